@@ -1,0 +1,93 @@
+#include "host_options.h"
+
+#include <QCommandLineParser>
+#include <QDate>
+
+namespace {
+
+bool truthy(const QString& value) {
+  const QString v = value.trimmed().toLower();
+  return v == "1" || v == "true" || v == "yes" || v == "s" || v == "sim" || v == "on";
+}
+
+QString orDefault(const QCommandLineParser& parser, const QString& option, const QString& fallback) {
+  return parser.isSet(option) ? parser.value(option) : fallback;
+}
+
+}  // namespace
+
+QString processEnvironment(const char* name) { return qEnvironmentVariable(name); }
+
+bool parseServerAddress(const QString& text, QString& host, int& port) {
+  const int colon = text.lastIndexOf(':');
+  if (colon <= 0 || colon == text.size() - 1) return false;
+  QString h = text.left(colon);
+  if (h.startsWith('[') && h.endsWith(']')) h = h.mid(1, h.size() - 2);
+  bool ok = false;
+  const int p = text.mid(colon + 1).toInt(&ok);
+  if (!ok || p <= 0 || p > 65535 || h.isEmpty()) return false;
+  host = h;
+  port = p;
+  return true;
+}
+
+HostOptionsResult parseHostOptions(const QStringList& arguments, const EnvironmentLookup& env) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QStringLiteral("Distrato Comercial — desktop host"));
+  const auto helpOption = parser.addHelpOption();
+  parser.addOptions({
+      {"server", "Application server address (env DX_SERVER).", "HOST:PORT"},
+      {"branch", "Login branch code, FiliProc (env DX_BRANCH).", "CODE"},
+      {"branch-name", "Login branch name; read from the database when omitted.", "NAME"},
+      {"branch-locked", "The login is bound to its branch, ModuFili (env DX_BRANCH_LOCKED=1)."},
+      {"operator", "Logged-in operator code (env DX_OPERATOR).", "CODE"},
+      {"date", "Processing date, dd/mm/yyyy (env DX_DATE; default today).", "DATE"},
+      {"database", "Host database holding the table FILIAL (env DX_DATABASE).", "FILE"},
+      {"module", "Path of libPkg_DXR10900.so (env DX_MODULE).", "PATH"},
+      {"open", "Open the module at start."},
+      {"screenshot", "Open the module, let it settle, save a PNG of the main window and exit.",
+       "FILE"},
+  });
+
+  HostOptionsResult result;
+  if (!parser.parse(arguments)) {
+    result.error = parser.errorText();
+    return result;
+  }
+  if (parser.isSet(helpOption)) {
+    result.helpText = parser.helpText();
+    return result;
+  }
+  if (!parser.positionalArguments().isEmpty()) {
+    result.error = QStringLiteral("Unexpected argument: %1").arg(parser.positionalArguments().first());
+    return result;
+  }
+
+  HostOptions o;
+  const QString server = orDefault(parser, "server", env("DX_SERVER"));
+  if (!server.isEmpty() && !parseServerAddress(server, o.serverHost, o.serverPort)) {
+    result.error = QStringLiteral("Invalid server address \"%1\": expected HOST:PORT").arg(server);
+    return result;
+  }
+  o.branch = orDefault(parser, "branch", env("DX_BRANCH"));
+  o.branchName = orDefault(parser, "branch-name", env("DX_BRANCH_NAME"));
+  o.branchLocked = parser.isSet("branch-locked") || truthy(env("DX_BRANCH_LOCKED"));
+  o.operatorCode = orDefault(parser, "operator", env("DX_OPERATOR"));
+  o.databasePath = orDefault(parser, "database", env("DX_DATABASE"));
+  o.modulePath = orDefault(parser, "module", env("DX_MODULE"));
+  o.openAtStart = parser.isSet("open");
+  o.screenshotPath = parser.value("screenshot");
+
+  const QString date = orDefault(parser, "date", env("DX_DATE"));
+  if (date.isEmpty()) {
+    o.processingDate = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
+  } else if (QDate::fromString(date, QStringLiteral("dd/MM/yyyy")).isValid()) {
+    o.processingDate = date;
+  } else {
+    result.error = QStringLiteral("Invalid date \"%1\": expected dd/mm/yyyy").arg(date);
+    return result;
+  }
+
+  result.options = o;
+  return result;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// What the host is told on its command line (with environment-variable
+// defaults): the login environment handed to the module, where to find the
+// module and the branch database, and what to do at start.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+struct HostOptions {
+  QString serverHost = QStringLiteral("127.0.0.1");
+  int serverPort = 7100;
+  QString branch;          // FiliProc
+  QString branchName;      // NomeFiliProc; read from the database when empty
+  bool branchLocked = false;  // ModuFili
+  QString operatorCode;    // Operador
+  QString processingDate;  // DataProc, dd/mm/yyyy
+  QString databasePath;    // the host's database with the table FILIAL
+  QString modulePath;      // empty: look in the usual places
+  bool openAtStart = false;
+  QString screenshotPath;  // non-empty: open, settle, save a PNG, exit
+};
+
+struct HostOptionsResult {
+  std::optional<HostOptions> options;
+  QString error;      // why the command line was refused
+  QString helpText;   // non-empty when --help or --version was asked
+};
+
+// Reads the environment through `env` (name → value, empty when unset) so the
+// parsing is tested without touching the process environment.
+using EnvironmentLookup = std::function<QString(const char* name)>;
+
+HostOptionsResult parseHostOptions(const QStringList& arguments, const EnvironmentLookup& env);
+QString processEnvironment(const char* name);
+
+// "HOST:PORT" (or "[v6]:PORT"); false when it does not read as one.
+bool parseServerAddress(const QString& text, QString& host, int& port);

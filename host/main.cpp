@@ -1,0 +1,70 @@
+// distrato: the desktop host. Reads the login environment, opens the main
+// window with its MDI area and loads the module Pkg_DXR10900 on demand.
+
+#include <QFont>
+#include <QStyleFactory>
+#include <cstdio>
+#include <filesystem>
+
+#include "branch_name_lookup.h"
+#include "host_application.h"
+#include "host_options.h"
+#include "host_window.h"
+#include "login_setup.h"
+#include "module_loader.h"
+#include "startup.h"
+
+namespace {
+
+QString windowTitle(const HostOptions& o) {
+  QString title = QStringLiteral("Distrato");
+  const QString branch = QStringList{o.branch, o.branchName}.join(' ').trimmed();
+  if (!branch.isEmpty()) title += QStringLiteral(" — ") + branch;
+  return title;
+}
+
+void applyLook(QApplication& app) {
+  app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QFont font = app.font();
+  font.setPointSize(9);
+  app.setFont(font);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  HostApplication app(argc, argv);
+  app.setApplicationName(QStringLiteral("distrato"));
+  app.setApplicationDisplayName(QStringLiteral("Distrato"));
+
+  HostOptionsResult parsed = parseHostOptions(app.arguments(), processEnvironment);
+  if (!parsed.helpText.isEmpty()) {
+    std::fputs(parsed.helpText.toLocal8Bit().constData(), stdout);
+    return 0;
+  }
+  if (!parsed.options) {
+    std::fprintf(stderr, "distrato: %s\n", parsed.error.toLocal8Bit().constData());
+    return 1;
+  }
+  HostOptions options = *parsed.options;
+  if (options.branchName.isEmpty()) {
+    options.branchName = QString::fromStdString(
+        lookUpBranchName(options.databasePath.toStdString(), options.branch.toStdString()));
+  }
+  applyLoginEnvironment(options);
+  applyLook(app);
+
+  const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
+  ModuleLoader loader(options.modulePath.toStdString(), defaultModuleCandidates(exeDir));
+
+  const bool unattended = !options.screenshotPath.isEmpty();
+  HostWindow window(windowTitle(options), loader, unattended);
+  window.show();
+
+  StartupPlan plan;
+  plan.openModule = options.openAtStart || unattended;
+  if (unattended) plan.afterOpen.push_back(screenshotStep(options.screenshotPath));
+  scheduleStartup(window, std::move(plan));
+
+  return app.exec();
+}
