@@ -1,0 +1,50 @@
+#include "hostdb/sql_params.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+bool IsNameStart(char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; }
+bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '_'; }
+
+// Index just past a quoted run starting at `i` (a doubled quote stays inside).
+std::size_t SkipQuoted(std::string_view sql, std::size_t i) {
+  const char quote = sql[i++];
+  while (i < sql.size()) {
+    if (sql[i] == quote) {
+      if (i + 1 < sql.size() && sql[i + 1] == quote) { i += 2; continue; }
+      return i + 1;
+    }
+    ++i;
+  }
+  return i;
+}
+
+}  // namespace
+
+std::vector<std::string> SqlParamNames(std::string_view sql) {
+  std::vector<std::string> names;
+  std::size_t i = 0;
+  while (i < sql.size()) {
+    const char c = sql[i];
+    if (c == '\'' || c == '"') {
+      i = SkipQuoted(sql, i);
+    } else if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {
+      const std::size_t eol = sql.find('\n', i);
+      i = eol == std::string_view::npos ? sql.size() : eol + 1;
+    } else if (c == '/' && i + 1 < sql.size() && sql[i + 1] == '*') {
+      const std::size_t close = sql.find("*/", i + 2);
+      i = close == std::string_view::npos ? sql.size() : close + 2;
+    } else if (c == ':' && i + 1 < sql.size() && IsNameStart(sql[i + 1])) {
+      std::size_t end = i + 1;
+      while (end < sql.size() && IsNameChar(sql[end])) ++end;
+      std::string name(sql.substr(i + 1, end - i - 1));
+      if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+      i = end;
+    } else {
+      ++i;
+    }
+  }
+  return names;
+}

@@ -1,0 +1,50 @@
+#pragma once
+// Unit Corvane: the login environment the host hands to the module — who is
+// logged in, on which branch and date, and where the application server is.
+
+#include <string>
+#include <string_view>
+
+#include "data/variant.h"
+
+struct LoginEnvironment {
+  std::string branch;          // FiliProc, e.g. "0001"
+  std::string branchName;      // NomeFiliProc
+  bool branchLocked = false;   // ModuFili: the screen is bound to the branch
+  std::string operatorCode;    // Operador
+  DateTime processingDate;     // DataProc
+  std::string serverHost = "127.0.0.1";  // WebURL
+  int serverPort = 0;          // WebPort; 0 until the host says where the server is
+};
+
+// Replaces the environment the routines below read; the host calls it once
+// at start, tests whenever they need another login.
+void SetLoginEnvironment(LoginEnvironment environment);
+const LoginEnvironment& CurrentLoginEnvironment();
+
+// Defaults for the host, from the process environment:
+//   DX_SERVER=host:port ("[::1]:port" for IPv6), DX_BRANCH, DX_BRANCH_NAME,
+//   DX_BRANCH_LOCKED (1/S/true/yes), DX_OPERATOR, DX_DATE (dd/mm/yyyy or
+//   yyyy-mm-dd; today when absent). A malformed DX_SERVER or DX_DATE raises
+//   Exception naming the variable, rather than connecting somewhere else.
+LoginEnvironment LoginEnvironmentFromEnv();
+
+// Parses "dd/mm/yyyy" or "yyyy-mm-dd"; false when the text is no valid date.
+bool ParseLoginDate(std::string_view text, DateTime& out);
+// Parses "host:port"; false when the port is missing or outside 1..65535.
+bool ParseServerAddress(std::string_view text, std::string& host, int& port);
+
+std::string FiliProc();
+std::string NomeFiliProc();
+bool ModuFili();
+// The processing date of a branch. The login carries one date, that of its
+// branch, which is the only branch the module ever asks about.
+DateTime DataProc(std::string_view branch);
+std::string Operador();
+std::string WebURL();
+int WebPort();
+
+// Edit mask for a coded value by picture type. Type 0 is the product code:
+// up to 20 letters or digits, upper-cased, literals not stored, blank as the
+// placeholder. Unknown types have no mask (empty text: free typing).
+std::string DBPict(int kind);
