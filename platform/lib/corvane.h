@@ -24,7 +24,7 @@ const LoginEnvironment& CurrentLoginEnvironment();
 
 // Defaults for the host, from the process environment:
 //   DX_SERVER=host:port ("[::1]:port" for IPv6), DX_BRANCH, DX_BRANCH_NAME,
-//   DX_BRANCH_LOCKED (1/S/true/yes), DX_OPERATOR, DX_DATE (dd/mm/yyyy or
+//   DX_BRANCH_LOCKED (1/s/sim/true/yes/on, any case), DX_OPERATOR, DX_DATE (dd/mm/yyyy or
 //   yyyy-mm-dd; today when absent). A malformed DX_SERVER or DX_DATE raises
 //   Exception naming the variable, rather than connecting somewhere else.
 LoginEnvironment LoginEnvironmentFromEnv();

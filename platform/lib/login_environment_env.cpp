@@ -1,6 +1,7 @@
 // Reading the login environment from the process environment and the two
 // texts in it that need parsing.
 
+#include <cctype>
 #include <charconv>
 #include <cstdlib>
 #include <ctime>
@@ -42,8 +43,13 @@ std::string Env(const char* name) {
   return value ? value : "";
 }
 
-bool IsTrue(const std::string& text) {
-  return text == "1" || text == "S" || text == "s" || text == "true" || text == "TRUE" || text == "yes";
+// The same words the host's own options accept.
+bool IsTrue(std::string text) {
+  const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
+  while (!text.empty() && blank(static_cast<unsigned char>(text.back()))) text.pop_back();
+  while (!text.empty() && blank(static_cast<unsigned char>(text.front()))) text.erase(0, 1);
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text == "1" || text == "true" || text == "yes" || text == "s" || text == "sim" || text == "on";
 }
 
 DateTime Today() {

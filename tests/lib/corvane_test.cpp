@@ -56,7 +56,7 @@ TEST_F(LoginEnvFromProcess, RoutinesReadWhatTheHostSet) {
   setenv("DX_SERVER", "10.0.0.5:4500", 1);
   setenv("DX_BRANCH", "0001", 1);
   setenv("DX_BRANCH_NAME", "Matriz", 1);
-  setenv("DX_BRANCH_LOCKED", "S", 1);
+  setenv("DX_BRANCH_LOCKED", " Sim ", 1);
   setenv("DX_OPERATOR", "SUPERVISOR", 1);
   setenv("DX_DATE", "01/03/2024", 1);
   SetLoginEnvironment(LoginEnvironmentFromEnv());
@@ -71,6 +71,7 @@ TEST_F(LoginEnvFromProcess, RoutinesReadWhatTheHostSet) {
 }
 
 TEST_F(LoginEnvFromProcess, MissingVariablesGiveAnUnboundLoginOnToday) {
+  setenv("DX_BRANCH_LOCKED", "0", 1);
   const LoginEnvironment environment = LoginEnvironmentFromEnv();
   EXPECT_FALSE(environment.branchLocked);
   EXPECT_EQ(environment.branch, "");
