@@ -1,0 +1,17 @@
+#include "app_server.h"
+
+#include "methods/method_support.h"
+#include "storage/storage.h"
+
+AppServer::AppServer(const std::string& dbPath) : storage_(std::make_unique<Storage>(dbPath)) {
+  RegisterBudgetLookup(dispatcher_, *storage_);
+  RegisterParties(dispatcher_, *storage_);
+  RegisterAccounts(dispatcher_, *storage_);
+  RegisterCommandQuestions(dispatcher_, *storage_);
+}
+
+AppServer::~AppServer() = default;
+
+Variant AppServer::call(const std::string& method, std::vector<Variant>& args) const {
+  return dispatcher_.call(method, args);
+}

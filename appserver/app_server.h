@@ -1,0 +1,27 @@
+#pragma once
+// The application server "DXR10900.RDMDISTRATO" without its socket: the
+// storage and every remote method registered by name.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "dispatch.h"
+
+class Storage;
+
+class AppServer {
+ public:
+  // Opens the database file, applying pending migrations.
+  explicit AppServer(const std::string& dbPath);
+  ~AppServer();
+
+  // Runs one remote method; refusals and failures are thrown with the
+  // message the client shows. Safe to call from several threads at once.
+  Variant call(const std::string& method, std::vector<Variant>& args) const;
+  const Dispatcher& dispatcher() const { return dispatcher_; }
+
+ private:
+  std::unique_ptr<Storage> storage_;
+  Dispatcher dispatcher_;
+};

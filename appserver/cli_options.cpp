@@ -1,0 +1,62 @@
+#include "cli_options.h"
+
+#include <charconv>
+#include <stdexcept>
+
+namespace {
+
+constexpr int kMaxParties = 1000000;
+
+long parseNumber(const std::string& text, long min, long max, const std::string& what) {
+  long value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max)
+    throw std::invalid_argument(what + " inválido: \"" + text + "\" (de " + std::to_string(min) + " a " +
+                                std::to_string(max) + ").");
+  return value;
+}
+
+}  // namespace
+
+const char* ServerUsage() {
+  return "Uso:\n"
+         "  dxr10900-server --db ARQUIVO --listen HOST:PORTA      serve (porta 0 escolhe uma livre)\n"
+         "  dxr10900-server --db ARQUIVO --init-demo [--parties N] recria o banco de demonstração\n";
+}
+
+ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
+  ServerOptions o;
+  bool partiesGiven = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&]() -> const std::string& {
+      if (i + 1 >= args.size()) throw std::invalid_argument("Falta o valor de " + a + ".");
+      return args[++i];
+    };
+    if (a == "--help" || a == "-h") {
+      o.help = true;
+    } else if (a == "--db") {
+      o.db = value();
+    } else if (a == "--init-demo") {
+      o.initDemo = true;
+    } else if (a == "--parties") {
+      o.parties = static_cast<int>(parseNumber(value(), 1, kMaxParties, "Número de contratantes"));
+      partiesGiven = true;
+    } else if (a == "--listen") {
+      const std::string& address = value();
+      auto colon = address.rfind(':');
+      if (colon == std::string::npos || colon == 0)
+        throw std::invalid_argument("Endereço inválido: \"" + address + "\" (esperado HOST:PORTA).");
+      o.host = address.substr(0, colon);
+      o.port = static_cast<std::uint16_t>(parseNumber(address.substr(colon + 1), 0, 65535, "Porta"));
+      o.listen = true;
+    } else {
+      throw std::invalid_argument("Opção desconhecida: " + a);
+    }
+  }
+  if (o.help) return o;
+  if (o.db.empty()) throw std::invalid_argument("Informe o banco de dados com --db ARQUIVO.");
+  if (o.initDemo == o.listen) throw std::invalid_argument("Informe --listen HOST:PORTA ou --init-demo (um dos dois).");
+  if (partiesGiven && !o.initDemo) throw std::invalid_argument("--parties só vale com --init-demo.");
+  return o;
+}

@@ -1,0 +1,23 @@
+#pragma once
+// The command line of dxr10900-server.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct ServerOptions {
+  std::string db;
+  bool initDemo = false;
+  int parties = 0;
+  std::string host;
+  std::uint16_t port = 0;
+  bool listen = false;
+  bool help = false;
+};
+
+// Throws std::invalid_argument with a message for the user on a bad command
+// line.
+ServerOptions ParseServerOptions(const std::vector<std::string>& args);
+
+const char* ServerUsage();

@@ -1,0 +1,326 @@
+// The demo budgets. Moving through the parties of budget 0000000101 shows
+// every command of the workspace both enabled and disabled; the other
+// budgets cover a locked sequence, the fixed-cost flag "N" and a branch with
+// missing parameters.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "demo/calendar.h"
+#include "demo/demo_database.h"
+#include "demo/demo_writer.h"
+#include "demo/registration.h"
+
+namespace {
+
+struct Person {
+  const char* code;
+  const char* cpfBase;
+  const char* name;
+};
+
+// Parties are people; a budget's client is its graduation committee or couple.
+const Person kPeople[] = {
+    {"1001", "123456789", "Ana Paula Ferreira"},      {"1002", "234567891", "Bruno Henrique Costa"},
+    {"1003", "345678912", "Carla Souza Martins"},     {"1004", "456789123", "Daniel Oliveira Ramos"},
+    {"1005", "567891234", "Eduarda Lima Santos"},     {"1006", "678912345", "Fernando Augusto Brum"},
+    {"1007", "789123456", "Gabriel Almeida Rocha"},   {"1008", "891234567", "Helena Carvalho Dias"},
+    {"1009", "912345678", "Igor Nascimento Pires"},   {"1010", "102938475", "Juliana Barbosa Teixeira"},
+    {"1011", "564738291", "Leonardo Moreira Cunha"},  {"1012", "019283746", "Mariana Gomes Freitas"},
+    {"1013", "837465920", "Natália Ribeiro Campos"},  {"1014", "246813579", "Otávio Silveira Prestes"},
+    {"1015", "135792468", "Patrícia Fagundes Link"},  {"1016", "975318642", "Rafael Kern Zimmermann"},
+    {"1017", "864209753", "Fernanda Weber Schultz"},  {"1018", "314159265", "Tiago Becker Lemos"},
+    {"1019", "271828182", "Vanessa Tavares Nunes"},   {"1020", "161803398", "William Prado Machado"},
+    {"1021", "141421356", "Yasmin Duarte Farias"},    {"1022", "173205080", "Samuel Klein Rosa"},
+};
+
+void clients(DemoWriter& out) {
+  for (const Person& p : kPeople) out.client({p.code, "F", MakeCpf(p.cpfBase), p.name, p.name});
+  out.client({"2001", "J", MakeCnpj("908070600001"), "Formatura Medicina UFRGS 2026",
+              "Comissão de Formatura Medicina UFRGS 2026"});
+  out.client({"2002", "J", MakeCnpj("807060500001"), "Casamento Fernanda e Rafael",
+              "Fernanda e Rafael Cerimonial Ltda"});
+  out.client({"2003", "J", MakeCnpj("706050400001"), "Formatura Direito PUCRS 2026",
+              "Comissão de Formatura Direito PUCRS 2026"});
+  out.client({"2004", "J", MakeCnpj("605040300001"), "Formatura Eng. Civil UFSM 2026",
+              "Comissão de Formatura Engenharia Civil UFSM"});
+}
+
+// Receivables of one party: `count` monthly installments from `firstDue`,
+// the status of each given in order, the rest default. `tweak` adjusts an
+// installment by index.
+struct Installments {
+  std::string launch;
+  int count;
+  int y, m, d;
+  double each;
+  std::vector<std::string> statuses;
+  std::function<void(int, ReceivableRow&)> tweak = nullptr;
+};
+
+void receivables(DemoWriter& out, const PartyRow& p, const std::string& company, const Installments& plan) {
+  for (int i = 0; i < plan.count; ++i) {
+    ReceivableRow r;
+    r.branch = p.branch;
+    r.launch = plan.launch;
+    r.dueSeq = (i + 1 < 10 ? "0" : "") + std::to_string(i + 1);
+    r.company = company;
+    r.budget = p.budget;
+    r.seq = p.seq;
+    r.client = p.client;
+    r.address = p.address;
+    r.originalDue = r.currentDue = AddMonths(plan.y, plan.m, plan.d, i);
+    r.value = plan.each;
+    r.status = i < static_cast<int>(plan.statuses.size()) ? plan.statuses[static_cast<std::size_t>(i)] : "A";
+    if (r.status == "B") r.boleto = "E";
+    r.bankAccount = company == "01" ? "1203456" : "130045678";
+    if (plan.tweak) plan.tweak(i, r);
+    out.receivable(r);
+  }
+}
+
+PayableRow payableOf(const PartyRow& p, const std::string& company, const std::string& launch, int seq) {
+  PayableRow r;
+  r.branch = p.branch;
+  r.launch = launch;
+  r.dueSeq = "0" + std::to_string(seq);
+  r.company = company;
+  r.budget = p.budget;
+  r.seq = p.seq;
+  r.client = p.client;
+  r.address = p.address;
+  return r;
+}
+
+PartyRow partyOf(const char* budget, const char* seq, const char* client, double value) {
+  PartyRow p;
+  p.branch = demo::kBranch;
+  p.budget = budget;
+  p.seq = seq;
+  p.client = client;
+  p.value = value;
+  p.guests = 10;
+  p.quotas = 1;
+  return p;
+}
+
+void mainBudget(DemoWriter& out) {
+  const char* b = demo::kMainBudget;
+  BudgetRow header = BudgetOf(demo::kBranch, b, "01", "2001", "0001", "01", DateDays(2025, 11, 20),
+                              DateDays(2027, 1, 22));
+  header.guests = 240;
+  header.quotas = 12;
+  out.budget(header);
+  // The child budget that carries Daniel's consolidated rescission.
+  BudgetRow childBudget = BudgetOf(demo::kBranch, b, "02", "2001", "0001", "01", DateDays(2026, 10, 5),
+                                   DateDays(2027, 1, 22));
+  childBudget.parentSeq = "01";
+  out.budget(childBudget);
+
+  // Ana: open for a partial rescission and for a substitution.
+  PartyRow p = partyOf(b, "01", "1001", 12000);
+  p.contact = "Ana";
+  out.party(p);
+  receivables(out, p, "01", {"0000004101", 3, 2026, 10, 10, 4000, {"B"}, [](int i, ReceivableRow& r) {
+                               if (i == 1) r.boleto = "E";
+                             }});
+
+  // Bruno: his first receivable was written off by a rescission ("Distrato"),
+  // which blocks a new one.
+  p = partyOf(b, "01", "1002", 12000);
+  out.party(p);
+  receivables(out, p, "01", {"0000004102", 3, 2026, 10, 10, 4000, {"P"}, [](int i, ReceivableRow& r) {
+                               if (i == 0) r.writtenOff = "S";
+                             }});
+
+  // Carla: partial rescission started, waiting for consolidation.
+  p = partyOf(b, "01", "1003", 12000);
+  p.situation = "CANCELADO";
+  p.process = "S";
+  p.rescissionType = "PARCIAL";
+  out.party(p);
+  receivables(out, p, "01", {"0000004103", 3, 2026, 10, 10, 4000, {"B", "C", "C"}});
+
+  // Daniel: partial rescission consolidated; its accounts were generated.
+  p = partyOf(b, "01", "1004", 12000);
+  p.situation = "CANCELADO";
+  p.process = "C";
+  p.rescissionType = "PARCIAL";
+  out.party(p);
+  receivables(out, p, "01", {"0000004104", 2, 2026, 10, 10, 4000, {"B", "C"}});
+  receivables(out, p, "01", {"0000004204", 2, 2026, 12, 20, 600, {"A", "A"}, [](int i, ReceivableRow& r) {
+                               r.origin = "I";
+                               if (i == 0) r.boleto = "E";
+                             }});
+  PartyRow child = partyOf(b, "02", "1004", 1200);
+  child.process = "C";
+  child.rescissionType = "PARCIAL";
+  child.origin = "DISTRATO";
+  out.party(child);
+
+  // Eduarda: consolidated with a recorded substitute (Fernando); the refund
+  // is a payable.
+  p = partyOf(b, "01", "1005", 12000);
+  p.situation = "CANCELADO";
+  p.process = "C";
+  p.rescissionType = "PARCIAL";
+  p.substitute = "1006";
+  out.party(p);
+  receivables(out, p, "01", {"0000004105", 3, 2026, 9, 10, 4000, {"B", "B", "C"}});
+  {
+    PayableRow pay = payableOf(p, "01", "0000005105", 1);
+    pay.originalDue = pay.currentDue = DateDays(2026, 11, 30);
+    pay.value = 2000;
+    pay.status = "B";
+    out.payable(pay);
+    pay = payableOf(p, "01", "0000005105", 2);
+    pay.originalDue = pay.currentDue = DateDays(2026, 12, 30);
+    pay.value = 2000;
+    pay.boleto = "E";
+    out.payable(pay);
+    pay = payableOf(p, "01", "0000005105", 3);
+    pay.originalDue = pay.currentDue = DateDays(2027, 1, 30);
+    pay.value = 1600;
+    pay.status = "P";
+    out.payable(pay);
+    pay = payableOf(p, "01", "0000005205", 1);
+    pay.originalDue = pay.currentDue = DateDays(2026, 12, 15);
+    pay.value = 150;
+    pay.origin = "F";
+    pay.boleto = "E";
+    out.payable(pay);
+  }
+
+  // Gabriel: launched, no account yet.
+  p = partyOf(b, "01", "1007", 9000);
+  p.situation = "LANCADO";
+  out.party(p);
+
+  // Helena: came in by substitution, with the quota-transfer account.
+  p = partyOf(b, "01", "1008", 8000);
+  p.origin = "SUBSTITUICAO";
+  out.party(p);
+  receivables(out, p, "01", {"0000004108", 2, 2026, 12, 15, 4000, {}, [](int i, ReceivableRow& r) {
+                               if (i == 0) r.origin = "G";
+                             }});
+
+  // Igor: everything paid, nothing open.
+  p = partyOf(b, "01", "1009", 12000);
+  out.party(p);
+  receivables(out, p, "01", {"0000004109", 3, 2026, 8, 10, 4000, {"B", "B", "B"}});
+
+  // Juliana: holds the budget's quotas; accounts in the remaining states.
+  p = partyOf(b, "01", "1010", 15000);
+  p.quotaHolder = "S";
+  p.quotas = 12;
+  out.party(p);
+  receivables(out, p, "01", {"0000004110", 4, 2026, 11, 5, 3750, {"A", "A", "D", "A"}, [](int i, ReceivableRow& r) {
+                               if (i == 0) r.deletedRealSettlement = "S";
+                               if (i == 1) r.renegotiation = "0000000007";
+                             }});
+
+  // Leonardo: held quotas and transferred them.
+  p = partyOf(b, "01", "1011", 12000);
+  p.quotaHolder = "S";
+  p.quotasTransferred = "S";
+  out.party(p);
+  receivables(out, p, "01", {"0000004111", 3, 2026, 11, 20, 4000, {"B", "A", "A"}, [](int i, ReceivableRow& r) {
+                               if (i == 2) r.origin = "G";
+                             }});
+
+  // Mariana: returned; her cancelled account stays out of the view.
+  p = partyOf(b, "01", "1012", 6000);
+  p.situation = "DEVOLVIDO";
+  out.party(p);
+  receivables(out, p, "01", {"0000004112", 2, 2026, 9, 15, 3000, {"B", "C"}});
+
+  // Natália: partial rescission in process with a substitute named.
+  p = partyOf(b, "01", "1013", 12000);
+  p.situation = "CANCELADO";
+  p.process = "S";
+  p.rescissionType = "PARCIAL";
+  p.substitute = "1014";
+  out.party(p);
+  receivables(out, p, "01", {"0000004113", 3, 2026, 10, 25, 4000, {"B", "C", "C"}});
+}
+
+void lockedBudget(DemoWriter& out) {
+  const char* b = demo::kLockedBudget;
+  BudgetRow header = BudgetOf(demo::kBranch, b, "01", "2002", "0002", "01", DateDays(2026, 6, 1),
+                              DateDays(2027, 3, 13));
+  header.situation = "1";
+  header.guests = 180;
+  out.budget(header);
+  for (const char* c : {"1016", "1017"}) {
+    PartyRow p = partyOf(b, "01", c, 30000);
+    out.party(p);
+    receivables(out, p, "01", {std::string("00000061") + (c + 2), 6, 2026, 9, 1, 5000, {"B", "B", "B"}});
+  }
+}
+
+void fixedCostBudget(DemoWriter& out) {
+  const char* b = demo::kFixedCostBudget;
+  BudgetRow header = BudgetOf(demo::kBranch, b, "01", "2003", "0002", "01", DateDays(2025, 12, 2),
+                              DateDays(2027, 2, 5));
+  header.fixedCost = "N";
+  header.guests = 120;
+  header.quotas = 4;
+  out.budget(header);
+  PartyRow p = partyOf(b, "01", "1018", 10000);
+  out.party(p);
+  receivables(out, p, "01", {"0000007118", 4, 2026, 10, 15, 2500, {"B", "B"}});
+
+  p = partyOf(b, "01", "1019", 10000);
+  p.situation = "CANCELADO";
+  p.process = "S";
+  p.rescissionType = "TOTAL";
+  out.party(p);
+  receivables(out, p, "01", {"0000007119", 4, 2026, 10, 15, 2500, {"B", "C", "C", "C"}});
+
+  p = partyOf(b, "01", "1020", 10000);
+  p.situation = "CANCELADO";
+  p.process = "C";
+  p.rescissionType = "TOTAL";
+  out.party(p);
+  receivables(out, p, "01", {"0000007120", 2, 2026, 10, 15, 2500, {"B", "C"}});
+  receivables(out, p, "01", {"0000007220", 2, 2026, 12, 28, 900, {}, [](int i, ReceivableRow& r) {
+                               r.origin = "T";
+                               if (i == 0) r.boleto = "E";
+                             }});
+}
+
+void otherBranchBudget(DemoWriter& out) {
+  const char* b = demo::kOtherBranchBudget;
+  BudgetRow header = BudgetOf(demo::kOtherBranch, b, "01", "2004", "0001", "02", DateDays(2026, 2, 10),
+                              DateDays(2027, 1, 29));
+  header.guests = 90;
+  header.quotas = 3;
+  out.budget(header);
+  PartyRow p = partyOf(b, "01", "1021", 9000);
+  p.branch = demo::kOtherBranch;
+  out.party(p);
+  receivables(out, p, "02", {"0000008121", 3, 2026, 11, 10, 3000, {"B"}});
+
+  // In process, but the branch lacks the parameters to reverse her written-off
+  // receivable: consolidation stays off.
+  p = partyOf(b, "01", "1022", 9000);
+  p.branch = demo::kOtherBranch;
+  p.situation = "CANCELADO";
+  p.process = "S";
+  p.rescissionType = "PARCIAL";
+  out.party(p);
+  receivables(out, p, "02", {"0000008122", 3, 2026, 11, 10, 3000, {"P", "C", "C"}, [](int i, ReceivableRow& r) {
+                               if (i == 0) r.writtenOff = "S";
+                             }});
+}
+
+}  // namespace
+
+void WriteDemoBudgets(Database&, DemoWriter& out) {
+  clients(out);
+  mainBudget(out);
+  lockedBudget(out);
+  fixedCostBudget(out);
+  otherBranchBudget(out);
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The demo database: branches, companies, bank accounts, parameters,
+// operators and budgets whose parties show every state the workspace's
+// commands depend on (README lists them). Dates sit around 08/12/2026.
+
+#include <string>
+
+class Database;
+class DemoWriter;
+
+// Recreates the file at `path` with the demo data; with `bulkParties` > 0
+// also one large budget of that many parties (12 receivables each). Everything
+// is written in one transaction.
+void WriteDemoDatabase(const std::string& path, int bulkParties);
+
+// The pieces, each expecting an open transaction.
+void WriteReferenceData(Database& db);
+void WriteDemoBudgets(Database& db, DemoWriter& out);
+void WriteBulkBudget(DemoWriter& out, int parties);
+
+// Where the pieces put things, for the README and the tests.
+namespace demo {
+inline constexpr const char* kBranch = "0001";
+inline constexpr const char* kOtherBranch = "0002";
+inline constexpr const char* kMainBudget = "0000000101";     // every party state
+inline constexpr const char* kLockedBudget = "0000000102";   // sequence situation "1"
+inline constexpr const char* kFixedCostBudget = "0000000103";  // IDUTILCUSTOFIXOORCA "N"
+inline constexpr const char* kOtherBranchBudget = "0000000201";
+inline constexpr const char* kBulkBudget = "0000009999";
+inline constexpr const char* kSupervisor = "SUPERVISOR";
+inline constexpr const char* kSupervisorPassword = "DISTRATO";
+}  // namespace demo

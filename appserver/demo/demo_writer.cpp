@@ -1,0 +1,92 @@
+#include "demo/demo_writer.h"
+
+#include "storage/database.h"
+
+namespace {
+
+std::string document(const std::string& launch, const std::string& installment, const std::string& dueSeq) {
+  return "NF " + launch + " " + installment + "/" + dueSeq;
+}
+
+}  // namespace
+
+DemoWriter::DemoWriter(Database& db)
+    : client_(db.prepare("INSERT INTO CLIENTE (CDCLIENTE, IDTPIJURCLIE, NRINSJURCLIE, NMFANTCLIE, NMRAZSOCCLIE)"
+                         " VALUES (?, ?, ?, ?, ?)")),
+      budget_(db.prepare("INSERT INTO ORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRSEQORCAEVEPAI,"
+                         " IDSITUORCEVE, IDUTILCUSTOFIXOORCA, CDCLIENTE, CDVENDEDOR, CDEMPRESA, DTORCAMENTO,"
+                         " DTEVENTO, QTCONVIDADOS, QTCOTAS) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")),
+      party_(db.prepare("INSERT INTO CONTRATANTE (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
+                        " NMCONTCLIORE, VRRECECONTOREV, IDSITUCONTOREV, IDCONTPROCESDIST, IDORIGEMINCLUSAO,"
+                        " CDCLICONTSUBORE, IDTPDISTRATOREALI, IDCONTRESPCOTAORCA, IDTRANSFCOTAREALI,"
+                        " QTCONVCONTRAT, QTCOTACONTRAT) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")),
+      receivable_(db.prepare(
+          "INSERT INTO CONTARECEBER (CDFILIAL, NRLANCTONF, NRPARCELAREC, NRSEQVENREC, CDEMPRESA, NRORCAEVENTO,"
+          " NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, DOCUMENTO, DTORIGVENREC, DTATUAVENREC, VRORIGREC, VRATUAREC,"
+          " IDSTATREC, NRSEQHISTRENEGO, BAIXAREALREALI, NRBAIXAREC, CDTPBAIXAREC, IDBAIXAREALIZADA, IDORIGNFORCA,"
+          " IDSTATBREC, NRCNABRECREM, CDNOSNUMREC, CDCONTCORR)"
+          " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")),
+      settlement_(db.prepare("INSERT INTO BAIXAREC (CDFILIAL, NRLANCTONF, NRPARCELAREC, NRSEQVENREC, NRBAIXAREC,"
+                             " CDTPBAIXAREC, DTBAIXAREC, VRBAIXAREC, CDEMPRESA, CDREDUCONT)"
+                             " VALUES (?, ?, ?, ?, '1', '02', ?, ?, ?, '001')")),
+      payable_(db.prepare(
+          "INSERT INTO CONTAPAGAR (CDFILIAL, NRLANCTONF, NRPARCELAPAG, NRSEQVENPAG, CDEMPRESA, NRORCAEVENTO,"
+          " NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, DOCUMENTO, DTORIGVENPAG, DTATUAVENPAG, VRORIGPAG, VRATUAPAG,"
+          " IDSTATPAG, IDBAIXAREALIZADA, IDORIGNFORCA, IDSTATBPAG, NRCNABPAGREM, CDNOSNUMPAG)"
+          " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) {}
+
+void DemoWriter::client(const ClientRow& r) {
+  client_.bindAll(r.code, r.type, r.registration, r.tradeName, r.corporateName);
+  client_.run();
+}
+
+void DemoWriter::budget(const BudgetRow& r) {
+  budget_.bindAll(r.branch, r.budget, r.seq);
+  budget_.bindOpt(4, r.parentSeq);
+  budget_.bind(5, r.situation).bind(6, r.fixedCost).bind(7, r.client).bind(8, r.seller).bind(9, r.company);
+  budget_.bind(10, r.budgetDate).bind(11, r.eventDate).bind(12, r.guests).bind(13, r.quotas);
+  budget_.run();
+}
+
+void DemoWriter::party(const PartyRow& r) {
+  party_.bindAll(r.branch, r.budget, r.seq, r.client, r.address, r.contact, r.value, r.situation, r.process, r.origin);
+  party_.bindOpt(11, r.substitute).bindOpt(12, r.rescissionType);
+  party_.bind(13, r.quotaHolder).bind(14, r.quotasTransferred).bind(15, r.guests).bind(16, r.quotas);
+  party_.run();
+}
+
+void DemoWriter::receivable(const ReceivableRow& r) {
+  bool settled = r.status == "B";
+  bool issued = r.boleto == "E";
+  receivable_.bindAll(r.branch, r.launch, r.installment, r.dueSeq, r.company, r.budget, r.seq, r.client, r.address,
+                      document(r.launch, r.installment, r.dueSeq), r.originalDue, r.currentDue, r.value, r.value,
+                      r.status);
+  receivable_.bindOpt(16, r.renegotiation).bind(17, r.deletedRealSettlement);
+  if (settled)
+    receivable_.bind(18, "1").bind(19, "02");
+  else
+    receivable_.bindNull(18).bindNull(19);
+  receivable_.bind(20, r.writtenOff).bind(21, r.origin).bind(22, r.boleto);
+  if (issued)
+    receivable_.bind(23, r.launch.substr(r.launch.size() - 6)).bind(24, "1090" + r.launch + r.dueSeq);
+  else
+    receivable_.bindNull(23).bindNull(24);
+  receivable_.bindOpt(25, r.bankAccount);
+  receivable_.run();
+  if (settled) {
+    settlement_.bindAll(r.branch, r.launch, r.installment, r.dueSeq, r.currentDue, r.value, r.company);
+    settlement_.run();
+  }
+}
+
+void DemoWriter::payable(const PayableRow& r) {
+  bool issued = r.boleto == "E";
+  payable_.bindAll(r.branch, r.launch, r.installment, r.dueSeq, r.company, r.budget, r.seq, r.client, r.address,
+                   document(r.launch, r.installment, r.dueSeq), r.originalDue, r.currentDue, r.value, r.value,
+                   r.status, r.writtenOff, r.origin, r.boleto);
+  if (issued)
+    payable_.bind(19, r.launch.substr(r.launch.size() - 6)).bind(20, "2370" + r.launch + r.dueSeq);
+  else
+    payable_.bindNull(19).bindNull(20);
+  payable_.run();
+}

@@ -1,0 +1,76 @@
+#include "dispatch.h"
+
+#include <stdexcept>
+
+namespace {
+
+bool accepts(ArgKind kind, const Variant& v) {
+  using K = Variant::Kind;
+  switch (kind) {
+    case ArgKind::Text:
+      return v.kind() == K::Text || v.kind() == K::Null || v.kind() == K::Int;
+    case ArgKind::Number:
+      if (v.kind() == K::Double || v.kind() == K::Int) return true;
+      if (v.kind() == K::Text) {
+        try {
+          v.asDouble();
+          return true;
+        } catch (const std::exception&) {
+          return false;
+        }
+      }
+      return false;
+    case ArgKind::Date:
+      return v.kind() == K::Date || v.kind() == K::Double || v.kind() == K::Int;
+    case ArgKind::Any:
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+const char* ArgKindName(ArgKind kind) {
+  switch (kind) {
+    case ArgKind::Text: return "texto";
+    case ArgKind::Number: return "número";
+    case ArgKind::Date: return "data";
+    case ArgKind::Any: return "qualquer valor";
+  }
+  return "?";
+}
+
+std::string CallArgs::text(std::size_t i) const { return values_.at(i).asText(); }
+double CallArgs::number(std::size_t i) const { return values_.at(i).asDouble(); }
+
+void Dispatcher::add(MethodSpec spec) {
+  if (!spec.handler) throw std::logic_error("Método sem tratador: " + spec.name);
+  std::string name = spec.name;
+  if (!methods_.emplace(name, std::move(spec)).second) throw std::logic_error("Método registrado duas vezes: " + name);
+}
+
+bool Dispatcher::has(const std::string& name) const { return methods_.count(name) != 0; }
+
+std::vector<std::string> Dispatcher::names() const {
+  std::vector<std::string> out;
+  for (const auto& [name, spec] : methods_) out.push_back(name);
+  return out;
+}
+
+Variant Dispatcher::call(const std::string& method, std::vector<Variant>& args) const {
+  auto it = methods_.find(method);
+  if (it == methods_.end()) throw std::runtime_error("Método desconhecido: " + method);
+  const MethodSpec& spec = it->second;
+  if (args.size() != spec.args.size()) {
+    auto n = spec.args.size();
+    throw std::runtime_error(method + " espera " + std::to_string(n) + (n == 1 ? " argumento" : " argumentos") +
+                             ", recebeu " + std::to_string(args.size()) + ".");
+  }
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (!accepts(spec.args[i], args[i]))
+      throw std::runtime_error(method + ": o argumento " + std::to_string(i + 1) + " deve ser " +
+                               ArgKindName(spec.args[i]) + ", recebeu " + Variant::kindName(args[i].kind()) + ".");
+  }
+  CallArgs callArgs(args);
+  return spec.handler(callArgs);
+}

@@ -1,0 +1,65 @@
+#include "methods/packet_builder.h"
+
+#include <stdexcept>
+
+#include "storage/statement.h"
+
+namespace {
+
+bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+std::size_t charCount(const std::string& text) {
+  std::size_t n = 0;
+  for (unsigned char c : text)
+    if (!isContinuationByte(c)) ++n;
+  return n;
+}
+
+}  // namespace
+
+std::string CutToChars(const std::string& text, int size) {
+  if (size <= 0) return text;
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (isContinuationByte(static_cast<unsigned char>(text[i]))) continue;
+    if (chars == static_cast<std::size_t>(size)) return text.substr(0, i);
+    ++chars;
+  }
+  return text;
+}
+
+Variant CellValue(const Statement& st, int col, const FieldDef& field) {
+  switch (field.type) {
+    case FieldType::String:
+      return CutToChars(st.text(col), field.size);
+    case FieldType::FixedString: {
+      std::string s = CutToChars(st.text(col), field.size);
+      std::size_t n = charCount(s);
+      if (n < static_cast<std::size_t>(field.size)) s.append(static_cast<std::size_t>(field.size) - n, ' ');
+      return s;
+    }
+    case FieldType::Float:
+      return st.isNull(col) ? Variant() : Variant(st.real(col));
+    case FieldType::DateTime:
+      return st.isNull(col) ? Variant() : Variant(DateTime{st.real(col)});
+    case FieldType::Integer:
+      return st.isNull(col) ? Variant() : Variant(static_cast<int>(st.integer(col)));
+    case FieldType::Boolean:
+      return st.isNull(col) ? Variant() : Variant(st.integer(col) != 0);
+  }
+  return {};
+}
+
+DataPacket QueryPacket(Statement& st, const PacketShape& shape) {
+  if (st.columnCount() != static_cast<int>(shape.size()))
+    throw std::logic_error("Consulta com " + std::to_string(st.columnCount()) + " colunas para um pacote de " +
+                           std::to_string(shape.size()) + " campos.");
+  DataPacket packet(shape);
+  while (st.step()) {
+    DataPacket::Row row;
+    row.reserve(shape.size());
+    for (std::size_t i = 0; i < shape.size(); ++i) row.push_back(CellValue(st, static_cast<int>(i), shape[i]));
+    packet.addRow(std::move(row));
+  }
+  return packet;
+}

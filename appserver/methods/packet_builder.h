@@ -1,0 +1,17 @@
+#pragma once
+// Fills a packet of a declared shape from the rows of a query whose columns
+// come in the shape's order. Texts are cut to their size and fixed-length
+// texts padded to it (sizes count characters, not bytes); a NULL text reads
+// as empty, as the client's datasets show it.
+
+#include "methods/packet_shapes.h"
+
+class Statement;
+
+DataPacket QueryPacket(Statement& st, const PacketShape& shape);
+
+// The value of one column converted to the field's type.
+Variant CellValue(const Statement& st, int col, const FieldDef& field);
+
+// `text` cut to at most `size` UTF-8 characters.
+std::string CutToChars(const std::string& text, int size);

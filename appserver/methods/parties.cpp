@@ -1,0 +1,35 @@
+// The list of contracting parties of a budget, every sequence included.
+
+#include "methods/key_codes.h"
+#include "methods/method_support.h"
+#include "methods/packet_builder.h"
+#include "storage/database.h"
+#include "storage/statement.h"
+
+namespace {
+
+using A = ArgKind;
+
+Variant GetContratante(Database& db, CallArgs& args) {
+  Statement st = db.prepare(
+      "SELECT p.IDORIGEMINCLUSAO, p.IDCONTPROCESDIST, p.NRSEQORCAEVE, p.CDCLIENTE, c.NRINSJURCLIE,"
+      "       c.IDTPIJURCLIE, c.NMFANTCLIE, p.VRRECECONTOREV, p.IDSITUCONTOREV, p.NMCONTCLIORE,"
+      "       p.NRENDCLIORCEVE, c.NMRAZSOCCLIE, s.NMFANTCLIE, s.IDTPIJURCLIE, s.NRINSJURCLIE,"
+      "       p.CDCLICONTSUBORE, p.IDTPDISTRATOREALI, p.IDCHECK, p.IDCONTRESPCOTAORCA, o.IDSITUORCEVE,"
+      "       p.IDTRANSFCOTAREALI"
+      "  FROM CONTRATANTE p"
+      "  JOIN ORCAEVENTO o ON o.CDFILIAL = p.CDFILIAL AND o.NRORCAEVENTO = p.NRORCAEVENTO"
+      "                   AND o.NRSEQORCAEVE = p.NRSEQORCAEVE"
+      "  JOIN CLIENTE c ON c.CDCLIENTE = p.CDCLIENTE"
+      "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = p.CDCLICONTSUBORE"
+      " WHERE p.CDFILIAL = ?1 AND p.NRORCAEVENTO = ?2"
+      " ORDER BY p.NRSEQORCAEVE, c.NMFANTCLIE, p.CDCLIENTE, p.NRENDCLIORCEVE");
+  st.bindAll(KeyCode(args.text(0), kBranchWidth), KeyCode(args.text(1), kBudgetWidth));
+  return QueryPacket(st, PartyShape());
+}
+
+}  // namespace
+
+void RegisterParties(Dispatcher& d, Storage& s) {
+  d.add({"GetContratante", {A::Text, A::Text}, Transactional(s, GetContratante)});
+}

@@ -1,0 +1,57 @@
+#pragma once
+// A prepared statement: bind by position (1-based), step, read columns.
+
+#include <sqlite3.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+class Statement {
+ public:
+  Statement(sqlite3* db, std::string_view sql);
+  ~Statement();
+  Statement(Statement&& other) noexcept;
+  Statement& operator=(Statement&&) = delete;
+  Statement(const Statement&) = delete;
+
+  Statement& bind(int index, std::string_view text);
+  Statement& bind(int index, const char* text) { return bind(index, std::string_view(text)); }
+  Statement& bind(int index, const std::string& text) { return bind(index, std::string_view(text)); }
+  Statement& bind(int index, double value);
+  Statement& bind(int index, std::int64_t value);
+  Statement& bind(int index, int value) { return bind(index, static_cast<std::int64_t>(value)); }
+  Statement& bindNull(int index);
+  Statement& bind(int index, std::nullptr_t) { return bindNull(index); }
+  // Binds an optional text: empty optional as NULL.
+  Statement& bindOpt(int index, const std::optional<std::string>& text);
+
+  // Binds every argument in order from position 1.
+  template <typename... T>
+  Statement& bindAll(const T&... values) {
+    int i = 0;
+    (bind(++i, values), ...);
+    return *this;
+  }
+
+  // True while a row is available.
+  bool step();
+  // Steps a statement that returns no rows; throws if it fails.
+  void run();
+  void reset();
+
+  int columnCount() const;
+  std::string_view columnName(int col) const;
+  bool isNull(int col) const;
+  int columnType(int col) const;
+  std::string text(int col) const;
+  double real(int col) const;
+  std::int64_t integer(int col) const;
+
+ private:
+  void check(int rc, const char* what);
+  sqlite3* db_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
