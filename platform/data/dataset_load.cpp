@@ -1,0 +1,175 @@
+// Loading, reading back, opening and closing the in-memory dataset.
+#include <algorithm>
+
+#include "data/client_dataset.h"
+#include "data/field_value.h"
+#include "data/filter_expression.h"
+
+namespace {
+
+std::vector<FieldType> TypesOf(const std::vector<std::unique_ptr<TField>>& fields) {
+  std::vector<FieldType> types;
+  for (const auto& f : fields) types.push_back(f->DataType());
+  return types;
+}
+
+}  // namespace
+
+void TClientDataSet::SetData(const Variant& packet) {
+  if (packet.isNull()) {
+    Close();
+    return;
+  }
+  if (!packet.isPacket()) Fail("o valor recebido não é um pacote de dados");
+  SetData(packet.asPacket());
+}
+
+void TClientDataSet::SetData(const DataPacket& packet) {
+  // Everything that can fail is done aside, so a failure leaves the dataset as it was.
+  std::vector<std::unique_ptr<TField>> candidates;
+  const std::vector<std::unique_ptr<TField>>* fields = &fields_;
+  if (!declared_) {
+    for (const FieldDef& def : packet.fields) {
+      auto f = std::make_unique<TField>(this, def.name, def.type, def.size);
+      f->index_ = static_cast<int>(candidates.size());
+      candidates.push_back(std::move(f));
+    }
+    fields = &candidates;
+  }
+  std::vector<int> packetIndex;
+  for (const auto& f : *fields) {
+    int i = packet.fieldIndex(f->FieldName());
+    if (i < 0) Fail("o pacote de dados não traz o campo '" + f->FieldName() + "'");
+    packetIndex.push_back(i);
+  }
+  RecordStore store;
+  store.Reset(TypesOf(*fields), packet.rows.size());
+  FillStore(store, *fields, packet, packetIndex);
+
+  Close();
+  Fire(BeforeOpen);
+  if (!declared_) InstallFields(std::move(candidates));
+  OpenWith(std::move(store));
+}
+
+void TClientDataSet::FillStore(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields,
+                               const DataPacket& packet, const std::vector<int>& packetIndex) const {
+  for (std::size_t r = 0; r < packet.rows.size(); ++r) {
+    const DataPacket::Row& row = packet.rows[r];
+    for (std::size_t f = 0; f < fields.size(); ++f) {
+      std::size_t pi = static_cast<std::size_t>(packetIndex[f]);
+      if (pi >= row.size()) Fail("a linha " + std::to_string(r + 1) + " do pacote de dados está incompleta");
+      const Variant& v = row[pi];
+      const TField& field = *fields[f];
+      if (IsStoredAs(v, field.DataType(), field.Size())) {
+        store.AppendCell(f, v);
+      } else {
+        try {
+          store.AppendCell(f, ToFieldValue(v, field.DataType(), field.Size(), field.FieldName()));
+        } catch (const Exception& e) {
+          Fail(std::string(e.what()) + " (linha " + std::to_string(r + 1) + " do pacote de dados)");
+        }
+      }
+    }
+  }
+  store.Seal();
+}
+
+void TClientDataSet::InstallFields(std::vector<std::unique_ptr<TField>>&& fields) {
+  // Fields of the same name and type carry over, with their labels, formats
+  // and handlers; the others retire but stay alive for whoever holds them.
+  std::vector<std::unique_ptr<TField>> installed;
+  for (auto& candidate : fields) {
+    auto same = std::find_if(fields_.begin(), fields_.end(), [&](const std::unique_ptr<TField>& old) {
+      return old && old->FieldName() == candidate->FieldName() && old->DataType() == candidate->DataType() &&
+             old->Size() == candidate->Size();
+    });
+    if (same != fields_.end()) {
+      (*same)->index_ = candidate->index_;
+      installed.push_back(std::move(*same));
+    } else {
+      installed.push_back(std::move(candidate));
+    }
+  }
+  for (auto& old : fields_)
+    if (old) {
+      old->dataSet_ = nullptr;
+      retired_.push_back(std::move(old));
+    }
+  fields_ = std::move(installed);
+}
+
+void TClientDataSet::OpenWith(RecordStore&& store) {
+  store_ = std::move(store);
+  try {
+    indexFields_ = FieldIndexes(indexFieldNames_);
+    CompileFilter();
+  } catch (...) {
+    store_ = RecordStore();
+    throw;
+  }
+  RebuildView();
+  cur_ = view_.empty() ? -1 : 0;
+  bof_ = true;
+  eof_ = view_.empty();
+  modified_ = false;
+  SetState(dsBrowse);
+  Notify(Notice::DataChanged);
+  Fire(AfterOpen);
+  if (!view_.empty()) Fire(AfterScroll);
+}
+
+void TClientDataSet::CreateDataSet() {
+  if (fields_.empty()) Fail("não há campos definidos para criar o conjunto de dados");
+  Close();
+  Fire(BeforeOpen);
+  RecordStore store;
+  store.Reset(TypesOf(fields_));
+  OpenWith(std::move(store));
+}
+
+void TClientDataSet::Open() {
+  if (Active()) return;
+  CreateDataSet();
+}
+
+void TClientDataSet::Close() {
+  if (!Active()) return;
+  Fire(BeforeClose);
+  buffer_.clear();
+  modified_ = false;
+  store_ = RecordStore();
+  view_.clear();
+  cur_ = -1;
+  bof_ = eof_ = true;
+  SetState(dsInactive);
+  Fire(AfterClose);
+}
+
+void TClientDataSet::SetActive(bool active) {
+  if (active) Open();
+  else Close();
+}
+
+void TClientDataSet::EmptyDataSet() {
+  CheckActive("esvaziar");
+  buffer_.clear();
+  modified_ = false;
+  store_.Reset(TypesOf(fields_));
+  view_.clear();
+  cur_ = -1;
+  bof_ = eof_ = true;
+  SetState(dsBrowse);
+  Notify(Notice::DataChanged);
+}
+
+DataPacket TClientDataSet::ToPacket() const {
+  DataPacket packet;
+  for (const auto& f : fields_) packet.fields.push_back({f->FieldName(), f->DataType(), f->Size()});
+  if (!Active()) return packet;
+  packet.rows.reserve(store_.LiveCount());
+  for (Id id : store_.Order()) packet.rows.push_back(store_.RowOf(id));
+  return packet;
+}
+
+Variant TClientDataSet::Data() const { return Variant(ToPacket()); }

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include "test_packets.h"
+
+TEST(LoadPacket, DeclaredFieldsTakeThePacketInAnyOrder) {
+  TClientDataSet ds("cdsContratante");
+  DeclareParties(ds);
+  DataPacket p = PartiesPacket();
+  p.fields.push_back({"EXTRA", FieldType::String, 5});
+  for (auto& row : p.rows) row.push_back("x");
+  ds.SetData(Variant(p));
+  EXPECT_EQ(ds.State(), dsBrowse);
+  EXPECT_EQ(ds.RecordCount(), 5);
+  EXPECT_EQ(ds.RecNo(), 1);
+  EXPECT_EQ(ds.FieldByName("CDCLIENTE").AsString(), "C100");
+  EXPECT_EQ(ds.FieldByName("NRSEQORCAEVE").AsString(), "01");
+  EXPECT_EQ(ds.FindField("EXTRA"), nullptr);
+
+  // Reading back gives the declared fields in their order, every record.
+  DataPacket back = ds.ToPacket();
+  ASSERT_EQ(back.fields.size(), 8u);
+  EXPECT_EQ(back.fields[0].name, "CDCLIENTE");
+  ASSERT_EQ(back.rows.size(), 5u);
+  EXPECT_EQ(back.at(3, "CDCLIENTE").asText(), "C300");
+  EXPECT_TRUE(back.at(3, "VRRECECONTOREV").isNull());
+  EXPECT_EQ(back.at(4, "DTCADASTRO").asDate(), EncodeDate(2024, 7, 9));
+}
+
+TEST(LoadPacket, AMissingFieldFailsAndLeavesTheDataSetAsItWas) {
+  TClientDataSet ds("cdsContratante");
+  DeclareParties(ds);
+  ds.SetData(PartiesPacket());
+  ds.Next();
+  int scrolls = 0;
+  ds.AfterScroll = [&](TClientDataSet&) { ++scrolls; };
+
+  DataPacket lacking = PartiesPacket();
+  lacking.fields.erase(lacking.fields.begin() + 3);  // NMFANTCLIE
+  for (auto& row : lacking.rows) row.erase(row.begin() + 3);
+  try {
+    ds.SetData(lacking);
+    FAIL() << "loaded a packet without NMFANTCLIE";
+  } catch (const Exception& e) {
+    std::string m = e.what();
+    EXPECT_NE(m.find("NMFANTCLIE"), std::string::npos);
+    EXPECT_NE(m.find("cdsContratante"), std::string::npos);
+  }
+  EXPECT_EQ(ds.RecordCount(), 5);
+  EXPECT_EQ(ds.RecNo(), 2);
+  EXPECT_EQ(ds.FieldByName("CDCLIENTE").AsString(), "c200");
+  EXPECT_EQ(scrolls, 0);
+}
+
+TEST(LoadPacket, AValueAFieldCannotTakeFailsWithoutLoading) {
+  TClientDataSet ds("cdsContas");
+  ds.AddField("VRATUAREC", FieldType::Float);
+  DataPacket p({{"VRATUAREC", FieldType::String, 10}});
+  p.addRow({"12,5"});
+  ds.SetData(p);
+  EXPECT_DOUBLE_EQ(ds.FieldByName("VRATUAREC").AsFloat(), 12.5);
+  p.addRow({"doze"});
+  EXPECT_THROW(ds.SetData(p), Exception);
+  EXPECT_EQ(ds.RecordCount(), 1);
+}
+
+TEST(LoadPacket, WithoutDeclaredFieldsThePacketBringsItsOwn) {
+  TClientDataSet ds("cdsNewContrRepete");
+  ds.SetData(PartiesPacket());
+  EXPECT_EQ(ds.FieldCount(), 8);
+  TField& code = ds.FieldByName("cdcliente");
+  EXPECT_EQ(code.AsString(), "C100");
+  DataPacket other({{"CDCLIENTE", FieldType::String, 21}, {"QTCOTAS", FieldType::Integer, 0}});
+  other.addRow({"Z9", 3});
+  ds.SetData(other);
+  EXPECT_EQ(ds.FieldCount(), 2);
+  EXPECT_EQ(code.AsString(), "Z9");  // same field kept across loads
+  EXPECT_EQ(ds.FieldByName("QTCOTAS").AsInteger(), 3);
+  EXPECT_EQ(ds.FindField("NMFANTCLIE"), nullptr);
+}
+
+TEST(LoadPacket, OpenEventsAndTheFirstRecordsScroll) {
+  TClientDataSet ds("cdsContratante");
+  DeclareParties(ds);
+  std::vector<std::string> log;
+  ds.BeforeClose = [&](TClientDataSet&) { log.push_back("BeforeClose"); };
+  ds.AfterClose = [&](TClientDataSet&) { log.push_back("AfterClose"); };
+  ds.BeforeOpen = [&](TClientDataSet&) { log.push_back("BeforeOpen"); };
+  ds.AfterOpen = [&](TClientDataSet&) { log.push_back("AfterOpen"); };
+  ds.AfterScroll = [&](TClientDataSet& d) { log.push_back("AfterScroll " + d.FieldByName("CDCLIENTE").AsString()); };
+  ds.SetData(PartiesPacket());
+  EXPECT_EQ(log, (std::vector<std::string>{"BeforeOpen", "AfterOpen", "AfterScroll C100"}));
+  log.clear();
+  DataPacket empty = PartiesPacket();
+  empty.rows.clear();
+  ds.SetData(empty);  // an empty load has no record to scroll to
+  EXPECT_EQ(log, (std::vector<std::string>{"BeforeClose", "AfterClose", "BeforeOpen", "AfterOpen"}));
+  EXPECT_TRUE(ds.IsEmpty());
+}
+
+TEST(LoadPacket, ContentRoundTripsThroughDataAndNullClosesTheDataSet) {
+  TClientDataSet a("cdsFormaPgto"), b("cdsAuxFormaPgto");
+  DeclareParties(a);
+  DeclareParties(b);
+  a.SetData(PartiesPacket());
+  a.SetFiltered(true);
+  a.SetFilter("IDCONTPROCESDIST = 'N'");
+  b.SetData(a.Data());  // every record, whatever the filter
+  EXPECT_EQ(b.RecordCount(), 5);
+  EXPECT_EQ(b.ToPacket(), a.ToPacket());
+  b.SetData(Variant());
+  EXPECT_FALSE(b.Active());
+  EXPECT_THROW(b.SetData(Variant("not a packet")), Exception);
+}
+
+TEST(LoadPacket, CreateDataSetOpensEmptyAndEmptyDataSetKeepsItOpen) {
+  TClientDataSet ds("cdsFormaPgto");
+  EXPECT_THROW(ds.CreateDataSet(), Exception);
+  ds.AddField("VRPARCELA", FieldType::Float);
+  ds.CreateDataSet();
+  EXPECT_TRUE(ds.Active());
+  EXPECT_TRUE(ds.IsEmpty());
+  ds.Append();
+  ds.FieldByName("VRPARCELA").SetAsFloat(10);
+  ds.Post();
+  EXPECT_EQ(ds.RecordCount(), 1);
+  ds.EmptyDataSet();
+  EXPECT_TRUE(ds.Active());
+  EXPECT_EQ(ds.RecordCount(), 0);
+  EXPECT_THROW(ds.AddField("X", FieldType::String, 1), Exception);
+}
