@@ -115,11 +115,4 @@ std::string Msg(std::string_view key) {
   return *text;
 }
 
-std::string FormatMessage(std::string_view text, std::string_view argument) {
-  std::string out(text);
-  const std::size_t at = out.find("%s");
-  if (at != std::string::npos) out.replace(at, 2, argument);
-  return out;
-}
-
 }  // namespace workspace

@@ -1,6 +1,7 @@
 #pragma once
 // The main screen's message catalogue msgPadrao: one "KEY|text" line per
-// message. The values dialog takes its texts from here as well, and the
+// message; a text holding "%s" takes one argument (TMessages formats it).
+// The values dialog takes its texts from here as well, and the
 // operations translate the server's "N_PARAM_" refusals through it.
 
 #include <optional>
@@ -21,9 +22,5 @@ std::optional<std::string> FindMessage(const std::vector<std::string>& lines,
 // The main screen's text for `key`; a key with no line is a programming
 // error and throws std::out_of_range.
 std::string Msg(std::string_view key);
-
-// The text with its first "%s" replaced by `argument`; a text without one is
-// returned unchanged.
-std::string FormatMessage(std::string_view text, std::string_view argument);
 
 }  // namespace workspace

@@ -1,5 +1,7 @@
 #include "workspace/registration_mask.h"
 
+#include <algorithm>
+
 namespace workspace {
 
 namespace {
@@ -23,13 +25,13 @@ std::string_view RegistrationMask(std::string_view personType) {
 }
 
 std::string ApplyMask(std::string_view mask, std::string_view raw) {
+  const auto placeholders = std::count_if(mask.begin(), mask.end(), IsPlaceholder);
+  if (mask.empty() || static_cast<std::size_t>(placeholders) != raw.size()) {
+    return std::string(raw);
+  }
   std::string out;
   std::size_t next = 0;
-  for (char m : mask) {
-    if (next == raw.size()) break;
-    out += IsPlaceholder(m) ? raw[next++] : m;
-  }
-  out.append(raw.substr(next));
+  for (char m : mask) out += IsPlaceholder(m) ? raw[next++] : m;
   return out;
 }
 

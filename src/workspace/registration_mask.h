@@ -15,9 +15,9 @@ inline constexpr std::string_view kCnpjMask = "99.999.999/9999-99";  // person t
 std::string_view RegistrationMask(std::string_view personType);
 
 // Lays `raw` into `mask`: each placeholder (9 0 # a A l L c C) takes the next
-// character of `raw`, every other mask character is inserted as it is. Stops
-// when `raw` runs out; characters beyond the mask are kept at the end so
-// nothing stored is hidden.
+// character of `raw`, every other mask character is inserted as it is. A
+// value that does not fill the placeholders exactly is shown as stored, so
+// nothing stored is hidden or misplaced.
 std::string ApplyMask(std::string_view mask, std::string_view raw);
 
 // The registration number as shown for its person type.

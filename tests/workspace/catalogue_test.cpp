@@ -74,15 +74,18 @@ TEST(Catalogue, UnknownKeyIsAnError) {
   EXPECT_EQ(FindMessage({"A|x|y"}, "A"), "x|y");              // the text may hold a "|"
 }
 
-TEST(Catalogue, FormatPutsTheArgumentInPlaceOfTheFirstPlaceholder) {
-  EXPECT_EQ(FormatMessage(Msg("N_PARAM_DISTRATO"), "40,00"),
-            "Não há percentual de multa parametrizado para o percentual pago de 40,00. "
-            "Operação bloqueada.");
-  EXPECT_EQ(FormatMessage(Msg("N_PARAM_TPCTREC"), "V"),
-            "Não há tipo de conta a receber parametrizado para o tipo de operação (V).");
-  const std::string noPlaceholder = Msg("CANC_DISTRATO_TOTAL");
-  EXPECT_EQ(FormatMessage(noPlaceholder, "FULANO"), noPlaceholder);
-  EXPECT_EQ(FormatMessage("%s e %s", "a%sb"), "a%sb e %s");
+TEST(Catalogue, OnlyTheTextsThatTakeAnArgumentHoldOnePlaceholder) {
+  const std::set<std::string> withArgument{
+      "N_PARAM_TPCTREC", "N_PARAM_DISTRATO",      "N_PARAM_TPCTPAG",
+      "APENAS_CONTRAT_DIST_PARCIAL", "CANC_DIST_PARC", "CANC_DISTRATO"};
+  for (const std::string& line : MainScreenMessages()) {
+    const std::string key = line.substr(0, line.find('|'));
+    const std::string text = line.substr(line.find('|') + 1);
+    const std::size_t first = text.find("%s");
+    const bool hasOne = first != std::string::npos && text.find("%s", first + 1) == std::string::npos;
+    const bool hasNone = first == std::string::npos;
+    EXPECT_TRUE(withArgument.contains(key) ? hasOne : hasNone) << line;
+  }
 }
 
 }  // namespace

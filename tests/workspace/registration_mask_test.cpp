@@ -12,11 +12,11 @@ TEST(RegistrationMask, PersonTypeSelectsTheMask) {
   EXPECT_EQ(FormatRegistration("C123", "E"), "C123");
 }
 
-TEST(RegistrationMask, ShortAndLongNumbers) {
+TEST(RegistrationMask, NumbersThatDoNotFitTheMaskShowAsStored) {
   EXPECT_EQ(FormatRegistration("", "F"), "");
-  EXPECT_EQ(FormatRegistration("123", "F"), "123");  // no dangling separator
-  EXPECT_EQ(FormatRegistration("1234", "F"), "123.4");
-  EXPECT_EQ(FormatRegistration("123456789012", "F"), "123.456.789-012");  // nothing hidden
+  EXPECT_EQ(FormatRegistration("1234", "F"), "1234");
+  EXPECT_EQ(FormatRegistration("123456789012", "F"), "123456789012");  // nothing hidden
+  EXPECT_EQ(FormatRegistration("12345678901", "J"), "12345678901");    // a CPF typed as company
 }
 
 TEST(RegistrationMask, LettersFillPlaceholdersToo) {
