@@ -1,0 +1,74 @@
+#pragma once
+// One TCP connection carrying frames, driven by its own io_context so that
+// every operation can be bounded by a deadline. Used by both ends: the
+// client's TNetConnection and each of the server's sessions. Not thread-safe
+// except for closeSoon().
+
+#include <asio.hpp>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace wire {
+
+using Clock = std::chrono::steady_clock;
+
+class ChannelError : public std::runtime_error {
+ public:
+  enum class Reason { ConnectFailed, TimedOut, Closed, FrameTooBig, Io };
+  ChannelError(Reason r, const std::string& detail) : std::runtime_error(detail), reason(r) {}
+  Reason reason;
+};
+
+class FrameChannel {
+ public:
+  explicit FrameChannel(std::uint32_t maxFrameBytes);
+  ~FrameChannel();
+  FrameChannel(const FrameChannel&) = delete;
+  FrameChannel& operator=(const FrameChannel&) = delete;
+
+  asio::io_context& context() { return io_; }
+  asio::ip::tcp::socket& socket() { return socket_; }
+  bool isOpen() const { return socket_.is_open(); }
+
+  // Called on the waiting thread about every tickInterval while an operation
+  // blocks; lets a user interface keep repainting.
+  void setTick(std::function<void()> tick, std::chrono::milliseconds interval);
+
+  void connect(const std::string& host, std::uint16_t port, Clock::time_point deadline);
+  // Takes over a socket accepted on context().
+  void adopt(asio::ip::tcp::socket socket);
+
+  void writeFrame(const std::string& body, Clock::time_point deadline);
+  // Blocks until the peer starts sending (or closes), with no time limit.
+  void waitReadable();
+  std::string readFrame(Clock::time_point deadline);
+
+  // True when the peer has closed an idle connection (seen without blocking).
+  bool peerClosed();
+  void close();
+  // From any thread: closes the socket on this channel's own thread at its
+  // next wait, which then fails with Closed.
+  void closeSoon();
+
+ private:
+  // False when the deadline passed first; nothing is cancelled then.
+  bool runUntil(const bool& done, Clock::time_point deadline);
+  // Runs a socket operation to completion or throws TimedOut after closing.
+  void awaitSocketOp(const bool& done, Clock::time_point deadline);
+  asio::ip::tcp::resolver::results_type resolve(const std::string& host, std::uint16_t port,
+                                                Clock::time_point deadline);
+  [[noreturn]] void fail(const asio::error_code& ec);
+  void setNoDelay();
+
+  std::uint32_t maxFrameBytes_;
+  asio::io_context io_;
+  asio::ip::tcp::socket socket_;
+  std::function<void()> tick_;
+  std::chrono::milliseconds tickInterval_{50};
+};
+
+}  // namespace wire

@@ -1,0 +1,145 @@
+#include "net_connection.h"
+
+#include <chrono>
+
+#include "data/exceptions.h"
+#include "net/frame_channel.h"
+#include "net/net_wait_hook.h"
+#include "net/wire_codec.h"
+
+namespace {
+
+constexpr auto kTickInterval = std::chrono::milliseconds(50);
+
+const char* const kGarbled = "Resposta inválida do servidor de aplicação.";
+
+wire::Clock::time_point After(int ms) { return wire::Clock::now() + std::chrono::milliseconds(ms < 0 ? 0 : ms); }
+
+// "60", "0,25": seconds as the user reads them.
+std::string Seconds(int ms) {
+  std::string s = std::to_string(ms / 1000);
+  int frac = ms % 1000;
+  if (frac > 0) {
+    std::string f = std::to_string(1000 + frac).substr(1);
+    while (f.back() == '0') f.pop_back();
+    s += "," + f;
+  }
+  return s;
+}
+
+// Clears the busy mark however the call ends.
+class BusyMark {
+ public:
+  explicit BusyMark(bool& busy) : busy_(busy) { busy_ = true; }
+  ~BusyMark() { busy_ = false; }
+  BusyMark(const BusyMark&) = delete;
+  BusyMark& operator=(const BusyMark&) = delete;
+
+ private:
+  bool& busy_;
+};
+
+}  // namespace
+
+struct TNetConnection::Channel {
+  explicit Channel(std::uint32_t maxFrameBytes) : frames(maxFrameBytes) {}
+  wire::FrameChannel frames;
+};
+
+TNetConnection::TNetConnection() : maxFrameBytes_(wire::kDefaultMaxFrameBytes) {}
+
+TNetConnection::~TNetConnection() = default;
+
+bool TNetConnection::Connected() const { return channel_ && channel_->frames.isOpen(); }
+
+void TNetConnection::SetConnected(bool connected) {
+  if (connected) {
+    if (!Connected()) connect();
+    return;
+  }
+  if (!channel_) return;
+  // Asked from the wait hook during a call: abort that call instead of
+  // pulling the channel from under it.
+  if (busy_) channel_->frames.closeSoon();
+  else channel_.reset();
+}
+
+std::string TNetConnection::address() const { return host_ + ":" + std::to_string(port_); }
+
+void TNetConnection::transportFailure(const std::string& message) {
+  channel_.reset();
+  throw ENetError(message);
+}
+
+void TNetConnection::connect() {
+  channel_.reset();
+  if (BeforeConnect) BeforeConnect(*this);
+  const std::string prefix = "Não foi possível conectar ao servidor de aplicação " + address() + ": ";
+  if (port_ <= 0 || port_ > 65535) throw ENetError(prefix + "porta inválida.");
+
+  auto channel = std::make_unique<Channel>(maxFrameBytes_);
+  if (NetWaitHook()) channel->frames.setTick(NetWaitHook(), kTickInterval);
+  const auto deadline = After(connectTimeoutMs_);
+  wire::HelloReply reply;
+  try {
+    channel->frames.connect(host_, static_cast<std::uint16_t>(port_), deadline);
+    channel->frames.writeFrame(wire::EncodeHello({serverName_}), deadline);
+    reply = wire::DecodeHelloReply(channel->frames.readFrame(deadline));
+  } catch (const wire::ChannelError& e) {
+    throw ENetError(prefix + e.what());
+  } catch (const wire::ProtocolError&) {
+    throw ENetError(prefix + kGarbled);
+  }
+  if (!reply.ok) throw ENetError(prefix + reply.message);
+  channel_ = std::move(channel);
+}
+
+Variant TNetConnection::Call(const std::string& method, std::vector<Variant>& args) {
+  if (busy_) throw Exception("Já há uma chamada em andamento ao servidor de aplicação.");
+  BusyMark mark(busy_);
+  // A server that closed an idle connection (say, it restarted) is reached
+  // again before the request goes out, never after.
+  if (Connected() && channel_->frames.peerClosed()) channel_.reset();
+  if (!Connected()) connect();
+
+  wire::Request request{nextId_++, method, args};
+  std::string body = wire::EncodeRequest(request);
+  if (body.size() > maxFrameBytes_)
+    throw ENetError("Os argumentos de " + method + " excedem o limite de " + std::to_string(maxFrameBytes_) +
+                    " bytes de uma mensagem.");
+
+  wire::Response response;
+  try {
+    const auto deadline = After(timeoutMs_);
+    channel_->frames.writeFrame(body, deadline);
+    response = wire::DecodeResponse(channel_->frames.readFrame(deadline));
+  } catch (const wire::ChannelError& e) {
+    switch (e.reason) {
+      case wire::ChannelError::Reason::TimedOut:
+        transportFailure("O servidor de aplicação " + address() + " não respondeu a " + method + " em " +
+                         Seconds(timeoutMs_) + " segundos.");
+      case wire::ChannelError::Reason::FrameTooBig:
+        transportFailure("Resposta do servidor de aplicação excede o limite de " + std::to_string(maxFrameBytes_) +
+                         " bytes.");
+      default:
+        transportFailure("A conexão com o servidor de aplicação " + address() + " foi interrompida: " + e.what());
+    }
+  } catch (const wire::ProtocolError&) {
+    transportFailure(kGarbled);
+  }
+  if (response.id != request.id) transportFailure(kGarbled);
+  for (const auto& [pos, value] : response.updates)
+    if (pos >= args.size()) transportFailure(kGarbled);
+
+  if (!response.ok) {
+    if (throwException_) throw Exception(response.error);
+    return MakeArray({false, response.error});
+  }
+  for (auto& [pos, value] : response.updates) args[pos] = std::move(value);
+  return MakeArray({true, std::move(response.result)});
+}
+
+Variant TNetConnection::AppServer(const std::string& method, std::initializer_list<Variant> args) {
+  std::vector<Variant> list(args);
+  return Call(method, list);
+}

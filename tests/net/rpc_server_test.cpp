@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <future>
+
+#include "net/net_connection.h"
+#include "net_fixtures.h"
+#include "test_handler.h"
+
+namespace {
+
+using wire::FrameChannel;
+
+// A client speaking the wire by hand.
+class RawClient {
+ public:
+  explicit RawClient(std::uint16_t port, std::uint32_t maxFrame = wire::kDefaultMaxFrameBytes) : ch_(maxFrame) {
+    ch_.connect("127.0.0.1", port, Soon());
+  }
+  static wire::Clock::time_point Soon() { return wire::Clock::now() + std::chrono::seconds(5); }
+  FrameChannel& channel() { return ch_; }
+
+  wire::HelloReply hello(const std::string& name = "DXR10900.RDMDISTRATO") {
+    ch_.writeFrame(wire::EncodeHello({name}), Soon());
+    return wire::DecodeHelloReply(ch_.readFrame(Soon()));
+  }
+  void sendRaw(const std::string& bytes) { asio::write(ch_.socket(), asio::buffer(bytes)); }
+  wire::Response call(std::uint64_t id, const std::string& method, std::vector<Variant> args) {
+    ch_.writeFrame(wire::EncodeRequest({id, method, std::move(args)}), Soon());
+    return wire::DecodeResponse(ch_.readFrame(Soon()));
+  }
+  // True when the server closed the connection (rather than answering).
+  bool closedByServer() {
+    try {
+      ch_.readFrame(Soon());
+      return false;
+    } catch (const wire::ChannelError& e) {
+      return e.reason == wire::ChannelError::Reason::Closed;
+    }
+  }
+
+ private:
+  FrameChannel ch_;
+};
+
+std::string Frame(const std::string& body) {
+  char h[4];
+  wire::PutFrameLength(h, static_cast<std::uint32_t>(body.size()));
+  return std::string(h, 4) + body;
+}
+
+TEST(RpcServer, ListenOnPortZeroPicksAPort) {
+  ServedRpc server{TestHandler};
+  EXPECT_NE(server.port(), 0);
+}
+
+TEST(RpcServer, WrongServerNameIsToldThenClosed) {
+  ServedRpc server{TestHandler};
+  RawClient c(server.port());
+  wire::HelloReply r = c.hello("XPTO");
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.message, "Servidor desconhecido: XPTO");
+  EXPECT_TRUE(c.closedByServer());
+}
+
+TEST(RpcServer, ServerNameIsMatchedWithoutRegardToCase) {
+  ServedRpc server{TestHandler};
+  RawClient c(server.port());
+  EXPECT_TRUE(c.hello("dxr10900.rdmdistrato").ok);
+}
+
+TEST(RpcServer, AnswersCarryTheRequestId) {
+  ServedRpc server{TestHandler};
+  RawClient c(server.port());
+  ASSERT_TRUE(c.hello().ok);
+  wire::Response r = c.call(77, "Count", {1, 2, 3});
+  EXPECT_EQ(r.id, 77u);
+  EXPECT_TRUE(r.ok);
+  EXPECT_EQ(r.result, Variant(3));
+  EXPECT_TRUE(r.updates.empty());
+}
+
+TEST(RpcServer, OnlyChangedArgumentsTravelBack) {
+  ServedRpc server{TestHandler};
+  RawClient c(server.port());
+  ASSERT_TRUE(c.hello().ok);
+  wire::Response r = c.call(1, "MarkSecond", {"a", "N", "c"});
+  ASSERT_EQ(r.updates.size(), 1u);
+  EXPECT_EQ(r.updates[0].first, 1u);
+  EXPECT_EQ(r.updates[0].second, Variant("S"));
+}
+
+TEST(RpcServer, RequestBeforeHelloIsDropped) {
+  ServedRpc server{TestHandler};
+  RawClient c(server.port());
+  c.channel().writeFrame(wire::EncodeRequest({1, "Echo", {}}), RawClient::Soon());
+  EXPECT_TRUE(c.closedByServer());
+}
+
+TEST(RpcServer, GarbageBodyClosesTheConnection) {
+  ServedRpc server{TestHandler};
+  RawClient c(server.port());
+  ASSERT_TRUE(c.hello().ok);
+  c.sendRaw(Frame("\xc1\xc1 lixo"));
+  EXPECT_TRUE(c.closedByServer());
+}
+
+TEST(RpcServer, RequestWithBadArgumentsIsAnsweredWithAnError) {
+  ServedRpc server{TestHandler};
+  RawClient c(server.port());
+  ASSERT_TRUE(c.hello().ok);
+  msgpack::sbuffer buf;
+  wire::Packer pk(buf);
+  pk.pack_array(4);
+  pk.pack(2);
+  pk.pack(5);
+  pk.pack("Echo");
+  pk.pack(17);  // arguments must be a list
+  c.sendRaw(Frame(std::string(buf.data(), buf.size())));
+  wire::Response r = wire::DecodeResponse(c.channel().readFrame(RawClient::Soon()));
+  EXPECT_EQ(r.id, 5u);
+  EXPECT_FALSE(r.ok);
+  // The connection stays usable.
+  EXPECT_TRUE(c.call(6, "Echo", {"ok"}).ok);
+}
+
+TEST(RpcServer, LengthOverTheLimitClosesBeforeReadingTheBody) {
+  RpcServerOptions o;
+  o.maxFrameBytes = 1000;
+  ServedRpc server{TestHandler, o};
+  RawClient c(server.port());
+  ASSERT_TRUE(c.hello().ok);
+  c.sendRaw(std::string("\x7f\xff\xff\xff", 4));
+  EXPECT_TRUE(c.closedByServer());
+}
+
+TEST(RpcServer, AnswerTooBigForAFrameBecomesAnError) {
+  RpcServerOptions o;
+  o.maxFrameBytes = 1000;
+  ServedRpc server{TestHandler, o};
+  RawClient c(server.port());
+  ASSERT_TRUE(c.hello().ok);
+  wire::Response r = c.call(3, "Repeat", {2000});
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.id, 3u);
+  EXPECT_NE(r.error.find("excede o limite"), std::string::npos) << r.error;
+}
+
+TEST(RpcServer, HalfSentFrameIsDroppedAfterTheReadTimeLimit) {
+  RpcServerOptions o;
+  o.readTimeoutMs = 150;
+  ServedRpc server{TestHandler, o};
+  RawClient c(server.port());
+  ASSERT_TRUE(c.hello().ok);
+  std::string frame = Frame(wire::EncodeRequest({1, "Echo", {"x"}}));
+  c.sendRaw(frame.substr(0, 2));  // not even the whole length
+  EXPECT_TRUE(c.closedByServer());
+
+  RawClient d(server.port());
+  ASSERT_TRUE(d.hello().ok);
+  d.sendRaw(frame.substr(0, frame.size() - 1));  // all but the last byte
+  EXPECT_TRUE(d.closedByServer());
+}
+
+TEST(RpcServer, IdleClientIsNotDropped) {
+  RpcServerOptions o;
+  o.readTimeoutMs = 100;
+  ServedRpc server{TestHandler, o};
+  RawClient c(server.port());
+  ASSERT_TRUE(c.hello().ok);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_TRUE(c.call(1, "Echo", {1}).ok);
+}
+
+TEST(RpcServer, ClientLeavingMidRequestDoesNotDisturbOthers) {
+  ServedRpc server{TestHandler};
+  {
+    RawClient leaver(server.port());
+    ASSERT_TRUE(leaver.hello().ok);
+    leaver.channel().writeFrame(wire::EncodeRequest({1, "Sleep", {200}}), RawClient::Soon());
+  }  // gone before the answer
+  RawClient stayer(server.port());
+  ASSERT_TRUE(stayer.hello().ok);
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(stayer.call(i, "Echo", {i}).result, Variant(i));
+  std::this_thread::sleep_for(std::chrono::milliseconds(250));  // the leaver's answer fails to go out
+  EXPECT_EQ(stayer.call(99, "Echo", {"ainda aqui"}).result, Variant("ainda aqui"));
+}
+
+TEST(RpcServer, SlowHandlerDoesNotBlockOtherClients) {
+  ServedRpc server{TestHandler};
+  auto slow = std::async(std::launch::async, [&] {
+    TNetConnection net;
+    net.SetHost("127.0.0.1");
+    net.SetPort(server.port());
+    return net.AppServer("Sleep", {400});
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  TNetConnection net;
+  net.SetHost("127.0.0.1");
+  net.SetPort(server.port());
+  EXPECT_EQ(net.AppServer("Echo", {"rápido"})[1], Variant("rápido"));
+  EXPECT_EQ(slow.wait_for(std::chrono::seconds(0)), std::future_status::timeout);  // still sleeping
+  EXPECT_EQ(slow.get()[1], Variant("acordei"));
+}
+
+TEST(RpcServer, ManyClientsAtOnce) {
+  ServedRpc server{TestHandler};
+  std::vector<std::future<bool>> clients;
+  for (int k = 0; k < 8; ++k)
+    clients.push_back(std::async(std::launch::async, [&, k] {
+      TNetConnection net;
+      net.SetHost("127.0.0.1");
+      net.SetPort(server.port());
+      for (int i = 0; i < 50; ++i)
+        if (!(net.AppServer("Echo", {k * 1000 + i})[1] == Variant(k * 1000 + i))) return false;
+      return true;
+    }));
+  for (auto& c : clients) EXPECT_TRUE(c.get());
+}
+
+TEST(RpcServer, StopsCleanlyWithClientsConnected) {
+  auto server = std::make_unique<ServedRpc>(TestHandler);
+  RawClient a(server->port());
+  ASSERT_TRUE(a.hello().ok);
+  RawClient b(server->port());  // never says hello
+  server.reset();               // stop() and join while both are connected
+  EXPECT_TRUE(a.closedByServer());
+}
+
+TEST(RpcServer, StopBeforeRunAndDestroyWithoutRun) {
+  {
+    RpcServer s(TestHandler);
+    s.listen("127.0.0.1", 0);
+  }
+  RpcServer s(TestHandler);
+  s.listen("127.0.0.1", 0);
+  s.stop();
+  auto run = std::async(std::launch::async, [&] { s.run(); });
+  EXPECT_EQ(run.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+}
+
+}  // namespace

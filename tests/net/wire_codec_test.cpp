@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "data/packet.h"
+#include "net/wire_codec.h"
+
+namespace {
+
+TEST(FrameLength, BigEndianRoundTrip) {
+  char h[4];
+  for (std::uint32_t n : {0u, 1u, 255u, 256u, 0x01020304u, 0xFFFFFFFFu}) {
+    wire::PutFrameLength(h, n);
+    EXPECT_EQ(wire::FrameLength(h), n);
+  }
+  wire::PutFrameLength(h, 0x01020304u);
+  EXPECT_EQ(h[0], 1);
+  EXPECT_EQ(h[3], 4);
+}
+
+TEST(Messages, HelloAndReplyRoundTrip) {
+  EXPECT_EQ(wire::DecodeHello(wire::EncodeHello({"DXR10900.RDMDISTRATO"})).serverName, "DXR10900.RDMDISTRATO");
+  wire::HelloReply r = wire::DecodeHelloReply(wire::EncodeHelloReply({false, "Servidor desconhecido: X"}));
+  EXPECT_FALSE(r.ok);
+  EXPECT_EQ(r.message, "Servidor desconhecido: X");
+}
+
+TEST(Messages, RequestRoundTrip) {
+  DataPacket p({{"A", FieldType::Integer, 0}});
+  p.addRow({1});
+  wire::Request in{42, "GetContas", {"0001", Variant(p), MakeArray({1, DateTime{2.0}}), Variant()}};
+  wire::Request out = wire::DecodeRequest(wire::EncodeRequest(in));
+  EXPECT_EQ(out.id, 42u);
+  EXPECT_EQ(out.method, "GetContas");
+  EXPECT_EQ(out.args, in.args);
+}
+
+TEST(Messages, SuccessAndRefusalResponsesRoundTrip) {
+  wire::Response ok{7, true, MakeArray({true, "x"}), "", {{1, Variant(2.5)}, {3, Variant("S")}}};
+  wire::Response back = wire::DecodeResponse(wire::EncodeResponse(ok));
+  EXPECT_TRUE(back.ok);
+  EXPECT_EQ(back.id, 7u);
+  EXPECT_EQ(back.result, ok.result);
+  ASSERT_EQ(back.updates.size(), 2u);
+  EXPECT_EQ(back.updates[1].first, 3u);
+  EXPECT_EQ(back.updates[1].second, Variant("S"));
+
+  wire::Response refused{8, false, Variant(), "N_PARAM_TPCTREC|V", {}};
+  back = wire::DecodeResponse(wire::EncodeResponse(refused));
+  EXPECT_FALSE(back.ok);
+  EXPECT_EQ(back.error, "N_PARAM_TPCTREC|V");
+}
+
+TEST(Messages, OneMessageIsNotMistakenForAnother) {
+  std::string hello = wire::EncodeHello({"X"});
+  EXPECT_THROW(wire::DecodeRequest(hello), wire::ProtocolError);
+  EXPECT_THROW(wire::DecodeResponse(hello), wire::ProtocolError);
+  EXPECT_THROW(wire::DecodeHelloReply(hello), wire::ProtocolError);
+  EXPECT_THROW(wire::DecodeHello(wire::EncodeRequest({1, "M", {}})), wire::ProtocolError);
+}
+
+TEST(Messages, RequestWithReadableIdButBadArgumentsNamesTheId) {
+  msgpack::sbuffer buf;
+  wire::Packer pk(buf);
+  pk.pack_array(4);
+  pk.pack(2);  // request
+  pk.pack(99);
+  pk.pack("Metodo");
+  pk.pack("not a list");
+  try {
+    wire::DecodeRequest({buf.data(), buf.size()});
+    FAIL() << "accepted";
+  } catch (const wire::BadRequest& e) {
+    EXPECT_EQ(e.id, 99u);
+  }
+}
+
+TEST(Messages, GarbageIsAProtocolError) {
+  for (std::string g : {std::string("hello world"), std::string("\x93\x03\x01", 3), std::string("\x94\x03\x01\xc3", 4)})
+    EXPECT_THROW(wire::DecodeResponse(g), wire::ProtocolError);
+}
+
+TEST(ChangedArgs, ReportsOnlyWhatTheHandlerChanged) {
+  DataPacket p({{"A", FieldType::String, 1}});
+  std::vector<Variant> before{"a", 1, Variant(p), 2.0};
+  std::vector<Variant> after = before;
+  after[1] = 5;
+  after[3] = 2.0;
+  auto changes = wire::ChangedArgs(before, after);
+  ASSERT_EQ(changes.size(), 1u);
+  EXPECT_EQ(changes[0].first, 1u);
+  EXPECT_EQ(changes[0].second, Variant(5));
+  after[1] = Variant("1");  // same text, different kind
+  EXPECT_EQ(wire::ChangedArgs(before, after).size(), 1u);
+}
+
+}  // namespace
