@@ -1,0 +1,100 @@
+#include "ui/containers.h"
+
+#include <algorithm>
+
+#include "ui/run_handler.h"
+
+void TPanel::SetBevelOuter(TBevelCut b) {
+  if (b == bevel_outer_) return;
+  bevel_outer_ = b;
+  Changed("BevelOuter");
+}
+
+void TPanel::SetBevelInner(TBevelCut b) {
+  if (b == bevel_inner_) return;
+  bevel_inner_ = b;
+  Changed("BevelInner");
+}
+
+void TPanel::SetAlignment(TAlignment a) {
+  if (a == alignment_) return;
+  alignment_ = a;
+  Changed("Alignment");
+}
+
+TRect TGroupBox::ClientRect() const { return {2, 15, std::max(Width() - 2, 2), std::max(Height() - 2, 15)}; }
+
+TPageControl* TTabSheet::PageControl() const { return dynamic_cast<TPageControl*>(Parent()); }
+
+void TTabSheet::SetTabVisible(bool v) {
+  if (v == tab_visible_) return;
+  tab_visible_ = v;
+  Changed("TabVisible");
+}
+
+int TTabSheet::PageIndex() const {
+  TPageControl* pc = PageControl();
+  if (!pc) return -1;
+  auto pages = pc->Pages();
+  for (std::size_t i = 0; i < pages.size(); ++i)
+    if (pages[i] == this) return static_cast<int>(i);
+  return -1;
+}
+
+std::vector<TTabSheet*> TPageControl::Pages() const {
+  std::vector<TTabSheet*> out;
+  for (TControl* c : Controls())
+    if (auto* sheet = dynamic_cast<TTabSheet*>(c)) out.push_back(sheet);
+  return out;
+}
+
+void TPageControl::SetActivePage(TTabSheet* sheet) {
+  if (sheet && sheet->PageControl() != this) return;
+  active_ = sheet;
+  for (TTabSheet* page : Pages()) page->SetVisible(page == sheet);
+  Changed("ActivePage");
+}
+
+TTabSheet* TPageControl::ActivePage() const {
+  // A sheet destroyed since it was made active is no longer a page.
+  for (TTabSheet* page : Pages())
+    if (page == active_) return active_;
+  return nullptr;
+}
+
+int TPageControl::ActivePageIndex() const {
+  TTabSheet* active = ActivePage();
+  return active ? active->PageIndex() : -1;
+}
+
+void TPageControl::SetActivePageIndex(int index) {
+  auto pages = Pages();
+  SetActivePage(index >= 0 && index < static_cast<int>(pages.size()) ? pages[static_cast<std::size_t>(index)] : nullptr);
+}
+
+void TPageControl::UserSelectPage(int index) {
+  if (!Showing() || !EffectivelyEnabled() || index == ActivePageIndex()) return;
+  RunHandler([&] {
+    bool allow = true;
+    if (OnChanging) OnChanging(this, allow);
+    if (!allow) return;
+    SetActivePageIndex(index);
+    if (OnChange) OnChange(this);
+  });
+}
+
+TRect TPageControl::ClientRect() const { return {4, 24, std::max(Width() - 4, 4), std::max(Height() - 4, 24)}; }
+
+void TPageControl::Realign() {
+  if (Aligning()) return;
+  // Sheets fill the area under the tabs; a sheet added while none is active
+  // becomes the active one.
+  TRect r = ClientRect();
+  bool any_active = false;
+  for (TTabSheet* page : Pages()) {
+    page->SetBounds(r.left, r.top, r.Width(), r.Height());
+    any_active = any_active || page == active_;
+  }
+  if (!any_active && !Pages().empty()) SetActivePage(Pages().front());
+  TWinControl::Realign();
+}
