@@ -11,7 +11,7 @@ long parseNumber(const std::string& text, long min, long max, const std::string&
   long value = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size() || value < min || value > max)
-    throw std::invalid_argument(what + " inválido: \"" + text + "\" (de " + std::to_string(min) + " a " +
+    throw std::invalid_argument(what + ": valor inválido \"" + text + "\" (de " + std::to_string(min) + " a " +
                                 std::to_string(max) + ").");
   return value;
 }

@@ -1,0 +1,43 @@
+#include "cli_options.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string ErrorOf(const std::vector<std::string>& args) {
+  try {
+    ParseServerOptions(args);
+  } catch (const std::invalid_argument& e) {
+    return e.what();
+  }
+  return "(sem erro)";
+}
+
+TEST(ServerOptionsTest, ReadsListenAndDemoForms) {
+  ServerOptions o = ParseServerOptions({"--db", "x.db", "--listen", "127.0.0.1:0"});
+  EXPECT_TRUE(o.listen);
+  EXPECT_EQ(o.host, "127.0.0.1");
+  EXPECT_EQ(o.port, 0);
+  EXPECT_EQ(o.db, "x.db");
+
+  o = ParseServerOptions({"--init-demo", "--db", "x.db", "--parties", "10000"});
+  EXPECT_TRUE(o.initDemo);
+  EXPECT_EQ(o.parties, 10000);
+}
+
+TEST(ServerOptionsTest, ExplainsWhatIsWrong) {
+  EXPECT_EQ(ErrorOf({"--listen", "h:1"}), "Informe o banco de dados com --db ARQUIVO.");
+  EXPECT_EQ(ErrorOf({"--db", "x"}), "Informe --listen HOST:PORTA ou --init-demo (um dos dois).");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--init-demo", "--listen", "h:1"}),
+            "Informe --listen HOST:PORTA ou --init-demo (um dos dois).");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:70000"}), "Porta: valor inválido \"70000\" (de 0 a 65535).");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "semporta"}),
+            "Endereço inválido: \"semporta\" (esperado HOST:PORTA).");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--init-demo", "--parties", "-3"}),
+            "Número de contratantes: valor inválido \"-3\" (de 1 a 1000000).");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:1", "--parties", "3"}), "--parties só vale com --init-demo.");
+  EXPECT_EQ(ErrorOf({"--db"}), "Falta o valor de --db.");
+  EXPECT_EQ(ErrorOf({"--porta", "1"}), "Opção desconhecida: --porta");
+}
+
+}  // namespace

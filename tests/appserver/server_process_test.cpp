@@ -1,0 +1,145 @@
+// The real dxr10900-server program: demo database, serving over TCP, several
+// clients, a client that sends garbage, and a clean stop.
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <signal.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "data/exceptions.h"
+#include "data/packet.h"
+#include "net/net_connection.h"
+#include "test_support.h"
+
+namespace {
+
+int RunTool(const std::string& args) {
+  int status = std::system((std::string(DXR10900_SERVER) + " " + args + " >/dev/null 2>&1").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// The server as a child process whose stdout we read.
+class ServerProcess {
+ public:
+  explicit ServerProcess(const std::string& db) {
+    int fds[2];
+    if (pipe(fds) != 0) throw std::runtime_error("pipe");
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(fds[1], STDOUT_FILENO);
+      close(fds[0]);
+      close(fds[1]);
+      execl(DXR10900_SERVER, DXR10900_SERVER, "--db", db.c_str(), "--listen", "127.0.0.1:0", nullptr);
+      _exit(127);
+    }
+    close(fds[1]);
+    out_ = fdopen(fds[0], "r");
+    char line[256] = {};
+    if (out_ && fgets(line, sizeof line, out_)) firstLine_ = line;
+  }
+  ~ServerProcess() {
+    if (pid_ > 0) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+    if (out_) fclose(out_);
+  }
+  const std::string& firstLine() const { return firstLine_; }
+  int port() const { return std::stoi(firstLine_.substr(firstLine_.rfind(':') + 1)); }
+  // Sends the signal and returns the exit status.
+  int stop(int signal) {
+    kill(pid_, signal);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  FILE* out_ = nullptr;
+  std::string firstLine_;
+};
+
+void ConnectTo(TNetConnection& c, int port) {
+  c.SetHost("127.0.0.1");
+  c.SetPort(port);
+  c.SetTimeoutMs(30000);
+}
+
+std::string ErrorOf(TNetConnection& c, const std::string& method, std::vector<Variant> args) {
+  try {
+    c.Call(method, args);
+  } catch (const Exception& e) {
+    return e.Message();
+  }
+  return "(sem erro)";
+}
+
+TEST(ServerProcessTest, ServesTheDemoDatabaseAndStopsCleanly) {
+  ScratchDir dir;
+  std::string db = dir.file("demo.db");
+  ASSERT_EQ(RunTool("--db " + db + " --init-demo --parties 5"), 0);
+
+  ServerProcess server(db);
+  ASSERT_EQ(server.firstLine().rfind("listening on 127.0.0.1:", 0), 0u) << server.firstLine();
+  ASSERT_GT(server.port(), 0);
+
+  TNetConnection first, second;
+  ConnectTo(first, server.port());
+  ConnectTo(second, server.port());
+
+  Variant found = first.AppServer("GetVdOrca", {"0001", "0000000101"});
+  ASSERT_TRUE(found[0].asBool());
+  EXPECT_EQ(found[1].asPacket().rowCount(), 2u);
+  Variant bulk = second.AppServer("GetContratante", {"0001", demo::kBulkBudget});
+  EXPECT_EQ(bulk[1].asPacket().rowCount(), 5u);
+
+  // Refused calls come back as messages and the connection goes on.
+  EXPECT_EQ(ErrorOf(first, "GetNada", {}), "Método desconhecido: GetNada");
+  EXPECT_EQ(ErrorOf(first, "GetVdOrca", {"0001"}), "GetVdOrca espera 2 argumentos, recebeu 1.");
+  Variant array = first.AppServer("GetExisContOrca", {"0001", "0000000101", "01", "", "1001"});
+  EXPECT_EQ(array[1].asArray().size(), 5u);
+
+  // A client that sends garbage is dropped without disturbing the others.
+  int raw = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(static_cast<std::uint16_t>(server.port()));
+  inet_pton(AF_INET, "127.0.0.1", &addr.sin_addr);
+  ASSERT_EQ(connect(raw, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  const char garbage[] = "\x00\x00\x00\x05\xc1\xc1\xc1\xc1\xc1GET / HTTP/1.0\r\n\r\n";
+  ASSERT_GT(send(raw, garbage, sizeof garbage - 1, 0), 0);
+  Variant still = second.AppServer("GetPesqOrca", {"0002"});
+  EXPECT_EQ(still[1].asPacket().rowCount(), 1u);
+  close(raw);
+
+  EXPECT_EQ(server.stop(SIGTERM), 0);
+}
+
+TEST(ServerProcessTest, StopsOnInterruptToo) {
+  ScratchDir dir;
+  std::string db = dir.file("empty.db");
+  ServerProcess server(db);  // a new file gets the schema and serves empty answers
+  ASSERT_EQ(server.firstLine().rfind("listening on ", 0), 0u) << server.firstLine();
+  TNetConnection c;
+  ConnectTo(c, server.port());
+  EXPECT_EQ(c.AppServer("GetPesqOrca", {"0001"})[1].asPacket().rowCount(), 0u);
+  EXPECT_EQ(server.stop(SIGINT), 0);
+}
+
+TEST(ServerProcessTest, UsageErrorsExitWithStatusTwo) {
+  EXPECT_EQ(RunTool(""), 2);
+  EXPECT_EQ(RunTool("--db x.db --listen 127.0.0.1"), 2);
+  EXPECT_EQ(RunTool("--db x.db --init-demo --parties zero"), 2);
+  EXPECT_EQ(RunTool("--help"), 0);
+}
+
+}  // namespace

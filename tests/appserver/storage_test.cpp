@@ -1,0 +1,97 @@
+// Migrations, transactions and connections per thread.
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "methods/method_support.h"
+#include "storage/database.h"
+#include "storage/migrations.h"
+#include "storage/statement.h"
+#include "storage/storage.h"
+#include "test_support.h"
+
+namespace {
+
+int CountRows(Database& db, const std::string& table) {
+  Statement st = db.prepare("SELECT COUNT(*) FROM " + table);
+  return st.step() ? static_cast<int>(st.integer(0)) : -1;
+}
+
+TEST(MigrationTest, RunningTwiceChangesNothing) {
+  ScratchDir dir;
+  Database db(dir.file("m.db"));
+  int latest = Migrations().back().version;
+  EXPECT_EQ(Migrate(db), latest);
+  db.exec("INSERT INTO FILIAL (CDFILIAL, NMFILIAL) VALUES ('0009', 'Teste')");
+  EXPECT_EQ(Migrate(db), latest);
+  EXPECT_EQ(db.userVersion(), latest);
+  EXPECT_EQ(CountRows(db, "FILIAL"), 1);
+  // A second server opening the same file finds nothing to do either.
+  Storage again(dir.file("m.db"));
+  EXPECT_EQ(CountRows(again.connection(), "FILIAL"), 1);
+}
+
+TEST(MigrationTest, RefusesAFileFromANewerServer) {
+  ScratchDir dir;
+  Database db(dir.file("m.db"));
+  db.setUserVersion(Migrations().back().version + 1);
+  EXPECT_THROW(Migrate(db), std::runtime_error);
+}
+
+TEST(MigrationTest, OpensInWalMode) {
+  ScratchDir dir;
+  Storage storage(dir.file("w.db"));
+  Statement st = storage.connection().prepare("PRAGMA journal_mode");
+  ASSERT_TRUE(st.step());
+  EXPECT_EQ(st.text(0), "wal");
+}
+
+TEST(TransactionTest, AMethodThatFailsLeavesNothingWritten) {
+  ScratchDir dir;
+  Storage storage(dir.file("t.db"));
+  MethodHandler failing = Transactional(
+      storage,
+      [](Database& db, CallArgs&) -> Variant {
+        db.prepare("INSERT INTO FILIAL (CDFILIAL, NMFILIAL) VALUES (?1, ?2)").bindAll("0007", "Nova").run();
+        throw std::runtime_error("N_PARAM_SERIE");
+      },
+      true);
+  std::vector<Variant> none;
+  CallArgs args(none);
+  EXPECT_THROW(failing(args), std::runtime_error);
+  EXPECT_EQ(CountRows(storage.connection(), "FILIAL"), 0);
+
+  MethodHandler working = Transactional(storage, [](Database& db, CallArgs&) -> Variant {
+    db.prepare("INSERT INTO FILIAL (CDFILIAL, NMFILIAL) VALUES (?1, ?2)").bindAll("0007", "Nova").run();
+    return true;
+  });
+  working(args);
+  EXPECT_EQ(CountRows(storage.connection(), "FILIAL"), 1);
+}
+
+TEST(StorageTest, EachThreadHasItsOwnConnection) {
+  ScratchDir dir;
+  Storage storage(dir.file("c.db"));
+  Database* mine = &storage.connection();
+  EXPECT_EQ(mine, &storage.connection());
+  Database* other = nullptr;
+  std::thread([&] { other = &storage.connection(); }).join();
+  EXPECT_NE(mine, other);
+}
+
+TEST(StorageTest, ConcurrentCallsSeeTheSameData) {
+  const AppServer& app = DemoServer::Get();
+  DataPacket expected = CallText(app, "GetContratante", {"0001", "0000000101"}).asPacket();
+  std::vector<int> mismatches(4, 0);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&, t] {
+      for (int i = 0; i < 25; ++i)
+        if (!(CallText(app, "GetContratante", {"0001", "0000000101"}).asPacket() == expected)) ++mismatches[t];
+    });
+  for (auto& th : threads) th.join();
+  EXPECT_EQ(mismatches, std::vector<int>(4, 0));
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#pragma once
+// A scratch directory per test and a shared demo database for the read-only
+// method tests.
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app_server.h"
+#include "data/packet.h"
+#include "demo/demo_database.h"
+
+class ScratchDir {
+ public:
+  ScratchDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "dxr10900-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+  }
+  ~ScratchDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Calls a method with text arguments and returns its result.
+inline Variant CallText(const AppServer& app, const std::string& method, std::vector<std::string> texts) {
+  std::vector<Variant> args(texts.begin(), texts.end());
+  return app.call(method, args);
+}
+
+// Texts of one field over every row of a packet.
+inline std::vector<std::string> Column(const DataPacket& p, const std::string& field) {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < p.rowCount(); ++i) out.push_back(p.at(i, field).asText());
+  return out;
+}
+
+// One demo database shared by a test suite that only reads it.
+class DemoServer {
+ public:
+  static const AppServer& Get() {
+    static DemoServer instance;
+    return *instance.app_;
+  }
+
+ private:
+  DemoServer() {
+    WriteDemoDatabase(dir_.file("demo.db"), 0);
+    app_ = std::make_unique<AppServer>(dir_.file("demo.db"));
+  }
+  ScratchDir dir_;
+  std::unique_ptr<AppServer> app_;
+};
