@@ -45,6 +45,7 @@ void TComponent::DestroyComponent(TComponent* component) {
   // not find it.
   std::unique_ptr<TComponent> doomed = std::move(*it);
   owned_.erase(it);
+  for (const auto& c : owned_) c->Removing(*doomed);
   doomed.reset();
 }
 
@@ -52,6 +53,7 @@ void TComponent::DestroyComponents() {
   while (!owned_.empty()) {
     std::unique_ptr<TComponent> doomed = std::move(owned_.back());
     owned_.pop_back();
+    for (const auto& c : owned_) c->Removing(*doomed);
     doomed.reset();
   }
 }

@@ -63,6 +63,12 @@ class TComponent {
   int Observe(PropertyObserver observer);
   void Unobserve(int id);
 
+  // The object this component stands for: itself, or the object it holds.
+  virtual const void* HeldObject() const { return this; }
+  // Told when a component of the same owner is about to be destroyed, so
+  // references to it (or to the object it holds) can be dropped.
+  virtual void Removing(TComponent& /*doomed*/) {}
+
  protected:
   // Tells the observers; called by every setter that changes something.
   void Changed(std::string_view property);
@@ -86,6 +92,7 @@ class TOwnedObject : public TComponent {
   template <class... Args>
   explicit TOwnedObject(Args&&... args) : object_(std::forward<Args>(args)...) {}
   T& Object() { return object_; }
+  const void* HeldObject() const override { return &object_; }
 
  private:
   T object_;

@@ -87,6 +87,7 @@ constexpr int VK_DOWN = 40;
 constexpr int VK_INSERT = 45;
 constexpr int VK_DELETE = 46;
 constexpr int VK_F1 = 112;
+constexpr int VK_F2 = 113;
 
 // Button a modal form or message dialog was closed with.
 using TModalResult = int;
