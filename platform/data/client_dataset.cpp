@@ -23,7 +23,11 @@ TField& TClientDataSet::AddField(std::string name, FieldType type, int size) {
   if (Active()) Fail("não é possível declarar o campo '" + name + "' com o conjunto de dados aberto");
   if (FindField(name)) Fail("o campo '" + name + "' já existe");
   if (!declared_) {
-    for (auto& f : fields_) retired_.push_back(std::move(f));
+    // Fields a packet brought give way to the declared ones; holders see them empty.
+    for (auto& f : fields_) {
+      f->dataSet_ = nullptr;
+      retired_.push_back(std::move(f));
+    }
     fields_.clear();
   }
   declared_ = true;

@@ -4,6 +4,7 @@
 #include "data/client_dataset.h"
 #include "data/field_value.h"
 #include "data/filter_expression.h"
+#include "data/text_compare.h"
 
 namespace {
 
@@ -54,6 +55,7 @@ void TClientDataSet::SetData(const DataPacket& packet) {
 
 void TClientDataSet::FillStore(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields,
                                const DataPacket& packet, const std::vector<int>& packetIndex) const {
+  using K = Variant::Kind;
   for (std::size_t r = 0; r < packet.rows.size(); ++r) {
     const DataPacket::Row& row = packet.rows[r];
     for (std::size_t f = 0; f < fields.size(); ++f) {
@@ -61,11 +63,26 @@ void TClientDataSet::FillStore(RecordStore& store, const std::vector<std::unique
       if (pi >= row.size()) Fail("a linha " + std::to_string(r + 1) + " do pacote de dados está incompleta");
       const Variant& v = row[pi];
       const TField& field = *fields[f];
-      if (IsStoredAs(v, field.DataType(), field.Size())) {
-        store.AppendCell(f, v);
+      FieldType type = field.DataType();
+      K kind = v.kind();
+      if (kind == K::Null) {
+        store.AppendNull(f);
+      } else if (kind == K::Text && (type == FieldType::String || type == FieldType::FixedString)) {
+        // Texts load as the server sent them (never cut, so they read back intact);
+        // fixed-length ones are padded to their size.
+        std::string text = v.asText();
+        if (type == FieldType::FixedString && field.Size() > 0) {
+          std::size_t chars = Utf8Length(text), size = static_cast<std::size_t>(field.Size());
+          if (chars < size) text.append(size - chars, ' ');
+        }
+        store.AppendText(f, std::move(text));
+      } else if (kind == StoredKind(type) && type != FieldType::Boolean && type != FieldType::Integer) {
+        store.AppendNumber(f, v.asDouble());
       } else {
         try {
-          store.AppendCell(f, ToFieldValue(v, field.DataType(), field.Size(), field.FieldName()));
+          Variant converted = ToFieldValue(v, type, 0, field.FieldName());
+          if (type == FieldType::FixedString) converted = ToFieldValue(converted, type, field.Size(), field.FieldName());
+          store.AppendCell(f, converted);
         } catch (const Exception& e) {
           Fail(std::string(e.what()) + " (linha " + std::to_string(r + 1) + " do pacote de dados)");
         }

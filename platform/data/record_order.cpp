@@ -1,6 +1,8 @@
 #include "record_order.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <string>
 
 #include "data/text_compare.h"
 #include "data/value_compare.h"
@@ -28,20 +30,30 @@ void SortByNumber(std::vector<Id>& ids, const RecordStore& store, std::size_t fi
 
 void SortByText(std::vector<Id>& ids, const RecordStore& store, std::size_t field) {
   bool fixed = store.Type(field) == FieldType::FixedString;
+  // The texts are copied side by side first: comparing them where they live
+  // would chase a heap pointer per long text on every comparison.
+  std::size_t total = 0;
+  for (Id id : ids) total += store.Text(id, field).size();
+  std::string arena;
+  arena.reserve(total);
   struct Key {
     bool notNull;
-    std::string_view text;
+    std::uint32_t offset, length;
     Id id;
   };
   std::vector<Key> keys;
   keys.reserve(ids.size());
   for (Id id : ids) {
     std::string_view t = store.Text(id, field);
-    keys.push_back({!store.IsNull(id, field), fixed ? TrimRight(t) : t, id});
+    if (fixed) t = TrimRight(t);
+    keys.push_back({!store.IsNull(id, field), static_cast<std::uint32_t>(arena.size()),
+                    static_cast<std::uint32_t>(t.size()), id});
+    arena.append(t);
   }
-  std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+  std::string_view all = arena;
+  std::stable_sort(keys.begin(), keys.end(), [all](const Key& a, const Key& b) {
     if (a.notNull != b.notNull) return b.notNull;
-    return CompareText(a.text, b.text) < 0;
+    return CompareText(all.substr(a.offset, a.length), all.substr(b.offset, b.length)) < 0;
   });
   for (std::size_t i = 0; i < ids.size(); ++i) ids[i] = keys[i].id;
 }

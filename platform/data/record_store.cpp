@@ -51,6 +51,25 @@ void RecordStore::AppendCell(std::size_t field, const Variant& value) {
   }
 }
 
+void RecordStore::AppendNull(std::size_t field) {
+  Column& c = columns_[field];
+  c.nulls.push_back(1);
+  if (c.isText) c.texts.emplace_back();
+  else c.numbers.push_back(0.0);
+}
+
+void RecordStore::AppendText(std::size_t field, std::string&& text) {
+  Column& c = columns_[field];
+  c.nulls.push_back(0);
+  c.texts.push_back(std::move(text));
+}
+
+void RecordStore::AppendNumber(std::size_t field, double number) {
+  Column& c = columns_[field];
+  c.nulls.push_back(0);
+  c.numbers.push_back(number);
+}
+
 void RecordStore::Seal() {
   std::size_t rows = columns_.empty() ? 0 : columns_[0].nulls.size();
   order_.resize(rows);

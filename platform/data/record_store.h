@@ -39,6 +39,9 @@ class RecordStore {
 
   // Bulk load: each record's cells appended field by field, then `Seal()`.
   void AppendCell(std::size_t field, const Variant& value);
+  void AppendNull(std::size_t field);
+  void AppendText(std::size_t field, std::string&& text);
+  void AppendNumber(std::size_t field, double number);
   void Seal();
 
   const std::vector<Id>& Order() const { return order_; }

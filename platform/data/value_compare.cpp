@@ -1,5 +1,7 @@
 #include "value_compare.h"
 
+#include <algorithm>
+
 #include "data/text_compare.h"
 
 namespace {
@@ -23,8 +25,15 @@ unsigned NextKey(std::string_view s, std::size_t& i) {
 
 }  // namespace
 
+static bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
 int CompareText(std::string_view a, std::string_view b) {
-  std::size_t i = 0, j = 0;
+  // Identical leading bytes weigh the same; start comparing at the character where they part.
+  std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  std::size_t d = static_cast<std::size_t>(std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(n), b.begin()).first - a.begin());
+  if (d == a.size() && d == b.size()) return 0;
+  while (d > 0 && ((d < a.size() && IsContinuation(a[d])) || (d < b.size() && IsContinuation(b[d])))) --d;
+  std::size_t i = d, j = d;
   while (i < a.size() && j < b.size()) {
     unsigned ka = NextKey(a, i), kb = NextKey(b, j);
     if (ka != kb) return ka < kb ? -1 : 1;
