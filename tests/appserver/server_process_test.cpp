@@ -107,6 +107,28 @@ TEST(ServerProcessTest, ServesTheDemoDatabaseAndStopsCleanly) {
   EXPECT_EQ(ErrorOf(first, "GetVdOrca", {"0001"}), "GetVdOrca espera 2 argumentos, recebeu 1.");
   Variant array = first.AppServer("GetExisContOrca", {"0001", "0000000101", "01", "", "1001"});
   EXPECT_EQ(array[1].asArray().size(), 5u);
+  // Packets with dates and numbers, inside an array, cross the wire intact.
+  std::vector<Variant> args{"01", "0000000101", "01", "1001", "1", "N", "ORCAMENTO", "N", ""};
+  Variant remote = first.Call("GetContas", args);
+  AppServer local(db);
+  std::vector<Variant> same = args;
+  Variant expected = local.call("GetContas", same);
+  ASSERT_EQ(remote[1].asArray().size(), 3u);
+  EXPECT_EQ(remote[1][1].asInt(), expected[1].asInt());
+  for (std::size_t k : {0u, 2u}) {
+    const DataPacket& got = remote[1][k].asPacket();
+    const DataPacket& want = expected[k].asPacket();
+    EXPECT_EQ(got.fields, want.fields);
+    ASSERT_EQ(got.rowCount(), want.rowCount());
+    for (std::size_t r = 0; r < got.rowCount(); ++r)
+      for (std::size_t f = 0; f < got.fields.size(); ++f) {
+        // The wire may carry a whole float as an integer; the field type says what it is.
+        if (got.fields[f].type == FieldType::Float)
+          EXPECT_DOUBLE_EQ(got.rows[r][f].asDouble(), want.rows[r][f].asDouble()) << got.fields[f].name;
+        else
+          EXPECT_EQ(got.rows[r][f], want.rows[r][f]) << got.fields[f].name;
+      }
+  }
 
   // A client that sends garbage is dropped without disturbing the others.
   int raw = socket(AF_INET, SOCK_STREAM, 0);
