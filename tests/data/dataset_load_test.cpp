@@ -128,3 +128,20 @@ TEST(LoadPacket, CreateDataSetOpensEmptyAndEmptyDataSetKeepsItOpen) {
   EXPECT_EQ(ds.RecordCount(), 0);
   EXPECT_THROW(ds.AddField("X", FieldType::String, 1), Exception);
 }
+
+TEST(LoadPacket, FixedTextsArePaddedAndLongTextsKeptIntact) {
+  TClientDataSet ds("cdsContas");
+  ds.AddField("IDORIGNFORCA", FieldType::FixedString, 3);
+  ds.AddField("DOCUMENTO", FieldType::String, 4);
+  DataPacket p({{"IDORIGNFORCA", FieldType::String, 1}, {"DOCUMENTO", FieldType::String, 26}});
+  p.addRow({"T", "DOC-123456"});
+  p.addRow({"I", "D2"});
+  ds.SetData(p);
+  EXPECT_EQ(ds.FieldByName("IDORIGNFORCA").AsString(), "T  ");
+  EXPECT_EQ(ds.FieldByName("DOCUMENTO").AsString(), "DOC-123456");  // what the server sent reads back
+  EXPECT_TRUE(ds.Locate("IDORIGNFORCA", "I"));
+  ds.SetFilter("IDORIGNFORCA = 'T'");
+  ds.SetFiltered(true);
+  EXPECT_EQ(ds.RecordCount(), 1);
+  EXPECT_EQ(ds.ToPacket().at(0, "DOCUMENTO").asText(), "DOC-123456");
+}
