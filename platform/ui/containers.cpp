@@ -87,14 +87,17 @@ TRect TPageControl::ClientRect() const { return {4, 24, std::max(Width() - 4, 4)
 
 void TPageControl::Realign() {
   if (Aligning()) return;
-  // Sheets fill the area under the tabs; a sheet added while none is active
-  // becomes the active one.
+  // Sheets fill the area under the tabs and only the active one shows; with
+  // none active, the first sheet is.
   TRect r = ClientRect();
-  bool any_active = false;
-  for (TTabSheet* page : Pages()) {
-    page->SetBounds(r.left, r.top, r.Width(), r.Height());
-    any_active = any_active || page == active_;
+  std::vector<TTabSheet*> pages = Pages();
+  for (TTabSheet* page : pages) page->SetBounds(r.left, r.top, r.Width(), r.Height());
+  TTabSheet* active = ActivePage();
+  if (!active && !pages.empty()) active = pages.front();
+  if (active != active_) {
+    SetActivePage(active);
+  } else {
+    for (TTabSheet* page : pages) page->SetVisible(page == active_);
   }
-  if (!any_active && !Pages().empty()) SetActivePage(Pages().front());
   TWinControl::Realign();
 }

@@ -140,6 +140,8 @@ void TControl::UserClick() {
 // --- TWinControl ---
 
 TWinControl::~TWinControl() {
+  // While the children still hang below: a focused child goes with us.
+  if (TForm* form = ParentForm(); form && form != this) form->Focus().Forget(this);
   for (TControl* child : children_) child->parent_ = nullptr;
   children_.clear();
 }
