@@ -2,26 +2,24 @@
 
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/uio.h>
 
-#include <array>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "net/wire_codec.h"
 
 namespace wire {
 
-FrameChannel::FrameChannel(std::uint32_t maxFrameBytes) : maxFrameBytes_(maxFrameBytes), socket_(io_) {}
+FrameChannel::FrameChannel(std::uint32_t maxFrameBytes)
+    : maxFrameBytes_(maxFrameBytes), socket_(io_), in_(kInputBufferBytes) {}
 
 FrameChannel::~FrameChannel() { close(); }
 
 void FrameChannel::setTick(std::function<void()> tick, std::chrono::milliseconds interval) {
   tick_ = std::move(tick);
   tickInterval_ = interval;
-}
-
-void FrameChannel::setNoDelay() {
-  // Small request/answer exchanges would otherwise wait on delayed ACKs.
-  asio::error_code ec;
-  socket_.set_option(asio::ip::tcp::no_delay(true), ec);
 }
 
 bool FrameChannel::runUntil(const bool& done, Clock::time_point deadline) {
@@ -53,15 +51,6 @@ void FrameChannel::awaitSocketOp(const bool& done, Clock::time_point deadline) {
   io_.restart();
   io_.run();
   throw ChannelError(ChannelError::Reason::TimedOut, "tempo esgotado");
-}
-
-void FrameChannel::fail(const asio::error_code& ec) {
-  asio::error_code ignored;
-  socket_.close(ignored);
-  if (ec == asio::error::eof || ec == asio::error::connection_reset || ec == asio::error::operation_aborted ||
-      ec == asio::error::broken_pipe || ec == asio::error::bad_descriptor)
-    throw ChannelError(ChannelError::Reason::Closed, ec.message());
-  throw ChannelError(ChannelError::Reason::Io, ec.message());
 }
 
 asio::ip::tcp::resolver::results_type FrameChannel::resolve(const std::string& host, std::uint16_t port,
@@ -113,84 +102,148 @@ void FrameChannel::connect(const std::string& host, std::uint16_t port, Clock::t
 
 void FrameChannel::adopt(asio::ip::tcp::socket socket) {
   close();
-  socket_ = std::move(socket);
+  {
+    std::lock_guard lock(closeMutex_);
+    socket_ = std::move(socket);
+  }
   setNoDelay();
+}
+
+void FrameChannel::setNoDelay() {
+  // Small request/answer exchanges would otherwise wait on delayed ACKs.
+  asio::error_code ec;
+  socket_.set_option(asio::ip::tcp::no_delay(true), ec);
+  // Reads and writes go straight to the socket and wait in poll(), which
+  // bounds every wait; this costs far fewer system calls per call than the
+  // reactor does.
+  socket_.non_blocking(true, ec);
+  inBegin_ = inEnd_ = 0;
+}
+
+[[noreturn]] void FrameChannel::failErrno(int err) {
+  close();
+  if (err == EPIPE || err == ECONNRESET || err == EBADF || err == ENOTCONN || err == ESHUTDOWN)
+    throw ChannelError(ChannelError::Reason::Closed, std::strerror(err));
+  throw ChannelError(ChannelError::Reason::Io, std::strerror(err));
+}
+
+void FrameChannel::waitFor(short events, Clock::time_point deadline) {
+  pollfd p{socket_.native_handle(), events, 0};
+  for (;;) {
+    Clock::time_point now = Clock::now();
+    if (now >= deadline) {
+      close();  // a frame may be half read or half written: the stream is lost
+      throw ChannelError(ChannelError::Reason::TimedOut, "tempo esgotado");
+    }
+    auto wait = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
+    if (tick_ && wait > tickInterval_) wait = tickInterval_;
+    if (wait > std::chrono::hours(1)) wait = std::chrono::hours(1);
+    int n = ::poll(&p, 1, static_cast<int>(wait.count()));
+    if (n > 0) return;  // ready, or an error the next read or write reports
+    if (n < 0 && errno != EINTR) failErrno(errno);
+    if (n == 0 && tick_) tick_();
+  }
+}
+
+std::size_t FrameChannel::receive(char* into, std::size_t size, Clock::time_point deadline) {
+  for (;;) {
+    ssize_t n = ::recv(socket_.native_handle(), into, size, 0);
+    if (n > 0) return static_cast<std::size_t>(n);
+    if (n == 0) {
+      close();
+      throw ChannelError(ChannelError::Reason::Closed, "conexão encerrada pelo outro lado");
+    }
+    if (errno == EINTR) continue;
+    if (errno != EAGAIN && errno != EWOULDBLOCK) failErrno(errno);
+    waitFor(POLLIN, deadline);
+  }
 }
 
 void FrameChannel::writeFrame(const std::string& body, Clock::time_point deadline) {
   if (body.size() > maxFrameBytes_)
     throw ChannelError(ChannelError::Reason::FrameTooBig, "mensagem de " + std::to_string(body.size()) + " bytes");
+  if (!socket_.is_open()) throw ChannelError(ChannelError::Reason::Closed, "conexão fechada");
   char header[kFrameHeaderBytes];
   PutFrameLength(header, static_cast<std::uint32_t>(body.size()));
-  std::array<asio::const_buffer, 2> buffers{asio::buffer(header), asio::buffer(body)};
-  bool done = false;
-  asio::error_code result;
-  asio::async_write(socket_, buffers, [&](const asio::error_code& ec, std::size_t) {
-    result = ec;
-    done = true;
-  });
-  awaitSocketOp(done, deadline);
-  if (result) fail(result);
+  iovec parts[2] = {{header, sizeof header}, {const_cast<char*>(body.data()), body.size()}};
+  iovec* iov = parts;
+  int count = body.empty() ? 1 : 2;
+  while (count > 0) {
+    msghdr msg{};
+    msg.msg_iov = iov;
+    msg.msg_iovlen = static_cast<std::size_t>(count);
+    ssize_t n = ::sendmsg(socket_.native_handle(), &msg, MSG_NOSIGNAL);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      if (errno != EAGAIN && errno != EWOULDBLOCK) failErrno(errno);
+      waitFor(POLLOUT, deadline);
+      continue;
+    }
+    auto left = static_cast<std::size_t>(n);
+    while (count > 0 && left >= iov->iov_len) {
+      left -= iov->iov_len;
+      ++iov;
+      --count;
+    }
+    if (count > 0) {
+      iov->iov_base = static_cast<char*>(iov->iov_base) + left;
+      iov->iov_len -= left;
+    }
+  }
 }
 
 void FrameChannel::waitReadable() {
-  bool done = false;
-  asio::error_code result;
-  socket_.async_wait(asio::ip::tcp::socket::wait_read, [&](const asio::error_code& ec) {
-    result = ec;
-    done = true;
-  });
-  awaitSocketOp(done, Clock::time_point::max());
-  if (result) fail(result);
+  if (inEnd_ > inBegin_) return;
+  if (!socket_.is_open()) throw ChannelError(ChannelError::Reason::Closed, "conexão fechada");
+  waitFor(POLLIN, Clock::time_point::max());
 }
 
 std::string FrameChannel::readFrame(Clock::time_point deadline) {
-  char header[kFrameHeaderBytes];
-  bool done = false;
-  asio::error_code result;
-  asio::async_read(socket_, asio::buffer(header), [&](const asio::error_code& ec, std::size_t) {
-    result = ec;
-    done = true;
-  });
-  awaitSocketOp(done, deadline);
-  if (result) fail(result);
-
-  std::uint32_t length = FrameLength(header);
+  if (!socket_.is_open()) throw ChannelError(ChannelError::Reason::Closed, "conexão fechada");
+  while (inEnd_ - inBegin_ < kFrameHeaderBytes) {
+    if (inBegin_ > 0) {
+      std::memmove(in_.data(), in_.data() + inBegin_, inEnd_ - inBegin_);
+      inEnd_ -= inBegin_;
+      inBegin_ = 0;
+    }
+    inEnd_ += receive(in_.data() + inEnd_, in_.size() - inEnd_, deadline);
+  }
+  std::uint32_t length = FrameLength(in_.data() + inBegin_);
   if (length > maxFrameBytes_) {
     close();
     throw ChannelError(ChannelError::Reason::FrameTooBig, "mensagem de " + std::to_string(length) + " bytes");
   }
+  inBegin_ += kFrameHeaderBytes;
   std::string body(length, '\0');
-  if (length == 0) return body;
-  done = false;
-  asio::async_read(socket_, asio::buffer(body), [&](const asio::error_code& ec, std::size_t) {
-    result = ec;
-    done = true;
-  });
-  awaitSocketOp(done, deadline);
-  if (result) fail(result);
+  std::size_t have = std::min<std::size_t>(length, inEnd_ - inBegin_);
+  std::memcpy(body.data(), in_.data() + inBegin_, have);
+  inBegin_ += have;
+  if (inBegin_ == inEnd_) inBegin_ = inEnd_ = 0;
+  while (have < length) have += receive(body.data() + have, length - have, deadline);
   return body;
 }
 
 bool FrameChannel::peerClosed() {
-  if (!socket_.is_open()) return true;
+  if (!socket_.is_open() || inEnd_ > inBegin_) return true;  // unasked-for bytes spoil the stream too
   pollfd p{socket_.native_handle(), POLLIN, 0};
-  if (::poll(&p, 1, 0) <= 0) return false;
-  if (p.revents & (POLLERR | POLLHUP | POLLNVAL)) return true;
-  char byte;
-  return ::recv(socket_.native_handle(), &byte, 1, MSG_PEEK | MSG_DONTWAIT) == 0;
+  return ::poll(&p, 1, 0) > 0;
 }
 
 void FrameChannel::close() {
+  std::lock_guard lock(closeMutex_);
   asio::error_code ignored;
   if (socket_.is_open()) {
     socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);
     socket_.close(ignored);
   }
+  inBegin_ = inEnd_ = 0;
 }
 
 void FrameChannel::closeSoon() {
-  asio::post(io_, [this] { close(); });
+  // Shutting down wakes a poll() in progress on the owner's thread; the owner
+  // closes the descriptor itself, so it is never reused under its feet.
+  std::lock_guard lock(closeMutex_);
+  if (socket_.is_open()) ::shutdown(socket_.native_handle(), SHUT_RDWR);
 }
 
 }  // namespace wire

@@ -1,16 +1,19 @@
 #pragma once
-// One TCP connection carrying frames, driven by its own io_context so that
-// every operation can be bounded by a deadline. Used by both ends: the
-// client's TNetConnection and each of the server's sessions. Not thread-safe
-// except for closeSoon().
+// One TCP connection carrying frames; every operation is bounded by a
+// deadline. Asio resolves and connects (on this channel's own io_context);
+// frames then move over the non-blocking socket with waits in poll(). Used by
+// both ends: the client's TNetConnection and each of the server's sessions.
+// Not thread-safe except for closeSoon().
 
 #include <asio.hpp>
 
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace wire {
 
@@ -61,12 +64,21 @@ class FrameChannel {
   void awaitSocketOp(const bool& done, Clock::time_point deadline);
   asio::ip::tcp::resolver::results_type resolve(const std::string& host, std::uint16_t port,
                                                 Clock::time_point deadline);
-  [[noreturn]] void fail(const asio::error_code& ec);
   void setNoDelay();
+  [[noreturn]] void failErrno(int err);
+  // Waits in poll() for `events`, ticking; closes and throws TimedOut at the deadline.
+  void waitFor(short events, Clock::time_point deadline);
+  std::size_t receive(char* into, std::size_t size, Clock::time_point deadline);
+
+  static constexpr std::size_t kInputBufferBytes = 64 * 1024;
 
   std::uint32_t maxFrameBytes_;
   asio::io_context io_;
   asio::ip::tcp::socket socket_;
+  std::mutex closeMutex_;  // close() against closeSoon() from another thread
+  std::vector<char> in_;   // bytes received ahead of the frame being read
+  std::size_t inBegin_ = 0;
+  std::size_t inEnd_ = 0;
   std::function<void()> tick_;
   std::chrono::milliseconds tickInterval_{50};
 };

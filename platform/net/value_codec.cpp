@@ -43,79 +43,128 @@ void PackPacket(Packer& pk, const DataPacket& p) {
   }
 }
 
-std::string_view Text(const msgpack::object& o, const char* what) {
-  if (o.type != msgpack::type::STR) throw ProtocolError(std::string(what) + " deveria ser texto.");
-  return {o.via.str.ptr, o.via.str.size};
+std::string TextOf(const Variant& v, const char* what) {
+  if (!v.isText()) throw ProtocolError(std::string(what) + " deveria ser texto.");
+  return v.asText();
 }
 
-std::int64_t Integer(const msgpack::object& o, const char* what) {
-  if (o.type == msgpack::type::POSITIVE_INTEGER && o.via.u64 <= std::uint64_t(std::numeric_limits<std::int64_t>::max()))
-    return static_cast<std::int64_t>(o.via.u64);
-  if (o.type == msgpack::type::NEGATIVE_INTEGER) return o.via.i64;
-  throw ProtocolError(std::string(what) + " deveria ser inteiro.");
-}
-
-const msgpack::object_array& Array(const msgpack::object& o, const char* what) {
-  if (o.type != msgpack::type::ARRAY) throw ProtocolError(std::string(what) + " deveria ser lista.");
-  return o.via.array;
-}
-
-FieldDef FieldFromObject(const msgpack::object& o) {
-  const auto& a = Array(o, "Definição de campo");
-  if (a.size != 3) throw ProtocolError("Definição de campo com tamanho errado.");
+FieldDef FieldFromVariant(const Variant& v) {
+  if (!v.isArray() || v.asArray().size() != 3) throw ProtocolError("Definição de campo malformada.");
+  const Variant::Array& a = v.asArray();
   FieldDef f;
-  f.name = std::string(Text(a.ptr[0], "Nome de campo"));
+  f.name = TextOf(a[0], "Nome de campo");
   try {
-    f.type = FieldTypeFromName(Text(a.ptr[1], "Tipo de campo"));
+    f.type = FieldTypeFromName(TextOf(a[1], "Tipo de campo"));
   } catch (const ProtocolError&) {
     throw;
   } catch (const std::exception& e) {
     throw ProtocolError(e.what());
   }
-  std::int64_t size = Integer(a.ptr[2], "Tamanho de campo");
-  if (size < 0 || size > std::numeric_limits<int>::max()) throw ProtocolError("Tamanho de campo inválido.");
-  f.size = static_cast<int>(size);
+  if (a[2].kind() != Variant::Kind::Int || a[2].asInt() < 0 || a[2].asInt() > std::numeric_limits<int>::max())
+    throw ProtocolError("Tamanho de campo inválido.");
+  f.size = static_cast<int>(a[2].asInt());
   return f;
 }
 
-Variant PacketFromObject(const msgpack::object& o) {
-  const msgpack::object* fields = nullptr;
-  const msgpack::object* rows = nullptr;
-  for (std::uint32_t i = 0; i < o.via.map.size; ++i) {
-    const msgpack::object_kv& kv = o.via.map.ptr[i];
-    std::string_view key = Text(kv.key, "Chave de pacote");
-    if (key == "fields") fields = &kv.val;
-    else if (key == "rows") rows = &kv.val;
+// A map is a packet: "fields" and "rows", in any order.
+DataPacket PacketFromPairs(Variant::Array pairs) {
+  Variant* fields = nullptr;
+  Variant* rows = nullptr;
+  for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
+    std::string key = TextOf(pairs[i], "Chave de pacote");
+    if (key == "fields") fields = &pairs[i + 1];
+    else if (key == "rows") rows = &pairs[i + 1];
     else throw ProtocolError("Chave de pacote desconhecida.");
   }
-  if (!fields || !rows) throw ProtocolError("Pacote sem campos ou sem linhas.");
-
+  if (!fields || !rows || !fields->isArray() || !rows->isArray())
+    throw ProtocolError("Pacote sem campos ou sem linhas.");
   DataPacket p;
-  const auto& fa = Array(*fields, "Campos do pacote");
-  p.fields.reserve(fa.size);
-  for (std::uint32_t i = 0; i < fa.size; ++i) p.fields.push_back(FieldFromObject(fa.ptr[i]));
-
-  const auto& ra = Array(*rows, "Linhas do pacote");
-  p.rows.resize(ra.size);
-  for (std::uint32_t r = 0; r < ra.size; ++r) {
-    const auto& cells = Array(ra.ptr[r], "Linha do pacote");
-    if (cells.size != p.fields.size()) throw ProtocolError("Linha do pacote com número errado de valores.");
-    DataPacket::Row& row = p.rows[r];
-    row.reserve(cells.size);
-    for (std::uint32_t c = 0; c < cells.size; ++c) row.push_back(ValueFromObject(cells.ptr[c]));
+  p.fields.reserve(fields->asArray().size());
+  for (const Variant& f : fields->asArray()) p.fields.push_back(FieldFromVariant(f));
+  Variant::Array& rowList = rows->asArray();
+  p.rows.reserve(rowList.size());
+  for (Variant& row : rowList) {
+    if (!row.isArray() || row.asArray().size() != p.fields.size())
+      throw ProtocolError("Linha do pacote com número errado de valores.");
+    p.rows.push_back(std::move(row.asArray()));
   }
-  return Variant(std::move(p));
+  return p;
 }
 
-Variant DateFromObject(const msgpack::object& o) {
-  if (o.via.ext.type() != kDateExtType || o.via.ext.size != 8) throw ProtocolError("Tipo estendido desconhecido.");
-  const auto* b = reinterpret_cast<const unsigned char*>(o.via.ext.data());
-  std::uint64_t bits = 0;
-  for (int i = 0; i < 8; ++i) bits = (bits << 8) | b[i];
-  return Variant(DateTime{std::bit_cast<double>(bits)});
-}
+// Builds Variants straight from the MessagePack events, with no object tree
+// in between: a large packet has millions of cells.
+class VariantBuilder : public msgpack::null_visitor {
+ public:
+  explicit VariantBuilder(std::size_t bodyBytes) : bodyBytes_(bodyBytes) {}
 
-bool ReferenceEverything(msgpack::type::object_type, std::size_t, void*) { return true; }
+  Variant take() { return std::move(result_); }
+
+  bool visit_nil() { return put(); }
+  bool visit_boolean(bool v) { return put(v); }
+  bool visit_positive_integer(std::uint64_t v) {
+    if (v > std::uint64_t(std::numeric_limits<std::int64_t>::max())) throw ProtocolError("Inteiro fora do limite.");
+    return put(static_cast<std::int64_t>(v));
+  }
+  bool visit_negative_integer(std::int64_t v) { return put(v); }
+  bool visit_float32(float v) { return put(static_cast<double>(v)); }
+  bool visit_float64(double v) { return put(v); }
+  bool visit_str(const char* v, std::uint32_t size) { return put(std::string(v, size)); }
+  bool visit_bin(const char*, std::uint32_t) { throw ProtocolError("Valor binário não suportado."); }
+  bool visit_ext(const char* v, std::uint32_t size) {
+    // v[0] is the ext type, the data follows.
+    if (size != 9 || static_cast<std::int8_t>(v[0]) != kDateExtType) throw ProtocolError("Tipo estendido desconhecido.");
+    const auto* b = reinterpret_cast<const unsigned char*>(v + 1);
+    std::uint64_t bits = 0;
+    for (int i = 0; i < 8; ++i) bits = (bits << 8) | b[i];
+    return put(DateTime{std::bit_cast<double>(bits)});
+  }
+
+  bool start_array(std::uint32_t n) { return open(n, false); }
+  bool end_array() {
+    Variant::Array items = close();
+    return put(std::move(items));
+  }
+  bool start_map(std::uint32_t n) { return open(n, true); }
+  bool end_map() { return put(PacketFromPairs(close())); }
+
+  void parse_error(std::size_t, std::size_t) { throw ProtocolError("Mensagem malformada."); }
+  void insufficient_bytes(std::size_t, std::size_t) { throw ProtocolError("Mensagem truncada."); }
+
+ private:
+  struct Open {
+    Variant::Array items;  // a map's keys and values alternate
+    bool map = false;
+  };
+
+  // Constructs the value where it belongs: a large packet has millions of
+  // cells, and a temporary for each costs a move and a destruction.
+  template <class... A>
+  bool put(A&&... value) {
+    if (stack_.empty()) result_ = Variant(std::forward<A>(value)...);
+    else stack_.back().items.emplace_back(std::forward<A>(value)...);
+    return true;
+  }
+
+  bool open(std::uint32_t n, bool map) {
+    if (stack_.size() >= kMaxNesting) throw ProtocolError("Mensagem aninhada demais.");
+    stack_.push_back(Open{{}, map});
+    // Every element takes at least a byte: a count beyond the body is a lie
+    // and must not be believed with memory.
+    std::size_t expected = map ? std::size_t(n) * 2 : n;
+    stack_.back().items.reserve(std::min(expected, bodyBytes_));
+    return true;
+  }
+
+  Variant::Array close() {
+    Variant::Array items = std::move(stack_.back().items);
+    stack_.pop_back();
+    return items;
+  }
+
+  std::size_t bodyBytes_;
+  std::vector<Open> stack_;
+  Variant result_;
+};
 
 }  // namespace
 
@@ -141,42 +190,6 @@ void PackValue(Packer& pk, const Variant& v) {
   }
 }
 
-Variant ValueFromObject(const msgpack::object& o) {
-  switch (o.type) {
-    case msgpack::type::NIL: return Variant();
-    case msgpack::type::BOOLEAN: return Variant(o.via.boolean);
-    case msgpack::type::POSITIVE_INTEGER:
-    case msgpack::type::NEGATIVE_INTEGER: return Variant(Integer(o, "Valor"));
-    case msgpack::type::FLOAT32:
-    case msgpack::type::FLOAT64: return Variant(o.via.f64);
-    case msgpack::type::STR: return Variant(std::string(o.via.str.ptr, o.via.str.size));
-    case msgpack::type::ARRAY: {
-      Variant::Array a;
-      a.reserve(o.via.array.size);
-      for (std::uint32_t i = 0; i < o.via.array.size; ++i) a.push_back(ValueFromObject(o.via.array.ptr[i]));
-      return Variant(std::move(a));
-    }
-    case msgpack::type::MAP: return PacketFromObject(o);
-    case msgpack::type::EXT: return DateFromObject(o);
-    default: throw ProtocolError("Valor de tipo não suportado.");
-  }
-}
-
-msgpack::object_handle ParseBody(std::string_view body) {
-  // Every element takes at least one byte, so no honest count exceeds the size.
-  const std::size_t n = body.size();
-  msgpack::unpack_limit limit(n, n, n, n, n, kMaxNesting);
-  std::size_t off = 0;
-  msgpack::object_handle h;
-  try {
-    h = msgpack::unpack(body.data(), n, off, ReferenceEverything, nullptr, limit);
-  } catch (const std::exception& e) {
-    throw ProtocolError(std::string("Mensagem malformada: ") + e.what());
-  }
-  if (off != n) throw ProtocolError("Mensagem com bytes a mais.");
-  return h;
-}
-
 std::string EncodeValue(const Variant& v) {
   msgpack::sbuffer buf;
   Packer pk(buf);
@@ -185,8 +198,19 @@ std::string EncodeValue(const Variant& v) {
 }
 
 Variant DecodeValue(std::string_view bytes) {
-  msgpack::object_handle h = ParseBody(bytes);
-  return ValueFromObject(h.get());
+  VariantBuilder builder(bytes.size());
+  std::size_t off = 0;
+  bool ok;
+  try {
+    ok = msgpack::parse(bytes.data(), bytes.size(), off, builder);
+  } catch (const ProtocolError&) {
+    throw;
+  } catch (const std::exception& e) {
+    throw ProtocolError(std::string("Mensagem malformada: ") + e.what());
+  }
+  if (!ok) throw ProtocolError("Mensagem malformada.");
+  if (off != bytes.size()) throw ProtocolError("Mensagem com bytes a mais.");
+  return builder.take();
 }
 
 }  // namespace wire

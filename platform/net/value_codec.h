@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "data/variant.h"
 
@@ -27,17 +28,11 @@ class ProtocolError : public std::runtime_error {
 using Packer = msgpack::packer<msgpack::sbuffer>;
 
 void PackValue(Packer& pk, const Variant& v);
-// Throws ProtocolError for anything no Variant encodes to.
-Variant ValueFromObject(const msgpack::object& o);
 
-// Parses one whole MessagePack document (trailing bytes are an error) with
-// limits that keep a hostile body from asking for more memory than its size
-// justifies. Strings are referenced from `body`, which must outlive the
-// returned handle.
-msgpack::object_handle ParseBody(std::string_view body);
-
-// One value alone, for tests and tools.
 std::string EncodeValue(const Variant& v);
+// Reads one whole MessagePack document (trailing bytes are an error). Throws
+// ProtocolError for anything no Variant encodes to; element counts are not
+// trusted beyond the body's size, and nesting is limited.
 Variant DecodeValue(std::string_view bytes);
 
 }  // namespace wire

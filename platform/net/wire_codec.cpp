@@ -5,29 +5,30 @@
 namespace wire {
 namespace {
 
-const msgpack::object_array& Envelope(const msgpack::object& o, MessageKind kind, std::uint32_t minSize) {
-  if (o.type != msgpack::type::ARRAY || o.via.array.size < 1)
-    throw ProtocolError("Mensagem sem identificação.");
-  const msgpack::object& tag = o.via.array.ptr[0];
-  if (tag.type != msgpack::type::POSITIVE_INTEGER || tag.via.u64 != static_cast<std::uint64_t>(kind))
+// The message as its array of parts, once its kind is checked.
+Variant::Array Envelope(std::string_view body, MessageKind kind, std::size_t minSize) {
+  Variant v = DecodeValue(body);
+  if (!v.isArray() || v.asArray().empty()) throw ProtocolError("Mensagem sem identificação.");
+  Variant::Array parts = std::move(v.asArray());
+  if (parts[0].kind() != Variant::Kind::Int || parts[0].asInt() != static_cast<std::int64_t>(kind))
     throw ProtocolError("Mensagem de tipo inesperado.");
-  if (o.via.array.size < minSize) throw ProtocolError("Mensagem incompleta.");
-  return o.via.array;
+  if (parts.size() < minSize) throw ProtocolError("Mensagem incompleta.");
+  return parts;
 }
 
-std::string Text(const msgpack::object& o, const char* what) {
-  if (o.type != msgpack::type::STR) throw ProtocolError(std::string(what) + " deveria ser texto.");
-  return std::string(o.via.str.ptr, o.via.str.size);
+std::string Text(const Variant& v, const char* what) {
+  if (!v.isText()) throw ProtocolError(std::string(what) + " deveria ser texto.");
+  return v.asText();
 }
 
-bool Flag(const msgpack::object& o, const char* what) {
-  if (o.type != msgpack::type::BOOLEAN) throw ProtocolError(std::string(what) + " deveria ser lógico.");
-  return o.via.boolean;
+bool Flag(const Variant& v, const char* what) {
+  if (v.kind() != Variant::Kind::Bool) throw ProtocolError(std::string(what) + " deveria ser lógico.");
+  return v.asBool();
 }
 
-std::uint64_t Id(const msgpack::object& o) {
-  if (o.type != msgpack::type::POSITIVE_INTEGER) throw ProtocolError("Identificador de chamada inválido.");
-  return o.via.u64;
+std::uint64_t Id(const Variant& v) {
+  if (v.kind() != Variant::Kind::Int || v.asInt() < 0) throw ProtocolError("Identificador de chamada inválido.");
+  return static_cast<std::uint64_t>(v.asInt());
 }
 
 void PackText(Packer& pk, std::string_view s) {
@@ -108,29 +109,26 @@ std::string EncodeResponse(const Response& m) {
 }
 
 Hello DecodeHello(std::string_view body) {
-  msgpack::object_handle h = ParseBody(body);
-  const auto& a = Envelope(h.get(), MessageKind::Hello, 2);
-  return Hello{Text(a.ptr[1], "Nome do servidor")};
+  Variant::Array parts = Envelope(body, MessageKind::Hello, 2);
+  return Hello{Text(parts[1], "Nome do servidor")};
 }
 
 HelloReply DecodeHelloReply(std::string_view body) {
-  msgpack::object_handle h = ParseBody(body);
-  const auto& a = Envelope(h.get(), MessageKind::HelloReply, 3);
-  return HelloReply{Flag(a.ptr[1], "Aceite"), Text(a.ptr[2], "Mensagem")};
+  Variant::Array parts = Envelope(body, MessageKind::HelloReply, 3);
+  return HelloReply{Flag(parts[1], "Aceite"), Text(parts[2], "Mensagem")};
 }
 
 Request DecodeRequest(std::string_view body) {
-  msgpack::object_handle h = ParseBody(body);
-  const auto& a = Envelope(h.get(), MessageKind::Request, 2);
+  Variant::Array parts = Envelope(body, MessageKind::Request, 2);
   Request r;
-  r.id = Id(a.ptr[1]);
+  r.id = Id(parts[1]);
   try {
-    if (a.size != 4) throw ProtocolError("Requisição com tamanho errado.");
-    r.method = Text(a.ptr[2], "Nome do método");
-    if (a.ptr[3].type != msgpack::type::ARRAY) throw ProtocolError("Argumentos deveriam ser lista.");
-    const auto& args = a.ptr[3].via.array;
-    r.args.reserve(args.size);
-    for (std::uint32_t i = 0; i < args.size; ++i) r.args.push_back(ValueFromObject(args.ptr[i]));
+    if (parts.size() != 4) throw ProtocolError("Requisição com tamanho errado.");
+    r.method = Text(parts[2], "Nome do método");
+    if (!parts[3].isArray()) throw ProtocolError("Argumentos deveriam ser lista.");
+    r.args = std::move(parts[3].asArray());
+  } catch (const BadRequest&) {
+    throw;
   } catch (const ProtocolError& e) {
     throw BadRequest(r.id, e.what());
   }
@@ -138,28 +136,25 @@ Request DecodeRequest(std::string_view body) {
 }
 
 Response DecodeResponse(std::string_view body) {
-  msgpack::object_handle h = ParseBody(body);
-  const auto& a = Envelope(h.get(), MessageKind::Response, 4);
+  Variant::Array parts = Envelope(body, MessageKind::Response, 4);
   Response r;
-  r.id = Id(a.ptr[1]);
-  r.ok = Flag(a.ptr[2], "Sucesso");
+  r.id = Id(parts[1]);
+  r.ok = Flag(parts[2], "Sucesso");
   if (!r.ok) {
-    if (a.size != 4) throw ProtocolError("Resposta com tamanho errado.");
-    r.error = Text(a.ptr[3], "Mensagem de erro");
+    if (parts.size() != 4) throw ProtocolError("Resposta com tamanho errado.");
+    r.error = Text(parts[3], "Mensagem de erro");
     return r;
   }
-  if (a.size != 5) throw ProtocolError("Resposta com tamanho errado.");
-  r.result = ValueFromObject(a.ptr[3]);
-  if (a.ptr[4].type != msgpack::type::ARRAY) throw ProtocolError("Argumentos de retorno deveriam ser lista.");
-  const auto& ups = a.ptr[4].via.array;
-  r.updates.reserve(ups.size);
-  for (std::uint32_t i = 0; i < ups.size; ++i) {
-    const msgpack::object& u = ups.ptr[i];
-    if (u.type != msgpack::type::ARRAY || u.via.array.size != 2) throw ProtocolError("Argumento de retorno malformado.");
-    const msgpack::object& pos = u.via.array.ptr[0];
-    if (pos.type != msgpack::type::POSITIVE_INTEGER || pos.via.u64 > std::numeric_limits<std::uint32_t>::max())
+  if (parts.size() != 5) throw ProtocolError("Resposta com tamanho errado.");
+  r.result = std::move(parts[3]);
+  if (!parts[4].isArray()) throw ProtocolError("Argumentos de retorno deveriam ser lista.");
+  for (Variant& u : parts[4].asArray()) {
+    if (!u.isArray() || u.asArray().size() != 2) throw ProtocolError("Argumento de retorno malformado.");
+    Variant::Array& pair = u.asArray();
+    if (pair[0].kind() != Variant::Kind::Int || pair[0].asInt() < 0 ||
+        pair[0].asInt() > std::numeric_limits<std::uint32_t>::max())
       throw ProtocolError("Posição de argumento inválida.");
-    r.updates.emplace_back(static_cast<std::uint32_t>(pos.via.u64), ValueFromObject(u.via.array.ptr[1]));
+    r.updates.emplace_back(static_cast<std::uint32_t>(pair[0].asInt()), std::move(pair[1]));
   }
   return r;
 }

@@ -1,0 +1,137 @@
+// The wire's costs: a remote call round trip next to a raw TCP echo of the
+// same bytes over loopback, and the decoding of a large receivables packet.
+
+#include <benchmark/benchmark.h>
+
+#include <asio.hpp>
+
+#include <cstdio>
+#include <map>
+#include <thread>
+
+#include "data/packet.h"
+#include "net/net_connection.h"
+#include "net/rpc_server.h"
+#include "net/value_codec.h"
+#include "net/wire_codec.h"
+
+namespace {
+
+const Variant kPayload = Variant("0001|0000012345|01|CNTGERADA");
+
+Variant Echo(const std::string&, std::vector<Variant>& args) { return args.empty() ? Variant() : args[0]; }
+
+// Bytes of one framed request and of its answer, so the raw echo moves as much.
+std::size_t CallBytes() {
+  std::size_t request = 4 + wire::EncodeRequest({1, "Echo", {kPayload}}).size();
+  std::size_t response = 4 + wire::EncodeResponse({1, true, kPayload, "", {}}).size();
+  return std::max(request, response);
+}
+
+void BM_RemoteCall(benchmark::State& state) {
+  RpcServer server(Echo);
+  std::uint16_t port = server.listen("127.0.0.1", 0);
+  std::thread serving([&] { server.run(); });
+  {
+    TNetConnection net;
+    net.SetHost("127.0.0.1");
+    net.SetPort(port);
+    net.SetConnected(true);
+    std::vector<Variant> args{kPayload};
+    for (auto _ : state) benchmark::DoNotOptimize(net.Call("Echo", args));
+  }
+  server.stop();
+  serving.join();
+}
+BENCHMARK(BM_RemoteCall)->UseRealTime();
+
+void BM_RawEcho(benchmark::State& state) {
+  const std::size_t n = CallBytes();
+  asio::io_context io;
+  asio::ip::tcp::acceptor acceptor(io, asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
+  std::thread echo([&] {
+    asio::ip::tcp::socket s = acceptor.accept();
+    s.set_option(asio::ip::tcp::no_delay(true));
+    std::vector<char> buf(n);
+    asio::error_code ec;
+    while (!ec) {
+      asio::read(s, asio::buffer(buf), ec);
+      if (!ec) asio::write(s, asio::buffer(buf), ec);
+    }
+  });
+  {
+    asio::ip::tcp::socket c(io);
+    c.connect(acceptor.local_endpoint());
+    c.set_option(asio::ip::tcp::no_delay(true));
+    std::vector<char> out(n, 'x'), in(n);
+    for (auto _ : state) {
+      asio::write(c, asio::buffer(out));
+      asio::read(c, asio::buffer(in));
+    }
+  }
+  echo.join();
+}
+BENCHMARK(BM_RawEcho)->UseRealTime();
+
+// 100,000 receivables shaped like the main screen's account view.
+Variant Receivables(std::size_t rows) {
+  DataPacket p({{"NRSEQHISTRENEGO", FieldType::String, 10}, {"BAIXAREALREALI", FieldType::FixedString, 1},
+                {"NRBAIXAREC", FieldType::String, 10},      {"CDTPBAIXAREC", FieldType::String, 2},
+                {"IDBAIXAREALIZADA", FieldType::String, 1}, {"IDORIGNFORCA", FieldType::FixedString, 1},
+                {"IDSTATBREC", FieldType::String, 1},       {"NRCNABRECREM", FieldType::String, 10},
+                {"CDNOSNUMREC", FieldType::String, 20},     {"DOCUMENTO", FieldType::String, 26},
+                {"DTATUAVENREC", FieldType::DateTime, 0},   {"DTORIGVENREC", FieldType::DateTime, 0},
+                {"NMRAZSOCCLIE", FieldType::String, 50},    {"NRSEQVENREC", FieldType::String, 2},
+                {"NRPARCELAREC", FieldType::String, 2},     {"IDSTATREC", FieldType::String, 1},
+                {"VRATUAREC", FieldType::Float, 0},         {"CDCONTCORR", FieldType::String, 20},
+                {"NRLANCTONF", FieldType::String, 10}});
+  p.rows.reserve(rows);
+  for (std::size_t i = 0; i < rows; ++i) {
+    std::string n = std::to_string(i);
+    p.rows.push_back({Variant(), "N", n, "01", "N", "T", "A", n, "000" + n, "DOC-" + n + "/0001",
+                      DateTime{45000.0 + double(i % 365)}, DateTime{45000.0 + double(i % 365)},
+                      "CLIENTE DE EVENTOS LTDA " + n, "01", "02", "A", 1234.56 + double(i), "001", n});
+  }
+  return Variant(std::move(p));
+}
+
+void BM_DecodeReceivables(benchmark::State& state) {
+  const std::string body = wire::EncodeResponse({1, true, MakeArray({Receivables(100000), 3, Variant()}), "", {}});
+  for (auto _ : state) {
+    wire::Response r = wire::DecodeResponse(body);
+    benchmark::DoNotOptimize(r);
+  }
+  state.counters["bytes"] = static_cast<double>(body.size());
+}
+BENCHMARK(BM_DecodeReceivables)->Unit(benchmark::kMillisecond);
+
+void BM_EncodeReceivables(benchmark::State& state) {
+  const Variant v = Receivables(100000);
+  for (auto _ : state) benchmark::DoNotOptimize(wire::EncodeResponse({1, true, v, "", {}}));
+}
+BENCHMARK(BM_EncodeReceivables)->Unit(benchmark::kMillisecond);
+
+// Prints as usual and remembers each benchmark's time per iteration.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs)
+      if (r.run_type == Run::RT_Iteration) seconds[r.benchmark_name()] = r.GetAdjustedRealTime();
+  }
+  std::map<std::string, double> seconds;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  auto call = reporter.seconds.find("BM_RemoteCall/real_time");
+  auto raw = reporter.seconds.find("BM_RawEcho/real_time");
+  if (call != reporter.seconds.end() && raw != reporter.seconds.end() && raw->second > 0)
+    std::printf("remote call / raw echo = %.2f (target at most 1.50)\n", call->second / raw->second);
+  benchmark::Shutdown();
+  return 0;
+}
