@@ -1,0 +1,19 @@
+#include "contracts/remote_call.h"
+
+#include "data/exceptions.h"
+#include "lib/consiste.h"
+#include "net/net_connection.h"
+
+namespace contracts {
+
+Variant CallChecked(TNetConnection& net, const std::string& method, std::vector<Variant> args) {
+  return CheckResultServ(net.Call(method, args), true, 0);
+}
+
+const Variant& Element(const Variant& payload, std::size_t index, const std::string& method) {
+  if (!payload.isArray() || payload.asArray().size() <= index)
+    throw Exception("Resposta inválida do servidor de aplicação em " + method + ".");
+  return payload.asArray()[index];
+}
+
+}  // namespace contracts
