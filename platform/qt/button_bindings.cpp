@@ -1,0 +1,85 @@
+// Push buttons and the flat tool-bar buttons.
+#include <QPushButton>
+#include <QToolButton>
+
+#include "qt/bindings.h"
+#include "qt/control_binding.h"
+#include "ui/buttons.h"
+
+namespace dxqt {
+
+namespace {
+
+class ButtonBinding : public ControlBinding {
+ public:
+  ButtonBinding(FormView& view, TButton& button, QPushButton* widget)
+      : ControlBinding(view, button, widget), button_(button), widget_(widget) {
+    // The toolkit's click moves the focus itself, after the exit handlers.
+    widget->setFocusPolicy(Qt::TabFocus);
+    widget->setAutoDefault(false);
+    QObject::connect(widget, &QPushButton::clicked, widget, [this] { button_.UserClick(); });
+  }
+  std::vector<std::string_view> ownProperties() const override { return {"Default"}; }
+
+ protected:
+  void sync(std::string_view property) override {
+    if (property == "Caption") {
+      widget_->setText(captionText(button_.Caption()));
+    } else if (property == "Default") {
+      widget_->setDefault(button_.Default());
+    } else {
+      ControlBinding::sync(property);
+    }
+  }
+  // Space and Enter press the Qt button, which clicks through the toolkit once.
+  bool handleKey(QKeyEvent* event) override { return ControlBinding::handleKey(event); }
+
+ private:
+  TButton& button_;
+  QPushButton* widget_;
+};
+
+class SpeedButtonBinding : public ControlBinding {
+ public:
+  SpeedButtonBinding(FormView& view, TSpeedButton& button, QToolButton* widget)
+      : ControlBinding(view, button, widget), button_(button), widget_(widget) {
+    widget->setFocusPolicy(Qt::NoFocus);
+    widget->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    QObject::connect(widget, &QToolButton::clicked, widget, [this] { button_.UserClick(); });
+  }
+  std::vector<std::string_view> ownProperties() const override { return {"Flat"}; }
+
+ protected:
+  void sync(std::string_view property) override {
+    if (property == "Caption" || property == "Hint" || property == "Glyph") {
+      ControlBinding::sync(property);
+      // A glyph-only button shows its hint as its text: the pictures are not ours to ship.
+      const std::string& text = button_.Caption().empty() ? button_.Hint() : button_.Caption();
+      widget_->setText(captionText(text));
+    } else if (property == "Flat") {
+      widget_->setAutoRaise(button_.Flat());
+    } else {
+      ControlBinding::sync(property);
+    }
+  }
+
+ private:
+  TSpeedButton& button_;
+  QToolButton* widget_;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlBinding> makeButtonBinding(FormView& view, TControl& control, QWidget* parent) {
+  auto* button = dynamic_cast<TButton*>(&control);
+  if (!button) return nullptr;
+  return std::make_unique<ButtonBinding>(view, *button, new QPushButton(parent));
+}
+
+std::unique_ptr<ControlBinding> makeSpeedButtonBinding(FormView& view, TControl& control, QWidget* parent) {
+  auto* button = dynamic_cast<TSpeedButton*>(&control);
+  if (!button) return nullptr;
+  return std::make_unique<SpeedButtonBinding>(view, *button, new QToolButton(parent));
+}
+
+}  // namespace dxqt

@@ -1,0 +1,118 @@
+// Labels and images.
+#include <QLabel>
+
+#include "qt/bindings.h"
+#include "qt/control_binding.h"
+#include "qt/qt_colors.h"
+#include "ui/db_text.h"
+#include "ui/shortcut.h"
+#include "ui/static_controls.h"
+
+namespace dxqt {
+
+namespace {
+
+class LabelBinding : public ControlBinding {
+ public:
+  LabelBinding(FormView& view, TLabel& label, QLabel* widget) : ControlBinding(view, label, widget), label_(label), widget_(widget) {}
+
+  std::vector<std::string_view> ownProperties() const override { return {"Alignment"}; }
+
+ protected:
+  void sync(std::string_view property) override {
+    if (property == "Caption") {
+      widget_->setText(QString::fromStdString(StripHotkey(label_.Caption())));
+    } else if (property == "Alignment" || property == "WordWrap") {
+      Qt::Alignment a = toQtAlignment(label_.Alignment());
+      a = (a & Qt::AlignHorizontal_Mask) | Qt::AlignTop;
+      widget_->setAlignment(a);
+      widget_->setWordWrap(label_.WordWrap());
+    } else if (property == "Font") {
+      ControlBinding::sync(property);
+      QPalette p = widget_->palette();
+      p.setColor(QPalette::WindowText, toQColor(label_.Font().color));
+      widget_->setPalette(p);
+    } else {
+      ControlBinding::sync(property);
+    }
+  }
+  void applyColor() override {
+    widget_->setAutoFillBackground(!label_.Transparent());
+    QPalette p = widget_->palette();
+    p.setColor(QPalette::Window, toQColor(label_.Color()));
+    widget_->setPalette(p);
+  }
+
+ private:
+  TLabel& label_;
+  QLabel* widget_;
+};
+
+class ImageBinding : public ControlBinding {
+ public:
+  ImageBinding(FormView& view, TImage& image, QLabel* widget) : ControlBinding(view, image, widget), image_(image), widget_(widget) {}
+  std::vector<std::string_view> ownProperties() const override { return {"Picture"}; }
+
+ protected:
+  void sync(std::string_view property) override {
+    if (property == "Picture" || property == "Stretch" || property == "Center" || property == "Caption") {
+      // Pictures are looked up by resource name; a missing one leaves the place empty.
+      QPixmap pixmap(QStringLiteral(":/images/%1").arg(QString::fromStdString(image_.Picture())));
+      widget_->setPixmap(pixmap);
+      widget_->setScaledContents(image_.Stretch());
+      widget_->setAlignment(image_.Center() ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
+    } else {
+      ControlBinding::sync(property);
+    }
+  }
+
+ private:
+  TImage& image_;
+  QLabel* widget_;
+};
+
+// A field of the current record shown as a label.
+class DBTextBinding : public ControlBinding {
+ public:
+  DBTextBinding(FormView& view, TDBText& text, QLabel* widget) : ControlBinding(view, text, widget), text_(text), widget_(widget) {}
+  std::vector<std::string_view> ownProperties() const override { return {"Alignment"}; }
+
+ protected:
+  void sync(std::string_view property) override {
+    if (property == "Caption") {
+      widget_->setText(QString::fromStdString(text_.Caption()));
+    } else if (property == "Alignment") {
+      widget_->setAlignment(toQtAlignment(text_.Alignment()));
+    } else {
+      ControlBinding::sync(property);
+    }
+  }
+
+ private:
+  TDBText& text_;
+  QLabel* widget_;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlBinding> makeDBTextBinding(FormView& view, TControl& control, QWidget* parent) {
+  auto* text = dynamic_cast<TDBText*>(&control);
+  if (!text) return nullptr;
+  return std::make_unique<DBTextBinding>(view, *text, new QLabel(parent));
+}
+
+std::unique_ptr<ControlBinding> makeLabelBinding(FormView& view, TControl& control, QWidget* parent) {
+  auto* label = dynamic_cast<TLabel*>(&control);
+  if (!label) return nullptr;
+  auto* w = new QLabel(parent);
+  auto b = std::make_unique<LabelBinding>(view, *label, w);
+  return b;
+}
+
+std::unique_ptr<ControlBinding> makeImageBinding(FormView& view, TControl& control, QWidget* parent) {
+  auto* image = dynamic_cast<TImage*>(&control);
+  if (!image) return nullptr;
+  return std::make_unique<ImageBinding>(view, *image, new QLabel(parent));
+}
+
+}  // namespace dxqt
