@@ -15,9 +15,7 @@
 #include "cli_options.h"
 #include "demo/demo_database.h"
 
-#ifdef DX_HAVE_NET
 #include "net/rpc_server.h"
-#endif
 
 namespace {
 
@@ -29,7 +27,6 @@ int initDemo(const ServerOptions& o) {
   return 0;
 }
 
-#ifdef DX_HAVE_NET
 int serve(const ServerOptions& o) {
   // Block the stop signals before any thread starts, so only the watcher
   // below receives them.
@@ -55,12 +52,6 @@ int serve(const ServerOptions& o) {
   watcher.join();
   return 0;
 }
-#else
-int serve(const ServerOptions&) {
-  std::cerr << "Este servidor foi compilado sem a camada de rede (dx_net).\n";
-  return 1;
-}
-#endif
 
 }  // namespace
 

@@ -227,8 +227,8 @@ CREATE TABLE ITEMORCAEVENTO (
   FOREIGN KEY (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE) REFERENCES ORCAEVENTO
 );
 
--- Operators. CDSENHOPER holds a libsodium crypto_pwhash_str digest of the
--- upper-cased password, never the password.
+-- Operators. CDSENHOPER holds the 20-character digest of the upper-cased
+-- password (DigestSenha), never the password.
 CREATE TABLE OPERADOR (
   CDOPERADOR TEXT PRIMARY KEY,
   NMOPERADOR TEXT NOT NULL,

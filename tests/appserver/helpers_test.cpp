@@ -6,7 +6,6 @@
 #include "demo/registration.h"
 #include "methods/key_codes.h"
 #include "methods/packet_builder.h"
-#include "security/password_digest.h"
 #include "storage/database.h"
 #include "storage/statement.h"
 
@@ -59,16 +58,6 @@ TEST(CalendarTest, CountsDaysFromTheDelphiEpoch) {
   EXPECT_DOUBLE_EQ(DateDays(2000, 1, 1), 36526.0);
   EXPECT_DOUBLE_EQ(AddMonths(2026, 1, 31, 1), DateDays(2026, 2, 28));
   EXPECT_DOUBLE_EQ(AddMonths(2026, 12, 8, 2), DateDays(2027, 2, 8));
-}
-
-TEST(PasswordDigestTest, MatchesTheUpperCasedPasswordOnly) {
-  std::string digest = PasswordDigest("Distrato");
-  EXPECT_EQ(digest.find("DISTRATO"), std::string::npos);
-  EXPECT_TRUE(PasswordMatches(digest, "DISTRATO"));
-  EXPECT_TRUE(PasswordMatches(digest, "distrato"));
-  EXPECT_FALSE(PasswordMatches(digest, "DISTRAT0"));
-  EXPECT_FALSE(PasswordMatches(digest, ""));
-  EXPECT_NE(PasswordDigest("Distrato"), digest);  // salted
 }
 
 }  // namespace
