@@ -1,0 +1,65 @@
+#include "lib/frm_roti_geral.h"
+
+#include "lib/lib_ui_hooks.h"
+
+namespace {
+constexpr int kButtonPanelHeight = 41;
+constexpr int kButtonWidth = 90;
+constexpr int kButtonHeight = 25;
+}  // namespace
+
+TfrmRotiGeral::TfrmRotiGeral(const std::string& screenCode)
+    : panBotoes(Add<TPanel>("panBotoes", this)),
+      lblCodTela(Add<TLabel>("lblCodTela", &panBotoes)),
+      sbtConfirma(Add<TButtonFlat>("sbtConfirma", &panBotoes)),
+      sbtCancel(Add<TButtonFlat>("sbtCancel", &panBotoes)),
+      grbDadosRel(Add<TGroupBox>("grbDadosRel", this)),
+      msgPadrao(Own<TMessages>("msgPadrao", "msgPadrao")) {
+  InstallLibUiHooks();
+  SetPosition(poScreenCenter);
+  SetBounds(0, 0, 400, 200);
+
+  panBotoes.SetAlign(alBottom);
+  panBotoes.SetHeight(kButtonPanelHeight);
+  lblCodTela.SetBounds(8, 14, 70, 15);
+  lblCodTela.SetCaption(screenCode);
+  sbtConfirma.SetCaption("&Confirmar");
+  sbtConfirma.SetHint("Confirmar");
+  sbtConfirma.SetGlyphs("confirmar");
+  sbtCancel.SetCaption("C&ancelar");
+  sbtCancel.SetHint("Cancelar");
+  sbtCancel.SetGlyphs("cancelar");
+  grbDadosRel.SetAlign(alClient);
+  PlaceButtons();
+  WireHandlers();
+}
+
+TfrmRotiGeral::~TfrmRotiGeral() {
+  // The handlers reach members of this class; nothing may run them later.
+  DestroyComponents();
+}
+
+void TfrmRotiGeral::PlaceButtons() {
+  const int top = (kButtonPanelHeight - kButtonHeight) / 2;
+  const int right = panBotoes.Width() - 8;
+  sbtCancel.SetBounds(right - kButtonWidth, top, kButtonWidth, kButtonHeight);
+  sbtConfirma.SetBounds(right - 2 * kButtonWidth - 6, top, kButtonWidth, kButtonHeight);
+}
+
+void TfrmRotiGeral::WireHandlers() {
+  OnCreate = [this](TComponent* s) { FormCreate(s); };
+  OnClose = [this](TComponent* s, TCloseAction& action) { FormClose(s, action); };
+  sbtConfirma.OnClick = [this](TComponent* s) { sbtConfirmaClick(s); };
+  sbtCancel.OnClick = [this](TComponent* s) { sbtCancelClick(s); };
+}
+
+void TfrmRotiGeral::FormCreate(TComponent* /*sender*/) {}
+
+void TfrmRotiGeral::FormClose(TComponent* /*sender*/, TCloseAction& /*action*/) {}
+
+void TfrmRotiGeral::sbtConfirmaClick(TComponent* /*sender*/) {}
+
+void TfrmRotiGeral::sbtCancelClick(TComponent* /*sender*/) {
+  if (Modal()) SetModalResult(mrCancel);
+  else Close();
+}
