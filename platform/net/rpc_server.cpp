@@ -28,12 +28,14 @@ bool SameServerName(const std::string& a, const std::string& b) {
 }  // namespace
 
 struct RpcServer::Impl {
-  Impl(RpcHandler h, RpcServerOptions o) : handler(std::move(h)), options(std::move(o)), acceptor(acceptIo) {}
+  Impl(RpcHandler h, RpcServerOptions o)
+      : handler(std::move(h)), options(std::move(o)), acceptor(acceptIo), retryTimer(acceptIo) {}
 
   RpcHandler handler;
   RpcServerOptions options;
   asio::io_context acceptIo;
   asio::ip::tcp::acceptor acceptor;
+  asio::steady_timer retryTimer;  // after a failed accept (say, out of descriptors)
   std::mutex mutex;
   std::list<std::shared_ptr<Session>> sessions;  // guarded by mutex
   bool stopping = false;                         // guarded by mutex
@@ -55,7 +57,14 @@ void RpcServer::Impl::acceptNext() {
   acceptor.async_accept(session->channel.context(), [this, session](const asio::error_code& ec,
                                                                      asio::ip::tcp::socket socket) {
     if (ec == asio::error::operation_aborted || !acceptor.is_open()) return;
-    if (!ec) {
+    if (ec) {
+      retryTimer.expires_after(std::chrono::milliseconds(100));
+      retryTimer.async_wait([this](const asio::error_code& e) {
+        if (!e && acceptor.is_open()) acceptNext();
+      });
+      return;
+    }
+    {
       std::lock_guard lock(mutex);
       if (stopping) return;
       session->channel.adopt(std::move(socket));
@@ -197,5 +206,6 @@ void RpcServer::stop() {
   asio::post(impl_->acceptIo, [impl = impl_.get()] {
     asio::error_code ignored;
     impl->acceptor.close(ignored);
+    impl->retryTimer.cancel();
   });
 }
