@@ -70,7 +70,10 @@ std::string Quote(const std::string& text) {
 
 Session::Session(ScriptedUi& ui, StepPrinter& printer, LoginEnvironment login, std::function<void()> load,
                  std::function<void()> open)
-    : ui_(ui), printer_(printer), login_(std::move(login)), load_(std::move(load)), open_(std::move(open)) {}
+    : ui_(ui), printer_(printer), login_(std::move(login)), load_(std::move(load)), open_(std::move(open)) {
+  // What the service showed before this run is not this run's to check.
+  reported_ = messages_checked_ = exceptions_checked_ = ui_.Events().size();
+}
 
 void Session::ApplyLogin() { SetLoginEnvironment(login_); }
 
@@ -111,6 +114,7 @@ void Session::SelectForm(const std::string& name) {
 
 TComponent& Session::Component(const std::string& name) const {
   TForm& form = CurrentForm();
+  if (SameName(form.Name(), name)) return form;
   if (TComponent* c = form.FindComponent(name)) return *c;
   throw StepFailure("no component " + name + " on " + (form.Name().empty() ? "the current form" : form.Name()));
 }
