@@ -1,0 +1,17 @@
+// Package Pkg_DXR10900: the entry the host calls after loading the module.
+// CriaDistratoComercial and the unit globals of Cli_DXR10900 are exported
+// from their unit (workspace/cli_dxr10900.h).
+
+#include "lib/lib_ui_hooks.h"
+#include "ui/run_handler.h"
+#include "workspace/cli_dxr10900.h"
+
+// Opens the main screen. Nothing may leave through the C entry: a failure
+// goes to the host's exception display like any event's, and the host keeps
+// running.
+extern "C" __attribute__((visibility("default"))) void IniProc() {
+  RunHandler([] {
+    InstallLibUiHooks();
+    CriaDistratoComercial();
+  });
+}
