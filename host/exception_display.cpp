@@ -1,28 +1,21 @@
 #include "exception_display.h"
 
-#include <QApplication>
-#include <QAbstractButton>
-#include <QMessageBox>
 #include <cstdio>
 
 #include "data/exceptions.h"
+#include "ui/run_handler.h"
 
 void showUnhandledException(std::exception_ptr error) {
-  QString text;
   try {
     std::rethrow_exception(error);
   } catch (const EAbort&) {
     return;
   } catch (const std::exception& e) {
-    text = QString::fromUtf8(e.what());
+    std::fprintf(stderr, "distrato: %s\n", e.what());
   } catch (...) {
-    text = QStringLiteral("Erro desconhecido.");
   }
-  std::fprintf(stderr, "distrato: %s\n", text.toLocal8Bit().constData());
-  QMessageBox box(QMessageBox::Critical, QApplication::applicationDisplayName(), text, QMessageBox::Ok,
-                  QApplication::activeWindow());
-  box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
-  box.exec();
+  // The toolkit's display: the silent abort is dropped, anything else shown.
+  ShowHandlerException(error);
 }
 
 void runGuarded(const std::function<void()>& action) {

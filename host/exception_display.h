@@ -6,8 +6,6 @@
 #include <exception>
 #include <functional>
 
-class QWidget;
-
 void showUnhandledException(std::exception_ptr error);
 
 // Runs `action`, showing whatever escapes it.

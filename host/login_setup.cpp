@@ -1,5 +1,16 @@
 #include "login_setup.h"
 
-void applyLoginEnvironment(const HostOptions&) {
-  // Wired to the shared library's login environment once it is available.
+#include "lib/corvane.h"
+
+void applyLoginEnvironment(const HostOptions& options) {
+  LoginEnvironment env;
+  env.branch = options.branch.toStdString();
+  env.branchName = options.branchName.toStdString();
+  env.branchLocked = options.branchLocked;
+  env.operatorCode = options.operatorCode.toStdString();
+  // The options were checked when parsed, so the date reads.
+  ParseLoginDate(options.processingDate.toStdString(), env.processingDate);
+  env.serverHost = options.serverHost.toStdString();
+  env.serverPort = options.serverPort;
+  SetLoginEnvironment(env);
 }

@@ -13,6 +13,7 @@
 #include "login_setup.h"
 #include "module_loader.h"
 #include "startup.h"
+#include "qt/qt_ui.h"
 
 namespace {
 
@@ -59,6 +60,8 @@ int main(int argc, char** argv) {
 
   const bool unattended = !options.screenshotPath.isEmpty();
   HostWindow window(windowTitle(options), loader, unattended);
+  dxqt::QtUi ui(&window, window.mdiArea());
+  ui.install();
   window.show();
 
   StartupPlan plan;

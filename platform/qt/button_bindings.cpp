@@ -17,7 +17,9 @@ class ButtonBinding : public ControlBinding {
     // The toolkit's click moves the focus itself, after the exit handlers.
     widget->setFocusPolicy(Qt::TabFocus);
     widget->setAutoDefault(false);
-    QObject::connect(widget, &QPushButton::clicked, widget, [this] { button_.UserClick(); });
+    QObject::connect(widget, &QPushButton::clicked, widget, [this] {
+      if (attached()) button_.UserClick();
+    });
   }
   std::vector<std::string_view> ownProperties() const override { return {"Default"}; }
 
@@ -45,7 +47,9 @@ class SpeedButtonBinding : public ControlBinding {
       : ControlBinding(view, button, widget), button_(button), widget_(widget) {
     widget->setFocusPolicy(Qt::NoFocus);
     widget->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    QObject::connect(widget, &QToolButton::clicked, widget, [this] { button_.UserClick(); });
+    QObject::connect(widget, &QToolButton::clicked, widget, [this] {
+      if (attached()) button_.UserClick();
+    });
   }
   std::vector<std::string_view> ownProperties() const override { return {"Flat"}; }
 

@@ -19,6 +19,7 @@ class CheckBinding : public ControlBinding {
     widget->setFocusPolicy(Qt::TabFocus);
     if constexpr (std::is_same_v<Widget, QRadioButton>) widget->setAutoExclusive(false);
     QObject::connect(widget, &QAbstractButton::clicked, widget, [this] {
+      if (!attached()) return;
       control_.UserClick();
       syncChecked();
     });

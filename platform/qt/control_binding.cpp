@@ -31,6 +31,11 @@ void ControlBinding::detach() {
   if (!attached_) return;
   attached_ = false;
   control_.Unobserve(observer_);
+  // The control may be gone: nothing of the widget may reach it any more.
+  if (widget_) {
+    widget_->removeEventFilter(this);
+    for (QObject* child : widget_->findChildren<QObject*>()) child->removeEventFilter(this);
+  }
 }
 
 TWinControl* ControlBinding::winControl() const { return dynamic_cast<TWinControl*>(&control_); }
@@ -78,6 +83,7 @@ bool ControlBinding::handleKey(QKeyEvent* event) {
 }
 
 bool ControlBinding::eventFilter(QObject* watched, QEvent* event) {
+  if (!attached_) return QObject::eventFilter(watched, event);
   TWinControl* win = winControl();
   if (watched != widget_ || !win) return QObject::eventFilter(watched, event);
   switch (event->type()) {

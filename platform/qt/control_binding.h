@@ -31,6 +31,8 @@ class ControlBinding : public QObject {
   void syncAll();
   // The control went away: stop listening, the widget goes with it.
   void detach();
+  // False once the control went away.
+  bool attached() const { return attached_; }
 
  protected:
   // A property of the control changed; the base handles the common ones.

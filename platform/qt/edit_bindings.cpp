@@ -39,7 +39,7 @@ class EditBinding : public ControlBinding {
  public:
   EditBinding(FormView& view, TCustomEdit& edit, ToolkitLineEdit* line, QWidget* outer = nullptr)
       : ControlBinding(view, edit, outer ? outer : line), edit_(edit), line_(line) {
-    line->onKey = [this](QKeyEvent* e) { return onKey(e); };
+    line->onKey = [this](QKeyEvent* e) { return attached() && onKey(e); };
     if (outer) {
       outer->setFocusProxy(line);
       line->installEventFilter(this);
@@ -190,7 +190,9 @@ class SpinEditBinding : public EditBinding {
       b->setFocusPolicy(Qt::NoFocus);
       b->setFixedWidth(16);
       b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
-      QObject::connect(b, &QToolButton::clicked, b, [&spin, up] { up ? spin.UserIncrement() : spin.UserDecrement(); });
+      QObject::connect(b, &QToolButton::clicked, b, [this, &spin, up] {
+        if (attached()) up ? spin.UserIncrement() : spin.UserDecrement();
+      });
       column->addWidget(b);
     }
     layout->addWidget(arrows);
@@ -202,7 +204,7 @@ class MemoBinding : public ControlBinding {
   MemoBinding(FormView& view, TMemo& memo, QPlainTextEdit* widget)
       : ControlBinding(view, memo, widget), memo_(memo), widget_(widget) {
     QObject::connect(widget, &QPlainTextEdit::textChanged, widget, [this] {
-      if (!syncing_) memo_.UserSetText(widget_->toPlainText().toStdString());
+      if (!syncing_ && attached()) memo_.UserSetText(widget_->toPlainText().toStdString());
     });
   }
   std::vector<std::string_view> ownProperties() const override { return {"Text", "ReadOnly"}; }

@@ -145,11 +145,12 @@ void FormView::onFormChanged(std::string_view property) {
 }
 
 void FormView::rebuildMenu() {
-  delete menuBar_->findChild<MenuBinding*>(QString(), Qt::FindDirectChildrenOnly);
+  delete menuBinding_;
+  menuBinding_ = nullptr;
   menuBar_->clear();
   TMainMenu* menu = form_.Menu();
   menuBar_->setVisible(menu != nullptr);
-  if (menu) new MenuBinding(*menu, menuBar_, this);
+  if (menu) menuBinding_ = new MenuBinding(*menu, menuBar_, this);
 }
 
 void FormView::widgetFocused(TWinControl& control, Qt::FocusReason reason) {

@@ -16,6 +16,7 @@ class QMenuBar;
 namespace dxqt {
 
 class ControlBinding;
+class MenuBinding;
 
 class FormView : public QWidget {
   Q_OBJECT
@@ -52,6 +53,7 @@ class FormView : public QWidget {
   TForm& form_;
   QWidget* client_;
   QMenuBar* menuBar_ = nullptr;
+  MenuBinding* menuBinding_ = nullptr;
   std::map<const TControl*, std::unique_ptr<ControlBinding>> bindings_;
   int formObserver_ = 0;
   bool formAlive_ = true;

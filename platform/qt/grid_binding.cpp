@@ -89,16 +89,20 @@ class GridBinding : public ControlBinding {
     widget->horizontalHeader()->setHighlightSections(false);
     widget->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QObject::connect(widget->horizontalHeader(), &QHeaderView::sectionClicked, widget,
-                     [this](int section) { grid_.UserTitleClick(section); });
+                     [this](int section) {
+                       if (attached()) grid_.UserTitleClick(section);
+                     });
     QObject::connect(widget->horizontalHeader(), &QHeaderView::sectionResized, widget, [this](int section, int, int size) {
-      if (!syncing_ && section < grid_.ColumnCount()) grid_.Columns(section).SetWidth(size);
+      if (!syncing_ && attached() && section < grid_.ColumnCount()) grid_.Columns(section).SetWidth(size);
     });
     editButton_ = new QToolButton(widget->viewport());
     editButton_->setObjectName(QStringLiteral("editButton"));
     editButton_->setText(QStringLiteral("…"));
     editButton_->setFocusPolicy(Qt::NoFocus);
     editButton_->hide();
-    QObject::connect(editButton_, &QToolButton::clicked, editButton_, [this] { grid_.UserEditButtonClick(); });
+    QObject::connect(editButton_, &QToolButton::clicked, editButton_, [this] {
+      if (attached()) grid_.UserEditButtonClick();
+    });
   }
   std::vector<std::string_view> ownProperties() const override { return {"Columns", "Options", "TitleFont"}; }
 

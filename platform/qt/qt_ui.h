@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "qt/busy_indicator.h"
 #include "ui/ui_service.h"
 
 class QMdiArea;

@@ -1,0 +1,88 @@
+#include "host_options.h"
+
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <map>
+
+namespace {
+
+struct FakeEnv {
+  std::map<std::string, QString> values;
+  QString operator()(const char* name) const {
+    auto it = values.find(name);
+    return it == values.end() ? QString() : it->second;
+  }
+};
+
+HostOptionsResult parse(QStringList args, FakeEnv env = {}) {
+  args.prepend("distrato");
+  return parseHostOptions(args, env);
+}
+
+}  // namespace
+
+TEST(HostOptions, EnvironmentGivesTheDefaults) {
+  FakeEnv env{{{"DX_SERVER", "srv.local:9123"},
+               {"DX_BRANCH", "0001"},
+               {"DX_BRANCH_LOCKED", "1"},
+               {"DX_OPERATOR", "SUPERVISOR"},
+               {"DX_DATE", "05/03/2024"},
+               {"DX_DATABASE", "/tmp/host.db"}}};
+  const auto r = parse({}, env);
+  ASSERT_TRUE(r.options) << r.error.toStdString();
+  EXPECT_EQ(r.options->serverHost, "srv.local");
+  EXPECT_EQ(r.options->serverPort, 9123);
+  EXPECT_EQ(r.options->branch, "0001");
+  EXPECT_TRUE(r.options->branchLocked);
+  EXPECT_EQ(r.options->operatorCode, "SUPERVISOR");
+  EXPECT_EQ(r.options->processingDate, "05/03/2024");
+  EXPECT_EQ(r.options->databasePath, "/tmp/host.db");
+  EXPECT_FALSE(r.options->openAtStart);
+}
+
+TEST(HostOptions, CommandLineOverridesTheEnvironment) {
+  FakeEnv env{{{"DX_SERVER", "a:1"}, {"DX_BRANCH", "0001"}, {"DX_OPERATOR", "X"}}};
+  const auto r = parse({"--server", "[::1]:7001", "--branch", "0002", "--branch-name", "Filial Dois",
+                        "--operator", "ANA", "--date", "29/02/2024", "--open", "--module", "/m.so"},
+                       env);
+  ASSERT_TRUE(r.options) << r.error.toStdString();
+  EXPECT_EQ(r.options->serverHost, "::1");
+  EXPECT_EQ(r.options->serverPort, 7001);
+  EXPECT_EQ(r.options->branch, "0002");
+  EXPECT_EQ(r.options->branchName, "Filial Dois");
+  EXPECT_FALSE(r.options->branchLocked);
+  EXPECT_EQ(r.options->operatorCode, "ANA");
+  EXPECT_EQ(r.options->processingDate, "29/02/2024");
+  EXPECT_TRUE(r.options->openAtStart);
+  EXPECT_EQ(r.options->modulePath, "/m.so");
+}
+
+TEST(HostOptions, DateDefaultsToToday) {
+  const auto r = parse({});
+  ASSERT_TRUE(r.options);
+  EXPECT_EQ(r.options->processingDate, QDate::currentDate().toString("dd/MM/yyyy"));
+}
+
+TEST(HostOptions, RefusesAnImpossibleDate) {
+  const auto r = parse({"--date", "30/02/2024"});
+  EXPECT_FALSE(r.options);
+  EXPECT_TRUE(r.error.contains("30/02/2024"));
+}
+
+TEST(HostOptions, RefusesAServerWithoutPort) {
+  EXPECT_FALSE(parse({"--server", "localhost"}).options);
+  EXPECT_FALSE(parse({"--server", "localhost:0"}).options);
+  EXPECT_FALSE(parse({"--server", "localhost:70000"}).options);
+}
+
+TEST(HostOptions, RefusesUnknownOptions) {
+  const auto r = parse({"--frobnicate"});
+  EXPECT_FALSE(r.options);
+  EXPECT_FALSE(r.error.isEmpty());
+}
+
+TEST(HostOptions, BranchLockedEnvironmentAcceptsOnlyTrueWords) {
+  EXPECT_FALSE(parse({}, FakeEnv{{{"DX_BRANCH_LOCKED", "0"}}}).options->branchLocked);
+  EXPECT_TRUE(parse({}, FakeEnv{{{"DX_BRANCH_LOCKED", "S"}}}).options->branchLocked);
+}

@@ -1,0 +1,87 @@
+// The host program as a user starts it: options in, exit code and files out.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+struct HostRun {
+  int exitCode = -1;
+  bool crashed = false;
+  QString errors;
+};
+
+HostRun runHost(const QStringList& args, const QString& marker = {}) {
+  QProcess p;
+  auto env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  if (!marker.isEmpty()) env.insert("DX_TEST_MARKER", marker);
+  p.setProcessEnvironment(env);
+  p.start(DX_HOST_EXE, args);
+  HostRun r;
+  if (!p.waitForFinished(60000)) {
+    p.kill();
+    p.waitForFinished();
+    r.errors = "did not finish";
+    return r;
+  }
+  r.crashed = p.exitStatus() != QProcess::NormalExit;
+  r.exitCode = p.exitCode();
+  r.errors = QString::fromLocal8Bit(p.readAllStandardError());
+  return r;
+}
+
+}  // namespace
+
+TEST(HostProcess, MissingModuleIsReportedAndFailsTheScreenshot) {
+  QTemporaryDir dir;
+  const QString png = dir.filePath("out.png");
+  const HostRun r = runHost({"--screenshot", png, "--module", "/nonexistent.so"});
+  EXPECT_FALSE(r.crashed);
+  EXPECT_NE(r.exitCode, 0);
+  EXPECT_TRUE(r.errors.contains("Não foi possível carregar o módulo /nonexistent.so")) << r.errors.toStdString();
+  EXPECT_FALSE(QFile::exists(png));
+}
+
+TEST(HostProcess, LibraryWithoutEntryIsReported) {
+  QTemporaryDir dir;
+  const HostRun r = runHost({"--screenshot", dir.filePath("out.png"), "--module", DX_NO_ENTRY_MODULE});
+  EXPECT_FALSE(r.crashed);
+  EXPECT_NE(r.exitCode, 0);
+  EXPECT_TRUE(r.errors.contains("Não foi possível carregar o módulo")) << r.errors.toStdString();
+  EXPECT_TRUE(r.errors.contains("IniProc")) << r.errors.toStdString();
+}
+
+TEST(HostProcess, ScreenshotCallsTheEntryAndSavesAPicture) {
+  QTemporaryDir dir;
+  const QString png = dir.filePath("out.png");
+  const QString marker = dir.filePath("marker");
+  const HostRun r = runHost({"--screenshot", png, "--module", DX_FAKE_MODULE, "--branch", "0001",
+                         "--branch-name", "Matriz"},
+                        marker);
+  EXPECT_FALSE(r.crashed);
+  EXPECT_EQ(r.exitCode, 0) << r.errors.toStdString();
+  QFile called(marker);
+  ASSERT_TRUE(called.open(QIODevice::ReadOnly));
+  EXPECT_EQ(called.readAll(), "IniProc\n");
+  const QImage picture(png);
+  EXPECT_FALSE(picture.isNull());
+  EXPECT_GE(picture.width(), 1068);
+}
+
+TEST(HostProcess, BadOptionsExitWithAMessage) {
+  const HostRun r = runHost({"--date", "99/99/9999"});
+  EXPECT_FALSE(r.crashed);
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.errors.contains("99/99/9999"));
+}
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
