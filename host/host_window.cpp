@@ -26,7 +26,7 @@ HostWindow::HostWindow(const QString& title, ModuleLoader& loader, bool reportEr
   connect(quit, &QAction::triggered, this, &QWidget::close);
 
   // Room for the module's 1068 × 634 screen at its design position.
-  resize(1240, 760);
+  resize(1280, 760);
 }
 
 bool HostWindow::openModule() {
