@@ -73,6 +73,22 @@ TEST(HostProcess, ScreenshotCallsTheEntryAndSavesAPicture) {
   EXPECT_GE(picture.width(), 1068);
 }
 
+TEST(HostProcess, TheModulesScreenAppearsInTheMainWindow) {
+  QTemporaryDir dir;
+  const QString png = dir.filePath("screen.png");
+  const HostRun r = runHost({"--screenshot", png, "--module", DX_FORM_MODULE});
+  ASSERT_EQ(r.exitCode, 0) << r.errors.toStdString();
+  const QImage picture(png);
+  ASSERT_FALSE(picture.isNull());
+  // The form's panel is tool-tip yellow: it is there only if the module's
+  // form reached the host's renderer.
+  int yellow = 0;
+  for (int y = 0; y < picture.height(); y += 4)
+    for (int x = 0; x < picture.width(); x += 4)
+      if (QColor(picture.pixel(x, y)) == QColor(0xFF, 0xFF, 0xE1)) ++yellow;
+  EXPECT_GT(yellow, 1000);
+}
+
 TEST(HostProcess, BadOptionsExitWithAMessage) {
   const HostRun r = runHost({"--date", "99/99/9999"});
   EXPECT_FALSE(r.crashed);
