@@ -4,6 +4,7 @@
 
 #include "qt/bindings.h"
 #include "qt/control_binding.h"
+#include "qt/glyph_icons.h"
 #include "ui/buttons.h"
 
 namespace dxqt {
@@ -46,7 +47,6 @@ class SpeedButtonBinding : public ControlBinding {
   SpeedButtonBinding(FormView& view, TSpeedButton& button, QToolButton* widget)
       : ControlBinding(view, button, widget), button_(button), widget_(widget) {
     widget->setFocusPolicy(Qt::NoFocus);
-    widget->setToolButtonStyle(Qt::ToolButtonTextOnly);
     QObject::connect(widget, &QToolButton::clicked, widget, [this] {
       if (attached()) button_.UserClick();
     });
@@ -57,9 +57,18 @@ class SpeedButtonBinding : public ControlBinding {
   void sync(std::string_view property) override {
     if (property == "Caption" || property == "Hint" || property == "Glyph") {
       ControlBinding::sync(property);
-      // A glyph-only button shows its hint as its text: the pictures are not ours to ship.
-      const std::string& text = button_.Caption().empty() ? button_.Hint() : button_.Caption();
+      const QIcon icon = glyphIcon(button_.Glyph());
+      widget_->setIcon(icon);
+      // A glyph button without a picture shows its hint as its text instead,
+      // or an ellipsis when the hint does not fit (the hint stays the tooltip).
+      std::string text = button_.Caption().empty() && icon.isNull() ? button_.Hint() : button_.Caption();
+      if (button_.Caption().empty() && icon.isNull() &&
+          widget_->fontMetrics().horizontalAdvance(QString::fromStdString(text)) > button_.Width() - 6)
+        text = "…";
       widget_->setText(captionText(text));
+      widget_->setToolButtonStyle(text.empty() ? Qt::ToolButtonIconOnly
+                                  : icon.isNull() ? Qt::ToolButtonTextOnly
+                                                  : Qt::ToolButtonTextBesideIcon);
     } else if (property == "Flat") {
       widget_->setAutoRaise(button_.Flat());
     } else {

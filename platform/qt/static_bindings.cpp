@@ -22,19 +22,30 @@ class LabelBinding : public ControlBinding {
   void sync(std::string_view property) override {
     if (property == "Caption") {
       widget_->setText(QString::fromStdString(StripHotkey(label_.Caption())));
+      autoSize();
+    } else if (property == "Bounds" || property == "Font") {
+      ControlBinding::sync(property);
+      if (property == "Font") {
+        QPalette p = widget_->palette();
+        p.setColor(QPalette::WindowText, toQColor(label_.Font().color));
+        widget_->setPalette(p);
+      }
+      autoSize();
     } else if (property == "Alignment" || property == "WordWrap") {
       Qt::Alignment a = toQtAlignment(label_.Alignment());
       a = (a & Qt::AlignHorizontal_Mask) | Qt::AlignTop;
       widget_->setAlignment(a);
       widget_->setWordWrap(label_.WordWrap());
-    } else if (property == "Font") {
-      ControlBinding::sync(property);
-      QPalette p = widget_->palette();
-      p.setColor(QPalette::WindowText, toQColor(label_.Font().color));
-      widget_->setPalette(p);
     } else {
       ControlBinding::sync(property);
     }
+  }
+  // Labels grow to their text, as they did with the original fonts, which
+  // were narrower than ours; a label aligned into its parent keeps its width.
+  void autoSize() {
+    if (label_.WordWrap() || label_.Align() != alNone || label_.Alignment() != taLeftJustify) return;
+    const int needed = widget_->sizeHint().width();
+    if (needed > widget_->width()) widget_->resize(needed, widget_->height());
   }
   void applyColor() override {
     widget_->setAutoFillBackground(!label_.Transparent());

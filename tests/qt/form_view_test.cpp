@@ -73,6 +73,10 @@ class EveryControlForm : public TForm {
     sbtDistrato->SetBounds(340, 70, 181, 42);
     sbtIncluir = &Add<TSpeedButton>("sbtIncluir", this);
     sbtIncluir->SetHint("Incluir");
+    sbtIncluir->SetGlyph("incluir");
+    btnPesquisa = &Add<TSpeedButton>("btnPesquisa", panFiltro);
+    btnPesquisa->SetHint("Pesquisar");
+    btnPesquisa->SetBounds(60, 24, 21, 21);
     sbtIncluir->SetBounds(530, 70, 40, 25);
     speParcela = &Add<TSpinEdit>("speParcela", this);
     speParcela->SetMinValue(1);
@@ -118,6 +122,7 @@ class EveryControlForm : public TForm {
   TCheckBox* chbProxMes;
   TButton* sbtDistrato;
   TSpeedButton* sbtIncluir;
+  TSpeedButton* btnPesquisa;
   TSpinEdit* speParcela;
   TMemo* memObs;
   TPageControl* pgcPadrao;
@@ -166,7 +171,11 @@ TEST_F(FormViewTest, EveryControlKindHasItsWidget) {
   EXPECT_FALSE(widget<QRadioButton>("rbtTotal")->isChecked());
   EXPECT_EQ(widget<QCheckBox>("chbProxMes")->text(), "1ª Próximo Mês)");
   EXPECT_EQ(widget<QPushButton>("sbtDistrato")->text(), "Distrato Comercial");
-  EXPECT_EQ(widget<QToolButton>("sbtIncluir")->text(), "Incluir");
+  EXPECT_FALSE(widget<QToolButton>("sbtIncluir")->icon().isNull());
+  EXPECT_EQ(widget<QToolButton>("sbtIncluir")->toolTip(), "Incluir");
+  // No picture and no room for the hint: an ellipsis, the hint as tooltip.
+  EXPECT_EQ(widget<QToolButton>("btnPesquisa")->text(), "…");
+  EXPECT_EQ(widget<QToolButton>("btnPesquisa")->toolTip(), "Pesquisar");
   EXPECT_EQ(widget<QWidget>("speParcela")->findChild<QLineEdit*>("text")->text(), "3");
   EXPECT_EQ(widget<QPlainTextEdit>("memObs")->toPlainText(), "linha 1\nlinha 2");
   ASSERT_TRUE(widget<QWidget>("pgcPadrao"));
