@@ -34,7 +34,12 @@ TEST(Messages, RequestRoundTrip) {
 }
 
 TEST(Messages, SuccessAndRefusalResponsesRoundTrip) {
-  wire::Response ok{7, true, MakeArray({true, "x"}), "", {{1, Variant(2.5)}, {3, Variant("S")}}};
+  wire::Response ok;
+  ok.id = 7;
+  ok.ok = true;
+  ok.result = MakeArray({true, "x"});
+  ok.updates.emplace_back(1, 2.5);
+  ok.updates.emplace_back(3, "S");
   wire::Response back = wire::DecodeResponse(wire::EncodeResponse(ok));
   EXPECT_TRUE(back.ok);
   EXPECT_EQ(back.id, 7u);
@@ -43,7 +48,9 @@ TEST(Messages, SuccessAndRefusalResponsesRoundTrip) {
   EXPECT_EQ(back.updates[1].first, 3u);
   EXPECT_EQ(back.updates[1].second, Variant("S"));
 
-  wire::Response refused{8, false, Variant(), "N_PARAM_TPCTREC|V", {}};
+  wire::Response refused;
+  refused.id = 8;
+  refused.error = "N_PARAM_TPCTREC|V";
   back = wire::DecodeResponse(wire::EncodeResponse(refused));
   EXPECT_FALSE(back.ok);
   EXPECT_EQ(back.error, "N_PARAM_TPCTREC|V");
