@@ -105,6 +105,9 @@ void TfrmDistrato::sbtProcurarClick(TComponent* sender) {
 
 void TfrmDistrato::sbtCancelarClick(TComponent* sender) {
   TfrmPadraoGrid::sbtCancelarClick(sender);
+  // The typing is abandoned before the reload: the reload's scroll would
+  // otherwise find it pending and cancel again, without end.
+  boCancela = false;
   sbtVerificar.Click();
   const int col = IndiceCol(dbgPadrao, "NRINSJURCLIESUB");
   if (col >= 0) {
@@ -112,7 +115,6 @@ void TfrmDistrato::sbtCancelarClick(TComponent* sender) {
     dbgPadrao.Columns(col).SetButtonStyle(cbsNone);
   }
   dbgPadrao.ExcludeOptions(dgEditing);
-  boCancela = false;
   ClearBankAccount();
   HabilitaBotoes();
 }
