@@ -183,3 +183,33 @@ TEST_F(ScreenTest, TheProcessLabelShowsTheRescissionTypeInLowerCase) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ScreenTest, MovingInTheListAbandonsASubstituteBeingTyped) {
+  TfrmDistrato& f = Load("101");
+  GoTo(f, "Igor Nascimento Pires");
+  f.cdsContratante.Edit();
+  f.dbgPadrao.IncludeOptions(dgEditing);
+  boCancela = true;
+  f.cdsContratanteAfterScroll(f.cdsContratante);
+  EXPECT_EQ(f.cdsContratante.State(), dsBrowse);
+  EXPECT_FALSE(boCancela);
+  EXPECT_FALSE(f.dbgPadrao.HasOption(dgEditing));
+  EXPECT_EQ(Field(f.cdsContratante, "NMFANTCLIE"), "Igor Nascimento Pires");
+}
+
+TEST_F(ScreenTest, SearchOpensTheFindDialogOfTheFocusedGrid) {
+  TfrmDistrato& f = Load("101");
+  GoTo(f, "Ana Paula Ferreira");
+  f.dbgContasGeradas.UserSetFocus();
+  ui.Clear();
+  f.sbtProcurar.Click();
+  EXPECT_EQ(ui.EventsOf(ScriptedUi::EventKind::Find).size(), 1u);
+  f.edtOrcamento.SetFocus();
+  ui.Clear();
+  f.sbtProcurar.Click();
+  EXPECT_TRUE(ui.EventsOf(ScriptedUi::EventKind::Find).empty());
+}
+
+}  // namespace
