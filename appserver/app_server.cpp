@@ -8,6 +8,7 @@ AppServer::AppServer(const std::string& dbPath) : storage_(std::make_unique<Stor
   RegisterParties(dispatcher_, *storage_);
   RegisterAccounts(dispatcher_, *storage_);
   RegisterCommandQuestions(dispatcher_, *storage_);
+  RegisterContractorValues(dispatcher_, *storage_);
 }
 
 AppServer::~AppServer() = default;

@@ -21,3 +21,4 @@ void RegisterBudgetLookup(Dispatcher& dispatcher, Storage& storage);
 void RegisterParties(Dispatcher& dispatcher, Storage& storage);
 void RegisterAccounts(Dispatcher& dispatcher, Storage& storage);
 void RegisterCommandQuestions(Dispatcher& dispatcher, Storage& storage);
+void RegisterContractorValues(Dispatcher& dispatcher, Storage& storage);

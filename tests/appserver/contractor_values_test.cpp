@@ -1,0 +1,189 @@
+// The contractor-values working set: InsContratDistrato, GetContratDistrato,
+// GetFormaPgto, DeletaFormaPgto and SetConfirmar against a demo database of
+// each test's own, since they write.
+
+#include <gtest/gtest.h>
+
+#include "data/formats.h"
+#include "test_support.h"
+
+namespace {
+
+const char* kBranch = "0001";
+const char* kBudget = "0000000101";
+
+FieldDef S(const char* n, int size) { return {n, FieldType::String, size}; }
+FieldDef F(const char* n) { return {n, FieldType::Float, 0}; }
+FieldDef D(const char* n) { return {n, FieldType::DateTime, 0}; }
+
+DataPacket PlanPacket() {
+  return DataPacket({D("DTVENCIMENTO"), S("CDFILIAL", 4), S("NRORCAEVENTO", 10), S("CDCLIENTE", 21), F("VRPARCELA")});
+}
+
+class ContractorValues : public ::testing::Test {
+ protected:
+  ContractorValues() {
+    WriteDemoDatabase(dir_.file("demo.db"), 0);
+    app_ = std::make_unique<AppServer>(dir_.file("demo.db"));
+  }
+
+  // The parties as ConfValTodosCont hands them: the budget's first three
+  // parties with a calculated value each.
+  DataPacket Sent(std::vector<std::string> clients = {"1001", "1002", "1003"}) {
+    DataPacket p({F("VRORIGREC"), F("VRPERCMULTA"), F("VRMULTA"), S("GERACTPAGAR", 20), F("VRORIGRECNOEDIT"),
+                  S("CDCLIENTE", 21), S("ERRO", 100), S("ERRORENEGFIN", 25)});
+    double v = 1000;
+    for (auto& c : clients) {
+      p.addRow({Variant(v), Variant(10.0), Variant(v / 10), Variant("CNTPAGAR"), Variant(v), Variant(c), Variant(""),
+                Variant("")});
+      v += 1000;
+    }
+    return p;
+  }
+
+  Variant Call(const std::string& method, std::vector<Variant> args) { return app_->call(method, args); }
+  DataPacket Ins(const DataPacket& sent) { return Call("InsContratDistrato", {Variant(sent), kBranch, kBudget}).asPacket(); }
+  DataPacket Parties() { return Call("GetContratDistrato", {kBranch, kBudget}).asPacket(); }
+  DataPacket Plan(const std::string& client) { return Call("GetFormaPgto", {kBranch, kBudget, client}).asPacket(); }
+
+  ScratchDir dir_;
+  std::unique_ptr<AppServer> app_;
+};
+
+std::size_t RowOf(const DataPacket& p, const std::string& client) {
+  for (std::size_t i = 0; i < p.rowCount(); ++i)
+    if (p.at(i, "CDCLIENTE").asText() == client) return i;
+  throw std::runtime_error("no row for " + client);
+}
+
+TEST_F(ContractorValues, InsContratDistratoStoresThePartiesAndAnswersThem) {
+  std::vector<Variant> args{Variant(Sent()), kBranch, kBudget};
+  DataPacket stored = app_->call("InsContratDistrato", args).asPacket();
+  ASSERT_EQ(stored.rowCount(), 3u);
+  EXPECT_EQ(stored.fieldIndex("NMFANTCLIE") >= 0, true);
+  std::size_t r = RowOf(stored, "1002");
+  EXPECT_DOUBLE_EQ(stored.at(r, "VRORIGREC").asDouble(), 2000.0);
+  EXPECT_EQ(stored.at(r, "GERACTPAGAR").asText(), "CNTPAGAR");
+  EXPECT_EQ(stored.at(r, "IDTPFORMAPGTO").asText(), "E");
+  EXPECT_FALSE(stored.at(r, "NMFANTCLIE").asText().empty());
+  // The by-reference packet comes back as stored.
+  EXPECT_EQ(args[0].asPacket(), stored);
+  EXPECT_EQ(Parties(), stored);
+}
+
+TEST_F(ContractorValues, InsContratDistratoKeepsWhatWasConfirmedAndDropsPartiesNoLongerSent) {
+  Ins(Sent());
+  DataPacket confirmed = Parties();
+  std::size_t r = RowOf(confirmed, "1001");
+  confirmed.rows[r][confirmed.fieldIndex("VRORIGREC")] = Variant(900.0);
+  confirmed.rows[r][confirmed.fieldIndex("IDTPFORMAPGTO")] = Variant("F");
+  confirmed.rows[r][confirmed.fieldIndex("NRDIAPGTOFIXO")] = Variant(15.0);
+  confirmed.rows[r][confirmed.fieldIndex("NRPARCELAS")] = Variant(3.0);
+  confirmed.rows[r][confirmed.fieldIndex("IDMESINIPGTO")] = Variant("P");
+  Call("SetConfirmar", {Variant(confirmed), Variant(PlanPacket()), kBranch, kBudget});
+
+  DataPacket again = Ins(Sent({"1001", "1002"}));
+  ASSERT_EQ(again.rowCount(), 2u);
+  r = RowOf(again, "1001");
+  EXPECT_DOUBLE_EQ(again.at(r, "VRORIGREC").asDouble(), 900.0);
+  EXPECT_EQ(again.at(r, "IDTPFORMAPGTO").asText(), "F");
+  EXPECT_DOUBLE_EQ(again.at(r, "NRDIAPGTOFIXO").asDouble(), 15.0);
+  EXPECT_EQ(again.at(r, "IDMESINIPGTO").asText(), "P");
+}
+
+TEST_F(ContractorValues, InsContratDistratoRefusesAPartyOutsideTheBudget) {
+  Ins(Sent());
+  EXPECT_THROW(Ins(Sent({"1001", "9999"})), std::exception);
+  EXPECT_EQ(Parties().rowCount(), 3u);  // nothing half-written
+  EXPECT_THROW(Call("InsContratDistrato", {Variant("x"), kBranch, kBudget}), std::exception);
+}
+
+TEST_F(ContractorValues, SetConfirmarStoresPartiesAndPlanTogether) {
+  Ins(Sent());
+  DataPacket parties = Parties();
+  std::size_t r = RowOf(parties, "1002");
+  parties.rows[r][parties.fieldIndex("IDTPFORMAPGTO")] = Variant("V");
+  DataPacket plan = PlanPacket();
+  plan.addRow({Variant(EncodeDate(2027, 1, 10)), kBranch, kBudget, "1002", Variant(1000.0)});
+  plan.addRow({Variant(EncodeDate(2027, 2, 10)), kBranch, kBudget, "1002", Variant(1000.0)});
+  DataPacket answer = Call("SetConfirmar", {Variant(parties), Variant(plan), kBranch, kBudget}).asPacket();
+  EXPECT_EQ(answer.at(RowOf(answer, "1002"), "IDTPFORMAPGTO").asText(), "V");
+  DataPacket stored = Plan("1002");
+  ASSERT_EQ(stored.rowCount(), 2u);
+  EXPECT_EQ(stored.at(0, "DTVENCIMENTO").asDate(), EncodeDate(2027, 1, 10));
+  EXPECT_DOUBLE_EQ(stored.at(1, "VRPARCELA").asDouble(), 1000.0);
+  EXPECT_TRUE(Plan("1001").rows.empty());
+
+  // A second confirmation replaces the plan, it does not add to it.
+  DataPacket one = PlanPacket();
+  one.addRow({Variant(EncodeDate(2027, 3, 1)), kBranch, kBudget, "1002", Variant(2000.0)});
+  Call("SetConfirmar", {Variant(parties), Variant(one), kBranch, kBudget});
+  EXPECT_EQ(Plan("1002").rowCount(), 1u);
+}
+
+TEST_F(ContractorValues, SetConfirmarIsAtomic) {
+  Ins(Sent());
+  DataPacket parties = Parties();
+  std::size_t r = RowOf(parties, "1001");
+  parties.rows[r][parties.fieldIndex("VRORIGREC")] = Variant(555.0);
+  parties.rows[RowOf(parties, "1002")][parties.fieldIndex("IDTPFORMAPGTO")] = Variant("V");
+  // The plan's sum differs from 1002's negotiated value: the whole call is
+  // refused, including 1001's change that came before it.
+  DataPacket plan = PlanPacket();
+  plan.addRow({Variant(EncodeDate(2027, 1, 10)), kBranch, kBudget, "1002", Variant(1500.0)});
+  EXPECT_THROW(Call("SetConfirmar", {Variant(parties), Variant(plan), kBranch, kBudget}), std::exception);
+  DataPacket after = Parties();
+  EXPECT_DOUBLE_EQ(after.at(RowOf(after, "1001"), "VRORIGREC").asDouble(), 1000.0);
+  EXPECT_EQ(after.at(RowOf(after, "1002"), "IDTPFORMAPGTO").asText(), "E");
+  EXPECT_TRUE(Plan("1002").rows.empty());
+}
+
+TEST_F(ContractorValues, SetConfirmarRefusesBadInput) {
+  Ins(Sent());
+  DataPacket parties = Parties();
+  auto refused = [&](DataPacket p, DataPacket plan) {
+    EXPECT_THROW(Call("SetConfirmar", {Variant(p), Variant(plan), kBranch, kBudget}), std::exception);
+  };
+  DataPacket bad = parties;
+  bad.rows[0][bad.fieldIndex("VRORIGREC")] = Variant(1e10);
+  refused(bad, PlanPacket());
+  bad = parties;
+  bad.rows[0][bad.fieldIndex("VRORIGREC")] = Variant(-1.0);
+  refused(bad, PlanPacket());
+  bad = parties;
+  bad.rows[0][bad.fieldIndex("IDTPFORMAPGTO")] = Variant("X");
+  refused(bad, PlanPacket());
+  bad = parties;
+  bad.rows[0][bad.fieldIndex("IDTPFORMAPGTO")] = Variant("F");
+  bad.rows[0][bad.fieldIndex("NRDIAPGTOFIXO")] = Variant(32.0);
+  refused(bad, PlanPacket());
+  DataPacket undated = PlanPacket();
+  undated.addRow({Variant(), kBranch, kBudget, "1001", Variant(1000.0)});
+  refused(parties, undated);
+  DataPacket stranger = PlanPacket();
+  stranger.addRow({Variant(EncodeDate(2027, 1, 1)), kBranch, kBudget, "7777", Variant(1.0)});
+  refused(parties, stranger);
+  EXPECT_EQ(Parties(), parties);
+}
+
+TEST_F(ContractorValues, DeletaFormaPgtoEmptiesOnlyThatPartysPlan) {
+  Ins(Sent());
+  DataPacket parties = Parties();
+  DataPacket plan = PlanPacket();
+  plan.addRow({Variant(EncodeDate(2027, 1, 10)), kBranch, kBudget, "1001", Variant(500.0)});
+  plan.addRow({Variant(EncodeDate(2027, 1, 10)), kBranch, kBudget, "1003", Variant(500.0)});
+  Call("SetConfirmar", {Variant(parties), Variant(plan), kBranch, kBudget});
+  DataPacket emptied = Call("DeletaFormaPgto", {kBranch, kBudget, "1001"}).asPacket();
+  EXPECT_TRUE(emptied.rows.empty());
+  EXPECT_EQ(emptied.fields.size(), 5u);
+  EXPECT_TRUE(Plan("1001").rows.empty());
+  EXPECT_EQ(Plan("1003").rowCount(), 1u);
+}
+
+TEST_F(ContractorValues, CodesAreBroughtToTheirKeyWidth) {
+  Call("InsContratDistrato", {Variant(Sent()), "1", "101"});
+  EXPECT_EQ(Call("GetContratDistrato", {"1", "101"}).asPacket().rowCount(), 3u);
+  EXPECT_EQ(Call("GetContratDistrato", {kBranch, "0000000999"}).asPacket().rowCount(), 0u);
+}
+
+}  // namespace
