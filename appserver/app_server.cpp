@@ -9,6 +9,7 @@ AppServer::AppServer(const std::string& dbPath) : storage_(std::make_unique<Stor
   RegisterAccounts(dispatcher_, *storage_);
   RegisterCommandQuestions(dispatcher_, *storage_);
   RegisterContractorValues(dispatcher_, *storage_);
+  RegisterRescission(dispatcher_, *storage_);
 }
 
 AppServer::~AppServer() = default;

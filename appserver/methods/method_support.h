@@ -22,3 +22,4 @@ void RegisterParties(Dispatcher& dispatcher, Storage& storage);
 void RegisterAccounts(Dispatcher& dispatcher, Storage& storage);
 void RegisterCommandQuestions(Dispatcher& dispatcher, Storage& storage);
 void RegisterContractorValues(Dispatcher& dispatcher, Storage& storage);
+void RegisterRescission(Dispatcher& dispatcher, Storage& storage);

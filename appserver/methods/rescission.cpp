@@ -1,0 +1,366 @@
+// The partial rescission of one contracting party: whether it still holds
+// the budget's quotas alone (GetContratRepetSeq), what it costs
+// (ConfirmaValores) and its recording with the child budget that carries it
+// (Distrato). Rules in appserver/README.md, "Rescission".
+
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "data/packet.h"
+#include "methods/key_codes.h"
+#include "methods/method_support.h"
+#include "methods/rescission_rules.h"
+#include "storage/database.h"
+#include "storage/statement.h"
+
+namespace {
+
+using A = ArgKind;
+
+struct PartyKey {
+  std::string branch, budget, seq, client, address;
+};
+
+struct PartyRow {
+  double charged = 0;
+  std::string situation, process, contact;
+  int guests = 0, quotas = 0;
+};
+
+[[noreturn]] void Refuse(const std::string& message) { throw std::runtime_error(message); }
+
+std::string Money(double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%.2f", value);
+  std::string text = buffer;
+  for (char& c : text)
+    if (c == '.') c = ',';
+  return text;
+}
+
+// The sequence the party is in: the one named, or else the first sequence of
+// the budget holding the party ("seq" and empty mean "look it up").
+std::optional<std::string> ResolveSequence(Database& db, const std::string& branch, const std::string& budget,
+                                           const std::string& seqArg, const std::string& client,
+                                           const std::string& address) {
+  if (std::optional<std::string> seq = SequenceArg(seqArg)) return KeyCode(*seq, kSequenceWidth);
+  Statement st = db.prepare(
+      "SELECT NRSEQORCAEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3"
+      "   AND (?4 = '' OR NRENDCLIORCEVE = ?4) ORDER BY NRSEQORCAEVE LIMIT 1");
+  st.bindAll(branch, budget, client, address);
+  if (!st.step()) return std::nullopt;
+  return st.text(0);
+}
+
+PartyKey ReadKey(Database& db, const std::string& branch, const std::string& budget, const std::string& seq,
+                 const std::string& client, const std::string& address) {
+  PartyKey key{KeyCode(branch, kBranchWidth), KeyCode(budget, kBudgetWidth), "", KeyCode(client, 0),
+               KeyCode(address, 0)};
+  std::optional<std::string> resolved = ResolveSequence(db, key.branch, key.budget, seq, key.client, key.address);
+  if (!resolved) Refuse("Contratante " + key.client + " não encontrado no orçamento " + key.budget + ".");
+  key.seq = *resolved;
+  return key;
+}
+
+PartyRow LoadParty(Database& db, const PartyKey& k) {
+  Statement st = db.prepare(
+      "SELECT VRRECECONTOREV, IDSITUCONTOREV, IDCONTPROCESDIST, COALESCE(NMCONTCLIORE, ''), QTCONVCONTRAT,"
+      "       QTCOTACONTRAT FROM CONTRATANTE"
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
+  st.bindAll(k.branch, k.budget, k.seq, k.client, k.address);
+  if (!st.step()) Refuse("Contratante " + k.client + " não encontrado no orçamento " + k.budget + ".");
+  PartyRow p;
+  p.charged = st.real(0);
+  p.situation = st.text(1);
+  p.process = st.text(2);
+  p.contact = st.text(3);
+  p.guests = static_cast<int>(st.integer(4));
+  p.quotas = static_cast<int>(st.integer(5));
+  return p;
+}
+
+void RefuseUnlessFree(const PartyRow& p) {
+  if (p.process != "N" || p.situation == "CANCELADO")
+    Refuse("O contratante já está em processo de distrato. Operação bloqueada.");
+}
+
+double PaidBy(Database& db, const PartyKey& k) {
+  Statement st = db.prepare(
+      "SELECT COALESCE(SUM(VRATUAREC), 0) FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+      "   AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC = 'B'");
+  st.bindAll(k.branch, k.budget, k.seq, k.client, k.address);
+  st.step();
+  return st.real(0);
+}
+
+double OpenBalanceOf(Database& db, const PartyKey& k) {
+  Statement st = db.prepare(
+      "SELECT COALESCE(SUM(VRATUAREC), 0) FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+      "   AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC = 'A'");
+  st.bindAll(k.branch, k.budget, k.seq, k.client, k.address);
+  st.step();
+  return st.real(0);
+}
+
+std::vector<FineBand> FineBands(Database& db, const std::string& branch) {
+  Statement st = db.prepare(
+      "SELECT VRPERCPAGOINI, VRPERCPAGOFIM, VRPERCMULTA FROM PERCMULTADISTRATO WHERE CDFILIAL = ?1"
+      " ORDER BY VRPERCPAGOINI");
+  st.bind(1, branch);
+  std::vector<FineBand> bands;
+  while (st.step()) bands.push_back({st.real(0), st.real(1), st.real(2)});
+  return bands;
+}
+
+// Prices the rescission from the party's current accounts; refuses a party
+// that paid nothing (there is nothing to apply a fine percentage on) and a
+// share that no fine band of the branch covers.
+RescissionValues Calculate(Database& db, const PartyKey& k, const PartyRow& p) {
+  const double paid = RoundMoney(PaidBy(db, k));
+  if (paid <= 0) Refuse("N_PARAM_N_APLICA_MULTA");
+  const double share = SharePaid(p.charged, paid);
+  std::optional<double> percent = FinePercentFor(FineBands(db, k.branch), share);
+  if (!percent) Refuse("N_PARAM_DISTRATO|" + ShareText(share));
+  return PriceRescission(p.charged, paid, *percent);
+}
+
+struct RecordedValues {
+  RescissionValues values;
+  double negotiated = 0;
+};
+
+// The recorded values of a party already in a partial rescission.
+std::optional<RecordedValues> Recorded(Database& db, const PartyKey& k) {
+  Statement st = db.prepare(
+      "SELECT VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR FROM DISTRATOPARCIAL"
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
+  st.bindAll(k.branch, k.budget, k.seq, k.client, k.address);
+  if (!st.step()) return std::nullopt;
+  RecordedValues r;
+  r.values.paid = st.real(0);
+  r.values.calculated = st.real(1);
+  r.negotiated = st.real(2);
+  r.values.percent = st.real(3);
+  r.values.fine = st.real(4);
+  r.values.account = st.text(5);
+  return r;
+}
+
+FieldDef Text(const char* name, int size) { return {name, FieldType::String, size}; }
+FieldDef Number(const char* name) { return {name, FieldType::Float, 0}; }
+
+// The values row the screen loads into cdsValores (every field it declares).
+DataPacket ValuesPacket(const PartyKey& k, const std::string& company, const RescissionValues& v, double negotiated,
+                        double openBalance) {
+  DataPacket p({Text("GERACTPAGAR", 20), Text("CDFILIALNF", 4), Text("NRLANCTONF", 10), Text("NRSEQVENREC", 2),
+                Text("NRPARCELAREC", 2), Text("CDFILIBOLREC", 4), Text("NRLANBOLREC", 10), Text("IDSTATREC", 1),
+                Text("CDEMPRESA", 2), Text("CDCLASSFINA", 6), Text("CDFIMOVFLREC", 4),
+                {"DTMOVFLUXO", FieldType::DateTime, 0}, Text("IDMOVFLUXO", 1), Number("VRPERCMULTA"),
+                Number("VRORIGREC"), Text("NRENDCLIORCEVE", 10), Number("VRORIGRECNOEDIT"),
+                Text("NRSEQHISTRENEGO", 10), Number("VRATUAREC"), Number("VRMULTA")});
+  p.addRow({Variant(v.account), Variant(k.branch), Variant(""), Variant(""), Variant(""), Variant(""), Variant(""),
+            Variant("A"), Variant(KeyCode(company, kCompanyWidth)), Variant(""), Variant(""), Variant(), Variant(""),
+            Variant(v.percent), Variant(negotiated), Variant(k.address), Variant(v.calculated), Variant(""),
+            Variant(openBalance), Variant(v.fine)});
+  return p;
+}
+
+// True when the client is a party of more than one sequence of the budget.
+Variant GetContratRepetSeq(Database& db, CallArgs& args) {
+  Statement st = db.prepare(
+      "SELECT COUNT(DISTINCT NRSEQORCAEVE) FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+      "   AND CDCLIENTE = ?3");
+  st.bindAll(KeyCode(args.text(0), kBranchWidth), KeyCode(args.text(1), kBudgetWidth), KeyCode(args.text(2), 0));
+  st.step();
+  return st.integer(0) > 1;
+}
+
+// [values row, amount the party has paid, calculated value]. Mode "N" prices
+// a party about to be rescinded; mode "S" answers what its rescission was
+// recorded with (priced again when nothing was recorded).
+Variant ConfirmaValores(Database& db, CallArgs& args) {
+  const std::string mode = KeyCode(args.text(8), 0);
+  if (mode != "N" && mode != "S") Refuse("ConfirmaValores: modo inválido \"" + args.text(8) + "\".");
+  const PartyKey k = ReadKey(db, args.text(0), args.text(1), args.text(2), args.text(6), args.text(3));
+  const PartyRow party = LoadParty(db, k);
+  RescissionValues v;
+  double negotiated = 0;
+  if (mode == "N") {
+    RefuseUnlessFree(party);
+    v = Calculate(db, k, party);
+    negotiated = v.calculated;
+  } else if (std::optional<RecordedValues> recorded = Recorded(db, k)) {
+    v = recorded->values;
+    negotiated = recorded->negotiated;
+  } else {
+    v = Calculate(db, k, party);
+    negotiated = v.calculated;
+  }
+  return MakeArray({Variant(ValuesPacket(k, args.text(4), v, negotiated, OpenBalanceOf(db, k))), Variant(v.paid),
+                    Variant(v.calculated)});
+}
+
+// A money argument: a number, or a text that reads as one; anything else is
+// refused by name instead of being taken as zero.
+double MoneyArg(CallArgs& args, std::size_t i, const char* what) {
+  const Variant& value = args.raw(i);
+  double number = 0;
+  try {
+    if (value.isNull() || value.isArray() || value.isPacket()) throw std::runtime_error("");
+    number = value.asDouble();
+  } catch (const std::exception&) {
+    Refuse(std::string("Distrato: ") + what + " informado não é um número válido.");
+  }
+  if (!std::isfinite(number) || std::fabs(number) > 999999999.99)
+    Refuse(std::string("Distrato: ") + what + " informado está fora dos limites.");
+  return RoundMoney(number);
+}
+
+struct Parameters {
+  std::string product;
+};
+
+Parameters CheckParameters(Database& db, const std::string& branch) {
+  Statement st = db.prepare(
+      "SELECT COALESCE(CDTIPOOPER, ''), COALESCE(CDPRODDISTRATO, ''), COALESCE(CDGRUPRODDISTRATO, '')"
+      "  FROM PARAMDISTRATO WHERE CDFILIAL = ?1");
+  st.bind(1, branch);
+  if (!st.step() || st.text(0).empty()) Refuse("N_PARAM_TIPOOPER");
+  Parameters p{st.text(1)};
+  const std::string group = st.text(2);
+  if (p.product.empty()) Refuse("N_PARAM_PRODDISTRADO");
+  Statement product = db.prepare("SELECT COALESCE(CDGRUPROD, '') FROM PRODUTO WHERE CDARVPROD = ?1");
+  product.bind(1, p.product);
+  if (!product.step()) Refuse("N_PARAM_PRODDISTRADO");
+  if (group.empty() || product.text(0) != group) Refuse("N_PARAM_GRUPRODREL");
+  return p;
+}
+
+// Settled payables of the budget to anyone who is not one of its parties:
+// the suppliers were paid, so the event can no longer be partly undone.
+bool SuppliersPaid(Database& db, const PartyKey& k) {
+  Statement st = db.prepare(
+      "SELECT 1 FROM CONTAPAGAR P WHERE P.CDFILIAL = ?1 AND P.NRORCAEVENTO = ?2 AND P.IDSTATPAG = 'B'"
+      "   AND NOT EXISTS (SELECT 1 FROM CONTRATANTE C WHERE C.CDFILIAL = P.CDFILIAL"
+      "                     AND C.NRORCAEVENTO = P.NRORCAEVENTO AND C.CDCLIENTE = P.CDCLIENTE) LIMIT 1");
+  st.bindAll(k.branch, k.budget);
+  return st.step();
+}
+
+bool OpenRenegotiated(Database& db, const PartyKey& k) {
+  Statement st = db.prepare(
+      "SELECT 1 FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+      "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC = 'A' AND COALESCE(NRSEQHISTRENEGO, '') <> ''"
+      " LIMIT 1");
+  st.bindAll(k.branch, k.budget, k.seq, k.client, k.address);
+  return st.step();
+}
+
+std::string NextSequence(Database& db, const PartyKey& k) {
+  Statement st = db.prepare(
+      "SELECT COALESCE(MAX(CAST(NRSEQORCAEVE AS INTEGER)), 0) + 1 FROM ORCAEVENTO"
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
+  st.bindAll(k.branch, k.budget);
+  st.step();
+  const std::int64_t next = st.integer(0);
+  if (next > 99) Refuse("O orçamento " + k.budget + " não comporta mais orçamentos filhos.");
+  return (next < 10 ? "0" : "") + std::to_string(next);
+}
+
+void WriteChildBudget(Database& db, const PartyKey& k, const std::string& child, const PartyRow& party,
+                      const std::string& product, double negotiated, double fine) {
+  Statement budget = db.prepare(
+      "INSERT INTO ORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRSEQORCAEVEPAI, IDSITUORCEVE,"
+      "   IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, CDCLIENTE, CDVENDEDOR, CDEMPRESA, DTORCAMENTO, DTEVENTO,"
+      "   QTCONVIDADOS, QTCOTAS)"
+      " SELECT CDFILIAL, NRORCAEVENTO, ?4, NRSEQORCAEVE, '3', IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, ?5, CDVENDEDOR,"
+      "        CDEMPRESA, julianday('now', 'localtime', 'start of day') - julianday('1899-12-30'), DTEVENTO, ?6, ?7"
+      "   FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3");
+  budget.bindAll(k.branch, k.budget, k.seq, child, k.client, party.guests, party.quotas).run();
+
+  Statement member = db.prepare(
+      "INSERT INTO CONTRATANTE (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NMCONTCLIORE,"
+      "   VRRECECONTOREV, IDSITUCONTOREV, IDCONTPROCESDIST, IDORIGEMINCLUSAO, IDTPDISTRATOREALI,"
+      "   QTCONVCONTRAT, QTCOTACONTRAT)"
+      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, 'LANCADO', 'S', 'DISTRATO', 'PARCIAL', ?8, ?9)");
+  member.bindAll(k.branch, k.budget, child, k.client, k.address, party.contact, negotiated, party.guests,
+                 party.quotas)
+      .run();
+
+  Statement item = db.prepare(
+      "INSERT INTO ITEMORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRITEM, CDARVPROD, QTITEM, VRUNITITEM)"
+      " VALUES (?1, ?2, ?3, 1, ?4, 1, ?5)");
+  item.bindAll(k.branch, k.budget, child, product, fine).run();
+}
+
+// Records the rescission: the party cancelled and in process, its open and
+// planned receivables cancelled, the child budget with the fine product and
+// the negotiated value, and the values confirmed. Answers "" on success.
+Variant Distrato(Database& db, CallArgs& args) {
+  const double fine = MoneyArg(args, 6, "o valor da multa");
+  const double negotiated = MoneyArg(args, 8, "o valor negociado");
+  const double signedAmount = MoneyArg(args, 9, "o valor do distrato");
+  if (fine < 0 || negotiated < 0) Refuse("N_PARAM_VRNEGATIVO");
+
+  const std::string operador = KeyCode(args.text(4), 0);
+  Statement op = db.prepare("SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1");
+  op.bind(1, operador);
+  if (!op.step()) Refuse("Operador \"" + operador + "\" não cadastrado.");
+
+  const PartyKey k = ReadKey(db, args.text(0), args.text(1), args.text(2), args.text(5), args.text(3));
+  const PartyRow party = LoadParty(db, k);
+  RefuseUnlessFree(party);
+  const Parameters params = CheckParameters(db, k.branch);
+  if (party.guests <= 0) Refuse("N_PARAM_QTCONVCONTRAT_ZERO");
+  if (SuppliersPaid(db, k)) Refuse("N_PARAM_CONTA_FORN");
+  if (OpenRenegotiated(db, k)) Refuse("N_PARAM_RENEGO_CT_ABERTA");
+
+  // The operator confirmed values priced earlier; another operator may have
+  // settled or changed the party's accounts since.
+  const RescissionValues now = Calculate(db, k, party);
+  const double expected = SignedAmount(now.account, now.calculated);
+  if (std::fabs(expected - signedAmount) > 0.005)
+    Refuse("Os valores do contratante foram alterados por outro operador depois do cálculo da multa "
+           "(valor atual " + Money(expected) + ", confirmado " + Money(signedAmount) +
+           "). Refaça o distrato.");
+
+  const std::string child = NextSequence(db, k);
+  WriteChildBudget(db, k, child, party, params.product, negotiated, fine);
+
+  Statement cancel = db.prepare(
+      "UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'S', IDSITUCONTOREV = 'CANCELADO', IDTPDISTRATOREALI = 'PARCIAL'"
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
+      "   AND IDCONTPROCESDIST = 'N'");
+  cancel.bindAll(k.branch, k.budget, k.seq, k.client, k.address).run();
+  if (sqlite3_changes(db.handle()) != 1) Refuse("O contratante já está em processo de distrato. Operação bloqueada.");
+
+  Statement receivables = db.prepare(
+      "UPDATE CONTARECEBER SET IDSTATREC = 'C' WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+      "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC IN ('A', 'P')");
+  receivables.bindAll(k.branch, k.budget, k.seq, k.client, k.address).run();
+
+  Statement record = db.prepare(
+      "INSERT INTO DISTRATOPARCIAL (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
+      "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR)"
+      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)");
+  record.bindAll(k.branch, k.budget, k.seq, k.client, k.address, child, now.paid, now.calculated, negotiated,
+                 now.percent, fine, now.account, operador)
+      .run();
+  return Variant("");
+}
+
+}  // namespace
+
+void RegisterRescission(Dispatcher& d, Storage& s) {
+  d.add({"GetContratRepetSeq", std::vector<ArgKind>(3, A::Text), Transactional(s, GetContratRepetSeq)});
+  d.add({"ConfirmaValores",
+         {A::Text, A::Text, A::Text, A::Text, A::Text, A::Number, A::Text, A::Text, A::Text},
+         Transactional(s, ConfirmaValores)});
+  d.add({"Distrato",
+         {A::Text, A::Text, A::Text, A::Text, A::Text, A::Text, A::Any, A::Text, A::Any, A::Any},
+         Transactional(s, Distrato, true)});
+}
