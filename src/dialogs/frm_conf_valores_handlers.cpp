@@ -124,7 +124,7 @@ void TfrmConfValores::dbgConfValoresKeyPress(TComponent* /*sender*/, char32_t& k
     key = 0;
     return;
   }
-  key = dialogs::DropSignsAndExponent(key);
+  key = dialogs::NumericKey(dialogs::DropSignsAndExponent(key));
   if (key) key = dialogs::Vd_Virgula(dbgConfValores, "VRORIGREC", key);
 }
 
@@ -132,7 +132,7 @@ void TfrmConfValores::dbgFormaPgtoKeyPress(TComponent* /*sender*/, char32_t& key
   // The value column takes a number; the due-date column has its mask.
   const TColumn* column = dbgFormaPgto.SelectedColumn();
   if (!column || column->FieldName() != kValue) return;
-  key = dialogs::DropSignsAndExponent(key);
+  key = dialogs::NumericKey(dialogs::DropSignsAndExponent(key));
   if (key) key = dialogs::Vd_Virgula(dbgFormaPgto, kValue, key);
 }
 

@@ -60,6 +60,11 @@ char32_t DropSignsAndExponent(char32_t key) {
   return key;
 }
 
+char32_t NumericKey(char32_t key) {
+  if (key < 32 || (key >= U'0' && key <= U'9') || key == U',' || key == U'.') return key;
+  return 0;
+}
+
 char32_t FilterValueKey(bool fieldSelected, const std::string& typedText, const std::string& numberText,
                         char32_t key) {
   if (fieldSelected && key == U',') {

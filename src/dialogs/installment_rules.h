@@ -43,6 +43,11 @@ char32_t DigitsOnly(char32_t key);
 // "+", "-", "E" and "e" cannot be typed into a value column.
 char32_t DropSignsAndExponent(char32_t key);
 
+// A number column takes digits, the decimal comma, the thousands dot and
+// control keys; letters and other characters are dropped, as the platform's
+// number fields do.
+char32_t NumericKey(char32_t key);
+
 // The decimal-comma filter of a value column. `fieldSelected`: the grid's
 // selected column shows the field; `typedText`: the field's text as typed;
 // `numberText`: the same ready for number conversion. Returns the key or 0.

@@ -135,3 +135,8 @@ TEST(Totals, ContractorDialogFlagsAnyDifference) {
   EXPECT_EQ(CheckSnapshotTotal({60.0, 50.0}, 100.0), "SOMA_MAIOR");
   EXPECT_EQ(CheckSnapshotTotal({}, 0.0), std::nullopt);
 }
+
+TEST(KeyFilters, NumberColumnsDropLetters) {
+  for (char32_t k : {U'a', U'Z', U'ç', U' ', U'/'}) EXPECT_EQ(NumericKey(k), char32_t(0));
+  for (char32_t k : {U'0', U'9', U',', U'.', char32_t(8), char32_t(13)}) EXPECT_EQ(NumericKey(k), k);
+}
