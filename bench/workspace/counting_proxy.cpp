@@ -1,5 +1,6 @@
 #include "counting_proxy.h"
 
+#include <chrono>
 #include <stdexcept>
 
 CountingProxy::CountingProxy(int upstreamPort) {
@@ -20,20 +21,16 @@ CountingProxy::~CountingProxy() {
 
 Variant CountingProxy::Relay(const std::string& method, std::vector<Variant>& args) {
   std::lock_guard lock(mutex_);
-  ++counts_[method];
+  const auto start = std::chrono::steady_clock::now();
   const Variant answer = upstream_.Call(method, args);
+  Tally& tally = counts_[method];
+  ++tally.calls;
+  tally.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!answer[0].asBool()) throw std::runtime_error(answer[1].asText());
   return answer[1];
 }
 
-std::map<std::string, std::int64_t> CountingProxy::Counts() const {
+std::map<std::string, CountingProxy::Tally> CountingProxy::Counts() const {
   std::lock_guard lock(mutex_);
   return counts_;
-}
-
-std::int64_t CountingProxy::Total() const {
-  std::lock_guard lock(mutex_);
-  std::int64_t total = 0;
-  for (const auto& [method, n] : counts_) total += n;
-  return total;
 }
