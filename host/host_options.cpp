@@ -47,6 +47,8 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
       {"open", "Open the module at start."},
       {"screenshot", "Open the module, let it settle, save a PNG of the main window and exit.",
        "FILE"},
+      {"budget", "Open the module, type this budget and leave the filter so the list loads.", "NUMBER"},
+      {"party", "With --budget: select this row of the list (1-based).", "N"},
   });
 
   HostOptionsResult result;
@@ -77,6 +79,23 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
   o.modulePath = orDefault(parser, "module", env("DX_MODULE"));
   o.openAtStart = parser.isSet("open");
   o.screenshotPath = parser.value("screenshot");
+  o.budget = parser.value("budget").trimmed();
+  if (parser.isSet("budget") && o.budget.isEmpty()) {
+    result.error = QStringLiteral("--budget needs a budget number");
+    return result;
+  }
+  if (parser.isSet("party")) {
+    bool ok = false;
+    o.party = parser.value("party").toInt(&ok);
+    if (!ok || o.party <= 0) {
+      result.error = QStringLiteral("Invalid party \"%1\": expected a row number from 1").arg(parser.value("party"));
+      return result;
+    }
+    if (o.budget.isEmpty()) {
+      result.error = QStringLiteral("--party needs --budget");
+      return result;
+    }
+  }
 
   const QString date = orDefault(parser, "date", env("DX_DATE"));
   if (date.isEmpty()) {

@@ -20,6 +20,8 @@ struct HostOptions {
   QString modulePath;      // empty: look in the usual places
   bool openAtStart = false;
   QString screenshotPath;  // non-empty: open, settle, save a PNG, exit
+  QString budget;          // non-empty: open and load this budget (before any screenshot)
+  int party = 0;           // with a budget: the list row to select, 1-based; 0 keeps the first
 };
 
 struct HostOptionsResult {

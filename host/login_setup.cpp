@@ -1,5 +1,8 @@
 #include "login_setup.h"
 
+#include <exception>
+
+#include "hostdb/host_database.h"
 #include "lib/corvane.h"
 
 void applyLoginEnvironment(const HostOptions& options) {
@@ -13,4 +16,14 @@ void applyLoginEnvironment(const HostOptions& options) {
   env.serverHost = options.serverHost.toStdString();
   env.serverPort = options.serverPort;
   SetLoginEnvironment(env);
+}
+
+QString openHostDatabase(const HostOptions& options) {
+  if (options.databasePath.isEmpty()) return {};
+  try {
+    dtmDBGeral().Open(options.databasePath.toStdString());
+  } catch (const std::exception& e) {
+    return QString::fromStdString(e.what());
+  }
+  return {};
 }

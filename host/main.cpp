@@ -53,6 +53,9 @@ int main(int argc, char** argv) {
         lookUpBranchName(options.databasePath.toStdString(), options.branch.toStdString()));
   }
   applyLoginEnvironment(options);
+  // The screen still opens without it; its branch check then says why.
+  if (const QString failure = openHostDatabase(options); !failure.isEmpty())
+    std::fprintf(stderr, "distrato: %s\n", failure.toLocal8Bit().constData());
   applyLook(app);
 
   const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
@@ -65,7 +68,8 @@ int main(int argc, char** argv) {
   window.show();
 
   StartupPlan plan;
-  plan.openModule = options.openAtStart || unattended;
+  plan.openModule = options.openAtStart || unattended || !options.budget.isEmpty();
+  if (!options.budget.isEmpty()) plan.afterOpen.push_back(loadBudgetStep(options.budget, options.party));
   if (unattended) plan.afterOpen.push_back(screenshotStep(options.screenshotPath));
   scheduleStartup(window, std::move(plan));
 

@@ -86,3 +86,21 @@ TEST(HostOptions, BranchLockedEnvironmentAcceptsOnlyTrueWords) {
   EXPECT_FALSE(parse({}, FakeEnv{{{"DX_BRANCH_LOCKED", "0"}}}).options->branchLocked);
   EXPECT_TRUE(parse({}, FakeEnv{{{"DX_BRANCH_LOCKED", "S"}}}).options->branchLocked);
 }
+
+TEST(HostOptions, BudgetAndPartyToLoadAtStart) {
+  const auto r = parse({"--budget", " 101 ", "--party", "4"});
+  ASSERT_TRUE(r.options) << r.error.toStdString();
+  EXPECT_EQ(r.options->budget, "101");
+  EXPECT_EQ(r.options->party, 4);
+  const auto none = parse({});
+  ASSERT_TRUE(none.options);
+  EXPECT_TRUE(none.options->budget.isEmpty());
+  EXPECT_EQ(none.options->party, 0);
+}
+
+TEST(HostOptions, RefusesAPartyThatIsNoRowOrHasNoBudget) {
+  EXPECT_FALSE(parse({"--budget", "101", "--party", "0"}).options);
+  EXPECT_FALSE(parse({"--budget", "101", "--party", "dois"}).options);
+  EXPECT_FALSE(parse({"--party", "2"}).options);
+  EXPECT_FALSE(parse({"--budget", " "}).options);
+}
