@@ -6,11 +6,13 @@
 #include "storage/database.h"
 #include "storage/schema_v1.h"
 #include "storage/schema_v2.h"
+#include "storage/schema_v3.h"
 
 const std::vector<Migration>& Migrations() {
   static const std::vector<Migration> list = {
       {1, kSchemaV1},
       {2, kSchemaV2},
+      {3, kSchemaV3},
   };
   return list;
 }
