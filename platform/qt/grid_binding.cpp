@@ -2,6 +2,7 @@
 // from the toolkit's cell styles. Clicks, keys, title clicks and the edit
 // button go to the toolkit grid; the current cell follows the toolkit's
 // current record and selected column.
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -182,11 +183,23 @@ class GridBinding : public ControlBinding {
   bool syncing_ = false;
 };
 
+// Default column widths are measured in the fonts the grid is drawn with.
+void installTextMeasure() {
+  static bool installed = false;
+  if (installed) return;
+  installed = true;
+  SetTextWidthMeasure([](const TFont& font, const std::string& text) {
+    if (!qApp) return static_cast<int>(text.size()) * 6;
+    return QFontMetrics(toQFont(font, QApplication::font())).horizontalAdvance(QString::fromStdString(text));
+  });
+}
+
 }  // namespace
 
 std::unique_ptr<ControlBinding> makeGridBinding(FormView& view, TControl& control, QWidget* parent) {
   auto* grid = dynamic_cast<TDBGrid*>(&control);
   if (!grid) return nullptr;
+  installTextMeasure();
   return std::make_unique<GridBinding>(view, *grid, new GridView(*grid, parent));
 }
 

@@ -7,6 +7,24 @@
 #include "ui/utf8.h"
 #include "ui/ui_service.h"
 
+namespace {
+
+TTextWidthMeasure& Measure() {
+  static TTextWidthMeasure measure;
+  return measure;
+}
+
+}  // namespace
+
+void SetTextWidthMeasure(TTextWidthMeasure measure) { Measure() = std::move(measure); }
+
+int TextWidth(const TFont& font, const std::string& text) {
+  if (Measure()) return Measure()(font, text);
+  // About the average width of a digit in the font, a little more in bold.
+  const int perChar = std::max(1, (font.size * 3 + 2) / 4 + (font.bold ? 1 : 0));
+  return static_cast<int>(ui::Utf8Decode(text).size()) * perChar;
+}
+
 // --- TColumn ---
 
 int TColumn::Index() const { return grid_.ColumnIndexOf(field_name_); }
@@ -37,7 +55,20 @@ void TColumn::SetTitleCaption(std::string caption) {
 
 void TColumn::SetWidth(int width) {
   width_ = width;
+  width_set_ = true;
   Changed();
+}
+
+int TColumn::DefaultWidth() const {
+  TField* field = Field();
+  if (!field) return width_;
+  // The cell's text offset on either side; titles get a wider margin, as
+  // header cells draw theirs.
+  constexpr int kPadding = 4;
+  constexpr int kTitlePadding = 10;
+  int width = field->DisplayWidth() * TextWidth(grid_.Font(), "0") + kPadding;
+  if (grid_.HasOption(dgTitles)) width = std::max(width, TextWidth(grid_.TitleFont(), TitleCaption()) + kTitlePadding);
+  return width;
 }
 
 void TColumn::SetReadOnly(bool v) {

@@ -59,6 +59,12 @@ struct TCellStyle {
 
 class TDBGrid;
 
+// Measures a text in a font, in pixels. The renderer installs the real
+// measure; until then widths are estimated from the font size.
+using TTextWidthMeasure = std::function<int(const TFont& font, const std::string& text)>;
+void SetTextWidthMeasure(TTextWidthMeasure measure);
+int TextWidth(const TFont& font, const std::string& text);
+
 class TColumn {
  public:
   explicit TColumn(TDBGrid& grid) : grid_(grid) {}
@@ -72,8 +78,13 @@ class TColumn {
   // The title set, else the field's display label, else the field name.
   std::string TitleCaption() const;
   void SetTitleCaption(std::string caption);
-  int Width() const { return width_; }
+  // The width set, else DefaultWidth().
+  int Width() const { return width_set_ ? width_ : DefaultWidth(); }
   void SetWidth(int width);
+  bool WidthSet() const { return width_set_; }
+  // Room for the field's display width in average characters of the grid's
+  // font plus padding, and never narrower than the title; 64 without a field.
+  int DefaultWidth() const;
   bool ReadOnly() const { return read_only_; }
   void SetReadOnly(bool v);
   TColumnButtonStyle ButtonStyle() const { return button_style_; }
@@ -95,6 +106,7 @@ class TColumn {
   std::string title_;
   bool title_set_ = false;
   int width_ = 64;
+  bool width_set_ = false;
   bool read_only_ = false;
   TColumnButtonStyle button_style_ = cbsAuto;
   bool visible_ = true;

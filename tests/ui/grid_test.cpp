@@ -60,6 +60,32 @@ TEST_F(GridTest, DefaultStyleShowsDisplayTextWithNumbersRight) {
   EXPECT_EQ(grid.CellStyle(9, 0).text, "");
 }
 
+TEST_F(GridTest, ColumnsWithoutAWidthFitTheirFieldAndTitle) {
+  // Every character 6 pixels wide, 7 in bold.
+  SetTextWidthMeasure([](const TFont& font, const std::string& text) {
+    return static_cast<int>(text.size()) * (font.bold ? 7 : 6);
+  });
+  data.FieldByName("CDCLIENTE").SetDisplayLabel("Cliente");
+  data.FieldByName("VRRECECONTOREV").SetDisplayLabel("Valor");
+  EXPECT_EQ(grid.Columns(0).Width(), 10 * 6 + 4);  // a text field: its size in characters
+  EXPECT_EQ(grid.Columns(2).Width(), 10 * 6 + 4);  // a number: ten characters
+  // Never narrower than the title.
+  EXPECT_EQ(grid.Columns(1).Width(), static_cast<int>(std::string("IDCONTPROCESDIST").size()) * 6 + 10);
+  TFont bold;
+  bold.bold = true;
+  grid.SetTitleFont(bold);
+  grid.Columns(0).SetTitleCaption("Código do cliente");
+  EXPECT_EQ(grid.Columns(0).Width(), TextWidth(bold, "Código do cliente") + 10);
+  // A width given stays as given.
+  grid.Columns(2).SetWidth(40);
+  EXPECT_EQ(grid.Columns(2).Width(), 40);
+  EXPECT_TRUE(grid.Columns(2).WidthSet());
+  EXPECT_FALSE(grid.Columns(1).WidthSet());
+  // A column without a field keeps the old default.
+  EXPECT_EQ(grid.AddColumn("NOFIELD").Width(), 64);
+  SetTextWidthMeasure(nullptr);
+}
+
 TEST_F(GridTest, DrawHandlerOverridesTheStylePerRow) {
   grid.OnDrawColumnCell = [](TDBGrid& g, const TRect&, int, TColumn& column, TGridDrawState state,
                              TCellStyle& style) {
