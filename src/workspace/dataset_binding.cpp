@@ -75,7 +75,9 @@ void ApplyCellStyle(const CellStyle& rule, TCellStyle& cell) {
   cell.background = ToColor(rule.background);
   cell.font_color = ToColor(rule.font);
   cell.bold = rule.bold;
-  cell.alignment = rule.rightAligned ? taRightJustify : taLeftJustify;
+  // A rule only asks for the right edge; otherwise the column's alignment
+  // stands (numbers to the right).
+  if (rule.rightAligned) cell.alignment = taRightJustify;
   cell.offset_x = rule.offsetX;
   cell.offset_y = rule.offsetY;
   cell.focus_rect = rule.focusRect;
