@@ -69,14 +69,25 @@ class SpeedButtonBinding : public ControlBinding {
       widget_->setToolButtonStyle(text.empty() ? Qt::ToolButtonIconOnly
                                   : icon.isNull() ? Qt::ToolButtonTextOnly
                                                   : Qt::ToolButtonTextBesideIcon);
+      syncRaised();
     } else if (property == "Flat") {
-      widget_->setAutoRaise(button_.Flat());
+      syncRaised();
     } else {
       ControlBinding::sync(property);
+      if (property == "Bounds") syncRaised();
     }
   }
 
  private:
+  // Flat tool-bar buttons show their frame only under the mouse; a flat
+  // button with a caption and larger than a tool-bar icon is a command of
+  // the screen and keeps its raised frame, or it would read as bare text.
+  void syncRaised() {
+    constexpr int kToolBarButton = 32;
+    const bool command = !button_.Caption().empty() && button_.Height() > kToolBarButton;
+    widget_->setAutoRaise(button_.Flat() && !command);
+  }
+
   TSpeedButton& button_;
   QToolButton* widget_;
 };

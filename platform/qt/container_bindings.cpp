@@ -2,6 +2,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPainter>
 #include <QScrollArea>
 #include <QTabBar>
 
@@ -53,6 +54,33 @@ class PanelBinding : public ControlBinding {
   TPanel& panel_;
   QFrame* frame_;
   QLabel* caption_;
+};
+
+// The old group box: an etched frame whose top border runs through the
+// middle of the caption. The children keep their toolkit coordinates from
+// the box's outer top-left, so nothing is reserved for a title above the
+// frame (as some Qt styles do).
+class FramedGroupBox : public QGroupBox {
+ public:
+  using QGroupBox::QGroupBox;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const QFontMetrics fm(font());
+    const QString text = title();
+    const int top = fm.height() / 2;
+    const QRect frame = rect().adjusted(0, top, -1, -1);
+    p.setPen(palette().color(QPalette::Mid));
+    p.drawRect(frame);
+    p.setPen(palette().color(QPalette::Light));
+    p.drawRect(frame.adjusted(1, 1, 1, 1));
+    if (text.isEmpty()) return;
+    const QRect caption(8, 0, fm.horizontalAdvance(text) + 4, fm.height());
+    p.fillRect(caption, palette().color(QPalette::Window));
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    p.drawText(caption, Qt::AlignCenter, text);
+  }
 };
 
 class GroupBoxBinding : public ControlBinding {
@@ -142,6 +170,11 @@ class PageControlBinding : public ControlBinding {
       bar_->setTabVisible(static_cast<int>(i), sheets[i]->TabVisible());
     }
     bar_->setCurrentIndex(pages_.ActivePageIndex());
+    // Tabs without a caption choose nothing: a page control that has no
+    // captioned tab to show draws no tab bar.
+    bool captioned = false;
+    for (const TTabSheet* sheet : sheets) captioned = captioned || (sheet->TabVisible() && !sheet->Caption().empty());
+    bar_->setVisible(captioned);
     bar_->setGeometry(0, 0, pages_.Width(), std::max(pages_.ClientRect().top, bar_->sizeHint().height()));
     bar_->raise();
   }
@@ -172,7 +205,7 @@ std::unique_ptr<ControlBinding> makePanelBinding(FormView& view, TControl& contr
 std::unique_ptr<ControlBinding> makeGroupBoxBinding(FormView& view, TControl& control, QWidget* parent) {
   auto* box = dynamic_cast<TGroupBox*>(&control);
   if (!box) return nullptr;
-  return std::make_unique<GroupBoxBinding>(view, *box, new QGroupBox(parent));
+  return std::make_unique<GroupBoxBinding>(view, *box, new FramedGroupBox(parent));
 }
 
 std::unique_ptr<ControlBinding> makeScrollBoxBinding(FormView& view, TControl& control, QWidget* parent) {
