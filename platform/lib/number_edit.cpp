@@ -47,7 +47,15 @@ double TNumberEdit::GetNumber() const {
   return value ? RoundDec(*value, decimals_) : 0.0;
 }
 
-void TNumberEdit::SetNumber(double value) { SetText(FormatFloat(EffectiveFormat(), RoundDec(value, decimals_))); }
+void TNumberEdit::SetNumber(double value) {
+  TCustomEdit::SetText(FormatFloat(EffectiveFormat(), RoundDec(value, decimals_)));
+}
+
+void TNumberEdit::SetText(const std::string& text) {
+  const std::optional<double> value = number_format_.empty() ? std::nullopt : ParseNumberText(text);
+  if (value) SetNumber(*value);
+  else TCustomEdit::SetText(text);
+}
 
 void TNumberEdit::DoExit() {
   if (Modified() && !Text().empty()) SetNumber(GetNumber());

@@ -31,6 +31,10 @@ class TNumberEdit : public TCustomEdit {
 
   double GetNumber() const;
   void SetNumber(double value);
+  // A text set by code that reads as a number is shown in NumberFormat, as
+  // SetNumber would show it ("87200,00" -> "87.200,00" with "#,#00.00");
+  // any other text, or any text without a NumberFormat, is kept as given.
+  void SetText(const std::string& text) override;
   // The format SetNumber applies.
   std::string EffectiveFormat() const;
 

@@ -35,6 +35,30 @@ TEST_F(NumberEditTest, FormatsWithTheNumberFormat) {
   EXPECT_DOUBLE_EQ(edit.GetNumber(), -1234.01);
 }
 
+TEST_F(NumberEditTest, ANumberSetAsTextIsShownInTheNumberFormat) {
+  edit.SetNumberFormat("#,#00.00");
+  edit.SetThousands(false);
+  edit.SetText("87200,00");
+  EXPECT_EQ(edit.Text(), "87.200,00");
+  EXPECT_DOUBLE_EQ(edit.GetNumber(), 87200.0);
+  edit.SetText("1.234,5");
+  EXPECT_EQ(edit.Text(), "1.234,50");
+  edit.SetText("-3");
+  EXPECT_EQ(edit.Text(), "-03,00");
+  EXPECT_DOUBLE_EQ(edit.GetNumber(), -3.0);
+  // Anything else stays as given.
+  edit.SetText("");
+  EXPECT_EQ(edit.Text(), "");
+  edit.SetText("abc");
+  EXPECT_EQ(edit.Text(), "abc");
+}
+
+TEST_F(NumberEditTest, WithoutANumberFormatTheTextStaysAsGiven) {
+  edit.SetText("87200,00");
+  EXPECT_EQ(edit.Text(), "87200,00");
+  EXPECT_DOUBLE_EQ(edit.GetNumber(), 87200.0);
+}
+
 TEST_F(NumberEditTest, WithoutFormatDecimalsThousandsAndCurrencyDecide) {
   edit.SetDecimals(0);
   edit.SetNumber(3.6);
