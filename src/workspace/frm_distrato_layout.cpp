@@ -205,16 +205,18 @@ void TfrmDistrato::BuildCommandPanel() {
   rbtTotal.SetCaption(std::string(workspace::kTotalCaption));
 
   for (TButtonFlat* big : {&sbtCancContrat, &sbtDistrato}) big->SetFontBold(true);
-  Placed(sbtCancContrat, 176, 8, 181, 42);
+  // Left: the type and the list's legends; middle: the commands with the
+  // settlement data under them; right: the accounts' legends.
+  Placed(sbtCancContrat, 290, 8, 181, 42);
   sbtCancContrat.SetCaption("Troca de Titularidade");
   sbtCancContrat.SetHint("Cancelar Contratante");
   sbtCancContrat.SetShowHint(true);
-  Placed(sbtDistrato, 362, 8, 181, 42);
+  Placed(sbtDistrato, 476, 8, 181, 42);
   sbtDistrato.SetCaption("Distrato Comercial");
   sbtDistrato.SetHint("Distrato Comercial");
   sbtDistrato.SetShowHint(true);
 
-  Placed(grbBaixa, 176, 56, 367, 62);
+  Placed(grbBaixa, 290, 58, 367, 62);
   grbBaixa.SetCaption("Dados Baixa");
   grbBaixa.SetEnabled(false);  // enabled once the filter has loaded a budget
   BoldLabel(lblCCorr, "Conta Corrente", 8, 16);
@@ -244,14 +246,15 @@ void TfrmDistrato::BuildLegends() {
   Placed(Panel8, 8, 76, 13, 13);
   Panel8.SetColor(workspace::ToColor(kPartyLegends[0].colour));
   Label12.SetCaption(std::string(kPartyLegends[0].text));
-  Placed(Label12, 26, 76, 200, 13);
-  Placed(lblProcesso, 228, 76, 80, 13);
+  Placed(Label12, 26, 76, 256, 13);
+  // The current party's rescission type, beside the type choice.
+  Placed(lblProcesso, 176, 44, 100, 13);
   Placed(Panel7, 8, 96, 13, 13);
   Panel7.SetColor(workspace::ToColor(kPartyLegends[1].colour));
   Label5.SetCaption(std::string(kPartyLegends[1].text));
-  Placed(Label5, 26, 96, 200, 13);
+  Placed(Label5, 26, 96, 256, 13);
 
-  Placed(GroupBox1, 556, 2, 300, 148);
+  Placed(GroupBox1, 666, 2, 300, 148);
   int top = 16;
   int n = 1;
   for (const workspace::Legend& legend : kAccountLegends) {
