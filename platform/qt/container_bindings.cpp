@@ -170,11 +170,7 @@ class PageControlBinding : public ControlBinding {
       bar_->setTabVisible(static_cast<int>(i), sheets[i]->TabVisible());
     }
     bar_->setCurrentIndex(pages_.ActivePageIndex());
-    // Tabs without a caption choose nothing: a page control that has no
-    // captioned tab to show draws no tab bar.
-    bool captioned = false;
-    for (const TTabSheet* sheet : sheets) captioned = captioned || (sheet->TabVisible() && !sheet->Caption().empty());
-    bar_->setVisible(captioned);
+    bar_->setVisible(pages_.ShowsTabs());
     bar_->setGeometry(0, 0, pages_.Width(), std::max(pages_.ClientRect().top, bar_->sizeHint().height()));
     bar_->raise();
   }

@@ -83,7 +83,16 @@ void TPageControl::UserSelectPage(int index) {
   });
 }
 
-TRect TPageControl::ClientRect() const { return {4, 24, std::max(Width() - 4, 4), std::max(Height() - 4, 24)}; }
+bool TPageControl::ShowsTabs() const {
+  for (const TTabSheet* sheet : Pages())
+    if (sheet->TabVisible() && !sheet->Caption().empty()) return true;
+  return false;
+}
+
+TRect TPageControl::ClientRect() const {
+  const int top = ShowsTabs() ? 24 : 4;
+  return {4, top, std::max(Width() - 4, 4), std::max(Height() - 4, top)};
+}
 
 void TPageControl::Realign() {
   if (Aligning()) return;

@@ -60,6 +60,10 @@ class TPageControl : public TWinControl {
   // The user picks a tab: OnChanging may refuse, OnChange follows.
   void UserSelectPage(int index);
 
+  // Tabs without a caption choose nothing: a page control with no captioned
+  // tab to show has no tab row, and its sheets take the whole client area.
+  bool ShowsTabs() const;
+
   TRect ClientRect() const override;
   void Realign() override;
 
