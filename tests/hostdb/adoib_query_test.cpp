@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -11,9 +13,10 @@
 
 namespace {
 
+// One file per process: ctest runs each test as its own process, several at
+// once, and they must not share a database.
 std::filesystem::path TempPath(const std::string& name) {
-  return std::filesystem::temp_directory_path() /
-         ("dx_hostdb_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" + name);
+  return std::filesystem::temp_directory_path() / ("dx_hostdb_" + std::to_string(::getpid()) + "_" + name);
 }
 
 void Exec(const std::filesystem::path& path, const char* sql) {
