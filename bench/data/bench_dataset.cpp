@@ -6,32 +6,13 @@
 
 #include <string>
 
+#include "../common/receivables_packet.h"
 #include "data/client_dataset.h"
 #include "data/formats.h"
 
 namespace {
 
-constexpr int kRows = 100000;
-
-struct FieldSpec {
-  const char* name;
-  FieldType type;
-  int size;
-};
-
-// The receivables' fields, as the main screen declares them.
-const FieldSpec kContas[] = {
-    {"NRSEQHISTRENEGO", FieldType::String, 10}, {"BAIXAREALREALI", FieldType::FixedString, 1},
-    {"NRBAIXAREC", FieldType::String, 10},      {"CDTPBAIXAREC", FieldType::String, 2},
-    {"IDBAIXAREALIZADA", FieldType::String, 1}, {"IDORIGNFORCA", FieldType::FixedString, 1},
-    {"IDSTATBREC", FieldType::String, 1},       {"NRCNABRECREM", FieldType::String, 10},
-    {"CDNOSNUMREC", FieldType::String, 20},     {"DOCUMENTO", FieldType::String, 26},
-    {"DTATUAVENREC", FieldType::DateTime, 0},   {"DTORIGVENREC", FieldType::DateTime, 0},
-    {"NMRAZSOCCLIE", FieldType::String, 50},    {"NRSEQVENREC", FieldType::String, 2},
-    {"NRPARCELAREC", FieldType::String, 2},     {"IDSTATREC", FieldType::String, 1},
-    {"VRATUAREC", FieldType::Float, 0},         {"CDCONTCORR", FieldType::String, 20},
-    {"NRLANCTONF", FieldType::String, 10},
-};
+constexpr int kRows = static_cast<int>(bench::kReceivablesRows);
 
 std::string Num(int v, int width) {
   std::string s = std::to_string(v);
@@ -39,26 +20,22 @@ std::string Num(int v, int width) {
 }
 
 const Variant& ContasPacket() {
-  static const Variant packet = [] {
-    DataPacket p;
-    for (const FieldSpec& f : kContas) p.fields.push_back({f.name, f.type, f.size});
-    double base = EncodeDate(2026, 1, 1).days;
-    for (int i = 0; i < kRows; ++i) {
-      // Scrambled so sorting has real work to do.
-      int k = static_cast<int>((static_cast<long long>(i) * 7919) % kRows);
-      p.rows.push_back({i % 7 == 0 ? Variant(Num(k, 6)) : Variant(""), "N", Num(i, 10), "01", i % 3 ? "N" : "S",
-                        i % 2 ? "T" : "F", "E", Num(k, 8), "NN" + Num(k, 12), "DOC-" + Num(k, 8) + "/" + Num(i % 12, 2),
-                        DateTime{base + k % 900}, DateTime{base + k % 700}, "Cliente de Teste Número " + Num(k, 6),
-                        Num(i % 12 + 1, 2), Num(i % 99, 2), i % 4 ? "A" : "B", 100.0 + (k % 10000) / 100.0,
-                        "CC" + Num(k % 50, 4), Num(i / 12, 10)});
-    }
-    return Variant(std::move(p));
-  }();
+  static const Variant packet = bench::ReceivablesPacket(kRows, [](std::size_t row) -> DataPacket::Row {
+    const int i = static_cast<int>(row);
+    const double base = EncodeDate(2026, 1, 1).days;
+    // Scrambled so sorting has real work to do.
+    int k = static_cast<int>((static_cast<long long>(i) * 7919) % kRows);
+    return {i % 7 == 0 ? Variant(Num(k, 6)) : Variant(""), "N", Num(i, 10), "01", i % 3 ? "N" : "S",
+            i % 2 ? "T" : "F", "E", Num(k, 8), "NN" + Num(k, 12), "DOC-" + Num(k, 8) + "/" + Num(i % 12, 2),
+            DateTime{base + k % 900}, DateTime{base + k % 700}, "Cliente de Teste Número " + Num(k, 6),
+            Num(i % 12 + 1, 2), Num(i % 99, 2), i % 4 ? "A" : "B", 100.0 + (k % 10000) / 100.0,
+            "CC" + Num(k % 50, 4), Num(i / 12, 10)};
+  });
   return packet;
 }
 
 void Declare(TClientDataSet& ds) {
-  for (const FieldSpec& f : kContas) ds.AddField(f.name, f.type, f.size);
+  for (const FieldDef& f : bench::ReceivablesFields()) ds.AddField(f.name, f.type, f.size);
 }
 
 void BM_SetData(benchmark::State& state) {

@@ -9,6 +9,7 @@
 #include <map>
 #include <thread>
 
+#include "../common/receivables_packet.h"
 #include "data/packet.h"
 #include "net/net_connection.h"
 #include "net/rpc_server.h"
@@ -73,30 +74,19 @@ void BM_RawEcho(benchmark::State& state) {
 }
 BENCHMARK(BM_RawEcho)->UseRealTime();
 
-// 100,000 receivables shaped like the main screen's account view.
+// Receivables with sequential values.
 Variant Receivables(std::size_t rows) {
-  DataPacket p({{"NRSEQHISTRENEGO", FieldType::String, 10}, {"BAIXAREALREALI", FieldType::FixedString, 1},
-                {"NRBAIXAREC", FieldType::String, 10},      {"CDTPBAIXAREC", FieldType::String, 2},
-                {"IDBAIXAREALIZADA", FieldType::String, 1}, {"IDORIGNFORCA", FieldType::FixedString, 1},
-                {"IDSTATBREC", FieldType::String, 1},       {"NRCNABRECREM", FieldType::String, 10},
-                {"CDNOSNUMREC", FieldType::String, 20},     {"DOCUMENTO", FieldType::String, 26},
-                {"DTATUAVENREC", FieldType::DateTime, 0},   {"DTORIGVENREC", FieldType::DateTime, 0},
-                {"NMRAZSOCCLIE", FieldType::String, 50},    {"NRSEQVENREC", FieldType::String, 2},
-                {"NRPARCELAREC", FieldType::String, 2},     {"IDSTATREC", FieldType::String, 1},
-                {"VRATUAREC", FieldType::Float, 0},         {"CDCONTCORR", FieldType::String, 20},
-                {"NRLANCTONF", FieldType::String, 10}});
-  p.rows.reserve(rows);
-  for (std::size_t i = 0; i < rows; ++i) {
+  return bench::ReceivablesPacket(rows, [](std::size_t i) -> DataPacket::Row {
     std::string n = std::to_string(i);
-    p.rows.push_back({Variant(), "N", n, "01", "N", "T", "A", n, "000" + n, "DOC-" + n + "/0001",
-                      DateTime{45000.0 + double(i % 365)}, DateTime{45000.0 + double(i % 365)},
-                      "CLIENTE DE EVENTOS LTDA " + n, "01", "02", "A", 1234.56 + double(i), "001", n});
-  }
-  return Variant(std::move(p));
+    return {Variant(), "N", n, "01", "N", "T", "A", n, "000" + n, "DOC-" + n + "/0001",
+            DateTime{45000.0 + double(i % 365)}, DateTime{45000.0 + double(i % 365)},
+            "CLIENTE DE EVENTOS LTDA " + n, "01", "02", "A", 1234.56 + double(i), "001", n};
+  });
 }
 
 void BM_DecodeReceivables(benchmark::State& state) {
-  const std::string body = wire::EncodeResponse({1, true, MakeArray({Receivables(100000), 3, Variant()}), "", {}});
+  const Variant packet = Receivables(bench::kReceivablesRows);
+  const std::string body = wire::EncodeResponse({1, true, MakeArray({packet, 3, Variant()}), "", {}});
   for (auto _ : state) {
     wire::Response r = wire::DecodeResponse(body);
     benchmark::DoNotOptimize(r);
@@ -106,7 +96,7 @@ void BM_DecodeReceivables(benchmark::State& state) {
 BENCHMARK(BM_DecodeReceivables)->Unit(benchmark::kMillisecond);
 
 void BM_EncodeReceivables(benchmark::State& state) {
-  const Variant v = Receivables(100000);
+  const Variant v = Receivables(bench::kReceivablesRows);
   for (auto _ : state) benchmark::DoNotOptimize(wire::EncodeResponse({1, true, v, "", {}}));
 }
 BENCHMARK(BM_EncodeReceivables)->Unit(benchmark::kMillisecond);

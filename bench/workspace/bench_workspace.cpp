@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,7 +20,7 @@
 #include "counting_proxy.h"
 #include "hostdb/host_database.h"
 #include "lib/corvane.h"
-#include "server_process.h"
+#include "test_server.h"
 #include "ui/application.h"
 #include "ui/scripted_ui.h"
 #include "workspace/cli_dxr10900.h"
@@ -30,10 +31,17 @@ namespace {
 constexpr const char* kBranch = "0001";
 constexpr const char* kBulkBudget = "0000009999";  // written by --init-demo --parties N
 
-ServerProcess& Server(int parties) {
-  static std::map<int, std::unique_ptr<ServerProcess>> servers;
+// The server program: $DXR10900_SERVER when set, else the one built here.
+std::string Program() {
+  const char* env = std::getenv("DXR10900_SERVER");
+  return env && *env ? env : dx_test::ServerProgram();
+}
+
+// One server per bulk budget size, kept for the whole run.
+dx_test::DemoServer& Server(int parties) {
+  static std::map<int, std::unique_ptr<dx_test::DemoServer>> servers;
   auto& server = servers[parties];
-  if (!server) server = std::make_unique<ServerProcess>(parties);
+  if (!server) server = std::make_unique<dx_test::DemoServer>(dx_test::DemoOptions{parties, {}, Program()});
   return *server;
 }
 
@@ -94,7 +102,7 @@ void ReportMedian(benchmark::State& state, std::vector<double> seconds) {
 // in the filter; closed and freed when done.
 class Screen {
  public:
-  Screen(const ServerProcess& server, int port) {
+  Screen(const dx_test::DemoServer& server, int port) {
     SetUi(&ui_);
     LoginEnvironment env;
     env.branch = kBranch;
@@ -145,7 +153,7 @@ class Screen {
 struct Setup {
   int parties;
   bool relayed;
-  ServerProcess& server;
+  dx_test::DemoServer& server;
   std::unique_ptr<CountingProxy> proxy;
 
   explicit Setup(const benchmark::State& state)

@@ -10,63 +10,23 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "data/exceptions.h"
 #include "data/packet.h"
 #include "net/net_connection.h"
+#include "test_server.h"
 #include "test_support.h"
 
 namespace {
 
 int RunTool(const std::string& args) {
-  int status = std::system((std::string(DXR10900_SERVER) + " " + args + " >/dev/null 2>&1").c_str());
+  int status = std::system((dx_test::ServerProgram() + " " + args + " >/dev/null 2>&1").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// The server as a child process whose stdout we read.
-class ServerProcess {
- public:
-  explicit ServerProcess(const std::string& db) {
-    int fds[2];
-    if (pipe(fds) != 0) throw std::runtime_error("pipe");
-    pid_ = fork();
-    if (pid_ == 0) {
-      dup2(fds[1], STDOUT_FILENO);
-      close(fds[0]);
-      close(fds[1]);
-      execl(DXR10900_SERVER, DXR10900_SERVER, "--db", db.c_str(), "--listen", "127.0.0.1:0", nullptr);
-      _exit(127);
-    }
-    close(fds[1]);
-    out_ = fdopen(fds[0], "r");
-    char line[256] = {};
-    if (out_ && fgets(line, sizeof line, out_)) firstLine_ = line;
-  }
-  ~ServerProcess() {
-    if (pid_ > 0) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-    }
-    if (out_) fclose(out_);
-  }
-  const std::string& firstLine() const { return firstLine_; }
-  int port() const { return std::stoi(firstLine_.substr(firstLine_.rfind(':') + 1)); }
-  // Sends the signal and returns the exit status.
-  int stop(int signal) {
-    kill(pid_, signal);
-    int status = 0;
-    waitpid(pid_, &status, 0);
-    pid_ = -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
-
- private:
-  pid_t pid_ = -1;
-  FILE* out_ = nullptr;
-  std::string firstLine_;
-};
+using dx_test::ServerProcess;
 
 void ConnectTo(TNetConnection& c, int port) {
   c.SetHost("127.0.0.1");

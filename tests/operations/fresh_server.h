@@ -4,17 +4,13 @@
 // calls by method and can answer a method itself, as a server that refuses,
 // answers something unexpected or stops answering would.
 
-#include <signal.h>
 #include <sqlite3.h>
-#include <sys/prctl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <condition_variable>
-#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -23,22 +19,14 @@
 #include "data/exceptions.h"
 #include "net/net_connection.h"
 #include "net/rpc_server.h"
+#include "test_server.h"
 
 namespace testing_support {
 
-namespace fs = std::filesystem;
-
 // The demo database, written once per test program.
 inline const std::string& DemoTemplate() {
-  static const std::string path = [] {
-    std::string pattern = (fs::temp_directory_path() / "dxr10900-ops-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
-    const std::string db = pattern + "/template.db";
-    const std::string init = std::string(DXR10900_SERVER) + " --db " + db + " --init-demo >/dev/null 2>&1";
-    if (std::system(init.c_str()) != 0) throw std::runtime_error("--init-demo failed");
-    return db;
-  }();
-  return path;
+  static const dx_test::DemoDatabase demo;
+  return demo.path();
 }
 
 class FreshServer {
@@ -46,16 +34,13 @@ class FreshServer {
   using Override = std::function<Variant(std::vector<Variant>& args, FreshServer& server)>;
 
   // `setupSql` runs on the copy before the server opens it.
-  explicit FreshServer(const std::string& setupSql = "") {
-    std::string pattern = (fs::temp_directory_path() / "dxr10900-op-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
-    dir_ = pattern;
-    db_ = dir_ + "/demo.db";
-    fs::copy_file(DemoTemplate(), db_);
+  explicit FreshServer(const std::string& setupSql = "") : db_(dir_.file("demo.db")) {
+    std::filesystem::copy_file(DemoTemplate(), db_);
     if (!setupSql.empty()) Exec(setupSql);
-    StartServer();
-    upstream_.SetHost("127.0.0.1");
-    upstream_.SetPort(serverPort_);
+    server_ = std::make_unique<dx_test::ServerProcess>(db_);
+    server_->requireListening();
+    upstream_.SetHost(server_->host());
+    upstream_.SetPort(server_->port());
     upstream_.SetThrowException(true);
     relay_ = std::make_unique<RpcServer>([this](const std::string& method, std::vector<Variant>& args) {
       return Relay(method, args);
@@ -67,11 +52,6 @@ class FreshServer {
     Release();
     relay_->stop();
     thread_.join();
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-    if (out_) fclose(out_);
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
   }
 
   int port() const { return port_; }
@@ -142,30 +122,9 @@ class FreshServer {
     return Forward(method, args);
   }
 
-  void StartServer() {
-    int fds[2];
-    if (pipe(fds) != 0) throw std::runtime_error("pipe");
-    pid_ = fork();
-    if (pid_ == 0) {
-      prctl(PR_SET_PDEATHSIG, SIGTERM);
-      dup2(fds[1], STDOUT_FILENO);
-      close(fds[0]);
-      close(fds[1]);
-      execl(DXR10900_SERVER, DXR10900_SERVER, "--db", db_.c_str(), "--listen", "127.0.0.1:0", nullptr);
-      _exit(127);
-    }
-    close(fds[1]);
-    out_ = fdopen(fds[0], "r");
-    char line[256] = {};
-    if (!out_ || !fgets(line, sizeof line, out_)) throw std::runtime_error("server did not start");
-    const std::string first = line;
-    serverPort_ = std::stoi(first.substr(first.rfind(':') + 1));
-  }
-
-  std::string dir_, db_;
-  pid_t pid_ = -1;
-  FILE* out_ = nullptr;
-  int serverPort_ = 0;
+  dx_test::TempDir dir_{"dxr10900-op-"};
+  std::string db_;
+  std::unique_ptr<dx_test::ServerProcess> server_;
   int port_ = 0;
   std::unique_ptr<RpcServer> relay_;
   std::thread thread_;

@@ -6,20 +6,15 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
-#include <sys/prctl.h>
 #include <sys/socket.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "hostdb/host_database.h"
 #include "lib/corvane.h"
+#include "test_server.h"
 #include "ui/application.h"
 #include "ui/scripted_ui.h"
 #include "workspace/cli_dxr10900.h"
@@ -27,57 +22,12 @@
 
 namespace testing_support {
 
-class DemoServer {
- public:
-  static DemoServer& Get() {
-    static DemoServer server;
+// One server for the whole test program.
+struct DemoServer {
+  static dx_test::DemoServer& Get() {
+    static dx_test::DemoServer server;
     return server;
   }
-  int port() const { return port_; }
-  const std::string& db() const { return db_; }
-
-  ~DemoServer() {
-    if (pid_ > 0) {
-      kill(pid_, SIGTERM);
-      waitpid(pid_, nullptr, 0);
-    }
-    if (out_) fclose(out_);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-
- private:
-  DemoServer() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "dxr10900-form-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
-    dir_ = pattern;
-    db_ = dir_ + "/demo.db";
-    const std::string init = std::string(DXR10900_SERVER) + " --db " + db_ + " --init-demo >/dev/null 2>&1";
-    if (std::system(init.c_str()) != 0) throw std::runtime_error("--init-demo failed");
-    int fds[2];
-    if (pipe(fds) != 0) throw std::runtime_error("pipe");
-    pid_ = fork();
-    if (pid_ == 0) {
-      prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive a test run that was killed
-      dup2(fds[1], STDOUT_FILENO);
-      close(fds[0]);
-      close(fds[1]);
-      execl(DXR10900_SERVER, DXR10900_SERVER, "--db", db_.c_str(), "--listen", "127.0.0.1:0", nullptr);
-      _exit(127);
-    }
-    close(fds[1]);
-    out_ = fdopen(fds[0], "r");
-    char line[256] = {};
-    if (!out_ || !fgets(line, sizeof line, out_)) throw std::runtime_error("server did not start");
-    const std::string first = line;
-    if (first.rfind("listening on ", 0) != 0) throw std::runtime_error("unexpected: " + first);
-    port_ = std::stoi(first.substr(first.rfind(':') + 1));
-  }
-
-  std::string dir_, db_;
-  pid_t pid_ = -1;
-  FILE* out_ = nullptr;
-  int port_ = 0;
 };
 
 // A port nobody listens on: bound, read and released again.
@@ -113,7 +63,7 @@ class ScreenTest : public ::testing::Test {
   void SetUp() override {
     SetUi(&ui);
     SetLoginEnvironment(DemoLogin(locked()));
-    if (!dtmDBGeral().Connected()) dtmDBGeral().Open(DemoServer::Get().db());
+    if (!dtmDBGeral().Connected()) dtmDBGeral().Open(DemoServer::Get().database());
   }
   void TearDown() override {
     if (frmDistrato) {
