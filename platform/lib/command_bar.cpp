@@ -27,6 +27,15 @@ TButtonFlat& AddToolButton(TComponent& owner, TWinControl& bar, const char* name
   return button;
 }
 
+TMenuItem& AddMenuItem(TComponent& owner, TMenuItem& parent, const char* name, const char* caption,
+                       TShortCut shortcut) {
+  TMenuItem& item = owner.Add<TMenuItem>(name);
+  item.SetCaption(caption);
+  item.SetShortCut(shortcut);
+  parent.Add(item);
+  return item;
+}
+
 TButtonFlat& AddCommand(TComponent& owner, TWinControl& bar, TMenuItem& menu, const CommandSpec& spec) {
   TButtonFlat& button = AddToolButton(owner, bar, spec.button, spec.hint, spec.glyph);
   TMenuItem& item = owner.Add<TMenuItem>(spec.menu);

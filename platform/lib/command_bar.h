@@ -31,5 +31,10 @@ TButtonFlat& AddCommand(TComponent& owner, TWinControl& bar, TMenuItem& menu, co
 // menu entry.
 TButtonFlat& AddToolButton(TComponent& owner, TWinControl& bar, const char* name, const char* hint, const char* glyph);
 
+// A menu entry owned by `owner`, added at the end of `parent`; "-" makes a
+// separator.
+TMenuItem& AddMenuItem(TComponent& owner, TMenuItem& parent, const char* name, const char* caption,
+                       TShortCut shortcut = scNone);
+
 // Pairs a button made elsewhere with its menu entry, as AddCommand does.
 void PairCommand(TControl& button, TMenuItem& item);

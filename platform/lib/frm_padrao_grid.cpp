@@ -11,15 +11,6 @@ namespace sc = standard_commands;
 namespace {
 constexpr int kToolBarHeight = 34;
 constexpr int kNavigatorHeight = 25;
-
-TMenuItem& AddMenuItem(TComponent& owner, TMenuItem& parent, const char* name, const char* caption,
-                       TShortCut shortcut = scNone) {
-  TMenuItem& item = owner.Add<TMenuItem>(name);
-  item.SetCaption(caption);
-  item.SetShortCut(shortcut);
-  parent.Add(item);
-  return item;
-}
 }  // namespace
 
 TfrmPadraoGrid::TfrmPadraoGrid(const std::string& screenCode)

@@ -10,15 +10,6 @@ namespace {
 constexpr int kToolBarHeight = 34;
 constexpr CommandSpec kAjuda{"sbtAjuda", "Ajuda", "ajuda", "mnuAjuda", "A&juda", 112 /* F1 */};
 
-TMenuItem& AddMenuItem(TComponent& owner, TMenuItem& parent, const char* name, const char* caption,
-                       TShortCut shortcut = scNone) {
-  TMenuItem& item = owner.Add<TMenuItem>(name);
-  item.SetCaption(caption);
-  item.SetShortCut(shortcut);
-  parent.Add(item);
-  return item;
-}
-
 bool Editing(const TDataSource& source) { return source.State() == dsEdit || source.State() == dsInsert; }
 }  // namespace
 
