@@ -49,6 +49,8 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
        "FILE"},
       {"budget", "Open the module, type this budget and leave the filter so the list loads.", "NUMBER"},
       {"party", "With --budget: select this row of the list (1-based).", "N"},
+      {"click", "Open the module and, after any budget load, click these controls of the main screen in order.",
+       "CONTROL[,CONTROL...]"},
   });
 
   HostOptionsResult result;
@@ -94,6 +96,16 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
     if (o.budget.isEmpty()) {
       result.error = QStringLiteral("--party needs --budget");
       return result;
+    }
+  }
+
+  if (parser.isSet("click")) {
+    for (const QString& name : parser.values("click").join(',').split(',')) {
+      if (name.trimmed().isEmpty()) {
+        result.error = QStringLiteral("--click needs control names separated by commas");
+        return result;
+      }
+      o.clicks << name.trimmed();
     }
   }
 

@@ -22,6 +22,7 @@ struct HostOptions {
   QString screenshotPath;  // non-empty: open, settle, save a PNG, exit
   QString budget;          // non-empty: open and load this budget (before any screenshot)
   int party = 0;           // with a budget: the list row to select, 1-based; 0 keeps the first
+  QStringList clicks;      // controls of the main screen clicked in order, after the budget loads
 };
 
 struct HostOptionsResult {

@@ -8,28 +8,27 @@
 #include "ui/edit.h"
 #include "ui/form.h"
 
-namespace {
-
-// The module's main screen: the form with the budget field.
-TForm* mainScreen() {
+TForm* moduleMainScreen() {
   for (TForm* form : Application().Forms())
     if (form->FindAs<TEdit>("edtOrcamento") && form->FindAs<TDBGrid>("dbgPadrao")) return form;
   return nullptr;
 }
 
-}  // namespace
-
 std::function<bool(HostWindow&)> loadBudgetStep(const QString& budget, int party) {
   return [budget, party](HostWindow& window) {
-    TForm* screen = mainScreen();
+    TForm* screen = moduleMainScreen();
     if (!screen) {
       std::fprintf(stderr, "distrato: the module's main screen is not open; --budget needs it\n");
       return false;
     }
     // Posted, so a message the screen raises runs its own loop while the
     // steps that follow (the screenshot) are already scheduled.
+    holdStartup();
     QTimer::singleShot(0, &window, [budget = budget.toStdString(), party] {
-      TForm* form = mainScreen();
+      struct Release {
+        ~Release() { releaseStartup(); }
+      } release;
+      TForm* form = moduleMainScreen();
       if (!form) return;
       auto& edit = *form->FindAs<TEdit>("edtOrcamento");
       auto& grid = *form->FindAs<TDBGrid>("dbgPadrao");

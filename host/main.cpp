@@ -68,9 +68,11 @@ int main(int argc, char** argv) {
   window.show();
 
   StartupPlan plan;
-  plan.openModule = options.openAtStart || unattended || !options.budget.isEmpty();
+  plan.openModule = options.openAtStart || unattended || !options.budget.isEmpty() || !options.clicks.isEmpty();
   if (!options.budget.isEmpty()) plan.afterOpen.push_back(loadBudgetStep(options.budget, options.party));
+  // Armed before the clicks: a click may open a modal dialog and not return until it closes.
   if (unattended) plan.afterOpen.push_back(screenshotStep(options.screenshotPath));
+  if (!options.clicks.isEmpty()) plan.afterOpen.push_back(clickStep(options.clicks));
   scheduleStartup(window, std::move(plan));
 
   return app.exec();

@@ -104,3 +104,16 @@ TEST(HostOptions, RefusesAPartyThatIsNoRowOrHasNoBudget) {
   EXPECT_FALSE(parse({"--party", "2"}).options);
   EXPECT_FALSE(parse({"--budget", " "}).options);
 }
+
+TEST(HostOptions, ClicksAreNamedInOrder) {
+  const auto r = parse({"--budget", "101", "--click", "rbtParcial, sbtDistrato", "--click", "btnOk"});
+  ASSERT_TRUE(r.options) << r.error.toStdString();
+  EXPECT_EQ(r.options->clicks, (QStringList{"rbtParcial", "sbtDistrato", "btnOk"}));
+  EXPECT_TRUE(parse({}).options->clicks.isEmpty());
+}
+
+TEST(HostOptions, RefusesAnEmptyControlName) {
+  EXPECT_FALSE(parse({"--click", ""}).options);
+  EXPECT_FALSE(parse({"--click", "sbtDistrato,,btnOk"}).options);
+  EXPECT_FALSE(parse({"--click", "sbtDistrato,"}).options);
+}
