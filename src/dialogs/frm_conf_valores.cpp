@@ -26,8 +26,8 @@ TfrmConfValores::TfrmConfValores(TfrmDistrato& owner)
       panPgtoFixo(Add<TPanel>("panPgtoFixo", &grbFormaPgto)),
       speDiaFixo(Add<TSpinEdit>("speDiaFixo", &panPgtoFixo)),
       speParcela(Add<TSpinEdit>("speParcela", &panPgtoFixo)),
-      lblParcelas(LabelAt(*this, "lblParcelas", panPgtoFixo, "Parcela(s)", 110, 4)),
-      lblAbre(LabelAt(*this, "lblAbre", panPgtoFixo, "(", 160, 4)),
+      lblParcelas(LabelAt(*this, "lblParcelas", panPgtoFixo, "Parcela(s)", 106, 4)),
+      lblAbre(LabelAt(*this, "lblAbre", panPgtoFixo, "(", 174, 4)),
       chbProxMes(Add<TCheckBox>("chbProxMes", &panPgtoFixo)),
       grbParcAuto(Add<TGroupBox>("grbParcAuto", &grbFormaPgto)),
       lblValorPgto(LabelAt(*this, "lblValorPgto", grbParcAuto, "Vr. Calculado", 8, 16)),
@@ -48,7 +48,7 @@ TfrmConfValores::TfrmConfValores(TfrmDistrato& owner)
   SetName("frmConfValores");
   SetCaption("Confirmar Valores");
   SetPosition(poScreenCenter);
-  SetBounds(0, 0, 470, 380);
+  SetBounds(0, 0, 500, 380);
   BuildValuesGrid();
   BuildPaymentSection();
   BuildPlan();
@@ -78,12 +78,15 @@ void TfrmConfValores::BuildValuesGrid() {
 void TfrmConfValores::BuildPaymentSection() {
   grbFormaPgto.SetCaption("Forma de Pagamento");
   grbFormaPgto.SetFontBold(true);
-  grbFormaPgto.SetBounds(0, 64, 300, 250);
+  // The payment section stands at the left; the installment grid takes
+  // what is left beside it.
+  grbFormaPgto.SetAlign(alLeft);
+  grbFormaPgto.SetWidth(330);
   rbtSemForma.SetCaption("Sem Forma de Pagamento");
   rbtSemForma.SetBounds(8, 18, 200, 17);
   rbtFixo.SetCaption("Pagamento Fixo no Dia");
   rbtFixo.SetBounds(8, 38, 200, 17);
-  panPgtoFixo.SetBounds(24, 58, 270, 24);
+  panPgtoFixo.SetBounds(24, 58, 302, 24);
   speDiaFixo.SetBounds(0, 0, 40, 21);
   speDiaFixo.SetMinValue(1);
   speDiaFixo.SetMaxValue(31);
@@ -93,11 +96,11 @@ void TfrmConfValores::BuildPaymentSection() {
   speParcela.SetMaxValue(99);
   speParcela.SetMaxLength(2);
   chbProxMes.SetCaption("1ª Próximo Mês)");
-  chbProxMes.SetBounds(166, 2, 100, 17);
+  chbProxMes.SetBounds(180, 2, 120, 17);
   rbtVariavel.SetCaption("Pela Forma de Pagamento");
   rbtVariavel.SetBounds(8, 88, 200, 17);
   grbParcAuto.SetCaption("Parcelamento Automático");
-  grbParcAuto.SetBounds(8, 110, 284, 90);
+  grbParcAuto.SetBounds(8, 110, 314, 90);
   nedValorPgto.SetBounds(8, 32, 90, 21);
   nedValorPgto.SetDecimals(2);
   nedValorPgto.SetNumberFormat("#,##0.00");
@@ -138,9 +141,9 @@ void TfrmConfValores::BuildPlan() {
   panBotoes.SetAlign(alBottom);
   panBotoes.SetHeight(34);
   sbtOk.SetCaption("Ok");
-  sbtOk.SetBounds(290, 5, 80, 24);
+  sbtOk.SetBounds(320, 5, 80, 24);
   sbtCancelar.SetCaption("Cancelar");
-  sbtCancelar.SetBounds(375, 5, 80, 24);
+  sbtCancelar.SetBounds(405, 5, 80, 24);
   depVdData.SetVisible(false);
 }
 
