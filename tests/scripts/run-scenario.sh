@@ -41,11 +41,14 @@ db="$work/demo.db"
   exit 2
 }
 
+# The log exists before the server starts, so reading it never races the
+# background start (a missing file would end this script under set -e).
+: >"$work/server.log"
 "$server_bin" --db "$db" --listen 127.0.0.1:0 >"$work/server.log" 2>&1 &
 server=$!
 addr=""
 for _ in $(seq 1 100); do
-  addr=$(sed -n 's/^listening on //p' "$work/server.log" | head -n 1)
+  addr=$(sed -n 's/^listening on //p' "$work/server.log" | head -n 1 || true)
   [ -n "$addr" ] && break
   kill -0 "$server" 2>/dev/null || break
   sleep 0.1
