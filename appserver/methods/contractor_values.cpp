@@ -17,7 +17,6 @@
 
 namespace {
 
-using A = ArgKind;
 using S = FieldType;
 
 constexpr double kMaxValue = 999999999.99;
@@ -48,8 +47,10 @@ struct Budget {
   std::string branch, budget;
 };
 
-Budget BudgetArgs(CallArgs& args, std::size_t first) {
-  return {KeyCode(args.text(first), kBranchWidth), KeyCode(args.text(first + 1), kBudgetWidth)};
+// The budget a call names by its `filial` and `orcamento` arguments.
+template <class Call>
+Budget BudgetArgs(const Call& args) {
+  return {KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
 }
 
 DataPacket StoredParties(Database& db, const Budget& b) {
@@ -149,9 +150,9 @@ bool InWorkingSet(Database& db, const Budget& b, const std::string& client) {
 // as sent; for parties already there the computed columns are refreshed and
 // what the user confirmed (negotiated value, payment form, plan) is kept.
 // Parties no longer sent leave the working set with their plans.
-Variant InsContratDistrato(Database& db, CallArgs& args) {
-  Budget b = BudgetArgs(args, 1);
-  const DataPacket& sent = PacketArg(args.raw(0), "contratantes");
+Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
+  Budget b = BudgetArgs(args);
+  const DataPacket& sent = PacketArg(args.contratantes, "contratantes");
   if (!Has(sent, "CDCLIENTE")) throw std::runtime_error("Pacote de contratantes sem CDCLIENTE.");
 
   db.prepare("CREATE TEMP TABLE IF NOT EXISTS SENTPARTY (CDCLIENTE TEXT PRIMARY KEY)").run();
@@ -194,19 +195,21 @@ Variant InsContratDistrato(Database& db, CallArgs& args) {
   gone.run();
 
   Variant stored(StoredParties(db, b));
-  args.raw(0) = stored;
+  args.contratantes = stored;
   return stored;
 }
 
-Variant GetContratDistrato(Database& db, CallArgs& args) { return Variant(StoredParties(db, BudgetArgs(args, 0))); }
-
-Variant GetFormaPgto(Database& db, CallArgs& args) {
-  return Variant(StoredPlan(db, BudgetArgs(args, 0), KeyCode(args.text(2), 0)));
+Variant GetContratDistrato(Database& db, const protocol::GetContratDistrato& args) {
+  return Variant(StoredParties(db, BudgetArgs(args)));
 }
 
-Variant DeletaFormaPgto(Database& db, CallArgs& args) {
-  Budget b = BudgetArgs(args, 0);
-  std::string client = KeyCode(args.text(2), 0);
+Variant GetFormaPgto(Database& db, const protocol::GetFormaPgto& args) {
+  return Variant(StoredPlan(db, BudgetArgs(args), KeyCode(args.cliente, 0)));
+}
+
+Variant DeletaFormaPgto(Database& db, const protocol::DeletaFormaPgto& args) {
+  Budget b = BudgetArgs(args);
+  std::string client = KeyCode(args.cliente, 0);
   DeletePlan(db, b, client);
   return Variant(StoredPlan(db, b, client));
 }
@@ -238,10 +241,10 @@ ConfirmedParty ReadConfirmedParty(const DataPacket& p, std::size_t r, const std:
 
 // Stores the confirmed parties and the plan sent with them in one
 // transaction: any refusal leaves the working set as it was.
-Variant SetConfirmar(Database& db, CallArgs& args) {
-  Budget b = BudgetArgs(args, 2);
-  const DataPacket& parties = PacketArg(args.raw(0), "contratantes");
-  const DataPacket& plan = PacketArg(args.raw(1), "parcelas");
+Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
+  Budget b = BudgetArgs(args);
+  const DataPacket& parties = PacketArg(args.contratantes, "contratantes");
+  const DataPacket& plan = PacketArg(args.parcelas, "parcelas");
   if (parties.rowCount() > 0 && !Has(parties, "CDCLIENTE"))
     throw std::runtime_error("Pacote de contratantes sem CDCLIENTE.");
 
@@ -328,9 +331,9 @@ Variant SetConfirmar(Database& db, CallArgs& args) {
 }  // namespace
 
 void RegisterContractorValues(Dispatcher& d, Storage& s) {
-  d.add({"InsContratDistrato", {A::Any, A::Text, A::Text}, Transactional(s, InsContratDistrato, true)});
-  d.add({"GetContratDistrato", {A::Text, A::Text}, Transactional(s, GetContratDistrato)});
-  d.add({"GetFormaPgto", {A::Text, A::Text, A::Text}, Transactional(s, GetFormaPgto)});
-  d.add({"DeletaFormaPgto", {A::Text, A::Text, A::Text}, Transactional(s, DeletaFormaPgto, true)});
-  d.add({"SetConfirmar", {A::Any, A::Any, A::Text, A::Text}, Transactional(s, SetConfirmar, true)});
+  d.add(Transactional(s, InsContratDistrato, true));
+  d.add(Transactional(s, GetContratDistrato));
+  d.add(Transactional(s, GetFormaPgto));
+  d.add(Transactional(s, DeletaFormaPgto, true));
+  d.add(Transactional(s, SetConfirmar, true));
 }

@@ -19,8 +19,6 @@
 
 namespace {
 
-using A = ArgKind;
-
 struct PartyKey {
   std::string branch, budget, seq, client, address;
 };
@@ -170,11 +168,11 @@ DataPacket ValuesPacket(const PartyKey& k, const std::string& company, const Res
 }
 
 // True when the client is a party of more than one sequence of the budget.
-Variant GetContratRepetSeq(Database& db, CallArgs& args) {
+Variant GetContratRepetSeq(Database& db, const protocol::GetContratRepetSeq& args) {
   Statement st = db.prepare(
       "SELECT COUNT(DISTINCT NRSEQORCAEVE) FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
       "   AND CDCLIENTE = ?3");
-  st.bindAll(KeyCode(args.text(0), kBranchWidth), KeyCode(args.text(1), kBudgetWidth), KeyCode(args.text(2), 0));
+  st.bindAll(KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth), KeyCode(args.cliente, 0));
   st.step();
   return st.integer(0) > 1;
 }
@@ -182,10 +180,10 @@ Variant GetContratRepetSeq(Database& db, CallArgs& args) {
 // [values row, amount the party has paid, calculated value]. Mode "N" prices
 // a party about to be rescinded; mode "S" answers what its rescission was
 // recorded with (priced again when nothing was recorded).
-Variant ConfirmaValores(Database& db, CallArgs& args) {
-  const std::string mode = KeyCode(args.text(8), 0);
-  if (mode != "N" && mode != "S") Refuse("ConfirmaValores: modo inválido \"" + args.text(8) + "\".");
-  const PartyKey k = ReadKey(db, args.text(0), args.text(1), args.text(2), args.text(6), args.text(3));
+Variant ConfirmaValores(Database& db, const protocol::ConfirmaValores& args) {
+  const std::string mode = KeyCode(args.modo, 0);
+  if (mode != "N" && mode != "S") Refuse("ConfirmaValores: modo inválido \"" + args.modo + "\".");
+  const PartyKey k = ReadKey(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
   const PartyRow party = LoadParty(db, k);
   RescissionValues v;
   double negotiated = 0;
@@ -200,14 +198,13 @@ Variant ConfirmaValores(Database& db, CallArgs& args) {
     v = Calculate(db, k, party);
     negotiated = v.calculated;
   }
-  return MakeArray({Variant(ValuesPacket(k, args.text(4), v, negotiated, OpenBalanceOf(db, k))), Variant(v.paid),
+  return MakeArray({Variant(ValuesPacket(k, args.empresa, v, negotiated, OpenBalanceOf(db, k))), Variant(v.paid),
                     Variant(v.calculated)});
 }
 
 // A money argument: a number, or a text that reads as one; anything else is
 // refused by name instead of being taken as zero.
-double MoneyArg(CallArgs& args, std::size_t i, const char* what) {
-  const Variant& value = args.raw(i);
+double MoneyArg(const Variant& value, const char* what) {
   double number = 0;
   try {
     if (value.isNull() || value.isArray() || value.isPacket()) throw std::runtime_error("");
@@ -300,18 +297,18 @@ void WriteChildBudget(Database& db, const PartyKey& k, const std::string& child,
 // Records the rescission: the party cancelled and in process, its open and
 // planned receivables cancelled, the child budget with the fine product and
 // the negotiated value, and the values confirmed. Answers "" on success.
-Variant Distrato(Database& db, CallArgs& args) {
-  const double fine = MoneyArg(args, 6, "o valor da multa");
-  const double negotiated = MoneyArg(args, 8, "o valor negociado");
-  const double signedAmount = MoneyArg(args, 9, "o valor do distrato");
+Variant Distrato(Database& db, const protocol::Distrato& args) {
+  const double fine = MoneyArg(args.vrMulta, "o valor da multa");
+  const double negotiated = MoneyArg(args.vrNegociado, "o valor negociado");
+  const double signedAmount = MoneyArg(args.valorSinalizado, "o valor do distrato");
   if (fine < 0 || negotiated < 0) Refuse("N_PARAM_VRNEGATIVO");
 
-  const std::string operador = KeyCode(args.text(4), 0);
+  const std::string operador = KeyCode(args.operador, 0);
   Statement op = db.prepare("SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1");
   op.bind(1, operador);
   if (!op.step()) Refuse("Operador \"" + operador + "\" não cadastrado.");
 
-  const PartyKey k = ReadKey(db, args.text(0), args.text(1), args.text(2), args.text(5), args.text(3));
+  const PartyKey k = ReadKey(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
   const PartyRow party = LoadParty(db, k);
   RefuseUnlessFree(party);
   const Parameters params = CheckParameters(db, k.branch);
@@ -356,11 +353,7 @@ Variant Distrato(Database& db, CallArgs& args) {
 }  // namespace
 
 void RegisterRescission(Dispatcher& d, Storage& s) {
-  d.add({"GetContratRepetSeq", std::vector<ArgKind>(3, A::Text), Transactional(s, GetContratRepetSeq)});
-  d.add({"ConfirmaValores",
-         {A::Text, A::Text, A::Text, A::Text, A::Text, A::Number, A::Text, A::Text, A::Text},
-         Transactional(s, ConfirmaValores)});
-  d.add({"Distrato",
-         {A::Text, A::Text, A::Text, A::Text, A::Text, A::Text, A::Any, A::Text, A::Any, A::Any},
-         Transactional(s, Distrato, true)});
+  d.add(Transactional(s, GetContratRepetSeq));
+  d.add(Transactional(s, ConfirmaValores));
+  d.add(Transactional(s, Distrato, true));
 }

@@ -6,7 +6,7 @@
 #include "dialogs/cli_dxr10903.h"
 #include "dialogs/clock.h"
 #include "dialogs/contractor_commands.h"
-#include "dialogs/contractor_methods.h"
+#include "contracts/contractor_values_methods.h"
 #include "dialogs/frm_conf_vr_contrat.h"
 #include "dialogs/installment_rules.h"
 #include "dialogs/plan_dataset.h"
@@ -85,7 +85,9 @@ void TfrmConfVrContrat::FormActivate(TComponent* /*sender*/) {
   // Negotiated values change in the rescission step only; the key filter
   // keeps typing out, this keeps pasting out too.
   cdsVrContratantes.FieldByName("VRORIGREC").SetReadOnly(!boEditaTela);
-  LoadParties(dialogs::InsContratDistrato(frmDistrato.netDistrato, oleContratante, Branch(), Budget()));
+  protocol::InsContratDistrato review{.contratantes = oleContratante, .filial = Branch(), .orcamento = Budget()};
+  LoadParties(contracts::InsContratDistrato(frmDistrato.netDistrato, review));
+  oleContratante = review.contratantes;
   HabilitaBotoes();
 }
 
@@ -103,8 +105,10 @@ void TfrmConfVrContrat::FormClose(TComponent* sender, TCloseAction& action) {
 
 void TfrmConfVrContrat::cdsVrContratantesAfterScroll(TClientDataSet& /*dataSet*/) {
   if (cdsVrContratantes.IsEmpty()) return;
-  LoadPlan(dialogs::GetFormaPgto(frmDistrato.netDistrato, Branch(), Budget(),
-                                 cdsVrContratantes.FieldByName("CDCLIENTE").AsString()));
+  LoadPlan(contracts::GetFormaPgto(frmDistrato.netDistrato,
+                                   {.filial = Branch(),
+                                    .orcamento = Budget(),
+                                    .cliente = cdsVrContratantes.FieldByName("CDCLIENTE").AsString()}));
   Suspend quiet(suspended_);
   const std::string mode = Trimmed(cdsVrContratantes.FieldByName("IDTPFORMAPGTO").AsString());
   if (mode == "F") {
@@ -262,7 +266,8 @@ void TfrmConfVrContrat::InsereParcelas() {
   if (!cdsFormaPgto.IsEmpty()) {
     if (dialogs::Editing(cdsFormaPgto)) cdsFormaPgto.Cancel();
     cdsFormaPgto.EmptyDataSet();
-    LoadPlan(dialogs::DeletaFormaPgto(frmDistrato.netDistrato, Branch(), Budget(), client));
+    LoadPlan(contracts::DeletaFormaPgto(frmDistrato.netDistrato,
+                                        {.filial = Branch(), .orcamento = Budget(), .cliente = client}));
   }
   int count = dialogs::StrToInt(edtQtParc.Text());
   dialogs::EnsureOpen(cdsFormaPgto);
@@ -322,15 +327,17 @@ void TfrmConfVrContrat::sbtConfirmarClick(TComponent* /*sender*/) {
     }
   }
   const std::string current = cdsVrContratantes.FieldByName("CDCLIENTE").AsString();
-  LoadParties(dialogs::SetConfirmar(frmDistrato.netDistrato, cdsVrContratantes.Data(), cdsFormaPgto.Data(), Branch(),
-                                    Budget()));
+  LoadParties(contracts::SetConfirmar(frmDistrato.netDistrato, {.contratantes = cdsVrContratantes.Data(),
+                                                                 .parcelas = cdsFormaPgto.Data(),
+                                                                 .filial = Branch(),
+                                                                 .orcamento = Budget()}));
   if (!current.empty() && cdsVrContratantes.Locate("CDCLIENTE", Variant(current)))
     cdsVrContratantesAfterScroll(cdsVrContratantes);
   HabilitaBotoes();
 }
 
 void TfrmConfVrContrat::sbtVerificarClick(TComponent* /*sender*/) {
-  LoadParties(dialogs::GetContratDistrato(frmDistrato.netDistrato, Branch(), Budget()));
+  LoadParties(contracts::GetContratDistrato(frmDistrato.netDistrato, {.filial = Branch(), .orcamento = Budget()}));
   HabilitaBotoes();
 }
 

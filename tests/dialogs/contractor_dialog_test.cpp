@@ -7,7 +7,7 @@
 #include "data/packet.h"
 #include "dialogs/cli_dxr10903.h"
 #include "dialogs/clock.h"
-#include "dialogs/contractor_methods.h"
+#include "contracts/contractor_values_methods.h"
 #include "dialogs/frm_conf_vr_contrat.h"
 
 namespace {
@@ -31,8 +31,8 @@ class ContractorDialog : public ScreenTest {
     dialogs::Clock::SetToday(Today());
     f_ = &Load("101");
     // Each test starts its own review: the working set is emptied first.
-    Variant none(Packet({}));
-    dialogs::InsContratDistrato(f_->netDistrato, none, "0001", "0000000101");
+    protocol::InsContratDistrato none{.contratantes = Packet({}), .filial = "0001", .orcamento = "0000000101"};
+    contracts::InsContratDistrato(f_->netDistrato, none);
   }
   void TearDown() override {
     dialogs::Clock::SetToday(std::nullopt);
@@ -59,10 +59,11 @@ class ContractorDialog : public ScreenTest {
   }
 
   DataPacket StoredPlan(const std::string& client) {
-    return dialogs::GetFormaPgto(f_->netDistrato, "0001", "0000000101", client).asPacket();
+    return contracts::GetFormaPgto(f_->netDistrato, {.filial = "0001", .orcamento = "0000000101", .cliente = client})
+        .asPacket();
   }
   DataPacket StoredParties() {
-    return dialogs::GetContratDistrato(f_->netDistrato, "0001", "0000000101").asPacket();
+    return contracts::GetContratDistrato(f_->netDistrato, {.filial = "0001", .orcamento = "0000000101"}).asPacket();
   }
 
   std::vector<std::string> Messages() const {
