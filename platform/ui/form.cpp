@@ -13,8 +13,14 @@ TForm::TForm() {
 
 TForm::~TForm() {
   Application().UnregisterForm(this);
-  // The controls go while the focus manager they report to still exists.
-  DestroyComponents();
+  // The controls go while the focus manager they report to still exists
+  // (a form destroyed without its teardown still has them here).
+  DestroyComponentsQuietly();
+}
+
+void TForm::BeforeDestruction() {
+  DoDestroy();
+  Application().UnregisterForm(this);
 }
 
 void TForm::SetFormStyle(TFormStyle style) {

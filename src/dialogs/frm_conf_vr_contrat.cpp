@@ -78,11 +78,6 @@ TfrmConfVrContrat::TfrmConfVrContrat(TfrmDistrato& owner)
   Wire();
 }
 
-TfrmConfVrContrat::~TfrmConfVrContrat() {
-  // The handlers reach members of this class; nothing may run them later.
-  DestroyComponents();
-}
-
 void TfrmConfVrContrat::BuildParties() {
   TClientDataSet& d = cdsVrContratantes;
   d.AddField("VRORIGREC", FieldType::Float).SetDisplayLabel("Vr.Negociado").SetDisplayFormat("#,##0.00;")
