@@ -15,7 +15,10 @@ constexpr int kBusyTimeoutMs = 10000;
 
 }  // namespace
 
-Database::Database(const std::string& path) : path_(path) {
+Database::Database(const std::string& path) : path_(path) { open(); }
+
+void Database::open() {
+  const std::string& path = path_;
   int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                            nullptr);
   if (rc != SQLITE_OK) {
@@ -30,7 +33,15 @@ Database::Database(const std::string& path) : path_(path) {
   exec("PRAGMA foreign_keys=ON");
 }
 
-Database::~Database() { sqlite3_close(db_); }
+// close_v2: a statement still alive keeps the handle until it is finalized
+// instead of the close failing and leaking it.
+Database::~Database() { sqlite3_close_v2(db_); }
+
+void Database::reopen() {
+  sqlite3_close_v2(db_);
+  db_ = nullptr;
+  open();
+}
 
 void Database::exec(std::string_view sql) {
   std::string text(sql);
@@ -60,11 +71,18 @@ Transaction::Transaction(Database& db, bool immediate) : db_(db) {
 }
 
 Transaction::~Transaction() {
-  if (open_) {
+  if (!open_) return;
+  try {
+    db_.exec("ROLLBACK");
+  } catch (...) {
+  }
+  // A ROLLBACK that failed leaves the transaction open on a connection this
+  // thread keeps: it would hold its locks and refuse every later BEGIN. A
+  // fresh connection ends it; one that cannot open is replaced on next use.
+  if (db_.isOpen() && !sqlite3_get_autocommit(db_.handle())) {
     try {
-      db_.exec("ROLLBACK");
+      db_.reopen();
     } catch (...) {
-      // Nothing to do: the connection rolls back by itself when closed.
     }
   }
 }

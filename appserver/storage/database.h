@@ -27,9 +27,15 @@ class Database {
   void setUserVersion(int version);
 
   sqlite3* handle() { return db_; }
+  bool isOpen() const { return db_ != nullptr; }
+  // Closes the connection, rolling back whatever it left open, and opens the
+  // file again with the same settings; closed when the open fails (throws).
+  void reopen();
   const std::string& path() const { return path_; }
 
  private:
+  void open();
+
   sqlite3* db_ = nullptr;
   std::string path_;
 };

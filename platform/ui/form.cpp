@@ -1,5 +1,7 @@
 #include "ui/form.h"
 
+#include <algorithm>
+
 #include "ui/application.h"
 #include "ui/menu.h"
 #include "ui/run_handler.h"
@@ -110,8 +112,10 @@ TModalResult TForm::ShowModal() {
       form.TWinControl::SetVisible(false);
       if (form.OnHide) RunHandler([this] { form.OnHide(&form); });
       // The form that was active before gets its place back without a
-      // new activation.
-      Application().SetActiveForm(previous);
+      // new activation, unless it was destroyed during the modal run.
+      const std::vector<TForm*>& forms = Application().Forms();
+      const bool exists = std::find(forms.begin(), forms.end(), previous) != forms.end();
+      Application().SetActiveForm(exists ? previous : nullptr);
     }
   } end{*this, previous};
   SetVisible(true);
