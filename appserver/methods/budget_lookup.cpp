@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "data/money.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
 #include "methods/packet_builder.h"
@@ -41,15 +42,6 @@ Variant GetEmpresaRelac(Database& db, const protocol::GetEmpresaRelac& args) {
   return QueryPacket(st, CompanyShape());
 }
 
-std::string MoneyText(double value) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.2f", std::round(value * 100.0) / 100.0);
-  std::string s = buf;
-  for (char& c : s)
-    if (c == '.') c = ',';
-  return s;
-}
-
 // [complementary data of the sequence, grand total of the budget as text].
 // The grand total is what the budget charges its parties now: every party of
 // every sequence except the cancelled ones, whose value moved to the child
@@ -70,8 +62,8 @@ Variant DadosComp(Database& db, const protocol::DadosComp& args) {
       "SELECT COALESCE(SUM(VRRECECONTOREV), 0) FROM CONTRATANTE"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSITUCONTOREV <> 'CANCELADO'");
   total.bindAll(branch, budget);
-  double sum = total.step() ? total.real(0) : 0.0;
-  return MakeArray({Variant(std::move(packet)), Variant(MoneyText(sum))});
+  const Cents sum = total.step() ? total.integer(0) : 0;  // cents: the sum is exact
+  return MakeArray({Variant(std::move(packet)), Variant(CentsText(sum))});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "data/money.h"
 #include "storage/statement.h"
 
 namespace {
@@ -11,6 +12,22 @@ constexpr int kBusyTimeoutMs = 10000;
 
 [[noreturn]] void fail(sqlite3* db, const std::string& what) {
   throw std::runtime_error("Erro no banco de dados (" + what + "): " + (db ? sqlite3_errmsg(db) : "sem conexão"));
+}
+
+// CENTS(amount): a REAL amount as integer cents by the money rule; NULL stays
+// NULL, and a value that is not money is an error (a migration using it then
+// changes nothing).
+void CentsFunction(sqlite3_context* context, int, sqlite3_value** args) {
+  if (sqlite3_value_type(args[0]) == SQLITE_NULL) return sqlite3_result_null(context);
+  std::optional<Cents> cents = ToCents(sqlite3_value_double(args[0]));
+  if (!cents) return sqlite3_result_error(context, "valor que não é dinheiro", -1);
+  sqlite3_result_int64(context, *cents);
+}
+
+// MONEY(cents): integer cents as the REAL amount the packets carry.
+void MoneyFunction(sqlite3_context* context, int, sqlite3_value** args) {
+  if (sqlite3_value_type(args[0]) == SQLITE_NULL) return sqlite3_result_null(context);
+  sqlite3_result_double(context, FromCents(sqlite3_value_int64(args[0])));
 }
 
 }  // namespace
@@ -31,6 +48,10 @@ void Database::open() {
   exec("PRAGMA journal_mode=WAL");
   exec("PRAGMA synchronous=NORMAL");
   exec("PRAGMA foreign_keys=ON");
+  const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+  if (sqlite3_create_function(db_, "CENTS", 1, flags, nullptr, CentsFunction, nullptr, nullptr) != SQLITE_OK ||
+      sqlite3_create_function(db_, "MONEY", 1, flags, nullptr, MoneyFunction, nullptr, nullptr) != SQLITE_OK)
+    fail(db_, "funções de dinheiro");
 }
 
 // close_v2: a statement still alive keeps the handle until it is finalized

@@ -1,8 +1,9 @@
 #pragma once
 // A SQLite connection with the settings every connection of the server needs:
 // WAL journal, a busy timeout (many clients write the same file), foreign keys
-// on. Statements are always prepared; values are always bound, never spliced
-// into SQL text.
+// on, and the money functions CENTS(real) -> integer cents and MONEY(cents)
+// -> real amount, by the one rounding rule of platform/data. Statements are
+// always prepared; values are always bound, never spliced into SQL text.
 
 #include <sqlite3.h>
 

@@ -263,6 +263,13 @@ void TfrmConfVrContrat::dbgContratantesDrawColumnCell(TColumn& column, TGridDraw
 
 void TfrmConfVrContrat::InsereParcelas() {
   const std::string client = cdsVrContratantes.FieldByName("CDCLIENTE").AsString();
+  // A count the total cannot be split into is refused before the stored
+  // plan is deleted.
+  if (auto key = dialogs::CheckInstallmentCount(cdsVrContratantes.FieldByName("VRORIGREC").AsFloat(),
+                                                dialogs::StrToInt(edtQtParc.Text()))) {
+    edtQtParc.SetFocus();
+    Refuse(*key);
+  }
   if (!cdsFormaPgto.IsEmpty()) {
     if (dialogs::Editing(cdsFormaPgto)) cdsFormaPgto.Cancel();
     cdsFormaPgto.EmptyDataSet();

@@ -189,6 +189,20 @@ TEST_F(ContractorDialog, APastDueDateIsRefusedAndNothingIsStored) {
   EXPECT_TRUE(StoredPlan("1001").rows.empty());
 }
 
+TEST_F(ContractorDialog, MoreInstallmentsThanTheValueAllowsAreRefusedBeforeGenerating) {
+  int rows = -1;
+  Run({{"1001", 0.05}, {"1002", 2000.0}}, false, [&](TfrmConfVrContrat& d) {
+    ASSERT_TRUE(d.cdsVrContratantes.Locate("CDCLIENTE", Variant("1001")));
+    Generate(d, "6", "30");  // 0,05 in 6: one would be 0,00 or less
+    rows = d.cdsFormaPgto.RecordCount();
+    d.UserClose();
+  });
+  ASSERT_FALSE(Messages().empty());
+  EXPECT_EQ(Messages()[0], "Quantidade de parcelas maior que o valor permite. Cada parcela deve ser de pelo menos 0,01.");
+  EXPECT_LE(rows, 1);  // at most the row the mode radio opened; nothing generated
+  EXPECT_TRUE(StoredPlan("1001").rows.empty());
+}
+
 TEST_F(ContractorDialog, AQuantityOfZeroStopsConfirmAtTheDueDate) {
   Run(kThree, false, [&](TfrmConfVrContrat& d) {
     Generate(d, "0", "30");
