@@ -96,4 +96,44 @@ TEST(DeclaredMethodsTest, OnlyByReferenceArgumentsComeBack) {
   EXPECT_EQ(call.orcamento, "0000000101");
 }
 
+// The shapes the methods still to come take: a number and a text by
+// reference, a date, and an argument that is a text or a packet.
+struct Sample {
+  static constexpr std::string_view kName = "Sample";
+  std::string filial;
+  double valor = 0;
+  std::string tipo;
+  DateTime data;
+  Variant formaPgto;
+  static constexpr auto Arguments() {
+    return std::tuple{protocol::Arg{"filial", &Sample::filial},
+                      protocol::Arg{"valor", &Sample::valor, protocol::Passing::ByRef},
+                      protocol::Arg{"tipo", &Sample::tipo, protocol::Passing::ByRef},
+                      protocol::Arg{"data", &Sample::data}, protocol::Arg{"formaPgto", &Sample::formaPgto}};
+  }
+};
+
+TEST(DeclaredMethodsTest, NumbersTextsAndDatesTravelAndComeBackByReference) {
+  using protocol::ArgKind;
+  std::vector<ArgKind> kinds;
+  for (const protocol::ArgInfo& arg : protocol::Describe<Sample>()) kinds.push_back(arg.kind);
+  EXPECT_EQ(kinds, (std::vector<ArgKind>{ArgKind::Text, ArgKind::Number, ArgKind::Text, ArgKind::Date, ArgKind::Any}));
+
+  Dispatcher d;
+  d.add(DeclaredMethod<Sample>([](Sample& call) {
+    call.valor *= 2;
+    call.tipo = "C";
+    call.filial = "9999";  // by value: stays on the server
+    return Variant(call.data.days);
+  }));
+  Sample call{.filial = "0001", .valor = 10.5, .tipo = "", .data = DateTime{46000}, .formaPgto = Variant("E")};
+  std::vector<Variant> wire = protocol::Encode(call);
+  EXPECT_DOUBLE_EQ(d.call("Sample", wire).asDouble(), 46000);
+  protocol::ReadBack(call, wire);
+  EXPECT_DOUBLE_EQ(call.valor, 21.0);
+  EXPECT_EQ(call.tipo, "C");
+  EXPECT_EQ(call.filial, "0001");
+  EXPECT_EQ(call.formaPgto.asText(), "E");
+}
+
 }  // namespace
