@@ -51,6 +51,7 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
       {"party", "With --budget: select this row of the list (1-based).", "N"},
       {"click", "Open the module and, after any budget load, click these controls of the main screen in order.",
        "CONTROL[,CONTROL...]"},
+      {"maximize", "Open the module and maximise its screen inside the main window."},
   });
 
   HostOptionsResult result;
@@ -80,6 +81,7 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
   o.databasePath = orDefault(parser, "database", env("DX_DATABASE"));
   o.modulePath = orDefault(parser, "module", env("DX_MODULE"));
   o.openAtStart = parser.isSet("open");
+  o.maximizeScreen = parser.isSet("maximize");
   o.screenshotPath = parser.value("screenshot");
   o.budget = parser.value("budget").trimmed();
   if (parser.isSet("budget") && o.budget.isEmpty()) {

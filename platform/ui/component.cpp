@@ -14,7 +14,7 @@ bool SameName(std::string_view a, std::string_view b) {
 }  // namespace
 
 TComponent::~TComponent() {
-  Changed("Destroying");
+  Changed(TProperty::Destroying);
   DestroyComponents();
 }
 
@@ -22,7 +22,7 @@ void TComponent::SetName(std::string name) {
   if (name == name_) return;
   if (owner_) owner_->CheckUniqueName(name);
   name_ = std::move(name);
-  Changed("Name");
+  Changed(TProperty::Name);
 }
 
 void TComponent::CheckUniqueName(std::string_view name) const {
@@ -77,7 +77,7 @@ void TComponent::Unobserve(int id) {
   std::erase_if(observers_, [id](const auto& o) { return o.first == id; });
 }
 
-void TComponent::Changed(std::string_view property) {
+void TComponent::Changed(TProperty property) {
   if (observers_.empty()) return;
   // A copy, so an observer may unsubscribe while being told.
   auto observers = observers_;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "data/exceptions.h"
+#include "ui/property.h"
 
 class TComponent;
 class TWinControl;
@@ -19,7 +20,7 @@ class TWinControl;
 using TNotifyEvent = std::function<void(TComponent* sender)>;
 // Called with the component and the name of the property that changed
 // ("Caption", "Enabled", "Text", ...; "Destroying" when it goes away).
-using PropertyObserver = std::function<void(TComponent& source, std::string_view property)>;
+using PropertyObserver = std::function<void(TComponent& source, TProperty property)>;
 
 // A non-component object (a dataset, a connection, a catalogue) owned by a
 // form under a name.
@@ -71,7 +72,7 @@ class TComponent {
 
  protected:
   // Tells the observers; called by every setter that changes something.
-  void Changed(std::string_view property);
+  void Changed(TProperty property);
   // Destroys the owned components, newest first. Derived classes whose
   // members the owned components may still reach call it in their destructor.
   void DestroyComponents();

@@ -117,3 +117,8 @@ TEST(HostOptions, RefusesAnEmptyControlName) {
   EXPECT_FALSE(parse({"--click", "sbtDistrato,,btnOk"}).options);
   EXPECT_FALSE(parse({"--click", "sbtDistrato,"}).options);
 }
+
+TEST(HostOptions, MaximizeAsksForTheScreenMaximised) {
+  EXPECT_TRUE(parse({"--maximize"}).options->maximizeScreen);
+  EXPECT_FALSE(parse({}).options->maximizeScreen);
+}
