@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "branch_name_lookup.h"
+#include "drag_splitters.h"
 #include "host_application.h"
 #include "host_options.h"
 #include "host_window.h"
@@ -77,9 +78,10 @@ int main(int argc, char** argv) {
 
   StartupPlan plan;
   plan.openModule = options.openAtStart || unattended || !options.budget.isEmpty() || !options.clicks.isEmpty() ||
-                    options.maximizeScreen;
+                    options.maximizeScreen || !options.drags.isEmpty();
   if (options.maximizeScreen) plan.afterOpen.push_back(maximizeScreenStep());
   if (!options.budget.isEmpty()) plan.afterOpen.push_back(loadBudgetStep(options.budget, options.party));
+  if (!options.drags.isEmpty()) plan.afterOpen.push_back(dragStep(options.drags));
   // Armed before the clicks: a click may open a modal dialog and not return until it closes.
   if (unattended) plan.afterOpen.push_back(screenshotStep(options.screenshotPath));
   if (!options.clicks.isEmpty()) plan.afterOpen.push_back(clickStep(options.clicks));
