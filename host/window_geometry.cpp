@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMainWindow>
+#include <QMargins>
 #include <QScreen>
 #include <QSettings>
 #include <algorithm>
@@ -36,8 +37,16 @@ void showAtSavedGeometry(QMainWindow& window, QSettings& settings) {
     window.showMaximized();
     return;
   }
-  window.setGeometry(fitOnScreen(saved, availableAround(saved)));
+  const QRect available = availableAround(saved);
+  window.setGeometry(fitOnScreen(saved, available));
   window.showNormal();
+  // The remembered rectangle is the inside of the window; its frame, known
+  // once shown, must fit on the screen too.
+  const QRect frame = window.frameGeometry(), inside = window.geometry();
+  const QMargins margins(inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+                         frame.bottom() - inside.bottom());
+  if (!available.isEmpty() && !available.contains(frame))
+    window.setGeometry(fitOnScreen(inside, available.marginsRemoved(margins)));
 }
 
 void saveGeometryOf(const QMainWindow& window, QSettings& settings) {

@@ -16,7 +16,7 @@ struct HostRun {
 };
 
 // The offscreen platform with one display of an office monitor's size (its
-// own default is 800 × 600, smaller than the module's screen).
+// own default is 800 × 800, narrower than the module's screen).
 QString largeDisplayPlatform() {
   static QTemporaryDir dir;
   const QString path = dir.filePath("display.json");
