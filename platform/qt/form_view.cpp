@@ -46,9 +46,14 @@ constexpr QSize kSmallestClient(400, 300);
 // size it is given.
 class FormClientArea : public QWidget {
  public:
-  FormClientArea(TForm& form, QWidget* parent, std::function<void(QSize)> resized)
-      : QWidget(parent), form_(form), resized_(std::move(resized)) {}
-  QSize sizeHint() const override { return {form_.Width(), form_.Height()}; }
+  FormClientArea(QWidget* parent, std::function<void(QSize)> resized)
+      : QWidget(parent), resized_(std::move(resized)) {}
+  // Kept here rather than read from the form, which may go before the view.
+  void setPreferredSize(QSize size) {
+    preferred_ = size;
+    updateGeometry();
+  }
+  QSize sizeHint() const override { return preferred_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override {
@@ -57,8 +62,8 @@ class FormClientArea : public QWidget {
   }
 
  private:
-  TForm& form_;
   std::function<void(QSize)> resized_;
+  QSize preferred_;
 };
 
 }  // namespace
@@ -66,7 +71,7 @@ class FormClientArea : public QWidget {
 FormView::FormView(TForm& form, QWidget* parent)
     : QWidget(parent),
       form_(form),
-      client_(new FormClientArea(form, this, [this](QSize size) { clientResized(size); })) {
+      client_(new FormClientArea(this, [this](QSize size) { clientResized(size); })) {
   setObjectName(QString::fromStdString(form.Name()));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -174,13 +179,13 @@ void FormView::onFormChanged(TProperty property) {
 
 void FormView::applyBorderStyle() {
   const QSize design(form_.Width(), form_.Height());
+  static_cast<FormClientArea*>(client_)->setPreferredSize(design);
   if (!form_.Sizeable()) {
     client_->setFixedSize(design);
     return;
   }
   client_->setMinimumSize(design.boundedTo(kSmallestClient));
   client_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-  client_->updateGeometry();
 }
 
 void FormView::clientResized(QSize size) {
