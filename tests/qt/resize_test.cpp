@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 
 #include "qt/form_view.h"
+#include "qt/form_windows.h"
 #include "ui/containers.h"
 #include "ui/form.h"
 #include "ui/scripted_ui.h"
@@ -132,6 +135,44 @@ TEST_F(ResizeTest, TheSplittersAreDraggedWithTheMouse) {
   // Past the minimum the grid stops.
   drag(split2, QPoint(-500, 0));
   EXPECT_EQ(form.dbgContasGeradas->Width(), form.Splitter2->MinSize());
+}
+
+// The main screen is a child window of the host's MDI area: maximised with
+// its title bar it fills the area, and the form knows its window state.
+TEST(MdiChildResize, AMaximisedChildFillsTheAreaAndRestoresToItsSize) {
+  ScriptedUi ui;
+  SetUi(&ui);
+  {
+    QMdiArea area;
+    area.resize(1200, 900);
+    area.show();
+    dxqt::FormWindows windows(&area);
+    StackedForm form;
+    form.SetFormStyle(fsMDIChild);
+    form.Show();
+    QApplication::processEvents();
+    auto* sub = qobject_cast<QMdiSubWindow*>(windows.windowFor(form));
+    ASSERT_TRUE(sub);
+    EXPECT_EQ(form.Width(), 600);
+
+    sub->showMaximized();
+    QApplication::processEvents();
+    EXPECT_EQ(form.WindowState(), wsMaximized);
+    EXPECT_EQ(sub->size(), area.viewport()->size());
+    // The form has all of the window but its frame.
+    EXPECT_EQ(QSize(form.Width(), form.Height()), windows.viewFor(form)->clientArea()->size());
+    EXPECT_GT(form.Width(), 1150);
+    EXPECT_GT(form.Height(), 850);
+    EXPECT_EQ(form.dbgContaPagar->BoundsRect().right, form.Width());
+    EXPECT_EQ(form.Panel5->BoundsRect().bottom, form.Height());
+
+    form.SetWindowState(wsNormal);
+    QApplication::processEvents();
+    EXPECT_FALSE(sub->isMaximized());
+    EXPECT_EQ(form.Width(), 600);
+    EXPECT_EQ(form.Height(), 400);
+  }
+  SetUi(nullptr);
 }
 
 }  // namespace
