@@ -3,6 +3,8 @@
 #include <QCommandLineParser>
 #include <QDate>
 
+#include "drag_splitters.h"
+
 namespace {
 
 bool truthy(const QString& value) {
@@ -51,6 +53,9 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
       {"party", "With --budget: select this row of the list (1-based).", "N"},
       {"click", "Open the module and, after any budget load, click these controls of the main screen in order.",
        "CONTROL[,CONTROL...]"},
+      {"maximize", "Open the module and maximise its screen inside the main window."},
+      {"drag", "Open the module and, after any budget load, drag a splitter of the main screen by PIXELS "
+               "(down or right positive).", "SPLITTER:PIXELS"},
   });
 
   HostOptionsResult result;
@@ -80,6 +85,7 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
   o.databasePath = orDefault(parser, "database", env("DX_DATABASE"));
   o.modulePath = orDefault(parser, "module", env("DX_MODULE"));
   o.openAtStart = parser.isSet("open");
+  o.maximizeScreen = parser.isSet("maximize");
   o.screenshotPath = parser.value("screenshot");
   o.budget = parser.value("budget").trimmed();
   if (parser.isSet("budget") && o.budget.isEmpty()) {
@@ -107,6 +113,15 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
       }
       o.clicks << name.trimmed();
     }
+  }
+
+  for (const QString& text : parser.values("drag")) {
+    QPair<QString, int> drag;
+    if (!parseSplitterDrag(text, drag)) {
+      result.error = QStringLiteral("Invalid drag \"%1\": expected SPLITTER:PIXELS").arg(text);
+      return result;
+    }
+    o.drags << drag;
   }
 
   const QString date = orDefault(parser, "date", env("DX_DATE"));

@@ -4,6 +4,8 @@
 // module and the branch database, and what to do at start.
 
 #include <QString>
+#include <QList>
+#include <QPair>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -23,6 +25,8 @@ struct HostOptions {
   QString budget;          // non-empty: open and load this budget (before any screenshot)
   int party = 0;           // with a budget: the list row to select, 1-based; 0 keeps the first
   QStringList clicks;      // controls of the main screen clicked in order, after the budget loads
+  QList<QPair<QString, int>> drags;  // splitters of the main screen dragged by pixels, after the budget loads
+  bool maximizeScreen = false;  // maximise the module's screen inside the main window once it opens
 };
 
 struct HostOptionsResult {

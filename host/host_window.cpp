@@ -25,7 +25,8 @@ HostWindow::HostWindow(const QString& title, ModuleLoader& loader, bool reportEr
   QAction* quit = modules->addAction(QStringLiteral("Sai&r"));
   connect(quit, &QAction::triggered, this, &QWidget::close);
 
-  // Room for the module's 1068 × 634 screen at its design position.
+  // Room for the module's 1068 × 634 screen at its design position, when
+  // the window is restored from maximised without a remembered size.
   resize(1280, 760);
 }
 

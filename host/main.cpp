@@ -2,17 +2,20 @@
 // window with its MDI area and loads the module Pkg_DXR10900 on demand.
 
 #include <QFont>
+#include <QSettings>
 #include <QStyleFactory>
 #include <cstdio>
 #include <filesystem>
 
 #include "branch_name_lookup.h"
+#include "drag_splitters.h"
 #include "host_application.h"
 #include "host_options.h"
 #include "host_window.h"
 #include "login_setup.h"
 #include "module_loader.h"
 #include "startup.h"
+#include "window_geometry.h"
 #include "qt/qt_ui.h"
 
 namespace {
@@ -65,11 +68,20 @@ int main(int argc, char** argv) {
   HostWindow window(windowTitle(options), loader, unattended);
   dxqt::QtUi ui(&window, window.mdiArea());
   ui.install();
-  window.show();
+  // A picture is always of the maximised window; only the user's own runs are remembered.
+  QSettings settings(QStringLiteral("Distrato"), QStringLiteral("distrato"));
+  if (unattended) window.showMaximized();
+  else showAtSavedGeometry(window, settings);
+  QObject::connect(&app, &QCoreApplication::aboutToQuit, [&] {
+    if (!unattended) saveGeometryOf(window, settings);
+  });
 
   StartupPlan plan;
-  plan.openModule = options.openAtStart || unattended || !options.budget.isEmpty() || !options.clicks.isEmpty();
+  plan.openModule = options.openAtStart || unattended || !options.budget.isEmpty() || !options.clicks.isEmpty() ||
+                    options.maximizeScreen || !options.drags.isEmpty();
+  if (options.maximizeScreen) plan.afterOpen.push_back(maximizeScreenStep());
   if (!options.budget.isEmpty()) plan.afterOpen.push_back(loadBudgetStep(options.budget, options.party));
+  if (!options.drags.isEmpty()) plan.afterOpen.push_back(dragStep(options.drags));
   // Armed before the clicks: a click may open a modal dialog and not return until it closes.
   if (unattended) plan.afterOpen.push_back(screenshotStep(options.screenshotPath));
   if (!options.clicks.isEmpty()) plan.afterOpen.push_back(clickStep(options.clicks));

@@ -50,15 +50,15 @@ TButtonFlat& AddCommand(TComponent& owner, TWinControl& bar, TMenuItem& menu, co
 void PairCommand(TControl& button, TMenuItem& item) {
   item.SetEnabled(button.Enabled());
   item.OnClick = [&button](TComponent*) { button.Click(); };
-  const int id = button.Observe([&item](TComponent& source, std::string_view property) {
-    if (property == "Enabled") item.SetEnabled(static_cast<TControl&>(source).Enabled());
+  const int id = button.Observe([&item](TComponent& source, TProperty property) {
+    if (property == TProperty::Enabled) item.SetEnabled(static_cast<TControl&>(source).Enabled());
   });
   // Whichever goes first, the other stops hearing about it.
   auto alive = std::make_shared<bool>(true);
-  button.Observe([alive](TComponent&, std::string_view property) {
-    if (property == "Destroying") *alive = false;
+  button.Observe([alive](TComponent&, TProperty property) {
+    if (property == TProperty::Destroying) *alive = false;
   });
-  item.Observe([&button, id, alive](TComponent&, std::string_view property) {
-    if (property == "Destroying" && *alive) button.Unobserve(id);
+  item.Observe([&button, id, alive](TComponent&, TProperty property) {
+    if (property == TProperty::Destroying && *alive) button.Unobserve(id);
   });
 }

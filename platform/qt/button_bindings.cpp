@@ -22,13 +22,13 @@ class ButtonBinding : public ControlBinding {
       if (attached()) button_.UserClick();
     });
   }
-  std::vector<std::string_view> ownProperties() const override { return {"Default"}; }
+  std::vector<TProperty> ownProperties() const override { return {TProperty::Default}; }
 
  protected:
-  void sync(std::string_view property) override {
-    if (property == "Caption") {
+  void sync(TProperty property) override {
+    if (property == TProperty::Caption) {
       widget_->setText(captionText(button_.Caption()));
-    } else if (property == "Default") {
+    } else if (property == TProperty::Default) {
       widget_->setDefault(button_.Default());
     } else {
       ControlBinding::sync(property);
@@ -51,11 +51,11 @@ class SpeedButtonBinding : public ControlBinding {
       if (attached()) button_.UserClick();
     });
   }
-  std::vector<std::string_view> ownProperties() const override { return {"Flat"}; }
+  std::vector<TProperty> ownProperties() const override { return {TProperty::Flat}; }
 
  protected:
-  void sync(std::string_view property) override {
-    if (property == "Caption" || property == "Hint" || property == "Glyph") {
+  void sync(TProperty property) override {
+    if (property == TProperty::Caption || property == TProperty::Hint || property == TProperty::Glyph) {
       ControlBinding::sync(property);
       const QIcon icon = glyphIcon(button_.Glyph());
       widget_->setIcon(icon);
@@ -70,11 +70,11 @@ class SpeedButtonBinding : public ControlBinding {
                                   : icon.isNull() ? Qt::ToolButtonTextOnly
                                                   : Qt::ToolButtonTextBesideIcon);
       syncRaised();
-    } else if (property == "Flat") {
+    } else if (property == TProperty::Flat) {
       syncRaised();
     } else {
       ControlBinding::sync(property);
-      if (property == "Bounds") syncRaised();
+      if (property == TProperty::Bounds) syncRaised();
     }
   }
 

@@ -24,13 +24,13 @@ class CheckBinding : public ControlBinding {
       syncChecked();
     });
   }
-  std::vector<std::string_view> ownProperties() const override { return {"Checked"}; }
+  std::vector<TProperty> ownProperties() const override { return {TProperty::Checked}; }
 
  protected:
-  void sync(std::string_view property) override {
-    if (property == "Caption") {
+  void sync(TProperty property) override {
+    if (property == TProperty::Caption) {
       widget_->setText(captionText(control_.Caption()));
-    } else if (property == "Checked") {
+    } else if (property == TProperty::Checked) {
       syncChecked();
     } else {
       ControlBinding::sync(property);

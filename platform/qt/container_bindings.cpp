@@ -30,16 +30,16 @@ class PanelBinding : public ControlBinding {
     caption_->setAttribute(Qt::WA_TransparentForMouseEvents);
     frame->setFocusPolicy(Qt::NoFocus);
   }
-  std::vector<std::string_view> ownProperties() const override { return {"BevelOuter", "Alignment"}; }
+  std::vector<TProperty> ownProperties() const override { return {TProperty::BevelOuter, TProperty::Alignment}; }
 
  protected:
-  void sync(std::string_view property) override {
-    if (property == "BevelOuter" || property == "BevelInner") {
+  void sync(TProperty property) override {
+    if (property == TProperty::BevelOuter || property == TProperty::BevelInner) {
       const TBevelCut bevel = panel_.BevelOuter() != bvNone ? panel_.BevelOuter() : panel_.BevelInner();
       frame_->setFrameShape(bevel == bvNone ? QFrame::NoFrame : QFrame::Panel);
       frame_->setFrameShadow(bevel == bvLowered ? QFrame::Sunken : QFrame::Raised);
-    } else if (property == "Caption" || property == "Alignment" || property == "Bounds") {
-      if (property == "Bounds") ControlBinding::sync(property);
+    } else if (property == TProperty::Caption || property == TProperty::Alignment || property == TProperty::Bounds) {
+      if (property == TProperty::Bounds) ControlBinding::sync(property);
       caption_->setText(QString::fromStdString(panel_.Caption()));
       caption_->setAlignment(toQtAlignment(panel_.Alignment()));
       caption_->setGeometry(frame_->rect().adjusted(2, 2, -2, -2));
@@ -90,8 +90,8 @@ class GroupBoxBinding : public ControlBinding {
   }
 
  protected:
-  void sync(std::string_view property) override {
-    if (property == "Caption") {
+  void sync(TProperty property) override {
+    if (property == TProperty::Caption) {
       widget_->setTitle(QString::fromStdString(control().Caption()));
     } else {
       ControlBinding::sync(property);
@@ -116,9 +116,9 @@ class ScrollBoxBinding : public ControlBinding {
   QWidget* childArea() const override { return inner_; }
 
  protected:
-  void sync(std::string_view property) override {
+  void sync(TProperty property) override {
     ControlBinding::sync(property);
-    if (property == "Bounds" || property == "Controls") {
+    if (property == TProperty::Bounds || property == TProperty::Controls) {
       int right = 0, bottom = 0;
       for (TControl* c : box_.Controls()) {
         if (!c->Visible() || c->Align() != alNone) continue;
@@ -150,12 +150,12 @@ class PageControlBinding : public ControlBinding {
       syncTabs();
     });
   }
-  std::vector<std::string_view> ownProperties() const override { return {"Controls", "ActivePage"}; }
+  std::vector<TProperty> ownProperties() const override { return {TProperty::Controls, TProperty::ActivePage}; }
 
  protected:
-  void sync(std::string_view property) override {
+  void sync(TProperty property) override {
     ControlBinding::sync(property);
-    if (property == "Controls" || property == "ActivePage" || property == "Bounds") syncTabs();
+    if (property == TProperty::Controls || property == TProperty::ActivePage || property == TProperty::Bounds) syncTabs();
   }
 
  private:

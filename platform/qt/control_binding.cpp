@@ -15,8 +15,8 @@ namespace dxqt {
 ControlBinding::ControlBinding(FormView& view, TControl& control, QWidget* widget)
     : view_(view), control_(control), widget_(widget) {
   widget->setObjectName(QString::fromStdString(control.Name()));
-  observer_ = control.Observe([this](TComponent&, std::string_view property) {
-    if (property == "Destroying") {
+  observer_ = control.Observe([this](TComponent&, TProperty property) {
+    if (property == TProperty::Destroying) {
       view_.controlDestroyed(control_);
       return;
     }
@@ -47,30 +47,30 @@ QString ControlBinding::captionText(const std::string& caption) {
 
 void ControlBinding::syncAll() {
   if (!widget_) return;
-  for (std::string_view p : {"Bounds", "Caption", "Hint", "Enabled", "Font", "Color"}) sync(p);
-  for (std::string_view p : ownProperties()) sync(p);
-  sync("Visible");
+  for (TProperty p : {TProperty::Bounds, TProperty::Caption, TProperty::Hint, TProperty::Enabled, TProperty::Font, TProperty::Color}) sync(p);
+  for (TProperty p : ownProperties()) sync(p);
+  sync(TProperty::Visible);
 }
 
 void ControlBinding::applyColor() {}
 
-void ControlBinding::sync(std::string_view property) {
-  if (property == "Bounds" || property == "Align") {
+void ControlBinding::sync(TProperty property) {
+  if (property == TProperty::Bounds || property == TProperty::Align) {
     const TRect r = control_.BoundsRect();
     widget_->setGeometry(r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()));
-  } else if (property == "Visible") {
+  } else if (property == TProperty::Visible) {
     widget_->setVisible(control_.Visible());
-  } else if (property == "Enabled") {
+  } else if (property == TProperty::Enabled) {
     widget_->setEnabled(control_.Enabled());
-  } else if (property == "Hint" || property == "ShowHint") {
+  } else if (property == TProperty::Hint || property == TProperty::ShowHint) {
     widget_->setToolTip(QString::fromStdString(control_.Hint()));
-  } else if (property == "Font") {
+  } else if (property == TProperty::Font) {
     widget_->setFont(toQFont(control_.Font(), QApplication::font()));
-  } else if (property == "Color") {
+  } else if (property == TProperty::Color) {
     applyColor();
-  } else if (property == "Controls") {
+  } else if (property == TProperty::Controls) {
     if (TWinControl* win = winControl()) view_.placeChildren(*win);
-  } else if (property == "Parent") {
+  } else if (property == TProperty::Parent) {
     view_.reparent(control_);
   }
 }

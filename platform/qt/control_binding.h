@@ -6,7 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
-#include <string_view>
+#include "ui/property.h"
 #include <vector>
 
 class QKeyEvent;
@@ -36,9 +36,9 @@ class ControlBinding : public QObject {
 
  protected:
   // A property of the control changed; the base handles the common ones.
-  virtual void sync(std::string_view property);
+  virtual void sync(TProperty property);
   // The properties of the kind beyond the common ones, synced by syncAll().
-  virtual std::vector<std::string_view> ownProperties() const { return {}; }
+  virtual std::vector<TProperty> ownProperties() const { return {}; }
   // Toolkit text with the accelerator marks as Qt writes them.
   static QString captionText(const std::string& caption);
   FormView& view() const { return view_; }

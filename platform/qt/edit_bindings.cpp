@@ -45,23 +45,23 @@ class EditBinding : public ControlBinding {
       line->installEventFilter(this);
     }
   }
-  std::vector<std::string_view> ownProperties() const override {
-    return {"Text", "ReadOnly", "MaxLength", "PasswordChar", "Alignment"};
+  std::vector<TProperty> ownProperties() const override {
+    return {TProperty::Text, TProperty::ReadOnly, TProperty::MaxLength, TProperty::PasswordChar, TProperty::Alignment};
   }
 
  protected:
-  void sync(std::string_view property) override {
-    if (property == "Text" || property == "EditMask") {
+  void sync(TProperty property) override {
+    if (property == TProperty::Text || property == TProperty::EditMask) {
       showText();
-    } else if (property == "ReadOnly") {
+    } else if (property == TProperty::ReadOnly) {
       line_->setReadOnly(edit_.ReadOnly());
-    } else if (property == "MaxLength") {
+    } else if (property == TProperty::MaxLength) {
       line_->setMaxLength(edit_.MaxLength() > 0 ? edit_.MaxLength() : 32767);
-    } else if (property == "PasswordChar") {
+    } else if (property == TProperty::PasswordChar) {
       line_->setEchoMode(edit_.PasswordChar() ? QLineEdit::Password : QLineEdit::Normal);
-    } else if (property == "Alignment") {
+    } else if (property == TProperty::Alignment) {
       line_->setAlignment(toQtAlignment(edit_.Alignment()));
-    } else if (property == "Font" || property == "Color") {
+    } else if (property == TProperty::Font || property == TProperty::Color) {
       ControlBinding::sync(property);
       setPaletteColors(line_, edit_.Color(), edit_.Font().color);
     } else {
@@ -207,19 +207,19 @@ class MemoBinding : public ControlBinding {
       if (!syncing_ && attached()) memo_.UserSetText(widget_->toPlainText().toStdString());
     });
   }
-  std::vector<std::string_view> ownProperties() const override { return {"Text", "ReadOnly"}; }
+  std::vector<TProperty> ownProperties() const override { return {TProperty::Text, TProperty::ReadOnly}; }
 
  protected:
-  void sync(std::string_view property) override {
-    if (property == "Text") {
+  void sync(TProperty property) override {
+    if (property == TProperty::Text) {
       const QString text = QString::fromStdString(memo_.Text());
       if (widget_->toPlainText() == text) return;
       syncing_ = true;
       widget_->setPlainText(text);
       syncing_ = false;
-    } else if (property == "ReadOnly") {
+    } else if (property == TProperty::ReadOnly) {
       widget_->setReadOnly(memo_.ReadOnly());
-    } else if (property == "Color" || property == "Font") {
+    } else if (property == TProperty::Color || property == TProperty::Font) {
       ControlBinding::sync(property);
       setPaletteColors(widget_, memo_.Color(), memo_.Font().color);
     } else {

@@ -2,8 +2,10 @@
 
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "qt/binding_factory.h"
 #include "qt/control_binding.h"
@@ -36,9 +38,40 @@ TButton* findButton(TWinControl& container, Pred pred) {
   return nullptr;
 }
 
+// Smallest area a sizeable form is given, when its design is larger: room
+// for its tool bar and a few rows; below that the window is of no use.
+constexpr QSize kSmallestClient(400, 300);
+
+// The area under the menu bar: asks for the form's size and reports the
+// size it is given.
+class FormClientArea : public QWidget {
+ public:
+  FormClientArea(QWidget* parent, std::function<void(QSize)> resized)
+      : QWidget(parent), resized_(std::move(resized)) {}
+  // Kept here rather than read from the form, which may go before the view.
+  void setPreferredSize(QSize size) {
+    preferred_ = size;
+    updateGeometry();
+  }
+  QSize sizeHint() const override { return preferred_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override {
+    QWidget::resizeEvent(event);
+    resized_(event->size());
+  }
+
+ private:
+  std::function<void(QSize)> resized_;
+  QSize preferred_;
+};
+
 }  // namespace
 
-FormView::FormView(TForm& form, QWidget* parent) : QWidget(parent), form_(form), client_(new QWidget(this)) {
+FormView::FormView(TForm& form, QWidget* parent)
+    : QWidget(parent),
+      form_(form),
+      client_(new FormClientArea(this, [this](QSize size) { clientResized(size); })) {
   setObjectName(QString::fromStdString(form.Name()));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -53,10 +86,10 @@ FormView::FormView(TForm& form, QWidget* parent) : QWidget(parent), form_(form),
 
   for (TControl* child : form.Controls()) bindTree(*child);
   rebuildMenu();
-  client_->setMinimumSize(form.Width(), form.Height());
+  applyBorderStyle();
   setWindowTitle(QString::fromStdString(form.Caption()));
 
-  formObserver_ = form.Observe([this](TComponent&, std::string_view property) { onFormChanged(property); });
+  formObserver_ = form.Observe([this](TComponent&, TProperty property) { onFormChanged(property); });
   QTimer::singleShot(0, this, [this] { syncFocus(); });
 }
 
@@ -125,23 +158,41 @@ void FormView::controlDestroyed(TControl& control) {
   binding.release()->deleteLater();
 }
 
-void FormView::onFormChanged(std::string_view property) {
-  if (property == "Destroying") {
+void FormView::onFormChanged(TProperty property) {
+  if (property == TProperty::Destroying) {
     formAlive_ = false;
     for (auto& [control, binding] : bindings_) binding->detach();
     return;
   }
-  if (property == "Caption") {
+  if (property == TProperty::Caption) {
     setWindowTitle(QString::fromStdString(form_.Caption()));
-  } else if (property == "Menu") {
+  } else if (property == TProperty::Menu) {
     rebuildMenu();
-  } else if (property == "ActiveControl") {
+  } else if (property == TProperty::ActiveControl) {
     syncFocus();
-  } else if (property == "Controls") {
+  } else if (property == TProperty::Controls) {
     placeChildren(form_);
-  } else if (property == "Bounds") {
-    client_->setMinimumSize(form_.Width(), form_.Height());
+  } else if (property == TProperty::Bounds || property == TProperty::BorderStyle) {
+    applyBorderStyle();
   }
+}
+
+void FormView::applyBorderStyle() {
+  const QSize design(form_.Width(), form_.Height());
+  static_cast<FormClientArea*>(client_)->setPreferredSize(design);
+  if (!form_.Sizeable()) {
+    client_->setFixedSize(design);
+    return;
+  }
+  client_->setMinimumSize(design.boundedTo(kSmallestClient));
+  client_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+}
+
+void FormView::clientResized(QSize size) {
+  if (!formAlive_ || !form_.Sizeable() || size.isEmpty()) return;
+  if (size == QSize(form_.Width(), form_.Height())) return;
+  // The toolkit lays the form out again for its new size.
+  form_.SetBounds(form_.Left(), form_.Top(), size.width(), size.height());
 }
 
 void FormView::rebuildMenu() {

@@ -2,10 +2,14 @@
 // The Qt face of one toolkit form: a widget holding the form's menu bar and
 // a widget per control, placed at the bounds the toolkit computed. It keeps
 // Qt's focus equal to the form's and sends Tab, Enter, Escape and shortcuts
-// to the toolkit.
+// to the toolkit. A sizeable form asks for its design size and is told every
+// size the window gives it, so its alignments fill the window; a form with a
+// fixed border keeps its design size.
 
 #include <QWidget>
 #include <map>
+
+#include "ui/property.h"
 #include <memory>
 
 class TControl;
@@ -28,6 +32,8 @@ class FormView : public QWidget {
   // The widget drawing a control of this form, or null.
   QWidget* widgetFor(const TControl& control) const;
   QMenuBar* menuBar() const { return menuBar_; }
+  // The area below the menu bar, as large as the form.
+  QWidget* clientArea() const { return client_; }
   // The form was destroyed: the view stops touching it.
   bool formAlive() const { return formAlive_; }
 
@@ -46,8 +52,12 @@ class FormView : public QWidget {
 
  private:
   void bindTree(TControl& control);
-  void onFormChanged(std::string_view property);
+  void onFormChanged(TProperty property);
   void rebuildMenu();
+  // Fixed or free size, as the form's border says.
+  void applyBorderStyle();
+  // The window gave the form's area a new size.
+  void clientResized(QSize size);
   void pressButton(bool defaultButton);
 
   TForm& form_;

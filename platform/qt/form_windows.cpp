@@ -13,8 +13,8 @@
 namespace dxqt {
 
 FormWindows::FormWindows(QMdiArea* mdiArea) : mdiArea_(mdiArea) {
-  appObserver_ = Application().Observe([this](TComponent&, std::string_view property) {
-    if (property == "Forms") adoptForms();
+  appObserver_ = Application().Observe([this](TComponent&, TProperty property) {
+    if (property == TProperty::Forms) adoptForms();
   });
   if (mdiArea_) {
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* sub) {
@@ -48,32 +48,32 @@ void FormWindows::adoptForms() {
   for (TForm* form : Application().Forms()) {
     if (forms_.count(form)) continue;
     Entry& entry = forms_[form];
-    entry.observer = form->Observe([this, form](TComponent&, std::string_view property) { formChanged(*form, property); });
+    entry.observer = form->Observe([this, form](TComponent&, TProperty property) { formChanged(*form, property); });
     if (form->Visible() && !form->Modal()) show(*form, entry);
   }
 }
 
-void FormWindows::formChanged(TForm& form, std::string_view property) {
+void FormWindows::formChanged(TForm& form, TProperty property) {
   auto it = forms_.find(&form);
   if (it == forms_.end()) return;
   Entry& entry = it->second;
-  if (property == "Destroying") {
+  if (property == TProperty::Destroying) {
     forget(form);
-  } else if (property == "Visible") {
+  } else if (property == TProperty::Visible) {
     if (form.Visible() && !form.Modal()) show(form, entry);
     else {
       hide(entry);
       scheduleReleases();
     }
-  } else if (property == "WindowState" && entry.window && form.Visible()) {
+  } else if (property == TProperty::WindowState && entry.window && form.Visible()) {
     switch (form.WindowState()) {
       case wsMinimized: entry.window->showMinimized(); break;
       case wsMaximized: entry.window->showMaximized(); break;
       case wsNormal: entry.window->showNormal(); break;
     }
-  } else if (property == "Caption" && entry.window) {
+  } else if (property == TProperty::Caption && entry.window) {
     entry.window->setWindowTitle(QString::fromStdString(form.Caption()));
-  } else if (property == "ActiveForm") {
+  } else if (property == TProperty::ActiveForm) {
   }
 }
 
@@ -87,10 +87,18 @@ void FormWindows::show(TForm& form, Entry& entry) {
       sub->setAttribute(Qt::WA_DeleteOnClose, false);
       sub->move(form.Left(), form.Top());
       sub->resize(sub->sizeHint());
+      // Maximising or restoring with the title bar is the form's window state too.
+      connect(sub, &QMdiSubWindow::windowStateChanged, this, [this, form = &form](Qt::WindowStates, Qt::WindowStates now) {
+        if (!forms_.count(form)) return;
+        form->SetWindowState(now & Qt::WindowMinimized   ? wsMinimized
+                             : now & Qt::WindowMaximized ? wsMaximized
+                                                         : wsNormal);
+      });
       entry.window = sub;
     } else {
       view->setWindowFlag(Qt::Window);
       view->move(form.Left(), form.Top());
+      view->resize(view->sizeHint());
       entry.window = view;
     }
     entry.window->setWindowTitle(QString::fromStdString(form.Caption()));

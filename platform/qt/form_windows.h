@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <map>
 
+#include "ui/property.h"
+
 class QMdiArea;
 class QWidget;
 class TForm;
@@ -34,7 +36,7 @@ class FormWindows : public QObject {
   };
 
   void adoptForms();
-  void formChanged(TForm& form, std::string_view property);
+  void formChanged(TForm& form, TProperty property);
   void show(TForm& form, Entry& entry);
   void hide(Entry& entry);
   void forget(TForm& form);

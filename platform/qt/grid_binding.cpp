@@ -105,23 +105,23 @@ class GridBinding : public ControlBinding {
       if (attached()) grid_.UserEditButtonClick();
     });
   }
-  std::vector<std::string_view> ownProperties() const override { return {"Columns", "Options", "TitleFont"}; }
+  std::vector<TProperty> ownProperties() const override { return {TProperty::Columns, TProperty::Options, TProperty::TitleFont}; }
 
  protected:
-  void sync(std::string_view property) override {
-    if (property == "Data" || property == "Columns" || property == "State") {
+  void sync(TProperty property) override {
+    if (property == TProperty::Data || property == TProperty::Columns || property == TProperty::State) {
       model_->reload();
       syncColumns();
       syncCurrent();
-    } else if (property == "Row" || property == "SelectedIndex" || property == "Editor") {
+    } else if (property == TProperty::Row || property == TProperty::SelectedIndex || property == TProperty::Editor) {
       model_->restyle();
       syncCurrent();
-    } else if (property == "Options" || property == "TitleFont") {
+    } else if (property == TProperty::Options || property == TProperty::TitleFont) {
       view_->horizontalHeader()->setVisible(grid_.HasOption(dgTitles));
       view_->verticalHeader()->setVisible(grid_.HasOption(dgIndicator));
       view_->setShowGrid(grid_.HasOption(dgColLines) || grid_.HasOption(dgRowLines));
       syncCurrent();
-    } else if (property == "Color") {
+    } else if (property == TProperty::Color) {
       QPalette p = view_->palette();
       p.setColor(QPalette::Base, toQColor(grid_.Color()));
       view_->setPalette(p);

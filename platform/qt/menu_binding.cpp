@@ -38,20 +38,20 @@ void MenuBinding::scheduleRebuild() {
 }
 
 void MenuBinding::observe(TMenuItem& item) {
-  observers_[&item] = item.Observe([this, &item](TComponent&, std::string_view property) {
-    if (property == "Destroying") {
+  observers_[&item] = item.Observe([this, &item](TComponent&, TProperty property) {
+    if (property == TProperty::Destroying) {
       observers_.erase(&item);
       actions_.erase(&item);
       scheduleRebuild();
       return;
     }
     QAction* action = actionFor(item);
-    if (property == "Enabled" && action) {
+    if (property == TProperty::Enabled && action) {
       action->setEnabled(item.Enabled());
-    } else if (property == "Checked" && action) {
+    } else if (property == TProperty::Checked && action) {
       action->setCheckable(item.Checked() || action->isCheckable());
       action->setChecked(item.Checked());
-    } else if (property == "Hint" && action) {
+    } else if (property == TProperty::Hint && action) {
       action->setStatusTip(QString::fromStdString(item.Hint()));
     } else {
       scheduleRebuild();

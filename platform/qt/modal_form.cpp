@@ -38,18 +38,25 @@ TModalResult runModalForm(TForm& form, QWidget* parent) {
   layout->setContentsMargins(0, 0, 0, 0);
   auto* view = new FormView(form, &dialog);
   layout->addWidget(view);
+  if (!form.Sizeable()) {
+    // A fixed border: the dialog keeps the form's size, with no grip.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    dialog.setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+  }
   dialog.setWindowModality(Qt::ApplicationModal);
 
   QEventLoop loop;
   bool alive = true;
-  const int observer = form.Observe([&](TComponent&, std::string_view property) {
-    if (property == "Destroying") {
+  const int observer = form.Observe([&](TComponent&, TProperty property) {
+    if (property == TProperty::Destroying) {
       alive = false;
       loop.quit();
-    } else if (property == "ModalResult" && form.ModalResult() != mrNone) {
+    } else if (property == TProperty::ModalResult && form.ModalResult() != mrNone) {
       loop.quit();
     }
   });
+  // At the form's size, not the share of the screen Qt gives a window it sizes itself.
+  dialog.resize(dialog.sizeHint());
   if (form.Position() == poDesigned && !parent) dialog.move(form.Left(), form.Top());
   dialog.show();
   dialog.raise();

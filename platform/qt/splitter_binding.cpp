@@ -1,5 +1,6 @@
 // The splitter: a thin bar that hands the user's drag to the toolkit, which
-// resizes its neighbour and lays the parent out again.
+// resizes its neighbour within the minimum sizes and lays the parent out
+// again.
 #include <QMouseEvent>
 
 #include "qt/bindings.h"
@@ -22,8 +23,11 @@ class SplitterBar : public QWidget {
     const QPoint now = e->globalPosition().toPoint();
     const int delta = vertical() ? now.x() - last_.x() : now.y() - last_.y();
     if (delta == 0) return;
-    last_ = now;
-    splitter_.UserDrag(delta);
+    // Only the distance the splitter really moved counts: past a minimum
+    // size the bar stays put until the mouse comes back to it.
+    const int moved = splitter_.UserDrag(delta);
+    if (vertical()) last_.rx() += moved;
+    else last_.ry() += moved;
   }
 
  private:
@@ -37,9 +41,9 @@ class SplitterBinding : public ControlBinding {
       : ControlBinding(view, splitter, widget), splitter_(splitter) {}
 
  protected:
-  void sync(std::string_view property) override {
+  void sync(TProperty property) override {
     ControlBinding::sync(property);
-    if (property == "Bounds" || property == "Align") {
+    if (property == TProperty::Bounds || property == TProperty::Align) {
       const bool vertical = splitter_.Align() == alLeft || splitter_.Align() == alRight;
       widget()->setCursor(vertical ? Qt::SplitHCursor : Qt::SplitVCursor);
     }

@@ -16,22 +16,22 @@ class LabelBinding : public ControlBinding {
  public:
   LabelBinding(FormView& view, TLabel& label, QLabel* widget) : ControlBinding(view, label, widget), label_(label), widget_(widget) {}
 
-  std::vector<std::string_view> ownProperties() const override { return {"Alignment"}; }
+  std::vector<TProperty> ownProperties() const override { return {TProperty::Alignment}; }
 
  protected:
-  void sync(std::string_view property) override {
-    if (property == "Caption") {
+  void sync(TProperty property) override {
+    if (property == TProperty::Caption) {
       widget_->setText(QString::fromStdString(StripHotkey(label_.Caption())));
       autoSize();
-    } else if (property == "Bounds" || property == "Font") {
+    } else if (property == TProperty::Bounds || property == TProperty::Font) {
       ControlBinding::sync(property);
-      if (property == "Font") {
+      if (property == TProperty::Font) {
         QPalette p = widget_->palette();
         p.setColor(QPalette::WindowText, toQColor(label_.Font().color));
         widget_->setPalette(p);
       }
       autoSize();
-    } else if (property == "Alignment" || property == "WordWrap") {
+    } else if (property == TProperty::Alignment || property == TProperty::WordWrap) {
       Qt::Alignment a = toQtAlignment(label_.Alignment());
       a = (a & Qt::AlignHorizontal_Mask) | Qt::AlignTop;
       widget_->setAlignment(a);
@@ -62,11 +62,11 @@ class LabelBinding : public ControlBinding {
 class ImageBinding : public ControlBinding {
  public:
   ImageBinding(FormView& view, TImage& image, QLabel* widget) : ControlBinding(view, image, widget), image_(image), widget_(widget) {}
-  std::vector<std::string_view> ownProperties() const override { return {"Picture"}; }
+  std::vector<TProperty> ownProperties() const override { return {TProperty::Picture}; }
 
  protected:
-  void sync(std::string_view property) override {
-    if (property == "Picture" || property == "Stretch" || property == "Center" || property == "Caption") {
+  void sync(TProperty property) override {
+    if (property == TProperty::Picture || property == TProperty::Stretch || property == TProperty::Center || property == TProperty::Caption) {
       // Pictures are looked up by resource name; a missing one leaves the place empty.
       QPixmap pixmap(QStringLiteral(":/images/%1").arg(QString::fromStdString(image_.Picture())));
       widget_->setPixmap(pixmap);
@@ -86,13 +86,13 @@ class ImageBinding : public ControlBinding {
 class DBTextBinding : public ControlBinding {
  public:
   DBTextBinding(FormView& view, TDBText& text, QLabel* widget) : ControlBinding(view, text, widget), text_(text), widget_(widget) {}
-  std::vector<std::string_view> ownProperties() const override { return {"Alignment"}; }
+  std::vector<TProperty> ownProperties() const override { return {TProperty::Alignment}; }
 
  protected:
-  void sync(std::string_view property) override {
-    if (property == "Caption") {
+  void sync(TProperty property) override {
+    if (property == TProperty::Caption) {
       widget_->setText(QString::fromStdString(text_.Caption()));
-    } else if (property == "Alignment") {
+    } else if (property == TProperty::Alignment) {
       widget_->setAlignment(toQtAlignment(text_.Alignment()));
     } else {
       ControlBinding::sync(property);

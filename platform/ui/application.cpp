@@ -15,7 +15,7 @@ TApplication& Application() {
 void TApplication::SetActiveForm(TForm* form) {
   if (form == active_form_) return;
   active_form_ = form;
-  Changed("ActiveForm");
+  Changed(TProperty::ActiveForm);
 }
 
 std::vector<TForm*> TApplication::MDIChildren() const {
@@ -47,12 +47,12 @@ void TApplication::ProcessReleases() {
 
 void TApplication::Terminate() {
   terminated_ = true;
-  Changed("Terminated");
+  Changed(TProperty::Terminated);
 }
 
 void TApplication::RegisterForm(TForm* form) {
   forms_.push_back(form);
-  Changed("Forms");
+  Changed(TProperty::Forms);
 }
 
 void TApplication::UnregisterForm(TForm* form) {
@@ -60,5 +60,5 @@ void TApplication::UnregisterForm(TForm* form) {
   if (std::erase(forms_, form) == 0) return;
   if (main_form_ == form) main_form_ = nullptr;
   if (active_form_ == form) SetActiveForm(nullptr);
-  Changed("Forms");
+  Changed(TProperty::Forms);
 }

@@ -11,13 +11,13 @@ TButton::TButton() {
 void TButton::SetDefault(bool v) {
   if (v == default_) return;
   default_ = v;
-  Changed("Default");
+  Changed(TProperty::Default);
 }
 
 void TButton::SetCancel(bool v) {
   if (v == cancel_) return;
   cancel_ = v;
-  Changed("Cancel");
+  Changed(TProperty::Cancel);
 }
 
 void TButton::Click() {
@@ -44,17 +44,17 @@ TSpeedButton::TSpeedButton() { SetBounds(0, 0, 23, 22); }
 void TSpeedButton::SetFlat(bool v) {
   if (v == flat_) return;
   flat_ = v;
-  Changed("Flat");
+  Changed(TProperty::Flat);
 }
 
 void TSpeedButton::SetGlyph(std::string glyph) {
   if (glyph == glyph_) return;
   glyph_ = std::move(glyph);
-  Changed("Glyph");
+  Changed(TProperty::Glyph);
 }
 
 void TSpeedButton::SetNumGlyphs(int n) {
   if (n == num_glyphs_) return;
   num_glyphs_ = n;
-  Changed("NumGlyphs");
+  Changed(TProperty::NumGlyphs);
 }

@@ -10,14 +10,14 @@ TCheckBox::TCheckBox() {
 void TCheckBox::SetChecked(bool v) {
   if (v == checked_) return;
   checked_ = v;
-  Changed("Checked");
+  Changed(TProperty::Checked);
   Click();
 }
 
 void TCheckBox::SetAlignment(TAlignment a) {
   if (a == alignment_) return;
   alignment_ = a;
-  Changed("Alignment");
+  Changed(TProperty::Alignment);
 }
 
 void TCheckBox::UserClick() {
@@ -40,14 +40,14 @@ TRadioButton::TRadioButton() {
 void TRadioButton::SetChecked(bool v) {
   if (v == checked_) return;
   checked_ = v;
-  Changed("Checked");
+  Changed(TProperty::Checked);
   if (!v) return;
   if (TWinControl* parent = Parent()) {
     for (TControl* c : parent->Controls()) {
       auto* sibling = dynamic_cast<TRadioButton*>(c);
       if (sibling && sibling != this && sibling->checked_) {
         sibling->checked_ = false;
-        sibling->Changed("Checked");
+        sibling->Changed(TProperty::Checked);
       }
     }
   }

@@ -20,7 +20,7 @@ TComponent::~TComponent() {
     torn_down_ = true;
     DestroyComponentsQuietly();
     try {
-      Changed("Destroying");
+      Changed(TProperty::Destroying);
     } catch (...) {
     }
   }
@@ -32,7 +32,7 @@ void TComponent::Teardown() {
   torn_down_ = true;
   BeforeDestruction();
   DestroyComponents();
-  Changed("Destroying");
+  Changed(TProperty::Destroying);
 }
 
 void TComponentDeleter::operator()(TComponent* component) const noexcept {
@@ -47,7 +47,7 @@ void TComponent::SetName(std::string name) {
   if (name == name_) return;
   if (owner_) owner_->CheckUniqueName(name);
   name_ = std::move(name);
-  Changed("Name");
+  Changed(TProperty::Name);
 }
 
 void TComponent::CheckUniqueName(std::string_view name) const {
@@ -114,7 +114,7 @@ void TComponent::Unobserve(int id) {
   std::erase_if(observers_, [id](const auto& o) { return o.first == id; });
 }
 
-void TComponent::Changed(std::string_view property) {
+void TComponent::Changed(TProperty property) {
   if (observers_.empty()) return;
   // A copy, so an observer may unsubscribe while being told.
   auto observers = observers_;

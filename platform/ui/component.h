@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "data/exceptions.h"
+#include "ui/property.h"
 
 class TComponent;
 class TWinControl;
@@ -25,7 +26,7 @@ class TWinControl;
 using TNotifyEvent = std::function<void(TComponent* sender)>;
 // Called with the component and the name of the property that changed
 // ("Caption", "Enabled", "Text", ...; "Destroying" when it goes away).
-using PropertyObserver = std::function<void(TComponent& source, std::string_view property)>;
+using PropertyObserver = std::function<void(TComponent& source, TProperty property)>;
 
 // A non-component object (a dataset, a connection, a catalogue) owned by a
 // form under a name.
@@ -84,7 +85,7 @@ class TComponent {
 
  protected:
   // Tells the observers; called by every setter that changes something.
-  void Changed(std::string_view property);
+  void Changed(TProperty property);
   // The derived class's own part of the teardown, run first (a form runs
   // its OnDestroy there).
   virtual void BeforeDestruction() {}

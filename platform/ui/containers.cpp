@@ -7,19 +7,19 @@
 void TPanel::SetBevelOuter(TBevelCut b) {
   if (b == bevel_outer_) return;
   bevel_outer_ = b;
-  Changed("BevelOuter");
+  Changed(TProperty::BevelOuter);
 }
 
 void TPanel::SetBevelInner(TBevelCut b) {
   if (b == bevel_inner_) return;
   bevel_inner_ = b;
-  Changed("BevelInner");
+  Changed(TProperty::BevelInner);
 }
 
 void TPanel::SetAlignment(TAlignment a) {
   if (a == alignment_) return;
   alignment_ = a;
-  Changed("Alignment");
+  Changed(TProperty::Alignment);
 }
 
 TRect TGroupBox::ClientRect() const { return {2, 15, std::max(Width() - 2, 2), std::max(Height() - 2, 15)}; }
@@ -29,7 +29,7 @@ TPageControl* TTabSheet::PageControl() const { return dynamic_cast<TPageControl*
 void TTabSheet::SetTabVisible(bool v) {
   if (v == tab_visible_) return;
   tab_visible_ = v;
-  Changed("TabVisible");
+  Changed(TProperty::TabVisible);
 }
 
 int TTabSheet::PageIndex() const {
@@ -52,7 +52,7 @@ void TPageControl::SetActivePage(TTabSheet* sheet) {
   if (sheet && sheet->PageControl() != this) return;
   active_ = sheet;
   for (TTabSheet* page : Pages()) page->SetVisible(page == sheet);
-  Changed("ActivePage");
+  Changed(TProperty::ActivePage);
 }
 
 TTabSheet* TPageControl::ActivePage() const {

@@ -25,7 +25,7 @@ void TControl::SetParent(TWinControl* parent) {
     parent_->AddChild(this);
     parent_->Realign();
   }
-  Changed("Parent");
+  Changed(TProperty::Parent);
 }
 
 TForm* TControl::ParentForm() const {
@@ -38,7 +38,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   TRect r{left, top, left + std::max(width, 0), top + std::max(height, 0)};
   if (r == bounds_) return;
   bounds_ = r;
-  Changed("Bounds");
+  Changed(TProperty::Bounds);
   BoundsChanged();
   if (align_ != alNone) RequestParentRealign();
 }
@@ -46,7 +46,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
 void TControl::PlaceAt(const TRect& bounds) {
   if (bounds == bounds_) return;
   bounds_ = bounds;
-  Changed("Bounds");
+  Changed(TProperty::Bounds);
   BoundsChanged();
 }
 
@@ -57,51 +57,51 @@ void TControl::RequestParentRealign() {
 void TControl::SetAlign(TAlign align) {
   if (align == align_) return;
   align_ = align;
-  Changed("Align");
+  Changed(TProperty::Align);
   RequestParentRealign();
 }
 
 void TControl::SetCaption(std::string caption) {
   if (caption == caption_) return;
   caption_ = std::move(caption);
-  Changed("Caption");
+  Changed(TProperty::Caption);
 }
 
 void TControl::SetHint(std::string hint) {
   if (hint == hint_) return;
   hint_ = std::move(hint);
-  Changed("Hint");
+  Changed(TProperty::Hint);
 }
 
 void TControl::SetShowHint(bool v) {
   if (v == show_hint_) return;
   show_hint_ = v;
-  Changed("ShowHint");
+  Changed(TProperty::ShowHint);
 }
 
 void TControl::SetEnabled(bool v) {
   if (v == enabled_) return;
   enabled_ = v;
-  Changed("Enabled");
+  Changed(TProperty::Enabled);
 }
 
 void TControl::SetVisible(bool v) {
   if (v == visible_) return;
   visible_ = v;
-  Changed("Visible");
+  Changed(TProperty::Visible);
   if (align_ != alNone) RequestParentRealign();
 }
 
 void TControl::SetColor(TColor c) {
   if (c == color_) return;
   color_ = c;
-  Changed("Color");
+  Changed(TProperty::Color);
 }
 
 void TControl::SetFont(const TFont& font) {
   if (font == font_) return;
   font_ = font;
-  Changed("Font");
+  Changed(TProperty::Font);
 }
 
 void TControl::SetFontBold(bool bold) {
@@ -154,12 +154,12 @@ void TWinControl::AddChild(TControl* child) {
       if (c != child && dynamic_cast<TWinControl*>(c)) ++siblings;
     win->tab_order_ = siblings;
   }
-  Changed("Controls");
+  Changed(TProperty::Controls);
 }
 
 void TWinControl::RemoveChild(TControl* child) {
   std::erase(children_, child);
-  Changed("Controls");
+  Changed(TProperty::Controls);
 }
 
 bool TWinControl::ContainsControl(const TControl* control) const {
@@ -171,13 +171,13 @@ bool TWinControl::ContainsControl(const TControl* control) const {
 void TWinControl::SetTabOrder(int order) {
   if (order == tab_order_) return;
   tab_order_ = order;
-  Changed("TabOrder");
+  Changed(TProperty::TabOrder);
 }
 
 void TWinControl::SetTabStop(bool v) {
   if (v == tab_stop_) return;
   tab_stop_ = v;
-  Changed("TabStop");
+  Changed(TProperty::TabStop);
 }
 
 bool TWinControl::CanFocus() const { return AcceptsFocus() && Showing() && EffectivelyEnabled(); }
@@ -231,9 +231,26 @@ char32_t TWinControl::UserKeyPress(char32_t key) {
 void TWinControl::KeyDownDefault(int&, TShiftState) {}
 void TWinControl::KeyPressDefault(char32_t&) {}
 
+namespace {
+
+// Marks a layout pass as running for as long as it runs, exceptions
+// included: a pass that raised must not leave the container frozen.
+class AligningScope {
+ public:
+  explicit AligningScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~AligningScope() { flag_ = false; }
+  AligningScope(const AligningScope&) = delete;
+  AligningScope& operator=(const AligningScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
 void TWinControl::Realign() {
   if (aligning_) return;
-  aligning_ = true;
+  AligningScope aligning(aligning_);
   TRect r = ClientRect();
   for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
     for (TControl* c : children_) {
@@ -265,5 +282,4 @@ void TWinControl::Realign() {
       }
     }
   }
-  aligning_ = false;
 }

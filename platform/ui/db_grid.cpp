@@ -144,19 +144,19 @@ void TDBGrid::SetOptions(TGridOptions options) {
   if (options == options_) return;
   options_ = options;
   if (!HasOption(dgEditing)) editor_open_ = false;
-  Changed("Options");
+  Changed(TProperty::Options);
 }
 
 void TDBGrid::SetReadOnly(bool v) {
   if (v == read_only_) return;
   read_only_ = v;
-  Changed("ReadOnly");
+  Changed(TProperty::ReadOnly);
 }
 
 void TDBGrid::SetTitleFont(const TFont& font) {
   if (font == title_font_) return;
   title_font_ = font;
-  Changed("TitleFont");
+  Changed(TProperty::TitleFont);
 }
 
 TColumn* TDBGrid::SelectedColumn() const {
@@ -182,7 +182,7 @@ void TDBGrid::MoveColumn(int index) {
   CommitEditor();
   if (OnColExit) OnColExit(this);
   selected_ = index;
-  Changed("SelectedIndex");
+  Changed(TProperty::SelectedIndex);
   if (OnColEnter) OnColEnter(this);
 }
 
@@ -280,21 +280,21 @@ void TDBGrid::CommitEditor() {
     field->SetText(editor_text_);
   }
   editor_open_ = false;
-  Changed("Editor");
+  Changed(TProperty::Editor);
 }
 
 void TDBGrid::DataNotice(TDataLink::Notice notice) {
   switch (notice) {
     case TDataLink::Notice::RecordMoved:
       editor_open_ = false;
-      Changed("Row");
+      Changed(TProperty::Row);
       break;
     case TDataLink::Notice::DataChanged:
       editor_open_ = false;
-      Changed("Data");
+      Changed(TProperty::Data);
       break;
-    case TDataLink::Notice::StateChanged: Changed("State"); break;
-    case TDataLink::Notice::FieldChanged: Changed("Data"); break;
+    case TDataLink::Notice::StateChanged: Changed(TProperty::State); break;
+    case TDataLink::Notice::FieldChanged: Changed(TProperty::Data); break;
   }
 }
 
@@ -365,13 +365,13 @@ void TDBGrid::KeyDownDefault(int& key, TShiftState shift) {
       if (CanEditCell()) {
         editor_open_ = true;
         editor_text_ = SelectedField()->Text();
-        Changed("Editor");
+        Changed(TProperty::Editor);
       }
       break;
     case VK_ESCAPE:
       if (editor_open_) {
         editor_open_ = false;
-        Changed("Editor");
+        Changed(TProperty::Editor);
       } else if (active && (data->State() == dsEdit || data->State() == dsInsert)) {
         data->Cancel();
       }
@@ -392,7 +392,7 @@ void TDBGrid::KeyPressDefault(char32_t& key) {
       std::u32string cps = ui::Utf8Decode(editor_text_);
       cps.pop_back();
       editor_text_ = ui::Utf8Encode(cps);
-      Changed("Editor");
+      Changed(TProperty::Editor);
     }
     return;
   }
@@ -403,5 +403,5 @@ void TDBGrid::KeyPressDefault(char32_t& key) {
     editor_text_.clear();
   }
   editor_text_ += ui::Utf8Encode(key);
-  Changed("Editor");
+  Changed(TProperty::Editor);
 }

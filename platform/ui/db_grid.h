@@ -197,7 +197,7 @@ class TDBGrid : public TWinControl {
 
  private:
   friend class TColumn;
-  void ColumnsChanged() { Changed("Columns"); }
+  void ColumnsChanged() { Changed(TProperty::Columns); }
   void DataNotice(TDataLink::Notice notice);
   void MoveColumn(int index);
   TCellStyle StyleForCurrent(int row, int col);

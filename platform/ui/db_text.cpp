@@ -15,7 +15,7 @@ TField* TDBText::Field() const {
 void TDBText::SetAlignment(TAlignment a) {
   if (a == alignment_) return;
   alignment_ = a;
-  Changed("Alignment");
+  Changed(TProperty::Alignment);
 }
 
 void TDBText::Refresh() {

@@ -14,7 +14,7 @@ void TCustomEdit::SetText(const std::string& text) { StoreText(ApplyCharCase(tex
 void TCustomEdit::StoreText(const std::string& text) {
   if (text == text_) return;
   text_ = text;
-  Changed("Text");
+  Changed(TProperty::Text);
   Change();
 }
 
@@ -25,32 +25,32 @@ void TCustomEdit::Change() {
 void TCustomEdit::SetMaxLength(int v) {
   if (v == max_length_) return;
   max_length_ = v;
-  Changed("MaxLength");
+  Changed(TProperty::MaxLength);
 }
 
 void TCustomEdit::SetCharCase(TEditCharCase c) {
   if (c == char_case_) return;
   char_case_ = c;
-  Changed("CharCase");
+  Changed(TProperty::CharCase);
   SetText(Text());
 }
 
 void TCustomEdit::SetReadOnly(bool v) {
   if (v == read_only_) return;
   read_only_ = v;
-  Changed("ReadOnly");
+  Changed(TProperty::ReadOnly);
 }
 
 void TCustomEdit::SetPasswordChar(char32_t c) {
   if (c == password_char_) return;
   password_char_ = c;
-  Changed("PasswordChar");
+  Changed(TProperty::PasswordChar);
 }
 
 void TCustomEdit::SetAlignment(TAlignment a) {
   if (a == alignment_) return;
   alignment_ = a;
-  Changed("Alignment");
+  Changed(TProperty::Alignment);
 }
 
 char32_t TCustomEdit::ApplyCharCase(char32_t ch) const {

@@ -28,31 +28,37 @@ void TForm::BeforeDestruction() {
 void TForm::SetFormStyle(TFormStyle style) {
   if (style == form_style_) return;
   form_style_ = style;
-  Changed("FormStyle");
+  Changed(TProperty::FormStyle);
 }
 
 void TForm::SetPosition(TPosition position) {
   if (position == position_) return;
   position_ = position;
-  Changed("Position");
+  Changed(TProperty::Position);
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle style) {
+  if (style == border_style_) return;
+  border_style_ = style;
+  Changed(TProperty::BorderStyle);
 }
 
 void TForm::SetWindowState(TWindowState state) {
   if (state == window_state_) return;
   window_state_ = state;
-  Changed("WindowState");
+  Changed(TProperty::WindowState);
 }
 
 void TForm::SetModalResult(TModalResult result) {
   if (result == modal_result_) return;
   modal_result_ = result;
-  Changed("ModalResult");
+  Changed(TProperty::ModalResult);
 }
 
 void TForm::SetMenu(TMainMenu* menu) {
   if (menu == menu_) return;
   menu_ = menu;
-  Changed("Menu");
+  Changed(TProperty::Menu);
 }
 
 void TForm::DoCreate() {

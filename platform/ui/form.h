@@ -34,6 +34,10 @@ class TForm : public TWinControl {
   void SetFormStyle(TFormStyle style);
   TPosition Position() const { return position_; }
   void SetPosition(TPosition position);
+  TFormBorderStyle BorderStyle() const { return border_style_; }
+  void SetBorderStyle(TFormBorderStyle style);
+  // The user may resize the window (and maximise it).
+  bool Sizeable() const { return border_style_ == bsSizeable; }
   TWindowState WindowState() const { return window_state_; }
   void SetWindowState(TWindowState state);
   TModalResult ModalResult() const { return modal_result_; }
@@ -90,7 +94,7 @@ class TForm : public TWinControl {
 
  public:
   // Told by the focus manager.
-  void FocusMoved() { Changed("ActiveControl"); }
+  void FocusMoved() { Changed(TProperty::ActiveControl); }
 
  private:
   void FocusFirst();
@@ -98,6 +102,7 @@ class TForm : public TWinControl {
   FocusManager focus_{*this};
   TFormStyle form_style_ = fsNormal;
   TPosition position_ = poDesigned;
+  TFormBorderStyle border_style_ = bsSizeable;
   TWindowState window_state_ = wsNormal;
   TModalResult modal_result_ = mrNone;
   bool modal_ = false;

@@ -12,7 +12,7 @@ void TMaskEdit::SetEditMask(const std::string& spec) {
   mask_spec_ = spec;
   mask_ = ui::EditMask(spec);
   caret_ = 0;
-  Changed("EditMask");
+  Changed(TProperty::EditMask);
   if (IsMasked()) {
     StoreEdit(mask_.EditTextFor(ApplyCharCase(text)));
   } else {
@@ -50,7 +50,7 @@ void TMaskEdit::SetText(const std::string& text) {
 void TMaskEdit::StoreEdit(const std::u32string& edit) {
   if (edit == edit_) return;
   edit_ = edit;
-  Changed("Text");
+  Changed(TProperty::Text);
   Change();
 }
 

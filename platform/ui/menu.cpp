@@ -12,37 +12,37 @@ TMenuItem::~TMenuItem() {
 void TMenuItem::SetCaption(std::string caption) {
   if (caption == caption_) return;
   caption_ = std::move(caption);
-  Changed("Caption");
+  Changed(TProperty::Caption);
 }
 
 void TMenuItem::SetShortCut(TShortCut shortcut) {
   if (shortcut == shortcut_) return;
   shortcut_ = shortcut;
-  Changed("ShortCut");
+  Changed(TProperty::ShortCut);
 }
 
 void TMenuItem::SetEnabled(bool v) {
   if (v == enabled_) return;
   enabled_ = v;
-  Changed("Enabled");
+  Changed(TProperty::Enabled);
 }
 
 void TMenuItem::SetVisible(bool v) {
   if (v == visible_) return;
   visible_ = v;
-  Changed("Visible");
+  Changed(TProperty::Visible);
 }
 
 void TMenuItem::SetChecked(bool v) {
   if (v == checked_) return;
   checked_ = v;
-  Changed("Checked");
+  Changed(TProperty::Checked);
 }
 
 void TMenuItem::SetHint(std::string hint) {
   if (hint == hint_) return;
   hint_ = std::move(hint);
-  Changed("Hint");
+  Changed(TProperty::Hint);
 }
 
 void TMenuItem::Add(TMenuItem& item) { Insert(Count(), item); }
@@ -52,14 +52,14 @@ void TMenuItem::Insert(int index, TMenuItem& item) {
   index = std::clamp(index, 0, Count());
   items_.insert(items_.begin() + index, &item);
   item.parent_ = this;
-  Changed("Items");
+  Changed(TProperty::Items);
 }
 
 void TMenuItem::Remove(TMenuItem& item) {
   if (item.parent_ != this) return;
   std::erase(items_, &item);
   item.parent_ = nullptr;
-  Changed("Items");
+  Changed(TProperty::Items);
 }
 
 int TMenuItem::IndexOf(const TMenuItem& item) const {

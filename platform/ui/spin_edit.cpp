@@ -25,13 +25,13 @@ void TSpinEdit::SetValue(int value) { SetText(std::to_string(Limit(value))); }
 void TSpinEdit::SetMinValue(int v) {
   if (v == min_value_) return;
   min_value_ = v;
-  Changed("MinValue");
+  Changed(TProperty::MinValue);
 }
 
 void TSpinEdit::SetMaxValue(int v) {
   if (v == max_value_) return;
   max_value_ = v;
-  Changed("MaxValue");
+  Changed(TProperty::MaxValue);
 }
 
 void TSpinEdit::UserIncrement() {

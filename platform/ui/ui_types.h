@@ -105,3 +105,6 @@ enum TCloseAction { caNone, caHide, caFree, caMinimize };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum TPosition { poDesigned, poScreenCenter, poOwnerFormCenter, poMainFormCenter };
+// Whether the user may resize the window: sizeable, or fixed at its design
+// size (single line or dialog frame).
+enum TFormBorderStyle { bsSizeable, bsSingle, bsDialog };

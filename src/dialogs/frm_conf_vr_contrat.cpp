@@ -73,6 +73,7 @@ TfrmConfVrContrat::TfrmConfVrContrat(TfrmDistrato& owner)
   SetName("frmConfVrContrat");
   SetCaption("Confirmar Valor Contratante");
   SetBounds(0, 0, 1069, 399 + 34);
+  SetBorderStyle(bsDialog);  // fixed border: the layout is made for this size
   msgPadrao.Messages = ContractorMessages();
   BuildParties();
   BuildPayment();

@@ -142,6 +142,18 @@ TEST_F(ContractorDialog, ConsolidationWithoutErrorsAsksForTheAccounts) {
   EXPECT_TRUE(r[0].asBool());
 }
 
+TEST_F(ContractorDialog, TheDialogHasAFixedBorder) {
+  bool fixed = true;
+  TRect bounds;
+  Run(kThree, true, [&](TfrmConfVrContrat& d) {
+    fixed = !d.Sizeable();
+    bounds = d.BoundsRect();
+    d.UserClose();
+  });
+  EXPECT_TRUE(fixed);
+  EXPECT_EQ(bounds.Width(), 1069);
+}
+
 TEST_F(ContractorDialog, CloseBoxReturnsNothing) {
   Variant r = Run(kThree, true, [](TfrmConfVrContrat& d) { d.UserClose(); });
   EXPECT_FALSE(r[0].asBool());

@@ -117,3 +117,17 @@ TEST(HostOptions, RefusesAnEmptyControlName) {
   EXPECT_FALSE(parse({"--click", "sbtDistrato,,btnOk"}).options);
   EXPECT_FALSE(parse({"--click", "sbtDistrato,"}).options);
 }
+
+TEST(HostOptions, MaximizeAsksForTheScreenMaximised) {
+  EXPECT_TRUE(parse({"--maximize"}).options->maximizeScreen);
+  EXPECT_FALSE(parse({}).options->maximizeScreen);
+}
+
+TEST(HostOptions, SplittersAreDraggedByPixels) {
+  const auto r = parse({"--budget", "9999", "--drag", "Splitter1:400", "--drag", "Splitter2:-100"});
+  ASSERT_TRUE(r.options) << r.error.toStdString();
+  EXPECT_EQ(r.options->drags, (QList<QPair<QString, int>>{{"Splitter1", 400}, {"Splitter2", -100}}));
+  EXPECT_FALSE(parse({"--drag", "Splitter1"}).options);
+  EXPECT_FALSE(parse({"--drag", ":40"}).options);
+  EXPECT_FALSE(parse({"--drag", "Splitter1:muito"}).options);
+}

@@ -15,10 +15,25 @@ struct HostRun {
   QString errors;
 };
 
+// The offscreen platform with one display of an office monitor's size (its
+// own default is 800 × 800, narrower than the module's screen).
+QString largeDisplayPlatform() {
+  static QTemporaryDir dir;
+  const QString path = dir.filePath("display.json");
+  if (!QFile::exists(path)) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) {
+      f.write(R"({"windowFrameMargins": false, "screens": [{"name": "monitor", "x": 0, "y": 0,
+                 "width": 1600, "height": 1000, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+    }
+  }
+  return QStringLiteral("offscreen:configfile=") + path;
+}
+
 HostRun runHost(const QStringList& args, const QString& marker = {}) {
   QProcess p;
   auto env = QProcessEnvironment::systemEnvironment();
-  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("QT_QPA_PLATFORM", largeDisplayPlatform());
   if (!marker.isEmpty()) env.insert("DX_TEST_MARKER", marker);
   p.setProcessEnvironment(env);
   p.start(DX_HOST_EXE, args);
@@ -71,6 +86,8 @@ TEST(HostProcess, ScreenshotCallsTheEntryAndSavesAPicture) {
   const QImage picture(png);
   EXPECT_FALSE(picture.isNull());
   EXPECT_GE(picture.width(), 1068);
+  // The main window opens maximised: as large as the display, no larger.
+  EXPECT_EQ(picture.size(), QSize(1600, 1000));
 }
 
 TEST(HostProcess, TheModulesScreenAppearsInTheMainWindow) {

@@ -12,6 +12,7 @@
 #include "qt/busy_indicator.h"
 #include "qt/qt_ui.h"
 #include "ui/buttons.h"
+#include "ui/containers.h"
 #include "ui/form.h"
 
 namespace {
@@ -120,6 +121,49 @@ TEST_F(QtUiTest, AModalFormEndsWithTheButtonsModalResult) {
   EXPECT_EQ(form.ShowModal(), mrOk);
   EXPECT_TRUE(shown);
   EXPECT_FALSE(form.Visible());
+}
+
+// A dialog with a filling control grows with its window; one with a fixed
+// border keeps the size it was designed for.
+class FillingForm : public OkForm {
+ public:
+  FillingForm() {
+    SetBounds(0, 0, 300, 200);
+    panGrade = &Add<TPanel>("panGrade", this);
+    panGrade->SetAlign(alClient);
+  }
+  TPanel* panGrade;
+};
+
+TEST_F(QtUiTest, ASizeableDialogLaysItsFormOutForItsSize) {
+  FillingForm form;
+  QSize grown;
+  whenModal<QDialog>([&](QDialog* dialog) {
+    dialog->resize(dialog->width() + 200, dialog->height() + 100);
+    QApplication::processEvents();
+    grown = QSize(form.Width(), form.Height());
+    dialog->findChild<QPushButton*>("btnOk")->click();
+  });
+  EXPECT_EQ(form.ShowModal(), mrOk);
+  EXPECT_EQ(grown, QSize(500, 300));
+  EXPECT_EQ(form.panGrade->BoundsRect(), (TRect{0, 0, 500, 300}));
+}
+
+TEST_F(QtUiTest, AFixedBorderDialogKeepsItsSize) {
+  FillingForm form;
+  form.SetBorderStyle(bsDialog);
+  QSize minimum, maximum;
+  whenModal<QDialog>([&](QDialog* dialog) {
+    minimum = dialog->minimumSize();
+    maximum = dialog->maximumSize();
+    dialog->resize(dialog->width() + 200, dialog->height() + 100);
+    QApplication::processEvents();
+    dialog->findChild<QPushButton*>("btnOk")->click();
+  });
+  EXPECT_EQ(form.ShowModal(), mrOk);
+  EXPECT_EQ(minimum, maximum);
+  EXPECT_EQ(form.Width(), 300);
+  EXPECT_EQ(form.Height(), 200);
 }
 
 TEST_F(QtUiTest, ClosingAModalFormCancels) {

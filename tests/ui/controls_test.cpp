@@ -155,14 +155,15 @@ TEST_F(ControlsTest, SpinEditKeepsItsValueWithinLimits) {
 
 TEST_F(ControlsTest, PropertyObserversHearChanges) {
   auto& edt = form.Add<TEdit>("edtNmFilial", &form);
-  std::vector<std::string> heard;
-  int id = edt.Observe([&](TComponent&, std::string_view p) { heard.emplace_back(p); });
+  std::vector<TProperty> heard;
+  int id = edt.Observe([&](TComponent&, TProperty p) { heard.push_back(p); });
   edt.SetEnabled(false);
   edt.SetText("Matriz");
   edt.SetEnabled(false);
   edt.Unobserve(id);
   edt.SetCaption("x");
-  EXPECT_EQ(heard, (std::vector<std::string>{"Enabled", "Text"}));
+  EXPECT_EQ(heard, (std::vector<TProperty>{TProperty::Enabled, TProperty::Text}));
+  EXPECT_EQ(PropertyName(heard.front()), "Enabled");
 }
 
 TEST_F(ControlsTest, NamesAreUniqueAndFoundWithTheirType) {

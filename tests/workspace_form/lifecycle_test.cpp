@@ -41,6 +41,43 @@ TEST_F(ScreenTest, TheScreenShowsItsCaptionCodeAndSize) {
   EXPECT_LT(f.dbgPadrao.Top(), f.Panel5.Top());
 }
 
+TEST_F(ScreenTest, AMaximisedScreenGivesItsRoomToTheAccountsAndThePayables) {
+  TfrmDistrato& f = Open();
+  const TRect accounts = f.Panel5.BoundsRect();
+  const int payables = f.dbgContaPagar.Width();
+  f.SetBounds(0, 0, 1600, 1000);
+  // The stacked parts keep their design heights; the panel below the list
+  // and the payables grid take what the larger window adds.
+  EXPECT_EQ(f.panFiltro.Height(), 61);
+  EXPECT_EQ(f.panCancelarContrat.Height(), 155);
+  EXPECT_EQ(f.dbgPadrao.Height(), 148);
+  EXPECT_EQ(f.dbgPadrao.Width(), f.scbFolhaDados.ClientRect().Width());
+  EXPECT_EQ(f.Panel5.Top(), accounts.top);
+  EXPECT_EQ(f.Panel5.Height(), accounts.Height() + 1000 - 634);
+  EXPECT_EQ(f.dbgContasGeradas.Width(), 472);
+  EXPECT_EQ(f.dbgContaPagar.Width(), payables + 1600 - 1068);
+  EXPECT_EQ(f.dbgContaPagar.BoundsRect().right, f.Panel5.Width());
+  EXPECT_EQ(f.dbgContaPagar.BoundsRect().bottom, f.Panel5.Height());
+
+  // The list grows by its splitter, and the accounts keep at least the
+  // splitter's minimum; the receivables grid likewise beside the payables.
+  f.Splitter1.UserDrag(300);
+  EXPECT_EQ(f.dbgPadrao.Height(), 448);
+  EXPECT_EQ(f.Panel5.Top(), f.Splitter1.BoundsRect().bottom);
+  f.Splitter1.UserDrag(5000);
+  EXPECT_EQ(f.Panel5.Height(), f.Splitter1.MinSize());
+  f.Splitter2.UserDrag(5000);
+  EXPECT_EQ(f.dbgContaPagar.Width(), f.Splitter2.MinSize());
+  f.Splitter2.UserDrag(-5000);
+  EXPECT_EQ(f.dbgContasGeradas.Width(), f.Splitter2.MinSize());
+
+  // Back to the design size: nothing is left outside the window.
+  f.Splitter1.UserDrag(-5000);
+  f.SetBounds(0, 0, 1068, 634);
+  EXPECT_LE(f.Panel5.BoundsRect().bottom, f.scbFolhaDados.ClientRect().bottom);
+  EXPECT_EQ(f.dbgContaPagar.BoundsRect().right, f.Panel5.Width());
+}
+
 TEST_F(ScreenTest, TheMenuEntriesFollowTheSeparatorWithTheirShortcuts) {
   TfrmDistrato& f = Open();
   const int sep = f.mnuManutencao.IndexOf(f.mnuLinha4);
