@@ -25,11 +25,11 @@ class Screen : public TForm {
  public:
   explicit Screen(bool* alive) : member(alive) {
     auto& edit = Add<TEdit>("edtValor", this);
-    edit.Observe([this](TComponent&, std::string_view property) {
-      if (property == "Destroying") memberAliveWhenControlWent = *member.flag;
+    edit.Observe([this](TComponent&, TProperty property) {
+      if (property == TProperty::Destroying) memberAliveWhenControlWent = *member.flag;
     });
-    Observe([this](TComponent& self, std::string_view property) {
-      if (property == "Destroying") wholeWhenTold = dynamic_cast<Screen*>(&self) != nullptr;
+    Observe([this](TComponent& self, TProperty property) {
+      if (property == TProperty::Destroying) wholeWhenTold = dynamic_cast<Screen*>(&self) != nullptr;
     });
     OnDestroy = [this](TComponent*) {
       if (destroys) ++*destroys;
@@ -53,8 +53,8 @@ TEST(TeardownTest, TheOwnerTearsAFormDownWhileItIsWholeAndOnce) {
   Screen& screen = Application().CreateForm<Screen>("frmTeardown", &alive);
   screen.destroys = &destroys;
   // What the observers saw outlives the form.
-  screen.Observe([&seen, &screen](TComponent&, std::string_view property) {
-    if (property == "Destroying") seen = {screen.memberAliveWhenControlWent, screen.wholeWhenTold};
+  screen.Observe([&seen, &screen](TComponent&, TProperty property) {
+    if (property == TProperty::Destroying) seen = {screen.memberAliveWhenControlWent, screen.wholeWhenTold};
   });
   Application().DestroyComponent(&screen);
   EXPECT_EQ(destroys, 1);
@@ -88,8 +88,8 @@ TEST(TeardownTest, AFormHeldAloneIsTornDownByItsPointerAndExplicitlyOnlyOnce) {
 TEST(TeardownTest, AThrowingObserverReachesTheCallerAndTheFormStillGoes) {
   bool alive = false;
   Screen& screen = Application().CreateForm<Screen>("frmThrowing", &alive);
-  screen.Find<TEdit>("edtValor").Observe([](TComponent&, std::string_view property) {
-    if (property == "Destroying") throw std::runtime_error("observador falhou");
+  screen.Find<TEdit>("edtValor").Observe([](TComponent&, TProperty property) {
+    if (property == TProperty::Destroying) throw std::runtime_error("observador falhou");
   });
   EXPECT_THROW(Application().DestroyComponent(&screen), std::runtime_error);
   EXPECT_FALSE(alive);
@@ -103,8 +103,8 @@ TEST(TeardownTest, AComponentDestroyedWithoutTeardownDropsAThrowingObserver) {
   int told = 0;
   {
     TForm form;
-    auto throwing = [&told](TComponent&, std::string_view property) {
-      if (property != "Destroying") return;
+    auto throwing = [&told](TComponent&, TProperty property) {
+      if (property != TProperty::Destroying) return;
       ++told;
       throw std::runtime_error("observador falhou");
     };
