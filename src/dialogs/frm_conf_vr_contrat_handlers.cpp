@@ -55,12 +55,22 @@ void TfrmConfVrContrat::StartEditing(TClientDataSet& data) {
   if (!dialogs::Editing(data)) data.Edit();
 }
 
-// Loading replaces whatever was pending, and shows the first party's plan.
-void TfrmConfVrContrat::LoadParties(const Variant& packet) {
+// Loading replaces whatever was pending, and shows the plan of the party
+// that becomes current: the first, or the one `keep` names. The load's own
+// scroll is the one party change; a second would fetch the plan again.
+void TfrmConfVrContrat::LoadParties(const Variant& packet, const std::string& keep) {
   if (dialogs::Editing(cdsFormaPgto)) cdsFormaPgto.Cancel();
   if (dialogs::Editing(cdsVrContratantes)) cdsVrContratantes.Cancel();
-  cdsVrContratantes.SetData(packet);
-  if (!cdsVrContratantes.IsEmpty()) cdsVrContratantesAfterScroll(cdsVrContratantes);
+  if (keep.empty()) {
+    cdsVrContratantes.SetData(packet);
+    return;
+  }
+  {
+    Suspend quiet(scrollQuiet_);
+    cdsVrContratantes.SetData(packet);
+  }
+  if (!cdsVrContratantes.Locate("CDCLIENTE", Variant(keep)) && !cdsVrContratantes.IsEmpty())
+    cdsVrContratantesAfterScroll(cdsVrContratantes);
 }
 
 void TfrmConfVrContrat::LoadPlan(const Variant& packet) {
@@ -102,7 +112,7 @@ void TfrmConfVrContrat::FormClose(TComponent* sender, TCloseAction& action) {
 // --- parties and their payment form ------------------------------------------
 
 void TfrmConfVrContrat::cdsVrContratantesAfterScroll(TClientDataSet& /*dataSet*/) {
-  if (cdsVrContratantes.IsEmpty()) return;
+  if (scrollQuiet_ || cdsVrContratantes.IsEmpty()) return;
   LoadPlan(dialogs::GetFormaPgto(frmDistrato.netDistrato, Branch(), Budget(),
                                  cdsVrContratantes.FieldByName("CDCLIENTE").AsString()));
   Suspend quiet(suspended_);
@@ -257,13 +267,11 @@ void TfrmConfVrContrat::dbgContratantesDrawColumnCell(TColumn& column, TGridDraw
 
 // --- installments -------------------------------------------------------------
 
+// The generated installments replace the party's plan on screen only: the
+// stored plan is replaced when Confirm stores the new one (SetConfirmar does
+// it in one transaction), so a Cancel or a close keeps the plan and the mode
+// the party had.
 void TfrmConfVrContrat::InsereParcelas() {
-  const std::string client = cdsVrContratantes.FieldByName("CDCLIENTE").AsString();
-  if (!cdsFormaPgto.IsEmpty()) {
-    if (dialogs::Editing(cdsFormaPgto)) cdsFormaPgto.Cancel();
-    cdsFormaPgto.EmptyDataSet();
-    LoadPlan(dialogs::DeletaFormaPgto(frmDistrato.netDistrato, Branch(), Budget(), client));
-  }
   int count = dialogs::StrToInt(edtQtParc.Text());
   dialogs::EnsureOpen(cdsFormaPgto);
   if (dialogs::Editing(cdsFormaPgto)) cdsFormaPgto.Cancel();
@@ -323,9 +331,8 @@ void TfrmConfVrContrat::sbtConfirmarClick(TComponent* /*sender*/) {
   }
   const std::string current = cdsVrContratantes.FieldByName("CDCLIENTE").AsString();
   LoadParties(dialogs::SetConfirmar(frmDistrato.netDistrato, cdsVrContratantes.Data(), cdsFormaPgto.Data(), Branch(),
-                                    Budget()));
-  if (!current.empty() && cdsVrContratantes.Locate("CDCLIENTE", Variant(current)))
-    cdsVrContratantesAfterScroll(cdsVrContratantes);
+                                    Budget()),
+              current);
   HabilitaBotoes();
 }
 

@@ -1,0 +1,95 @@
+#include "methods/consolidation_rules.h"
+
+#include <chrono>
+#include <cmath>
+#include <ctime>
+#include <stdexcept>
+
+#include "data/formats.h"
+#include "methods/rescission_rules.h"
+
+namespace {
+
+int DaysInMonth(int year, int month) {
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+DateTime DayOfMonth(int year, int month, int day) {
+  while (month > 12) month -= 12, ++year;
+  return EncodeDate(year, month, std::min(day, DaysInMonth(year, month)));
+}
+
+std::string MoneyText(double value) {
+  std::string text = FormatFloat("#,##0.00", value);
+  return text;
+}
+
+[[noreturn]] void Refuse(const std::string& message) { throw std::runtime_error(message); }
+
+}  // namespace
+
+std::vector<double> SplitAmount(double total, int count) {
+  std::vector<double> parts;
+  if (count <= 0) return parts;
+  const double each = RoundMoney(total / count);
+  double assigned = 0;
+  for (int i = 0; i < count - 1; ++i) {
+    parts.push_back(each);
+    assigned = RoundMoney(assigned + each);
+  }
+  parts.push_back(RoundMoney(total - assigned));
+  return parts;
+}
+
+std::vector<DateTime> FixedDayDueDates(int day, int count, bool nextMonth, DateTime today) {
+  int year = 0, month = 0, dayToday = 0;
+  DecodeDate(today, year, month, dayToday);
+  int first = month + (nextMonth ? 1 : 0);
+  if (!nextMonth && DayOfMonth(year, first, day) < DateOf(today)) ++first;
+  std::vector<DateTime> dates;
+  for (int i = 0; i < count; ++i) dates.push_back(DayOfMonth(year, first + i, day));
+  return dates;
+}
+
+std::vector<DueInstallment> ScheduleAccount(double total, const PaymentForm& form, DateTime today,
+                                            const std::string& client) {
+  std::vector<DueInstallment> out;
+  if (total <= 0) return out;
+  const DateTime day = DateOf(today);
+  if (form.mode == "E") {
+    out.push_back({day, RoundMoney(total)});
+  } else if (form.mode == "F") {
+    if (form.day < 1 || form.day > 31 || form.count < 1 || form.count > 99)
+      Refuse("Pagamento fixo inválido para o contratante " + client + ": dia de 1 a 31 e de 1 a 99 parcelas.");
+    const std::vector<double> values = SplitAmount(total, form.count);
+    const std::vector<DateTime> dates = FixedDayDueDates(form.day, form.count, form.nextMonth, day);
+    for (std::size_t i = 0; i < values.size(); ++i) out.push_back({dates[i], values[i]});
+  } else if (form.mode == "V") {
+    if (form.planned.empty())
+      Refuse("Pelo menos uma data de vencimento deve ser informada para o contratante " + client + ".");
+    double sum = 0;
+    for (const DueInstallment& row : form.planned) {
+      if (row.value <= 0) Refuse("As parcelas do contratante " + client + " devem ter valor maior que zero.");
+      if (DateOf(row.due) < day)
+        Refuse("Data de vencimento da parcela do contratante " + client + " anterior à data atual (" +
+               FormatDate(row.due) + ").");
+      sum = RoundMoney(sum + row.value);
+      out.push_back({DateOf(row.due), RoundMoney(row.value)});
+    }
+    if (std::fabs(sum - RoundMoney(total)) > 0.004)
+      Refuse("A soma das parcelas do contratante " + client + " (" + MoneyText(sum) + ") difere do valor negociado (" +
+             MoneyText(total) + ").");
+  } else {
+    Refuse("Forma de pagamento inválida para o contratante " + client + ".");
+  }
+  return out;
+}
+
+DateTime ServerToday() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}

@@ -1,0 +1,122 @@
+// The server's time for the total rescission of the bulk budget
+// (`--init-demo --parties N`), each method called on the application server
+// in process, without the socket: pricing every party (ConfValTodosCont),
+// recording the rescission (DistratoTotal) and generating every party's
+// account (ConsolidaDistratoTotal). The writing methods run on a fresh copy
+// of the database each iteration; only the call is timed.
+//
+// Argument: parties in the bulk budget.
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app_server.h"
+#include "data/packet.h"
+#include "demo/demo_database.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+const char* kBranch = "0001";
+const char* kBudget = "0000009999";
+
+Variant EmptyList() { return Variant(DataPacket({{"CDCLIENTE", FieldType::String, 21}})); }
+
+Variant Call(const AppServer& app, const std::string& method, std::vector<Variant> args) {
+  return app.call(method, args);
+}
+
+Variant Priced(const AppServer& app, const char* mode) {
+  return Call(app, "ConfValTodosCont", {kBranch, kBudget, "SUPERVISOR", "01", EmptyList(), Variant(0.0), mode});
+}
+
+// The demo database with the bulk budget: as written, and with its total
+// rescission recorded and reviewed (ready to consolidate). Made once per size.
+struct Databases {
+  Databases() = default;
+  Databases(Databases&&) = default;
+  ~Databases() {
+    std::error_code ignored;
+    if (!dir.empty()) fs::remove_all(dir, ignored);
+  }
+  fs::path dir;
+  std::string fresh, rescinded;
+};
+
+const Databases& DatabasesFor(int parties) {
+  static std::map<int, Databases> made;
+  auto it = made.find(parties);
+  if (it != made.end()) return it->second;
+  Databases d;
+  d.dir = fs::temp_directory_path() / ("dxr10900-bench-" + std::to_string(getpid()) + "-" + std::to_string(parties));
+  fs::create_directories(d.dir);
+  d.fresh = (d.dir / "fresh.db").string();
+  d.rescinded = (d.dir / "rescinded.db").string();
+  WriteDemoDatabase(d.fresh, parties);
+  fs::copy_file(d.fresh, d.rescinded);
+  {
+    AppServer app(d.rescinded);
+    Call(app, "DistratoTotal", {kBranch, kBudget, "SUPERVISOR", "01", EmptyList(), Priced(app, "N")});
+    std::vector<Variant> review{Priced(app, "S"), kBranch, kBudget};
+    app.call("InsContratDistrato", review);
+  }
+  return made.emplace(parties, std::move(d)).first->second;
+}
+
+// A copy of `source` for one iteration of a writing method.
+std::string Copy(const std::string& source, const fs::path& dir) {
+  const std::string target = (dir / "run.db").string();
+  for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(target + suffix);
+  fs::copy_file(source, target);
+  return target;
+}
+
+void BM_ConfValTodosCont(benchmark::State& state) {
+  const Databases& d = DatabasesFor(static_cast<int>(state.range(0)));
+  AppServer app(d.fresh);
+  std::size_t rows = 0;
+  for (auto _ : state) rows = Priced(app, "N").asPacket().rowCount();
+  state.counters["parties"] = static_cast<double>(rows);
+}
+
+void BM_DistratoTotal(benchmark::State& state) {
+  const Databases& d = DatabasesFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    AppServer app(Copy(d.fresh, d.dir));
+    const Variant parties = Priced(app, "N");
+    const auto start = Clock::now();
+    const Variant answer = Call(app, "DistratoTotal", {kBranch, kBudget, "SUPERVISOR", "01", EmptyList(), parties});
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    if (!answer.isText() || !answer.asText().empty()) state.SkipWithError("DistratoTotal did not record");
+  }
+}
+
+void BM_ConsolidaDistratoTotal(benchmark::State& state) {
+  const Databases& d = DatabasesFor(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    AppServer app(Copy(d.rescinded, d.dir));
+    const Variant parties = Priced(app, "S");
+    const auto start = Clock::now();
+    const Variant answer = Call(app, "ConsolidaDistratoTotal", {kBranch, kBudget, "SUPERVISOR", "1", parties});
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    if (!answer.isText() || !answer.asText().empty()) state.SkipWithError("ConsolidaDistratoTotal did not consolidate");
+  }
+}
+
+BENCHMARK(BM_ConfValTodosCont)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_DistratoTotal)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_ConsolidaDistratoTotal)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();
