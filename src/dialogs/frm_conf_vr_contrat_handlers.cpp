@@ -85,6 +85,9 @@ void TfrmConfVrContrat::FormCreate(TComponent* sender) {
   cdsFormaPgto.CreateDataSet();
   cdsAuxFormaPgto.CreateDataSet();
   cdsFormaPgto.FieldByName(kDue).SetEditMask(DateMask());
+  // The controls' starting state, not a user's choice: a click here would
+  // open an empty party row and fetch a plan for nobody.
+  Suspend quiet(suspended_);
   rbtSemFormaPgto.SetChecked(true);
   speDiaFixo.SetValue(1);
   speParcela.SetValue(1);

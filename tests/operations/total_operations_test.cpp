@@ -194,6 +194,57 @@ TEST_F(ScreenRoads, ARefusedTotalRescissionIsShownInTheScreensWordsAndNotReloade
   EXPECT_EQ(server->Calls("GetContratante"), reloads);
 }
 
+// --- the contractor values dialog on the way ---------------------------------
+
+TEST_F(ScreenRoads, EachLoadOfTheDialogFetchesTheCurrentPartysPlanOnce) {
+  TfrmDistrato& f = Open("105", "Valentina Rech Souza", true);
+  BankAccount(f, "1");
+  int onOpen = -1, onConfirm = -1;
+  ui.DriveModal([&](TForm& form) {
+    auto& d = dynamic_cast<TfrmConfVrContrat&>(form);
+    onOpen = server->Calls("GetFormaPgto");
+    d.dbgContratantes.UserSetFocus();
+    d.rbtFixo.UserClick();
+    const int beforeConfirm = server->Calls("GetFormaPgto");
+    d.sbtConfirmar.UserClick();
+    onConfirm = server->Calls("GetFormaPgto") - beforeConfirm;
+    d.UserClose();
+  });
+  ClickConsolida(f);
+  EXPECT_EQ(onOpen, 1);
+  EXPECT_EQ(onConfirm, 1);
+}
+
+TEST_F(ScreenRoads, InstallmentsGeneratedAndNotConfirmedLeaveTheStoredPlanAsItWas) {
+  TfrmDistrato& f = Open("105", "Thiago Brust Oliveira", true);
+  BankAccount(f, "1");
+  auto generate = [](TfrmConfVrContrat& d, const char* count) {
+    d.rbtFormaPgto.UserClick();
+    d.edtQtParc.UserSetFocus();
+    d.edtQtParc.UserType(count);
+    d.edtPrazo.UserSetFocus();
+    d.edtPrazo.UserType("30");
+    d.dbgFormaPgto.UserSetFocus();
+    d.sbtParcAuto.UserClick();
+  };
+  // Thiago's refund confirmed in two installments, then regenerated in
+  // three and the dialog closed without confirming.
+  ui.DriveModal([&](TForm& form) {
+    auto& d = dynamic_cast<TfrmConfVrContrat&>(form);
+    generate(d, "2");
+    d.sbtConfirmar.UserClick();
+    generate(d, "3");
+    EXPECT_EQ(d.cdsFormaPgto.RecordCount(), 3);
+    d.UserClose();
+  });
+  ClickConsolida(f);
+  EXPECT_TRUE(ui.Exceptions().empty()) << ui.Exceptions().front();
+  EXPECT_EQ(server->Calls("DeletaFormaPgto"), 0);
+  EXPECT_EQ(server->One("SELECT IDTPFORMAPGTO FROM CONTRATDISTRATO WHERE CDCLIENTE = '1027'"), "V");
+  EXPECT_EQ(server->One("SELECT COUNT(*) || '/' || SUM(VRPARCELA) FROM FORMAPGTO WHERE CDCLIENTE = '1027'"),
+            "2/3000.0");
+}
+
 // --- consolidation of a partial rescission ----------------------------------
 
 TEST_F(ScreenRoads, PartialConsolidationGeneratesTheAccountAndTidiesUp) {
