@@ -89,6 +89,18 @@ void BM_ConfValTodosCont(benchmark::State& state) {
   state.counters["parties"] = static_cast<double>(rows);
 }
 
+// What the contractor values dialog waits for on the server when it opens:
+// the review stored (or resumed) from the priced parties.
+void BM_InsContratDistrato(benchmark::State& state) {
+  const Databases& d = DatabasesFor(static_cast<int>(state.range(0)));
+  AppServer app(d.fresh);
+  const Variant parties = Priced(app, "N");
+  for (auto _ : state) {
+    std::vector<Variant> args{parties, kBranch, kBudget};
+    app.call("InsContratDistrato", args);
+  }
+}
+
 void BM_DistratoTotal(benchmark::State& state) {
   const Databases& d = DatabasesFor(static_cast<int>(state.range(0)));
   for (auto _ : state) {
@@ -114,6 +126,7 @@ void BM_ConsolidaDistratoTotal(benchmark::State& state) {
 }
 
 BENCHMARK(BM_ConfValTodosCont)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_InsContratDistrato)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_DistratoTotal)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_ConsolidaDistratoTotal)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
