@@ -145,7 +145,8 @@ class Consolidator {
       ++n;
       const std::string dueSeq = (n < 10 ? "0" : "") + std::to_string(n);
       insert.bindAll(b_.branch, launch, dueSeq, company, b_.budget, p.seq, p.client, p.address,
-                     "DIST " + launch + " 01/" + dueSeq, row.due.days, row.value, origin_);
+                     "DIST " + launch.substr(launch.find_first_not_of('0')) + " 01/" + dueSeq, row.due.days, row.value,
+                     origin_);
       if (&insert == &receivable_) {
         auto account = accountNumbers_.find(company);
         if (account != accountNumbers_.end()) insert.bind(13, account->second);
