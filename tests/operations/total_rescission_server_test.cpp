@@ -366,6 +366,21 @@ TEST_F(PartialConsolidation, TheRefundIsGeneratedOnceInTheChosenInstallments) {
             "O distrato do contratante Ana Paula Ferreira já foi consolidado. Operação bloqueada.");
 }
 
+TEST_F(PartialConsolidation, AFixedDayFormSplitsTheRefundInCents) {
+  Start();
+  RescindAna();
+  DataPacket fixed = Form("F");
+  fixed.rows[0][static_cast<std::size_t>(fixed.fieldIndex("NRPARCELAS"))] = Variant(3);
+  fixed.rows[0][static_cast<std::size_t>(fixed.fieldIndex("NRDIAPGTOFIXO"))] = Variant(15);
+  fixed.rows[0][static_cast<std::size_t>(fixed.fieldIndex("IDMESINIPGTO"))] = Variant("P");
+  EXPECT_EQ(Consolidate(Variant(fixed), 1600, 4000), "");
+  EXPECT_EQ(One("SELECT group_concat(VRORIGPAG, ',') FROM CONTAPAGAR WHERE CDCLIENTE = '1001'"),
+            "533.33,533.33,533.34");
+  EXPECT_EQ(One("SELECT group_concat(DISTINCT strftime('%d', DTORIGVENPAG + julianday('1899-12-30')))"
+                " FROM CONTAPAGAR WHERE CDCLIENTE = '1001'"),
+            "15");
+}
+
 TEST_F(PartialConsolidation, WhatTheDialogSentMustMatchWhatWasRecorded) {
   Start();
   RescindAna();
