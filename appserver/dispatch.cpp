@@ -49,6 +49,12 @@ void Dispatcher::add(MethodSpec spec) {
   if (!methods_.emplace(name, std::move(spec)).second) throw std::logic_error("Método registrado duas vezes: " + name);
 }
 
+const std::vector<ArgKind>& Dispatcher::kinds(const std::string& name) const {
+  auto it = methods_.find(name);
+  if (it == methods_.end()) throw std::logic_error("Método desconhecido: " + name);
+  return it->second.args;
+}
+
 bool Dispatcher::has(const std::string& name) const { return methods_.count(name) != 0; }
 
 std::vector<std::string> Dispatcher::names() const {

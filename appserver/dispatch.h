@@ -9,13 +9,10 @@
 #include <vector>
 
 #include "data/variant.h"
+#include "protocol/method_declaration.h"
 
-enum class ArgKind {
-  Text,     // a code or value as text; null and integers are accepted as their text
-  Number,   // a double; integers and numeric texts are accepted
-  Date,     // a date-time; numbers are accepted as days
-  Any,      // packet, array or scalar
-};
+// What one argument travels as; shared with the client's declarations.
+using ArgKind = protocol::ArgKind;
 
 // The checked arguments of one call.
 class CallArgs {
@@ -26,6 +23,7 @@ class CallArgs {
   double number(std::size_t i) const;
   // The argument as sent; a by-reference argument is written back here.
   Variant& raw(std::size_t i) { return values_.at(i); }
+  std::vector<Variant>& values() { return values_; }
 
  private:
   std::vector<Variant>& values_;
@@ -45,6 +43,8 @@ class Dispatcher {
   void add(MethodSpec spec);
   bool has(const std::string& name) const;
   std::vector<std::string> names() const;
+  // The argument kinds a method was registered with; throws for an unknown name.
+  const std::vector<ArgKind>& kinds(const std::string& name) const;
 
   // Checks the method name and the arguments, then runs the handler. Every
   // refusal is a std::runtime_error with a Portuguese message.
@@ -55,3 +55,19 @@ class Dispatcher {
 };
 
 const char* ArgKindName(ArgKind kind);
+
+// The registration of a declared method (protocol/method_declaration.h):
+// name and argument kinds come from the declaration; the handler receives the
+// checked arguments by name, and the by-reference ones it changes go back to
+// the caller.
+template <class M>
+MethodSpec DeclaredMethod(std::function<Variant(M&)> handler) {
+  std::vector<ArgKind> kinds;
+  for (const protocol::ArgInfo& arg : protocol::Describe<M>()) kinds.push_back(arg.kind);
+  return {std::string(M::kName), std::move(kinds), [handler = std::move(handler)](CallArgs& args) {
+            M call = protocol::Decode<M>(args.values());
+            Variant result = handler(call);
+            protocol::WriteBack(call, args.values());
+            return result;
+          }};
+}

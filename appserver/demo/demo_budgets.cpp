@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "data/money.h"
 #include "demo/calendar.h"
 #include "demo/demo_database.h"
 #include "demo/demo_writer.h"
@@ -396,7 +397,10 @@ void totalInProcessBudget(Database& db, DemoWriter& out) {
     carried.rescissionType = "TOTAL";
     carried.origin = "DISTRATO";
     out.party(carried);
-    record.bindAll(demo::kBranch, b, r.client, r.paid, r.calculated, r.calculated, r.percent, r.fine, r.account)
+    // Amounts are stored in cents, as every amount is.
+    auto cents = [](double value) { return ToCents(value).value(); };
+    record.bindAll(demo::kBranch, b, r.client, cents(r.paid), cents(r.calculated), cents(r.calculated), r.percent,
+                   cents(r.fine), r.account)
         .run();
   }
 }

@@ -1,8 +1,12 @@
 #include "demo/demo_writer.h"
 
+#include "data/money.h"
 #include "storage/database.h"
 
 namespace {
+
+// Demo amounts are written in cents, as every amount is stored.
+Cents StoredCents(double value) { return ToCents(value).value(); }
 
 // "NF 4101 01/02": the launch without its filling zeros, as a document is printed.
 std::string document(const std::string& launch, const std::string& installment, const std::string& dueSeq) {
@@ -51,7 +55,8 @@ void DemoWriter::budget(const BudgetRow& r) {
 }
 
 void DemoWriter::party(const PartyRow& r) {
-  party_.bindAll(r.branch, r.budget, r.seq, r.client, r.address, r.contact, r.value, r.situation, r.process, r.origin);
+  party_.bindAll(r.branch, r.budget, r.seq, r.client, r.address, r.contact, StoredCents(r.value), r.situation,
+                 r.process, r.origin);
   party_.bindOpt(11, r.substitute).bindOpt(12, r.rescissionType);
   party_.bind(13, r.quotaHolder).bind(14, r.quotasTransferred).bind(15, r.guests).bind(16, r.quotas);
   party_.run();
@@ -61,8 +66,8 @@ void DemoWriter::receivable(const ReceivableRow& r) {
   bool settled = r.status == "B";
   bool issued = r.boleto == "E";
   receivable_.bindAll(r.branch, r.launch, r.installment, r.dueSeq, r.company, r.budget, r.seq, r.client, r.address,
-                      document(r.launch, r.installment, r.dueSeq), r.originalDue, r.currentDue, r.value, r.value,
-                      r.status);
+                      document(r.launch, r.installment, r.dueSeq), r.originalDue, r.currentDue, StoredCents(r.value),
+                      StoredCents(r.value), r.status);
   receivable_.bindOpt(16, r.renegotiation).bind(17, r.deletedRealSettlement);
   if (settled)
     receivable_.bind(18, "1").bind(19, "02");
@@ -76,7 +81,7 @@ void DemoWriter::receivable(const ReceivableRow& r) {
   receivable_.bindOpt(25, r.bankAccount);
   receivable_.run();
   if (settled) {
-    settlement_.bindAll(r.branch, r.launch, r.installment, r.dueSeq, r.currentDue, r.value, r.company);
+    settlement_.bindAll(r.branch, r.launch, r.installment, r.dueSeq, r.currentDue, StoredCents(r.value), r.company);
     settlement_.run();
   }
 }
@@ -84,8 +89,8 @@ void DemoWriter::receivable(const ReceivableRow& r) {
 void DemoWriter::payable(const PayableRow& r) {
   bool issued = r.boleto == "E";
   payable_.bindAll(r.branch, r.launch, r.installment, r.dueSeq, r.company, r.budget, r.seq, r.client, r.address,
-                   document(r.launch, r.installment, r.dueSeq), r.originalDue, r.currentDue, r.value, r.value,
-                   r.status, r.writtenOff, r.origin, r.boleto);
+                   document(r.launch, r.installment, r.dueSeq), r.originalDue, r.currentDue, StoredCents(r.value),
+                   StoredCents(r.value), r.status, r.writtenOff, r.origin, r.boleto);
   if (issued)
     payable_.bind(19, r.launch.substr(r.launch.size() - 6)).bind(20, "2370" + r.launch + r.dueSeq);
   else

@@ -10,16 +10,14 @@
 
 namespace {
 
-using A = ArgKind;
-
 // Mode "VD" checks one account code; mode "" lists the company's accounts
 // whose code starts with what was typed (all of them when nothing was), plus
 // the account the typed digits name once zero-filled.
-Variant GetContCorr(Database& db, CallArgs& args) {
-  std::string company = KeyCode(args.text(0), kCompanyWidth);
-  std::string typed = KeyCode(args.text(1), 0);
+Variant GetContCorr(Database& db, const protocol::GetContCorr& args) {
+  std::string company = KeyCode(args.empresa, kCompanyWidth);
+  std::string typed = KeyCode(args.codigo, 0);
   std::string code = KeyCode(typed, kBankAccountWidth);
-  std::string mode = KeyCode(args.text(2), 0);
+  std::string mode = KeyCode(args.modo, 0);
   const char* columns =
       "SELECT CDREDUCONT, CDBANCO, CDAGENCIA, CDCONTCORR, DSCONTCORR, CDCONTCTBL, CDPICTCONT, CDPICTAGEN"
       "  FROM CONTACORRENTE WHERE CDEMPRESA = ?1 AND ";
@@ -37,23 +35,22 @@ Variant GetContCorr(Database& db, CallArgs& args) {
 
 bool inRescission(const std::string& proc) { return proc == "S" || proc == "C"; }
 
-// The nine arguments: company, budget, sequence, client, address number, the
-// party's rescission state, its inclusion origin, its quota-transfer flag and
-// its rescission type. The first five name the party's accounts; the next
-// three choose which of them belong on the screen (see README).
-Variant GetContas(Database& db, CallArgs& args) {
-  std::string company = KeyCode(args.text(0), kCompanyWidth);
-  std::string budget = KeyCode(args.text(1), kBudgetWidth);
-  std::string seq = KeyCode(args.text(2), kSequenceWidth);
-  std::string client = KeyCode(args.text(3), 0);
-  std::string address = KeyCode(args.text(4), 0);
-  bool rescission = inRescission(KeyCode(args.text(5), 0));
-  bool transfer = KeyCode(args.text(7), 0) == "S" || KeyCode(args.text(6), 0) == "SUBSTITUICAO";
+// The first five arguments name the party's accounts; its rescission state,
+// inclusion origin and quota-transfer flag choose which of them belong on the
+// screen (see README).
+Variant GetContas(Database& db, const protocol::GetContas& args) {
+  std::string company = KeyCode(args.empresa, kCompanyWidth);
+  std::string budget = KeyCode(args.orcamento, kBudgetWidth);
+  std::string seq = KeyCode(args.NRSEQORCAEVE, kSequenceWidth);
+  std::string client = KeyCode(args.CDCLIENTE, 0);
+  std::string address = KeyCode(args.NRENDCLIORCEVE, 0);
+  bool rescission = inRescission(KeyCode(args.IDCONTPROCESDIST, 0));
+  bool transfer = KeyCode(args.IDTRANSFCOTAREALI, 0) == "S" || KeyCode(args.IDORIGEMINCLUSAO, 0) == "SUBSTITUICAO";
 
   Statement rec = db.prepare(
       "SELECT r.NRSEQHISTRENEGO, r.BAIXAREALREALI, r.NRBAIXAREC, r.CDTPBAIXAREC, r.IDBAIXAREALIZADA,"
       "       r.IDORIGNFORCA, r.IDSTATBREC, r.NRCNABRECREM, r.CDNOSNUMREC, r.DOCUMENTO, r.DTATUAVENREC,"
-      "       r.DTORIGVENREC, c.NMRAZSOCCLIE, r.NRSEQVENREC, r.NRPARCELAREC, r.IDSTATREC, r.VRATUAREC,"
+      "       r.DTORIGVENREC, c.NMRAZSOCCLIE, r.NRSEQVENREC, r.NRPARCELAREC, r.IDSTATREC, MONEY(r.VRATUAREC),"
       "       r.CDCONTCORR, r.NRLANCTONF"
       "  FROM CONTARECEBER r JOIN CLIENTE c ON c.CDCLIENTE = r.CDCLIENTE"
       " WHERE r.CDEMPRESA = ?1 AND r.NRORCAEVENTO = ?2 AND r.NRSEQORCAEVE = ?3"
@@ -71,7 +68,7 @@ Variant GetContas(Database& db, CallArgs& args) {
 
   Statement pay = db.prepare(
       "SELECT p.DTATUAVENPAG, p.DTORIGVENPAG, c.NMRAZSOCCLIE, p.NRSEQVENPAG, p.NRPARCELAPAG, p.DOCUMENTO,"
-      "       p.IDSTATPAG, p.VRATUAPAG, p.NRLANCTONF, p.IDSTATBPAG, p.NRCNABPAGREM, p.CDNOSNUMPAG,"
+      "       p.IDSTATPAG, MONEY(p.VRATUAPAG), p.NRLANCTONF, p.IDSTATBPAG, p.NRCNABPAGREM, p.CDNOSNUMPAG,"
       "       p.IDORIGNFORCA, p.IDBAIXAREALIZADA"
       "  FROM CONTAPAGAR p JOIN CLIENTE c ON c.CDCLIENTE = p.CDCLIENTE"
       " WHERE p.CDEMPRESA = ?1 AND p.NRORCAEVENTO = ?2 AND p.NRSEQORCAEVE = ?3"
@@ -88,6 +85,6 @@ Variant GetContas(Database& db, CallArgs& args) {
 }  // namespace
 
 void RegisterAccounts(Dispatcher& d, Storage& s) {
-  d.add({"GetContCorr", {A::Text, A::Text, A::Text}, Transactional(s, GetContCorr)});
-  d.add({"GetContas", std::vector<ArgKind>(9, A::Text), Transactional(s, GetContas)});
+  d.add(Transactional(s, GetContCorr));
+  d.add(Transactional(s, GetContas));
 }

@@ -7,8 +7,6 @@
 
 namespace {
 
-using A = ArgKind;
-
 bool exists(Statement& st) { return st.step(); }
 
 // A party that came into the budget by a substitution.
@@ -41,12 +39,12 @@ bool branchHasParameter(Database& db, const std::string& branch, const char* sql
 //    other than the party;
 //  4 the party has an open receivable in the budget, so a rescission has
 //    something to act on.
-Variant GetExisContOrca(Database& db, CallArgs& args) {
-  std::string branch = KeyCode(args.text(0), kBranchWidth);
-  std::string budget = KeyCode(args.text(1), kBudgetWidth);
-  std::optional<std::string> seq = SequenceArg(args.text(2));
-  std::string substitute = RegistrationDigits(args.text(3));
-  std::string client = KeyCode(args.text(4), 0);
+Variant GetExisContOrca(Database& db, const protocol::GetExisContOrca& args) {
+  std::string branch = KeyCode(args.filial, kBranchWidth);
+  std::string budget = KeyCode(args.orcamento, kBudgetWidth);
+  std::optional<std::string> seq = SequenceArg(args.sequencial);
+  std::string substitute = RegistrationDigits(args.inscricaoSubstituto);
+  std::string client = KeyCode(args.cliente, 0);
 
   bool f0 = isSubstituteParty(db, branch, budget, std::nullopt, "");
   bool f1 = branchHasParameter(db, branch, "COALESCE(CDTPBAIXADISTRATO, '') <> ''");
@@ -71,16 +69,16 @@ Variant GetExisContOrca(Database& db, CallArgs& args) {
 
 // True when the party came into the budget by a substitution: its values were
 // transferred to it, so it is not rescinded on its own.
-Variant NovoContratante(Database& db, CallArgs& args) {
-  std::string client = KeyCode(args.text(3), 0);
+Variant NovoContratante(Database& db, const protocol::NovoContratante& args) {
+  std::string client = KeyCode(args.cliente, 0);
   if (client.empty()) return false;
-  return isSubstituteParty(db, KeyCode(args.text(0), kBranchWidth), KeyCode(args.text(1), kBudgetWidth),
-                           SequenceArg(args.text(2)), client);
+  return isSubstituteParty(db, KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth),
+                           SequenceArg(args.sequencial), client);
 }
 
 }  // namespace
 
 void RegisterCommandQuestions(Dispatcher& d, Storage& s) {
-  d.add({"GetExisContOrca", std::vector<ArgKind>(5, A::Text), Transactional(s, GetExisContOrca)});
-  d.add({"NovoContratante", std::vector<ArgKind>(4, A::Text), Transactional(s, NovoContratante)});
+  d.add(Transactional(s, GetExisContOrca));
+  d.add(Transactional(s, NovoContratante));
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data/money.h"
 #include "methods/consolidation_rules.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
@@ -20,17 +21,16 @@
 
 namespace {
 
-using A = ArgKind;
 using namespace rescission_store;
 using namespace packet_reading;
 
 constexpr const char* kUnapproved = "Orçamento filho gerado pelo distrato não foi aprovado. Operação bloqueada.";
 
-BudgetKey BudgetArgs(CallArgs& args) {
-  return {KeyCode(args.text(0), kBranchWidth), KeyCode(args.text(1), kBudgetWidth)};
+// The budget a call names by its `filial` and `orcamento` arguments.
+template <class Call>
+BudgetKey BudgetArgs(const Call& args) {
+  return {KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
 }
-
-bool Differ(double a, double b) { return std::fabs(a - b) > 0.004; }
 
 // The branch parameters an account needs, refused by the key the screen
 // translates.
@@ -189,18 +189,17 @@ class Consolidator {
 
 // True when the child budget of the rescission is not approved: the party's
 // (client given) or any of the budget's total rescission (client empty).
-Variant VdOrcaAprovado(Database& db, CallArgs& args) {
+Variant VdOrcaAprovado(Database& db, const protocol::VdOrcaAprovado& args) {
   const BudgetKey b = BudgetArgs(args);
-  const std::string client = KeyCode(args.text(3), 0);
+  const std::string client = KeyCode(args.CDCLIENTE, 0);
   std::string seq;
-  if (std::optional<std::string> named = SequenceArg(args.text(2))) seq = KeyCode(*named, kSequenceWidth);
+  if (std::optional<std::string> named = SequenceArg(args.NRSEQORCAEVE)) seq = KeyCode(*named, kSequenceWidth);
   return ChildBudgetUnapproved(db, b, seq, client);
 }
 
 // --- ConsolidaDistrato ------------------------------------------------------
 
-double MoneyArg(CallArgs& args, std::size_t i, const std::string& what) {
-  const Variant& value = args.raw(i);
+Cents MoneyArg(const Variant& value, const std::string& what) {
   double number = 0;
   try {
     if (value.isNull() || value.isArray() || value.isPacket()) throw std::runtime_error("");
@@ -208,9 +207,17 @@ double MoneyArg(CallArgs& args, std::size_t i, const std::string& what) {
   } catch (const std::exception&) {
     Refuse("ConsolidaDistrato: " + what + " informado não é um número válido.");
   }
-  if (!std::isfinite(number) || std::fabs(number) > 999999999.99)
+  std::optional<Cents> cents = ToCents(number);
+  if (!cents || *cents > kMaxAmountCents || *cents < -kMaxAmountCents)
     Refuse("ConsolidaDistrato: " + what + " informado está fora dos limites.");
-  return RoundMoney(number);
+  return *cents;
+}
+
+// An installment value of the packet in cents; absent or null is 0.
+Cents InstallmentValue(const DataPacket& p, std::size_t row) {
+  std::optional<Cents> v = ToCents(NumberAt(p, row, "VRPARCELA").value_or(0.0));
+  if (!v || *v > kMaxAmountCents || *v < -kMaxAmountCents) Refuse("Valor inválido em VRPARCELA.");
+  return *v;
 }
 
 // The payment form the values dialog returns: its rows' one mode code, the
@@ -236,7 +243,7 @@ PaymentForm FormFromDialog(const Variant& sent, const std::string& client) {
     for (std::size_t r = 0; r < p.rowCount(); ++r) {
       if (!Has(p, "DTVENCPARCELA") || p.at(r, "DTVENCPARCELA").isNull())
         Refuse("Data de vencimento deve ser informada.");
-      form.planned.push_back({p.at(r, "DTVENCPARCELA").asDate(), NumberAt(p, r, "VRPARCELA").value_or(0.0)});
+      form.planned.push_back({p.at(r, "DTVENCPARCELA").asDate(), InstallmentValue(p, r)});
     }
   }
   return form;
@@ -244,12 +251,12 @@ PaymentForm FormFromDialog(const Variant& sent, const std::string& client) {
 
 // Consolidates one party of a partial rescission with the payment form and
 // values the operator confirmed in the values dialog. Answers "".
-Variant ConsolidaDistrato(Database& db, CallArgs& args) {
+Variant ConsolidaDistrato(Database& db, const protocol::ConsolidaDistrato& args) {
   const BudgetKey b = BudgetArgs(args);
-  const std::string client = KeyCode(args.text(8), 0);
-  const std::string address = KeyCode(args.text(3), 0);
+  const std::string client = KeyCode(args.CDCLIENTE, 0);
+  const std::string address = KeyCode(args.NRENDCLIORCEVE, 0);
   std::string seq;
-  if (std::optional<std::string> named = SequenceArg(args.text(2))) {
+  if (std::optional<std::string> named = SequenceArg(args.NRSEQORCAEVE)) {
     seq = KeyCode(*named, kSequenceWidth);
   } else {
     Statement st = db.prepare(
@@ -258,10 +265,10 @@ Variant ConsolidaDistrato(Database& db, CallArgs& args) {
     st.bindAll(b.branch, b.budget, client, address);
     if (st.step()) seq = st.text(0);
   }
-  const double negotiated = MoneyArg(args, 5, "o valor negociado");
-  const double paidSeen = MoneyArg(args, 9, "o valor pago");
-  const std::string account = KeyCode(args.text(10), 0);
-  RequireOperator(db, args.text(6));
+  const Cents negotiated = MoneyArg(args.vrNegociado, "o valor negociado");
+  const Cents paidSeen = MoneyArg(args.valorPago, "o valor pago");
+  const std::string account = KeyCode(args.GERACTPAGAR, 0);
+  RequireOperator(db, args.operador);
 
   std::optional<Party> found = LoadParty(db, b, seq, client, address);
   if (!found) Refuse("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
@@ -274,19 +281,19 @@ Variant ConsolidaDistrato(Database& db, CallArgs& args) {
   if (ChildBudgetUnapproved(db, b, p.seq, p.client)) Refuse(kUnapproved);
 
   const Recorded r = RecordedOrPriced(RecordedForBudget(db, b), p, FineBands(db, b.branch));
-  if (Differ(p.paid, r.values.paid) || Differ(p.paid, paidSeen))
+  if (p.paid != r.values.paid || p.paid != paidSeen)
     Refuse("Os valores do contratante " + p.name + " foram alterados por outro operador (valor pago atual " +
            MoneyText(p.paid) + ", conferido " + MoneyText(paidSeen) + "). Operação bloqueada.");
-  if (Differ(negotiated, r.negotiated))
+  if (negotiated != r.negotiated)
     Refuse("O valor negociado informado (" + MoneyText(negotiated) + ") difere do valor registrado no distrato (" +
            MoneyText(r.negotiated) + ").");
   if (account != r.values.account)
     Refuse("O tipo de conta informado (" + account + ") difere do registrado no distrato (" + r.values.account + ").");
-  const Variant& formSent = args.raw(4);
+  const Variant& formSent = args.formaPgto;
   if (formSent.isNull() && r.negotiated > 0)
     Refuse("Forma de pagamento não informada para o contratante " + p.name + ".");
 
-  Consolidator consolidator(db, b, "I", args.text(7));
+  Consolidator consolidator(db, b, "I", args.contaCorrente);
   consolidator.CheckBankAccount(p, false);
   consolidator.Consolidate(p, r, FormFromDialog(formSent, p.name));
   return Variant("");
@@ -296,7 +303,7 @@ Variant ConsolidaDistrato(Database& db, CallArgs& args) {
 
 // A party's row of the contractor-values working set and its installments.
 struct Reviewed {
-  double negotiated = 0;
+  Cents negotiated = 0;
   PaymentForm form;
 };
 
@@ -308,7 +315,7 @@ std::map<std::string, Reviewed> WorkingSet(Database& db, const BudgetKey& b) {
   st.bindAll(b.branch, b.budget);
   while (st.step()) {
     Reviewed r;
-    r.negotiated = RoundMoney(st.real(1));
+    r.negotiated = st.integer(1);
     r.form.mode = st.text(2);
     r.form.day = static_cast<int>(st.real(3));
     r.form.count = static_cast<int>(st.real(4));
@@ -322,17 +329,17 @@ std::map<std::string, Reviewed> WorkingSet(Database& db, const BudgetKey& b) {
   while (plan.step()) {
     auto it = out.find(plan.text(0));
     if (it != out.end() && it->second.form.mode == "V")
-      it->second.form.planned.push_back({DateTime{plan.real(1)}, plan.real(2)});
+      it->second.form.planned.push_back({DateTime{plan.real(1)}, plan.integer(2)});
   }
   return out;
 }
 
 // Consolidates every party of the budget's total rescission, all or none,
 // with the payment forms stored by the contractor values dialog. Answers "".
-Variant ConsolidaDistratoTotal(Database& db, CallArgs& args) {
+Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTotal& args) {
   const BudgetKey b = BudgetArgs(args);
-  RequireOperator(db, args.text(2));
-  const DataPacket& sent = PacketArg(args.raw(4), "contratantes");
+  RequireOperator(db, args.operador);
+  const DataPacket& sent = PacketArg(args.contratantes, "contratantes");
   if (sent.rowCount() > 0 && !Has(sent, "CDCLIENTE")) Refuse("Pacote de contratantes sem CDCLIENTE.");
 
   const std::vector<Party> inProcess = LoadParties(db, b, PartySet::InTotalProcess);
@@ -342,13 +349,15 @@ Variant ConsolidaDistratoTotal(Database& db, CallArgs& args) {
   if (ChildBudgetUnapproved(db, b, "", "")) Refuse(kUnapproved);
 
   struct SentRow {
-    double negotiated;
+    Cents negotiated;
     std::string mode;
   };
   std::map<std::string, SentRow> confirmed;
-  for (std::size_t r = 0; r < sent.rowCount(); ++r)
-    confirmed[KeyCode(TextAt(sent, r, "CDCLIENTE"), 0)] = {RoundMoney(NumberAt(sent, r, "VRORIGREC").value_or(0.0)),
-                                                          TextAt(sent, r, "IDTPFORMAPGTO")};
+  for (std::size_t r = 0; r < sent.rowCount(); ++r) {
+    std::optional<Cents> negotiated = ToCents(NumberAt(sent, r, "VRORIGREC").value_or(0.0));
+    if (!negotiated) Refuse("Valor inválido em VRORIGREC.");
+    confirmed[KeyCode(TextAt(sent, r, "CDCLIENTE"), 0)] = {*negotiated, TextAt(sent, r, "IDTPFORMAPGTO")};
+  }
   std::set<std::string> pending;
   for (const Party& p : inProcess) pending.insert(p.client);
   for (const auto& [client, row] : confirmed)
@@ -359,20 +368,20 @@ Variant ConsolidaDistratoTotal(Database& db, CallArgs& args) {
   const std::map<std::string, Recorded> recorded = RecordedForBudget(db, b);
   const std::vector<FineBand> bands = FineBands(db, b.branch);
   const std::map<std::string, Reviewed> reviewed = WorkingSet(db, b);
-  Consolidator consolidator(db, b, "T", args.text(3));
+  Consolidator consolidator(db, b, "T", args.contaCorrente);
   for (const Party& p : inProcess) {
     auto sentRow = confirmed.find(p.client);
     if (sentRow == confirmed.end())
       Refuse("O contratante " + p.name + " entrou em processo de distrato total depois da conferência dos valores."
              " Refaça a consolidação.");
     const Recorded r = RecordedOrPriced(recorded, p, bands);
-    if (Differ(p.paid, r.values.paid))
+    if (p.paid != r.values.paid)
       Refuse("Os valores do contratante " + p.name + " foram alterados por outro operador depois do distrato (valor"
              " pago atual " + MoneyText(p.paid) + ", registrado " + MoneyText(r.values.paid) + "). Operação bloqueada.");
     auto review = reviewed.find(p.client);
     if (review == reviewed.end())
       Refuse("Os valores do contratante " + p.name + " não foram conferidos. Refaça a consolidação.");
-    if (Differ(sentRow->second.negotiated, r.negotiated) || Differ(review->second.negotiated, r.negotiated))
+    if (sentRow->second.negotiated != r.negotiated || review->second.negotiated != r.negotiated)
       Refuse("O valor negociado do contratante " + p.name + " difere do valor registrado no distrato (" +
              MoneyText(r.negotiated) + ").");
     if (sentRow->second.mode != review->second.form.mode)
@@ -391,10 +400,7 @@ Variant ConsolidaDistratoTotal(Database& db, CallArgs& args) {
 }  // namespace
 
 void RegisterConsolidation(Dispatcher& d, Storage& s) {
-  d.add({"VdOrcaAprovado", std::vector<ArgKind>(4, A::Text), Transactional(s, VdOrcaAprovado)});
-  d.add({"ConsolidaDistrato",
-         {A::Text, A::Text, A::Text, A::Text, A::Any, A::Any, A::Text, A::Text, A::Text, A::Any, A::Text, A::Text},
-         Transactional(s, ConsolidaDistrato, true)});
-  d.add({"ConsolidaDistratoTotal", {A::Text, A::Text, A::Text, A::Text, A::Any},
-         Transactional(s, ConsolidaDistratoTotal, true)});
+  d.add(Transactional(s, VdOrcaAprovado));
+  d.add(Transactional(s, ConsolidaDistrato, true));
+  d.add(Transactional(s, ConsolidaDistratoTotal, true));
 }

@@ -6,7 +6,6 @@
 #include <stdexcept>
 
 #include "data/formats.h"
-#include "methods/rescission_rules.h"
 
 namespace {
 
@@ -21,25 +20,19 @@ DateTime DayOfMonth(int year, int month, int day) {
   return EncodeDate(year, month, std::min(day, DaysInMonth(year, month)));
 }
 
-std::string MoneyText(double value) {
-  std::string text = FormatFloat("#,##0.00", value);
-  return text;
-}
+std::string MoneyText(Cents value) { return FormatFloat("#,##0.00", FromCents(value)); }
 
 [[noreturn]] void Refuse(const std::string& message) { throw std::runtime_error(message); }
 
 }  // namespace
 
-std::vector<double> SplitAmount(double total, int count) {
-  std::vector<double> parts;
+std::vector<Cents> SplitAmount(Cents total, int count) {
+  std::vector<Cents> parts;
   if (count <= 0) return parts;
-  const double each = RoundMoney(total / count);
-  double assigned = 0;
-  for (int i = 0; i < count - 1; ++i) {
-    parts.push_back(each);
-    assigned = RoundMoney(assigned + each);
-  }
-  parts.push_back(RoundMoney(total - assigned));
+  Cents each = DivideRounded(total, count);
+  if (each * (count - 1) >= total) each = total / count;
+  parts.assign(static_cast<std::size_t>(count - 1), each);
+  parts.push_back(total - each * (count - 1));
   return parts;
 }
 
@@ -53,32 +46,32 @@ std::vector<DateTime> FixedDayDueDates(int day, int count, bool nextMonth, DateT
   return dates;
 }
 
-std::vector<DueInstallment> ScheduleAccount(double total, const PaymentForm& form, DateTime today,
+std::vector<DueInstallment> ScheduleAccount(Cents total, const PaymentForm& form, DateTime today,
                                             const std::string& client) {
   std::vector<DueInstallment> out;
   if (total <= 0) return out;
   const DateTime day = DateOf(today);
   if (form.mode == "E") {
-    out.push_back({day, RoundMoney(total)});
+    out.push_back({day, total});
   } else if (form.mode == "F") {
     if (form.day < 1 || form.day > 31 || form.count < 1 || form.count > 99)
       Refuse("Pagamento fixo inválido para o contratante " + client + ": dia de 1 a 31 e de 1 a 99 parcelas.");
-    const std::vector<double> values = SplitAmount(total, form.count);
+    const std::vector<Cents> values = SplitAmount(total, form.count);
     const std::vector<DateTime> dates = FixedDayDueDates(form.day, form.count, form.nextMonth, day);
     for (std::size_t i = 0; i < values.size(); ++i) out.push_back({dates[i], values[i]});
   } else if (form.mode == "V") {
     if (form.planned.empty())
       Refuse("Pelo menos uma data de vencimento deve ser informada para o contratante " + client + ".");
-    double sum = 0;
+    Cents sum = 0;
     for (const DueInstallment& row : form.planned) {
       if (row.value <= 0) Refuse("As parcelas do contratante " + client + " devem ter valor maior que zero.");
       if (DateOf(row.due) < day)
         Refuse("Data de vencimento da parcela do contratante " + client + " anterior à data atual (" +
                FormatDate(row.due) + ").");
-      sum = RoundMoney(sum + row.value);
-      out.push_back({DateOf(row.due), RoundMoney(row.value)});
+      sum += row.value;
+      out.push_back({DateOf(row.due), row.value});
     }
-    if (std::fabs(sum - RoundMoney(total)) > 0.004)
+    if (sum != total)
       Refuse("A soma das parcelas do contratante " + client + " (" + MoneyText(sum) + ") difere do valor negociado (" +
              MoneyText(total) + ").");
   } else {

@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "data/money.h"
 #include "data/variant.h"
 
 // One installment of a generated account: due day and value.
 struct DueInstallment {
   DateTime due;
-  double value = 0;
+  Cents value = 0;
   friend bool operator==(const DueInstallment&, const DueInstallment&) = default;
 };
 
@@ -27,9 +28,11 @@ struct PaymentForm {
   std::vector<DueInstallment> planned;  // "V"
 };
 
-// `total` in `count` equal parts rounded to cents, the rounding remainder on
-// the last part (the same rule the dialogs' installment generator follows).
-std::vector<double> SplitAmount(double total, int count);
+// `total` in `count` equal parts, the share rounded half away from zero and
+// the remainder on the last part; the share is rounded down instead where
+// rounding up would leave the last part empty (the rule of the dialogs'
+// installment generator). Nothing for a count of 0 or less.
+std::vector<Cents> SplitAmount(Cents total, int count);
 
 // Due dates of a fixed-day plan: the day of each month from the first month
 // on, clamped to the month's last day. The first month is the one after
@@ -41,7 +44,7 @@ std::vector<DateTime> FixedDayDueDates(int day, int count, bool nextMonth, DateT
 // variable plan must sum to the total, with every value above zero and no
 // due date before `today`. Throws std::runtime_error with the operator's
 // words when the form cannot pay the total. Nothing for a total of zero.
-std::vector<DueInstallment> ScheduleAccount(double total, const PaymentForm& form, DateTime today,
+std::vector<DueInstallment> ScheduleAccount(Cents total, const PaymentForm& form, DateTime today,
                                             const std::string& client);
 
 // The processing date of the server: today, local time, without its time.

@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "data/formats.h"
+#include "data/money.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
 #include "methods/packet_builder.h"
@@ -17,10 +18,7 @@
 
 namespace {
 
-using A = ArgKind;
 using S = FieldType;
-
-constexpr double kMaxValue = 999999999.99;
 
 const PacketShape& PaymentPlanShape() {
   static const PacketShape shape{
@@ -34,13 +32,16 @@ struct Budget {
   std::string branch, budget;
 };
 
-Budget BudgetArgs(CallArgs& args, std::size_t first) {
-  return {KeyCode(args.text(first), kBranchWidth), KeyCode(args.text(first + 1), kBudgetWidth)};
+// The budget a call names by its `filial` and `orcamento` arguments.
+template <class Call>
+Budget BudgetArgs(const Call& args) {
+  return {KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
 }
 
 DataPacket StoredParties(Database& db, const Budget& b) {
   Statement st = db.prepare(
-      "SELECT d.VRORIGREC, d.VRPERCMULTA, d.VRMULTA, d.GERACTPAGAR, d.VRORIGRECNOEDIT, c.IDTPIJURCLIE,"
+      "SELECT MONEY(d.VRORIGREC), d.VRPERCMULTA, MONEY(d.VRMULTA), d.GERACTPAGAR, MONEY(d.VRORIGRECNOEDIT),"
+      "       c.IDTPIJURCLIE,"
       "       d.CDCLIENTE, c.NRINSJURCLIE, d.ERRO, p.CDCLICONTSUBORE, s.NRINSJURCLIE, s.IDTPIJURCLIE,"
       "       s.NMFANTCLIE, d.NRDIAPGTOFIXO, d.NRPARCELAS, d.IDMESINIPGTO, d.IDTPFORMAPGTO,"
       "       d.ERRORENEGFIN, c.NMFANTCLIE, d.NRSEQORCAEVE, d.NRENDCLIORCEVE"
@@ -58,7 +59,7 @@ DataPacket StoredParties(Database& db, const Budget& b) {
 
 DataPacket StoredPlan(Database& db, const Budget& b, const std::string& client) {
   Statement st = db.prepare(
-      "SELECT DTVENCIMENTO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, VRPARCELA FROM FORMAPGTO"
+      "SELECT DTVENCIMENTO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, MONEY(VRPARCELA) FROM FORMAPGTO"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3 ORDER BY NRPARCELA");
   st.bindAll(b.branch, b.budget, client);
   return QueryPacket(st, PaymentPlanShape());
@@ -97,16 +98,22 @@ std::optional<double> NumberAt(const DataPacket& p, std::size_t row, const char*
   }
 }
 
-double Amount(const DataPacket& p, std::size_t row, const char* field, const std::string& client) {
-  double v = RoundDec(NumberAt(p, row, field).value_or(0.0), 2);
-  if (v < 0 || v > kMaxValue)
+// An amount of the packet in cents by the money rule, from 0 to the largest
+// amount; an absent or null one is 0.
+Cents Amount(const DataPacket& p, std::size_t row, const char* field, const std::string& client) {
+  std::optional<Cents> v = ToCents(NumberAt(p, row, field).value_or(0.0));
+  if (!v || *v < 0 || *v > kMaxAmountCents)
     throw std::runtime_error(std::string("Valor inválido em ") + field + " do contratante " + client + ".");
-  return v;
+  return *v;
 }
+
+// A party's code as every method stores it.
+std::string ClientAt(const DataPacket& p, std::size_t row) { return KeyCode(TextAt(p, row, "CDCLIENTE"), 0); }
 
 struct PartyKey {
   std::string seq, address;
 };
+
 
 bool InWorkingSet(Database& db, const Budget& b, const std::string& client) {
   Statement st = db.prepare(
@@ -119,15 +126,32 @@ bool InWorkingSet(Database& db, const Budget& b, const std::string& client) {
   throw std::runtime_error("Contratante " + client + " não pertence ao distrato deste orçamento.");
 }
 
+// A negotiation lowers what is refunded or charged, never raises it.
+[[noreturn]] void RefuseAboveCalculated(const std::string& client, Cents negotiated, Cents calculated) {
+  throw std::runtime_error("O valor negociado do contratante " + client + " (" + CentsText(negotiated) +
+                           ") não pode ser maior que o valor calculado (" + CentsText(calculated) + ").");
+}
+
+// The day due dates may not precede: the branch's processing date, or the
+// server's own date when the branch has none.
+DateTime ProcessingDate(Database& db, const std::string& branch) {
+  Statement st = db.prepare(
+      "SELECT COALESCE((SELECT DTPROCESSAMENTO FROM FILIAL WHERE CDFILIAL = ?1),"
+      "                julianday('now', 'localtime', 'start of day') - julianday('1899-12-30'))");
+  st.bind(1, branch);
+  st.step();
+  return DateOf(DateTime{st.real(0)});
+}
+
 // --- the methods -----------------------------------------------------------
 
 // Starts (or resumes) the review: parties new to the working set are stored
 // as sent; for parties already there the computed columns are refreshed and
 // what the user confirmed (negotiated value, payment form, plan) is kept.
 // Parties no longer sent leave the working set with their plans.
-Variant InsContratDistrato(Database& db, CallArgs& args) {
-  Budget b = BudgetArgs(args, 1);
-  const DataPacket& sent = PacketArg(args.raw(0), "contratantes");
+Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
+  Budget b = BudgetArgs(args);
+  const DataPacket& sent = PacketArg(args.contratantes, "contratantes");
   if (!Has(sent, "CDCLIENTE")) throw std::runtime_error("Pacote de contratantes sem CDCLIENTE.");
 
   // The budget's parties read once: a whole budget is reviewed at once, and
@@ -153,17 +177,18 @@ Variant InsContratDistrato(Database& db, CallArgs& args) {
       "   VRMULTA = excluded.VRMULTA, GERACTPAGAR = excluded.GERACTPAGAR, ERRO = excluded.ERRO,"
       "   ERRORENEGFIN = excluded.ERRORENEGFIN");
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
-    std::string client = TextAt(sent, r, "CDCLIENTE");
+    std::string client = ClientAt(sent, r);
     auto key = parties.find(client);
     if (key == parties.end()) NotAParty(client);
     mark.bindAll(client).run();
 
     std::string account = TextAt(sent, r, "GERACTPAGAR");
     if (account.empty()) account = "CNTRECEBER";
-    double calculated = Amount(sent, r, "VRORIGRECNOEDIT", client);
-    double negotiated = Has(sent, "VRORIGREC") ? Amount(sent, r, "VRORIGREC", client) : calculated;
-    double percent = NumberAt(sent, r, "VRPERCMULTA").value_or(0.0);
-    double fine = NumberAt(sent, r, "VRMULTA").value_or(0.0);
+    const Cents calculated = Amount(sent, r, "VRORIGRECNOEDIT", client);
+    const Cents negotiated = Has(sent, "VRORIGREC") ? Amount(sent, r, "VRORIGREC", client) : calculated;
+    if (negotiated > calculated) RefuseAboveCalculated(client, negotiated, calculated);
+    const double percent = NumberAt(sent, r, "VRPERCMULTA").value_or(0.0);
+    const Cents fine = Amount(sent, r, "VRMULTA", client);
     store.bindAll(b.branch, b.budget, client, key->second.seq, key->second.address, calculated, negotiated, percent,
                   fine, account, TextAt(sent, r, "ERRO"), TextAt(sent, r, "ERRORENEGFIN"));
     store.run();
@@ -180,25 +205,27 @@ Variant InsContratDistrato(Database& db, CallArgs& args) {
   gone.run();
 
   Variant stored(StoredParties(db, b));
-  args.raw(0) = stored;
+  args.contratantes = stored;
   return stored;
 }
 
-Variant GetContratDistrato(Database& db, CallArgs& args) { return Variant(StoredParties(db, BudgetArgs(args, 0))); }
-
-Variant GetFormaPgto(Database& db, CallArgs& args) {
-  return Variant(StoredPlan(db, BudgetArgs(args, 0), KeyCode(args.text(2), 0)));
+Variant GetContratDistrato(Database& db, const protocol::GetContratDistrato& args) {
+  return Variant(StoredParties(db, BudgetArgs(args)));
 }
 
-Variant DeletaFormaPgto(Database& db, CallArgs& args) {
-  Budget b = BudgetArgs(args, 0);
-  std::string client = KeyCode(args.text(2), 0);
+Variant GetFormaPgto(Database& db, const protocol::GetFormaPgto& args) {
+  return Variant(StoredPlan(db, BudgetArgs(args), KeyCode(args.cliente, 0)));
+}
+
+Variant DeletaFormaPgto(Database& db, const protocol::DeletaFormaPgto& args) {
+  Budget b = BudgetArgs(args);
+  std::string client = KeyCode(args.cliente, 0);
   DeletePlan(db, b, client);
   return Variant(StoredPlan(db, b, client));
 }
 
 struct ConfirmedParty {
-  double negotiated = 0;
+  Cents negotiated = 0;
   std::string mode, startMonth;
   double day = 1, count = 1;
   std::string substitute;
@@ -222,54 +249,64 @@ ConfirmedParty ReadConfirmedParty(const DataPacket& p, std::size_t r, const std:
   return c;
 }
 
-// Stores the confirmed parties and the plan sent with them in one
-// transaction: any refusal leaves the working set as it was.
-Variant SetConfirmar(Database& db, CallArgs& args) {
-  Budget b = BudgetArgs(args, 2);
-  const DataPacket& parties = PacketArg(args.raw(0), "contratantes");
-  const DataPacket& plan = PacketArg(args.raw(1), "parcelas");
-  if (parties.rowCount() > 0 && !Has(parties, "CDCLIENTE"))
-    throw std::runtime_error("Pacote de contratantes sem CDCLIENTE.");
+// The stored negotiated-value ceiling and payment mode of a party of the
+// working set.
+struct StoredParty {
+  Cents calculated = 0;
+  std::string mode;
+};
 
-  for (std::size_t r = 0; r < parties.rowCount(); ++r) {
-    std::string client = TextAt(parties, r, "CDCLIENTE");
-    if (!InWorkingSet(db, b, client)) NotAParty(client);
-    ConfirmedParty c = ReadConfirmedParty(parties, r, client);
-    Statement st = db.prepare(
-        "UPDATE CONTRATDISTRATO SET VRORIGREC = ?4, IDTPFORMAPGTO = ?5, NRDIAPGTOFIXO = ?6, NRPARCELAS = ?7,"
-        "       IDMESINIPGTO = ?8"
-        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
-    st.bindAll(b.branch, b.budget, client, c.negotiated, c.mode, c.day, c.count, c.startMonth);
-    st.run();
-  }
+StoredParty StoredPartyOf(Database& db, const Budget& b, const std::string& client) {
+  Statement st = db.prepare(
+      "SELECT VRORIGRECNOEDIT, IDTPFORMAPGTO FROM CONTRATDISTRATO"
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
+  st.bindAll(b.branch, b.budget, client);
+  if (!st.step()) NotAParty(client);
+  return {st.integer(0), st.text(1)};
+}
 
-  // Installments are keyed to the party or to its substitute; both mean the
-  // party, whose own code the plan is stored and fetched under.
+std::int64_t StoredInstallments(Database& db, const Budget& b, const std::string& client) {
+  Statement st = db.prepare(
+      "SELECT COUNT(*) FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
+  st.bindAll(b.branch, b.budget, client);
+  st.step();
+  return st.integer(0);
+}
+
+// Installments are keyed to the party or to its substitute; both mean the
+// party, whose own code the plan is stored and fetched under.
+std::map<std::string, std::string> PlanOwners(Database& db, const Budget& b) {
   std::map<std::string, std::string> owner;
-  {
-    Statement st = db.prepare(
-        "SELECT d.CDCLIENTE, p.CDCLICONTSUBORE FROM CONTRATDISTRATO d"
-        "  LEFT JOIN CONTRATANTE p ON p.CDFILIAL = d.CDFILIAL AND p.NRORCAEVENTO = d.NRORCAEVENTO"
-        "                         AND p.NRSEQORCAEVE = d.NRSEQORCAEVE AND p.CDCLIENTE = d.CDCLIENTE"
-        "                         AND p.NRENDCLIORCEVE = d.NRENDCLIORCEVE"
-        " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2");
-    st.bindAll(b.branch, b.budget);
-    while (st.step()) {
-      std::string substitute = st.isNull(1) ? "" : st.text(1);
-      if (!substitute.empty()) owner.emplace(substitute, st.text(0));
-    }
-    Statement again = db.prepare("SELECT CDCLIENTE FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
-    again.bindAll(b.branch, b.budget);
-    while (again.step()) owner[again.text(0)] = again.text(0);
+  Statement st = db.prepare(
+      "SELECT d.CDCLIENTE, p.CDCLICONTSUBORE FROM CONTRATDISTRATO d"
+      "  LEFT JOIN CONTRATANTE p ON p.CDFILIAL = d.CDFILIAL AND p.NRORCAEVENTO = d.NRORCAEVENTO"
+      "                         AND p.NRSEQORCAEVE = d.NRSEQORCAEVE AND p.CDCLIENTE = d.CDCLIENTE"
+      "                         AND p.NRENDCLIORCEVE = d.NRENDCLIORCEVE"
+      " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2");
+  st.bindAll(b.branch, b.budget);
+  while (st.step()) {
+    std::string substitute = st.isNull(1) ? "" : st.text(1);
+    if (!substitute.empty()) owner.emplace(substitute, st.text(0));
   }
+  Statement again = db.prepare("SELECT CDCLIENTE FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
+  again.bindAll(b.branch, b.budget);
+  while (again.step()) owner[again.text(0)] = again.text(0);
+  return owner;
+}
 
-  struct Row {
-    DateTime due;
-    double value;
-  };
-  std::map<std::string, std::vector<Row>> plans;
+struct Installment {
+  DateTime due;
+  Cents value = 0;
+};
+
+// The plan packet by owning party, each installment checked: this branch and
+// budget, a due date not before the processing date, a value above zero.
+std::map<std::string, std::vector<Installment>> ReadPlans(Database& db, const Budget& b, const DataPacket& plan) {
+  const std::map<std::string, std::string> owner = PlanOwners(db, b);
+  const DateTime processing = ProcessingDate(db, b.branch);
+  std::map<std::string, std::vector<Installment>> plans;
   for (std::size_t r = 0; r < plan.rowCount(); ++r) {
-    std::string keyedTo = TextAt(plan, r, "CDCLIENTE");
+    std::string keyedTo = ClientAt(plan, r);
     auto it = owner.find(keyedTo);
     if (it == owner.end()) NotAParty(keyedTo);
     if ((Has(plan, "CDFILIAL") && KeyCode(TextAt(plan, r, "CDFILIAL"), kBranchWidth) != b.branch) ||
@@ -283,40 +320,124 @@ Variant SetConfirmar(Database& db, CallArgs& args) {
     } catch (const std::exception&) {
       throw std::runtime_error("Data de vencimento inválida.");
     }
-    plans[it->second].push_back({due, Amount(plan, r, "VRPARCELA", keyedTo)});
+    if (due < processing)
+      throw std::runtime_error("Parcela do contratante " + it->second + " vence em " + FormatDate(due) +
+                               ", antes da data de processamento (" + FormatDate(processing) + ").");
+    const Cents value = Amount(plan, r, "VRPARCELA", keyedTo);
+    if (value <= 0)
+      throw std::runtime_error("O valor de cada parcela do contratante " + it->second + " deve ser maior que zero.");
+    plans[it->second].push_back({due, value});
+  }
+  return plans;
+}
+
+void StorePlan(Database& db, const Budget& b, const std::string& client, const std::vector<Installment>& rows) {
+  DeletePlan(db, b, client);
+  int n = 0;
+  for (const Installment& row : rows) {
+    Statement st = db.prepare(
+        "INSERT INTO FORMAPGTO (CDFILIAL, NRORCAEVENTO, CDCLIENTE, NRPARCELA, DTVENCIMENTO, VRPARCELA)"
+        " VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
+    st.bindAll(b.branch, b.budget, client, ++n, row.due.days, row.value);
+    st.run();
+  }
+}
+
+// Stores the confirmed parties and the plan sent with them in one
+// transaction: any refusal leaves the working set as it was. Everything is
+// checked before the first write.
+Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
+  Budget b = BudgetArgs(args);
+  const DataPacket& parties = PacketArg(args.contratantes, "contratantes");
+  const DataPacket& plan = PacketArg(args.parcelas, "parcelas");
+  if (parties.rowCount() > 0 && !Has(parties, "CDCLIENTE"))
+    throw std::runtime_error("Pacote de contratantes sem CDCLIENTE.");
+
+  std::map<std::string, std::vector<Installment>> plans = ReadPlans(db, b, plan);
+
+  struct Change {
+    std::string client;
+    ConfirmedParty confirmed;
+    bool dropsPlan = false;
+  };
+  std::vector<Change> changes;
+  std::map<std::string, std::string> modeAfter;  // parties sent: the mode they end with
+  for (std::size_t r = 0; r < parties.rowCount(); ++r) {
+    std::string client = ClientAt(parties, r);
+    if (!InWorkingSet(db, b, client)) NotAParty(client);
+    ConfirmedParty c = ReadConfirmedParty(parties, r, client);
+    const StoredParty stored = StoredPartyOf(db, b, client);
+    if (c.negotiated > stored.calculated) RefuseAboveCalculated(client, c.negotiated, stored.calculated);
+    modeAfter[client] = c.mode;
+    // Leaving the variable mode leaves its installments behind.
+    changes.push_back({client, c, c.mode != "V"});
   }
 
-  for (auto& [client, rows] : plans) {
-    Statement mode = db.prepare(
-        "SELECT IDTPFORMAPGTO, VRORIGREC FROM CONTRATDISTRATO"
-        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
-    mode.bindAll(b.branch, b.budget, client);
-    mode.step();
-    if (mode.text(0) == "V") {
-      double sum = 0;
-      for (const Row& row : rows) sum += row.value;
-      if (RoundDec(sum, 2) != RoundDec(mode.real(1), 2))
-        throw std::runtime_error("A soma das parcelas difere do valor negociado do contratante " + client + ".");
-    }
-    DeletePlan(db, b, client);
-    int n = 0;
-    for (const Row& row : rows) {
-      Statement st = db.prepare(
-          "INSERT INTO FORMAPGTO (CDFILIAL, NRORCAEVENTO, CDCLIENTE, NRPARCELA, DTVENCIMENTO, VRPARCELA)"
-          " VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
-      st.bindAll(b.branch, b.budget, client, ++n, row.due.days, row.value);
-      st.run();
-    }
+  // The mode and the installments agree: none for "E" or "F", at least one
+  // for "V" (sent now or already stored).
+  for (const auto& [client, rows] : plans) {
+    auto sent = modeAfter.find(client);
+    const std::string mode = sent != modeAfter.end() ? sent->second : StoredPartyOf(db, b, client).mode;
+    if (mode != "V")
+      throw std::runtime_error("O contratante " + client +
+                               " não tem forma de pagamento variável: parcelas não podem ser informadas.");
   }
+  for (const auto& [client, mode] : modeAfter)
+    if (mode == "V" && !plans.count(client) && StoredInstallments(db, b, client) == 0)
+      throw std::runtime_error("O contratante " + client +
+                               " tem forma de pagamento variável: pelo menos uma parcela deve ser informada.");
+
+  // The plan of a variable party sums to its negotiated value, to the cent.
+  for (const auto& [client, rows] : plans) {
+    Cents negotiated = 0;
+    bool sentNow = false;
+    for (const Change& change : changes)
+      if (change.client == client) negotiated = change.confirmed.negotiated, sentNow = true;
+    if (!sentNow) {
+      Statement st = db.prepare(
+          "SELECT VRORIGREC FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
+      st.bindAll(b.branch, b.budget, client);
+      st.step();
+      negotiated = st.integer(0);
+    }
+    Cents sum = 0;
+    for (const Installment& row : rows) sum += row.value;
+    if (sum != negotiated)
+      throw std::runtime_error("A soma das parcelas difere do valor negociado do contratante " + client + ".");
+  }
+  // A variable party whose stored plan is kept must still match a changed
+  // negotiated value.
+  for (const Change& change : changes) {
+    if (change.confirmed.mode != "V" || plans.count(change.client)) continue;
+    Statement st = db.prepare(
+        "SELECT COALESCE(SUM(VRPARCELA), 0) FROM FORMAPGTO"
+        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
+    st.bindAll(b.branch, b.budget, change.client);
+    st.step();
+    if (st.integer(0) != change.confirmed.negotiated)
+      throw std::runtime_error("A soma das parcelas difere do valor negociado do contratante " + change.client + ".");
+  }
+
+  for (const Change& change : changes) {
+    const ConfirmedParty& c = change.confirmed;
+    Statement st = db.prepare(
+        "UPDATE CONTRATDISTRATO SET VRORIGREC = ?4, IDTPFORMAPGTO = ?5, NRDIAPGTOFIXO = ?6, NRPARCELAS = ?7,"
+        "       IDMESINIPGTO = ?8"
+        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
+    st.bindAll(b.branch, b.budget, change.client, c.negotiated, c.mode, c.day, c.count, c.startMonth);
+    st.run();
+    if (change.dropsPlan) DeletePlan(db, b, change.client);
+  }
+  for (const auto& [client, rows] : plans) StorePlan(db, b, client, rows);
   return Variant(StoredParties(db, b));
 }
 
 }  // namespace
 
 void RegisterContractorValues(Dispatcher& d, Storage& s) {
-  d.add({"InsContratDistrato", {A::Any, A::Text, A::Text}, Transactional(s, InsContratDistrato, true)});
-  d.add({"GetContratDistrato", {A::Text, A::Text}, Transactional(s, GetContratDistrato)});
-  d.add({"GetFormaPgto", {A::Text, A::Text, A::Text}, Transactional(s, GetFormaPgto)});
-  d.add({"DeletaFormaPgto", {A::Text, A::Text, A::Text}, Transactional(s, DeletaFormaPgto, true)});
-  d.add({"SetConfirmar", {A::Any, A::Any, A::Text, A::Text}, Transactional(s, SetConfirmar, true)});
+  d.add(Transactional(s, InsContratDistrato, true));
+  d.add(Transactional(s, GetContratDistrato));
+  d.add(Transactional(s, GetFormaPgto));
+  d.add(Transactional(s, DeletaFormaPgto, true));
+  d.add(Transactional(s, SetConfirmar, true));
 }

@@ -5,16 +5,35 @@
 #include <functional>
 
 #include "dispatch.h"
+#include "protocol/distrato_methods.h"
 
 class Database;
 class Storage;
 
 using DbHandler = std::function<Variant(Database&, CallArgs&)>;
 
-// The handler runs inside a transaction that is committed when it returns
-// and rolled back when it throws. Methods that write take the write lock at
-// the start (`writes`), so two writers never deadlock upgrading a read.
+// Runs `work` inside a transaction that is committed when it returns and
+// rolled back when it throws. Methods that write take the write lock at the
+// start (`writes`), so two writers never deadlock upgrading a read.
+Variant InTransaction(Storage& storage, bool writes, const std::function<Variant(Database&)>& work);
+
+// A handler of positional arguments, run inside one transaction.
 MethodHandler Transactional(Storage& storage, DbHandler handler, bool writes = false);
+
+// A declared method, its handler run inside one transaction and reading its
+// arguments by name.
+template <class M>
+MethodSpec Transactional(Storage& storage, Variant (*handler)(Database&, M&), bool writes = false) {
+  return DeclaredMethod<M>([&storage, handler, writes](M& call) {
+    return InTransaction(storage, writes, [&](Database& db) { return handler(db, call); });
+  });
+}
+template <class M>
+MethodSpec Transactional(Storage& storage, Variant (*handler)(Database&, const M&), bool writes = false) {
+  return DeclaredMethod<M>([&storage, handler, writes](M& call) {
+    return InTransaction(storage, writes, [&](Database& db) { return handler(db, call); });
+  });
+}
 
 // Registration of each group of methods.
 void RegisterBudgetLookup(Dispatcher& dispatcher, Storage& storage);

@@ -8,12 +8,10 @@
 
 namespace {
 
-using A = ArgKind;
-
-Variant GetContratante(Database& db, CallArgs& args) {
+Variant GetContratante(Database& db, const protocol::GetContratante& args) {
   Statement st = db.prepare(
       "SELECT p.IDORIGEMINCLUSAO, p.IDCONTPROCESDIST, p.NRSEQORCAEVE, p.CDCLIENTE, c.NRINSJURCLIE,"
-      "       c.IDTPIJURCLIE, c.NMFANTCLIE, p.VRRECECONTOREV, p.IDSITUCONTOREV, p.NMCONTCLIORE,"
+      "       c.IDTPIJURCLIE, c.NMFANTCLIE, MONEY(p.VRRECECONTOREV), p.IDSITUCONTOREV, p.NMCONTCLIORE,"
       "       p.NRENDCLIORCEVE, c.NMRAZSOCCLIE, s.NMFANTCLIE, s.IDTPIJURCLIE, s.NRINSJURCLIE,"
       "       p.CDCLICONTSUBORE, p.IDTPDISTRATOREALI, p.IDCHECK, p.IDCONTRESPCOTAORCA, o.IDSITUORCEVE,"
       "       p.IDTRANSFCOTAREALI"
@@ -24,12 +22,12 @@ Variant GetContratante(Database& db, CallArgs& args) {
       "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = p.CDCLICONTSUBORE"
       " WHERE p.CDFILIAL = ?1 AND p.NRORCAEVENTO = ?2"
       " ORDER BY p.NRSEQORCAEVE, c.NMFANTCLIE, p.CDCLIENTE, p.NRENDCLIORCEVE");
-  st.bindAll(KeyCode(args.text(0), kBranchWidth), KeyCode(args.text(1), kBudgetWidth));
+  st.bindAll(KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth));
   return QueryPacket(st, PartyShape());
 }
 
 }  // namespace
 
 void RegisterParties(Dispatcher& d, Storage& s) {
-  d.add({"GetContratante", {A::Text, A::Text}, Transactional(s, GetContratante)});
+  d.add(Transactional(s, GetContratante));
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "data/money.h"
 #include "data/packet.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
@@ -19,28 +20,17 @@
 
 namespace {
 
-using A = ArgKind;
-
 struct PartyKey {
   std::string branch, budget, seq, client, address;
 };
 
 struct PartyRow {
-  double charged = 0;
+  Cents charged = 0;
   std::string situation, process, contact;
   int guests = 0, quotas = 0;
 };
 
 [[noreturn]] void Refuse(const std::string& message) { throw std::runtime_error(message); }
-
-std::string Money(double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.2f", value);
-  std::string text = buffer;
-  for (char& c : text)
-    if (c == '.') c = ',';
-  return text;
-}
 
 // The sequence the party is in: the one named, or else the first sequence of
 // the budget holding the party ("seq" and empty mean "look it up").
@@ -74,7 +64,7 @@ PartyRow LoadParty(Database& db, const PartyKey& k) {
   st.bindAll(k.branch, k.budget, k.seq, k.client, k.address);
   if (!st.step()) Refuse("Contratante " + k.client + " não encontrado no orçamento " + k.budget + ".");
   PartyRow p;
-  p.charged = st.real(0);
+  p.charged = st.integer(0);
   p.situation = st.text(1);
   p.process = st.text(2);
   p.contact = st.text(3);
@@ -88,22 +78,22 @@ void RefuseUnlessFree(const PartyRow& p) {
     Refuse("O contratante já está em processo de distrato. Operação bloqueada.");
 }
 
-double PaidBy(Database& db, const PartyKey& k) {
+Cents PaidBy(Database& db, const PartyKey& k) {
   Statement st = db.prepare(
       "SELECT COALESCE(SUM(VRATUAREC), 0) FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
       "   AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC = 'B'");
   st.bindAll(k.branch, k.budget, k.seq, k.client, k.address);
   st.step();
-  return st.real(0);
+  return st.integer(0);
 }
 
-double OpenBalanceOf(Database& db, const PartyKey& k) {
+Cents OpenBalanceOf(Database& db, const PartyKey& k) {
   Statement st = db.prepare(
       "SELECT COALESCE(SUM(VRATUAREC), 0) FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
       "   AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC = 'A'");
   st.bindAll(k.branch, k.budget, k.seq, k.client, k.address);
   st.step();
-  return st.real(0);
+  return st.integer(0);
 }
 
 std::vector<FineBand> FineBands(Database& db, const std::string& branch) {
@@ -120,7 +110,7 @@ std::vector<FineBand> FineBands(Database& db, const std::string& branch) {
 // that paid nothing (there is nothing to apply a fine percentage on) and a
 // share that no fine band of the branch covers.
 RescissionValues Calculate(Database& db, const PartyKey& k, const PartyRow& p) {
-  const double paid = RoundMoney(PaidBy(db, k));
+  const Cents paid = PaidBy(db, k);
   if (paid <= 0) Refuse("N_PARAM_N_APLICA_MULTA");
   const double share = SharePaid(p.charged, paid);
   std::optional<double> percent = FinePercentFor(FineBands(db, k.branch), share);
@@ -130,7 +120,7 @@ RescissionValues Calculate(Database& db, const PartyKey& k, const PartyRow& p) {
 
 struct RecordedValues {
   RescissionValues values;
-  double negotiated = 0;
+  Cents negotiated = 0;
 };
 
 // The recorded values of a party already in a partial rescission.
@@ -141,11 +131,11 @@ std::optional<RecordedValues> Recorded(Database& db, const PartyKey& k) {
   st.bindAll(k.branch, k.budget, k.seq, k.client, k.address);
   if (!st.step()) return std::nullopt;
   RecordedValues r;
-  r.values.paid = st.real(0);
-  r.values.calculated = st.real(1);
-  r.negotiated = st.real(2);
+  r.values.paid = st.integer(0);
+  r.values.calculated = st.integer(1);
+  r.negotiated = st.integer(2);
   r.values.percent = st.real(3);
-  r.values.fine = st.real(4);
+  r.values.fine = st.integer(4);
   r.values.account = st.text(5);
   return r;
 }
@@ -154,8 +144,8 @@ FieldDef Text(const char* name, int size) { return {name, FieldType::String, siz
 FieldDef Number(const char* name) { return {name, FieldType::Float, 0}; }
 
 // The values row the screen loads into cdsValores (every field it declares).
-DataPacket ValuesPacket(const PartyKey& k, const std::string& company, const RescissionValues& v, double negotiated,
-                        double openBalance) {
+DataPacket ValuesPacket(const PartyKey& k, const std::string& company, const RescissionValues& v, Cents negotiated,
+                        Cents openBalance) {
   DataPacket p({Text("GERACTPAGAR", 20), Text("CDFILIALNF", 4), Text("NRLANCTONF", 10), Text("NRSEQVENREC", 2),
                 Text("NRPARCELAREC", 2), Text("CDFILIBOLREC", 4), Text("NRLANBOLREC", 10), Text("IDSTATREC", 1),
                 Text("CDEMPRESA", 2), Text("CDCLASSFINA", 6), Text("CDFIMOVFLREC", 4),
@@ -164,17 +154,17 @@ DataPacket ValuesPacket(const PartyKey& k, const std::string& company, const Res
                 Text("NRSEQHISTRENEGO", 10), Number("VRATUAREC"), Number("VRMULTA")});
   p.addRow({Variant(v.account), Variant(k.branch), Variant(""), Variant(""), Variant(""), Variant(""), Variant(""),
             Variant("A"), Variant(KeyCode(company, kCompanyWidth)), Variant(""), Variant(""), Variant(), Variant(""),
-            Variant(v.percent), Variant(negotiated), Variant(k.address), Variant(v.calculated), Variant(""),
-            Variant(openBalance), Variant(v.fine)});
+            Variant(v.percent), Variant(FromCents(negotiated)), Variant(k.address), Variant(FromCents(v.calculated)),
+            Variant(""), Variant(FromCents(openBalance)), Variant(FromCents(v.fine))});
   return p;
 }
 
 // True when the client is a party of more than one sequence of the budget.
-Variant GetContratRepetSeq(Database& db, CallArgs& args) {
+Variant GetContratRepetSeq(Database& db, const protocol::GetContratRepetSeq& args) {
   Statement st = db.prepare(
       "SELECT COUNT(DISTINCT NRSEQORCAEVE) FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
       "   AND CDCLIENTE = ?3");
-  st.bindAll(KeyCode(args.text(0), kBranchWidth), KeyCode(args.text(1), kBudgetWidth), KeyCode(args.text(2), 0));
+  st.bindAll(KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth), KeyCode(args.cliente, 0));
   st.step();
   return st.integer(0) > 1;
 }
@@ -182,13 +172,13 @@ Variant GetContratRepetSeq(Database& db, CallArgs& args) {
 // [values row, amount the party has paid, calculated value]. Mode "N" prices
 // a party about to be rescinded; mode "S" answers what its rescission was
 // recorded with (priced again when nothing was recorded).
-Variant ConfirmaValores(Database& db, CallArgs& args) {
-  const std::string mode = KeyCode(args.text(8), 0);
-  if (mode != "N" && mode != "S") Refuse("ConfirmaValores: modo inválido \"" + args.text(8) + "\".");
-  const PartyKey k = ReadKey(db, args.text(0), args.text(1), args.text(2), args.text(6), args.text(3));
+Variant ConfirmaValores(Database& db, const protocol::ConfirmaValores& args) {
+  const std::string mode = KeyCode(args.modo, 0);
+  if (mode != "N" && mode != "S") Refuse("ConfirmaValores: modo inválido \"" + args.modo + "\".");
+  const PartyKey k = ReadKey(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
   const PartyRow party = LoadParty(db, k);
   RescissionValues v;
-  double negotiated = 0;
+  Cents negotiated = 0;
   if (mode == "N") {
     RefuseUnlessFree(party);
     v = Calculate(db, k, party);
@@ -200,14 +190,13 @@ Variant ConfirmaValores(Database& db, CallArgs& args) {
     v = Calculate(db, k, party);
     negotiated = v.calculated;
   }
-  return MakeArray({Variant(ValuesPacket(k, args.text(4), v, negotiated, OpenBalanceOf(db, k))), Variant(v.paid),
-                    Variant(v.calculated)});
+  return MakeArray({Variant(ValuesPacket(k, args.empresa, v, negotiated, OpenBalanceOf(db, k))),
+                    Variant(FromCents(v.paid)), Variant(FromCents(v.calculated))});
 }
 
-// A money argument: a number, or a text that reads as one; anything else is
-// refused by name instead of being taken as zero.
-double MoneyArg(CallArgs& args, std::size_t i, const char* what) {
-  const Variant& value = args.raw(i);
+// A money argument: a number, or a text that reads as one, in cents by the
+// money rule; anything else is refused by name instead of being taken as zero.
+Cents MoneyArg(const Variant& value, const char* what) {
   double number = 0;
   try {
     if (value.isNull() || value.isArray() || value.isPacket()) throw std::runtime_error("");
@@ -215,9 +204,10 @@ double MoneyArg(CallArgs& args, std::size_t i, const char* what) {
   } catch (const std::exception&) {
     Refuse(std::string("Distrato: ") + what + " informado não é um número válido.");
   }
-  if (!std::isfinite(number) || std::fabs(number) > 999999999.99)
+  std::optional<Cents> cents = ToCents(number);
+  if (!cents || *cents > kMaxAmountCents || *cents < -kMaxAmountCents)
     Refuse(std::string("Distrato: ") + what + " informado está fora dos limites.");
-  return RoundMoney(number);
+  return *cents;
 }
 
 struct Parameters {
@@ -272,7 +262,7 @@ std::string NextSequence(Database& db, const PartyKey& k) {
 }
 
 void WriteChildBudget(Database& db, const PartyKey& k, const std::string& child, const PartyRow& party,
-                      const std::string& product, double negotiated, double fine) {
+                      const std::string& product, Cents negotiated, Cents fine) {
   Statement budget = db.prepare(
       "INSERT INTO ORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRSEQORCAEVEPAI, IDSITUORCEVE,"
       "   IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, CDCLIENTE, CDVENDEDOR, CDEMPRESA, DTORCAMENTO, DTEVENTO,"
@@ -300,18 +290,18 @@ void WriteChildBudget(Database& db, const PartyKey& k, const std::string& child,
 // Records the rescission: the party cancelled and in process, its open and
 // planned receivables cancelled, the child budget with the fine product and
 // the negotiated value, and the values confirmed. Answers "" on success.
-Variant Distrato(Database& db, CallArgs& args) {
-  const double fine = MoneyArg(args, 6, "o valor da multa");
-  const double negotiated = MoneyArg(args, 8, "o valor negociado");
-  const double signedAmount = MoneyArg(args, 9, "o valor do distrato");
+Variant Distrato(Database& db, const protocol::Distrato& args) {
+  const Cents fine = MoneyArg(args.vrMulta, "o valor da multa");
+  const Cents negotiated = MoneyArg(args.vrNegociado, "o valor negociado");
+  const Cents signedAmount = MoneyArg(args.valorSinalizado, "o valor do distrato");
   if (fine < 0 || negotiated < 0) Refuse("N_PARAM_VRNEGATIVO");
 
-  const std::string operador = KeyCode(args.text(4), 0);
+  const std::string operador = KeyCode(args.operador, 0);
   Statement op = db.prepare("SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1");
   op.bind(1, operador);
   if (!op.step()) Refuse("Operador \"" + operador + "\" não cadastrado.");
 
-  const PartyKey k = ReadKey(db, args.text(0), args.text(1), args.text(2), args.text(5), args.text(3));
+  const PartyKey k = ReadKey(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
   const PartyRow party = LoadParty(db, k);
   RefuseUnlessFree(party);
   const Parameters params = CheckParameters(db, k.branch);
@@ -322,11 +312,19 @@ Variant Distrato(Database& db, CallArgs& args) {
   // The operator confirmed values priced earlier; another operator may have
   // settled or changed the party's accounts since.
   const RescissionValues now = Calculate(db, k, party);
-  const double expected = SignedAmount(now.account, now.calculated);
-  if (std::fabs(expected - signedAmount) > 0.005)
+  const Cents expected = SignedAmount(now.account, now.calculated);
+  if (expected != signedAmount)
     Refuse("Os valores do contratante foram alterados por outro operador depois do cálculo da multa "
-           "(valor atual " + Money(expected) + ", confirmado " + Money(signedAmount) +
+           "(valor atual " + CentsText(expected) + ", confirmado " + CentsText(signedAmount) +
            "). Refaça o distrato.");
+  // The screen sends the fine it was shown, or 0 with a negotiated value of 0.
+  if (fine != now.fine && !(negotiated == 0 && fine == 0))
+    Refuse("Distrato: a multa informada (" + CentsText(fine) + ") difere da multa calculada (" +
+           CentsText(now.fine) + "). Refaça o distrato.");
+  // A negotiation lowers what is refunded or charged, never raises it.
+  if (negotiated > now.calculated)
+    Refuse("Distrato: o valor negociado (" + CentsText(negotiated) + ") não pode ser maior que o valor calculado (" +
+           CentsText(now.calculated) + ").");
 
   const std::string child = NextSequence(db, k);
   WriteChildBudget(db, k, child, party, params.product, negotiated, fine);
@@ -356,11 +354,7 @@ Variant Distrato(Database& db, CallArgs& args) {
 }  // namespace
 
 void RegisterRescission(Dispatcher& d, Storage& s) {
-  d.add({"GetContratRepetSeq", std::vector<ArgKind>(3, A::Text), Transactional(s, GetContratRepetSeq)});
-  d.add({"ConfirmaValores",
-         {A::Text, A::Text, A::Text, A::Text, A::Text, A::Number, A::Text, A::Text, A::Text},
-         Transactional(s, ConfirmaValores)});
-  d.add({"Distrato",
-         {A::Text, A::Text, A::Text, A::Text, A::Text, A::Text, A::Any, A::Text, A::Any, A::Any},
-         Transactional(s, Distrato, true)});
+  d.add(Transactional(s, GetContratRepetSeq));
+  d.add(Transactional(s, ConfirmaValores));
+  d.add(Transactional(s, Distrato, true));
 }

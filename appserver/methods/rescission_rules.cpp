@@ -1,47 +1,32 @@
 #include "methods/rescission_rules.h"
 
-#include <cmath>
-#include <cstdio>
-
-double RoundMoney(double value) {
-  // The nudge keeps values like 1.005, stored as 1.00499..., rounding up.
-  const double scaled = std::fabs(value) * 100.0;
-  const double rounded = std::floor(scaled + 0.5 + 1e-9) / 100.0;
-  return std::copysign(rounded, value);
-}
-
 std::optional<double> FinePercentFor(const std::vector<FineBand>& bands, double sharePaid) {
   for (const FineBand& band : bands)
     if (sharePaid >= band.from && sharePaid < band.to) return band.percent;
   return std::nullopt;
 }
 
-double SharePaid(double charged, double paid) {
+double SharePaid(Cents charged, Cents paid) {
   if (charged <= 0) return paid > 0 ? 100.0 : 0.0;
-  return RoundMoney(paid / charged * 100.0);
+  // Hundredths of a percent, so the share has exactly two decimals.
+  return FromCents(DivideRounded(paid * 10000, charged));
 }
 
-std::string ShareText(double share) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.2f", RoundMoney(share));
-  std::string text = buffer;
-  for (char& c : text)
-    if (c == '.') c = ',';
-  return text;
-}
+std::string ShareText(double share) { return CentsText(ToCents(share).value_or(0)); }
 
-RescissionValues PriceRescission(double charged, double paid, double percent) {
+RescissionValues PriceRescission(Cents charged, Cents paid, double percent) {
   RescissionValues v;
-  v.charged = RoundMoney(charged);
-  v.paid = RoundMoney(paid);
+  v.charged = charged;
+  v.paid = paid;
   v.percent = percent;
-  v.fine = RoundMoney(v.charged * percent / 100.0);
-  const double balance = RoundMoney(v.paid - v.fine);
+  // The percentage in hundredths keeps the product in integers.
+  v.fine = DivideRounded(charged * ToCents(percent).value_or(0), 10000);
+  const Cents balance = paid - v.fine;
   v.account = balance >= 0 ? kAccountPayable : kAccountReceivable;
-  v.calculated = std::fabs(balance);
+  v.calculated = balance >= 0 ? balance : -balance;
   return v;
 }
 
-double SignedAmount(const std::string& account, double calculated) {
+Cents SignedAmount(const std::string& account, Cents calculated) {
   return account == kAccountReceivable ? calculated : -calculated;
 }

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "data/formats.h"
+#include "data/money.h"
 #include "methods/key_codes.h"
 #include "storage/database.h"
 #include "storage/statement.h"
@@ -48,14 +49,14 @@ Party ReadParty(const Statement& st) {
   p.substituteName = st.text(8);
   p.substituteType = st.text(9);
   p.substituteRegistration = st.text(10);
-  p.charged = st.real(11);
+  p.charged = st.integer(11);
   p.situation = st.text(12);
   p.process = st.text(13);
   p.type = st.text(14);
   p.origin = st.text(15);
   p.guests = static_cast<int>(st.integer(16));
   p.quotas = static_cast<int>(st.integer(17));
-  p.paid = RoundMoney(st.real(18));
+  p.paid = st.integer(18);
   p.settledCount = static_cast<int>(st.integer(19));
   p.renegotiated = st.integer(20) != 0;
   return p;
@@ -65,7 +66,7 @@ Party ReadParty(const Statement& st) {
 
 void Refuse(const std::string& message) { throw std::runtime_error(message); }
 
-std::string MoneyText(double value) { return FormatFloat("#,##0.00", value); }
+std::string MoneyText(Cents value) { return FormatFloat("#,##0.00", FromCents(value)); }
 
 std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
   std::string sql = kPartySelect;
@@ -128,11 +129,11 @@ std::optional<Recorded> RecordedValues(Database& db, const BudgetKey& b, const P
   if (!st.step()) return std::nullopt;
   Recorded r;
   r.values.charged = p.charged;
-  r.values.paid = st.real(0);
-  r.values.calculated = st.real(1);
-  r.negotiated = st.real(2);
+  r.values.paid = st.integer(0);
+  r.values.calculated = st.integer(1);
+  r.negotiated = st.integer(2);
   r.values.percent = st.real(3);
-  r.values.fine = st.real(4);
+  r.values.fine = st.integer(4);
   r.values.account = st.text(5);
   r.childSeq = st.text(6);
   return r;
@@ -148,11 +149,11 @@ std::map<std::string, Recorded> RecordedForBudget(Database& db, const BudgetKey&
   std::map<std::string, Recorded> out;
   while (st.step()) {
     Recorded r;
-    r.values.paid = st.real(3);
-    r.values.calculated = st.real(4);
-    r.negotiated = st.real(5);
+    r.values.paid = st.integer(3);
+    r.values.calculated = st.integer(4);
+    r.negotiated = st.integer(5);
     r.values.percent = st.real(6);
-    r.values.fine = st.real(7);
+    r.values.fine = st.integer(7);
     r.values.account = st.text(8);
     r.childSeq = st.text(9);
     out.emplace(st.text(0) + "|" + st.text(1) + "|" + st.text(2), std::move(r));

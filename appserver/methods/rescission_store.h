@@ -24,10 +24,10 @@ struct Party {
   std::string seq, client, address, contact;
   std::string name, personType, registration;                    // from CLIENTE
   std::string substitute, substituteName, substituteType, substituteRegistration;
-  double charged = 0;  // VRRECECONTOREV
+  Cents charged = 0;  // VRRECECONTOREV
   std::string situation, process, type, origin;
   int guests = 0, quotas = 0;
-  double paid = 0;           // settled receivables (IDSTATREC "B")
+  Cents paid = 0;            // settled receivables (IDSTATREC "B")
   int settledCount = 0;
   bool renegotiated = false;  // an open receivable from a renegotiation
 };
@@ -61,7 +61,7 @@ Priced PriceForTotal(const std::vector<FineBand>& bands, const Party& p);
 // The values a rescission was recorded with (DISTRATOPARCIAL).
 struct Recorded {
   RescissionValues values;
-  double negotiated = 0;
+  Cents negotiated = 0;
   std::string childSeq;
 };
 std::optional<Recorded> RecordedValues(Database& db, const BudgetKey& b, const Party& p);
@@ -96,7 +96,7 @@ std::string RequireOperator(Database& db, const std::string& typed);
 bool ChildBudgetUnapproved(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client);
 
 // Money as the refusals show it: "1.234,56".
-std::string MoneyText(double value);
+std::string MoneyText(Cents value);
 
 [[noreturn]] void Refuse(const std::string& message);
 

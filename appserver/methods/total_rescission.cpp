@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "data/money.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
 #include "methods/packet_builder.h"
@@ -18,29 +19,28 @@
 
 namespace {
 
-using A = ArgKind;
 using namespace rescission_store;
 using namespace packet_reading;
-
-constexpr double kMaxValue = 999999999.99;
 
 std::string Fixed(std::string text, std::size_t size) {
   if (text.size() < size) text.append(size - text.size(), ' ');
   return text;
 }
 
-BudgetKey BudgetArgs(CallArgs& args) {
-  return {KeyCode(args.text(0), kBranchWidth), KeyCode(args.text(1), kBudgetWidth)};
+// The budget a call names by its `filial` and `orcamento` arguments.
+template <class Call>
+BudgetKey BudgetArgs(const Call& args) {
+  return {KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
 }
 
 // One party's row of the contractor values packet (ContractorValuesShape).
-DataPacket::Row ValuesRow(const Party& p, const RescissionValues& v, double negotiated, const std::string& erro,
+DataPacket::Row ValuesRow(const Party& p, const RescissionValues& v, Cents negotiated, const std::string& erro,
                           const std::string& renegotiation) {
-  return {Variant(negotiated),
+  return {Variant(FromCents(negotiated)),
           Variant(v.percent),
-          Variant(v.fine),
+          Variant(FromCents(v.fine)),
           Variant(v.account),
-          Variant(v.calculated),
+          Variant(FromCents(v.calculated)),
           Variant(p.personType),
           Variant(p.client),
           Variant(p.registration),
@@ -63,12 +63,12 @@ DataPacket::Row ValuesRow(const Party& p, const RescissionValues& v, double nego
 // party in a total rescission not yet consolidated, with the values it was
 // recorded with. The list packet is not read: the server lists the parties
 // itself, so a list loaded before another operator's change hides nothing.
-Variant ConfValTodosCont(Database& db, CallArgs& args) {
+Variant ConfValTodosCont(Database& db, const protocol::ConfValTodosCont& args) {
   const BudgetKey b = BudgetArgs(args);
-  RequireOperator(db, args.text(2));
-  PacketArg(args.raw(4), "contratantes");
-  const std::string mode = KeyCode(args.text(6), 0);
-  if (mode != "N" && mode != "S") Refuse("ConfValTodosCont: modo inválido \"" + args.text(6) + "\".");
+  RequireOperator(db, args.operador);
+  PacketArg(args.contratantes, "contratantes");
+  const std::string mode = KeyCode(args.modo, 0);
+  if (mode != "N" && mode != "S") Refuse("ConfValTodosCont: modo inválido \"" + args.modo + "\".");
 
   const std::vector<FineBand> bands = FineBands(db, b.branch);
   DataPacket packet(ContractorValuesShape());
@@ -93,10 +93,18 @@ Variant ConfValTodosCont(Database& db, CallArgs& args) {
 // A party of the confirmed packet with the values the operator confirmed.
 struct Confirmed {
   std::string client;
-  double negotiated = 0;
-  double calculated = 0;
+  Cents negotiated = 0;
+  Cents calculated = 0;
   std::string account;
 };
+
+// An amount of the packet in cents by the money rule; absent or null is 0.
+Cents AmountAt(const DataPacket& p, std::size_t row, const char* field, const std::string& client) {
+  std::optional<Cents> v = ToCents(NumberAt(p, row, field).value_or(0.0));
+  if (!v || *v > kMaxAmountCents || *v < -kMaxAmountCents)
+    Refuse("DistratoTotal: o valor " + std::string(field) + " do contratante " + client + " está fora dos limites.");
+  return *v;
+}
 
 std::vector<Confirmed> ReadConfirmed(const DataPacket& sent) {
   if (!Has(sent, "CDCLIENTE")) Refuse("Pacote de contratantes sem CDCLIENTE.");
@@ -104,11 +112,9 @@ std::vector<Confirmed> ReadConfirmed(const DataPacket& sent) {
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
     Confirmed c;
     c.client = KeyCode(TextAt(sent, r, "CDCLIENTE"), 0);
-    const double negotiated = NumberAt(sent, r, "VRORIGREC").value_or(0.0);
-    if (negotiated < 0) Refuse("N_PARAM_VRNEGATIVO");
-    if (negotiated > kMaxValue) Refuse("DistratoTotal: o valor negociado do contratante " + c.client + " está fora dos limites.");
-    c.negotiated = RoundMoney(negotiated);
-    c.calculated = RoundMoney(NumberAt(sent, r, "VRORIGRECNOEDIT").value_or(0.0));
+    c.negotiated = AmountAt(sent, r, "VRORIGREC", c.client);
+    if (c.negotiated < 0) Refuse("N_PARAM_VRNEGATIVO");
+    c.calculated = AmountAt(sent, r, "VRORIGRECNOEDIT", c.client);
     c.account = TextAt(sent, r, "GERACTPAGAR");
     out.push_back(c);
   }
@@ -158,11 +164,11 @@ void WriteChildBudget(Database& db, const BudgetKey& b, const std::string& paren
 // receivables cancelled, its values recorded; one child budget carries the
 // parties at their negotiated values and the fine product per fine. Answers
 // "" on success.
-Variant DistratoTotal(Database& db, CallArgs& args) {
+Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
   const BudgetKey b = BudgetArgs(args);
-  const std::string operador = RequireOperator(db, args.text(2));
-  PacketArg(args.raw(4), "contratantes");
-  const std::vector<Confirmed> confirmed = ReadConfirmed(PacketArg(args.raw(5), "valores dos contratantes"));
+  const std::string operador = RequireOperator(db, args.operador);
+  PacketArg(args.contratantes, "contratantes");
+  const std::vector<Confirmed> confirmed = ReadConfirmed(PacketArg(args.valores, "valores dos contratantes"));
   if (confirmed.empty()) Refuse("Nenhum contratante confirmado para o distrato total.");
 
   const std::string product = RescissionProduct(db, b.branch);
@@ -175,7 +181,7 @@ Variant DistratoTotal(Database& db, CallArgs& args) {
   struct Row {
     const Party* party;
     Priced priced;
-    double negotiated;
+    Cents negotiated;
   };
   std::vector<Row> rows;
   std::map<std::string, bool> seen;
@@ -190,7 +196,7 @@ Variant DistratoTotal(Database& db, CallArgs& args) {
     Priced priced = PriceForTotal(bands, p);
     if (!priced.erro.empty()) Refuse("N_PARAM_DISTRATO|" + priced.share);
     if (!priced.renegotiation.empty()) Refuse("N_PARAM_RENEGO_CT_ABERTA");
-    if (std::fabs(priced.values.calculated - c.calculated) > 0.004 || priced.values.account != c.account)
+    if (priced.values.calculated != c.calculated || priced.values.account != c.account)
       Refuse("Os valores do contratante " + p.name + " foram alterados por outro operador depois do cálculo da multa"
              " (valor atual " + MoneyText(priced.values.calculated) + ", confirmado " + MoneyText(c.calculated) +
              "). Refaça o distrato.");
@@ -234,7 +240,6 @@ Variant DistratoTotal(Database& db, CallArgs& args) {
 }  // namespace
 
 void RegisterTotalRescission(Dispatcher& d, Storage& s) {
-  d.add({"ConfValTodosCont", {A::Text, A::Text, A::Text, A::Text, A::Any, A::Number, A::Text},
-         Transactional(s, ConfValTodosCont)});
-  d.add({"DistratoTotal", {A::Text, A::Text, A::Text, A::Text, A::Any, A::Any}, Transactional(s, DistratoTotal, true)});
+  d.add(Transactional(s, ConfValTodosCont));
+  d.add(Transactional(s, DistratoTotal, true));
 }

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "data/money.h"
 #include "storage/statement.h"
 
 namespace {
@@ -13,9 +14,28 @@ constexpr int kBusyTimeoutMs = 10000;
   throw std::runtime_error("Erro no banco de dados (" + what + "): " + (db ? sqlite3_errmsg(db) : "sem conexão"));
 }
 
+// CENTS(amount): a REAL amount as integer cents by the money rule; NULL stays
+// NULL, and a value that is not money is an error (a migration using it then
+// changes nothing).
+void CentsFunction(sqlite3_context* context, int, sqlite3_value** args) {
+  if (sqlite3_value_type(args[0]) == SQLITE_NULL) return sqlite3_result_null(context);
+  std::optional<Cents> cents = ToCents(sqlite3_value_double(args[0]));
+  if (!cents) return sqlite3_result_error(context, "valor que não é dinheiro", -1);
+  sqlite3_result_int64(context, *cents);
+}
+
+// MONEY(cents): integer cents as the REAL amount the packets carry.
+void MoneyFunction(sqlite3_context* context, int, sqlite3_value** args) {
+  if (sqlite3_value_type(args[0]) == SQLITE_NULL) return sqlite3_result_null(context);
+  sqlite3_result_double(context, FromCents(sqlite3_value_int64(args[0])));
+}
+
 }  // namespace
 
-Database::Database(const std::string& path) : path_(path) {
+Database::Database(const std::string& path) : path_(path) { open(); }
+
+void Database::open() {
+  const std::string& path = path_;
   int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
                            nullptr);
   if (rc != SQLITE_OK) {
@@ -28,12 +48,24 @@ Database::Database(const std::string& path) : path_(path) {
   exec("PRAGMA journal_mode=WAL");
   exec("PRAGMA synchronous=NORMAL");
   exec("PRAGMA foreign_keys=ON");
+  const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+  if (sqlite3_create_function(db_, "CENTS", 1, flags, nullptr, CentsFunction, nullptr, nullptr) != SQLITE_OK ||
+      sqlite3_create_function(db_, "MONEY", 1, flags, nullptr, MoneyFunction, nullptr, nullptr) != SQLITE_OK)
+    fail(db_, "funções de dinheiro");
   // A whole budget's parties and receivables stay in memory while a method
   // walks them (the default 2 MiB re-reads a large budget page by page).
   exec("PRAGMA cache_size=-65536");
 }
 
-Database::~Database() { sqlite3_close(db_); }
+// close_v2: a statement still alive keeps the handle until it is finalized
+// instead of the close failing and leaking it.
+Database::~Database() { sqlite3_close_v2(db_); }
+
+void Database::reopen() {
+  sqlite3_close_v2(db_);
+  db_ = nullptr;
+  open();
+}
 
 void Database::exec(std::string_view sql) {
   std::string text(sql);
@@ -63,11 +95,18 @@ Transaction::Transaction(Database& db, bool immediate) : db_(db) {
 }
 
 Transaction::~Transaction() {
-  if (open_) {
+  if (!open_) return;
+  try {
+    db_.exec("ROLLBACK");
+  } catch (...) {
+  }
+  // A ROLLBACK that failed leaves the transaction open on a connection this
+  // thread keeps: it would hold its locks and refuse every later BEGIN. A
+  // fresh connection ends it; one that cannot open is replaced on next use.
+  if (db_.isOpen() && !sqlite3_get_autocommit(db_.handle())) {
     try {
-      db_.exec("ROLLBACK");
+      db_.reopen();
     } catch (...) {
-      // Nothing to do: the connection rolls back by itself when closed.
     }
   }
 }

@@ -1,8 +1,9 @@
 #pragma once
 // A SQLite connection with the settings every connection of the server needs:
 // WAL journal, a busy timeout (many clients write the same file), foreign keys
-// on. Statements are always prepared; values are always bound, never spliced
-// into SQL text.
+// on, and the money functions CENTS(real) -> integer cents and MONEY(cents)
+// -> real amount, by the one rounding rule of platform/data. Statements are
+// always prepared; values are always bound, never spliced into SQL text.
 
 #include <sqlite3.h>
 
@@ -27,9 +28,15 @@ class Database {
   void setUserVersion(int version);
 
   sqlite3* handle() { return db_; }
+  bool isOpen() const { return db_ != nullptr; }
+  // Closes the connection, rolling back whatever it left open, and opens the
+  // file again with the same settings; closed when the open fails (throws).
+  void reopen();
   const std::string& path() const { return path_; }
 
  private:
+  void open();
+
   sqlite3* db_ = nullptr;
   std::string path_;
 };

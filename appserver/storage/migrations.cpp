@@ -7,12 +7,14 @@
 #include "storage/schema_v1.h"
 #include "storage/schema_v2.h"
 #include "storage/schema_v3.h"
+#include "storage/schema_v4.h"
 
 const std::vector<Migration>& Migrations() {
   static const std::vector<Migration> list = {
       {1, kSchemaV1},
       {2, kSchemaV2},
       {3, kSchemaV3},
+      {4, kSchemaV4},
   };
   return list;
 }

@@ -32,6 +32,9 @@ Storage::~Storage() {
 Database& Storage::connection() {
   auto& connections = threadConnections();
   auto it = connections.find(id_);
-  if (it == connections.end()) it = connections.emplace(id_, std::make_unique<Database>(path_)).first;
+  if (it == connections.end())
+    it = connections.emplace(id_, std::make_unique<Database>(path_)).first;
+  else if (!it->second->isOpen())
+    it->second = std::make_unique<Database>(path_);  // a reopen after a failed rollback failed
   return *it->second;
 }

@@ -63,6 +63,11 @@ TField& TClientDataSet::FieldByName(std::string_view name) const {
 }
 
 std::vector<std::size_t> TClientDataSet::FieldIndexes(std::string_view names) const {
+  return FieldIndexes(names, fields_);
+}
+
+std::vector<std::size_t> TClientDataSet::FieldIndexes(std::string_view names,
+                                                      const std::vector<std::unique_ptr<TField>>& fields) const {
   std::vector<std::size_t> out;
   std::size_t start = 0;
   while (start <= names.size()) {
@@ -72,9 +77,9 @@ std::vector<std::size_t> TClientDataSet::FieldIndexes(std::string_view names) co
     while (!name.empty() && name.front() == ' ') name.remove_prefix(1);
     while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
     if (!name.empty()) {
-      TField* f = FindField(name);
-      if (!f) Fail("campo '" + std::string(name) + "' não encontrado");
-      out.push_back(static_cast<std::size_t>(f->Index()));
+      auto f = std::find_if(fields.begin(), fields.end(), [&](const auto& x) { return EqualsNoCase(x->FieldName(), name); });
+      if (f == fields.end()) Fail("campo '" + std::string(name) + "' não encontrado");
+      out.push_back(static_cast<std::size_t>((*f)->Index()));
     }
     start = end + 1;
   }

@@ -144,14 +144,24 @@ class TClientDataSet {
   void FillStore(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields, const DataPacket& packet,
                  const std::vector<int>& packetIndex) const;
   void InstallFields(std::vector<std::unique_ptr<TField>>&& fields);
-  void OpenWith(RecordStore&& store);
+  // The sort order and the filter as compiled for `fields`, which are about to
+  // be installed; compiled before anything changes, so a failure changes nothing.
+  struct CompiledView {
+    std::vector<std::size_t> index;
+    std::unique_ptr<FilterExpression> filter;
+  };
+  CompiledView CompileViewFor(const std::vector<std::unique_ptr<TField>>& fields) const;
+  void OpenWith(RecordStore&& store, CompiledView&& view);
 
   // view (visible records in order)
   void RebuildView();
   void RebuildViewKeeping(TBookmark keep);
   bool PassesFilter(Id id) const;
   void CompileFilter();
+  std::unique_ptr<FilterExpression> CompileFilterFor(const std::vector<std::unique_ptr<TField>>& fields) const;
   std::vector<std::size_t> FieldIndexes(std::string_view names) const;
+  std::vector<std::size_t> FieldIndexes(std::string_view names,
+                                        const std::vector<std::unique_ptr<TField>>& fields) const;
   Id CurrentId() const { return view_[static_cast<std::size_t>(cur_)]; }
 
   // state
@@ -170,7 +180,10 @@ class TClientDataSet {
 
   std::string name_;
   std::vector<std::unique_ptr<TField>> fields_;
-  std::vector<std::unique_ptr<TField>> retired_;  // fields of earlier packets, kept so references stay valid
+  // Fields of earlier packets, kept so references stay valid; at most one per
+  // name, type and size ever loaded, since a packet of that shape takes its
+  // field back.
+  std::vector<std::unique_ptr<TField>> retired_;
   mutable std::map<std::string, std::unique_ptr<TField>, std::less<>> placeholders_;
   bool declared_ = false;
 

@@ -46,11 +46,16 @@ void TClientDataSet::SetData(const DataPacket& packet) {
   RecordStore store;
   store.Reset(TypesOf(*fields), packet.rows.size());
   FillStore(store, *fields, packet, packetIndex);
+  CompiledView view = CompileViewFor(*fields);
 
   Close();
   Fire(BeforeOpen);
   if (!declared_) InstallFields(std::move(candidates));
-  OpenWith(std::move(store));
+  OpenWith(std::move(store), std::move(view));
+}
+
+TClientDataSet::CompiledView TClientDataSet::CompileViewFor(const std::vector<std::unique_ptr<TField>>& fields) const {
+  return {FieldIndexes(indexFieldNames_, fields), CompileFilterFor(fields)};
 }
 
 void TClientDataSet::FillStore(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields,
@@ -94,20 +99,30 @@ void TClientDataSet::FillStore(RecordStore& store, const std::vector<std::unique
 
 void TClientDataSet::InstallFields(std::vector<std::unique_ptr<TField>>&& fields) {
   // Fields of the same name and type carry over, with their labels, formats
-  // and handlers; the others retire but stay alive for whoever holds them.
+  // and handlers, from this packet's predecessor or from an earlier one; the
+  // others retire but stay alive for whoever holds them.
+  auto sameAs = [](const TField& candidate) {
+    return [&candidate](const std::unique_ptr<TField>& old) {
+      return old && old->FieldName() == candidate.FieldName() && old->DataType() == candidate.DataType() &&
+             old->Size() == candidate.Size();
+    };
+  };
   std::vector<std::unique_ptr<TField>> installed;
   for (auto& candidate : fields) {
-    auto same = std::find_if(fields_.begin(), fields_.end(), [&](const std::unique_ptr<TField>& old) {
-      return old && old->FieldName() == candidate->FieldName() && old->DataType() == candidate->DataType() &&
-             old->Size() == candidate->Size();
-    });
-    if (same != fields_.end()) {
-      (*same)->index_ = candidate->index_;
-      installed.push_back(std::move(*same));
+    std::unique_ptr<TField>* kept = nullptr;
+    if (auto same = std::find_if(fields_.begin(), fields_.end(), sameAs(*candidate)); same != fields_.end())
+      kept = &*same;
+    else if (auto back = std::find_if(retired_.begin(), retired_.end(), sameAs(*candidate)); back != retired_.end())
+      kept = &*back;
+    if (kept) {
+      (*kept)->dataSet_ = this;
+      (*kept)->index_ = candidate->index_;
+      installed.push_back(std::move(*kept));
     } else {
       installed.push_back(std::move(candidate));
     }
   }
+  std::erase(retired_, nullptr);
   for (auto& old : fields_)
     if (old) {
       old->dataSet_ = nullptr;
@@ -116,15 +131,10 @@ void TClientDataSet::InstallFields(std::vector<std::unique_ptr<TField>>&& fields
   fields_ = std::move(installed);
 }
 
-void TClientDataSet::OpenWith(RecordStore&& store) {
+void TClientDataSet::OpenWith(RecordStore&& store, CompiledView&& view) {
   store_ = std::move(store);
-  try {
-    indexFields_ = FieldIndexes(indexFieldNames_);
-    CompileFilter();
-  } catch (...) {
-    store_ = RecordStore();
-    throw;
-  }
+  indexFields_ = std::move(view.index);
+  filterExpr_ = std::move(view.filter);
   RebuildView();
   cur_ = view_.empty() ? -1 : 0;
   bof_ = true;
@@ -138,11 +148,12 @@ void TClientDataSet::OpenWith(RecordStore&& store) {
 
 void TClientDataSet::CreateDataSet() {
   if (fields_.empty()) Fail("não há campos definidos para criar o conjunto de dados");
+  CompiledView view = CompileViewFor(fields_);
   Close();
   Fire(BeforeOpen);
   RecordStore store;
   store.Reset(TypesOf(fields_));
-  OpenWith(std::move(store));
+  OpenWith(std::move(store), std::move(view));
 }
 
 void TClientDataSet::Open() {

@@ -5,17 +5,24 @@
 #include "data/client_dataset.h"
 #include "data/filter_expression.h"
 #include "data/record_order.h"
+#include "data/text_compare.h"
 
 void TClientDataSet::CompileFilter() {
   filterExpr_.reset();
-  if (!filtered_ || filter_.find_first_not_of(' ') == std::string::npos) return;
-  auto resolve = [this](std::string_view name) -> std::optional<FilterExpression::FieldRef> {
-    TField* f = FindField(name);
-    if (!f) return std::nullopt;
-    return FilterExpression::FieldRef{static_cast<std::size_t>(f->Index()), f->DataType()};
+  filterExpr_ = CompileFilterFor(fields_);
+}
+
+std::unique_ptr<FilterExpression> TClientDataSet::CompileFilterFor(
+    const std::vector<std::unique_ptr<TField>>& fields) const {
+  if (!filtered_ || filter_.find_first_not_of(' ') == std::string::npos) return nullptr;
+  auto resolve = [&fields](std::string_view name) -> std::optional<FilterExpression::FieldRef> {
+    for (const auto& f : fields)
+      if (EqualsNoCase(f->FieldName(), name))
+        return FilterExpression::FieldRef{static_cast<std::size_t>(f->Index()), f->DataType()};
+    return std::nullopt;
   };
   try {
-    filterExpr_ = FilterExpression::Parse(filter_, resolve);
+    return FilterExpression::Parse(filter_, resolve);
   } catch (const Exception& e) {
     Fail("expressão de filtro inválida \"" + filter_ + "\": " + e.what());
   }

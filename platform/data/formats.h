@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/money.h"
 #include "data/variant.h"
 
 // --- numbers ---------------------------------------------------------------
@@ -28,9 +29,7 @@ std::optional<double> ParseFloat(std::string_view text);
 // As ParseFloat; throws Exception "'text' não é um valor numérico válido".
 double StrToFloat(std::string_view text);
 
-// Rounds half away from zero on the decimal value the double prints as:
-// RoundDec(1.005, 2) == 1.01, RoundDec(-2.675, 2) == -2.68.
-double RoundDec(double value, int places);
+// RoundDec, the rounding rule of money, lives with money.
 
 // --- dates -----------------------------------------------------------------
 

@@ -161,11 +161,3 @@ double StrToFloat(std::string_view text) {
   if (auto v = ParseFloat(text)) return *v;
   throw Exception("'" + std::string(text) + "' não é um valor numérico válido");
 }
-
-double RoundDec(double value, int places) {
-  if (!std::isfinite(value)) return value;
-  DecimalDigits d = DecimalDigits::Of(value);
-  d.RoundToPlaces(places);
-  if (d.IsZero()) return 0.0;
-  return d.ToDouble();
-}

@@ -27,6 +27,13 @@ bool parseNumber(const std::string& text, double& out) {
   return end && *end == '\0';
 }
 
+// A whole number inside the range of int64: converting anything else (1e300
+// from the wire, infinity, NaN) is undefined behaviour. 2^63 itself is out.
+bool IsWholeInt64(double d) {
+  constexpr double kLimit = 9223372036854775808.0;  // 2^63, exact as a double
+  return std::floor(d) == d && d >= -kLimit && d < kLimit;
+}
+
 }  // namespace
 
 Variant::Variant(DataPacket p) : v_(std::make_shared<const DataPacket>(std::move(p))) {}
@@ -67,12 +74,12 @@ std::int64_t Variant::asInt() const {
     case Kind::Bool: return std::get<bool>(v_) ? 1 : 0;
     case Kind::Double: {
       double d = std::get<double>(v_);
-      if (std::floor(d) == d) return static_cast<std::int64_t>(d);
+      if (IsWholeInt64(d)) return static_cast<std::int64_t>(d);
       break;
     }
     case Kind::Text: {
       double d;
-      if (parseNumber(std::get<std::string>(v_), d) && std::floor(d) == d) return static_cast<std::int64_t>(d);
+      if (parseNumber(std::get<std::string>(v_), d) && IsWholeInt64(d)) return static_cast<std::int64_t>(d);
       break;
     }
     default: break;

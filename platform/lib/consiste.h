@@ -55,14 +55,9 @@ std::string DateMask();
 std::string FormatMaskText(std::string_view mask, std::string_view value);
 
 // RoundDec(value, places): half away from zero on the decimal value, as it is
-// written, not on its binary approximation (1.005 -> 1.01). The number
-// formats of platform/data own it once they exist; until then it is ours.
-#if __has_include("data/formats.h")
-#include "data/formats.h"
-#define DX_ROUNDDEC_IN_FORMATS 1
-#else
-double RoundDec(double value, int places);
-#endif
+// written, not on its binary approximation (1.005 -> 1.01). It is the money
+// rule of platform/data, which the application server rounds with too.
+#include "data/money.h"
 
 // Either value, as the caller's expression reads; both are evaluated.
 template <class A, class B>

@@ -64,11 +64,6 @@ TfrmPadraoGrid::TfrmPadraoGrid(const std::string& screenCode)
   WireHandlers();
 }
 
-TfrmPadraoGrid::~TfrmPadraoGrid() {
-  // The handlers reach members of this class; nothing may run them later.
-  DestroyComponents();
-}
-
 void TfrmPadraoGrid::WireHandlers() {
   OnCreate = [this](TComponent* s) { FormCreate(s); };
   OnClose = [this](TComponent* s, TCloseAction& action) { FormClose(s, action); };

@@ -30,7 +30,6 @@
 class TfrmPadraoGrid : public TForm {
  public:
   explicit TfrmPadraoGrid(const std::string& screenCode);
-  ~TfrmPadraoGrid() override;
 
   TMainMenu& mnuMenu;
   TMenuItem& mnuManutencao;

@@ -46,11 +46,6 @@ TfrmPadraoSimples::TfrmPadraoSimples(const std::string& screenCode)
   WireHandlers();
 }
 
-TfrmPadraoSimples::~TfrmPadraoSimples() {
-  // The handlers reach members of this class; nothing may run them later.
-  DestroyComponents();
-}
-
 void TfrmPadraoSimples::WireHandlers() {
   OnCreate = [this](TComponent* s) { FormCreate(s); };
   OnClose = [this](TComponent* s, TCloseAction& action) { FormClose(s, action); };

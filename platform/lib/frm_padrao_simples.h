@@ -23,7 +23,6 @@
 class TfrmPadraoSimples : public TForm {
  public:
   explicit TfrmPadraoSimples(const std::string& screenCode);
-  ~TfrmPadraoSimples() override;
 
   TMainMenu& mnuMenu;
   TMenuItem& mnuManutencao;

@@ -34,11 +34,6 @@ TfrmRotiGeral::TfrmRotiGeral(const std::string& screenCode)
   WireHandlers();
 }
 
-TfrmRotiGeral::~TfrmRotiGeral() {
-  // The handlers reach members of this class; nothing may run them later.
-  DestroyComponents();
-}
-
 void TfrmRotiGeral::PlaceButtons() {
   const int top = (kButtonPanelHeight - kButtonHeight) / 2;
   const int right = panBotoes.Width() - 8;

@@ -18,7 +18,6 @@
 class TfrmRotiGeral : public TForm {
  public:
   explicit TfrmRotiGeral(const std::string& screenCode);
-  ~TfrmRotiGeral() override;
 
   TPanel& panBotoes;
   TLabel& lblCodTela;

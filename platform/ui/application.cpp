@@ -38,8 +38,10 @@ void TApplication::ProcessReleases() {
   while (!released_.empty()) {
     TForm* form = released_.front();
     released_.erase(released_.begin());
-    form->DoDestroy();
-    if (TComponent* owner = form->Owner()) owner->DestroyComponent(form);
+    if (TComponent* owner = form->Owner())
+      owner->DestroyComponent(form);
+    else
+      form->DoDestroy();
   }
 }
 
@@ -54,8 +56,8 @@ void TApplication::RegisterForm(TForm* form) {
 }
 
 void TApplication::UnregisterForm(TForm* form) {
-  std::erase(forms_, form);
   std::erase(released_, form);
+  if (std::erase(forms_, form) == 0) return;
   if (main_form_ == form) main_form_ = nullptr;
   if (active_form_ == form) SetActiveForm(nullptr);
   Changed("Forms");

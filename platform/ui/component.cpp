@@ -14,8 +14,33 @@ bool SameName(std::string_view a, std::string_view b) {
 }  // namespace
 
 TComponent::~TComponent() {
-  Changed("Destroying");
+  if (!torn_down_) {
+    // Destroyed without a teardown (held alone, on the stack): the owned
+    // components and the observers are still told, but nothing may escape.
+    torn_down_ = true;
+    DestroyComponentsQuietly();
+    try {
+      Changed("Destroying");
+    } catch (...) {
+    }
+  }
+  DestroyComponentsQuietly();
+}
+
+void TComponent::Teardown() {
+  if (torn_down_) return;
+  torn_down_ = true;
+  BeforeDestruction();
   DestroyComponents();
+  Changed("Destroying");
+}
+
+void TComponentDeleter::operator()(TComponent* component) const noexcept {
+  try {
+    component->Teardown();
+  } catch (...) {
+  }
+  delete component;
 }
 
 void TComponent::SetName(std::string name) {
@@ -46,6 +71,7 @@ void TComponent::DestroyComponent(TComponent* component) {
   std::unique_ptr<TComponent> doomed = std::move(*it);
   owned_.erase(it);
   for (const auto& c : owned_) c->Removing(*doomed);
+  doomed->Teardown();
   doomed.reset();
 }
 
@@ -54,7 +80,18 @@ void TComponent::DestroyComponents() {
     std::unique_ptr<TComponent> doomed = std::move(owned_.back());
     owned_.pop_back();
     for (const auto& c : owned_) c->Removing(*doomed);
+    doomed->Teardown();
     doomed.reset();
+  }
+}
+
+void TComponent::DestroyComponentsQuietly() noexcept {
+  while (!owned_.empty()) {
+    try {
+      DestroyComponents();
+    } catch (...) {
+      // The component whose teardown failed is already out of the list.
+    }
   }
 }
 

@@ -2,6 +2,12 @@
 // The component model: every control, menu item and non-visual helper of a
 // form is a component with a name and an owner. The owner destroys what it
 // owns and finds it by name; observers hear about every property change.
+//
+// Destruction runs in two steps: Teardown(), run once by whoever destroys
+// the component (its owner, or TComponentDeleter for one held alone) while
+// the whole object is still alive, then the destructor. Handlers and
+// observers therefore run against complete objects and outside destructors,
+// so an exception they throw reaches the caller instead of ending the process.
 
 #include <functional>
 #include <memory>
@@ -60,6 +66,13 @@ class TComponent {
   template <class T>
   T& Find(std::string_view name) const;
 
+  // Runs once, before destruction: BeforeDestruction(), then the owned
+  // components torn down and destroyed (newest first), then the observers
+  // told "Destroying". An exception from any of them passes to the caller;
+  // the destructor then removes what is left without telling anyone.
+  void Teardown();
+  bool TornDown() const { return torn_down_; }
+
   int Observe(PropertyObserver observer);
   void Unobserve(int id);
 
@@ -72,19 +85,38 @@ class TComponent {
  protected:
   // Tells the observers; called by every setter that changes something.
   void Changed(std::string_view property);
-  // Destroys the owned components, newest first. Derived classes whose
-  // members the owned components may still reach call it in their destructor.
+  // The derived class's own part of the teardown, run first (a form runs
+  // its OnDestroy there).
+  virtual void BeforeDestruction() {}
+  // Tears down and destroys the owned components, newest first.
   void DestroyComponents();
+  // For destructors: destroys what is left of the owned components; nothing
+  // that fails there can be reported, so it is dropped.
+  void DestroyComponentsQuietly() noexcept;
 
  private:
   void CheckUniqueName(std::string_view name) const;
 
+  bool torn_down_ = false;
   std::string name_;
   TComponent* owner_ = nullptr;
   std::vector<std::unique_ptr<TComponent>> owned_;
   std::vector<std::pair<int, PropertyObserver>> observers_;
   int next_observer_ = 1;
 };
+
+// Destroys a component that no owner holds (a dialog held by its creator
+// routine): its teardown first. On this path an exception is already in
+// flight or the caller ran Teardown() itself, so a failure here is dropped.
+struct TComponentDeleter {
+  void operator()(TComponent* component) const noexcept;
+};
+template <class T>
+using TComponentPtr = std::unique_ptr<T, TComponentDeleter>;
+template <class T, class... Args>
+TComponentPtr<T> MakeComponent(Args&&... args) {
+  return TComponentPtr<T>(new T(std::forward<Args>(args)...));
+}
 
 template <class T>
 class TOwnedObject : public TComponent {

@@ -1,5 +1,7 @@
 #include "ui/form.h"
 
+#include <algorithm>
+
 #include "ui/application.h"
 #include "ui/menu.h"
 #include "ui/run_handler.h"
@@ -13,8 +15,14 @@ TForm::TForm() {
 
 TForm::~TForm() {
   Application().UnregisterForm(this);
-  // The controls go while the focus manager they report to still exists.
-  DestroyComponents();
+  // The controls go while the focus manager they report to still exists
+  // (a form destroyed without its teardown still has them here).
+  DestroyComponentsQuietly();
+}
+
+void TForm::BeforeDestruction() {
+  DoDestroy();
+  Application().UnregisterForm(this);
 }
 
 void TForm::SetFormStyle(TFormStyle style) {
@@ -104,8 +112,10 @@ TModalResult TForm::ShowModal() {
       form.TWinControl::SetVisible(false);
       if (form.OnHide) RunHandler([this] { form.OnHide(&form); });
       // The form that was active before gets its place back without a
-      // new activation.
-      Application().SetActiveForm(previous);
+      // new activation, unless it was destroyed during the modal run.
+      const std::vector<TForm*>& forms = Application().Forms();
+      const bool exists = std::find(forms.begin(), forms.end(), previous) != forms.end();
+      Application().SetActiveForm(exists ? previous : nullptr);
     }
   } end{*this, previous};
   SetVisible(true);

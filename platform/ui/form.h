@@ -54,7 +54,7 @@ class TForm : public TWinControl {
   // Runs OnCreate, once; call it when the constructor has built the form
   // (TApplication::CreateForm does).
   void DoCreate();
-  // Runs OnDestroy, once; the owner calls it before destroying the form.
+  // Runs OnDestroy, once; part of the form's teardown (see TComponent).
   void DoDestroy();
 
   // Show() (SetVisible(true)) runs OnShow, makes the form the active form
@@ -84,6 +84,11 @@ class TForm : public TWinControl {
 
   bool AcceptsFocus() const override { return false; }
 
+ protected:
+  // OnDestroy, then the form leaves the application's list.
+  void BeforeDestruction() override;
+
+ public:
   // Told by the focus manager.
   void FocusMoved() { Changed("ActiveControl"); }
 

@@ -6,13 +6,13 @@
 
 namespace contracts {
 
-Variant CallChecked(TNetConnection& net, const std::string& method, std::vector<Variant> args) {
+Variant CallChecked(TNetConnection& net, const std::string& method, std::vector<Variant>& args) {
   return CheckResultServ(net.Call(method, args), true, 0);
 }
 
-const Variant& Element(const Variant& payload, std::size_t index, const std::string& method) {
+const Variant& Element(const Variant& payload, std::size_t index, std::string_view method) {
   if (!payload.isArray() || payload.asArray().size() <= index)
-    throw Exception("Resposta inválida do servidor de aplicação em " + method + ".");
+    throw Exception("Resposta inválida do servidor de aplicação em " + std::string(method) + ".");
   return payload.asArray()[index];
 }
 

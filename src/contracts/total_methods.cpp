@@ -1,40 +1,27 @@
 #include "contracts/total_methods.h"
 
+#include <string>
+#include <vector>
+
 #include "contracts/remote_call.h"
-#include "lib/consiste.h"
 #include "net/net_connection.h"
 
 namespace contracts {
 
-Variant ConfValTodosCont(TNetConnection& net, const ConfValTodosContArgs& a) {
-  return CallChecked(net, "ConfValTodosCont",
-                     {a.filial, a.orcamento, a.operador, a.empresa, a.contratantes, a.vrTotalOrca, a.modo});
-}
+Variant ConfValTodosCont(TNetConnection& net, const protocol::ConfValTodosCont& call) { return Call(net, call); }
 
-Variant DistratoTotal(TNetConnection& net, const DistratoTotalArgs& a) {
-  return CallChecked(net, "DistratoTotal", {a.filial, a.orcamento, a.operador, a.empresa, a.contratantes, a.valores});
-}
+Variant DistratoTotal(TNetConnection& net, const protocol::DistratoTotal& call) { return Call(net, call); }
 
-bool VdOrcaAprovado(TNetConnection& net, const std::string& filial, const std::string& orcamento,
-                    const std::string& seq, const std::string& cliente) {
-  std::vector<Variant> args{filial, orcamento, seq, cliente};
-  const Variant raw = net.Call("VdOrcaAprovado", args);
+bool VdOrcaAprovado(TNetConnection& net, const protocol::VdOrcaAprovado& call) {
+  std::vector<Variant> args = protocol::Encode(call);
+  const Variant raw = net.Call(std::string(call.kName), args);
   // The answer is [status, flag]; the flag is read as it comes.
   const Variant& flag = raw.isArray() && raw.asArray().size() == 2 ? raw.asArray()[1] : raw;
   return !flag.isNull() && flag.asBool();
 }
 
-void ConsolidaDistrato(TNetConnection& net, const ConsolidaDistratoArgs& a) {
-  std::vector<Variant> args{a.filial,        a.orcamento, a.NRSEQORCAEVE, a.NRENDCLIORCEVE,
-                            a.formaPgto,     a.vrNegociado, a.operador,   a.contaCorrente,
-                            a.CDCLIENTE,     a.valorPago,   a.GERACTPAGAR, a.CDCLICONTSUBORE};
-  CheckResultServ(net.Call("ConsolidaDistrato", args), true, 0);
-}
+void ConsolidaDistrato(TNetConnection& net, const protocol::ConsolidaDistrato& call) { Call(net, call); }
 
-void ConsolidaDistratoTotal(TNetConnection& net, const std::string& filial, const std::string& orcamento,
-                            const std::string& operador, const std::string& contaCorrente,
-                            const Variant& contratantes) {
-  CallChecked(net, "ConsolidaDistratoTotal", {filial, orcamento, operador, contaCorrente, contratantes});
-}
+void ConsolidaDistratoTotal(TNetConnection& net, const protocol::ConsolidaDistratoTotal& call) { Call(net, call); }
 
 }  // namespace contracts

@@ -5,64 +5,42 @@
 
 namespace contracts {
 
-Variant GetPesqOrca(TNetConnection& net, const std::string& filial) {
-  return CallChecked(net, "GetPesqOrca", {filial});
+namespace {
+bool Flag(const Variant& value) { return !value.isNull() && value.asBool(); }
+}  // namespace
+
+Variant GetPesqOrca(TNetConnection& net, const protocol::GetPesqOrca& call) { return Call(net, call); }
+
+Variant GetVdOrca(TNetConnection& net, const protocol::GetVdOrca& call) { return Call(net, call); }
+
+Variant GetEmpresaRelac(TNetConnection& net, const protocol::GetEmpresaRelac& call) { return Call(net, call); }
+
+DadosCompResult DadosComp(TNetConnection& net, const protocol::DadosComp& call) {
+  const Variant payload = Call(net, call);
+  return {Element(payload, 0, call.kName), Element(payload, 1, call.kName).asText()};
 }
 
-Variant GetVdOrca(TNetConnection& net, const std::string& filial, const std::string& orcamento) {
-  return CallChecked(net, "GetVdOrca", {filial, orcamento});
-}
+Variant GetContCorr(TNetConnection& net, const protocol::GetContCorr& call) { return Call(net, call); }
 
-Variant GetEmpresaRelac(TNetConnection& net, const std::string& filial, const std::string& orcamento,
-                        const std::string& sequencial) {
-  return CallChecked(net, "GetEmpresaRelac", {filial, orcamento, sequencial});
-}
+Variant GetContratante(TNetConnection& net, const protocol::GetContratante& call) { return Call(net, call); }
 
-DadosCompResult DadosComp(TNetConnection& net, const std::string& filial, const std::string& orcamento,
-                          const std::string& sequencial) {
-  const Variant payload = CallChecked(net, "DadosComp", {filial, orcamento, sequencial});
-  return {Element(payload, 0, "DadosComp"), Element(payload, 1, "DadosComp").asText()};
-}
-
-Variant GetContCorr(TNetConnection& net, const std::string& empresa, const std::string& codigo,
-                    const std::string& modo) {
-  return CallChecked(net, "GetContCorr", {empresa, codigo, modo});
-}
-
-Variant GetContratante(TNetConnection& net, const std::string& filial, const std::string& orcamento) {
-  return CallChecked(net, "GetContratante", {filial, orcamento});
-}
-
-ContasResult GetContas(TNetConnection& net, const ContasArgs& a) {
-  const Variant payload = CallChecked(
-      net, "GetContas",
-      {a.empresa, a.orcamento, a.NRSEQORCAEVE, a.CDCLIENTE, a.NRENDCLIORCEVE, a.IDCONTPROCESDIST, a.IDORIGEMINCLUSAO,
-       a.IDTRANSFCOTAREALI, a.IDTPDISTRATOREALI});
+ContasResult GetContas(TNetConnection& net, const protocol::GetContas& call) {
+  const Variant payload = Call(net, call);
   ContasResult result;
-  result.receber = Element(payload, 0, "GetContas");
-  const Variant& count = Element(payload, 1, "GetContas");
+  result.receber = Element(payload, 0, call.kName);
+  const Variant& count = Element(payload, 1, call.kName);
   result.baixadas = count.isNull() ? 0 : static_cast<int>(count.asInt());
-  result.pagar = Element(payload, 2, "GetContas");
+  result.pagar = Element(payload, 2, call.kName);
   return result;
 }
 
-std::array<bool, 5> GetExisContOrca(TNetConnection& net, const std::string& filial, const std::string& orcamento,
-                                    const std::string& sequencial, const std::string& inscricaoSubstituto,
-                                    const std::string& cliente) {
-  const Variant payload =
-      CallChecked(net, "GetExisContOrca", {filial, orcamento, sequencial, inscricaoSubstituto, cliente});
+std::array<bool, 5> GetExisContOrca(TNetConnection& net, const protocol::GetExisContOrca& call) {
+  const Variant payload = Call(net, call);
   std::array<bool, 5> flags{};
-  for (std::size_t i = 0; i < flags.size(); ++i) {
-    const Variant& flag = Element(payload, i, "GetExisContOrca");
-    flags[i] = !flag.isNull() && flag.asBool();
-  }
+  for (std::size_t i = 0; i < flags.size(); ++i) flags[i] = Flag(Element(payload, i, call.kName));
   return flags;
 }
 
-bool NovoContratante(TNetConnection& net, const std::string& filial, const std::string& orcamento,
-                     const std::string& sequencial, const std::string& cliente) {
-  const Variant payload = CallChecked(net, "NovoContratante", {filial, orcamento, sequencial, cliente});
-  return !payload.isNull() && payload.asBool();
-}
+bool NovoContratante(TNetConnection& net, const protocol::NovoContratante& call) { return Flag(Call(net, call)); }
 
 }  // namespace contracts

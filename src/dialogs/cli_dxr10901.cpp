@@ -37,7 +37,7 @@ extern "C" __attribute__((visibility("default"))) Variant CriaConfValores(TfrmDi
                                                                          bool editaTela) {
   DialogScope scope;
   Ui().SetCursor(crHourGlass);
-  auto dialog = std::make_unique<TfrmConfValores>(owner);
+  auto dialog = MakeComponent<TfrmConfValores>(owner);
   dialog->DoCreate();
   frmConfValores = dialog.get();
   doVrCalculado = vrCalculado;
@@ -51,6 +51,6 @@ extern "C" __attribute__((visibility("default"))) Variant CriaConfValores(TfrmDi
   Ui().SetCursor(crDefault);  // the wait cursor covers the creation only
   dialog->ShowModal();
   Variant result = MakeArray({Variant(boConfirma), oleFormaPgto, Variant(doVrNeg), Variant(doVrMulta)});
-  dialog->DoDestroy();
+  dialog->Teardown();
   return result;
 }

@@ -32,7 +32,7 @@ extern "C" __attribute__((visibility("default"))) Variant CriaConfVrContrat(Tfrm
                                                                            bool editaTela) {
   DialogScope scope;
   Ui().SetCursor(crHourGlass);
-  auto dialog = std::make_unique<TfrmConfVrContrat>(owner);
+  auto dialog = MakeComponent<TfrmConfVrContrat>(owner);
   dialog->DoCreate();
   frmConfVrContrat = dialog.get();
   boGerar = false;
@@ -41,6 +41,6 @@ extern "C" __attribute__((visibility("default"))) Variant CriaConfVrContrat(Tfrm
   Ui().SetCursor(crDefault);  // the wait cursor covers the creation only
   dialog->ShowModal();
   Variant result = MakeArray({Variant(boGeraConta), oleContratante});
-  dialog->DoDestroy();
+  dialog->Teardown();
   return result;
 }

@@ -55,11 +55,6 @@ TfrmConfValores::TfrmConfValores(TfrmDistrato& owner)
   Wire();
 }
 
-TfrmConfValores::~TfrmConfValores() {
-  // The handlers reach members of this class; nothing may run them later.
-  DestroyComponents();
-}
-
 void TfrmConfValores::BuildValuesGrid() {
   dbgConfValores.SetAlign(alTop);
   dbgConfValores.SetHeight(60);

@@ -25,7 +25,6 @@ class TfrmDistrato;
 class TfrmConfValores : public TForm {
  public:
   explicit TfrmConfValores(TfrmDistrato& owner);
-  ~TfrmConfValores() override;
 
   TfrmDistrato& frmDistrato;  // the main screen that opened the dialog
 

@@ -139,6 +139,12 @@ void TfrmConfValores::dbgFormaPgtoKeyPress(TComponent* /*sender*/, char32_t& key
 // --- installments -----------------------------------------------------------
 
 void TfrmConfValores::InsereParcelas() {
+  // A count the total cannot be split into is refused before the plan is
+  // touched.
+  if (auto key = dialogs::CheckInstallmentCount(NegotiatedTotal(), dialogs::StrToInt(edtQtParcelas.Text()))) {
+    edtQtParcelas.SetFocus();
+    Refuse(*key);
+  }
   if (!cdsFormaPgto.IsEmpty()) {
     if (dialogs::Editing(cdsFormaPgto)) cdsFormaPgto.Cancel();
     cdsFormaPgto.EmptyDataSet();

@@ -25,6 +25,8 @@ const std::vector<std::string>& ContractorMessages() {
       "DT_VENC_N_INF|Data de vencimento deve ser informada.",
       "DATA_MAIOR|Data de vencimento deve ser maior ou igual à data atual.",
       "SOMA_MAIOR|A soma das parcelas é maior que o valor negociado.",
+      "QT_PARC_MAIOR_VALOR|Quantidade de parcelas maior que o valor permite. Cada parcela deve ser de pelo menos 0,01.",
+      "VR_PARC_ZERO|O valor de cada parcela deve ser maior que zero.",
       "CANC|Deseja cancelar a operação?",
       "Conta_Receber|Conta a Receber",
       "Conta_Pagar|Conta a Pagar",
@@ -77,11 +79,6 @@ TfrmConfVrContrat::TfrmConfVrContrat(TfrmDistrato& owner)
   BuildPayment();
   BuildPlan();
   Wire();
-}
-
-TfrmConfVrContrat::~TfrmConfVrContrat() {
-  // The handlers reach members of this class; nothing may run them later.
-  DestroyComponents();
 }
 
 void TfrmConfVrContrat::BuildParties() {

@@ -23,7 +23,6 @@ class TfrmDistrato;
 class TfrmConfVrContrat : public TfrmPadraoSimples {
  public:
   explicit TfrmConfVrContrat(TfrmDistrato& owner);
-  ~TfrmConfVrContrat() override;
 
   TfrmDistrato& frmDistrato;  // the main screen: branch, budget and connection
 

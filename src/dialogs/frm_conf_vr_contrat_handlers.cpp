@@ -6,7 +6,7 @@
 #include "dialogs/cli_dxr10903.h"
 #include "dialogs/clock.h"
 #include "dialogs/contractor_commands.h"
-#include "dialogs/contractor_methods.h"
+#include "contracts/contractor_values_methods.h"
 #include "dialogs/frm_conf_vr_contrat.h"
 #include "dialogs/installment_rules.h"
 #include "dialogs/plan_dataset.h"
@@ -98,7 +98,9 @@ void TfrmConfVrContrat::FormActivate(TComponent* /*sender*/) {
   // Negotiated values change in the rescission step only; the key filter
   // keeps typing out, this keeps pasting out too.
   cdsVrContratantes.FieldByName("VRORIGREC").SetReadOnly(!boEditaTela);
-  LoadParties(dialogs::InsContratDistrato(frmDistrato.netDistrato, oleContratante, Branch(), Budget()));
+  protocol::InsContratDistrato review{.contratantes = oleContratante, .filial = Branch(), .orcamento = Budget()};
+  LoadParties(contracts::InsContratDistrato(frmDistrato.netDistrato, review));
+  oleContratante = review.contratantes;
   HabilitaBotoes();
 }
 
@@ -116,8 +118,10 @@ void TfrmConfVrContrat::FormClose(TComponent* sender, TCloseAction& action) {
 
 void TfrmConfVrContrat::cdsVrContratantesAfterScroll(TClientDataSet& /*dataSet*/) {
   if (scrollQuiet_ || cdsVrContratantes.IsEmpty()) return;
-  LoadPlan(dialogs::GetFormaPgto(frmDistrato.netDistrato, Branch(), Budget(),
-                                 cdsVrContratantes.FieldByName("CDCLIENTE").AsString()));
+  LoadPlan(contracts::GetFormaPgto(frmDistrato.netDistrato,
+                                   {.filial = Branch(),
+                                    .orcamento = Budget(),
+                                    .cliente = cdsVrContratantes.FieldByName("CDCLIENTE").AsString()}));
   Suspend quiet(suspended_);
   const std::string mode = Trimmed(cdsVrContratantes.FieldByName("IDTPFORMAPGTO").AsString());
   if (mode == "F") {
@@ -275,6 +279,12 @@ void TfrmConfVrContrat::dbgContratantesDrawColumnCell(TColumn& column, TGridDraw
 // it in one transaction), so a Cancel or a close keeps the plan and the mode
 // the party had.
 void TfrmConfVrContrat::InsereParcelas() {
+  // A count the total cannot be split into is refused before anything changes.
+  if (auto key = dialogs::CheckInstallmentCount(cdsVrContratantes.FieldByName("VRORIGREC").AsFloat(),
+                                                dialogs::StrToInt(edtQtParc.Text()))) {
+    edtQtParc.SetFocus();
+    Refuse(*key);
+  }
   int count = dialogs::StrToInt(edtQtParc.Text());
   dialogs::EnsureOpen(cdsFormaPgto);
   if (dialogs::Editing(cdsFormaPgto)) cdsFormaPgto.Cancel();
@@ -333,14 +343,16 @@ void TfrmConfVrContrat::sbtConfirmarClick(TComponent* /*sender*/) {
     }
   }
   const std::string current = cdsVrContratantes.FieldByName("CDCLIENTE").AsString();
-  LoadParties(dialogs::SetConfirmar(frmDistrato.netDistrato, cdsVrContratantes.Data(), cdsFormaPgto.Data(), Branch(),
-                                    Budget()),
+  LoadParties(contracts::SetConfirmar(frmDistrato.netDistrato, {.contratantes = cdsVrContratantes.Data(),
+                                                                 .parcelas = cdsFormaPgto.Data(),
+                                                                 .filial = Branch(),
+                                                                 .orcamento = Budget()}),
               current);
   HabilitaBotoes();
 }
 
 void TfrmConfVrContrat::sbtVerificarClick(TComponent* /*sender*/) {
-  LoadParties(dialogs::GetContratDistrato(frmDistrato.netDistrato, Branch(), Budget()));
+  LoadParties(contracts::GetContratDistrato(frmDistrato.netDistrato, {.filial = Branch(), .orcamento = Budget()}));
   HabilitaBotoes();
 }
 

@@ -6,29 +6,36 @@
 
 #include "data/exceptions.h"
 #include "data/formats.h"
+#include "data/money.h"
 #include "lib/consiste.h"
 
 namespace dialogs {
 
+std::optional<std::string> CheckInstallmentCount(double total, int count) {
+  if (count <= 0) return std::nullopt;  // QT_PARC_ZERO's case
+  const Cents cents = ToCents(total).value_or(0);
+  if (cents < count) return std::string("QT_PARC_MAIOR_VALOR");
+  return std::nullopt;
+}
+
 std::vector<Installment> PlanInstallments(double total, int count, int termDays, DateTime today) {
   std::vector<Installment> plan;
-  double sum = 0.0;
+  if (CheckInstallmentCount(total, count)) return plan;
+  const Cents cents = ToCents(total).value_or(0);
+  // Each installment is the rounded share, the last takes the remainder.
+  // Where rounding up would leave the last with nothing (5,50 in 99), the
+  // share is rounded down instead, so the last takes more and every
+  // installment stays above zero.
+  Cents share = count > 0 ? ToCents(total / count).value_or(0) : 0;
+  if (count > 0 && cents - share * (count - 1) <= 0) share = cents / count;
   DateTime due = DateOf(today);
   for (int i = 1; i <= count; ++i) {
-    Installment row;
-    row.value = RoundDec(total / count, 2);
-    sum += row.value;
     due.days += termDays;
-    row.due = due;
-    plan.push_back(row);
+    plan.push_back({due, FromCents(i < count ? share : cents - share * (count - 1))});
   }
-  // The rounding remainder always goes to the last installment; with no
-  // installment at all it makes one of its own, as editing an empty plan
-  // inserts a row.
-  if (total != sum) {
-    if (plan.empty()) plan.push_back({});
-    plan.back().value = RoundDec(plan.back().value + (total - sum), 2);
-  }
+  // With no installment at all the whole total makes one of its own, as
+  // editing an empty plan inserts a row; the due-date check refuses it.
+  if (plan.empty() && cents != 0) plan.push_back({std::nullopt, FromCents(cents)});
   return plan;
 }
 
@@ -99,20 +106,25 @@ std::optional<std::string> CheckDueDate(std::string_view dueText, DateTime today
 
 std::optional<std::string> CheckPlanTotal(const std::vector<double>& values, double total) {
   if (values.empty()) return std::string("PARC_N_INF");
-  double s = 0.0;
-  for (double v : values) {
-    s = RoundDec(s, 2);
-    s = RoundDec(v, 2) + s;
-  }
-  s = RoundDec(s, 2);
-  if (RoundDec(total, 2) != s) return std::string("SOMA_PARC_DIF");
+  if (auto key = CheckInstallmentValues(values)) return key;
+  // In cents, so no sum of doubles can drift from the total.
+  Cents sum = 0;
+  for (double v : values) sum += ToCents(v).value_or(0);
+  if (ToCents(total).value_or(0) != sum) return std::string("SOMA_PARC_DIF");
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckInstallmentValues(const std::vector<double>& values) {
+  for (double v : values)
+    if (ToCents(v).value_or(0) <= 0) return std::string("VR_PARC_ZERO");
   return std::nullopt;
 }
 
 std::optional<std::string> CheckSnapshotTotal(const std::vector<double>& values, double total) {
-  double sum = 0.0;
-  for (double v : values) sum += v;
-  if (RoundDec(total, 2) != RoundDec(sum, 2)) return std::string("SOMA_MAIOR");
+  if (auto key = CheckInstallmentValues(values)) return key;
+  Cents sum = 0;
+  for (double v : values) sum += ToCents(v).value_or(0);
+  if (ToCents(total).value_or(0) != sum) return std::string("SOMA_MAIOR");
   return std::nullopt;
 }
 

@@ -24,11 +24,19 @@ struct Installment {
   double value = 0.0;
 };
 
+// A count the total cannot be split into: more installments than the
+// total has cents (QT_PARC_MAIOR_VALOR), so some would be 0,00 or less.
+// Counts of 0 or less are QT_PARC_ZERO's and pass here.
+std::optional<std::string> CheckInstallmentCount(double total, int count);
+
 // `count` installments of RoundDec(total / count, 2), the first due
 // `termDays` after today and each later one `termDays` after the previous;
-// the rounding remainder goes to the last installment. A count of 0 or less
-// generates no installment, so the remainder step leaves the whole total in
-// one installment without a due date (which the dialogs' checks refuse).
+// the rounding remainder goes to the last installment (where that would
+// leave it at 0,00 or less, the share is rounded down instead). Every
+// installment is above zero and they sum to the total to the cent. A count
+// CheckInstallmentCount refuses gives no plan. A count of 0 or less
+// generates no installment, so the whole total goes into one installment
+// without a due date (which the dialogs' checks refuse).
 std::vector<Installment> PlanInstallments(double total, int count, int termDays, DateTime today);
 
 // The integer in a quantity or term text, as the platform converts it;
@@ -65,11 +73,15 @@ bool CanGenerate(std::string_view quantityText, std::string_view termText);
 // date.
 std::optional<std::string> CheckDueDate(std::string_view dueText, DateTime today, const std::string& lateKey);
 
+// An installment of 0,00 or less: VR_PARC_ZERO.
+std::optional<std::string> CheckInstallmentValues(const std::vector<double>& values);
+
 // The values dialog's total: rounding as the sum goes, against the
-// negotiated value. Empty plan: PARC_N_INF; a different sum: SOMA_PARC_DIF.
+// negotiated value. Empty plan: PARC_N_INF; an installment of 0,00 or less:
+// VR_PARC_ZERO; a different sum: SOMA_PARC_DIF.
 std::optional<std::string> CheckPlanTotal(const std::vector<double>& values, double total);
-// The contractor dialog's total: a plain sum, rounded once. SOMA_MAIOR when
-// it differs.
+// The contractor dialog's total: a plain sum, rounded once. VR_PARC_ZERO
+// for an installment of 0,00 or less; SOMA_MAIOR when the sum differs.
 std::optional<std::string> CheckSnapshotTotal(const std::vector<double>& values, double total);
 
 // The typed due-date text with every "/" removed; empty when only blanks

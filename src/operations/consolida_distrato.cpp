@@ -60,7 +60,7 @@ void ConsolidaParcial(TfrmDistrato& f) {
                                                  .operador = Operador(),
                                                  .contaCorrente = f.medCdReduCont.Text(),
                                                  .CDCLIENTE = cliente,
-                                                 .valorPago = valores.elemento1,
+                                                 .valorPago = valores.pago,
                                                  .GERACTPAGAR = f.cdsValores.FieldByName("GERACTPAGAR").AsString(),
                                                  .CDCLICONTSUBORE = Party(f, "CDCLICONTSUBORE")});
     DeactiveShowAvi();
@@ -109,8 +109,11 @@ void ConsolidaTotal(TfrmDistrato& f) {
   const Variant revisao = CriaConfVrContrat(f, valores, editaTela);
   if (revisao[0].asBool()) {
     ShowProgress(f, "CONSOLID_DISTRATO");
-    contracts::ConsolidaDistratoTotal(f.netDistrato, f.medCdFilial.Text(), f.edtOrcamento.Text(), Operador(),
-                                      f.medCdReduCont.Text(), revisao[1]);
+    contracts::ConsolidaDistratoTotal(f.netDistrato, {.filial = f.medCdFilial.Text(),
+                                                      .orcamento = f.edtOrcamento.Text(),
+                                                      .operador = Operador(),
+                                                      .contaCorrente = f.medCdReduCont.Text(),
+                                                      .contratantes = revisao[1]});
     DeactiveShowAvi();
     MessageDlg(f.msgPadrao.Msg("SUCESSO_CONSOLID"), mtInformation, mbOK);
   } else {
@@ -125,8 +128,11 @@ void ConsolidaTotal(TfrmDistrato& f) {
 
 void Vd_OrcaAprovado(TfrmDistrato& f) {
   const bool parcial = f.rbtParcial.Checked();
-  const bool naoAprovado = contracts::VdOrcaAprovado(f.netDistrato, f.medCdFilial.Text(), f.edtOrcamento.Text(),
-                                                     Party(f, "NRSEQORCAEVE"), parcial ? Party(f, "CDCLIENTE") : "");
+  const bool naoAprovado =
+      contracts::VdOrcaAprovado(f.netDistrato, {.filial = f.medCdFilial.Text(),
+                                                .orcamento = f.edtOrcamento.Text(),
+                                                .NRSEQORCAEVE = Party(f, "NRSEQORCAEVE"),
+                                                .CDCLIENTE = parcial ? Party(f, "CDCLIENTE") : std::string()});
   if (naoAprovado) MensErro(f.msgPadrao.Msg("ORCA_N_APROV"), true);
 }
 

@@ -74,7 +74,9 @@ void DistratoParcial(TfrmDistrato& f) {
         f.sbtCancContrat.SetEnabled(false);
         cliente = Party(f, "CDCLIENTE");
         const bool repetido =
-            contracts::GetContratRepetSeq(f.netDistrato, f.medCdFilial.Text(), f.edtOrcamento.Text(), cliente);
+            contracts::GetContratRepetSeq(f.netDistrato, {.filial = f.medCdFilial.Text(),
+                                                          .orcamento = f.edtOrcamento.Text(),
+                                                          .cliente = cliente});
         if (QuotasBlockPartialRescission(Party(f, "IDCONTRESPCOTAORCA"), Party(f, "IDTRANSFCOTAREALI"), repetido))
           MensErro(f.msgPadrao.Msg("TROCA_N_REALI"), true);
         ValoresEDistrato(f);

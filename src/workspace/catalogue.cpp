@@ -53,6 +53,8 @@ const std::vector<std::string>& MainScreenMessages() {
       "PARC_N_INF|Pelo menos um prazo deve ser informado.",
       "SOMA_PARC_DIF|A soma das parcelas difere do valor negociado.",
       "QT_PARC_ZERO|Quantidade de parcelas deve ser maior que zero.",
+      "QT_PARC_MAIOR_VALOR|Quantidade de parcelas maior que o valor permite. Cada parcela deve ser de pelo menos 0,01.",
+      "VR_PARC_ZERO|O valor de cada parcela deve ser maior que zero.",
       "DT_VENC_N_INF|Data de vencimento deve ser informada.",
       "DT_VENC_MAIOR|Data de vencimento da parcela deve ser maior ou igual à data atual.",
       "VENC_J_INF|Vencimento já informado.",

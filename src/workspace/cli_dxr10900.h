@@ -15,7 +15,8 @@ extern bool boCancela;             // a substitute is being typed into the list
 extern std::string stCdEmpresa;    // company of the budget (at most 2 characters)
 extern std::string stIdTpIJurClie; // person type of the substitute being typed
 extern std::int32_t inCtBaixadas;  // settled receivables of the current party
-// Declared by the unit; nothing reads or writes them.
+// Part of the unit's exported interface as the host sees it; the module
+// itself neither reads nor writes them, so they carry no behaviour.
 extern bool boMarca;
 extern std::string stNrEndCliSub;
 extern std::string stCdClieSub;

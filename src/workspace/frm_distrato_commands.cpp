@@ -99,10 +99,17 @@ void TfrmDistrato::HabilitaBotoes() {
   const workspace::CommandQuestions ask{
       .GetExisContOrca =
           [&] {
-            return contracts::GetExisContOrca(netDistrato, filial, orcamento, seq,
-                                              Text(cdsContratante, "NRINSJURCLIESUB"), cliente);
+            return contracts::GetExisContOrca(netDistrato, {.filial = filial,
+                                                            .orcamento = orcamento,
+                                                            .sequencial = seq,
+                                                            .inscricaoSubstituto = Text(cdsContratante, "NRINSJURCLIESUB"),
+                                                            .cliente = cliente});
           },
-      .NovoContratante = [&] { return contracts::NovoContratante(netDistrato, filial, orcamento, seq, cliente); }};
+      .NovoContratante =
+          [&] {
+            return contracts::NovoContratante(
+                netDistrato, {.filial = filial, .orcamento = orcamento, .sequencial = seq, .cliente = cliente});
+          }};
   try {
     workspace::HabilitaBotoes(in, ask, state);
   } catch (const ENetError&) {

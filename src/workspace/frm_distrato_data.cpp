@@ -1,9 +1,10 @@
 // The screen's datasets with their declared fields, the grids bound to them,
 // the display texts of the coded fields and the drawing of the three grids.
 
+#include <iterator>
+
 #include "lib/consiste.h"
 #include "lib/corvane.h"
-#include "hostdb/filial_statements.h"
 #include "workspace/dataset_binding.h"
 #include "workspace/display_texts.h"
 #include "workspace/field_tables.h"
@@ -37,8 +38,8 @@ void RegistrationText(TField& field, const char* typeField, std::string& text) {
 }  // namespace
 
 void TfrmDistrato::DeclareDatasets() {
-  qryFilial.SQL.assign(FilialStatements::qryFilial.begin(), FilialStatements::qryFilial.end());
-  qryPesqFilial.SQL.assign(FilialStatements::qryPesqFilial.begin(), FilialStatements::qryPesqFilial.end());
+  qryFilial.SQL.assign(std::begin(workspace::kQryFilialSql), std::end(workspace::kQryFilialSql));
+  qryPesqFilial.SQL.assign(std::begin(workspace::kQryPesqFilialSql), std::end(workspace::kQryPesqFilialSql));
   Declare(cdsFilial, "qryFilial");
   for (TClientDataSet* data : {&cdsPesqOrca, &cdsVdOrca, &cdsDadosComp, &cdsEmpresaRelac, &cdsContCorr,
                                &cdsVdContCorr, &cdsContratante, &cdsContas, &cdsContasPagar, &cdsContSub,

@@ -102,7 +102,7 @@ void TfrmDistrato::btnPesquisaAfterPesq(TComponent* /*sender*/) {
 }
 
 void TfrmDistrato::btnOrcamentoBeforePesq(TComponent* /*sender*/, bool& /*proceed*/) {
-  cdsPesqOrca.SetData(contracts::GetPesqOrca(netDistrato, medCdFilial.Text()));
+  cdsPesqOrca.SetData(contracts::GetPesqOrca(netDistrato, {.filial = medCdFilial.Text()}));
 }
 
 void TfrmDistrato::btnOrcamentoAfterPesq(TComponent* /*sender*/) {
@@ -119,15 +119,16 @@ void TfrmDistrato::Vd_Orcamento(bool reportEmpty) {
     if (typed.outcome == FilterCheck::Outcome::Skip) return;
     if (typed.outcome == FilterCheck::Outcome::Refuse) Refuse(typed);
     edtOrcamento.SetText(Ajusta(edtOrcamento.Text(), workspace::kBudgetWidth));
-    cdsVdOrca.SetData(contracts::GetVdOrca(netDistrato, medCdFilial.Text(), edtOrcamento.Text()));
+    cdsVdOrca.SetData(contracts::GetVdOrca(netDistrato, {.filial = medCdFilial.Text(), .orcamento = edtOrcamento.Text()}));
     const FilterCheck found = workspace::CheckBudgetFound(!cdsVdOrca.IsEmpty());
     if (found.outcome == FilterCheck::Outcome::Refuse) Refuse(found);
   });
 }
 
 void TfrmDistrato::EmpresaRelacionada() {
-  cdsEmpresaRelac.SetData(contracts::GetEmpresaRelac(netDistrato, medCdFilial.Text(), edtOrcamento.Text(),
-                                                     Text(cdsContratante, "NRSEQORCAEVE")));
+  cdsEmpresaRelac.SetData(contracts::GetEmpresaRelac(netDistrato, {.filial = medCdFilial.Text(),
+                                                                    .orcamento = edtOrcamento.Text(),
+                                                                    .sequencial = Text(cdsContratante, "NRSEQORCAEVE")}));
   stCdEmpresa = Text(cdsEmpresaRelac, "CDEMPRESA").substr(0, 2);
 }
 
@@ -135,7 +136,7 @@ void TfrmDistrato::DadosComplementares() {
   try {
     ActiveShowAvi(Application().MainForm(), 1);
     const contracts::DadosCompResult dados =
-        contracts::DadosComp(netDistrato, medCdFilial.Text(), edtOrcamento.Text(), "seq");
+        contracts::DadosComp(netDistrato, {.filial = medCdFilial.Text(), .orcamento = edtOrcamento.Text(), .sequencial = "seq"});
     cdsDadosComp.SetData(dados.dados);
     nedVrTotalOrca.SetText(dados.total);
     lblNmCliente.SetCaption(Text(cdsDadosComp, "NMFANTCLIE"));
@@ -163,7 +164,7 @@ void TfrmDistrato::Vd_ContaCorrente(bool reportEmpty) {
         if (typed.outcome == FilterCheck::Outcome::Skip) return;
         if (typed.outcome == FilterCheck::Outcome::Refuse) Refuse(typed);
         medCdReduCont.SetText(Ajusta(medCdReduCont.Text(), workspace::kBankAccountWidth));
-        cdsVdContCorr.SetData(contracts::GetContCorr(netDistrato, stCdEmpresa, medCdReduCont.Text(), "VD"));
+        cdsVdContCorr.SetData(contracts::GetContCorr(netDistrato, {.empresa = stCdEmpresa, .codigo = medCdReduCont.Text(), .modo = "VD"}));
         const FilterCheck found = workspace::CheckBankAccountFound(!cdsVdContCorr.IsEmpty());
         if (found.outcome == FilterCheck::Outcome::Refuse) Refuse(found);
         // The code first: its change clears the fields that follow.
@@ -176,7 +177,7 @@ void TfrmDistrato::Vd_ContaCorrente(bool reportEmpty) {
 }
 
 void TfrmDistrato::btpCCorrBeforePesq(TComponent* /*sender*/, bool& /*proceed*/) {
-  cdsContCorr.SetData(contracts::GetContCorr(netDistrato, stCdEmpresa, medCdReduCont.Text(), ""));
+  cdsContCorr.SetData(contracts::GetContCorr(netDistrato, {.empresa = stCdEmpresa, .codigo = medCdReduCont.Text(), .modo = ""}));
 }
 
 void TfrmDistrato::btpCCorrAfterPesq(TComponent* /*sender*/) {

@@ -21,7 +21,6 @@ TfrmDistrato::~TfrmDistrato() {
     frmDistrato = nullptr;
     boIdCriado = false;
   }
-  DestroyComponents();
 }
 
 void TfrmDistrato::FormCreate(TComponent* sender) {

@@ -44,7 +44,7 @@ void TfrmDistrato::WireListHandlers() {
 void TfrmDistrato::sbtVerificarClick(TComponent* /*sender*/) {
   const Variant key = MakeArray({Text(cdsContratante, "NRSEQORCAEVE"), Text(cdsContratante, "CDCLIENTE"),
                                  Text(cdsContratante, "NRENDCLIORCEVE")});
-  cdsContratante.SetData(contracts::GetContratante(netDistrato, medCdFilial.Text(), edtOrcamento.Text()));
+  cdsContratante.SetData(contracts::GetContratante(netDistrato, {.filial = medCdFilial.Text(), .orcamento = edtOrcamento.Text()}));
   cdsContratante.Locate("NRSEQORCAEVE;CDCLIENTE;NRENDCLIORCEVE", key, loCaseInsensitive);
 }
 

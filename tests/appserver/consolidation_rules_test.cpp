@@ -11,10 +11,13 @@ namespace {
 DateTime Day(int y, int m, int d) { return EncodeDate(y, m, d); }
 
 TEST(ConsolidationRules, AmountsAreSplitInCentsWithTheRemainderLast) {
-  EXPECT_EQ(SplitAmount(100, 3), (std::vector<double>{33.33, 33.33, 33.34}));
-  EXPECT_EQ(SplitAmount(200, 2), (std::vector<double>{100, 100}));
-  EXPECT_EQ(SplitAmount(0.05, 2), (std::vector<double>{0.03, 0.02}));
-  EXPECT_TRUE(SplitAmount(10, 0).empty());
+  EXPECT_EQ(SplitAmount(10000, 3), (std::vector<Cents>{3333, 3333, 3334}));
+  EXPECT_EQ(SplitAmount(20000, 2), (std::vector<Cents>{10000, 10000}));
+  EXPECT_EQ(SplitAmount(5, 2), (std::vector<Cents>{3, 2}));
+  EXPECT_EQ(SplitAmount(200000, 3), (std::vector<Cents>{66667, 66667, 66666}));
+  // Rounding the share up would leave nothing for the last part: it is rounded down.
+  EXPECT_EQ(SplitAmount(5, 4), (std::vector<Cents>{1, 1, 1, 2}));
+  EXPECT_TRUE(SplitAmount(1000, 0).empty());
 }
 
 TEST(ConsolidationRules, FixedDayDatesNeverFallBeforeToday) {
@@ -32,20 +35,20 @@ TEST(ConsolidationRules, FixedDayDatesNeverFallBeforeToday) {
 TEST(ConsolidationRules, EachPaymentFormGivesItsInstallments) {
   const DateTime today = Day(2026, 12, 8);
   PaymentForm single;
-  EXPECT_EQ(ScheduleAccount(150.5, single, today, "X"), (std::vector<DueInstallment>{{today, 150.5}}));
+  EXPECT_EQ(ScheduleAccount(15050, single, today, "X"), (std::vector<DueInstallment>{{today, 15050}}));
   PaymentForm fixed{.mode = "F", .day = 15, .count = 3, .nextMonth = true, .planned = {}};
-  EXPECT_EQ(ScheduleAccount(100, fixed, today, "X"),
-            (std::vector<DueInstallment>{{Day(2027, 1, 15), 33.33}, {Day(2027, 2, 15), 33.33},
-                                         {Day(2027, 3, 15), 33.34}}));
-  PaymentForm variable{.mode = "V", .planned = {{Day(2027, 1, 1), 60}, {Day(2027, 2, 1), 40}}};
-  EXPECT_EQ(ScheduleAccount(100, variable, today, "X").size(), 2u);
+  EXPECT_EQ(ScheduleAccount(10000, fixed, today, "X"),
+            (std::vector<DueInstallment>{{Day(2027, 1, 15), 3333}, {Day(2027, 2, 15), 3333},
+                                         {Day(2027, 3, 15), 3334}}));
+  PaymentForm variable{.mode = "V", .planned = {{Day(2027, 1, 1), 6000}, {Day(2027, 2, 1), 4000}}};
+  EXPECT_EQ(ScheduleAccount(10000, variable, today, "X").size(), 2u);
   // Nothing is generated for nothing owed, whatever the form.
   EXPECT_TRUE(ScheduleAccount(0, variable, today, "X").empty());
 }
 
 TEST(ConsolidationRules, AVariablePlanThatCannotPayTheTotalIsRefusedInWords) {
   const DateTime today = Day(2026, 12, 8);
-  auto refusal = [&](PaymentForm form, double total) {
+  auto refusal = [&](PaymentForm form, Cents total) {
     try {
       ScheduleAccount(total, form, today, "Ana");
     } catch (const std::exception& e) {
@@ -53,16 +56,16 @@ TEST(ConsolidationRules, AVariablePlanThatCannotPayTheTotalIsRefusedInWords) {
     }
     return std::string("(no refusal)");
   };
-  EXPECT_EQ(refusal({.mode = "V", .planned = {{Day(2027, 1, 1), 60}}}, 100),
+  EXPECT_EQ(refusal({.mode = "V", .planned = {{Day(2027, 1, 1), 6000}}}, 10000),
             "A soma das parcelas do contratante Ana (60,00) difere do valor negociado (100,00).");
-  EXPECT_EQ(refusal({.mode = "V", .planned = {{Day(2026, 12, 7), 100}}}, 100),
+  EXPECT_EQ(refusal({.mode = "V", .planned = {{Day(2026, 12, 7), 10000}}}, 10000),
             "Data de vencimento da parcela do contratante Ana anterior à data atual (07/12/2026).");
-  EXPECT_EQ(refusal({.mode = "V", .planned = {{Day(2027, 1, 1), 100}, {Day(2027, 2, 1), 0}}}, 100),
+  EXPECT_EQ(refusal({.mode = "V", .planned = {{Day(2027, 1, 1), 10000}, {Day(2027, 2, 1), 0}}}, 10000),
             "As parcelas do contratante Ana devem ter valor maior que zero.");
-  EXPECT_EQ(refusal({.mode = "V", .planned = {}}, 100), "Pelo menos uma data de vencimento deve ser informada para o contratante Ana.");
-  EXPECT_EQ(refusal({.mode = "F", .day = 32, .count = 1, .planned = {}}, 100),
+  EXPECT_EQ(refusal({.mode = "V", .planned = {}}, 10000), "Pelo menos uma data de vencimento deve ser informada para o contratante Ana.");
+  EXPECT_EQ(refusal({.mode = "F", .day = 32, .count = 1, .planned = {}}, 10000),
             "Pagamento fixo inválido para o contratante Ana: dia de 1 a 31 e de 1 a 99 parcelas.");
-  EXPECT_EQ(refusal({.mode = "X", .planned = {}}, 100), "Forma de pagamento inválida para o contratante Ana.");
+  EXPECT_EQ(refusal({.mode = "X", .planned = {}}, 10000), "Forma de pagamento inválida para o contratante Ana.");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "data/formats.h"
+#include "storage/database.h"
 #include "test_support.h"
 
 namespace {
@@ -169,9 +170,12 @@ TEST_F(ContractorValues, SetConfirmarRefusesBadInput) {
 TEST_F(ContractorValues, DeletaFormaPgtoEmptiesOnlyThatPartysPlan) {
   Ins(Sent());
   DataPacket parties = Parties();
+  // Installments belong to parties in the variable mode only.
+  parties.rows[RowOf(parties, "1001")][parties.fieldIndex("IDTPFORMAPGTO")] = Variant("V");
+  parties.rows[RowOf(parties, "1003")][parties.fieldIndex("IDTPFORMAPGTO")] = Variant("V");
   DataPacket plan = PlanPacket();
-  plan.addRow({Variant(EncodeDate(2027, 1, 10)), kBranch, kBudget, "1001", Variant(500.0)});
-  plan.addRow({Variant(EncodeDate(2027, 1, 10)), kBranch, kBudget, "1003", Variant(500.0)});
+  plan.addRow({Variant(EncodeDate(2027, 1, 10)), kBranch, kBudget, "1001", Variant(1000.0)});
+  plan.addRow({Variant(EncodeDate(2027, 1, 10)), kBranch, kBudget, "1003", Variant(3000.0)});
   Call("SetConfirmar", {Variant(parties), Variant(plan), kBranch, kBudget});
   DataPacket emptied = Call("DeletaFormaPgto", {kBranch, kBudget, "1001"}).asPacket();
   EXPECT_TRUE(emptied.rows.empty());
@@ -184,6 +188,93 @@ TEST_F(ContractorValues, CodesAreBroughtToTheirKeyWidth) {
   Call("InsContratDistrato", {Variant(Sent()), "1", "101"});
   EXPECT_EQ(Call("GetContratDistrato", {"1", "101"}).asPacket().rowCount(), 3u);
   EXPECT_EQ(Call("GetContratDistrato", {kBranch, "0000000999"}).asPacket().rowCount(), 0u);
+}
+
+// What the client computed is checked again; each refusal writes nothing.
+TEST_F(ContractorValues, SetConfirmarRechecksModesInstallmentsAndDates) {
+  Ins(Sent());
+  const DataPacket parties = Parties();
+  auto refusal = [&](const DataPacket& p, const DataPacket& plan) -> std::string {
+    try {
+      Call("SetConfirmar", {Variant(p), Variant(plan), kBranch, kBudget});
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+    return "(no refusal)";
+  };
+  auto withMode = [&](const char* client, const char* mode) {
+    DataPacket p = parties;
+    p.rows[RowOf(p, client)][p.fieldIndex("IDTPFORMAPGTO")] = Variant(mode);
+    return p;
+  };
+  auto planOf = [](std::vector<std::pair<DateTime, double>> rows, const char* client = "1001") {
+    DataPacket plan = PlanPacket();
+    for (auto& [due, value] : rows) plan.addRow({Variant(due), kBranch, kBudget, client, Variant(value)});
+    return plan;
+  };
+  const DateTime due = EncodeDate(2030, 1, 10);
+
+  // A variable plan needs installments; "E" and "F" take none.
+  EXPECT_NE(refusal(withMode("1001", "V"), PlanPacket()).find("pelo menos uma parcela"), std::string::npos);
+  EXPECT_NE(refusal(parties, planOf({{due, 1000.0}})).find("não tem forma de pagamento variável"), std::string::npos);
+  EXPECT_NE(refusal(withMode("1001", "F"), planOf({{due, 1000.0}})).find("não tem forma de pagamento variável"),
+            std::string::npos);
+  // Installments above zero, even when the sum matches.
+  EXPECT_NE(refusal(withMode("1001", "V"), planOf({{due, 1000.0}, {due, 0.0}})).find("maior que zero"),
+            std::string::npos);
+  EXPECT_NE(refusal(withMode("1001", "V"), planOf({{due, 1000.38}, {due, -0.38}})).find("Valor inválido"),
+            std::string::npos);
+  // Not due before the processing date.
+  Database db(dir_.file("demo.db"));
+  db.exec("UPDATE FILIAL SET DTPROCESSAMENTO = 47000 WHERE CDFILIAL = '0001'");  // 05/09/2028
+  EXPECT_NE(refusal(withMode("1001", "V"), planOf({{DateTime{46999}, 1000.0}})).find("antes da data de processamento"),
+            std::string::npos);
+  // The sum to the cent.
+  EXPECT_NE(refusal(withMode("1001", "V"), planOf({{due, 999.99}})).find("A soma das parcelas difere"),
+            std::string::npos);
+  // Above the calculated value.
+  DataPacket above = parties;
+  above.rows[RowOf(above, "1001")][above.fieldIndex("VRORIGREC")] = Variant(1000.01);
+  EXPECT_NE(refusal(above, PlanPacket()).find("não pode ser maior que o valor calculado"), std::string::npos);
+  EXPECT_EQ(Parties(), parties);
+  EXPECT_TRUE(Plan("1001").rows.empty());
+
+  // Due on the processing date itself is fine; half-cents go by the money rule.
+  EXPECT_NE(refusal(withMode("1001", "V"), planOf({{due, 333.335}, {due, 666.665}})).find("A soma das parcelas"),
+            std::string::npos);  // 333,34 + 666,67
+  EXPECT_EQ(refusal(withMode("1001", "V"), planOf({{DateTime{47000}, 333.335}, {due, 666.664}})), "(no refusal)");
+  DataPacket stored = Plan("1001");
+  ASSERT_EQ(stored.rowCount(), 2u);
+  EXPECT_EQ(stored.at(0, "VRPARCELA").asDouble(), 333.34);
+  EXPECT_EQ(stored.at(1, "VRPARCELA").asDouble(), 666.66);
+}
+
+TEST_F(ContractorValues, LeavingTheVariableModeDropsTheInstallments) {
+  Ins(Sent());
+  DataPacket parties = Parties();
+  parties.rows[RowOf(parties, "1002")][parties.fieldIndex("IDTPFORMAPGTO")] = Variant("V");
+  DataPacket plan = PlanPacket();
+  plan.addRow({Variant(EncodeDate(2030, 1, 10)), kBranch, kBudget, "1002", Variant(2000.0)});
+  Call("SetConfirmar", {Variant(parties), Variant(plan), kBranch, kBudget});
+  ASSERT_EQ(Plan("1002").rowCount(), 1u);
+  parties.rows[RowOf(parties, "1002")][parties.fieldIndex("IDTPFORMAPGTO")] = Variant("E");
+  Call("SetConfirmar", {Variant(parties), Variant(PlanPacket()), kBranch, kBudget});
+  EXPECT_TRUE(Plan("1002").rows.empty());
+}
+
+TEST_F(ContractorValues, ClientCodesInPacketsAreNormalisedAsArgumentsAre) {
+  DataPacket sent = Sent();
+  sent.rows[0][sent.fieldIndex("CDCLIENTE")] = Variant(" 1001 ");
+  DataPacket stored = Ins(sent);
+  EXPECT_EQ(stored.rowCount(), 3u);
+  DataPacket parties = Parties();
+  const std::size_t r = RowOf(parties, "1002");
+  parties.rows[r][parties.fieldIndex("CDCLIENTE")] = Variant("1002 ");
+  parties.rows[r][parties.fieldIndex("IDTPFORMAPGTO")] = Variant("V");
+  DataPacket plan = PlanPacket();
+  plan.addRow({Variant(EncodeDate(2030, 1, 10)), kBranch, kBudget, " 1002", Variant(2000.0)});
+  Call("SetConfirmar", {Variant(parties), Variant(plan), kBranch, kBudget});
+  EXPECT_EQ(Plan("1002").rowCount(), 1u);
 }
 
 }  // namespace

@@ -40,11 +40,12 @@ TEST(RescissionRules, AFineBeyondWhatWasPaidIsChargedAsAReceivable) {
   EXPECT_DOUBLE_EQ(SignedAmount(v.account, v.calculated), 200);
 }
 
-TEST(RescissionRules, MoneyIsRoundedToCentsHalfAwayFromZero) {
-  EXPECT_DOUBLE_EQ(RoundMoney(1.005), 1.01);
-  EXPECT_DOUBLE_EQ(RoundMoney(-1.005), -1.01);
-  EXPECT_DOUBLE_EQ(PriceRescission(333.33, 0, 15).fine, 50.00);
-  EXPECT_DOUBLE_EQ(SharePaid(12000, 4000), 33.33);
+TEST(RescissionRules, MoneyIsPricedInCentsHalfAwayFromZero) {
+  EXPECT_EQ(PriceRescission(33333, 0, 15).fine, 5000);           // 49,9995 -> 50,00
+  EXPECT_EQ(PriceRescission(123456710, 0, 5).fine, 6172836);     // 61.728,355 -> 61.728,36
+  EXPECT_EQ(PriceRescission(617283503, 0, 20).fine, 123456701);  // 1.234.567,006 -> 1.234.567,01
+  EXPECT_EQ(PriceRescission(123456710, 0, 12.5).fine, 15432089); // 15.432,08875 -> 15.432,09
+  EXPECT_DOUBLE_EQ(SharePaid(1200000, 400000), 33.33);
   EXPECT_EQ(ShareText(33.333), "33,33");
   EXPECT_DOUBLE_EQ(SharePaid(0, 10), 100);
 }
@@ -135,7 +136,7 @@ TEST_F(Rescission, ConfirmaValoresRefusesAPartyThatPaidNothingAndAShareWithoutBa
 }
 
 TEST_F(Rescission, DistratoRecordsThePartyTheChildBudgetAndTheValues) {
-  ASSERT_EQ(Distrato(kAna, 2000.0, 1500.0, -1600.0).asText(), "");
+  ASSERT_EQ(Distrato(kAna, 2400.0, 1500.0, -1600.0).asText(), "");
 
   EXPECT_EQ(One("SELECT IDCONTPROCESDIST || IDSITUCONTOREV || IDTPDISTRATOREALI FROM CONTRATANTE"
                 " WHERE NRORCAEVENTO = '0000000101' AND NRSEQORCAEVE = '01' AND CDCLIENTE = '1001'"),
@@ -145,10 +146,10 @@ TEST_F(Rescission, DistratoRecordsThePartyTheChildBudgetAndTheValues) {
             "01");
   EXPECT_EQ(One("SELECT VRRECECONTOREV || IDORIGEMINCLUSAO || IDCONTPROCESDIST FROM CONTRATANTE"
                 " WHERE NRORCAEVENTO = '0000000101' AND NRSEQORCAEVE = '03' AND CDCLIENTE = '1001'"),
-            "1500.0DISTRATOS");
+            "150000DISTRATOS");  // cents
   EXPECT_EQ(One("SELECT CDARVPROD || '=' || VRUNITITEM FROM ITEMORCAEVENTO"
                 " WHERE NRORCAEVENTO = '0000000101' AND NRSEQORCAEVE = '03'"),
-            "0901001=2000.0");
+            "0901001=240000");
   EXPECT_EQ(One("SELECT COUNT(*) FROM CONTARECEBER WHERE NRORCAEVENTO = '0000000101' AND CDCLIENTE = '1001'"
                 " AND IDSTATREC IN ('A', 'P')"),
             "0");
@@ -156,10 +157,10 @@ TEST_F(Rescission, DistratoRecordsThePartyTheChildBudgetAndTheValues) {
   // The consolidation sees what was confirmed, not a new price.
   Variant recorded = Confirma(kAna, "seq", "S");
   EXPECT_DOUBLE_EQ(recorded[0].asPacket().at(0, "VRORIGREC").asDouble(), 1500);
-  EXPECT_DOUBLE_EQ(recorded[0].asPacket().at(0, "VRMULTA").asDouble(), 2000);
+  EXPECT_DOUBLE_EQ(recorded[0].asPacket().at(0, "VRMULTA").asDouble(), 2400);
   EXPECT_DOUBLE_EQ(recorded[0].asPacket().at(0, "VRORIGRECNOEDIT").asDouble(), 1600);
 
-  EXPECT_EQ(Refusal([&] { Distrato(kAna, 2000.0, 1500.0, -1600.0); }),
+  EXPECT_EQ(Refusal([&] { Distrato(kAna, 2400.0, 1500.0, -1600.0); }),
             "O contratante já está em processo de distrato. Operação bloqueada.");
   EXPECT_EQ(Refusal([&] { Confirma(kAna); }), "O contratante já está em processo de distrato. Operação bloqueada.");
 }
@@ -199,6 +200,30 @@ TEST_F(Rescission, BadValuesAreRefusedByName) {
   EXPECT_EQ(Snapshot(), before);
 }
 
+TEST_F(Rescission, TheFineMustBeTheOnePricedAndTheNegotiatedValueWithinTheCalculated) {
+  const std::string before = Snapshot();
+  // Ana's fine is 2.400,00 and her refund 1.600,00.
+  EXPECT_NE(Refusal([&] { Distrato(kAna, 2000.0, 1500.0, -1600.0); }).find("difere da multa calculada (2400,00)"),
+            std::string::npos);
+  EXPECT_NE(Refusal([&] { Distrato(kAna, 2400.01, 1500.0, -1600.0); }).find("difere da multa calculada"),
+            std::string::npos);
+  EXPECT_NE(Refusal([&] { Distrato(kAna, 0.0, 1500.0, -1600.0); }).find("difere da multa calculada"),
+            std::string::npos);
+  EXPECT_EQ(Refusal([&] { Distrato(kAna, 2400.0, 1600.01, -1600.0); }),
+            "Distrato: o valor negociado (1600,01) não pode ser maior que o valor calculado (1600,00).");
+  EXPECT_EQ(Snapshot(), before);
+  // A negotiated value of 0 comes with a fine of 0 from the values dialog.
+  EXPECT_EQ(Distrato(kAna, 0.0, 0.0, -1600.0).asText(), "");
+  EXPECT_EQ(One("SELECT VRMULTA || '/' || VRORIGREC FROM DISTRATOPARCIAL WHERE CDCLIENTE = '1001'"), "0/0");
+}
+
+TEST_F(Rescission, HalfCentsSentAreTakenByTheMoneyRule) {
+  // 1.599,995 is 1.600,00 by the rule: the values match to the cent.
+  EXPECT_EQ(Distrato(kAna, 2399.995, 1599.995, -1599.995).asText(), "");
+  EXPECT_EQ(One("SELECT VRMULTA || '/' || VRORIGREC FROM DISTRATOPARCIAL WHERE CDCLIENTE = '1001'"),
+            "240000/160000");
+}
+
 TEST_F(Rescission, MissingParametersAndPaidSuppliersAreRefusedWithTheirKeys) {
   db_->exec("UPDATE PARAMDISTRATO SET CDPRODDISTRATO = NULL WHERE CDFILIAL = '0001'");
   EXPECT_EQ(Refusal([&] { Distrato(kAna, 2400.0, 1600.0, -1600.0); }), "N_PARAM_PRODDISTRADO");
@@ -213,7 +238,7 @@ TEST_F(Rescission, MissingParametersAndPaidSuppliersAreRefusedWithTheirKeys) {
       "INSERT INTO CONTAPAGAR (CDFILIAL, NRLANCTONF, NRPARCELAPAG, NRSEQVENPAG, CDEMPRESA, NRORCAEVENTO,"
       " NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, DOCUMENTO, DTORIGVENPAG, DTATUAVENPAG, VRORIGPAG, VRATUAPAG,"
       " IDSTATPAG) VALUES ('0001', '0000009001', '01', '01', '01', '0000000101', '01', '1022', '1', 'NF 9001',"
-      " 46000, 46000, 500, 500, 'B')");
+      " 46000, 46000, 50000, 50000, 'B')");
   EXPECT_EQ(Refusal([&] { Distrato(kAna, 2400.0, 1600.0, -1600.0); }), "N_PARAM_CONTA_FORN");
 }
 

@@ -18,6 +18,7 @@
 #include "net/net_connection.h"
 #include "test_server.h"
 #include "test_support.h"
+#include "version3_database.h"
 
 namespace {
 
@@ -104,6 +105,26 @@ TEST(ServerProcessTest, ServesTheDemoDatabaseAndStopsCleanly) {
   close(raw);
 
   EXPECT_EQ(server.stop(SIGTERM), 0);
+}
+
+TEST(ServerProcessTest, ADatabaseOfThePreviousVersionServesTheSameAmountsOverTheWire) {
+  ScratchDir dir;
+  std::string db = dir.file("v3.db");
+  WriteVersion3(db);
+  ServerProcess server(db);
+  server.requireListening();
+  TNetConnection c;
+  ConnectTo(c, server.port());
+  Variant answer = c.AppServer("GetContratante", {"0001", "0000000101"});
+  const DataPacket& parties = answer[1].asPacket();
+  ASSERT_EQ(parties.rowCount(), 2u);
+  for (std::size_t i = 0; i < parties.rowCount(); ++i)
+    EXPECT_EQ(parties.at(i, "VRRECECONTOREV").asDouble(),
+              parties.at(i, "CDCLIENTE").asText() == "1001" ? 1234567.01 : 0.30);
+  Variant recorded =
+      c.AppServer("ConfirmaValores", {"0001", "0000000101", "01", "1", "01", Variant(0.0), "1001", "", "S"});
+  EXPECT_EQ(recorded[1][0].asPacket().at(0, "VRMULTA").asDouble(), 2400.00);
+  EXPECT_EQ(server.stop(), 0);
 }
 
 TEST(ServerProcessTest, StopsOnInterruptToo) {

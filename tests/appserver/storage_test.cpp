@@ -70,6 +70,34 @@ TEST(TransactionTest, AMethodThatFailsLeavesNothingWritten) {
   EXPECT_EQ(CountRows(storage.connection(), "FILIAL"), 1);
 }
 
+// Refuses ROLLBACK on the connection it is set on, as a failing disk would.
+int DenyRollback(void*, int action, const char* operation, const char*, const char*, const char*) {
+  return action == SQLITE_TRANSACTION && operation && std::string(operation) == "ROLLBACK" ? SQLITE_DENY : SQLITE_OK;
+}
+
+TEST(TransactionTest, AFailedRollbackDoesNotLeaveTheThreadsConnectionInsideTheTransaction) {
+  ScratchDir dir;
+  Storage storage(dir.file("r.db"));
+  sqlite3_set_authorizer(storage.connection().handle(), DenyRollback, nullptr);
+  EXPECT_THROW(InTransaction(storage, true,
+                             [](Database& db) -> Variant {
+                               db.prepare("INSERT INTO FILIAL (CDFILIAL, NMFILIAL) VALUES ('0007', 'Abandonada')").run();
+                               throw std::runtime_error("N_PARAM_SERIE");
+                             }),
+               std::runtime_error);
+
+  // The next method on this thread starts its own transaction and sees
+  // nothing of the abandoned write, and another connection can write.
+  Variant rows = InTransaction(storage, true, [](Database& db) -> Variant {
+    db.prepare("INSERT INTO FILIAL (CDFILIAL, NMFILIAL) VALUES ('0008', 'Nova')").run();
+    return CountRows(db, "FILIAL");
+  });
+  EXPECT_EQ(rows.asInt(), 1);
+  Database other(dir.file("r.db"));
+  sqlite3_busy_timeout(other.handle(), 0);
+  EXPECT_NO_THROW(other.exec("BEGIN IMMEDIATE; ROLLBACK"));
+}
+
 TEST(StorageTest, EachThreadHasItsOwnConnection) {
   ScratchDir dir;
   Storage storage(dir.file("c.db"));

@@ -145,3 +145,50 @@ TEST(LoadPacket, FixedTextsArePaddedAndLongTextsKeptIntact) {
   EXPECT_EQ(ds.RecordCount(), 1);
   EXPECT_EQ(ds.ToPacket().at(0, "DOCUMENTO").asText(), "DOC-123456");
 }
+
+// A dataset without declared fields takes its fields from each packet; a packet
+// that lacks the sort field or a field the filter names is refused before
+// anything changes, as a missing declared field is.
+TEST(LoadPacket, APacketWithoutTheSortOrFilterFieldLeavesTheDataSetAsItWas) {
+  TClientDataSet ds("cdsContas");
+  ds.SetIndexFieldNames("NMFANTCLIE");
+  ds.SetData(PartiesPacket());
+  ds.Next();
+  const std::string current = ds.FieldByName("NMFANTCLIE").AsString();
+  DataPacket other({{"CDCLIENTE", FieldType::String, 21}});
+  other.addRow({"C900"});
+
+  EXPECT_THROW(ds.SetData(other), Exception);
+  EXPECT_TRUE(ds.Active());
+  EXPECT_EQ(ds.RecordCount(), 5);
+  EXPECT_EQ(ds.RecNo(), 2);
+  ASSERT_NE(ds.FindField("NMFANTCLIE"), nullptr);
+  EXPECT_EQ(ds.FieldByName("NMFANTCLIE").AsString(), current);
+
+  ds.SetIndexFieldNames("");
+  ds.SetFilter("IDCONTPROCESDIST = 'S'");
+  ds.SetFiltered(true);
+  EXPECT_THROW(ds.SetData(other), Exception);
+  EXPECT_TRUE(ds.Active());
+  EXPECT_EQ(ds.RecordCount(), 3);
+  EXPECT_NE(ds.FindField("IDCONTPROCESDIST"), nullptr);
+}
+
+TEST(LoadPacket, AFieldOfAnEarlierPacketShapeIsTakenBackNotMadeAgain) {
+  TClientDataSet ds("cdsContas");
+  DataPacket narrow({{"CDCLIENTE", FieldType::String, 21}});
+  narrow.addRow({"C900"});
+  ds.SetData(PartiesPacket());
+  TField& name = ds.FieldByName("NMFANTCLIE");
+  name.SetDisplayLabel("Nome");
+  // Switching shapes back and forth, as the screens do, keeps one field per
+  // name and type: the one a holder already has, labels included.
+  for (int i = 0; i < 3; ++i) {
+    ds.SetData(narrow);
+    EXPECT_EQ(ds.FindField("NMFANTCLIE"), nullptr);
+    ds.SetData(PartiesPacket());
+    ASSERT_EQ(&ds.FieldByName("NMFANTCLIE"), &name);
+  }
+  EXPECT_EQ(name.DisplayLabel(), "Nome");
+  EXPECT_EQ(name.AsString(), "Buffet Alfa");
+}

@@ -7,7 +7,7 @@
 #include "data/packet.h"
 #include "dialogs/cli_dxr10903.h"
 #include "dialogs/clock.h"
-#include "dialogs/contractor_methods.h"
+#include "contracts/contractor_values_methods.h"
 #include "dialogs/frm_conf_vr_contrat.h"
 
 namespace {
@@ -31,8 +31,8 @@ class ContractorDialog : public ScreenTest {
     dialogs::Clock::SetToday(Today());
     f_ = &Load("101");
     // Each test starts its own review: the working set is emptied first.
-    Variant none(Packet({}));
-    dialogs::InsContratDistrato(f_->netDistrato, none, "0001", "0000000101");
+    protocol::InsContratDistrato none{.contratantes = Packet({}), .filial = "0001", .orcamento = "0000000101"};
+    contracts::InsContratDistrato(f_->netDistrato, none);
   }
   void TearDown() override {
     dialogs::Clock::SetToday(std::nullopt);
@@ -59,10 +59,11 @@ class ContractorDialog : public ScreenTest {
   }
 
   DataPacket StoredPlan(const std::string& client) {
-    return dialogs::GetFormaPgto(f_->netDistrato, "0001", "0000000101", client).asPacket();
+    return contracts::GetFormaPgto(f_->netDistrato, {.filial = "0001", .orcamento = "0000000101", .cliente = client})
+        .asPacket();
   }
   DataPacket StoredParties() {
-    return dialogs::GetContratDistrato(f_->netDistrato, "0001", "0000000101").asPacket();
+    return contracts::GetContratDistrato(f_->netDistrato, {.filial = "0001", .orcamento = "0000000101"}).asPacket();
   }
 
   std::vector<std::string> Messages() const {
@@ -185,6 +186,20 @@ TEST_F(ContractorDialog, APastDueDateIsRefusedAndNothingIsStored) {
   EXPECT_TRUE(pending);
   ASSERT_FALSE(Messages().empty());
   EXPECT_EQ(Messages()[0], "Data de vencimento deve ser maior ou igual à data atual.");
+  EXPECT_TRUE(StoredPlan("1001").rows.empty());
+}
+
+TEST_F(ContractorDialog, MoreInstallmentsThanTheValueAllowsAreRefusedBeforeGenerating) {
+  int rows = -1;
+  Run({{"1001", 0.05}, {"1002", 2000.0}}, false, [&](TfrmConfVrContrat& d) {
+    ASSERT_TRUE(d.cdsVrContratantes.Locate("CDCLIENTE", Variant("1001")));
+    Generate(d, "6", "30");  // 0,05 in 6: one would be 0,00 or less
+    rows = d.cdsFormaPgto.RecordCount();
+    d.UserClose();
+  });
+  ASSERT_FALSE(Messages().empty());
+  EXPECT_EQ(Messages()[0], "Quantidade de parcelas maior que o valor permite. Cada parcela deve ser de pelo menos 0,01.");
+  EXPECT_LE(rows, 1);  // at most the row the mode radio opened; nothing generated
   EXPECT_TRUE(StoredPlan("1001").rows.empty());
 }
 

@@ -58,15 +58,49 @@ TEST(PlanInstallments, QuantityZeroLeavesTheTotalInOneUndatedRow) {
   EXPECT_TRUE(PlanInstallments(0.0, 0, 30, D).empty());
 }
 
-TEST(PlanInstallments, SumOfTheGeneratedPlanMatchesTheTotal) {
-  for (double total : {0.01, 10.0, 99.99, 1234.57, 999999.99}) {
-    for (int n : {1, 2, 3, 7, 12, 99}) {
+TEST(PlanInstallments, SumOfTheGeneratedPlanMatchesTheTotalAndNoneIsZero) {
+  for (double total : {0.01, 0.98, 5.50, 10.0, 99.99, 1234.57, 999999.99, 1234567.05, 999999999.99}) {
+    for (int n : {1, 2, 3, 7, 12, 55, 98, 99}) {
+      if (CheckInstallmentCount(total, n)) continue;
       std::vector<double> values;
       for (auto& row : PlanInstallments(total, n, 30, D)) values.push_back(row.value);
+      ASSERT_EQ(values.size(), static_cast<std::size_t>(n)) << total << " in " << n;
+      EXPECT_EQ(CheckInstallmentValues(values), std::nullopt) << total << " in " << n;
       EXPECT_EQ(CheckPlanTotal(values, total), std::nullopt) << total << " in " << n;
       EXPECT_EQ(CheckSnapshotTotal(values, total), std::nullopt) << total << " in " << n;
     }
   }
+}
+
+TEST(PlanInstallments, SmallTotalsSplitManyWaysStayAboveZero) {
+  // Rounding the share up (0,06) would leave the last at -0,38: the share
+  // goes down to 0,05 and the last takes 0,60.
+  auto plan = PlanInstallments(5.50, 99, 30, D);
+  ASSERT_EQ(plan.size(), 99u);
+  for (std::size_t i = 0; i + 1 < plan.size(); ++i) EXPECT_EQ(plan[i].value, 0.05);
+  EXPECT_EQ(plan.back().value, 0.60);
+  auto even = PlanInstallments(0.02, 2, 30, D);
+  ASSERT_EQ(even.size(), 2u);
+  EXPECT_EQ(even[0].value, 0.01);
+  EXPECT_EQ(even[1].value, 0.01);
+}
+
+TEST(PlanInstallments, MoreInstallmentsThanCentsAreRefusedBeforeGenerating) {
+  EXPECT_EQ(CheckInstallmentCount(0.01, 2), "QT_PARC_MAIOR_VALOR");
+  EXPECT_EQ(CheckInstallmentCount(0.98, 99), "QT_PARC_MAIOR_VALOR");
+  EXPECT_EQ(CheckInstallmentCount(0.99, 99), std::nullopt);
+  EXPECT_EQ(CheckInstallmentCount(0.0, 1), "QT_PARC_MAIOR_VALOR");
+  EXPECT_EQ(CheckInstallmentCount(-10.0, 1), "QT_PARC_MAIOR_VALOR");
+  EXPECT_EQ(CheckInstallmentCount(100.0, 0), std::nullopt);  // QT_PARC_ZERO's case
+  EXPECT_TRUE(PlanInstallments(0.01, 2, 30, D).empty());
+}
+
+TEST(PlanChecks, AnInstallmentOfZeroOrLessIsRefusedEvenWhenTheSumMatches) {
+  EXPECT_EQ(CheckPlanTotal({0.01, 0.00}, 0.01), "VR_PARC_ZERO");
+  EXPECT_EQ(CheckPlanTotal({5.88, -0.38}, 5.50), "VR_PARC_ZERO");
+  EXPECT_EQ(CheckSnapshotTotal({0.01, 0.00}, 0.01), "VR_PARC_ZERO");
+  EXPECT_EQ(CheckSnapshotTotal({0.004, 0.006}, 0.01), "VR_PARC_ZERO");  // 0,00 to the cent
+  EXPECT_EQ(CheckPlanTotal({1234567.005, 1.0}, 1234568.01), std::nullopt);
 }
 
 TEST(TermAndQuantity, TextsConvertAsIntegersOrRaise) {

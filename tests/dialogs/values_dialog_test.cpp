@@ -195,6 +195,56 @@ TEST_F(ValuesDialog, APlanWhoseSumDiffersIsRefusedOnTheValueColumn) {
   EXPECT_EQ(Errors()[0], "A soma das parcelas difere do valor negociado.");
 }
 
+TEST_F(ValuesDialog, MoreInstallmentsThanTheTotalAllowsAreRefusedBeforeGenerating) {
+  Row(0.01);
+  int rows = 99;
+  bool stillOpen = false;
+  Run(false, [&](TfrmConfValores& d) {
+    Generate(d, "2", "30");  // 0,01 in 2 would be 0,01 and 0,00
+    rows = d.cdsFormaPgto.RecordCount();
+    stillOpen = d.ModalResult() == mrNone;
+  });
+  EXPECT_TRUE(stillOpen);
+  EXPECT_EQ(rows, 0);
+  ASSERT_FALSE(Errors().empty());
+  EXPECT_EQ(Errors()[0], "Quantidade de parcelas maior que o valor permite. Cada parcela deve ser de pelo menos 0,01.");
+}
+
+TEST_F(ValuesDialog, SmallTotalsSplitManyWaysAreAllAboveZeroAndConfirm) {
+  Row(5.50);
+  Variant r = Run(false, [](TfrmConfValores& d) {
+    Generate(d, "99", "1");
+    d.sbtOk.UserClick();
+  });
+  ASSERT_TRUE(r[0].asBool()) << (Errors().empty() ? "" : Errors()[0]);
+  const DataPacket& p = PacketOf(r);
+  ASSERT_EQ(p.rowCount(), 99u);
+  double sum = 0;
+  for (std::size_t i = 0; i < p.rowCount(); ++i) {
+    EXPECT_GT(p.at(i, "VRPARCELA").asDouble(), 0.0) << i;
+    sum += p.at(i, "VRPARCELA").asDouble();
+  }
+  EXPECT_NEAR(sum, 5.50, 1e-9);
+}
+
+TEST_F(ValuesDialog, AnInstallmentOfZeroIsRefusedAtOkEvenWhenTheSumMatches) {
+  Row(100.0);
+  bool stillOpen = false;
+  Run(false, [&](TfrmConfValores& d) {
+    Generate(d, "2", "30");
+    d.dbgFormaPgto.UserSetFocus();
+    d.dbgFormaPgto.UserSelectCell(0, 1);
+    d.dbgFormaPgto.UserSetCellText("100,00");
+    d.dbgFormaPgto.UserSelectCell(1, 1);
+    d.dbgFormaPgto.UserSetCellText("0");
+    d.sbtOk.UserClick();
+    stillOpen = d.ModalResult() == mrNone;
+  });
+  EXPECT_TRUE(stillOpen);
+  ASSERT_FALSE(Errors().empty());
+  EXPECT_EQ(Errors().back(), "O valor de cada parcela deve ser maior que zero.");
+}
+
 TEST_F(ValuesDialog, QuantityZeroIsRefusedOnLeavingTheEdit) {
   Row(100.0);
   bool focusKept = false;

@@ -5,13 +5,19 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "data/exceptions.h"
 #include "hostdb/adoib_query.h"
-#include "hostdb/filial_statements.h"
 #include "hostdb/host_database.h"
 
 namespace {
+
+// Statements of the shape the screens set on their branch queries.
+const std::vector<std::string> kAllBranches = {"SELECT CDFILIAL, NMFILIAL", "  FROM FILIAL", " ORDER BY CDFILIAL"};
+const std::vector<std::string> kOneBranch = {"SELECT CDFILIAL, NMFILIAL", "  FROM FILIAL",
+                                             " WHERE CDFILIAL = :P_CDFILIAL"};
 
 // One file per process: ctest runs each test as its own process, several at
 // once, and they must not share a database.
@@ -49,8 +55,8 @@ class FilialQuery : public ::testing::Test {
 
   TADOIBQuery PesqFilial(const std::string& code) {
     TADOIBQuery query("qryPesqFilial", &database_);
-    query.SQL = FilialStatements::qryPesqFilial;
-    query.ParamByName(FilialStatements::kParamCdFilial).SetAsString(code);
+    query.SQL = kOneBranch;
+    query.ParamByName("P_CDFILIAL").SetAsString(code);
     query.Open();
     return query;
   }
@@ -63,7 +69,7 @@ class FilialQuery : public ::testing::Test {
 
 TEST_F(FilialQuery, ListsEveryBranchByCode) {
   TADOIBQuery query("qryFilial", &database_);
-  query.SQL = FilialStatements::qryFilial;
+  query.SQL = kAllBranches;
   query.Open();
   ASSERT_TRUE(query.Active());
   EXPECT_EQ(query.RecordCount(), 3);
@@ -103,7 +109,7 @@ TEST_F(FilialQuery, AQuoteInTheValueIsDataNotStatement) {
   EXPECT_TRUE(PesqFilial("' OR '1'='1").IsEmpty());
   EXPECT_TRUE(PesqFilial("0001' --").IsEmpty());
   TADOIBQuery all("qryFilial", &database_);
-  all.SQL = FilialStatements::qryFilial;
+  all.SQL = kAllBranches;
   all.Open();
   EXPECT_EQ(all.RecordCount(), 3);
 }
@@ -133,14 +139,14 @@ TEST_F(FilialQuery, ReopeningKeepsParametersAndClosingEmpties) {
 
 TEST_F(FilialQuery, UnsetParameterIsNullAndMatchesNothing) {
   TADOIBQuery query("qryPesqFilial", &database_);
-  query.SQL = FilialStatements::qryPesqFilial;
+  query.SQL = kOneBranch;
   query.Open();
   EXPECT_TRUE(query.IsEmpty());
 }
 
 TEST_F(FilialQuery, RefusesWhatTheStatementDoesNotHave) {
   TADOIBQuery query("qryPesqFilial", &database_);
-  query.SQL = FilialStatements::qryPesqFilial;
+  query.SQL = kOneBranch;
   EXPECT_THROW(query.ParamByName("P_OUTRO"), Exception);
   query.ParamByName("P_CDFILIAL").SetAsString("0001");
   query.Open();
@@ -150,7 +156,7 @@ TEST_F(FilialQuery, RefusesWhatTheStatementDoesNotHave) {
 TEST_F(FilialQuery, AMissingTableIsAClearErrorAndLeavesTheQueryClosed) {
   Exec(path_, "DROP TABLE FILIAL");
   TADOIBQuery query("qryFilial", &database_);
-  query.SQL = FilialStatements::qryFilial;
+  query.SQL = kAllBranches;
   try {
     query.Open();
     FAIL() << "opened a query on a missing table";
@@ -166,7 +172,7 @@ TEST_F(FilialQuery, OnlyReadsAndOnlyOneStatement) {
   EXPECT_THROW(query.Open(), Exception);
   query.SQL = {"SELECT 1;", "DELETE FROM FILIAL"};
   EXPECT_THROW(query.Open(), Exception);
-  query.SQL = FilialStatements::qryFilial;
+  query.SQL = kAllBranches;
   query.Open();
   EXPECT_EQ(query.RecordCount(), 3);
 }
@@ -183,13 +189,7 @@ TEST(HostDatabase, MissingOrBadFilesAreClearErrors) {
   std::filesystem::remove(notADatabase);
 
   TADOIBQuery query("qryFilial", &database);
-  query.SQL = FilialStatements::qryFilial;
+  query.SQL = kAllBranches;
   EXPECT_THROW(query.Open(), Exception);
 }
 
-TEST(FilialStatementsText, LinesAreTheFixedStatements) {
-  EXPECT_EQ(FilialStatements::qryFilial,
-            (std::vector<std::string>{"SELECT CDFILIAL, NMFILIAL", "  FROM FILIAL", " ORDER BY CDFILIAL"}));
-  EXPECT_EQ(FilialStatements::qryPesqFilial,
-            (std::vector<std::string>{"SELECT CDFILIAL, NMFILIAL", "  FROM FILIAL", " WHERE CDFILIAL = :P_CDFILIAL"}));
-}

@@ -66,7 +66,8 @@ class PadraoGridTest : public ScriptedTest {
   }
 
   TClientDataSet list{"cdsContratante"};
-  TfrmTeste screen;
+  TComponentPtr<TfrmTeste> held = MakeComponent<TfrmTeste>();
+  TfrmTeste& screen = *held;
 };
 
 TEST_F(PadraoGridTest, BringsTheInheritedComponentsLaidOut) {
@@ -201,7 +202,8 @@ class TfrmDialogo : public TfrmPadraoSimples {
 using PadraoSimplesTest = ScriptedTest;
 
 TEST_F(PadraoSimplesTest, StartsWithTheListCommandsOffAndMenuInStep) {
-  TfrmDialogo dialog;
+  TComponentPtr<TfrmDialogo> held = MakeComponent<TfrmDialogo>();
+  TfrmDialogo& dialog = *held;
   EXPECT_EQ(dialog.lblCodTela.Caption(), "DXR10906");
   for (TButtonFlat* off : {&dialog.sbtIncluir, &dialog.sbtExcluir, &dialog.sbtProcurar, &dialog.sbtVerificar,
                            &dialog.sbtImprimir})
@@ -216,7 +218,8 @@ TEST_F(PadraoSimplesTest, StartsWithTheListCommandsOffAndMenuInStep) {
 }
 
 TEST_F(PadraoSimplesTest, SairEndsTheModalRunWithCancelAndRunsTheClose) {
-  TfrmDialogo dialog;
+  TComponentPtr<TfrmDialogo> held = MakeComponent<TfrmDialogo>();
+  TfrmDialogo& dialog = *held;
   dialog.DoCreate();
   ui.DriveModal([](TForm& f) { static_cast<TfrmDialogo&>(f).mnuSair.Click(); });
   EXPECT_EQ(dialog.ShowModal(), mrCancel);
@@ -226,7 +229,8 @@ TEST_F(PadraoSimplesTest, SairEndsTheModalRunWithCancelAndRunsTheClose) {
 }
 
 TEST_F(PadraoSimplesTest, CancelarAbandonsThePendingEditOfItsDataSource) {
-  TfrmDialogo dialog;
+  TComponentPtr<TfrmDialogo> held = MakeComponent<TfrmDialogo>();
+  TfrmDialogo& dialog = *held;
   TClientDataSet data("cdsVrContratantes");
   data.AddField("VRORIGREC", FieldType::Float);
   data.CreateDataSet();
@@ -258,7 +262,8 @@ class TfrmSenha : public TfrmRotiGeral {
 using RotiGeralTest = ScriptedTest;
 
 TEST_F(RotiGeralTest, BringsTheGroupTheButtonPanelAndTheScreenCode) {
-  TfrmSenha dialog;
+  TComponentPtr<TfrmSenha> held = MakeComponent<TfrmSenha>();
+  TfrmSenha& dialog = *held;
   EXPECT_EQ(dialog.lblCodTela.Caption(), "DXR10905");
   EXPECT_EQ(dialog.sbtConfirma.Parent(), &dialog.panBotoes);
   EXPECT_EQ(dialog.sbtCancel.Parent(), &dialog.panBotoes);
@@ -268,7 +273,8 @@ TEST_F(RotiGeralTest, BringsTheGroupTheButtonPanelAndTheScreenCode) {
 }
 
 TEST_F(RotiGeralTest, CancelEndsTheDialog) {
-  TfrmSenha dialog;
+  TComponentPtr<TfrmSenha> held = MakeComponent<TfrmSenha>();
+  TfrmSenha& dialog = *held;
   dialog.DoCreate();
   ui.DriveModal([](TForm& f) { static_cast<TfrmSenha&>(f).sbtCancel.Click(); });
   EXPECT_EQ(dialog.ShowModal(), mrCancel);
@@ -277,7 +283,8 @@ TEST_F(RotiGeralTest, CancelEndsTheDialog) {
 }
 
 TEST_F(RotiGeralTest, ConfirmaRunsTheDialogsHandler) {
-  TfrmSenha dialog;
+  TComponentPtr<TfrmSenha> held = MakeComponent<TfrmSenha>();
+  TfrmSenha& dialog = *held;
   dialog.DoCreate();
   ui.DriveModal([](TForm& f) { static_cast<TfrmSenha&>(f).sbtConfirma.Click(); });
   EXPECT_EQ(dialog.ShowModal(), mrOk);

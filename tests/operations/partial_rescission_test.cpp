@@ -112,9 +112,10 @@ TEST_F(PartialRescission, TheWholeRoadRecordsTheRescissionAndComesBackToTheParty
   EXPECT_EQ(messages[0].text, "Orçamentos filhos foram gerados com sucesso.");
   EXPECT_EQ(messages[0].type, mtInformation);
 
-  // The server holds what was confirmed; the refund went with its sign.
-  EXPECT_EQ(server->One("SELECT VRORIGREC || '/' || VRMULTA || '/' || GERACTPAGAR FROM DISTRATOPARCIAL WHERE NRORCAEVENTO = '0000000101'"),
-            "1500.0/2400.0/CNTPAGAR");
+  // The server holds what was confirmed, in cents; the refund went with its sign.
+  EXPECT_EQ(server->One("SELECT VRORIGREC || '/' || VRMULTA || '/' || GERACTPAGAR FROM DISTRATOPARCIAL"
+                        " WHERE NRORCAEVENTO = '0000000101'"),
+            "150000/240000/CNTPAGAR");
   // The list is the server's again, on the same party, now in process.
   EXPECT_EQ(Party(f, "CDCLIENTE"), "1001");
   EXPECT_EQ(Party(f, "NRSEQORCAEVE"), "01");

@@ -242,7 +242,7 @@ TEST_F(ScreenRoads, InstallmentsGeneratedAndNotConfirmedLeaveTheStoredPlanAsItWa
   EXPECT_EQ(server->Calls("DeletaFormaPgto"), 0);
   EXPECT_EQ(server->One("SELECT IDTPFORMAPGTO FROM CONTRATDISTRATO WHERE CDCLIENTE = '1027'"), "V");
   EXPECT_EQ(server->One("SELECT COUNT(*) || '/' || SUM(VRPARCELA) FROM FORMAPGTO WHERE CDCLIENTE = '1027'"),
-            "2/3000.0");
+            "2/300000");  // cents
 }
 
 // --- consolidation of a partial rescission ----------------------------------
@@ -267,7 +267,7 @@ TEST_F(ScreenRoads, PartialConsolidationGeneratesTheAccountAndTidiesUp) {
             (std::vector<std::string>{"Calculando o valor da multa.", "Consolidando distrato. Gerando contas."}));
   EXPECT_EQ(MessagesOf(mtInformation), std::vector<std::string>{"Consolidação do distrato realizada com sucesso."});
   // Carla paid 4,000.00 of 12,000.00: 20 % fine, 1,600.00 refunded.
-  EXPECT_EQ(server->One("SELECT SUM(VRORIGPAG) || IDORIGNFORCA FROM CONTAPAGAR WHERE CDCLIENTE = '1003'"), "1600.0I");
+  EXPECT_EQ(server->One("SELECT SUM(VRORIGPAG) || IDORIGNFORCA FROM CONTAPAGAR WHERE CDCLIENTE = '1003'"), "160000I");  // cents
   EXPECT_EQ(Party(f, "CDCLIENTE"), "1003");
   EXPECT_EQ(Party(f, "IDCONTPROCESDIST"), "C");
   EXPECT_EQ(f.medCdReduCont.Text(), "");

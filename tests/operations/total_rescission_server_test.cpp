@@ -140,10 +140,10 @@ TEST_F(ServerRules, TheTotalRescissionRecordsEveryPartyAndOneChildBudget) {
             "013" "2005" "40");
   EXPECT_EQ(One("SELECT COUNT(*) || '/' || SUM(VRRECECONTOREV) FROM CONTRATANTE WHERE NRORCAEVENTO = '0000000104'"
                 " AND NRSEQORCAEVE = '02' AND IDORIGEMINCLUSAO = 'DISTRATO' AND IDCONTPROCESDIST = 'S'"),
-            "4/3400.0");
+            "4/340000");  // amounts are stored in cents
   // One fine product per fine; the party that paid nothing has none.
   EXPECT_EQ(One("SELECT COUNT(*) || '/' || SUM(VRUNITITEM) FROM ITEMORCAEVENTO WHERE NRORCAEVENTO = '0000000104'"),
-            "3/5200.0");
+            "3/520000");
   EXPECT_EQ(One("SELECT COUNT(*) FROM CONTARECEBER WHERE NRORCAEVENTO = '0000000104' AND IDSTATREC IN ('A', 'P')"),
             "0");
   EXPECT_EQ(One("SELECT COUNT(*) FROM DISTRATOPARCIAL WHERE NRORCAEVENTO = '0000000104'"), "4");
@@ -161,7 +161,7 @@ TEST_F(ServerRules, TheNegotiatedValueConfirmedInTheDialogIsRecorded) {
   edited.rows[RowOf(edited, "1024")][static_cast<std::size_t>(edited.fieldIndex("VRORIGREC"))] = Variant(350.0);
   EXPECT_EQ(DistratoTotal(Variant(edited)), "");
   EXPECT_EQ(One("SELECT VRORIGREC || '/' || VRORIGRECNOEDIT FROM DISTRATOPARCIAL WHERE CDCLIENTE = '1024'"),
-            "350.0/500.0");
+            "35000/50000");
 }
 
 TEST_F(ServerRules, APartyChangedByAnotherOperatorIsRefusedAndNothingIsWritten) {
@@ -257,12 +257,12 @@ TEST_F(TotalConsolidation, GeneratesEachPartysAccountInItsPaymentForm) {
   // Thiago's refund: the two payables he was promised.
   EXPECT_EQ(One("SELECT group_concat(VRORIGPAG || '@' || DTORIGVENPAG || IDSTATPAG || IDORIGNFORCA, ',')"
                 " FROM CONTAPAGAR WHERE CDCLIENTE = '1027'"),
-            "1000.0@" + std::to_string(static_cast<int>(EncodeDate(2031, 1, 10).days)) + ".0AT,2000.0@" +
+            "100000@" + std::to_string(static_cast<int>(EncodeDate(2031, 1, 10).days)) + ".0AT,200000@" +
                 std::to_string(static_cast<int>(EncodeDate(2031, 2, 10).days)) + ".0AT");
   // Valentina's 200.00 on day 10 of the next two months, against account 001.
   EXPECT_EQ(One("SELECT COUNT(*) || '/' || SUM(VRORIGREC) || '/' || MIN(CDCONTCORR) FROM CONTARECEBER"
                 " WHERE CDCLIENTE = '1028' AND IDORIGNFORCA = 'T' AND IDSTATREC = 'A'"),
-            "2/200.0/1203456");
+            "2/20000/1203456");
   const std::string day = One("SELECT strftime('%d', MIN(DTORIGVENREC) + julianday('1899-12-30'))"
                               " FROM CONTARECEBER WHERE CDCLIENTE = '1028' AND IDORIGNFORCA = 'T'");
   EXPECT_EQ(day, "10");
@@ -357,7 +357,7 @@ TEST_F(PartialConsolidation, TheRefundIsGeneratedOnceInTheChosenInstallments) {
   const Variant form(Form("V", {{EncodeDate(2031, 3, 1), 600.0}, {EncodeDate(2031, 4, 1), 1000.0}}));
   EXPECT_EQ(Consolidate(form, 1600, 4000), "");
   EXPECT_EQ(One("SELECT group_concat(VRORIGPAG || IDORIGNFORCA, ',') FROM CONTAPAGAR WHERE CDCLIENTE = '1001'"),
-            "600.0I,1000.0I");
+            "60000I,100000I");
   EXPECT_EQ(One("SELECT group_concat(IDCONTPROCESDIST, ',') FROM CONTRATANTE WHERE CDCLIENTE = '1001'"
                 " AND NRORCAEVENTO = '0000000101' ORDER BY NRSEQORCAEVE"),
             "C,C");
@@ -375,7 +375,7 @@ TEST_F(PartialConsolidation, AFixedDayFormSplitsTheRefundInCents) {
   fixed.rows[0][static_cast<std::size_t>(fixed.fieldIndex("IDMESINIPGTO"))] = Variant("P");
   EXPECT_EQ(Consolidate(Variant(fixed), 1600, 4000), "");
   EXPECT_EQ(One("SELECT group_concat(VRORIGPAG, ',') FROM CONTAPAGAR WHERE CDCLIENTE = '1001'"),
-            "533.33,533.33,533.34");
+            "53333,53333,53334");
   EXPECT_EQ(One("SELECT group_concat(DISTINCT strftime('%d', DTORIGVENPAG + julianday('1899-12-30')))"
                 " FROM CONTAPAGAR WHERE CDCLIENTE = '1001'"),
             "15");

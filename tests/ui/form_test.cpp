@@ -131,4 +131,25 @@ TEST_F(FormTest, ActivateAndFirstFocusFailuresGoToTheDisplay) {
   EXPECT_TRUE(edt.Focused());
 }
 
+TEST_F(FormTest, AModalFormDoesNotGiveTheActivePlaceBackToAFormDestroyedMeanwhile) {
+  TForm& screen = Application().CreateForm<TForm>("frmAtiva");
+  screen.Show();
+  ASSERT_EQ(Application().ActiveForm(), &screen);
+  Dialog dlg;
+  ui.DriveModal([](TForm& f) {
+    Application().DestroyComponent(Application().FindComponent("frmAtiva"));
+    f.Close();
+  });
+  EXPECT_EQ(dlg.ShowModal(), mrCancel);
+  EXPECT_EQ(Application().ActiveForm(), nullptr);
+
+  // A form that still exists gets its place back.
+  TForm& kept = Application().CreateForm<TForm>("frmMantida");
+  kept.Show();
+  ui.DriveModal([](TForm& f) { f.Close(); });
+  dlg.ShowModal();
+  EXPECT_EQ(Application().ActiveForm(), &kept);
+  Application().DestroyComponent(&kept);
+}
+
 }  // namespace

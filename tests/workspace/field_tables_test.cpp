@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 namespace workspace {
 namespace {
@@ -67,6 +68,15 @@ TEST(FieldTables, ValuesFormatsAndReadOnlyFields) {
   EXPECT_FALSE(FindField(*values, "VRORIGREC")->readOnly);
   EXPECT_TRUE(FindField(*values, "VRORIGRECNOEDIT")->readOnly);
   EXPECT_EQ(FindDataset("cdsNewContrRepete"), nullptr);  // takes its packet's fields
+}
+
+TEST(FieldTables, TheBranchStatementsAreTheFixedLines) {
+  const std::vector<std::string_view> all(std::begin(kQryFilialSql), std::end(kQryFilialSql));
+  const std::vector<std::string_view> one(std::begin(kQryPesqFilialSql), std::end(kQryPesqFilialSql));
+  EXPECT_EQ(all, (std::vector<std::string_view>{"SELECT CDFILIAL, NMFILIAL", "  FROM FILIAL", " ORDER BY CDFILIAL"}));
+  EXPECT_EQ(one, (std::vector<std::string_view>{"SELECT CDFILIAL, NMFILIAL", "  FROM FILIAL",
+                                                " WHERE CDFILIAL = :P_CDFILIAL"}));
+  EXPECT_NE(one.back().find(std::string(":") + std::string(kQryPesqFilialParam)), std::string_view::npos);
 }
 
 }  // namespace

@@ -23,15 +23,15 @@ class ContractsTest : public ::testing::Test {
 
 TEST_F(ContractsTest, BudgetValidationFindsTheDemoBudgetAndNotAnUnknownOne) {
   TClientDataSet found, missing;
-  found.SetData(contracts::GetVdOrca(net, "0001", "0000000101"));
-  missing.SetData(contracts::GetVdOrca(net, "0001", "0000000999"));
+  found.SetData(contracts::GetVdOrca(net, {.filial = "0001", .orcamento = "0000000101"}));
+  missing.SetData(contracts::GetVdOrca(net, {.filial = "0001", .orcamento = "0000000999"}));
   EXPECT_FALSE(found.IsEmpty());
   EXPECT_EQ(found.FieldByName("NRORCAEVENTO").AsString(), "0000000101");
   EXPECT_TRUE(missing.IsEmpty());
 }
 
 TEST_F(ContractsTest, DadosCompGivesTheDetailAndTheTotalAsText) {
-  const contracts::DadosCompResult r = contracts::DadosComp(net, "0001", "0000000101", "seq");
+  const contracts::DadosCompResult r = contracts::DadosComp(net, {.filial = "0001", .orcamento = "0000000101", .sequencial = "seq"});
   TClientDataSet data;
   data.SetData(r.dados);
   EXPECT_EQ(data.FieldByName("NMFANTCLIE").AsString(), "Formatura Medicina UFRGS 2026");
@@ -40,7 +40,7 @@ TEST_F(ContractsTest, DadosCompGivesTheDetailAndTheTotalAsText) {
 
 TEST_F(ContractsTest, GetContasSplitsReceivablesCountAndPayables) {
   TClientDataSet parties;
-  parties.SetData(contracts::GetContratante(net, "0001", "0000000101"));
+  parties.SetData(contracts::GetContratante(net, {.filial = "0001", .orcamento = "0000000101"}));
   ASSERT_TRUE(parties.Locate("NMFANTCLIE", Variant("Ana Paula Ferreira"), loCaseInsensitive));
   const contracts::ContasResult r = contracts::GetContas(
       net, {.empresa = "01",
@@ -61,7 +61,7 @@ TEST_F(ContractsTest, GetContasSplitsReceivablesCountAndPayables) {
 
 TEST_F(ContractsTest, ARefusalRaisesWithTheServersText) {
   try {
-    contracts::GetContCorr(net, "01", "001", "XX");
+    contracts::GetContCorr(net, {.empresa = "01", .codigo = "001", .modo = "XX"});
     FAIL() << "a refused mode passed for a result";
   } catch (const ENetError&) {
     FAIL() << "a refusal is not a connection failure";
@@ -72,7 +72,7 @@ TEST_F(ContractsTest, ARefusalRaisesWithTheServersText) {
 
 TEST_F(ContractsTest, AServerThatIsDownIsAConnectionFailure) {
   net.SetPort(testing_support::ClosedPort());
-  EXPECT_THROW(contracts::GetPesqOrca(net, "0001"), ENetError);
+  EXPECT_THROW(contracts::GetPesqOrca(net, {.filial = "0001"}), ENetError);
 }
 
 }  // namespace
