@@ -68,7 +68,7 @@ class Consolidator {
  public:
   Consolidator(Database& db, const BudgetKey& b, std::string origin, const std::string& bankAccount)
       : db_(db), b_(b), origin_(std::move(origin)), bankAccount_(KeyCode(bankAccount, kBankAccountWidth)),
-        params_(ReadParameters(db, b.branch)), today_(ServerToday()),
+        params_(ReadParameters(db, b.branch)), today_(ProcessingDate(db, b.branch)),
         close_(db.prepare(
             "UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'C' WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
             "   AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDCONTPROCESDIST = 'S'")),
@@ -178,7 +178,7 @@ class Consolidator {
   std::string origin_;       // IDORIGNFORCA of the generated accounts: "I" partial, "T" total
   std::string bankAccount_;  // CDREDUCONT as chosen, widened; empty when none
   AccountParameters params_;
-  DateTime today_;
+  DateTime today_;  // the processing date: nothing falls due before it
   std::int64_t lastLaunch_ = 0;                        // highest NRLANCTONF of the branch
   std::map<std::string, std::string> companies_;       // sequence -> CDEMPRESA
   std::map<std::string, std::string> accountNumbers_;  // company -> CDCONTCORR of the chosen account

@@ -1,8 +1,6 @@
 #include "methods/consolidation_rules.h"
 
-#include <chrono>
 #include <cmath>
-#include <ctime>
 #include <stdexcept>
 
 #include "data/formats.h"
@@ -78,11 +76,4 @@ std::vector<DueInstallment> ScheduleAccount(Cents total, const PaymentForm& form
     Refuse("Forma de pagamento inválida para o contratante " + client + ".");
   }
   return out;
-}
-
-DateTime ServerToday() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }

@@ -46,6 +46,3 @@ std::vector<DateTime> FixedDayDueDates(int day, int count, bool nextMonth, DateT
 // words when the form cannot pay the total. Nothing for a total of zero.
 std::vector<DueInstallment> ScheduleAccount(Cents total, const PaymentForm& form, DateTime today,
                                             const std::string& client);
-
-// The processing date of the server: today, local time, without its time.
-DateTime ServerToday();

@@ -66,6 +66,15 @@ Party ReadParty(const Statement& st) {
 
 void Refuse(const std::string& message) { throw std::runtime_error(message); }
 
+DateTime ProcessingDate(Database& db, const std::string& branch) {
+  Statement st = db.prepare(
+      "SELECT COALESCE((SELECT DTPROCESSAMENTO FROM FILIAL WHERE CDFILIAL = ?1),"
+      "                julianday('now', 'localtime', 'start of day') - julianday('1899-12-30'))");
+  st.bind(1, branch);
+  st.step();
+  return DateOf(DateTime{st.real(0)});
+}
+
 std::string MoneyText(Cents value) { return FormatFloat("#,##0.00", FromCents(value)); }
 
 std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {

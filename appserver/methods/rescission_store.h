@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "data/variant.h"
 #include "methods/rescission_rules.h"
 
 class Database;
@@ -94,6 +95,10 @@ std::string RequireOperator(Database& db, const std::string& typed);
 // party's partial one (client given, under sequence `seq` when given) or any
 // of the budget's total one (client empty).
 bool ChildBudgetUnapproved(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client);
+
+// The day generated accounts may not fall due before: the branch's
+// processing date, or the server's own date when the branch has none.
+DateTime ProcessingDate(Database& db, const std::string& branch);
 
 // Money as the refusals show it: "1.234,56".
 std::string MoneyText(Cents value);

@@ -115,6 +115,10 @@ std::vector<Confirmed> ReadConfirmed(const DataPacket& sent) {
     c.negotiated = AmountAt(sent, r, "VRORIGREC", c.client);
     if (c.negotiated < 0) Refuse("N_PARAM_VRNEGATIVO");
     c.calculated = AmountAt(sent, r, "VRORIGRECNOEDIT", c.client);
+    // The negotiation may forgive part of what is due or refunded, never add to it.
+    if (c.negotiated > c.calculated)
+      Refuse("O valor negociado do contratante " + c.client + " (" + CentsText(c.negotiated) +
+             ") não pode ser maior que o valor calculado (" + CentsText(c.calculated) + ").");
     c.account = TextAt(sent, r, "GERACTPAGAR");
     out.push_back(c);
   }

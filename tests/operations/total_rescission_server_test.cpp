@@ -159,6 +159,11 @@ TEST_F(ServerRules, TheNegotiatedValueConfirmedInTheDialogIsRecorded) {
   Variant parties = Reviewed(kTotal);
   DataPacket edited = parties.asPacket();
   edited.rows[RowOf(edited, "1024")][static_cast<std::size_t>(edited.fieldIndex("VRORIGREC"))] = Variant(350.0);
+  // A negotiation may forgive, never add to what was calculated.
+  DataPacket above = edited;
+  above.rows[RowOf(above, "1024")][static_cast<std::size_t>(above.fieldIndex("VRORIGREC"))] = Variant(500.01);
+  EXPECT_EQ(Refusal("DistratoTotal", {kBranch, kTotal, "SUPERVISOR", "01", Empty(), Variant(above)}),
+            "O valor negociado do contratante 1024 (500,01) não pode ser maior que o valor calculado (500,00).");
   EXPECT_EQ(DistratoTotal(Variant(edited)), "");
   EXPECT_EQ(One("SELECT VRORIGREC || '/' || VRORIGRECNOEDIT FROM DISTRATOPARCIAL WHERE CDCLIENTE = '1024'"),
             "35000/50000");
