@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "data/money.h"
 #include "demo/calendar.h"
 #include "demo/demo_database.h"
 #include "demo/demo_writer.h"
 #include "demo/registration.h"
+#include "storage/database.h"
+#include "storage/statement.h"
 
 namespace {
 
@@ -33,6 +36,10 @@ const Person kPeople[] = {
     {"1017", "864209753", "Fernanda Weber Schultz"},  {"1018", "314159265", "Tiago Becker Lemos"},
     {"1019", "271828182", "Vanessa Tavares Nunes"},   {"1020", "161803398", "William Prado Machado"},
     {"1021", "141421356", "Yasmin Duarte Farias"},    {"1022", "173205080", "Samuel Klein Rosa"},
+    {"1023", "223344556", "Lucas Fontoura Dias"},     {"1024", "334455667", "Marina Castilhos Reis"},
+    {"1025", "445566778", "Pedro Lamb Vargas"},       {"1026", "556677889", "Sofia Gehlen Moraes"},
+    {"1027", "667788990", "Thiago Brust Oliveira"},   {"1028", "778899001", "Valentina Rech Souza"},
+    {"1029", "889900112", "Bianca Toledo Ritter"},    {"1030", "990011223", "Caio Menezes Haas"},
 };
 
 void clients(DemoWriter& out) {
@@ -45,6 +52,11 @@ void clients(DemoWriter& out) {
               "Comissão de Formatura Direito PUCRS 2026"});
   out.client({"2004", "J", MakeCnpj("605040300001"), "Formatura Eng. Civil UFSM 2026",
               "Comissão de Formatura Engenharia Civil UFSM"});
+  out.client({"2005", "J", MakeCnpj("504030200077"), "Formatura Odontologia UFCSPA 2026",
+              "Comissão de Formatura Odontologia UFCSPA 2026"});
+  out.client({"2006", "J", MakeCnpj("403020100055"), "Formatura Arquitetura UFRGS 2026",
+              "Comissão de Formatura Arquitetura UFRGS 2026"});
+  out.client({"2007", "J", MakeCnpj("302010900033"), "Casamento Bianca e Caio", "Bianca e Caio Eventos Ltda"});
 }
 
 // Receivables of one party: `count` monthly installments from `firstDue`,
@@ -315,12 +327,128 @@ void otherBranchBudget(DemoWriter& out) {
                              }});
 }
 
+// Four parties free for a total rescission: two are refunded, one owes the
+// rest of its fine and one paid nothing.
+void totalRescissionBudget(DemoWriter& out) {
+  const char* b = demo::kTotalBudget;
+  BudgetRow header = BudgetOf(demo::kBranch, b, "01", "2005", "0001", "01", DateDays(2026, 1, 15),
+                              DateDays(2027, 1, 30));
+  header.guests = 40;
+  header.quotas = 4;
+  out.budget(header);
+  PartyRow p = partyOf(b, "01", "1023", 10000);
+  out.party(p);
+  receivables(out, p, "01", {"0000007323", 4, 2026, 9, 10, 2500, {"B", "B"}});
+  p = partyOf(b, "01", "1024", 10000);
+  out.party(p);
+  receivables(out, p, "01", {"0000007324", 5, 2026, 10, 10, 2000, {"B"}});
+  p = partyOf(b, "01", "1025", 8000);
+  out.party(p);
+  receivables(out, p, "01", {"0000007325", 10, 2026, 11, 10, 800, {"B"}});
+  p = partyOf(b, "01", "1026", 6000);
+  out.party(p);
+  receivables(out, p, "01", {"0000007326", 3, 2027, 1, 10, 2000, {}});
+}
+
+// A total rescission recorded and waiting for its consolidation: the parties
+// cancelled and in process, their values recorded, the child budget 02
+// (approved) carrying them.
+void totalInProcessBudget(Database& db, DemoWriter& out) {
+  const char* b = demo::kTotalInProcessBudget;
+  BudgetRow header = BudgetOf(demo::kBranch, b, "01", "2006", "0002", "01", DateDays(2025, 12, 10),
+                              DateDays(2027, 2, 20));
+  header.guests = 20;
+  header.quotas = 2;
+  out.budget(header);
+  BudgetRow child = BudgetOf(demo::kBranch, b, "02", "2006", "0002", "01", DateDays(2026, 12, 1),
+                             DateDays(2027, 2, 20));
+  child.parentSeq = "01";
+  child.guests = 20;
+  child.quotas = 2;
+  out.budget(child);
+
+  Statement record = db.prepare(
+      "INSERT INTO DISTRATOPARCIAL (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
+      "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR)"
+      " VALUES (?, ?, '01', ?, '1', '02', ?, ?, ?, ?, ?, ?, 'SUPERVISOR')");
+  struct Rescinded {
+    const char* client;
+    const char* launch;
+    double paid, calculated, percent, fine;
+    const char* account;
+  };
+  // Thiago paid 6,000.00 of 12,000.00 (50 %: fine 25 %, 3,000.00 refunded);
+  // Valentina 1,000.00 of 12,000.00 (8,33 %: fine 10 %, owes 200.00).
+  const Rescinded parties[] = {{"1027", "0000007427", 6000, 3000, 25, 3000, "CNTPAGAR"},
+                               {"1028", "0000007428", 1000, 200, 10, 1200, "CNTRECEBER"}};
+  for (const Rescinded& r : parties) {
+    PartyRow p = partyOf(b, "01", r.client, 12000);
+    p.situation = "CANCELADO";
+    p.process = "S";
+    p.rescissionType = "TOTAL";
+    out.party(p);
+    const int settled = static_cast<int>(r.paid / 1000);
+    std::vector<std::string> statuses(static_cast<std::size_t>(settled), "B");
+    statuses.resize(12, "C");
+    receivables(out, p, "01", {r.launch, 12, 2026, 1, 10, 1000, statuses});
+    PartyRow carried = partyOf(b, "02", r.client, r.calculated);
+    carried.situation = "LANCADO";
+    carried.process = "S";
+    carried.rescissionType = "TOTAL";
+    carried.origin = "DISTRATO";
+    out.party(carried);
+    // Amounts are stored in cents, as every amount is.
+    auto cents = [](double value) { return ToCents(value).value(); };
+    record.bindAll(demo::kBranch, b, r.client, cents(r.paid), cents(r.calculated), cents(r.calculated), r.percent,
+                   cents(r.fine), r.account)
+        .run();
+  }
+}
+
+// A partial rescission whose child budget has not been approved yet: its
+// consolidation is refused until it is.
+void unapprovedChildBudget(Database& db, DemoWriter& out) {
+  const char* b = demo::kUnapprovedChildBudget;
+  BudgetRow header = BudgetOf(demo::kBranch, b, "01", "2007", "0001", "01", DateDays(2026, 2, 5),
+                              DateDays(2027, 4, 17));
+  header.guests = 150;
+  header.quotas = 2;
+  out.budget(header);
+  BudgetRow child = BudgetOf(demo::kBranch, b, "02", "1029", "0001", "01", DateDays(2026, 11, 30),
+                             DateDays(2027, 4, 17));
+  child.parentSeq = "01";
+  out.budget(child);
+  Statement unapproved = db.prepare(
+      "UPDATE ORCAEVENTO SET IDORCAAPROVADO = 'N' WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = '02'");
+  unapproved.bindAll(demo::kBranch, b).run();
+
+  PartyRow p = partyOf(b, "01", "1029", 15000);
+  p.situation = "CANCELADO";
+  p.process = "S";
+  p.rescissionType = "PARCIAL";
+  out.party(p);
+  receivables(out, p, "01", {"0000007529", 3, 2026, 9, 5, 5000, {"B", "C", "C"}});
+  PartyRow carried = partyOf(b, "02", "1029", 1250);
+  carried.situation = "LANCADO";
+  carried.process = "S";
+  carried.rescissionType = "PARCIAL";
+  carried.origin = "DISTRATO";
+  out.party(carried);
+
+  p = partyOf(b, "01", "1030", 15000);
+  out.party(p);
+  receivables(out, p, "01", {"0000007530", 3, 2026, 9, 5, 5000, {"B"}});
+}
+
 }  // namespace
 
-void WriteDemoBudgets(Database&, DemoWriter& out) {
+void WriteDemoBudgets(Database& db, DemoWriter& out) {
   clients(out);
   mainBudget(out);
   lockedBudget(out);
   fixedCostBudget(out);
   otherBranchBudget(out);
+  totalRescissionBudget(out);
+  totalInProcessBudget(db, out);
+  unapprovedChildBudget(db, out);
 }

@@ -8,8 +8,10 @@ namespace {
 // Demo amounts are written in cents, as every amount is stored.
 Cents StoredCents(double value) { return ToCents(value).value(); }
 
+// "NF 4101 01/02": the launch without its filling zeros, as a document is printed.
 std::string document(const std::string& launch, const std::string& installment, const std::string& dueSeq) {
-  return "NF " + launch + " " + installment + "/" + dueSeq;
+  const std::size_t digit = launch.find_first_not_of('0');
+  return "NF " + (digit == std::string::npos ? "0" : launch.substr(digit)) + " " + installment + "/" + dueSeq;
 }
 
 }  // namespace

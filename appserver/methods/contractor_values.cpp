@@ -20,20 +20,6 @@ namespace {
 
 using S = FieldType;
 
-const PacketShape& ContractorValuesShape() {
-  static const PacketShape shape{
-      {"VRORIGREC", S::Float, 0},         {"VRPERCMULTA", S::Float, 0},      {"VRMULTA", S::Float, 0},
-      {"GERACTPAGAR", S::String, 20},     {"VRORIGRECNOEDIT", S::Float, 0},  {"IDTPIJURCLIE", S::String, 1},
-      {"CDCLIENTE", S::String, 21},       {"NRINSJURCLIE", S::String, 20},   {"ERRO", S::String, 100},
-      {"CDCLICONTSUBORE", S::String, 21}, {"NRINSJURCLISUB", S::String, 20}, {"IDTPIJURCLIESUB", S::String, 1},
-      {"NMFANTCLIESUB", S::String, 50},   {"NRDIAPGTOFIXO", S::Float, 0},    {"NRPARCELAS", S::Float, 0},
-      {"IDMESINIPGTO", S::FixedString, 1}, {"IDTPFORMAPGTO", S::FixedString, 1},
-      {"ERRORENEGFIN", S::FixedString, 25}, {"NMFANTCLIE", S::String, 50},
-      {"NRSEQORCAEVE", S::FixedString, 2}, {"NRENDCLIORCEVE", S::String, 10},
-  };
-  return shape;
-}
-
 const PacketShape& PaymentPlanShape() {
   static const PacketShape shape{
       {"DTVENCIMENTO", S::DateTime, 0}, {"CDFILIAL", S::String, 4},  {"NRORCAEVENTO", S::String, 10},
@@ -128,15 +114,6 @@ struct PartyKey {
   std::string seq, address;
 };
 
-std::optional<PartyKey> BudgetParty(Database& db, const Budget& b, const std::string& client) {
-  Statement st = db.prepare(
-      "SELECT NRSEQORCAEVE, NRENDCLIORCEVE FROM CONTRATANTE"
-      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3"
-      " ORDER BY NRSEQORCAEVE, NRENDCLIORCEVE LIMIT 1");
-  st.bindAll(b.branch, b.budget, client);
-  if (!st.step()) return std::nullopt;
-  return PartyKey{st.text(0), st.text(1)};
-}
 
 bool InWorkingSet(Database& db, const Budget& b, const std::string& client) {
   Statement st = db.prepare(
@@ -177,15 +154,33 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
   const DataPacket& sent = PacketArg(args.contratantes, "contratantes");
   if (!Has(sent, "CDCLIENTE")) throw std::runtime_error("Pacote de contratantes sem CDCLIENTE.");
 
+  // The budget's parties read once: a whole budget is reviewed at once, and
+  // a look-up per party would read the budget once per party.
+  std::map<std::string, PartyKey> parties;
+  {
+    Statement st = db.prepare(
+        "SELECT CDCLIENTE, NRSEQORCAEVE, NRENDCLIORCEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+        " ORDER BY NRSEQORCAEVE DESC, NRENDCLIORCEVE DESC");
+    st.bindAll(b.branch, b.budget);
+    while (st.step()) parties[st.text(0)] = PartyKey{st.text(1), st.text(2)};  // the first sequence wins
+  }
+
   db.prepare("CREATE TEMP TABLE IF NOT EXISTS SENTPARTY (CDCLIENTE TEXT PRIMARY KEY)").run();
   db.prepare("DELETE FROM temp.SENTPARTY").run();
+  Statement mark = db.prepare("INSERT OR IGNORE INTO temp.SENTPARTY (CDCLIENTE) VALUES (?1)");
+  Statement store = db.prepare(
+      "INSERT INTO CONTRATDISTRATO (CDFILIAL, NRORCAEVENTO, CDCLIENTE, NRSEQORCAEVE, NRENDCLIORCEVE,"
+      "   VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, ERRO, ERRORENEGFIN)"
+      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)"
+      " ON CONFLICT (CDFILIAL, NRORCAEVENTO, CDCLIENTE) DO UPDATE SET"
+      "   VRORIGRECNOEDIT = excluded.VRORIGRECNOEDIT, VRPERCMULTA = excluded.VRPERCMULTA,"
+      "   VRMULTA = excluded.VRMULTA, GERACTPAGAR = excluded.GERACTPAGAR, ERRO = excluded.ERRO,"
+      "   ERRORENEGFIN = excluded.ERRORENEGFIN");
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
     std::string client = ClientAt(sent, r);
-    std::optional<PartyKey> key = BudgetParty(db, b, client);
-    if (!key) NotAParty(client);
-    Statement mark = db.prepare("INSERT OR IGNORE INTO temp.SENTPARTY (CDCLIENTE) VALUES (?1)");
-    mark.bindAll(client);
-    mark.run();
+    auto key = parties.find(client);
+    if (key == parties.end()) NotAParty(client);
+    mark.bindAll(client).run();
 
     std::string account = TextAt(sent, r, "GERACTPAGAR");
     if (account.empty()) account = "CNTRECEBER";
@@ -194,17 +189,9 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
     if (negotiated > calculated) RefuseAboveCalculated(client, negotiated, calculated);
     const double percent = NumberAt(sent, r, "VRPERCMULTA").value_or(0.0);
     const Cents fine = Amount(sent, r, "VRMULTA", client);
-    Statement st = db.prepare(
-        "INSERT INTO CONTRATDISTRATO (CDFILIAL, NRORCAEVENTO, CDCLIENTE, NRSEQORCAEVE, NRENDCLIORCEVE,"
-        "   VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, ERRO, ERRORENEGFIN)"
-        " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)"
-        " ON CONFLICT (CDFILIAL, NRORCAEVENTO, CDCLIENTE) DO UPDATE SET"
-        "   VRORIGRECNOEDIT = excluded.VRORIGRECNOEDIT, VRPERCMULTA = excluded.VRPERCMULTA,"
-        "   VRMULTA = excluded.VRMULTA, GERACTPAGAR = excluded.GERACTPAGAR, ERRO = excluded.ERRO,"
-        "   ERRORENEGFIN = excluded.ERRORENEGFIN");
-    st.bindAll(b.branch, b.budget, client, key->seq, key->address, calculated, negotiated, percent, fine, account,
-               TextAt(sent, r, "ERRO"), TextAt(sent, r, "ERRORENEGFIN"));
-    st.run();
+    store.bindAll(b.branch, b.budget, client, key->second.seq, key->second.address, calculated, negotiated, percent,
+                  fine, account, TextAt(sent, r, "ERRO"), TextAt(sent, r, "ERRORENEGFIN"));
+    store.run();
   }
   Statement plans = db.prepare(
       "DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"

@@ -42,3 +42,5 @@ void RegisterAccounts(Dispatcher& dispatcher, Storage& storage);
 void RegisterCommandQuestions(Dispatcher& dispatcher, Storage& storage);
 void RegisterContractorValues(Dispatcher& dispatcher, Storage& storage);
 void RegisterRescission(Dispatcher& dispatcher, Storage& storage);
+void RegisterTotalRescission(Dispatcher& dispatcher, Storage& storage);
+void RegisterConsolidation(Dispatcher& dispatcher, Storage& storage);

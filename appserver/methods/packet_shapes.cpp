@@ -62,3 +62,18 @@ const PacketShape& PayableShape() {
       fixed("IDORIGNFORCA", 1), text("IDBAIXAREALIZADA", 1)};
   return s;
 }
+
+const PacketShape& ContractorValuesShape() {
+  using S = FieldType;
+  static const PacketShape shape{
+      {"VRORIGREC", S::Float, 0},         {"VRPERCMULTA", S::Float, 0},      {"VRMULTA", S::Float, 0},
+      {"GERACTPAGAR", S::String, 20},     {"VRORIGRECNOEDIT", S::Float, 0},  {"IDTPIJURCLIE", S::String, 1},
+      {"CDCLIENTE", S::String, 21},       {"NRINSJURCLIE", S::String, 20},   {"ERRO", S::String, 100},
+      {"CDCLICONTSUBORE", S::String, 21}, {"NRINSJURCLISUB", S::String, 20}, {"IDTPIJURCLIESUB", S::String, 1},
+      {"NMFANTCLIESUB", S::String, 50},   {"NRDIAPGTOFIXO", S::Float, 0},    {"NRPARCELAS", S::Float, 0},
+      {"IDMESINIPGTO", S::FixedString, 1}, {"IDTPFORMAPGTO", S::FixedString, 1},
+      {"ERRORENEGFIN", S::FixedString, 25}, {"NMFANTCLIE", S::String, 50},
+      {"NRSEQORCAEVE", S::FixedString, 2}, {"NRENDCLIORCEVE", S::String, 10},
+  };
+  return shape;
+}

@@ -48,7 +48,7 @@ TfrmConfValores::TfrmConfValores(TfrmDistrato& owner)
   SetName("frmConfValores");
   SetCaption("Confirmar Valores");
   SetPosition(poScreenCenter);
-  SetBounds(0, 0, 500, 380);
+  SetBounds(0, 0, 540, 380);
   BuildValuesGrid();
   BuildPaymentSection();
   BuildPlan();
@@ -61,13 +61,13 @@ void TfrmConfValores::BuildValuesGrid() {
   dbgConfValores.SetColor(clInfoBk);
   dbgConfValores.SetOptions(dgDefaultOptions);
   dbgConfValores.SetDataSource(&frmDistrato.dtsValores);
-  dbgConfValores.AddColumn("VRORIGRECNOEDIT").SetWidth(82);
-  dbgConfValores.AddColumn("VRORIGREC").SetWidth(88);
+  dbgConfValores.AddColumn("VRORIGRECNOEDIT").SetWidth(104);
+  dbgConfValores.AddColumn("VRORIGREC").SetWidth(106);
   dbgConfValores.AddColumn("VRMULTA").SetTitleCaption("Vr.Multa");
-  dbgConfValores.AddColumn("VRPERCMULTA").SetWidth(76);
+  dbgConfValores.AddColumn("VRPERCMULTA").SetWidth(100);
   TColumn& tipo = dbgConfValores.AddColumn("GERACTPAGAR");
   tipo.SetTitleCaption("Tipo de Conta");
-  tipo.SetWidth(87);
+  tipo.SetWidth(100);
 }
 
 void TfrmConfValores::BuildPaymentSection() {
@@ -129,8 +129,8 @@ void TfrmConfValores::BuildPlan() {
   dbgFormaPgto.SetAlign(alClient);
   dbgFormaPgto.SetColor(clInfoBk);
   dbgFormaPgto.SetDataSource(&dtsFormaPgto);
-  dbgFormaPgto.AddColumn("DTVENCPARCELA").SetWidth(73);
-  dbgFormaPgto.AddColumn("VRPARCELA").SetWidth(68);
+  dbgFormaPgto.AddColumn("DTVENCPARCELA").SetWidth(88);
+  dbgFormaPgto.AddColumn("VRPARCELA").SetWidth(84);
   dbgFormaPgto.SetEnabled(false);
 
   panBotoes.SetAlign(alBottom);

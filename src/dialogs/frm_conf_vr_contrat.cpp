@@ -53,10 +53,10 @@ TfrmConfVrContrat::TfrmConfVrContrat(TfrmDistrato& owner)
       rbtSemFormaPgto(Add<TRadioButton>("rbtSemFormaPgto", &panFormaPgto)),
       rbtFixo(Add<TRadioButton>("rbtFixo", &panFormaPgto)),
       speDiaFixo(Add<TSpinEdit>("speDiaFixo", &panFormaPgto)),
-      lblCom(LabelAt(*this, "lblCom", panFormaPgto, "com", 200, 42, 24)),
+      lblCom(LabelAt(*this, "lblCom", panFormaPgto, "com", 222, 42, 26)),
       speParcela(Add<TSpinEdit>("speParcela", &panFormaPgto)),
-      Label5(LabelAt(*this, "Label5", panFormaPgto, "parcela(s)", 276, 42)),
-      Label4(LabelAt(*this, "Label4", panFormaPgto, "(", 336, 42, 6)),
+      Label5(LabelAt(*this, "Label5", panFormaPgto, "parcela(s)", 302, 42, 62)),
+      Label4(LabelAt(*this, "Label4", panFormaPgto, "(", 366, 42, 6)),
       chbProxMes(Add<TCheckBox>("chbProxMes", &panFormaPgto)),
       rbtFormaPgto(Add<TRadioButton>("rbtFormaPgto", &panFormaPgto)),
       grbParcAuto(Add<TGroupBox>("grbParcAuto", &panFormaPgto)),
@@ -74,6 +74,7 @@ TfrmConfVrContrat::TfrmConfVrContrat(TfrmDistrato& owner)
   SetCaption("Confirmar Valor Contratante");
   SetBounds(0, 0, 1069, 399 + 34);
   SetBorderStyle(bsDialog);  // fixed border: the layout is made for this size
+  SetPosition(poScreenCenter);
   msgPadrao.Messages = ContractorMessages();
   BuildParties();
   BuildPayment();
@@ -135,9 +136,9 @@ void TfrmConfVrContrat::BuildPayment() {
   rbtSemFormaPgto.SetCaption("Sem Forma de Pagamento");
   rbtSemFormaPgto.SetBounds(8, 16, 180, 17);
   rbtFixo.SetCaption("Pagamento Fixo no Dia");
-  rbtFixo.SetBounds(8, 40, 140, 17);
-  speDiaFixo.SetBounds(150, 38, 44, 21);
-  speParcela.SetBounds(228, 38, 44, 21);
+  rbtFixo.SetBounds(8, 40, 162, 17);
+  speDiaFixo.SetBounds(172, 38, 44, 21);
+  speParcela.SetBounds(252, 38, 44, 21);
   for (TSpinEdit* spin : {&speDiaFixo, &speParcela}) {
     spin->SetMinValue(1);
     spin->SetMaxLength(2);
@@ -145,7 +146,7 @@ void TfrmConfVrContrat::BuildPayment() {
   speDiaFixo.SetMaxValue(31);
   speParcela.SetMaxValue(99);
   chbProxMes.SetCaption("1ª Próximo Mês)");
-  chbProxMes.SetBounds(344, 40, 110, 17);
+  chbProxMes.SetBounds(374, 40, 130, 17);
   rbtFormaPgto.SetCaption("Forma de Pagamento");
   rbtFormaPgto.SetBounds(8, 64, 180, 17);
   grbParcAuto.SetCaption("Parcelamento Automático");
@@ -173,8 +174,8 @@ void TfrmConfVrContrat::BuildPlan() {
   bold.bold = true;
   dbgFormaPgto.SetTitleFont(bold);
   dbgFormaPgto.SetDataSource(&dtsFormaPgto);
-  dbgFormaPgto.AddColumn("DTVENCIMENTO").SetWidth(81);
-  dbgFormaPgto.AddColumn("VRPARCELA").SetWidth(76);
+  dbgFormaPgto.AddColumn("DTVENCIMENTO").SetWidth(92);
+  dbgFormaPgto.AddColumn("VRPARCELA").SetWidth(84);
 }
 
 void TfrmConfVrContrat::Wire() {

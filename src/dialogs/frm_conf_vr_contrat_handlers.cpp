@@ -55,12 +55,22 @@ void TfrmConfVrContrat::StartEditing(TClientDataSet& data) {
   if (!dialogs::Editing(data)) data.Edit();
 }
 
-// Loading replaces whatever was pending, and shows the first party's plan.
-void TfrmConfVrContrat::LoadParties(const Variant& packet) {
+// Loading replaces whatever was pending, and shows the plan of the party
+// that becomes current: the first, or the one `keep` names. The load's own
+// scroll is the one party change; a second would fetch the plan again.
+void TfrmConfVrContrat::LoadParties(const Variant& packet, const std::string& keep) {
   if (dialogs::Editing(cdsFormaPgto)) cdsFormaPgto.Cancel();
   if (dialogs::Editing(cdsVrContratantes)) cdsVrContratantes.Cancel();
-  cdsVrContratantes.SetData(packet);
-  if (!cdsVrContratantes.IsEmpty()) cdsVrContratantesAfterScroll(cdsVrContratantes);
+  if (keep.empty()) {
+    cdsVrContratantes.SetData(packet);
+    return;
+  }
+  {
+    Suspend quiet(scrollQuiet_);
+    cdsVrContratantes.SetData(packet);
+  }
+  if (!cdsVrContratantes.Locate("CDCLIENTE", Variant(keep)) && !cdsVrContratantes.IsEmpty())
+    cdsVrContratantesAfterScroll(cdsVrContratantes);
 }
 
 void TfrmConfVrContrat::LoadPlan(const Variant& packet) {
@@ -75,6 +85,9 @@ void TfrmConfVrContrat::FormCreate(TComponent* sender) {
   cdsFormaPgto.CreateDataSet();
   cdsAuxFormaPgto.CreateDataSet();
   cdsFormaPgto.FieldByName(kDue).SetEditMask(DateMask());
+  // The controls' starting state, not a user's choice: a click here would
+  // open an empty party row and fetch a plan for nobody.
+  Suspend quiet(suspended_);
   rbtSemFormaPgto.SetChecked(true);
   speDiaFixo.SetValue(1);
   speParcela.SetValue(1);
@@ -104,7 +117,7 @@ void TfrmConfVrContrat::FormClose(TComponent* sender, TCloseAction& action) {
 // --- parties and their payment form ------------------------------------------
 
 void TfrmConfVrContrat::cdsVrContratantesAfterScroll(TClientDataSet& /*dataSet*/) {
-  if (cdsVrContratantes.IsEmpty()) return;
+  if (scrollQuiet_ || cdsVrContratantes.IsEmpty()) return;
   LoadPlan(contracts::GetFormaPgto(frmDistrato.netDistrato,
                                    {.filial = Branch(),
                                     .orcamento = Budget(),
@@ -261,20 +274,16 @@ void TfrmConfVrContrat::dbgContratantesDrawColumnCell(TColumn& column, TGridDraw
 
 // --- installments -------------------------------------------------------------
 
+// The generated installments replace the party's plan on screen only: the
+// stored plan is replaced when Confirm stores the new one (SetConfirmar does
+// it in one transaction), so a Cancel or a close keeps the plan and the mode
+// the party had.
 void TfrmConfVrContrat::InsereParcelas() {
-  const std::string client = cdsVrContratantes.FieldByName("CDCLIENTE").AsString();
-  // A count the total cannot be split into is refused before the stored
-  // plan is deleted.
+  // A count the total cannot be split into is refused before anything changes.
   if (auto key = dialogs::CheckInstallmentCount(cdsVrContratantes.FieldByName("VRORIGREC").AsFloat(),
                                                 dialogs::StrToInt(edtQtParc.Text()))) {
     edtQtParc.SetFocus();
     Refuse(*key);
-  }
-  if (!cdsFormaPgto.IsEmpty()) {
-    if (dialogs::Editing(cdsFormaPgto)) cdsFormaPgto.Cancel();
-    cdsFormaPgto.EmptyDataSet();
-    LoadPlan(contracts::DeletaFormaPgto(frmDistrato.netDistrato,
-                                        {.filial = Branch(), .orcamento = Budget(), .cliente = client}));
   }
   int count = dialogs::StrToInt(edtQtParc.Text());
   dialogs::EnsureOpen(cdsFormaPgto);
@@ -337,9 +346,8 @@ void TfrmConfVrContrat::sbtConfirmarClick(TComponent* /*sender*/) {
   LoadParties(contracts::SetConfirmar(frmDistrato.netDistrato, {.contratantes = cdsVrContratantes.Data(),
                                                                  .parcelas = cdsFormaPgto.Data(),
                                                                  .filial = Branch(),
-                                                                 .orcamento = Budget()}));
-  if (!current.empty() && cdsVrContratantes.Locate("CDCLIENTE", Variant(current)))
-    cdsVrContratantesAfterScroll(cdsVrContratantes);
+                                                                 .orcamento = Budget()}),
+              current);
   HabilitaBotoes();
 }
 

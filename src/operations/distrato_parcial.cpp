@@ -10,6 +10,7 @@
 #include "operations/list_refresh.h"
 #include "operations/operation_guard.h"
 #include "operations/rescission_rules.h"
+#include "operations/screen_steps.h"
 #include "ui/application.h"
 #include "ui/ui_service.h"
 #include "workspace/cli_dxr10900.h"
@@ -19,10 +20,7 @@ namespace operations {
 
 namespace {
 
-std::string Party(const TfrmDistrato& f, const char* field) { return f.cdsContratante.FieldByName(field).AsString(); }
 double Value(const TfrmDistrato& f, const char* field) { return f.cdsValores.FieldByName(field).AsFloat(); }
-
-void ShowProgress(TfrmDistrato& f, const char* key) { ActiveShowAvi(Application().MainForm(), 1, f.msgPadrao.Msg(key)); }
 
 // The values priced by the server, confirmed by the user, then recorded with
 // the child budgets.

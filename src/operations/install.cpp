@@ -1,11 +1,17 @@
 #include "operations/install.h"
 
+#include "operations/consolida_distrato.h"
+#include "operations/distrato_total.h"
 #include "operations/sbt_distrato.h"
 #include "workspace/frm_distrato.h"
 
 namespace operations {
 
-void InstallRescissionOperations() { DistratoOperationHooks().Distrato = sbtDistratoClick; }
+void InstallRescissionOperations() {
+  DistratoOperationHooks().Distrato = sbtDistratoClick;
+  DistratoTotalHook() = DistratoTotal;
+  DistratoOperationHooks().ConsolidaDistrato = sbtConsolidaDistratoClick;
+}
 
 namespace {
 // Runs when the module is loaded: the package links this unit whole.

@@ -203,28 +203,28 @@ constexpr ColumnDef kDbgPadraoColumns[] = {
     {.field = "NRINSJURCLIE"},
     {.field = "NMFANTCLIE"},
     {.field = "VRRECECONTOREV"},
-    {.field = "IDSITUCONTOREV", .width = 80},
+    {.field = "IDSITUCONTOREV", .width = 100},
     {.field = "NRINSJURCLIESUB", .width = 114, .readOnly = true},
     {.field = "NMFANTSUB", .width = 312, .readOnly = true},
 };
 
 constexpr ColumnDef kDbgContasGeradasColumns[] = {
-    {.field = "DOCUMENTO", .width = 94},
-    {.field = "DTATUAVENREC", .width = 71},
-    {.field = "DTORIGVENREC", .width = 73},
+    {.field = "DOCUMENTO", .width = 104},
+    {.field = "DTATUAVENREC", .width = 74},
+    {.field = "DTORIGVENREC", .width = 88},
     {.field = "NRPARCELAREC", .width = 37},
     {.field = "NRSEQVENREC", .width = 39},
-    {.field = "IDSTATREC", .width = 55},
-    {.field = "VRATUAREC", .width = 69},
+    {.field = "IDSTATREC", .width = 80},
+    {.field = "VRATUAREC", .width = 72},
 };
 
 constexpr ColumnDef kDbgContaPagarColumns[] = {
-    {.field = "DOCUMENTO", .width = 100},
-    {.field = "DTATUAVENPAG", .width = 71},
-    {.field = "DTORIGVENPAG", .width = 78},
-    {.field = "NRPARCELAPAG", .width = 45},
-    {.field = "NRSEQVENPAG", .width = 44},
-    {.field = "IDSTATPAG", .width = 63},
+    {.field = "DOCUMENTO", .width = 104},
+    {.field = "DTATUAVENPAG", .width = 74},
+    {.field = "DTORIGVENPAG", .width = 86},
+    {.field = "NRPARCELAPAG", .width = 42},
+    {.field = "NRSEQVENPAG", .width = 40},
+    {.field = "IDSTATPAG", .width = 70},
     {.field = "VRATUAPAG", .width = 77},
 };
 

@@ -276,7 +276,7 @@ void TfrmDistrato::BuildAccountViews() {
   BoldLabel(lblContasReceber, std::string(workspace::kContasReceberHeading), 4, 2);
   BoldLabel(lblContasPagar, std::string(workspace::kContasPagarHeading), 478, 2);
   dbgContasGeradas.SetAlign(alLeft);
-  dbgContasGeradas.SetWidth(472);
+  dbgContasGeradas.SetWidth(530);  // room for every column as the demo fills it
   dbgContasGeradas.SetTabStop(true);
   Splitter2.SetAlign(alLeft);
   Splitter2.SetWidth(3);

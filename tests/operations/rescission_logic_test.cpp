@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "data/client_dataset.h"
+#include "operations/consolidation_rules.h"
 #include "operations/refusal_translation.h"
 #include "operations/rescission_rules.h"
 #include "workspace/catalogue.h"
@@ -57,6 +59,32 @@ TEST(SignedAmount, AReceivableKeepsItsSignAPayableIsNegated) {
   EXPECT_DOUBLE_EQ(operations::SignedAmount("Conta a Receber", 200), 200);
   EXPECT_DOUBLE_EQ(operations::SignedAmount("CNTPAGAR", 1600), -1600);
   EXPECT_DOUBLE_EQ(operations::SignedAmount("Conta a Pagar", 1600), -1600);
+}
+
+}  // namespace
+
+namespace {
+
+// The consolidation's filter, applied as the screen applies it: only the
+// parties in the process of a total rescission pass.
+TEST(ConsolidationRules, TheTotalFilterKeepsOnlyPartiesInATotalRescission) {
+  TClientDataSet parties;
+  parties.AddField("IDTPDISTRATOREALI", FieldType::String, 10);
+  parties.AddField("IDCONTPROCESDIST", FieldType::String, 1);
+  parties.CreateDataSet();
+  for (auto [type, process] : {std::pair{"TOTAL", "S"}, std::pair{"TOTAL", "C"}, std::pair{"PARCIAL", "S"},
+                               std::pair{"", "N"}, std::pair{"TOTAL", "S"}}) {
+    parties.Append();
+    parties.FieldByName("IDTPDISTRATOREALI").SetAsString(type);
+    parties.FieldByName("IDCONTPROCESDIST").SetAsString(process);
+    parties.Post();
+  }
+  parties.SetFilter(operations::TotalRescissionFilter());
+  parties.SetFiltered(true);
+  EXPECT_EQ(parties.RecordCount(), 2);
+  EXPECT_TRUE(operations::InTotalRescission("TOTAL     "));
+  EXPECT_FALSE(operations::InTotalRescission("PARCIAL"));
+  EXPECT_FALSE(operations::InTotalRescission(""));
 }
 
 }  // namespace

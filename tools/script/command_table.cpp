@@ -36,6 +36,7 @@ const std::vector<CommandSpec>& CommandTable() {
       {"expect", "exception", 1, 1, {}, ExpectException},
       {"expect", "no-exception", 0, 0, {}, ExpectNoException},
       {"expect", "animation", 1, 1, {}, ExpectAnimation},
+      {"expect", "no-animation", 0, 0, {}, ExpectNoAnimation},
       {"expect", "text", 2, 2, {}, ExpectText},
       {"expect", "caption", 2, 2, {}, ExpectCaption},
       {"expect", "enabled", 2, 2, {}, ExpectEnabled},
@@ -47,6 +48,7 @@ const std::vector<CommandSpec>& CommandTable() {
       {"expect", "rows", 2, 2, {}, ExpectRows},
       {"expect", "field", 3, 3, {}, ExpectField},
       {"expect", "cell", 2, 2, {"row", "col"}, ExpectCell},
+      {"expect", "style", 1, 1, {"row", "col", "colour", "bold", "background"}, ExpectStyle},
   };
   return table;
 }

@@ -56,6 +56,7 @@ void ExpectNoMessage(Session&, const Command&);
 void ExpectException(Session&, const Command&);
 void ExpectNoException(Session&, const Command&);
 void ExpectAnimation(Session&, const Command&);
+void ExpectNoAnimation(Session&, const Command&);
 void ExpectText(Session&, const Command&);
 void ExpectCaption(Session&, const Command&);
 void ExpectEnabled(Session&, const Command&);
@@ -67,5 +68,6 @@ void ExpectActiveForm(Session&, const Command&);
 void ExpectRows(Session&, const Command&);
 void ExpectField(Session&, const Command&);
 void ExpectCell(Session&, const Command&);
+void ExpectStyle(Session&, const Command&);
 
 }  // namespace dxscript

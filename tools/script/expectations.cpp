@@ -3,7 +3,9 @@
 
 #include <strings.h>
 
+#include <cstdio>
 #include <optional>
+#include <utility>
 
 #include "command_table.h"
 #include "data/client_dataset.h"
@@ -142,6 +144,12 @@ void ExpectAnimation(Session& s, const Command& cmd) {
   Compare(s, "animation", Word(cmd, 0), last->text);
 }
 
+void ExpectNoAnimation(Session& s, const Command&) {
+  if (s.Ui().ProgressVisible())
+    throw StepFailure("the animation " + Quote(s.Ui().ProgressText()) + " is still shown");
+  s.Pass();
+}
+
 void ExpectText(Session& s, const Command& cmd) {
   Compare(s, Word(cmd, 0) + " text", Word(cmd, 1), ShownText(s.Component(Word(cmd, 0))));
 }
@@ -240,6 +248,92 @@ void ExpectField(Session& s, const Command& cmd) {
   if (!field) throw StepFailure(Word(cmd, 0) + " has no field " + Word(cmd, 1));
   if (data.IsEmpty()) throw StepFailure(Word(cmd, 0) + " has no current record (it is empty)");
   Compare(s, Word(cmd, 0) + "." + Word(cmd, 1), Word(cmd, 2), field->DisplayText());
+}
+
+namespace {
+
+struct NamedColour {
+  const char* name;
+  TColor colour;
+};
+
+constexpr NamedColour kColours[] = {
+    {"black", clBlack},   {"maroon", clMaroon},     {"green", clGreen},         {"olive", clOlive},
+    {"navy", clNavy},     {"purple", clPurple},     {"teal", clTeal},           {"gray", clGray},
+    {"silver", clSilver}, {"red", clRed},           {"lime", clLime},           {"yellow", clYellow},
+    {"blue", clBlue},     {"fuchsia", clFuchsia},   {"aqua", clAqua},           {"white", clWhite},
+    {"window", clWindow}, {"windowtext", clWindowText}, {"highlight", clHighlight},
+    {"highlighttext", clHighlightText}, {"infobk", clInfoBk}, {"infotext", clInfoText},
+};
+
+std::string ColourName(TColor colour) {
+  for (const NamedColour& c : kColours)
+    if (c.colour == colour) return c.name;
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "#%06X", static_cast<unsigned>(colour) & 0xFFFFFFu);
+  return hex;
+}
+
+// A colour as the script names it: "red", "clRed" or "#0000FF" (the
+// platform's BGR value).
+TColor ParseColour(const std::string& text) {
+  std::string name = text;
+  if (name.size() > 2 && strncasecmp(name.c_str(), "cl", 2) == 0) name = name.substr(2);
+  for (const NamedColour& c : kColours)
+    if (strcasecmp(c.name, name.c_str()) == 0) return c.colour;
+  if (!name.empty() && name[0] == '#') {
+    try {
+      return static_cast<TColor>(std::stoul(name.substr(1), nullptr, 16));
+    } catch (const std::exception&) {
+    }
+  }
+  throw StepFailure("unknown colour " + Quote(text));
+}
+
+// The 1-based row and the column of a cell named by row=N col=FIELD.
+std::pair<int, int> CellOf(TDBGrid& grid, const Command& cmd) {
+  const std::string* row_text = cmd.FindOption("row");
+  const std::string* col_text = cmd.FindOption("col");
+  if (!row_text || !col_text) throw StepFailure("a cell needs row=N and col=FIELD");
+  int row = 0;
+  try {
+    row = std::stoi(*row_text);
+  } catch (const std::exception&) {
+  }
+  if (row < 1 || row > grid.RowCount())
+    throw StepFailure(grid.Name() + " has no row " + *row_text + " (it has " + std::to_string(grid.RowCount()) + ")");
+  const int col = grid.ColumnIndexOf(*col_text);
+  if (col < 0) throw StepFailure(grid.Name() + " has no column for the field " + *col_text);
+  return {row, col};
+}
+
+}  // namespace
+
+// The cell as drawn: its font colour, boldness and background, after the
+// grid's draw handler (a selected cell draws in the highlight colours).
+void ExpectStyle(Session& s, const Command& cmd) {
+  auto& grid = s.ComponentAs<TDBGrid>(Word(cmd, 0), "a grid");
+  const auto [row, col] = CellOf(grid, cmd);
+  const TCellStyle style = grid.CellStyle(row, col);
+  const std::string where = grid.Name() + " row " + std::to_string(row) + " " + *cmd.FindOption("col");
+  bool checked = false;
+  if (const std::string* colour = cmd.FindOption("colour")) {
+    if (ParseColour(*colour) != style.font_color)
+      throw StepFailure(where + " colour: expected " + *colour + ", found " + ColourName(style.font_color));
+    checked = true;
+  }
+  if (const std::string* background = cmd.FindOption("background")) {
+    if (ParseColour(*background) != style.background)
+      throw StepFailure(where + " background: expected " + *background + ", found " + ColourName(style.background));
+    checked = true;
+  }
+  if (const std::string* bold = cmd.FindOption("bold")) {
+    if (ParseBool(*bold) != style.bold)
+      throw StepFailure(where + " bold: expected " + *bold + ", found " + (style.bold ? "true" : "false"));
+    checked = true;
+  }
+  if (!checked) throw StepFailure("expect style needs colour=, background= or bold=");
+  s.Pass();
 }
 
 void ExpectCell(Session& s, const Command& cmd) {

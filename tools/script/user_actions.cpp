@@ -14,6 +14,7 @@
 #include "ui/form.h"
 #include "ui/menu.h"
 #include "ui/run_handler.h"
+#include "ui/utf8.h"
 
 namespace dxscript {
 
@@ -78,6 +79,14 @@ void RunType(Session& s, const Command& cmd) {
 }
 
 void RunKeys(Session& s, const Command& cmd) {
+  TComponent& target = s.Component(cmd.args[0].text);
+  if (auto* grid = dynamic_cast<TDBGrid*>(&target)) {
+    // Into the selected cell, one key at a time: the grid's key filter sees
+    // each, and what it lets through opens the cell's editor.
+    FocusForUser(s, *grid);
+    for (char32_t key : ui::Utf8Decode(cmd.args[1].text)) grid->UserKeyPress(key);
+    return;
+  }
   auto& edit = s.ComponentAs<TCustomEdit>(cmd.args[0].text, "an edit");
   FocusForUser(s, edit);
   if (edit.ReadOnly()) throw StepFailure(edit.Name() + " is read-only");

@@ -274,11 +274,111 @@ struct Distrato {
   }
 };
 
+// The values of every party of the budget, for the contractor values dialog:
+// priced for a total rescission ("N") or as recorded ("S").
+struct ConfValTodosCont {
+  static constexpr std::string_view kName = "ConfValTodosCont";
+  std::string filial;
+  std::string orcamento;
+  std::string operador;
+  std::string empresa;     // stCdEmpresa
+  Variant contratantes;    // the whole cdsContratante packet
+  double vrTotalOrca = 0;  // nedVrTotalOrca
+  std::string modo;        // "N" or "S"
+  static constexpr auto Arguments() {
+    using M = ConfValTodosCont;
+    return std::tuple{Arg{"filial", &M::filial},           Arg{"orcamento", &M::orcamento},
+                      Arg{"operador", &M::operador},       Arg{"empresa", &M::empresa},
+                      Arg{"contratantes", &M::contratantes}, Arg{"vrTotalOrca", &M::vrTotalOrca},
+                      Arg{"modo", &M::modo}};
+  }
+};
+
+// The rescission of every party of the budget with its child budget.
+struct DistratoTotal {
+  static constexpr std::string_view kName = "DistratoTotal";
+  std::string filial;
+  std::string orcamento;
+  std::string operador;
+  std::string empresa;
+  Variant contratantes;  // the whole cdsContratante packet
+  Variant valores;       // the contractor values dialog's parties packet
+  static constexpr auto Arguments() {
+    using M = DistratoTotal;
+    return std::tuple{Arg{"filial", &M::filial},     Arg{"orcamento", &M::orcamento},
+                      Arg{"operador", &M::operador}, Arg{"empresa", &M::empresa},
+                      Arg{"contratantes", &M::contratantes}, Arg{"valores", &M::valores}};
+  }
+};
+
+// Whether the child budget of a rescission is still unapproved: the party's
+// (CDCLIENTE given) or the budget's total one (CDCLIENTE empty).
+struct VdOrcaAprovado {
+  static constexpr std::string_view kName = "VdOrcaAprovado";
+  std::string filial;
+  std::string orcamento;
+  std::string NRSEQORCAEVE;
+  std::string CDCLIENTE;
+  static constexpr auto Arguments() {
+    using M = VdOrcaAprovado;
+    return std::tuple{Arg{"filial", &M::filial}, Arg{"orcamento", &M::orcamento},
+                      Arg{"NRSEQORCAEVE", &M::NRSEQORCAEVE}, Arg{"CDCLIENTE", &M::CDCLIENTE}};
+  }
+};
+
+// The account of one party's partial rescission.
+struct ConsolidaDistrato {
+  static constexpr std::string_view kName = "ConsolidaDistrato";
+  std::string filial;
+  std::string orcamento;
+  std::string NRSEQORCAEVE;
+  std::string NRENDCLIORCEVE;
+  Variant formaPgto;     // the values dialog's payment form packet, or null
+  Variant vrNegociado;   // the values dialog's negotiated value
+  std::string operador;
+  std::string contaCorrente;  // medCdReduCont
+  std::string CDCLIENTE;
+  Variant valorPago;     // ConfirmaValores element 1, by reference
+  std::string GERACTPAGAR;
+  std::string CDCLICONTSUBORE;
+  static constexpr auto Arguments() {
+    using M = ConsolidaDistrato;
+    return std::tuple{Arg{"filial", &M::filial},
+                      Arg{"orcamento", &M::orcamento},
+                      Arg{"NRSEQORCAEVE", &M::NRSEQORCAEVE},
+                      Arg{"NRENDCLIORCEVE", &M::NRENDCLIORCEVE},
+                      Arg{"formaPgto", &M::formaPgto},
+                      Arg{"vrNegociado", &M::vrNegociado},
+                      Arg{"operador", &M::operador},
+                      Arg{"contaCorrente", &M::contaCorrente},
+                      Arg{"CDCLIENTE", &M::CDCLIENTE},
+                      Arg{"valorPago", &M::valorPago, Passing::ByRef},
+                      Arg{"GERACTPAGAR", &M::GERACTPAGAR},
+                      Arg{"CDCLICONTSUBORE", &M::CDCLICONTSUBORE}};
+  }
+};
+
+// The accounts of every party of the budget's total rescission.
+struct ConsolidaDistratoTotal {
+  static constexpr std::string_view kName = "ConsolidaDistratoTotal";
+  std::string filial;
+  std::string orcamento;
+  std::string operador;
+  std::string contaCorrente;  // medCdReduCont
+  Variant contratantes;       // the contractor values dialog's parties packet
+  static constexpr auto Arguments() {
+    using M = ConsolidaDistratoTotal;
+    return std::tuple{Arg{"filial", &M::filial}, Arg{"orcamento", &M::orcamento}, Arg{"operador", &M::operador},
+                      Arg{"contaCorrente", &M::contaCorrente}, Arg{"contratantes", &M::contratantes}};
+  }
+};
+
 // Every method the server answers; the server registers each and a test
 // walks the list.
 using DistratoMethods =
     MethodList<GetPesqOrca, GetVdOrca, GetEmpresaRelac, DadosComp, GetContCorr, GetContratante, GetContas,
                GetExisContOrca, NovoContratante, InsContratDistrato, GetContratDistrato, GetFormaPgto, DeletaFormaPgto,
-               SetConfirmar, GetContratRepetSeq, ConfirmaValores, Distrato>;
+               SetConfirmar, GetContratRepetSeq, ConfirmaValores, Distrato, ConfValTodosCont, DistratoTotal,
+               VdOrcaAprovado, ConsolidaDistrato, ConsolidaDistratoTotal>;
 
 }  // namespace protocol

@@ -1,0 +1,43 @@
+#pragma once
+// Reading the packets a client sends: a field may be missing, a text padded,
+// a number sent as text. A value that cannot be read is refused by name
+// rather than taken as zero.
+
+#include <cmath>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "data/packet.h"
+#include "data/variant.h"
+
+namespace packet_reading {
+
+inline const DataPacket& PacketArg(const Variant& v, const std::string& what) {
+  if (!v.isPacket()) throw std::runtime_error("Pacote de " + what + " inválido.");
+  return v.asPacket();
+}
+
+inline bool Has(const DataPacket& p, const char* field) { return p.fieldIndex(field) >= 0; }
+
+// The text of a field, trailing blanks dropped; empty when the field is missing.
+inline std::string TextAt(const DataPacket& p, std::size_t row, const char* field) {
+  if (!Has(p, field)) return "";
+  std::string t = p.at(row, field).asText();
+  while (!t.empty() && t.back() == ' ') t.pop_back();
+  return t;
+}
+
+// A number field; nothing when missing or null.
+inline std::optional<double> NumberAt(const DataPacket& p, std::size_t row, const char* field) {
+  if (!Has(p, field) || p.at(row, field).isNull()) return std::nullopt;
+  try {
+    const double v = p.at(row, field).asDouble();
+    if (!std::isfinite(v)) throw std::runtime_error("");
+    return v;
+  } catch (const std::exception&) {
+    throw std::runtime_error(std::string("Valor inválido em ") + field + ".");
+  }
+}
+
+}  // namespace packet_reading

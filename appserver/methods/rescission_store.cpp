@@ -1,0 +1,246 @@
+#include "methods/rescission_store.h"
+
+#include <stdexcept>
+
+#include "data/formats.h"
+#include "data/money.h"
+#include "methods/key_codes.h"
+#include "storage/database.h"
+#include "storage/statement.h"
+
+namespace rescission_store {
+
+namespace {
+
+// The party columns every query reads, in Party's order; ?1 branch, ?2
+// budget. The sums of the receivables come from one pass over the budget's
+// receivables rather than a look-up per party.
+constexpr const char* kPartySelect =
+    "WITH paid AS ("
+    "  SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
+    "         SUM(CASE WHEN IDSTATREC = 'B' THEN VRATUAREC ELSE 0 END) AS VRPAGO,"
+    "         SUM(IDSTATREC = 'B') AS QTBAIXADAS,"
+    "         MAX(IDSTATREC = 'A' AND COALESCE(NRSEQHISTRENEGO, '') <> '') AS RENEGOCIADA"
+    "    FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+    "   GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE)"
+    "SELECT c.NRSEQORCAEVE, c.CDCLIENTE, c.NRENDCLIORCEVE, COALESCE(c.NMCONTCLIORE, ''),"
+    "       COALESCE(k.NMFANTCLIE, ''), COALESCE(k.IDTPIJURCLIE, ''), COALESCE(k.NRINSJURCLIE, ''),"
+    "       COALESCE(c.CDCLICONTSUBORE, ''), COALESCE(s.NMFANTCLIE, ''), COALESCE(s.IDTPIJURCLIE, ''),"
+    "       COALESCE(s.NRINSJURCLIE, ''), c.VRRECECONTOREV, c.IDSITUCONTOREV, c.IDCONTPROCESDIST,"
+    "       COALESCE(c.IDTPDISTRATOREALI, ''), c.IDORIGEMINCLUSAO, c.QTCONVCONTRAT, c.QTCOTACONTRAT,"
+    "       COALESCE(r.VRPAGO, 0), COALESCE(r.QTBAIXADAS, 0), COALESCE(r.RENEGOCIADA, 0)"
+    "  FROM CONTRATANTE c"
+    "  LEFT JOIN paid r ON r.NRSEQORCAEVE = c.NRSEQORCAEVE AND r.CDCLIENTE = c.CDCLIENTE"
+    "                  AND r.NRENDCLIORCEVE = c.NRENDCLIORCEVE"
+    "  LEFT JOIN CLIENTE k ON k.CDCLIENTE = c.CDCLIENTE"
+    "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = c.CDCLICONTSUBORE"
+    " WHERE c.CDFILIAL = ?1 AND c.NRORCAEVENTO = ?2 ";
+
+Party ReadParty(const Statement& st) {
+  Party p;
+  p.seq = st.text(0);
+  p.client = st.text(1);
+  p.address = st.text(2);
+  p.contact = st.text(3);
+  p.name = st.text(4);
+  p.personType = st.text(5);
+  p.registration = st.text(6);
+  p.substitute = st.text(7);
+  p.substituteName = st.text(8);
+  p.substituteType = st.text(9);
+  p.substituteRegistration = st.text(10);
+  p.charged = st.integer(11);
+  p.situation = st.text(12);
+  p.process = st.text(13);
+  p.type = st.text(14);
+  p.origin = st.text(15);
+  p.guests = static_cast<int>(st.integer(16));
+  p.quotas = static_cast<int>(st.integer(17));
+  p.paid = st.integer(18);
+  p.settledCount = static_cast<int>(st.integer(19));
+  p.renegotiated = st.integer(20) != 0;
+  return p;
+}
+
+}  // namespace
+
+void Refuse(const std::string& message) { throw std::runtime_error(message); }
+
+DateTime ProcessingDate(Database& db, const std::string& branch) {
+  Statement st = db.prepare(
+      "SELECT COALESCE((SELECT DTPROCESSAMENTO FROM FILIAL WHERE CDFILIAL = ?1),"
+      "                julianday('now', 'localtime', 'start of day') - julianday('1899-12-30'))");
+  st.bind(1, branch);
+  st.step();
+  return DateOf(DateTime{st.real(0)});
+}
+
+std::string MoneyText(Cents value) { return FormatFloat("#,##0.00", FromCents(value)); }
+
+std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
+  std::string sql = kPartySelect;
+  if (set == PartySet::Free)
+    sql += " AND c.IDCONTPROCESDIST = 'N' AND c.IDSITUCONTOREV NOT IN ('CANCELADO', 'DEVOLVIDO')";
+  else
+    sql += " AND c.IDCONTPROCESDIST = 'S' AND c.IDTPDISTRATOREALI = 'TOTAL' AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";
+  sql += " ORDER BY c.NRSEQORCAEVE, k.NMFANTCLIE, c.CDCLIENTE, c.NRENDCLIORCEVE";
+  Statement st = db.prepare(sql);
+  st.bindAll(b.branch, b.budget);
+  std::vector<Party> parties;
+  while (st.step()) parties.push_back(ReadParty(st));
+  return parties;
+}
+
+std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client,
+                               const std::string& address) {
+  Statement st = db.prepare(std::string(kPartySelect) +
+                            " AND c.NRSEQORCAEVE = ?3 AND c.CDCLIENTE = ?4 AND c.NRENDCLIORCEVE = ?5");
+  st.bindAll(b.branch, b.budget, seq, client, address);
+  if (!st.step()) return std::nullopt;
+  return ReadParty(st);
+}
+
+std::vector<FineBand> FineBands(Database& db, const std::string& branch) {
+  Statement st = db.prepare(
+      "SELECT VRPERCPAGOINI, VRPERCPAGOFIM, VRPERCMULTA FROM PERCMULTADISTRATO WHERE CDFILIAL = ?1"
+      " ORDER BY VRPERCPAGOINI");
+  st.bind(1, branch);
+  std::vector<FineBand> bands;
+  while (st.step()) bands.push_back({st.real(0), st.real(1), st.real(2)});
+  return bands;
+}
+
+Priced PriceForTotal(const std::vector<FineBand>& bands, const Party& p) {
+  Priced out;
+  if (p.renegotiated) out.renegotiation = "Renegociação financeira";
+  if (p.paid <= 0) {
+    out.values = PriceRescission(p.charged, 0, 0);
+    return out;
+  }
+  const double share = SharePaid(p.charged, p.paid);
+  std::optional<double> percent = FinePercentFor(bands, share);
+  if (!percent) {
+    out.share = ShareText(share);
+    out.erro = "Não há percentual de multa parametrizado para o percentual pago de " + out.share + "%.";
+    out.values = PriceRescission(p.charged, p.paid, 0);
+    return out;
+  }
+  out.values = PriceRescission(p.charged, p.paid, *percent);
+  return out;
+}
+
+std::optional<Recorded> RecordedValues(Database& db, const BudgetKey& b, const Party& p) {
+  Statement st = db.prepare(
+      "SELECT VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, NRSEQORCAEVEFILHO"
+      "  FROM DISTRATOPARCIAL WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
+      "   AND NRENDCLIORCEVE = ?5");
+  st.bindAll(b.branch, b.budget, p.seq, p.client, p.address);
+  if (!st.step()) return std::nullopt;
+  Recorded r;
+  r.values.charged = p.charged;
+  r.values.paid = st.integer(0);
+  r.values.calculated = st.integer(1);
+  r.negotiated = st.integer(2);
+  r.values.percent = st.real(3);
+  r.values.fine = st.integer(4);
+  r.values.account = st.text(5);
+  r.childSeq = st.text(6);
+  return r;
+}
+
+std::string RecordKey(const Party& p) { return p.seq + "|" + p.client + "|" + p.address; }
+
+std::map<std::string, Recorded> RecordedForBudget(Database& db, const BudgetKey& b) {
+  Statement st = db.prepare(
+      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA,"
+      "       GERACTPAGAR, NRSEQORCAEVEFILHO FROM DISTRATOPARCIAL WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
+  st.bindAll(b.branch, b.budget);
+  std::map<std::string, Recorded> out;
+  while (st.step()) {
+    Recorded r;
+    r.values.paid = st.integer(3);
+    r.values.calculated = st.integer(4);
+    r.negotiated = st.integer(5);
+    r.values.percent = st.real(6);
+    r.values.fine = st.integer(7);
+    r.values.account = st.text(8);
+    r.childSeq = st.text(9);
+    out.emplace(st.text(0) + "|" + st.text(1) + "|" + st.text(2), std::move(r));
+  }
+  return out;
+}
+
+Recorded RecordedOrPriced(const std::map<std::string, Recorded>& recorded, const Party& p,
+                          const std::vector<FineBand>& bands) {
+  if (auto it = recorded.find(RecordKey(p)); it != recorded.end()) return it->second;
+  Recorded r;
+  r.values = PriceForTotal(bands, p).values;
+  r.negotiated = r.values.calculated;
+  return r;
+}
+
+std::string RescissionProduct(Database& db, const std::string& branch) {
+  Statement st = db.prepare(
+      "SELECT COALESCE(CDTIPOOPER, ''), COALESCE(CDPRODDISTRATO, ''), COALESCE(CDGRUPRODDISTRATO, '')"
+      "  FROM PARAMDISTRATO WHERE CDFILIAL = ?1");
+  st.bind(1, branch);
+  if (!st.step() || st.text(0).empty()) Refuse("N_PARAM_TIPOOPER");
+  const std::string product = st.text(1);
+  const std::string group = st.text(2);
+  if (product.empty()) Refuse("N_PARAM_PRODDISTRADO");
+  Statement item = db.prepare("SELECT COALESCE(CDGRUPROD, '') FROM PRODUTO WHERE CDARVPROD = ?1");
+  item.bind(1, product);
+  if (!item.step()) Refuse("N_PARAM_PRODDISTRADO");
+  if (group.empty() || item.text(0) != group) Refuse("N_PARAM_GRUPRODREL");
+  return product;
+}
+
+bool SuppliersPaid(Database& db, const BudgetKey& b) {
+  Statement st = db.prepare(
+      "SELECT 1 FROM CONTAPAGAR P WHERE P.CDFILIAL = ?1 AND P.NRORCAEVENTO = ?2 AND P.IDSTATPAG = 'B'"
+      "   AND NOT EXISTS (SELECT 1 FROM CONTRATANTE C WHERE C.CDFILIAL = P.CDFILIAL"
+      "                     AND C.NRORCAEVENTO = P.NRORCAEVENTO AND C.CDCLIENTE = P.CDCLIENTE) LIMIT 1");
+  st.bindAll(b.branch, b.budget);
+  return st.step();
+}
+
+std::string NextSequence(Database& db, const BudgetKey& b) {
+  Statement st = db.prepare(
+      "SELECT COALESCE(MAX(CAST(NRSEQORCAEVE AS INTEGER)), 0) + 1 FROM ORCAEVENTO"
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
+  st.bindAll(b.branch, b.budget);
+  st.step();
+  const std::int64_t next = st.integer(0);
+  if (next > 99) Refuse("O orçamento " + b.budget + " não comporta mais orçamentos filhos.");
+  return (next < 10 ? "0" : "") + std::to_string(next);
+}
+
+std::string RequireOperator(Database& db, const std::string& typed) {
+  const std::string code = KeyCode(typed, 0);
+  Statement op = db.prepare("SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1");
+  op.bind(1, code);
+  if (!op.step()) Refuse("Operador \"" + code + "\" não cadastrado.");
+  return code;
+}
+
+bool ChildBudgetUnapproved(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client) {
+  if (!client.empty()) {
+    Statement st = db.prepare(
+        "SELECT 1 FROM CONTRATANTE c JOIN ORCAEVENTO o ON o.CDFILIAL = c.CDFILIAL"
+        "   AND o.NRORCAEVENTO = c.NRORCAEVENTO AND o.NRSEQORCAEVE = c.NRSEQORCAEVE"
+        " WHERE c.CDFILIAL = ?1 AND c.NRORCAEVENTO = ?2 AND c.CDCLIENTE = ?3 AND c.IDORIGEMINCLUSAO = 'DISTRATO'"
+        "   AND c.IDTPDISTRATOREALI = 'PARCIAL' AND c.IDCONTPROCESDIST = 'S' AND o.IDORCAAPROVADO <> 'S'"
+        "   AND (?4 = '' OR o.NRSEQORCAEVEPAI = ?4) LIMIT 1");
+    st.bindAll(b.branch, b.budget, client, seq);
+    return st.step();
+  }
+  Statement st = db.prepare(
+      "SELECT 1 FROM CONTRATANTE c JOIN ORCAEVENTO o ON o.CDFILIAL = c.CDFILIAL"
+      "   AND o.NRORCAEVENTO = c.NRORCAEVENTO AND o.NRSEQORCAEVE = c.NRSEQORCAEVE"
+      " WHERE c.CDFILIAL = ?1 AND c.NRORCAEVENTO = ?2 AND c.IDORIGEMINCLUSAO = 'DISTRATO'"
+      "   AND c.IDTPDISTRATOREALI = 'TOTAL' AND c.IDCONTPROCESDIST = 'S' AND o.IDORCAAPROVADO <> 'S' LIMIT 1");
+  st.bindAll(b.branch, b.budget);
+  return st.step();
+}
+
+}  // namespace rescission_store

@@ -1,0 +1,108 @@
+#pragma once
+// What the total rescission and the consolidations read and check in the
+// database: a budget's parties with what each has paid, their pricing, the
+// values a rescission was recorded with, the branch's parameters. Every
+// function runs on the caller's transaction.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/variant.h"
+#include "methods/rescission_rules.h"
+
+class Database;
+
+namespace rescission_store {
+
+struct BudgetKey {
+  std::string branch, budget;
+};
+
+// A contracting party of the budget with the sums its receivables hold now.
+struct Party {
+  std::string seq, client, address, contact;
+  std::string name, personType, registration;                    // from CLIENTE
+  std::string substitute, substituteName, substituteType, substituteRegistration;
+  Cents charged = 0;  // VRRECECONTOREV
+  std::string situation, process, type, origin;
+  int guests = 0, quotas = 0;
+  Cents paid = 0;            // settled receivables (IDSTATREC "B")
+  int settledCount = 0;
+  bool renegotiated = false;  // an open receivable from a renegotiation
+};
+
+// Which parties LoadParties answers.
+enum class PartySet {
+  Free,            // not in a rescission: may enter a total one
+  InTotalProcess,  // rescinded by a total rescission, not yet consolidated
+};
+
+// The budget's parties of that set, by sequence, trade name and code.
+std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set);
+
+// One party by its key; nothing when it is not a party of the budget.
+std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client,
+                               const std::string& address);
+
+// The fine bands of the branch.
+std::vector<FineBand> FineBands(Database& db, const std::string& branch);
+
+// A party priced for a total rescission. A party that paid nothing owes no
+// fine (there is no payment to apply a percentage to) and is owed nothing.
+struct Priced {
+  RescissionValues values;
+  std::string share;  // "33,33" when no band covers it
+  std::string erro;   // ERRO: no fine band for the share paid
+  std::string renegotiation;  // ERRORENEGFIN
+};
+Priced PriceForTotal(const std::vector<FineBand>& bands, const Party& p);
+
+// The values a rescission was recorded with (DISTRATOPARCIAL).
+struct Recorded {
+  RescissionValues values;
+  Cents negotiated = 0;
+  std::string childSeq;
+};
+std::optional<Recorded> RecordedValues(Database& db, const BudgetKey& b, const Party& p);
+
+// Every recorded rescission of the budget, by sequence, client and address
+// joined with "|" (RecordKey), read at once for the methods that walk all
+// parties.
+std::string RecordKey(const Party& p);
+std::map<std::string, Recorded> RecordedForBudget(Database& db, const BudgetKey& b);
+
+// The recorded values, or for a party rescinded before values were recorded,
+// its price now with the calculated value as negotiated.
+Recorded RecordedOrPriced(const std::map<std::string, Recorded>& recorded, const Party& p,
+                          const std::vector<FineBand>& bands);
+
+// The product a rescission's child budget carries; refuses N_PARAM_TIPOOPER,
+// N_PARAM_PRODDISTRADO or N_PARAM_GRUPRODREL when the branch lacks one.
+std::string RescissionProduct(Database& db, const std::string& branch);
+
+// A settled payable of the budget to anyone who is not one of its parties.
+bool SuppliersPaid(Database& db, const BudgetKey& b);
+
+// The next free sequence of the budget ("02"...); refuses beyond 99.
+std::string NextSequence(Database& db, const BudgetKey& b);
+
+// Refuses an operator that is not registered; answers its stored code.
+std::string RequireOperator(Database& db, const std::string& typed);
+
+// True when a child budget the rescission generated is not approved: the
+// party's partial one (client given, under sequence `seq` when given) or any
+// of the budget's total one (client empty).
+bool ChildBudgetUnapproved(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client);
+
+// The day generated accounts may not fall due before: the branch's
+// processing date, or the server's own date when the branch has none.
+DateTime ProcessingDate(Database& db, const std::string& branch);
+
+// Money as the refusals show it: "1.234,56".
+std::string MoneyText(Cents value);
+
+[[noreturn]] void Refuse(const std::string& message);
+
+}  // namespace rescission_store

@@ -1,0 +1,249 @@
+// The total rescission of a budget: every party priced at once
+// (ConfValTodosCont) and every party's rescission recorded with the child
+// budget that carries them (DistratoTotal). Rules in appserver/README.md,
+// "Total rescission".
+
+#include <cmath>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "data/money.h"
+#include "methods/key_codes.h"
+#include "methods/method_support.h"
+#include "methods/packet_builder.h"
+#include "methods/packet_reading.h"
+#include "methods/rescission_store.h"
+#include "storage/database.h"
+#include "storage/statement.h"
+
+namespace {
+
+using namespace rescission_store;
+using namespace packet_reading;
+
+std::string Fixed(std::string text, std::size_t size) {
+  if (text.size() < size) text.append(size - text.size(), ' ');
+  return text;
+}
+
+// The budget a call names by its `filial` and `orcamento` arguments.
+template <class Call>
+BudgetKey BudgetArgs(const Call& args) {
+  return {KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
+}
+
+// One party's row of the contractor values packet (ContractorValuesShape).
+DataPacket::Row ValuesRow(const Party& p, const RescissionValues& v, Cents negotiated, const std::string& erro,
+                          const std::string& renegotiation) {
+  return {Variant(FromCents(negotiated)),
+          Variant(v.percent),
+          Variant(FromCents(v.fine)),
+          Variant(v.account),
+          Variant(FromCents(v.calculated)),
+          Variant(p.personType),
+          Variant(p.client),
+          Variant(p.registration),
+          Variant(CutToChars(erro, 100)),
+          Variant(p.substitute),
+          Variant(p.substituteRegistration),
+          Variant(p.substituteType),
+          Variant(CutToChars(p.substituteName, 50)),
+          Variant(1.0),
+          Variant(1.0),
+          Variant(std::string("A")),
+          Variant(std::string("E")),
+          Variant(Fixed(CutToChars(renegotiation, 25), 25)),
+          Variant(CutToChars(p.name, 50)),
+          Variant(Fixed(p.seq, 2)),
+          Variant(p.address)};
+}
+
+// Mode "N": every party free to be rescinded, priced now. Mode "S": every
+// party in a total rescission not yet consolidated, with the values it was
+// recorded with. The list packet is not read: the server lists the parties
+// itself, so a list loaded before another operator's change hides nothing.
+Variant ConfValTodosCont(Database& db, const protocol::ConfValTodosCont& args) {
+  const BudgetKey b = BudgetArgs(args);
+  RequireOperator(db, args.operador);
+  PacketArg(args.contratantes, "contratantes");
+  const std::string mode = KeyCode(args.modo, 0);
+  if (mode != "N" && mode != "S") Refuse("ConfValTodosCont: modo inválido \"" + args.modo + "\".");
+
+  const std::vector<FineBand> bands = FineBands(db, b.branch);
+  DataPacket packet(ContractorValuesShape());
+  if (mode == "N") {
+    for (const Party& p : LoadParties(db, b, PartySet::Free)) {
+      const Priced priced = PriceForTotal(bands, p);
+      packet.addRow(ValuesRow(p, priced.values, priced.values.calculated, priced.erro, priced.renegotiation));
+    }
+    if (packet.rowCount() == 0) Refuse("Não há contratantes a distratar no orçamento " + b.budget + ".");
+  } else {
+    const std::map<std::string, Recorded> recorded = RecordedForBudget(db, b);
+    for (const Party& p : LoadParties(db, b, PartySet::InTotalProcess)) {
+      const Recorded r = RecordedOrPriced(recorded, p, bands);
+      packet.addRow(ValuesRow(p, r.values, r.negotiated, "", ""));
+    }
+    if (packet.rowCount() == 0)
+      Refuse("Não há contratantes em processo de distrato total no orçamento " + b.budget + ".");
+  }
+  return Variant(std::move(packet));
+}
+
+// A party of the confirmed packet with the values the operator confirmed.
+struct Confirmed {
+  std::string client;
+  Cents negotiated = 0;
+  Cents calculated = 0;
+  std::string account;
+};
+
+// An amount of the packet in cents by the money rule; absent or null is 0.
+Cents AmountAt(const DataPacket& p, std::size_t row, const char* field, const std::string& client) {
+  std::optional<Cents> v = ToCents(NumberAt(p, row, field).value_or(0.0));
+  if (!v || *v > kMaxAmountCents || *v < -kMaxAmountCents)
+    Refuse("DistratoTotal: o valor " + std::string(field) + " do contratante " + client + " está fora dos limites.");
+  return *v;
+}
+
+std::vector<Confirmed> ReadConfirmed(const DataPacket& sent) {
+  if (!Has(sent, "CDCLIENTE")) Refuse("Pacote de contratantes sem CDCLIENTE.");
+  std::vector<Confirmed> out;
+  for (std::size_t r = 0; r < sent.rowCount(); ++r) {
+    Confirmed c;
+    c.client = KeyCode(TextAt(sent, r, "CDCLIENTE"), 0);
+    c.negotiated = AmountAt(sent, r, "VRORIGREC", c.client);
+    if (c.negotiated < 0) Refuse("N_PARAM_VRNEGATIVO");
+    c.calculated = AmountAt(sent, r, "VRORIGRECNOEDIT", c.client);
+    // The negotiation may forgive part of what is due or refunded, never add to it.
+    if (c.negotiated > c.calculated)
+      Refuse("O valor negociado do contratante " + c.client + " (" + CentsText(c.negotiated) +
+             ") não pode ser maior que o valor calculado (" + CentsText(c.calculated) + ").");
+    c.account = TextAt(sent, r, "GERACTPAGAR");
+    out.push_back(c);
+  }
+  return out;
+}
+
+// The statements of the recording, prepared once for every party.
+struct Recorder {
+  explicit Recorder(Database& db)
+      : member(db.prepare(
+            "INSERT INTO CONTRATANTE (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NMCONTCLIORE,"
+            "   VRRECECONTOREV, IDSITUCONTOREV, IDCONTPROCESDIST, IDORIGEMINCLUSAO, IDTPDISTRATOREALI,"
+            "   QTCONVCONTRAT, QTCOTACONTRAT)"
+            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, 'LANCADO', 'S', 'DISTRATO', 'TOTAL', ?8, ?9)")),
+        item(db.prepare(
+            "INSERT INTO ITEMORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRITEM, CDARVPROD, QTITEM, VRUNITITEM)"
+            " VALUES (?1, ?2, ?3, ?4, ?5, 1, ?6)")),
+        cancel(db.prepare(
+            "UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'S', IDSITUCONTOREV = 'CANCELADO', IDTPDISTRATOREALI = 'TOTAL'"
+            " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
+            "   AND NRENDCLIORCEVE = ?5 AND IDCONTPROCESDIST = 'N'")),
+        receivables(db.prepare(
+            "UPDATE CONTARECEBER SET IDSTATREC = 'C' WHERE NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+            "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND CDFILIAL = ?1 AND IDSTATREC IN ('A', 'P')")),
+        record(db.prepare(
+            "INSERT INTO DISTRATOPARCIAL (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
+            "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR)"
+            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)")) {}
+  Statement member, item, cancel, receivables, record;
+};
+
+void WriteChildBudget(Database& db, const BudgetKey& b, const std::string& parentSeq, const std::string& child,
+                      int guests, int quotas) {
+  Statement budget = db.prepare(
+      "INSERT INTO ORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRSEQORCAEVEPAI, IDSITUORCEVE,"
+      "   IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, CDCLIENTE, CDVENDEDOR, CDEMPRESA, DTORCAMENTO, DTEVENTO,"
+      "   QTCONVIDADOS, QTCOTAS)"
+      " SELECT CDFILIAL, NRORCAEVENTO, ?4, NRSEQORCAEVE, '3', IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, CDCLIENTE,"
+      "        CDVENDEDOR, CDEMPRESA, julianday('now', 'localtime', 'start of day') - julianday('1899-12-30'),"
+      "        DTEVENTO, ?5, ?6"
+      "   FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3");
+  budget.bindAll(b.branch, b.budget, parentSeq, child, guests, quotas).run();
+}
+
+// Records the rescission of every party the operator confirmed, all or
+// nothing: each party cancelled and in process, its open and planned
+// receivables cancelled, its values recorded; one child budget carries the
+// parties at their negotiated values and the fine product per fine. Answers
+// "" on success.
+Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
+  const BudgetKey b = BudgetArgs(args);
+  const std::string operador = RequireOperator(db, args.operador);
+  PacketArg(args.contratantes, "contratantes");
+  const std::vector<Confirmed> confirmed = ReadConfirmed(PacketArg(args.valores, "valores dos contratantes"));
+  if (confirmed.empty()) Refuse("Nenhum contratante confirmado para o distrato total.");
+
+  const std::string product = RescissionProduct(db, b.branch);
+  if (SuppliersPaid(db, b)) Refuse("N_PARAM_CONTA_FORN");
+
+  const std::vector<FineBand> bands = FineBands(db, b.branch);
+  std::map<std::string, Party> free;
+  for (Party& p : LoadParties(db, b, PartySet::Free)) free.emplace(p.client, std::move(p));
+
+  struct Row {
+    const Party* party;
+    Priced priced;
+    Cents negotiated;
+  };
+  std::vector<Row> rows;
+  std::map<std::string, bool> seen;
+  for (const Confirmed& c : confirmed) {
+    if (seen[c.client]) Refuse("Contratante " + c.client + " repetido no distrato total.");
+    seen[c.client] = true;
+    auto it = free.find(c.client);
+    if (it == free.end())
+      Refuse("O contratante " + c.client + " já está em processo de distrato ou não pertence ao orçamento " +
+             b.budget + ". Operação bloqueada.");
+    const Party& p = it->second;
+    Priced priced = PriceForTotal(bands, p);
+    if (!priced.erro.empty()) Refuse("N_PARAM_DISTRATO|" + priced.share);
+    if (!priced.renegotiation.empty()) Refuse("N_PARAM_RENEGO_CT_ABERTA");
+    if (priced.values.calculated != c.calculated || priced.values.account != c.account)
+      Refuse("Os valores do contratante " + p.name + " foram alterados por outro operador depois do cálculo da multa"
+             " (valor atual " + MoneyText(priced.values.calculated) + ", confirmado " + MoneyText(c.calculated) +
+             "). Refaça o distrato.");
+    rows.push_back({&p, std::move(priced), c.negotiated});
+  }
+  for (const auto& [client, p] : free)
+    if (!seen[client])
+      Refuse("O contratante " + p.name + " entrou no orçamento depois do cálculo da multa. Refaça o distrato.");
+
+  int guests = 0, quotas = 0;
+  for (const Row& r : rows) guests += r.party->guests, quotas += r.party->quotas;
+  const std::string child = NextSequence(db, b);
+  WriteChildBudget(db, b, rows.front().party->seq, child, guests, quotas);
+
+  Recorder rec(db);
+  int item = 0;
+  for (const Row& r : rows) {
+    const Party& p = *r.party;
+    const RescissionValues& v = r.priced.values;
+    rec.cancel.bindAll(b.branch, b.budget, p.seq, p.client, p.address).run();
+    if (sqlite3_changes(db.handle()) != 1)
+      Refuse("O contratante " + p.name + " já está em processo de distrato. Operação bloqueada.");
+    rec.receivables.bindAll(b.branch, b.budget, p.seq, p.client, p.address).run();
+    rec.member.bindAll(b.branch, b.budget, child, p.client, p.address, p.contact, r.negotiated, p.guests, p.quotas)
+        .run();
+    if (v.fine > 0) rec.item.bindAll(b.branch, b.budget, child, ++item, product, v.fine).run();
+    rec.record.bindAll(b.branch, b.budget, p.seq, p.client, p.address, child, v.paid, v.calculated, r.negotiated,
+                       v.percent, v.fine, v.account, operador)
+        .run();
+  }
+
+  // The review that priced the rescission is over; the consolidation starts
+  // its own from the recorded values.
+  Statement plans = db.prepare("DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
+  plans.bindAll(b.branch, b.budget).run();
+  Statement working = db.prepare("DELETE FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
+  working.bindAll(b.branch, b.budget).run();
+  return Variant("");
+}
+
+}  // namespace
+
+void RegisterTotalRescission(Dispatcher& d, Storage& s) {
+  d.add(Transactional(s, ConfValTodosCont));
+  d.add(Transactional(s, DistratoTotal, true));
+}

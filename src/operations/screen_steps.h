@@ -1,0 +1,17 @@
+#pragma once
+// Small steps the operations share: reading the current party and showing
+// the progress animation with a catalogue text.
+
+#include <string>
+
+class TfrmDistrato;
+
+namespace operations {
+
+// The current party's field as text.
+std::string Party(const TfrmDistrato& screen, const char* field);
+
+// The progress animation over the main window with the text of `key`.
+void ShowProgress(TfrmDistrato& screen, const char* key);
+
+}  // namespace operations

@@ -1,0 +1,126 @@
+// distrato-docshot: the desktop host's screenshot with two steps a command
+// line of the host cannot give: the rescission type checked and a bank
+// account typed into "Dados Baixa", as the user does, before the clicks. It
+// takes the pictures of the consolidation roads in docs/.
+//
+//   distrato-docshot [--total] [--account CODE] HOST-OPTIONS...
+//
+// Every other option is the desktop host's (`distrato --help`).
+
+#include <QFont>
+#include <QStyleFactory>
+#include <QTimer>
+#include <cstdio>
+
+#include "branch_name_lookup.h"
+#include "host_application.h"
+#include "host_options.h"
+#include "host_window.h"
+#include "login_setup.h"
+#include "module_loader.h"
+#include "qt/qt_ui.h"
+#include "startup.h"
+#include "ui/application.h"
+#include "ui/check_controls.h"
+#include "ui/db_grid.h"
+#include "ui/form.h"
+#include "ui/mask_edit.h"
+
+namespace {
+
+struct ShotChoices {
+  bool total = false;
+  QString account;
+};
+
+// Takes this program's own options out of the arguments; the rest are the host's.
+ShotChoices TakeShotChoices(QStringList& arguments, QString& error) {
+  ShotChoices choices;
+  for (int i = 1; i < arguments.size();) {
+    if (arguments[i] == QStringLiteral("--total")) {
+      choices.total = true;
+      arguments.removeAt(i);
+    } else if (arguments[i] == QStringLiteral("--account")) {
+      if (i + 1 >= arguments.size()) error = QStringLiteral("--account needs a bank account code");
+      else choices.account = arguments[i + 1];
+      arguments.remove(i, std::min<qsizetype>(2, arguments.size() - i));
+    } else {
+      ++i;
+    }
+  }
+  return choices;
+}
+
+// Checks "Total" and types the bank account as the user does; the exit of
+// the account field checks it against the server and fills the bank fields.
+std::function<bool(HostWindow&)> PrepareStep(ShotChoices choices) {
+  return [choices](HostWindow& window) {
+    if (!moduleMainScreen()) return false;
+    holdStartup();
+    QTimer::singleShot(0, &window, [choices] {
+      struct Release {
+        ~Release() { releaseStartup(); }
+      } release;
+      TForm* form = moduleMainScreen();
+      if (!form) return;
+      if (choices.total) {
+        if (auto* total = form->FindAs<TRadioButton>("rbtTotal")) total->UserClick();
+        Application().ProcessReleases();
+      }
+      if (!choices.account.isEmpty()) {
+        auto* account = form->FindAs<TMaskEdit>("medCdReduCont");
+        auto* grid = form->FindAs<TDBGrid>("dbgPadrao");
+        if (!account || !grid) return;
+        account->UserSetFocus();
+        account->UserSetText(choices.account.toStdString());
+        grid->UserSetFocus();
+        Application().ProcessReleases();
+      }
+    });
+    return true;
+  };
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  HostApplication app(argc, argv);
+  app.setApplicationName(QStringLiteral("distrato"));
+  app.setApplicationDisplayName(QStringLiteral("Distrato"));
+
+  QStringList arguments = app.arguments();
+  QString error;
+  const ShotChoices choices = TakeShotChoices(arguments, error);
+  HostOptionsResult parsed = parseHostOptions(arguments, processEnvironment);
+  if (!error.isEmpty() || !parsed.options) {
+    std::fprintf(stderr, "distrato-docshot: %s\n", (error.isEmpty() ? parsed.error : error).toLocal8Bit().constData());
+    return 1;
+  }
+  HostOptions options = *parsed.options;
+  if (options.branchName.isEmpty())
+    options.branchName = QString::fromStdString(
+        lookUpBranchName(options.databasePath.toStdString(), options.branch.toStdString()));
+  applyLoginEnvironment(options);
+  if (const QString failure = openHostDatabase(options); !failure.isEmpty())
+    std::fprintf(stderr, "distrato-docshot: %s\n", failure.toLocal8Bit().constData());
+  app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+  QFont font = app.font();
+  font.setPointSize(9);
+  app.setFont(font);
+
+  const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
+  ModuleLoader loader(options.modulePath.toStdString(), defaultModuleCandidates(exeDir));
+  HostWindow window(QStringLiteral("Distrato — ") + options.branch + ' ' + options.branchName, loader, true);
+  dxqt::QtUi ui(&window, window.mdiArea());
+  ui.install();
+  window.show();
+
+  StartupPlan plan;
+  plan.openModule = true;
+  if (!options.budget.isEmpty()) plan.afterOpen.push_back(loadBudgetStep(options.budget, options.party));
+  plan.afterOpen.push_back(PrepareStep(choices));
+  if (!options.screenshotPath.isEmpty()) plan.afterOpen.push_back(screenshotStep(options.screenshotPath));
+  if (!options.clicks.isEmpty()) plan.afterOpen.push_back(clickStep(options.clicks));
+  scheduleStartup(window, std::move(plan));
+  return app.exec();
+}
