@@ -44,6 +44,7 @@ TEST_F(ScreenTest, TheScreenShowsItsCaptionCodeAndSize) {
 TEST_F(ScreenTest, AMaximisedScreenGivesItsRoomToTheAccountsAndThePayables) {
   TfrmDistrato& f = Open();
   const TRect accounts = f.Panel5.BoundsRect();
+  const int receivables = f.dbgContasGeradas.Width();
   const int payables = f.dbgContaPagar.Width();
   f.SetBounds(0, 0, 1600, 1000);
   // The stacked parts keep their design heights; the panel below the list
@@ -54,7 +55,7 @@ TEST_F(ScreenTest, AMaximisedScreenGivesItsRoomToTheAccountsAndThePayables) {
   EXPECT_EQ(f.dbgPadrao.Width(), f.scbFolhaDados.ClientRect().Width());
   EXPECT_EQ(f.Panel5.Top(), accounts.top);
   EXPECT_EQ(f.Panel5.Height(), accounts.Height() + 1000 - 634);
-  EXPECT_EQ(f.dbgContasGeradas.Width(), 472);
+  EXPECT_EQ(f.dbgContasGeradas.Width(), receivables);
   EXPECT_EQ(f.dbgContaPagar.Width(), payables + 1600 - 1068);
   EXPECT_EQ(f.dbgContaPagar.BoundsRect().right, f.Panel5.Width());
   EXPECT_EQ(f.dbgContaPagar.BoundsRect().bottom, f.Panel5.Height());
