@@ -7,9 +7,4 @@ namespace operations {
 
 void InstallRescissionOperations() { DistratoOperationHooks().Distrato = sbtDistratoClick; }
 
-namespace {
-// Runs when the module is loaded: the package links this unit whole.
-const bool installed = (InstallRescissionOperations(), true);
-}  // namespace
-
 }  // namespace operations
