@@ -41,9 +41,12 @@ for pkg in "$server_deb" "$client_deb"; do
   [[ "$depends" == *libsqlite3-0* && "$depends" == *libsodium23* ]] || fail "$pkg: Depends lacks the libraries: $depends"
 done
 [[ "$(dpkg-deb -f "$client_deb" Depends)" == *libqt6widgets6* ]] || fail "the client package does not depend on Qt"
-dpkg-deb --ctrl-tarfile "$server_deb" | tar -t | grep -qx './postinst' || fail "the server package creates no user"
-dpkg-deb --ctrl-tarfile "$server_deb" | tar -xO ./conffiles | grep -qx '/etc/dxr10900-server.conf' ||
-  fail "the server's configuration is no conffile"
+# Read whole before grep -q looks: grep leaving early would break the pipe
+# under pipefail.
+control=$(dpkg-deb --ctrl-tarfile "$server_deb" | tar -t)
+grep -qx './postinst' <<<"$control" || fail "the server package creates no user"
+conffiles=$(dpkg-deb --ctrl-tarfile "$server_deb" | tar -xO ./conffiles)
+grep -qx '/etc/dxr10900-server.conf' <<<"$conffiles" || fail "the server's configuration is no conffile"
 
 for f in usr/bin/dxr10900-server etc/dxr10900-server.conf lib/systemd/system/dxr10900-server.service \
          usr/bin/distrato usr/bin/distrato-script usr/bin/dxr10900-call \
@@ -51,7 +54,7 @@ for f in usr/bin/dxr10900-server etc/dxr10900-server.conf lib/systemd/system/dxr
          usr/share/doc/distrato-client/README.md usr/share/doc/distrato-client/tools.md; do
   [ -e "$root/$f" ] || fail "$f is not in the packages"
 done
-module=$(find "$root/usr/lib" -name libPkg_DXR10900.so | head -n 1)
+module=$(find "$root/usr/lib" -name libPkg_DXR10900.so -print -quit)
 [ -n "$module" ] || fail "the module is not in the client package"
 grep -q '^ExecStart=/usr/bin/dxr10900-server --db ${DX_DATABASE} --listen ${DX_LISTEN}$' \
   "$root/lib/systemd/system/dxr10900-server.service" || fail "the unit does not start the installed server"
@@ -98,5 +101,5 @@ for f in bin/distrato bin/dxr10900-server bin/dxr10900-call bin/distrato-script 
 done
 [ -z "$(find "$prefix" -name 'dxr10900-server.conf')" ] || fail "cmake --install wrote the service's files"
 env -u DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/distrato-script" --version >/dev/null || fail "the installed tree does not run"
-find "$prefix" -name libPkg_DXR10900.so | grep -q . || fail "cmake --install left out the module"
+[ -n "$(find "$prefix" -name libPkg_DXR10900.so)" ] || fail "cmake --install left out the module"
 echo "package-install: packages built, installed and run"
