@@ -2,8 +2,10 @@
 BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
+# Our own builds treat warnings as errors; a plain `cmake` build does not.
+CMAKE_FLAGS ?= -DDX_WERROR=ON
 
-.PHONY: all deps build run test sanitize bench clean
+.PHONY: all deps build run test sanitize tsan package bench clean
 
 all: build
 
@@ -11,7 +13,7 @@ deps:
 	@scripts/install-deps
 
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
 
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
@@ -24,12 +26,26 @@ test: build
 
 # Address and undefined-behaviour sanitizers over the whole suite.
 sanitize: deps
-	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDX_SANITIZE=ON -DDX_BUILD_BENCH=OFF
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDX_SANITIZE=ON -DDX_BUILD_BENCH=OFF $(CMAKE_FLAGS)
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# ThreadSanitizer over the server and the network: the programs and tests
+# labelled `server` and `net`, built alone.
+TSAN_TARGETS = dxr10900-server dxr10900-call net_tests call_tests appserver_tests appserver_process_tests
+tsan: deps
+	cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDX_TSAN=ON -DDX_BUILD_QT=OFF -DDX_BUILD_BENCH=OFF \
+	  $(CMAKE_FLAGS)
+	cmake --build build-tsan -j $(JOBS) --target $(TSAN_TARGETS)
+	cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  ctest --output-on-failure -j $(JOBS) --timeout 600 -L '^(server|net)$$'
+
+# The Debian packages distrato-server and distrato-client, in $(BUILD)/packages.
+package: build
+	cd $(BUILD) && cpack
 
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
 
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) build-asan build-tsan

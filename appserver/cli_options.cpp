@@ -21,7 +21,8 @@ long parseNumber(const std::string& text, long min, long max, const std::string&
 const char* ServerUsage() {
   return "Uso:\n"
          "  dxr10900-server --db ARQUIVO --listen HOST:PORTA      serve (porta 0 escolhe uma livre)\n"
-         "  dxr10900-server --db ARQUIVO --init-demo [--parties N] recria o banco de demonstração\n";
+         "  dxr10900-server --db ARQUIVO --init-demo [--parties N] recria o banco de demonstração\n"
+         "  dxr10900-server --help | --version\n";
 }
 
 ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
@@ -35,6 +36,8 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
     };
     if (a == "--help" || a == "-h") {
       o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
     } else if (a == "--db") {
       o.db = value();
     } else if (a == "--init-demo") {
@@ -54,7 +57,7 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
       throw std::invalid_argument("Opção desconhecida: " + a);
     }
   }
-  if (o.help) return o;
+  if (o.help || o.version) return o;
   if (o.db.empty()) throw std::invalid_argument("Informe o banco de dados com --db ARQUIVO.");
   if (o.initDemo == o.listen) throw std::invalid_argument("Informe --listen HOST:PORTA ou --init-demo (um dos dois).");
   if (partiesGiven && !o.initDemo) throw std::invalid_argument("--parties só vale com --init-demo.");

@@ -14,6 +14,7 @@ struct ServerOptions {
   std::uint16_t port = 0;
   bool listen = false;
   bool help = false;
+  bool version = false;
 };
 
 // Throws std::invalid_argument with a message for the user on a bad command

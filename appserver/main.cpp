@@ -67,6 +67,10 @@ int main(int argc, char** argv) {
     std::cout << ServerUsage();
     return 0;
   }
+  if (options.version) {
+    std::cout << "dxr10900-server " DX_VERSION "\n";
+    return 0;
+  }
   try {
     return options.initDemo ? initDemo(options) : serve(options);
   } catch (const std::exception& e) {

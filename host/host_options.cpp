@@ -37,6 +37,7 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
   QCommandLineParser parser;
   parser.setApplicationDescription(QStringLiteral("Distrato Comercial — desktop host"));
   const auto helpOption = parser.addHelpOption();
+  const auto versionOption = parser.addVersionOption();
   parser.addOptions({
       {"server", "Application server address (env DX_SERVER).", "HOST:PORT"},
       {"branch", "Login branch code, FiliProc (env DX_BRANCH).", "CODE"},
@@ -65,6 +66,13 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
   }
   if (parser.isSet(helpOption)) {
     result.helpText = parser.helpText();
+    // Parsed before any QApplication exists, so that --help needs no display;
+    // Qt then cannot name the program itself.
+    result.helpText.replace(QStringLiteral("<executable_name>"), QStringLiteral("distrato"));
+    return result;
+  }
+  if (parser.isSet(versionOption)) {
+    result.helpText = QStringLiteral("distrato " DX_VERSION "\n");
     return result;
   }
   if (!parser.positionalArguments().isEmpty()) {

@@ -32,7 +32,7 @@ struct HostOptions {
 struct HostOptionsResult {
   std::optional<HostOptions> options;
   QString error;      // why the command line was refused
-  QString helpText;   // non-empty when --help or --version was asked
+  QString helpText;   // non-empty when --help or --version was asked: print it and stop
 };
 
 // Reads the environment through `env` (name → value, empty when unset) so the

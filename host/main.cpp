@@ -34,13 +34,29 @@ void applyLook(QApplication& app) {
   app.setFont(font);
 }
 
+// The help or version text when the command line asks for one; empty
+// otherwise, also when the line holds Qt's own options, read once Qt runs.
+QString earlyAnswer(int argc, char** argv) {
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  return parseHostOptions(arguments, processEnvironment).helpText;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  // --help and --version are answered before QApplication connects to a
+  // display, so they work without one.
+  if (const QString text = earlyAnswer(argc, argv); !text.isEmpty()) {
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    return 0;
+  }
+
   HostApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("distrato"));
   app.setApplicationDisplayName(QStringLiteral("Distrato"));
 
+  // Read again once Qt has taken its own options (-platform, -style...) out.
   HostOptionsResult parsed = parseHostOptions(app.arguments(), processEnvironment);
   if (!parsed.helpText.isEmpty()) {
     std::fputs(parsed.helpText.toLocal8Bit().constData(), stdout);

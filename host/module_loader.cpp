@@ -53,6 +53,10 @@ std::vector<std::string> defaultModuleCandidates(const std::string& executableDi
   namespace fs = std::filesystem;
   std::vector<std::string> out;
   const fs::path dir(executableDir);
+#ifdef DX_MODULE_DIR_FROM_BIN
+  // Where `cmake --install` and the packages put it.
+  out.push_back((dir / DX_MODULE_DIR_FROM_BIN / ModuleLoader::kLibraryName).lexically_normal().string());
+#endif
   out.push_back((dir / ".." / "lib" / ModuleLoader::kLibraryName).lexically_normal().string());
   out.push_back((dir / ModuleLoader::kLibraryName).string());
 #ifdef DX_BUILD_LIB_DIR

@@ -126,17 +126,18 @@ std::string FloatToStr(double value) {
   DecimalDigits d = DecimalDigits::Of(value);
   d.RoundToSignificant(15);
   if (d.IsZero()) return "0";
-  std::string sign = d.negative ? "-" : "";
+  // Built by appending: GCC 12 at -O3 warns falsely (-Wrestrict) of
+  // `"," + std::string` and of assigning a literal here.
+  std::string s(d.negative ? "-" : "");
   if (d.intDigits > 15 || d.intDigits < -4) {
-    std::string s = sign + d.digits.substr(0, 1);
-    if (d.digits.size() > 1) s += "," + d.digits.substr(1);
-    return s + "E" + std::to_string(d.intDigits - 1);
+    s.append(d.digits, 0, 1);
+    if (d.digits.size() > 1) s.append(1, ',').append(d.digits, 1);
+    return s.append(1, 'E').append(std::to_string(d.intDigits - 1));
   }
-  std::string intPart = d.IntegerPart();
-  if (intPart.empty()) intPart = "0";
+  const std::string intPart = d.IntegerPart();
+  s.append(intPart.empty() ? std::string_view("0") : std::string_view(intPart));
   int decimals = static_cast<int>(d.digits.size()) - d.intDigits;
-  std::string s = sign + intPart;
-  if (decimals > 0) s += "," + d.FractionPart(decimals);
+  if (decimals > 0) s.append(1, ',').append(d.FractionPart(decimals));
   return s;
 }
 

@@ -3,33 +3,26 @@
 
 #include <cctype>
 #include <charconv>
+#include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 
 #include "data/exceptions.h"
 #include "lib/corvane.h"
 
 namespace {
 
-// Days from 01/01/1970 to a civil date (proleptic Gregorian).
-long DaysFromCivil(int y, unsigned m, unsigned d) {
-  y -= m <= 2 ? 1 : 0;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long>(doe) - 719468;
-}
+// Day zero of DateTime.
+constexpr std::chrono::sys_days kDayZero{std::chrono::year{1899} / std::chrono::December / 30};
 
-DateTime DateFromCivil(int y, unsigned m, unsigned d) {
-  return DateTime{static_cast<double>(DaysFromCivil(y, m, d) - DaysFromCivil(1899, 12, 30))};
-}
-
-bool ValidCivil(int y, int m, int d) {
-  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1) return false;
-  const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-  return d <= kDays[m - 1] + (m == 2 && leap ? 1 : 0);
+// The date, when y/m/d is a real day of the years 1 to 9999.
+std::optional<DateTime> DateFromCivil(int y, int m, int d) {
+  if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) return std::nullopt;
+  const std::chrono::year_month_day date{std::chrono::year{y}, std::chrono::month{static_cast<unsigned>(m)},
+                                         std::chrono::day{static_cast<unsigned>(d)}};
+  if (!date.ok()) return std::nullopt;
+  return DateTime{static_cast<double>((std::chrono::sys_days{date} - kDayZero).count())};
 }
 
 bool ParseInt(std::string_view text, int& out) {
@@ -56,8 +49,7 @@ DateTime Today() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  return DateFromCivil(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
-                       static_cast<unsigned>(local.tm_mday));
+  return *DateFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
 }
 
 }  // namespace
@@ -71,8 +63,9 @@ bool ParseLoginDate(std::string_view text, DateTime& out) {
   } else {
     return false;
   }
-  if (!ValidCivil(y, m, d)) return false;
-  out = DateFromCivil(y, static_cast<unsigned>(m), static_cast<unsigned>(d));
+  const std::optional<DateTime> date = DateFromCivil(y, m, d);
+  if (!date) return false;
+  out = *date;
   return true;
 }
 

@@ -50,7 +50,7 @@ struct Response {
 // answers it with an error instead of dropping the connection.
 class BadRequest : public ProtocolError {
  public:
-  BadRequest(std::uint64_t id, const std::string& what) : ProtocolError(what), id(id) {}
+  BadRequest(std::uint64_t requestId, const std::string& what) : ProtocolError(what), id(requestId) {}
   std::uint64_t id;
 };
 

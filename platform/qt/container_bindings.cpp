@@ -106,7 +106,7 @@ class GroupBoxBinding : public ControlBinding {
 class ScrollBoxBinding : public ControlBinding {
  public:
   ScrollBoxBinding(FormView& view, TScrollBox& box, QScrollArea* area)
-      : ControlBinding(view, box, area), box_(box), area_(area), inner_(new QWidget) {
+      : ControlBinding(view, box, area), box_(box), inner_(new QWidget) {
     inner_->setObjectName(QStringLiteral("inner"));
     area->setFrameShape(QFrame::NoFrame);
     area->setWidget(inner_);
@@ -132,7 +132,6 @@ class ScrollBoxBinding : public ControlBinding {
 
  private:
   TScrollBox& box_;
-  QScrollArea* area_;
   QWidget* inner_;
 };
 

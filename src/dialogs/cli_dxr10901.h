@@ -22,6 +22,12 @@ extern Variant oleFormaPgto;             // payment form packet, or Null
 extern bool boOk;                        // OK completed; never cleared by the module
 }  // namespace Cli_DXR10901
 
+// Exported by name for the package's callers, which are C++: Clang's
+// warning that a C caller could not take the Variant does not apply.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#endif
 extern "C" {
 // Shows the dialog modally over the main screen's current values row
 // (cdsValores) and returns [confirmed, payment form packet or Null,
@@ -31,3 +37,6 @@ extern "C" {
 Variant CriaConfValores(TfrmDistrato& owner, double vrCalculado, double vrNeg, double vrPerc,
                         double vrMulta, bool editaTela);
 }
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif

@@ -18,6 +18,12 @@ extern bool boGeraConta;        // result: the user answered Yes on leaving
 extern bool boGerar;            // set on leaving with Yes
 }  // namespace Cli_DXR10903
 
+// Exported by name for the package's callers, which are C++: Clang's
+// warning that a C caller could not take the Variant does not apply.
+#if defined(__clang__)
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wreturn-type-c-linkage"
+#endif
 extern "C" {
 // Shows the dialog modally with the parties packet (the payload of
 // ConfValTodosCont) and the step flag (true: rescission; false:
@@ -26,3 +32,6 @@ extern "C" {
 // and budget texts.
 Variant CriaConfVrContrat(TfrmDistrato& owner, const Variant& contratantes, bool editaTela);
 }
+#if defined(__clang__)
+#pragma clang diagnostic pop
+#endif

@@ -13,9 +13,4 @@ void InstallRescissionOperations() {
   DistratoOperationHooks().ConsolidaDistrato = sbtConsolidaDistratoClick;
 }
 
-namespace {
-// Runs when the module is loaded: the package links this unit whole.
-const bool installed = (InstallRescissionOperations(), true);
-}  // namespace
-
 }  // namespace operations

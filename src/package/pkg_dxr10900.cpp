@@ -3,15 +3,19 @@
 // from their unit (workspace/cli_dxr10900.h).
 
 #include "lib/lib_ui_hooks.h"
+#include "operations/install.h"
 #include "ui/run_handler.h"
 #include "workspace/cli_dxr10900.h"
 
-// Opens the main screen. Nothing may leave through the C entry: a failure
+// Attaches the rescission operations and opens the main screen; attaching
+// here, not from a static initialiser, keeps them from depending on how the
+// units are linked. Nothing may leave through the C entry: a failure
 // goes to the host's exception display like any event's, and the host keeps
 // running.
 extern "C" __attribute__((visibility("default"))) void IniProc() {
   RunHandler([] {
     InstallLibUiHooks();
+    operations::InstallRescissionOperations();
     CriaDistratoComercial();
   });
 }

@@ -25,6 +25,12 @@ TEST(ServerOptionsTest, ReadsListenAndDemoForms) {
   EXPECT_EQ(o.parties, 10000);
 }
 
+TEST(ServerOptionsTest, HelpAndVersionNeedNothingElse) {
+  EXPECT_TRUE(ParseServerOptions({"--help"}).help);
+  EXPECT_TRUE(ParseServerOptions({"--version"}).version);
+  EXPECT_FALSE(ParseServerOptions({"--db", "x.db", "--init-demo"}).version);
+}
+
 TEST(ServerOptionsTest, ExplainsWhatIsWrong) {
   EXPECT_EQ(ErrorOf({"--listen", "h:1"}), "Informe o banco de dados com --db ARQUIVO.");
   EXPECT_EQ(ErrorOf({"--db", "x"}), "Informe --listen HOST:PORTA ou --init-demo (um dos dois).");

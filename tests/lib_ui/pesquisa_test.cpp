@@ -114,7 +114,7 @@ TEST_F(BtnPesquisaTest, BeforeSearchRunsFirstThenThePickedRowIsCurrentForAfterSe
 
 TEST_F(BtnPesquisaTest, ClosedDatasetIsOpenedBeforeTheList) {
   data.BeforeOpen = [this](TClientDataSet&) { log.push_back("open"); };
-  data.AfterOpen = [this](TClientDataSet& d) {
+  data.AfterOpen = [](TClientDataSet& d) {
     for (const char* code : {"0007", "0008"}) {
       d.Append();
       d.FieldByName("CDFILIAL").SetAsString(code);

@@ -74,6 +74,15 @@ TEST_F(CallToolTest, UsageErrorsExitWith64) {
   EXPECT_EQ(Call(server() + " Echo '{\"a\":1}'").status, 64);  // object that is no packet
 }
 
+TEST(CallTool, HelpAndVersionAnswerOnStandardOutput) {
+  ToolRun help = Call("--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("uso: dxr10900-call --server HOST:PORTA"), std::string::npos) << help.out;
+  ToolRun version = Call("--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, std::string("dxr10900-call ") + DX_VERSION + "\n");
+}
+
 TEST(CallTool, ConnectionFailureExitsWithTwo) {
   std::uint16_t freePort;
   {

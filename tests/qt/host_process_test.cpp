@@ -113,6 +113,28 @@ TEST(HostProcess, BadOptionsExitWithAMessage) {
   EXPECT_TRUE(r.errors.contains("99/99/9999"));
 }
 
+// Asking for help or the version must work on a machine with no display:
+// the xcb platform with nothing to connect to aborts any QApplication.
+TEST(HostProcess, HelpAndVersionNeedNoDisplay) {
+  for (const char* option : {"--help", "--version"}) {
+    QProcess p;
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    p.setProcessEnvironment(env);
+    p.start(DX_HOST_EXE, {option});
+    ASSERT_TRUE(p.waitForFinished(60000)) << option;
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << option;
+    EXPECT_EQ(p.exitCode(), 0) << option;
+    const QString out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    if (QString(option) == "--help")
+      EXPECT_TRUE(out.contains("Usage: distrato") && out.contains("--server")) << out.toStdString();
+    else
+      EXPECT_EQ(out, QStringLiteral("distrato " DX_VERSION "\n"));
+  }
+}
+
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);

@@ -55,12 +55,12 @@ class TestForm : public TForm {
     save.OnClick = [this](TComponent*) { Save(); };
     auto& remove = Add<TButton>("btnExcluir", this);
     remove.SetEnabled(false);
-    remove.OnClick = [this](TComponent*) { ShowMessage("Excluído."); };
+    remove.OnClick = [](TComponent*) { ShowMessage("Excluído."); };
 
     auto& partial = Add<TRadioButton>("rbtParcial", this);
     partial.SetChecked(true);
     auto& total = Add<TRadioButton>("rbtTotal", this);
-    total.OnClick = [this](TComponent*) { ShowMessage("Total escolhido."); };
+    total.OnClick = [](TComponent*) { ShowMessage("Total escolhido."); };
 
     auto& menu = Add<TMainMenu>("mnuMenu");
     auto& item = Add<TMenuItem>("mnuGravar");

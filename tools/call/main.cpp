@@ -19,6 +19,7 @@ constexpr int kUsage = 64;
 
 const char* const kUsageText =
     "uso: dxr10900-call --server HOST:PORTA [--refs] [--timeout MS] [--server-name NOME] METODO [ARG...]\n"
+    "     dxr10900-call --help | --version\n"
     "  Cada ARG é lido como JSON quando é JSON (true, 12, \"texto\", [1,2], null,\n"
     "  {\"fields\":[...],\"rows\":[...]} para um pacote); senão, como texto.\n"
     "  --refs  imprime {\"result\":...,\"args\":[...]} com os argumentos devolvidos pelo servidor.\n"
@@ -34,9 +35,14 @@ struct Options {
   std::vector<std::string> args;
 };
 
+// Asked for, the text goes to standard output and the program succeeds; as
+// the answer to a mistake, to standard error with the usage status.
 [[noreturn]] void Usage(const std::string& problem) {
-  if (!problem.empty()) std::cerr << "dxr10900-call: " << problem << "\n";
-  std::cerr << kUsageText;
+  if (problem.empty()) {
+    std::cout << kUsageText;
+    std::exit(0);
+  }
+  std::cerr << "dxr10900-call: " << problem << "\n" << kUsageText;
   std::exit(kUsage);
 }
 
@@ -70,6 +76,9 @@ Options ReadOptions(int argc, char** argv) {
       o.serverName = next(a);
     } else if (a == "--help" || a == "-h") {
       Usage("");
+    } else if (a == "--version") {
+      std::cout << "dxr10900-call " DX_VERSION "\n";
+      std::exit(0);
     } else if (a == "--") {
       ++i;
       break;

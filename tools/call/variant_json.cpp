@@ -1,166 +1,136 @@
 #include "variant_json.h"
 
+#include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <limits>
 
 #include "data/packet.h"
 
 namespace {
 
-// Days from 1970-01-01 for a civil date (proleptic Gregorian).
-long DaysFromCivil(long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long>(doe) - 719468;
-}
-
-void CivilFromDays(long z, long& y, unsigned& m, unsigned& d) {
-  z += 719468;
-  const long era = (z >= 0 ? z : z - 146096) / 146097;
-  const unsigned doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  y = static_cast<long>(yoe) + era * 400;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  d = doy - (153 * mp + 2) / 5 + 1;
-  m = mp < 10 ? mp + 3 : mp - 9;
-  y += m <= 2;
-}
-
-// 30/12/1899, day zero of DateTime, counted from 1970-01-01.
-const long kEpochShift = DaysFromCivil(1899, 12, 30);
+// Day zero of DateTime.
+constexpr std::chrono::sys_days kDayZero{std::chrono::year{1899} / std::chrono::December / 30};
 
 FieldDef FieldFromJson(const Json& j) {
-  if (j.kind != Json::Kind::Object) throw JsonError("Campo de pacote deve ser um objeto.");
+  if (!j.is_object()) throw JsonError("Campo de pacote deve ser um objeto.");
   FieldDef f;
-  const Json* name = j.find("name");
-  if (!name || name->kind != Json::Kind::String) throw JsonError("Campo de pacote sem \"name\".");
-  f.name = name->text;
-  if (const Json* type = j.find("type")) {
-    if (type->kind != Json::Kind::String) throw JsonError("\"type\" de campo deve ser texto.");
+  auto name = j.find("name");
+  if (name == j.end() || !name->is_string()) throw JsonError("Campo de pacote sem \"name\".");
+  f.name = name->get<std::string>();
+  if (auto type = j.find("type"); type != j.end()) {
+    if (!type->is_string()) throw JsonError("\"type\" de campo deve ser texto.");
     try {
-      f.type = FieldTypeFromName(type->text);
+      f.type = FieldTypeFromName(type->get<std::string>());
     } catch (const std::exception& e) {
       throw JsonError(e.what());
     }
   }
-  if (const Json* size = j.find("size")) {
-    if (size->kind != Json::Kind::Int || size->integer < 0 || size->integer > 1'000'000)
+  if (auto size = j.find("size"); size != j.end()) {
+    if (!size->is_number_integer() || size->get<std::int64_t>() < 0 || size->get<std::int64_t>() > 1'000'000)
       throw JsonError("\"size\" de campo deve ser inteiro não negativo.");
-    f.size = static_cast<int>(size->integer);
+    f.size = size->get<int>();
   }
   return f;
 }
 
 Variant CellFromJson(const FieldDef& field, const Json& j) {
   DateTime d;
-  if (field.type == FieldType::DateTime && j.kind == Json::Kind::String && ParseDateTime(j.text, d)) return Variant(d);
-  if (j.kind == Json::Kind::Array || j.kind == Json::Kind::Object)
-    throw JsonError("Valor do campo " + field.name + " deve ser simples.");
+  if (field.type == FieldType::DateTime && j.is_string() && ParseDateTime(j.get<std::string>(), d)) return Variant(d);
+  if (j.is_structured()) throw JsonError("Valor do campo " + field.name + " deve ser simples.");
   return VariantFromJson(j);
 }
 
 Variant PacketFromJson(const Json& j) {
-  const Json* fields = j.find("fields");
-  const Json* rows = j.find("rows");
-  if (!fields || !rows || j.members.size() != 2 || fields->kind != Json::Kind::Array ||
-      rows->kind != Json::Kind::Array)
+  auto fields = j.find("fields");
+  auto rows = j.find("rows");
+  if (fields == j.end() || rows == j.end() || j.size() != 2 || !fields->is_array() || !rows->is_array())
     throw JsonError("Objeto JSON só é aceito na forma {\"fields\":[...],\"rows\":[...]}.");
   DataPacket p;
-  for (const Json& f : fields->items) p.fields.push_back(FieldFromJson(f));
-  for (const Json& r : rows->items) {
-    if (r.kind != Json::Kind::Array || r.items.size() != p.fields.size())
+  for (const Json& f : *fields) p.fields.push_back(FieldFromJson(f));
+  for (const Json& r : *rows) {
+    if (!r.is_array() || r.size() != p.fields.size())
       throw JsonError("Cada linha deve ser uma lista com um valor por campo.");
     DataPacket::Row row;
-    for (std::size_t i = 0; i < r.items.size(); ++i) row.push_back(CellFromJson(p.fields[i], r.items[i]));
+    for (std::size_t i = 0; i < r.size(); ++i) row.push_back(CellFromJson(p.fields[i], r[i]));
     p.rows.push_back(std::move(row));
   }
   return Variant(std::move(p));
 }
 
-void Write(std::string& out, const Variant& v);
+Json ToJson(const Variant& v);
 
-void WritePacket(std::string& out, const DataPacket& p) {
-  out += "{\"fields\":[";
-  for (std::size_t i = 0; i < p.fields.size(); ++i) {
-    if (i) out += ',';
-    out += "{\"name\":";
-    WriteJsonString(out, p.fields[i].name);
-    out += ",\"type\":";
-    WriteJsonString(out, FieldTypeName(p.fields[i].type));
-    out += ",\"size\":" + std::to_string(p.fields[i].size) + "}";
+Json PacketToJson(const DataPacket& p) {
+  Json fields = Json::array();
+  for (const FieldDef& f : p.fields)
+    fields.push_back(Json{{"name", f.name}, {"type", FieldTypeName(f.type)}, {"size", f.size}});
+  Json rows = Json::array();
+  for (const DataPacket::Row& r : p.rows) {
+    Json row = Json::array();
+    for (const Variant& cell : r) row.push_back(ToJson(cell));
+    rows.push_back(std::move(row));
   }
-  out += "],\"rows\":[";
-  for (std::size_t r = 0; r < p.rows.size(); ++r) {
-    if (r) out += ',';
-    out += '[';
-    for (std::size_t c = 0; c < p.rows[r].size(); ++c) {
-      if (c) out += ',';
-      Write(out, p.rows[r][c]);
-    }
-    out += ']';
-  }
-  out += "]}";
+  Json packet = Json::object();
+  packet["fields"] = std::move(fields);
+  packet["rows"] = std::move(rows);
+  return packet;
 }
 
-void Write(std::string& out, const Variant& v) {
+Json ToJson(const Variant& v) {
   switch (v.kind()) {
-    case Variant::Kind::Null: out += "null"; return;
-    case Variant::Kind::Bool: out += v.asBool() ? "true" : "false"; return;
-    case Variant::Kind::Int: out += std::to_string(v.asInt()); return;
-    case Variant::Kind::Double: WriteJsonDouble(out, v.asDouble()); return;
-    case Variant::Kind::Text: WriteJsonString(out, v.asText()); return;
-    case Variant::Kind::Date: WriteJsonString(out, FormatDateTime(v.asDate())); return;
+    case Variant::Kind::Null: return nullptr;
+    case Variant::Kind::Bool: return v.asBool();
+    case Variant::Kind::Int: return v.asInt();
+    case Variant::Kind::Double: return v.asDouble();
+    case Variant::Kind::Text: return v.asText();
+    case Variant::Kind::Date: return FormatDateTime(v.asDate());
     case Variant::Kind::Array: {
-      out += '[';
-      const auto& a = v.asArray();
-      for (std::size_t i = 0; i < a.size(); ++i) {
-        if (i) out += ',';
-        Write(out, a[i]);
-      }
-      out += ']';
-      return;
+      Json a = Json::array();
+      for (const Variant& e : v.asArray()) a.push_back(ToJson(e));
+      return a;
     }
-    case Variant::Kind::Packet: WritePacket(out, v.asPacket()); return;
+    case Variant::Kind::Packet: return PacketToJson(v.asPacket());
   }
+  return nullptr;
 }
 
 }  // namespace
 
 Variant VariantFromJson(const Json& j) {
-  switch (j.kind) {
-    case Json::Kind::Null: return Variant();
-    case Json::Kind::Bool: return Variant(j.boolean);
-    case Json::Kind::Int: return Variant(j.integer);
-    case Json::Kind::Double: return Variant(j.number);
-    case Json::Kind::String: return Variant(j.text);
-    case Json::Kind::Array: {
+  switch (j.type()) {
+    case Json::value_t::boolean: return Variant(j.get<bool>());
+    case Json::value_t::number_integer: return Variant(j.get<std::int64_t>());
+    case Json::value_t::number_unsigned: {
+      // The parser keeps every non-negative whole number unsigned; past
+      // int64 it is a double, as any other number that does not fit.
+      const std::uint64_t u = j.get<std::uint64_t>();
+      if (u <= static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()))
+        return Variant(static_cast<std::int64_t>(u));
+      return Variant(static_cast<double>(u));
+    }
+    case Json::value_t::number_float: return Variant(j.get<double>());
+    case Json::value_t::string: return Variant(j.get<std::string>());
+    case Json::value_t::array: {
       Variant::Array a;
-      for (const Json& e : j.items) a.push_back(VariantFromJson(e));
+      for (const Json& e : j) a.push_back(VariantFromJson(e));
       return Variant(std::move(a));
     }
-    case Json::Kind::Object: return PacketFromJson(j);
+    case Json::value_t::object: return PacketFromJson(j);
+    default: return Variant();
   }
-  return Variant();
 }
 
 Variant ArgumentValue(const std::string& arg) {
-  Json j;
-  try {
-    j = ParseJson(arg);
-  } catch (const JsonError&) {
-    return Variant(arg);
-  }
+  Json j = Json::parse(arg, nullptr, /*allow_exceptions=*/false);
+  if (j.is_discarded()) return Variant(arg);
   return VariantFromJson(j);
 }
 
 std::string VariantToJson(const Variant& v) {
-  std::string out;
-  Write(out, v);
-  return out;
+  // Texts from the server are UTF-8; a stray byte prints as U+FFFD rather
+  // than losing the whole answer.
+  return ToJson(v).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
 std::string FormatDateTime(DateTime d) {
@@ -173,21 +143,20 @@ std::string FormatDateTime(DateTime d) {
     seconds -= 86400;
     day += d.days < 0 ? -1 : 1;
   }
-  long y;
-  unsigned m, dd;
-  CivilFromDays(day + kEpochShift, y, m, dd);
+  const std::chrono::year_month_day date{kDayZero + std::chrono::days{day}};
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%02u/%02u/%04ld %02lld:%02lld:%02lld", dd, m, y, seconds / 3600, seconds / 60 % 60,
-                seconds % 60);
+  std::snprintf(buf, sizeof buf, "%02u/%02u/%04d %02lld:%02lld:%02lld", static_cast<unsigned>(date.day()),
+                static_cast<unsigned>(date.month()), static_cast<int>(date.year()), seconds / 3600,
+                seconds / 60 % 60, seconds % 60);
   return buf;
 }
 
 bool ParseDateTime(std::string_view s, DateTime& out) {
   unsigned d = 0, m = 0, hh = 0, mi = 0, ss = 0;
-  long y = 0;
+  int y = 0;
   int used = 0;
   std::string text(s);
-  int n = std::sscanf(text.c_str(), "%2u/%2u/%4ld%n", &d, &m, &y, &used);
+  int n = std::sscanf(text.c_str(), "%2u/%2u/%4d%n", &d, &m, &y, &used);
   if (n != 3) return false;
   std::string_view rest = s.substr(static_cast<std::size_t>(used));
   if (!rest.empty()) {
@@ -203,12 +172,10 @@ bool ParseDateTime(std::string_view s, DateTime& out) {
         return false;
     }
   }
-  if (m < 1 || m > 12 || d < 1 || hh > 23 || mi > 59 || ss > 59) return false;
-  static const unsigned kDays[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-  if (d > kDays[m - 1] || (m == 2 && d == 29 && !leap)) return false;
+  const std::chrono::year_month_day date{std::chrono::year{y}, std::chrono::month{m}, std::chrono::day{d}};
+  if (!date.ok() || hh > 23 || mi > 59 || ss > 59) return false;
   // Before day zero the time of day still counts away from zero.
-  double day = static_cast<double>(DaysFromCivil(y, m, d) - kEpochShift);
+  double day = static_cast<double>((std::chrono::sys_days{date} - kDayZero).count());
   double time = (hh * 3600.0 + mi * 60.0 + ss) / 86400.0;
   out.days = day < 0 ? day - time : day + time;
   return true;

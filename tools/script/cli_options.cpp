@@ -6,6 +6,7 @@ namespace dxscript {
 
 const char* Usage() {
   return "usage: distrato-script [--server HOST:PORT] [--module PATH] [--database FILE] SCRIPT\n"
+         "       distrato-script --help | --version\n"
          "Runs the module headless from a scenario of user actions and expectations.\n"
          "The login comes from DX_SERVER, DX_BRANCH, DX_BRANCH_NAME, DX_BRANCH_LOCKED,\n"
          "DX_OPERATOR and DX_DATE; the script's login command changes it before open.\n";
@@ -21,6 +22,8 @@ CliOptions ParseCliOptions(const std::vector<std::string>& args) {
     };
     if (a == "--help" || a == "-h") {
       o.help = true;
+    } else if (a == "--version") {
+      o.version = true;
     } else if (a == "--server") {
       o.server = value();
     } else if (a == "--module") {
@@ -35,7 +38,7 @@ CliOptions ParseCliOptions(const std::vector<std::string>& args) {
       throw std::invalid_argument("only one script at a time (" + o.script + ", " + a + ")");
     }
   }
-  if (!o.help && o.script.empty()) throw std::invalid_argument("no script given");
+  if (!o.help && !o.version && o.script.empty()) throw std::invalid_argument("no script given");
   return o;
 }
 

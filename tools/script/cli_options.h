@@ -12,6 +12,7 @@ struct CliOptions {
   std::string database;  // the host's database (branch table)
   std::string script;
   bool help = false;
+  bool version = false;
 };
 
 // Throws std::invalid_argument with a message for the user.

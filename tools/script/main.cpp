@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
     std::cout << Usage();
     return 0;
   }
+  if (options.version) {
+    std::cout << "distrato-script " DX_VERSION "\n";
+    return 0;
+  }
 
   std::string text;
   if (!ReadFile(options.script, text)) {

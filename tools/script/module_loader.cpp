@@ -14,8 +14,8 @@ constexpr const char* kEntryName = "IniProc";
 
 ModuleEntry Load(const std::string& path) {
   dlerror();
-  // RTLD_GLOBAL and our exported symbols: the module and this program share
-  // one toolkit, one application and one login environment.
+  // The module and this program share one toolkit, one application and one
+  // login environment: both link the shared platform library.
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_GLOBAL);
   if (!handle) {
     const char* why = dlerror();
@@ -33,7 +33,9 @@ std::vector<std::string> DefaultModulePaths() {
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   const fs::path dir = ec ? fs::current_path() : exe.parent_path();
-  return {(dir / ".." / "lib" / kLibraryName).lexically_normal().string(), (dir / kLibraryName).string()};
+  // Installed trees keep the module in a private folder; the build tree in lib/.
+  return {(dir / DX_MODULE_DIR_FROM_BIN / kLibraryName).lexically_normal().string(),
+          (dir / ".." / "lib" / kLibraryName).lexically_normal().string(), (dir / kLibraryName).string()};
 }
 
 ModuleEntry LoadModuleEntry(const std::string& explicitPath) {
@@ -42,7 +44,7 @@ ModuleEntry LoadModuleEntry(const std::string& explicitPath) {
   std::error_code ec;
   for (const std::string& path : candidates)
     if (std::filesystem::exists(path, ec)) return Load(path);
-  throw std::runtime_error(std::string("the module ") + kLibraryName + " was not found at " + candidates.front() +
+  throw std::runtime_error(std::string("the module ") + kLibraryName + " was not found at " + candidates[1] +
                            " (build the module, or give --module PATH)");
 }
 
