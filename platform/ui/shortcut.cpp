@@ -73,7 +73,8 @@ std::string ShortCutToText(TShortCut shortcut) {
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')) {
     out.push_back(static_cast<char>(key));
   } else if (key >= VK_F1 && key < VK_F1 + 12) {
-    out += "F" + std::to_string(key - VK_F1 + 1);
+    // Appended, not `"F" + std::string`: GCC 12 at -O3 warns falsely (-Wrestrict).
+    out.append(1, 'F').append(std::to_string(key - VK_F1 + 1));
   } else {
     for (const auto& [name, code] : NamedKeys()) {
       if (code == key) {
