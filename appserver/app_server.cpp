@@ -10,6 +10,7 @@ AppServer::AppServer(const std::string& dbPath) : storage_(std::make_unique<Stor
   RegisterCommandQuestions(dispatcher_, *storage_);
   RegisterContractorValues(dispatcher_, *storage_);
   RegisterRescission(dispatcher_, *storage_);
+  RegisterSubstitution(dispatcher_, *storage_);
 }
 
 AppServer::~AppServer() = default;

@@ -17,6 +17,7 @@ void WriteDemoDatabase(const std::string& path, int bulkParties);
 void WriteReferenceData(Database& db);
 void WriteDemoBudgets(Database& db, DemoWriter& out);
 void WriteBulkBudget(DemoWriter& out, int parties);
+void WriteSubstitutionBudget(DemoWriter& out);
 
 // Where the pieces put things, for the README and the tests.
 namespace demo {
@@ -26,6 +27,7 @@ inline constexpr const char* kMainBudget = "0000000101";     // every party stat
 inline constexpr const char* kLockedBudget = "0000000102";   // sequence situation "1"
 inline constexpr const char* kFixedCostBudget = "0000000103";  // IDUTILCUSTOFIXOORCA "N"
 inline constexpr const char* kOtherBranchBudget = "0000000201";
+inline constexpr const char* kSubstitutionBudget = "0000000150";  // every substitution mode
 inline constexpr const char* kBulkBudget = "0000009999";
 inline constexpr const char* kSupervisor = "SUPERVISOR";
 inline constexpr const char* kSupervisorPassword = "DISTRATO";

@@ -42,3 +42,4 @@ void RegisterAccounts(Dispatcher& dispatcher, Storage& storage);
 void RegisterCommandQuestions(Dispatcher& dispatcher, Storage& storage);
 void RegisterContractorValues(Dispatcher& dispatcher, Storage& storage);
 void RegisterRescission(Dispatcher& dispatcher, Storage& storage);
+void RegisterSubstitution(Dispatcher& dispatcher, Storage& storage);
