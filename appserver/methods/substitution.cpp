@@ -163,7 +163,9 @@ Substitute RequireSubstitute(Database& db, const Party& p, const std::string& su
   if (!client.step()) Refuse("Cliente " + s.code + " não cadastrado.");
   s.tradeName = client.text(0);
   if (s.code == p.client) Refuse("O contratante não pode ser substituído por ele mesmo.");
-  if (!p.recordedSubstitute.empty() && p.recordedSubstitute != s.code)
+  // A holder whose quotas were transferred records who received them, not a
+  // substitute still to come.
+  if (!p.recordedSubstitute.empty() && p.quotasTransferred != "S" && p.recordedSubstitute != s.code)
     Refuse("O substituto do contratante foi alterado por outro operador (registrado " + p.recordedSubstitute +
            ", informado " + s.code + "). Atualize a lista.");
   Statement member = db.prepare("SELECT 1 FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");

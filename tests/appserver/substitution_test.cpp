@@ -218,6 +218,9 @@ TEST_F(Substitution, TransfCotasMovesQuotasGuestsAndTheOpenValueToTheSubstitute)
   EXPECT_EQ(Call("DadosComp", {kBranch, kBudget, "seq"})[1].asText(), "50000,00");
   // The transfer is done once.
   EXPECT_EQ(Refusal([&] { Transf("3002", 15000.0, 5.0, 1.0); }), "As cotas do contratante 3202 já foram transferidas.");
+  // The holder can still hand its remaining place to someone else.
+  EXPECT_EQ(Substituir(kGustavo, "3002").asText(), "");
+  EXPECT_EQ(PartyOf("3002"), "CNTGERADA|SUBSTITUICAO||0|10|0|SS");
   // The substitute's transfer account is listed for it.
   const Variant accounts =
       Call("GetContas", {"01", kBudget, "01", kLucas, "1", "N", "SUBSTITUICAO", "N", ""});
