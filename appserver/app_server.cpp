@@ -12,6 +12,7 @@ AppServer::AppServer(const std::string& dbPath) : storage_(std::make_unique<Stor
   RegisterRescission(dispatcher_, *storage_);
   RegisterTotalRescission(dispatcher_, *storage_);
   RegisterConsolidation(dispatcher_, *storage_);
+  RegisterSubstitution(dispatcher_, *storage_);
 }
 
 AppServer::~AppServer() = default;

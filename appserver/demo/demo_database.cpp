@@ -23,6 +23,7 @@ void WriteDemoDatabase(const std::string& path, int bulkParties) {
   WriteReferenceData(db);
   DemoWriter out(db);
   WriteDemoBudgets(db, out);
+  WriteSubstitutionBudget(out);
   if (bulkParties > 0) WriteBulkBudget(out, bulkParties);
   tx.commit();
 }

@@ -17,6 +17,7 @@ void WriteDemoDatabase(const std::string& path, int bulkParties);
 void WriteReferenceData(Database& db);
 void WriteDemoBudgets(Database& db, DemoWriter& out);
 void WriteBulkBudget(DemoWriter& out, int parties);
+void WriteSubstitutionBudget(DemoWriter& out);
 
 // Where the pieces put things, for the README and the tests.
 namespace demo {
@@ -29,6 +30,7 @@ inline constexpr const char* kOtherBranchBudget = "0000000201";
 inline constexpr const char* kTotalBudget = "0000000104";             // free for a total rescission
 inline constexpr const char* kTotalInProcessBudget = "0000000105";    // total rescission to consolidate
 inline constexpr const char* kUnapprovedChildBudget = "0000000106";   // child budget not approved
+inline constexpr const char* kSubstitutionBudget = "0000000150";  // every substitution mode
 inline constexpr const char* kBulkBudget = "0000009999";
 inline constexpr const char* kSupervisor = "SUPERVISOR";
 inline constexpr const char* kSupervisorPassword = "DISTRATO";

@@ -44,3 +44,4 @@ void RegisterContractorValues(Dispatcher& dispatcher, Storage& storage);
 void RegisterRescission(Dispatcher& dispatcher, Storage& storage);
 void RegisterTotalRescission(Dispatcher& dispatcher, Storage& storage);
 void RegisterConsolidation(Dispatcher& dispatcher, Storage& storage);
+void RegisterSubstitution(Dispatcher& dispatcher, Storage& storage);

@@ -3,14 +3,19 @@
 #include "operations/consolida_distrato.h"
 #include "operations/distrato_total.h"
 #include "operations/sbt_distrato.h"
+#include "operations/substituicao.h"
 #include "workspace/frm_distrato.h"
 
 namespace operations {
 
 void InstallRescissionOperations() {
-  DistratoOperationHooks().Distrato = sbtDistratoClick;
+  DistratoOperations& hooks = DistratoOperationHooks();
+  hooks.Distrato = sbtDistratoClick;
+  hooks.ConsolidaDistrato = sbtConsolidaDistratoClick;
+  hooks.CancContrat = sbtCancContratClick;
+  hooks.Vd_NrInscricao = Vd_NrInscricao;
+  hooks.Attach = AttachSubstitution;
   DistratoTotalHook() = DistratoTotal;
-  DistratoOperationHooks().ConsolidaDistrato = sbtConsolidaDistratoClick;
 }
 
 }  // namespace operations

@@ -203,6 +203,108 @@ struct SetConfirmar {
   }
 };
 
+// --- the substitution of a contracting party ----------------------------------
+
+// The client's contracts in the budget beyond its first (empty when it holds
+// only one): a quota holder with another contract must name a substitute.
+struct GetRepetContrat {
+  static constexpr std::string_view kName = "GetRepetContrat";
+  std::string filial;
+  std::string orcamento;
+  std::string cliente;
+  static constexpr auto Arguments() {
+    using M = GetRepetContrat;
+    return std::tuple{Arg{"filial", &M::filial}, Arg{"orcamento", &M::orcamento}, Arg{"cliente", &M::cliente}};
+  }
+};
+
+// The registered clients that may substitute the party: neither the party nor
+// anyone already a party of the budget.
+struct GetContSub {
+  static constexpr std::string_view kName = "GetContSub";
+  std::string filial;
+  std::string orcamento;
+  std::string sequencial;
+  std::string cliente;
+  static constexpr auto Arguments() {
+    using M = GetContSub;
+    return std::tuple{Arg{"filial", &M::filial}, Arg{"orcamento", &M::orcamento}, Arg{"sequencial", &M::sequencial},
+                      Arg{"cliente", &M::cliente}};
+  }
+};
+
+// The client registered with a CPF/CNPJ (of that person type, when given).
+struct GetVdClie {
+  static constexpr std::string_view kName = "GetVdClie";
+  std::string inscricao;
+  std::string tipoPessoa;  // "F", "J", or "" for either
+  static constexpr auto Arguments() {
+    using M = GetVdClie;
+    return std::tuple{Arg{"inscricao", &M::inscricao}, Arg{"tipoPessoa", &M::tipoPessoa}};
+  }
+};
+
+// Hands the party's place in the budget to the substitute; answers "".
+struct SubstituirContratante {
+  static constexpr std::string_view kName = "SubstituirContratante";
+  std::string filial;
+  std::string orcamento;
+  std::string contaCorrente;
+  std::string CDCLIENTE;
+  std::string NRENDCLIORCEVE;
+  std::string CDCLICONTSUBORE;
+  std::string operador;
+  std::string NRSEQORCAEVE;
+  std::string empresa;
+  static constexpr auto Arguments() {
+    using M = SubstituirContratante;
+    return std::tuple{Arg{"filial", &M::filial},
+                      Arg{"orcamento", &M::orcamento},
+                      Arg{"contaCorrente", &M::contaCorrente},
+                      Arg{"CDCLIENTE", &M::CDCLIENTE},
+                      Arg{"NRENDCLIORCEVE", &M::NRENDCLIORCEVE},
+                      Arg{"CDCLICONTSUBORE", &M::CDCLICONTSUBORE},
+                      Arg{"operador", &M::operador},
+                      Arg{"NRSEQORCAEVE", &M::NRSEQORCAEVE},
+                      Arg{"empresa", &M::empresa}};
+  }
+};
+
+// Transfers the quota holder's quotas, guests and open value to the
+// substitute; answers "".
+struct TransfCotas {
+  static constexpr std::string_view kName = "TransfCotas";
+  std::string filial;
+  std::string orcamento;
+  std::string CDCLIENTE;
+  std::string CDCLICONTSUBORE;
+  std::string operador;
+  std::string IDUTILCUSTOFIXOORCA;
+  double vrTransferido = 0;
+  Variant qtConvidados;  // numbers as the dialog returned them
+  Variant qtCotas;
+  std::string NRSEQORCAEVE;
+  std::string NRENDCLIORCEVE;
+  std::string contaCorrente;
+  std::string empresa;
+  static constexpr auto Arguments() {
+    using M = TransfCotas;
+    return std::tuple{Arg{"filial", &M::filial},
+                      Arg{"orcamento", &M::orcamento},
+                      Arg{"CDCLIENTE", &M::CDCLIENTE},
+                      Arg{"CDCLICONTSUBORE", &M::CDCLICONTSUBORE},
+                      Arg{"operador", &M::operador},
+                      Arg{"IDUTILCUSTOFIXOORCA", &M::IDUTILCUSTOFIXOORCA},
+                      Arg{"vrTransferido", &M::vrTransferido},
+                      Arg{"qtConvidados", &M::qtConvidados},
+                      Arg{"qtCotas", &M::qtCotas},
+                      Arg{"NRSEQORCAEVE", &M::NRSEQORCAEVE},
+                      Arg{"NRENDCLIORCEVE", &M::NRENDCLIORCEVE},
+                      Arg{"contaCorrente", &M::contaCorrente},
+                      Arg{"empresa", &M::empresa}};
+  }
+};
+
 // --- the partial rescission ----------------------------------------------------
 
 // Whether the client is a party of more than one sequence of the budget.
@@ -379,6 +481,7 @@ using DistratoMethods =
     MethodList<GetPesqOrca, GetVdOrca, GetEmpresaRelac, DadosComp, GetContCorr, GetContratante, GetContas,
                GetExisContOrca, NovoContratante, InsContratDistrato, GetContratDistrato, GetFormaPgto, DeletaFormaPgto,
                SetConfirmar, GetContratRepetSeq, ConfirmaValores, Distrato, ConfValTodosCont, DistratoTotal,
-               VdOrcaAprovado, ConsolidaDistrato, ConsolidaDistratoTotal>;
+               VdOrcaAprovado, ConsolidaDistrato, ConsolidaDistratoTotal,
+               GetRepetContrat, GetContSub, GetVdClie, SubstituirContratante, TransfCotas>;
 
 }  // namespace protocol
