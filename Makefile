@@ -3,7 +3,7 @@ BUILD ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test sanitize bench clean
+.PHONY: all deps build run test sanitize bench fuzz clean
 
 all: build
 
@@ -28,8 +28,19 @@ sanitize: deps
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j $(JOBS) --timeout 600
 
+# libFuzzer over the wire's decoders (clang, with address and undefined-behaviour
+# sanitizers), FUZZ_SECONDS each; new inputs join the corpora in tests/fuzz/corpus.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = wire value
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDX_FUZZ=ON \
+	  -DDX_BUILD_QT=OFF -DDX_BUILD_BENCH=OFF
+	cmake --build build-fuzz -j $(JOBS) $(addprefix --target fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do echo "== fuzz_$$t"; \
+	  build-fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 tests/fuzz/corpus/$$t || exit 1; done
+
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
 
 clean:
-	rm -rf $(BUILD) build-asan
+	rm -rf $(BUILD) build-asan build-fuzz
