@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 # Our own builds treat warnings as errors; a plain `cmake` build does not.
 CMAKE_FLAGS ?= -DDX_WERROR=ON
 
-.PHONY: all deps build run test sanitize tsan package bench clean
+.PHONY: all deps build run test sanitize tsan package bench fuzz clean
 
 all: build
 
@@ -44,8 +44,19 @@ tsan: deps
 package: build
 	cd $(BUILD) && cpack
 
+# libFuzzer over the wire's decoders (clang, with address and undefined-behaviour
+# sanitizers), FUZZ_SECONDS each; new inputs join the corpora in tests/fuzz/corpus.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = wire value
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDX_FUZZ=ON \
+	  -DDX_BUILD_QT=OFF -DDX_BUILD_BENCH=OFF $(CMAKE_FLAGS)
+	cmake --build build-fuzz -j $(JOBS) $(addprefix --target fuzz_,$(FUZZ_TARGETS))
+	@for t in $(FUZZ_TARGETS); do echo "== fuzz_$$t"; \
+	  build-fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 tests/fuzz/corpus/$$t || exit 1; done
+
 bench: build
 	@for b in $(BUILD)/bin/bench_*; do echo "== $$b"; $$b; done
 
 clean:
-	rm -rf $(BUILD) build-asan build-tsan
+	rm -rf $(BUILD) build-asan build-tsan build-fuzz

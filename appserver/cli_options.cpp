@@ -6,6 +6,7 @@
 namespace {
 
 constexpr int kMaxParties = 1000000;
+constexpr long kMaxConnections = 100000;
 
 long parseNumber(const std::string& text, long min, long max, const std::string& what) {
   long value = 0;
@@ -21,6 +22,8 @@ long parseNumber(const std::string& text, long min, long max, const std::string&
 const char* ServerUsage() {
   return "Uso:\n"
          "  dxr10900-server --db ARQUIVO --listen HOST:PORTA      serve (porta 0 escolhe uma livre)\n"
+         "      [--max-connections N]   conexões simultâneas (256); além delas, o cliente é recusado\n"
+         "      [--log-level NÍVEL]     error, warning, info (padrão) ou debug; registro na saída de erros\n"
          "  dxr10900-server --db ARQUIVO --init-demo [--parties N] recria o banco de demonstração\n"
          "  dxr10900-server --help | --version\n";
 }
@@ -28,6 +31,7 @@ const char* ServerUsage() {
 ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   ServerOptions o;
   bool partiesGiven = false;
+  bool maxConnectionsGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&]() -> const std::string& {
@@ -45,6 +49,14 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
     } else if (a == "--parties") {
       o.parties = static_cast<int>(parseNumber(value(), 1, kMaxParties, "Número de contratantes"));
       partiesGiven = true;
+    } else if (a == "--max-connections") {
+      o.maxConnections = static_cast<std::size_t>(parseNumber(value(), 1, kMaxConnections, "Limite de conexões"));
+      maxConnectionsGiven = true;
+    } else if (a == "--log-level") {
+      o.logLevel = value();
+      if (o.logLevel != "error" && o.logLevel != "warning" && o.logLevel != "info" && o.logLevel != "debug")
+        throw std::invalid_argument("Nível de registro inválido: \"" + o.logLevel +
+                                    "\" (error, warning, info ou debug).");
     } else if (a == "--listen") {
       const std::string& address = value();
       auto colon = address.rfind(':');
@@ -60,6 +72,7 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   if (o.help || o.version) return o;
   if (o.db.empty()) throw std::invalid_argument("Informe o banco de dados com --db ARQUIVO.");
   if (o.initDemo == o.listen) throw std::invalid_argument("Informe --listen HOST:PORTA ou --init-demo (um dos dois).");
+  if (maxConnectionsGiven && !o.listen) throw std::invalid_argument("--max-connections só vale com --listen.");
   if (partiesGiven && !o.initDemo) throw std::invalid_argument("--parties só vale com --init-demo.");
   return o;
 }

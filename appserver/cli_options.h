@@ -13,6 +13,8 @@ struct ServerOptions {
   std::string host;
   std::uint16_t port = 0;
   bool listen = false;
+  std::size_t maxConnections = 256;
+  std::string logLevel = "info";  // error, warning, info or debug
   bool help = false;
   bool version = false;
 };

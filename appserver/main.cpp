@@ -1,6 +1,7 @@
 // dxr10900-server: serves the remote methods over TCP, or writes the demo
 // database.
 
+#include <atomic>
 #include <csignal>
 #include <cstdio>
 #include <exception>
@@ -16,6 +17,7 @@
 #include "demo/demo_database.h"
 
 #include "net/rpc_server.h"
+#include "net/server_log.h"
 
 namespace {
 
@@ -37,19 +39,32 @@ int serve(const ServerOptions& o) {
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
   AppServer app(o.db);
-  RpcServer server([&app](const std::string& method, std::vector<Variant>& args) { return app.call(method, args); });
+  ServerLog log(ServerLog::ParseLevel(o.logLevel).value_or(ServerLog::Level::Info));
+  RpcServerOptions rpcOptions;
+  rpcOptions.maxConnections = o.maxConnections;
+  rpcOptions.log = &log;
+  RpcServer server([&app](const std::string& method, std::vector<Variant>& args) { return app.call(method, args); },
+                   rpcOptions);
   std::uint16_t port = server.listen(o.host, o.port);
   std::cout << "listening on " << o.host << ":" << port << std::endl;
+  log.write(ServerLog::Level::Info, "servidor " + o.db + " ouvindo em " + o.host + ":" + std::to_string(port) +
+                                        " (até " + std::to_string(o.maxConnections) + " conexões)");
 
-  std::thread watcher([&server, stopSignals] {
+  std::atomic<bool> served{false};
+  std::thread watcher([&server, &log, &served, stopSignals] {
     int signal = 0;
     sigwait(&stopSignals, &signal);
+    if (served) return;
+    log.write(ServerLog::Level::Info, std::string("sinal ") + (signal == SIGINT ? "SIGINT" : "SIGTERM") +
+                                          " recebido: as chamadas em andamento terminam antes do fim");
     server.stop();
   });
   server.run();
   // run() may also end without a signal; wake the watcher so it can be joined.
+  served = true;
   pthread_kill(watcher.native_handle(), SIGTERM);
   watcher.join();
+  log.write(ServerLog::Level::Info, "servidor encerrado");
   return 0;
 }
 

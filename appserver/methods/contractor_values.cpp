@@ -294,6 +294,8 @@ std::map<std::string, std::string> PlanOwners(Database& db, const Budget& b) {
   return owner;
 }
 
+constexpr std::size_t kMaxInstallments = 360;
+
 struct Installment {
   DateTime due;
   Cents value = 0;
@@ -326,7 +328,13 @@ std::map<std::string, std::vector<Installment>> ReadPlans(Database& db, const Bu
     const Cents value = Amount(plan, r, "VRPARCELA", keyedTo);
     if (value <= 0)
       throw std::runtime_error("O valor de cada parcela do contratante " + it->second + " deve ser maior que zero.");
-    plans[it->second].push_back({due, value});
+    std::vector<Installment>& party = plans[it->second];
+    // Thirty years of monthly installments is more than any real plan; a
+    // longer one is a mistake or an attack on the storage.
+    if (party.size() == kMaxInstallments)
+      throw std::runtime_error("O plano de pagamento do contratante " + it->second + " excede o limite de " +
+                               std::to_string(kMaxInstallments) + " parcelas.");
+    party.push_back({due, value});
   }
   return plans;
 }

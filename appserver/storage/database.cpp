@@ -46,7 +46,9 @@ void Database::open() {
   }
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   exec("PRAGMA journal_mode=WAL");
-  exec("PRAGMA synchronous=NORMAL");
+  // FULL: a commit reaches the disk before the client hears it succeeded, so a
+  // power loss cannot take back a rescission already acknowledged.
+  exec("PRAGMA synchronous=FULL");
   exec("PRAGMA foreign_keys=ON");
   const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
   if (sqlite3_create_function(db_, "CENTS", 1, flags, nullptr, CentsFunction, nullptr, nullptr) != SQLITE_OK ||

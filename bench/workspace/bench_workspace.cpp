@@ -41,7 +41,7 @@ std::string Program() {
 dx_test::DemoServer& Server(int parties) {
   static std::map<int, std::unique_ptr<dx_test::DemoServer>> servers;
   auto& server = servers[parties];
-  if (!server) server = std::make_unique<dx_test::DemoServer>(dx_test::DemoOptions{parties, {}, Program()});
+  if (!server) server = std::make_unique<dx_test::DemoServer>(dx_test::DemoOptions{parties, {}, Program(), {}});
   return *server;
 }
 

@@ -214,12 +214,17 @@ std::string FrameChannel::readFrame(Clock::time_point deadline) {
     throw ChannelError(ChannelError::Reason::FrameTooBig, "mensagem de " + std::to_string(length) + " bytes");
   }
   inBegin_ += kFrameHeaderBytes;
-  std::string body(length, '\0');
+  // The body grows as its bytes arrive: an announced length alone costs nothing.
   std::size_t have = std::min<std::size_t>(length, inEnd_ - inBegin_);
-  std::memcpy(body.data(), in_.data() + inBegin_, have);
+  std::string body(in_.data() + inBegin_, have);
   inBegin_ += have;
   if (inBegin_ == inEnd_) inBegin_ = inEnd_ = 0;
-  while (have < length) have += receive(body.data() + have, length - have, deadline);
+  while (have < length) {
+    const std::size_t chunk = std::min<std::size_t>(length - have, std::max(have, kInputBufferBytes));
+    body.resize(have + chunk);
+    have += receive(body.data() + have, chunk, deadline);
+    body.resize(have);
+  }
   return body;
 }
 

@@ -1,25 +1,41 @@
 #include "rpc_server.h"
 
+#include <asio.hpp>
+
 #include <atomic>
 #include <chrono>
-#include <list>
-#include <mutex>
+#include <optional>
+#include <set>
 #include <strings.h>
-#include <thread>
+#include <sys/resource.h>
 
-#include "net/frame_channel.h"
+#include "net/server_log.h"
+#include "net/value_count.h"
 #include "net/wire_codec.h"
 
 namespace {
 
-// One client, served on its own thread so that a handler blocked on storage
-// delays nobody else.
-struct Session {
-  explicit Session(std::uint32_t maxFrameBytes) : channel(maxFrameBytes) {}
-  wire::FrameChannel channel;
-  std::thread thread;
-  std::atomic<bool> finished{false};
-};
+using Socket = asio::ip::tcp::socket;
+
+// Connections beyond the cap that are being told so at the same time; any
+// more are closed without a word.
+constexpr std::size_t kMaxRefusing = 64;
+// Received bytes are read into the body at most this much ahead of what has
+// arrived, so an announced length costs nothing until its bytes come.
+constexpr std::size_t kReadChunkBytes = 64 * 1024;
+constexpr int kRefusalLingerMs = 1000;
+constexpr auto kAcceptRetry = std::chrono::milliseconds(100);
+
+// How many connections the process's descriptor limit allows, read at each
+// accept so that a limit lowered while running counts too. Some descriptors
+// stay for everything else: the storage each worker opens, logs, the
+// listening socket.
+std::size_t DescriptorBudget(std::size_t workers) {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return SIZE_MAX;
+  const std::size_t reserve = 32 + 4 * workers;
+  return limit.rlim_cur > reserve ? static_cast<std::size_t>(limit.rlim_cur) - reserve : 0;
+}
 
 bool SameServerName(const std::string& a, const std::string& b) {
   return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
@@ -28,69 +44,314 @@ bool SameServerName(const std::string& a, const std::string& b) {
 }  // namespace
 
 struct RpcServer::Impl {
-  Impl(RpcHandler h, RpcServerOptions o)
-      : handler(std::move(h)), options(std::move(o)), acceptor(acceptIo), retryTimer(acceptIo) {}
+  class Connection;
+
+  Impl(RpcHandler h, RpcServerOptions o) : handler(std::move(h)), options(std::move(o)) {}
 
   RpcHandler handler;
   RpcServerOptions options;
-  asio::io_context acceptIo;
-  asio::ip::tcp::acceptor acceptor;
-  asio::steady_timer retryTimer;  // after a failed accept (say, out of descriptors)
-  std::mutex mutex;
-  std::list<std::shared_ptr<Session>> sessions;  // guarded by mutex
-  bool stopping = false;                         // guarded by mutex
+  asio::io_context io;                     // every socket and timer; run by run()'s thread only
+  asio::ip::tcp::acceptor acceptor{io};
+  asio::steady_timer retryTimer{io};       // after a failed accept (say, out of descriptors)
+  asio::steady_timer graceTimer{io};       // ends the calls' grace period at shutdown
+  std::optional<asio::executor_work_guard<asio::io_context::executor_type>> keepRunning;
+  std::optional<asio::thread_pool> workers;  // runs the handler; made by run()
+  std::atomic<bool> stopRequested{false};
+  // The rest is touched on the I/O thread only.
+  std::set<std::shared_ptr<Connection>> connections;  // open ones, refused ones included
+  std::size_t refusing = 0;                           // of those, the ones being refused
+  bool stopping = false;
 
-  wire::Clock::time_point readDeadline() const {
-    return wire::Clock::now() + std::chrono::milliseconds(options.readTimeoutMs);
+  void say(ServerLog::Level level, const std::string& line) const {
+    if (options.log) options.log->write(level, line);
   }
-
   void acceptNext();
-  void serve(Session& s);
-  bool greet(Session& s);
-  wire::Response answer(const wire::Request& request);
-  void reapFinished();
-  void joinAll();
+  void admit(Socket socket);
+  void forget(const std::shared_ptr<Connection>& c);
+  void beginShutdown();
+  void finishIfDone();
+  // The encoded answer to a request body; empty when the connection must be
+  // dropped instead. Runs on a worker thread.
+  std::string process(const std::string& body, const std::string& peer) const;
+  wire::Response answer(const wire::Request& request) const;
 };
 
+// One client's connection, moved along by handlers on the I/O thread: read a
+// frame, have a worker answer it, write the answer, wait for the next frame.
+// A connection beyond the cap only writes its refusal and lingers until the
+// client has read it.
+class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connection> {
+ public:
+  Connection(Impl& server, Socket socket, bool refused)
+      : server_(server), socket_(std::move(socket)), timer_(server.io), peer_(PeerOf(socket_)), refused_(refused) {}
+
+  bool refused() const { return refused_; }
+  const std::string& peer() const { return peer_; }
+  void start();
+  // At shutdown: closes now unless a call is in flight, whose answer closes it.
+  void stopWhenIdle();
+  void close(const std::string& why);
+  static std::string PeerOf(const Socket& socket);
+
+ private:
+  // Closes after a failed read or write, saying how it failed.
+  void closeAfter(const asio::error_code& ec);
+  void armTimer(int ms);
+  void disarmTimer();
+  void readHeader();
+  void readBody();
+  void greet();
+  void dispatch();
+  void send(std::string body, bool thenClose);
+  void linger();
+
+  Impl& server_;
+  Socket socket_;
+  asio::steady_timer timer_;   // the current time limit: greeting, idle, frame or linger
+  unsigned timerGeneration_ = 0;  // a wait that fires for an older arming does nothing
+  char header_[wire::kFrameHeaderBytes] = {};
+  std::size_t headerHave_ = 0;  // bytes of the header received so far
+  std::uint32_t length_ = 0;   // of the frame being read
+  std::string body_;           // its bytes so far
+  std::string out_;            // the frame being written
+  std::string peer_;           // the client's address, for the log
+  std::chrono::steady_clock::time_point opened_ = std::chrono::steady_clock::now();
+  bool refused_;
+  bool greeted_ = false;
+  bool busy_ = false;          // a call is in flight: from its full request to its answer written
+  bool closed_ = false;
+};
+
+void RpcServer::Impl::Connection::start() {
+  asio::error_code ignored;
+  socket_.set_option(asio::ip::tcp::no_delay(true), ignored);
+  if (refused_) {
+    send(wire::EncodeHelloReply({false, BusyMessage(server_.options.maxConnections)}), true);
+    return;
+  }
+  armTimer(server_.options.greetingTimeoutMs);
+  readHeader();
+}
+
+void RpcServer::Impl::Connection::armTimer(int ms) {
+  const unsigned generation = ++timerGeneration_;
+  timer_.expires_after(std::chrono::milliseconds(ms));
+  timer_.async_wait([self = shared_from_this(), generation](const asio::error_code& ec) {
+    if (!ec && generation == self->timerGeneration_) self->close("tempo esgotado");
+  });
+}
+
+void RpcServer::Impl::Connection::disarmTimer() {
+  ++timerGeneration_;
+  timer_.cancel();
+}
+
+void RpcServer::Impl::Connection::readHeader() {
+  const std::size_t have = headerHave_;
+  socket_.async_read_some(asio::buffer(header_ + have, sizeof header_ - have),
+                          [self = shared_from_this()](const asio::error_code& ec, std::size_t n) {
+                            if (ec || self->closed_) return self->closeAfter(ec);
+                            const auto& o = self->server_.options;
+                            // A frame once begun must arrive in time; a greeting
+                            // keeps the deadline it started with.
+                            if (self->headerHave_ == 0 && self->greeted_) self->armTimer(o.readTimeoutMs);
+                            self->headerHave_ += n;
+                            if (self->headerHave_ < sizeof self->header_) return self->readHeader();
+                            self->headerHave_ = 0;
+                            self->length_ = wire::FrameLength(self->header_);
+                            const std::uint32_t limit = self->greeted_ ? o.maxFrameBytes : o.maxGreetingFrameBytes;
+                            if (self->length_ > limit)
+                              return self->close("mensagem de " + std::to_string(self->length_) +
+                                                 " bytes excede o limite de " + std::to_string(limit));
+                            self->body_.clear();
+                            self->readBody();
+                          });
+}
+
+void RpcServer::Impl::Connection::readBody() {
+  if (body_.size() == length_) return greeted_ ? dispatch() : greet();
+  const std::size_t have = body_.size();
+  const std::size_t chunk = std::min<std::size_t>(length_ - have, std::max(have, kReadChunkBytes));
+  body_.resize(have + chunk);
+  socket_.async_read_some(asio::buffer(body_.data() + have, chunk),
+                          [self = shared_from_this(), have](const asio::error_code& ec, std::size_t n) {
+                            if (ec || self->closed_) return self->closeAfter(ec);
+                            self->body_.resize(have + n);
+                            self->readBody();
+                          });
+}
+
+void RpcServer::Impl::Connection::greet() {
+  wire::HelloReply reply;
+  try {
+    const wire::Hello hello = wire::DecodeHello(body_);
+    reply.ok = SameServerName(hello.serverName, server_.options.serverName);
+    if (!reply.ok) reply.message = "Servidor desconhecido: " + hello.serverName;
+  } catch (const wire::ProtocolError&) {
+    return close("saudação inválida");
+  }
+  if (!reply.ok) server_.say(ServerLog::Level::Warning, "conexão " + peer_ + ": " + reply.message);
+  greeted_ = reply.ok;
+  std::string().swap(body_);
+  send(wire::EncodeHelloReply(reply), !reply.ok);
+}
+
+void RpcServer::Impl::Connection::dispatch() {
+  busy_ = true;
+  disarmTimer();
+  asio::post(*server_.workers, [self = shared_from_this(), body = std::move(body_)] {
+    std::string out = self->server_.process(body, self->peer_);
+    asio::post(self->server_.io, [self, out = std::move(out)]() mutable {
+      if (out.empty()) return self->close("requisição recusada sem resposta");
+      self->send(std::move(out), self->server_.stopping);
+    });
+  });
+  body_ = std::string();
+}
+
+void RpcServer::Impl::Connection::send(std::string body, bool thenClose) {
+  if (closed_) return;
+  out_.resize(wire::kFrameHeaderBytes);
+  wire::PutFrameLength(out_.data(), static_cast<std::uint32_t>(body.size()));
+  out_ += body;
+  armTimer(server_.options.readTimeoutMs);
+  asio::async_write(socket_, asio::buffer(out_), [self = shared_from_this(), thenClose](const asio::error_code& ec, std::size_t) {
+    self->busy_ = false;
+    std::string().swap(self->out_);
+    if (ec || self->closed_) return self->closeAfter(ec);
+    if (self->refused_) return self->linger();
+    if (self->server_.stopping) return self->close("encerramento do servidor");
+    if (thenClose) return self->close("saudação recusada");
+    self->armTimer(self->server_.options.idleTimeoutMs);
+    self->readHeader();
+  });
+}
+
+void RpcServer::Impl::Connection::linger() {
+  // Closing with the client's hello unread could reset the connection before
+  // the client reads the refusal; so half-close and wait for its own close.
+  asio::error_code ignored;
+  socket_.shutdown(Socket::shutdown_send, ignored);
+  armTimer(kRefusalLingerMs);
+  body_.resize(512);
+  socket_.async_read_some(asio::buffer(body_), [self = shared_from_this()](const asio::error_code& ec, std::size_t) {
+    if (ec || self->closed_) return self->close("recusada: limite de conexões");
+    self->linger();
+  });
+}
+
+void RpcServer::Impl::Connection::stopWhenIdle() {
+  if (!busy_) close("encerramento do servidor");
+}
+
+std::string RpcServer::Impl::Connection::PeerOf(const Socket& socket) {
+  asio::error_code ec;
+  const auto endpoint = socket.remote_endpoint(ec);
+  return ec ? std::string("?") : endpoint.address().to_string() + ":" + std::to_string(endpoint.port());
+}
+
+void RpcServer::Impl::Connection::closeAfter(const asio::error_code& ec) {
+  close(!ec || ec == asio::error::eof || ec == asio::error::connection_reset ? "pelo cliente"
+                                                                            : ec.message());
+}
+
+void RpcServer::Impl::Connection::close(const std::string& why) {
+  if (closed_) return;
+  closed_ = true;
+  if (!refused_) {
+    const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - opened_).count();
+    char duration[32];
+    std::snprintf(duration, sizeof duration, "%.1f s", seconds);
+    server_.say(ServerLog::Level::Info, "conexão " + peer_ + " encerrada (" + why + ") após " + duration);
+  }
+  disarmTimer();
+  asio::error_code ignored;
+  socket_.shutdown(Socket::shutdown_both, ignored);
+  socket_.close(ignored);
+  server_.forget(shared_from_this());
+}
+
+std::string RpcServer::BusyMessage(std::size_t maxConnections) {
+  return "Servidor de aplicação ocupado: o limite de " + std::to_string(maxConnections) +
+         " conexões foi atingido. Tente novamente em instantes.";
+}
+
 void RpcServer::Impl::acceptNext() {
-  auto session = std::make_shared<Session>(options.maxFrameBytes);
-  acceptor.async_accept(session->channel.context(), [this, session](const asio::error_code& ec,
-                                                                     asio::ip::tcp::socket socket) {
-    if (ec == asio::error::operation_aborted || !acceptor.is_open()) return;
+  acceptor.async_accept([this](const asio::error_code& ec, Socket socket) {
+    if (ec == asio::error::operation_aborted || !acceptor.is_open() || stopping) return;
     if (ec) {
-      retryTimer.expires_after(std::chrono::milliseconds(100));
+      // Out of descriptors or memory: the pending client waits in the
+      // backlog until a connection ends.
+      say(ServerLog::Level::Error, "falha ao aceitar conexão: " + ec.message());
+      retryTimer.expires_after(kAcceptRetry);
       retryTimer.async_wait([this](const asio::error_code& e) {
-        if (!e && acceptor.is_open()) acceptNext();
+        if (!e && acceptor.is_open() && !stopping) acceptNext();
       });
       return;
     }
-    {
-      std::lock_guard lock(mutex);
-      if (stopping) return;
-      session->channel.adopt(std::move(socket));
-      sessions.push_back(session);
-      session->thread = std::thread([this, session] {
-        serve(*session);
-        session->finished = true;
-      });
+    try {
+      admit(std::move(socket));
+    } catch (const std::exception& e) {
+      // That client is dropped (its socket closes with it); the others carry on.
+      say(ServerLog::Level::Error, std::string("falha ao admitir conexão: ") + e.what());
     }
-    reapFinished();
     acceptNext();
   });
 }
 
-bool RpcServer::Impl::greet(Session& s) {
-  wire::Hello hello = wire::DecodeHello(s.channel.readFrame(readDeadline()));
-  if (!SameServerName(hello.serverName, options.serverName)) {
-    s.channel.writeFrame(wire::EncodeHelloReply({false, "Servidor desconhecido: " + hello.serverName}),
-                         readDeadline());
-    return false;
+void RpcServer::Impl::admit(Socket socket) {
+  // Without a descriptor to spare even a refusal could starve the storage.
+  if (connections.size() >= DescriptorBudget(options.workerThreads)) {
+    say(ServerLog::Level::Warning, "conexão " + Connection::PeerOf(socket) + " fechada: descritores esgotados");
+    return;
   }
-  s.channel.writeFrame(wire::EncodeHelloReply({true, ""}), readDeadline());
-  return true;
+  const bool full = connections.size() - refusing >= options.maxConnections;
+  if (full && refusing >= kMaxRefusing) {
+    say(ServerLog::Level::Warning, "conexão " + Connection::PeerOf(socket) + " fechada: limite de conexões");
+    return;
+  }
+  auto c = std::make_shared<Connection>(*this, std::move(socket), full);
+  connections.insert(c);
+  if (full) {
+    ++refusing;
+    say(ServerLog::Level::Warning, "conexão " + c->peer() + " recusada: limite de " +
+                                       std::to_string(options.maxConnections) + " conexões");
+  } else {
+    say(ServerLog::Level::Info, "conexão " + c->peer() + " aberta (" + std::to_string(connections.size() - refusing) +
+                                    " abertas)");
+  }
+  c->start();
 }
 
-wire::Response RpcServer::Impl::answer(const wire::Request& request) {
+void RpcServer::Impl::forget(const std::shared_ptr<Connection>& c) {
+  if (connections.erase(c) > 0 && c->refused()) --refusing;
+  finishIfDone();
+}
+
+void RpcServer::Impl::beginShutdown() {
+  if (stopping) return;
+  stopping = true;
+  say(ServerLog::Level::Info, "encerrando: " + std::to_string(connections.size()) + " conexões abertas");
+  asio::error_code ignored;
+  acceptor.close(ignored);
+  retryTimer.cancel();
+  for (const auto& c : std::set<std::shared_ptr<Connection>>(connections)) c->stopWhenIdle();
+  graceTimer.expires_after(std::chrono::milliseconds(options.shutdownGraceMs));
+  graceTimer.async_wait([this](const asio::error_code& ec) {
+    if (ec) return;
+    for (const auto& c : std::set<std::shared_ptr<Connection>>(connections))
+      c->close("encerramento do servidor: fim do prazo de " + std::to_string(options.shutdownGraceMs) + " ms");
+  });
+  finishIfDone();
+}
+
+void RpcServer::Impl::finishIfDone() {
+  if (!stopping || !connections.empty()) return;
+  graceTimer.cancel();
+  keepRunning.reset();
+}
+
+wire::Response RpcServer::Impl::answer(const wire::Request& request) const {
   wire::Response response;
   response.id = request.id;
   std::vector<Variant> args = request.args;
@@ -101,81 +362,56 @@ wire::Response RpcServer::Impl::answer(const wire::Request& request) {
   } catch (const std::exception& e) {
     response.error = e.what();
   } catch (...) {
+    say(ServerLog::Level::Error, "falha desconhecida em " + request.method);
     response.error = "Erro desconhecido no servidor de aplicação.";
   }
   return response;
 }
 
-void RpcServer::Impl::serve(Session& s) {
+std::string RpcServer::Impl::process(const std::string& body, const std::string& peer) const {
+  // Decoding costs many times the bytes it reads; a body of too many values
+  // is dropped before any of them is built.
+  if (wire::CountValues(body, options.maxValuesPerRequest) > options.maxValuesPerRequest) {
+    say(ServerLog::Level::Warning, "conexão " + peer + ": requisição com mais de " +
+                                       std::to_string(options.maxValuesPerRequest) + " valores");
+    return {};
+  }
+  const auto begun = std::chrono::steady_clock::now();
+  wire::Response response;
+  std::string method = "?";
   try {
-    if (!greet(s)) {
-      s.channel.close();
-      return;
-    }
-    for (;;) {
-      // Idle clients may wait as long as they like between calls; a frame
-      // once begun must arrive within the read time limit.
-      s.channel.waitReadable();
-      std::string body = s.channel.readFrame(readDeadline());
-      wire::Response response;
-      try {
-        response = answer(wire::DecodeRequest(body));
-      } catch (const wire::BadRequest& e) {
-        response.id = e.id;
-        response.error = std::string("Requisição inválida: ") + e.what();
-      }
-      std::string out = wire::EncodeResponse(response);
-      if (out.size() > options.maxFrameBytes) {
-        response = wire::Response{response.id, false, Variant(), "Resposta de " + std::to_string(out.size()) +
-                                  " bytes excede o limite de uma mensagem.", {}};
-        out = wire::EncodeResponse(response);
-      }
-      s.channel.writeFrame(out, readDeadline());
-    }
-  } catch (...) {
-    // A closed, garbled, oversized or stalled connection ends this session
-    // only; the others carry on.
+    wire::Request request = wire::DecodeRequest(body);
+    method = request.method;
+    response = answer(request);
+  } catch (const wire::BadRequest& e) {
+    response.id = e.id;
+    response.error = std::string("Requisição inválida: ") + e.what();
+  } catch (const std::exception&) {
+    say(ServerLog::Level::Warning, "conexão " + peer + ": mensagem que não é uma requisição");
+    return {};
   }
-  s.channel.close();
-}
-
-void RpcServer::Impl::reapFinished() {
-  std::list<std::shared_ptr<Session>> done;
-  {
-    std::lock_guard lock(mutex);
-    for (auto it = sessions.begin(); it != sessions.end();) {
-      if ((*it)->finished) {
-        done.push_back(*it);
-        it = sessions.erase(it);
-      } else {
-        ++it;
-      }
-    }
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begun).count();
+  const std::string what = method + " de " + peer + " em " + std::to_string(ms) + " ms";
+  if (ms > options.slowCallMs) say(ServerLog::Level::Warning, "chamada lenta: " + what);
+  if (response.ok) say(ServerLog::Level::Debug, "chamada " + what);
+  else say(ServerLog::Level::Info, "chamada " + what + " recusada: " + response.error);
+  std::string out = wire::EncodeResponse(response);
+  if (out.size() > options.maxFrameBytes) {
+    say(ServerLog::Level::Warning, "resposta de " + std::to_string(out.size()) + " bytes a " + what + " excede o limite");
+    response = wire::Response{response.id, false, Variant(),
+                              "Resposta de " + std::to_string(out.size()) + " bytes excede o limite de uma mensagem.", {}};
+    out = wire::EncodeResponse(response);
   }
-  for (auto& s : done)
-    if (s->thread.joinable()) s->thread.join();
-}
-
-void RpcServer::Impl::joinAll() {
-  std::list<std::shared_ptr<Session>> all;
-  {
-    std::lock_guard lock(mutex);
-    all.swap(sessions);
-  }
-  for (auto& s : all)
-    if (s->thread.joinable()) s->thread.join();
+  return out;
 }
 
 RpcServer::RpcServer(RpcHandler handler, RpcServerOptions options)
     : impl_(std::make_unique<Impl>(std::move(handler), std::move(options))) {}
 
-RpcServer::~RpcServer() {
-  stop();
-  impl_->joinAll();
-}
+RpcServer::~RpcServer() { stop(); }
 
 std::uint16_t RpcServer::listen(const std::string& host, std::uint16_t port) {
-  asio::ip::tcp::resolver resolver(impl_->acceptIo);
+  asio::ip::tcp::resolver resolver(impl_->io);
   auto endpoints = resolver.resolve(host, std::to_string(port), asio::ip::tcp::resolver::passive);
   asio::ip::tcp::endpoint endpoint = endpoints.begin()->endpoint();
   auto& acceptor = impl_->acceptor;
@@ -187,25 +423,30 @@ std::uint16_t RpcServer::listen(const std::string& host, std::uint16_t port) {
 }
 
 void RpcServer::run() {
-  {
-    std::lock_guard lock(impl_->mutex);
-    if (impl_->stopping) return;
+  Impl& s = *impl_;
+  if (s.stopRequested) return;
+  s.workers.emplace(std::max<std::size_t>(1, s.options.workerThreads));
+  s.keepRunning.emplace(s.io.get_executor());
+  asio::post(s.io, [&s] {
+    if (s.acceptor.is_open()) s.acceptNext();
+  });
+  for (;;) {
+    try {
+      s.io.run();
+      break;
+    } catch (const std::exception& e) {
+      // A failure inside one connection's handler ends that step only.
+      s.say(ServerLog::Level::Error, std::string("falha no serviço de uma conexão: ") + e.what());
+    }
   }
-  if (impl_->acceptor.is_open()) impl_->acceptNext();
-  impl_->acceptIo.run();
-  impl_->joinAll();
+  s.workers->join();
+  // Answers of calls that outlived the grace period arrive for connections
+  // already closed; let them see that.
+  s.io.restart();
+  s.io.poll();
 }
 
 void RpcServer::stop() {
-  {
-    std::lock_guard lock(impl_->mutex);
-    if (impl_->stopping) return;
-    impl_->stopping = true;
-    for (auto& s : impl_->sessions) s->channel.closeSoon();
-  }
-  asio::post(impl_->acceptIo, [impl = impl_.get()] {
-    asio::error_code ignored;
-    impl->acceptor.close(ignored);
-    impl->retryTimer.cancel();
-  });
+  impl_->stopRequested = true;
+  asio::post(impl_->io, [impl = impl_.get()] { impl->beginShutdown(); });
 }

@@ -1,8 +1,11 @@
 #pragma once
 // The server side of the wire: accepts connections, checks the server name
-// of each, and hands every request to one handler. Many clients are served
-// at once; a client that misbehaves is answered with an error or dropped
-// without disturbing the others.
+// of each, and hands every request to one handler. All connections share one
+// I/O thread, which only moves bytes; requests run on a bounded pool of
+// worker threads. A client that misbehaves is answered with an error or
+// dropped without disturbing the others; a client beyond the connection cap
+// is told so and closed. listen() and run() belong to one thread; stop() is
+// safe from any thread.
 
 #include <cstdint>
 #include <functional>
@@ -11,6 +14,8 @@
 #include <vector>
 
 #include "data/variant.h"
+
+class ServerLog;
 
 // Runs one remote method. `args` are the positional arguments; whatever the
 // handler leaves in them travels back as the by-reference arguments. A thrown
@@ -21,7 +26,18 @@ using RpcHandler = std::function<Variant(const std::string& method, std::vector<
 struct RpcServerOptions {
   std::string serverName = "DXR10900.RDMDISTRATO";
   std::uint32_t maxFrameBytes = 64u * 1024u * 1024u;
-  int readTimeoutMs = 30000;  // a half-sent frame is dropped after this
+  // Until its hello is accepted, a connection may send only small frames and
+  // must send them soon.
+  std::uint32_t maxGreetingFrameBytes = 64u * 1024u;
+  int greetingTimeoutMs = 10000;
+  int idleTimeoutMs = 30 * 60 * 1000;  // between calls, once greeted
+  int readTimeoutMs = 30000;           // a frame, once begun, must arrive (or leave) whole within this
+  std::size_t maxConnections = 256;
+  std::size_t workerThreads = 8;       // requests served at once
+  std::size_t maxValuesPerRequest = 500000;
+  int shutdownGraceMs = 10000;         // calls in flight at stop() may finish within this
+  ServerLog* log = nullptr;            // connections, refusals, errors and slow calls; none when null
+  int slowCallMs = 1000;               // a call taking longer is logged as a warning
 };
 
 class RpcServer {
@@ -33,10 +49,15 @@ class RpcServer {
 
   // Binds and listens; port 0 picks a free one. Returns the bound port.
   std::uint16_t listen(const std::string& host, std::uint16_t port);
-  // Serves until stop(); blocks the calling thread.
+  // Serves until stop() has let the calls in flight answer; blocks the
+  // calling thread.
   void run();
-  // Safe from any thread or a signal-watching thread.
+  // Stops accepting, closes idle connections, lets calls in flight finish and
+  // answer (up to the grace period), then closes the rest. Safe from any thread.
   void stop();
+
+  // The text a connection beyond the cap receives in its hello reply.
+  static std::string BusyMessage(std::size_t maxConnections);
 
  private:
   struct Impl;

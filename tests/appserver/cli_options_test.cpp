@@ -31,6 +31,21 @@ TEST(ServerOptionsTest, HelpAndVersionNeedNothingElse) {
   EXPECT_FALSE(ParseServerOptions({"--db", "x.db", "--init-demo"}).version);
 }
 
+TEST(ServerOptionsTest, ReadsTheServingLimitsAndTheLogLevel) {
+  ServerOptions o = ParseServerOptions({"--db", "x.db", "--listen", "h:1"});
+  EXPECT_EQ(o.maxConnections, 256u);
+  EXPECT_EQ(o.logLevel, "info");
+  o = ParseServerOptions({"--db", "x.db", "--listen", "h:1", "--max-connections", "10", "--log-level", "debug"});
+  EXPECT_EQ(o.maxConnections, 10u);
+  EXPECT_EQ(o.logLevel, "debug");
+
+  EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:1", "--max-connections", "0"}),
+            "Limite de conexões: valor inválido \"0\" (de 1 a 100000).");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--init-demo", "--max-connections", "5"}), "--max-connections só vale com --listen.");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:1", "--log-level", "tudo"}),
+            "Nível de registro inválido: \"tudo\" (error, warning, info ou debug).");
+}
+
 TEST(ServerOptionsTest, ExplainsWhatIsWrong) {
   EXPECT_EQ(ErrorOf({"--listen", "h:1"}), "Informe o banco de dados com --db ARQUIVO.");
   EXPECT_EQ(ErrorOf({"--db", "x"}), "Informe --listen HOST:PORTA ou --init-demo (um dos dois).");

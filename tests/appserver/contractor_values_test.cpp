@@ -249,6 +249,29 @@ TEST_F(ContractorValues, SetConfirmarRechecksModesInstallmentsAndDates) {
   EXPECT_EQ(stored.at(1, "VRPARCELA").asDouble(), 666.66);
 }
 
+TEST_F(ContractorValues, APlanHoldsAtMost360Installments) {
+  Ins(Sent());
+  DataPacket parties = Parties();
+  parties.rows[RowOf(parties, "1001")][parties.fieldIndex("IDTPFORMAPGTO")] = Variant("V");
+  // 1.000,00 in installments of 2,50 (400 of them) is refused whole; in 360
+  // (359 of 2,50 and one of 102,50) it is stored.
+  auto planOf = [](int count, double last) {
+    DataPacket plan = PlanPacket();
+    for (int i = 0; i < count; ++i)
+      plan.addRow({Variant(EncodeDate(2030, 1, 10)), kBranch, kBudget, "1001", Variant(i + 1 == count ? last : 2.5)});
+    return plan;
+  };
+  try {
+    Call("SetConfirmar", {Variant(parties), Variant(planOf(400, 2.5)), kBranch, kBudget});
+    ADD_FAILURE() << "a plan of 400 installments was taken";
+  } catch (const std::exception& e) {
+    EXPECT_NE(std::string(e.what()).find("excede o limite de 360 parcelas"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(Plan("1001").rows.empty());
+  Call("SetConfirmar", {Variant(parties), Variant(planOf(360, 102.5)), kBranch, kBudget});
+  EXPECT_EQ(Plan("1001").rowCount(), 360u);
+}
+
 TEST_F(ContractorValues, LeavingTheVariableModeDropsTheInstallments) {
   Ins(Sent());
   DataPacket parties = Parties();

@@ -79,9 +79,11 @@ DemoDatabase::DemoDatabase(const DemoOptions& options) : dir_("dxr10900-demo-"),
   InitDemoDatabase(path_, options);
 }
 
-ServerProcess::ServerProcess(const std::string& database, const std::string& program) {
+ServerProcess::ServerProcess(const std::string& database, const std::string& program,
+                             const std::vector<std::string>& serveArgs) {
   const std::string& path = ProgramOr(program);
-  const std::vector<std::string> args{"--db", database, "--listen", "127.0.0.1:0"};
+  std::vector<std::string> args{"--db", database, "--listen", "127.0.0.1:0"};
+  args.insert(args.end(), serveArgs.begin(), serveArgs.end());
   std::vector<char*> argv = Argv(path, args);
   int fds[2];
   // Close-on-exec, so a later server never holds this one's pipe.
@@ -140,7 +142,7 @@ int ServerProcess::stop(int signal) {
   return ExitStatus(status);
 }
 
-DemoServer::DemoServer(const DemoOptions& options) : database_(options), server_(database_.path(), options.program) {
+DemoServer::DemoServer(const DemoOptions& options) : database_(options), server_(database_.path(), options.program, options.serveArgs) {
   server_.requireListening();
 }
 

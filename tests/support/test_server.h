@@ -39,6 +39,7 @@ struct DemoOptions {
   std::optional<int> parties;         // --parties N; the demo's own count when empty
   std::vector<std::string> initArgs;  // further arguments for --init-demo
   std::string program;                // empty: ServerProgram()
+  std::vector<std::string> serveArgs; // further arguments for serving (after --listen)
 };
 
 // Writes the demo database at `database`; throws when the program fails.
@@ -60,7 +61,8 @@ class DemoDatabase {
 // start does not throw here: firstLine() says what it printed instead.
 class ServerProcess {
  public:
-  explicit ServerProcess(const std::string& database, const std::string& program = "");
+  explicit ServerProcess(const std::string& database, const std::string& program = "",
+                         const std::vector<std::string>& serveArgs = {});
   // SIGTERM, and SIGKILL when the server does not go within a few seconds.
   ~ServerProcess();
   ServerProcess(const ServerProcess&) = delete;
@@ -73,6 +75,7 @@ class ServerProcess {
   const std::string& host() const { return host_; }
   int port() const { return port_; }
   std::string address() const { return host_ + ":" + std::to_string(port_); }
+  pid_t pid() const { return pid_; }
 
   // Sends the signal, waits and returns the exit status (-1 when killed).
   int stop(int signal = SIGTERM);
@@ -94,6 +97,7 @@ class DemoServer {
   int port() const { return server_.port(); }
   std::string address() const { return server_.address(); }
   int stop(int signal = SIGTERM) { return server_.stop(signal); }
+  pid_t pid() const { return server_.pid(); }
 
  private:
   DemoDatabase database_;
