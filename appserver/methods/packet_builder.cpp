@@ -1,6 +1,7 @@
 #include "methods/packet_builder.h"
 
 #include <stdexcept>
+#include <string_view>
 
 #include "storage/statement.h"
 
@@ -8,16 +9,15 @@ namespace {
 
 bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
 
-std::size_t charCount(const std::string& text) {
+std::size_t charCount(std::string_view text) {
   std::size_t n = 0;
   for (unsigned char c : text)
     if (!isContinuationByte(c)) ++n;
   return n;
 }
 
-}  // namespace
-
-std::string CutToChars(const std::string& text, int size) {
+// The first `size` UTF-8 characters of `text` (all of it when size <= 0).
+std::string_view CharPrefix(std::string_view text, int size) {
   if (size <= 0) return text;
   std::size_t chars = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -28,13 +28,21 @@ std::string CutToChars(const std::string& text, int size) {
   return text;
 }
 
+}  // namespace
+
+std::string CutToChars(const std::string& text, int size) { return std::string(CharPrefix(text, size)); }
+
+// Texts are read in place and copied once, into the cell.
 Variant CellValue(const Statement& st, int col, const FieldDef& field) {
   switch (field.type) {
     case FieldType::String:
-      return CutToChars(st.text(col), field.size);
+      return std::string(CharPrefix(st.textView(col), field.size));
     case FieldType::FixedString: {
-      std::string s = CutToChars(st.text(col), field.size);
-      std::size_t n = charCount(s);
+      std::string_view cut = CharPrefix(st.textView(col), field.size);
+      std::size_t n = charCount(cut);
+      std::string s;
+      s.reserve(cut.size() + (n < static_cast<std::size_t>(field.size) ? field.size - n : 0));
+      s.append(cut);
       if (n < static_cast<std::size_t>(field.size)) s.append(static_cast<std::size_t>(field.size) - n, ' ');
       return s;
     }

@@ -73,5 +73,11 @@ std::string Statement::text(int col) const {
   return std::string(reinterpret_cast<const char*>(p), static_cast<std::size_t>(sqlite3_column_bytes(stmt_, col)));
 }
 
+std::string_view Statement::textView(int col) const {
+  const unsigned char* p = sqlite3_column_text(stmt_, col);
+  if (!p) return {};
+  return {reinterpret_cast<const char*>(p), static_cast<std::size_t>(sqlite3_column_bytes(stmt_, col))};
+}
+
 double Statement::real(int col) const { return sqlite3_column_double(stmt_, col); }
 std::int64_t Statement::integer(int col) const { return sqlite3_column_int64(stmt_, col); }

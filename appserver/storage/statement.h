@@ -47,6 +47,8 @@ class Statement {
   bool isNull(int col) const;
   int columnType(int col) const;
   std::string text(int col) const;
+  // The column's text in place, valid until the next step: no copy per cell.
+  std::string_view textView(int col) const;
   double real(int col) const;
   std::int64_t integer(int col) const;
 

@@ -75,12 +75,13 @@ void TClientDataSet::FillStore(RecordStore& store, const std::vector<std::unique
       } else if (kind == K::Text && (type == FieldType::String || type == FieldType::FixedString)) {
         // Texts load as the server sent them (never cut, so they read back intact);
         // fixed-length ones are padded to their size.
-        std::string text = v.asText();
+        std::string_view text = v.textView();
+        std::size_t pad = 0;
         if (type == FieldType::FixedString && field.Size() > 0) {
           std::size_t chars = Utf8Length(text), size = static_cast<std::size_t>(field.Size());
-          if (chars < size) text.append(size - chars, ' ');
+          if (chars < size) pad = size - chars;
         }
-        store.AppendText(f, std::move(text));
+        store.AppendText(f, text, pad);
       } else if (kind == StoredKind(type) && type != FieldType::Boolean && type != FieldType::Integer) {
         store.AppendNumber(f, v.asDouble());
       } else {

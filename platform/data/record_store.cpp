@@ -1,12 +1,15 @@
 #include "record_store.h"
 
 #include <algorithm>
+#include <limits>
 #include <numeric>
+
+#include "data/exceptions.h"
 
 void RecordStore::Reset(const std::vector<FieldType>& types, std::size_t capacity) {
   columns_.clear();
   for (FieldType t : types) {
-    Column c{t, t == FieldType::String || t == FieldType::FixedString, {}, {}, {}};
+    Column c{t, t == FieldType::String || t == FieldType::FixedString, {}, {}, 0, {}, {}};
     (c.isText ? static_cast<void>(c.texts.reserve(capacity)) : c.numbers.reserve(capacity));
     c.nulls.reserve(capacity);
     columns_.push_back(std::move(c));
@@ -19,7 +22,7 @@ void RecordStore::Reset(const std::vector<FieldType>& types, std::size_t capacit
 Variant RecordStore::Value(Id id, std::size_t field) const {
   const Column& c = columns_[field];
   if (c.nulls[id]) return Variant();
-  if (c.isText) return Variant(c.texts[id]);
+  if (c.isText) return Variant(std::string(Text(id, field)));
   double n = c.numbers[id];
   switch (c.type) {
     case FieldType::Integer: return Variant(static_cast<std::int64_t>(n));
@@ -41,7 +44,7 @@ void RecordStore::AppendCell(std::size_t field, const Variant& value) {
   bool null = value.isNull();
   c.nulls.push_back(null);
   if (c.isText) {
-    c.texts.push_back(null ? std::string() : value.asText());
+    c.texts.push_back(null ? TextRef{} : Store(c, value.asText()));
   } else if (null) {
     c.numbers.push_back(0.0);
   } else if (c.type == FieldType::Boolean) {
@@ -54,14 +57,14 @@ void RecordStore::AppendCell(std::size_t field, const Variant& value) {
 void RecordStore::AppendNull(std::size_t field) {
   Column& c = columns_[field];
   c.nulls.push_back(1);
-  if (c.isText) c.texts.emplace_back();
+  if (c.isText) c.texts.push_back(TextRef{});
   else c.numbers.push_back(0.0);
 }
 
-void RecordStore::AppendText(std::size_t field, std::string&& text) {
+void RecordStore::AppendText(std::size_t field, std::string_view text, std::size_t padBlanks) {
   Column& c = columns_[field];
   c.nulls.push_back(0);
-  c.texts.push_back(std::move(text));
+  c.texts.push_back(Store(c, text, padBlanks));
 }
 
 void RecordStore::AppendNumber(std::size_t field, double number) {
@@ -75,13 +78,51 @@ void RecordStore::Seal() {
   order_.resize(rows);
   std::iota(order_.begin() + static_cast<std::ptrdiff_t>(ids_), order_.end(), static_cast<Id>(ids_));
   ids_ = rows;
+  // The blocks grew by doubling; a loaded packet keeps only what it uses.
+  for (Column& c : columns_)
+    if (c.chars.capacity() > c.chars.size() + c.chars.size() / 8) c.chars.shrink_to_fit();
+}
+
+RecordStore::TextRef RecordStore::Store(Column& c, std::string_view text, std::size_t padBlanks) {
+  const std::size_t length = text.size() + padBlanks;
+  if (c.chars.size() + length > std::numeric_limits<std::uint32_t>::max()) {
+    Compact(c);
+    if (c.chars.size() + length > std::numeric_limits<std::uint32_t>::max())
+      throw Exception("os textos do campo passam do limite de memória do conjunto de dados");
+  }
+  TextRef r{static_cast<std::uint32_t>(c.chars.size()), static_cast<std::uint32_t>(length)};
+  c.chars.append(text);
+  if (padBlanks) c.chars.append(padBlanks, ' ');
+  return r;
+}
+
+void RecordStore::Discard(Column& c, Id id) {
+  c.garbage += c.texts[id].length;
+  c.texts[id] = TextRef{};
+  // Editing must not grow a column without bound: once most of its block is
+  // dead, the live texts move to a fresh one.
+  if (c.garbage > 4096 && c.garbage > c.chars.size() / 2) Compact(c);
+}
+
+void RecordStore::Compact(Column& c) {
+  std::string live;
+  live.reserve(c.chars.size() - c.garbage);
+  for (TextRef& r : c.texts) {
+    const std::uint32_t offset = static_cast<std::uint32_t>(live.size());
+    live.append(c.chars, r.offset, r.length);
+    r.offset = offset;
+  }
+  c.chars = std::move(live);
+  c.garbage = 0;
 }
 
 void RecordStore::SetCell(Column& c, Id id, const Variant& value) {
   bool null = value.isNull();
   c.nulls[id] = null;
-  if (c.isText) c.texts[id] = null ? std::string() : value.asText();
-  else if (null) c.numbers[id] = 0.0;
+  if (c.isText) {
+    Discard(c, id);
+    if (!null) c.texts[id] = Store(c, value.asText());
+  } else if (null) c.numbers[id] = 0.0;
   else if (c.type == FieldType::Boolean) c.numbers[id] = value.asBool() ? 1.0 : 0.0;
   else c.numbers[id] = value.asDouble();
 }

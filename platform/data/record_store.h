@@ -1,7 +1,8 @@
 #pragma once
-// The records of an in-memory dataset, one typed column per field (texts as
-// strings, numbers, dates and flags as doubles) so that reading, sorting and
-// searching a column touch only its own values. Records keep their id for
+// The records of an in-memory dataset, one typed column per field (texts
+// packed back to back in one block per column, numbers, dates and flags as
+// doubles) so that reading, sorting and searching a column touch only its own
+// values and loading a large packet costs a few allocations, not one per cell. Records keep their id for
 // life; `Order()` lists the live ones in the order they were loaded or
 // added, which is the order the content reads back in.
 
@@ -24,10 +25,17 @@ class RecordStore {
 
   bool IsNull(Id id, std::size_t field) const { return columns_[field].nulls[id] != 0; }
   // Text of a text field's cell ("" when null).
-  std::string_view Text(Id id, std::size_t field) const { return columns_[field].texts[id]; }
+  // Valid until the store next changes.
+  std::string_view Text(Id id, std::size_t field) const {
+    const Column& c = columns_[field];
+    const TextRef r = c.texts[id];
+    return {c.chars.data() + r.offset, r.length};
+  }
   // Value of a number, date or flag cell (0 when null).
   double Number(Id id, std::size_t field) const { return columns_[field].numbers[id]; }
   Variant Value(Id id, std::size_t field) const;
+  // Bytes a text field's block holds, its replaced texts' included.
+  std::size_t TextBytes(std::size_t field) const { return columns_[field].chars.size(); }
   Row RowOf(Id id) const;
 
   // Adds a record of values already brought to the fields' types; it is not
@@ -40,7 +48,8 @@ class RecordStore {
   // Bulk load: each record's cells appended field by field, then `Seal()`.
   void AppendCell(std::size_t field, const Variant& value);
   void AppendNull(std::size_t field);
-  void AppendText(std::size_t field, std::string&& text);
+  // A text cell, followed by `padBlanks` blanks.
+  void AppendText(std::size_t field, std::string_view text, std::size_t padBlanks = 0);
   void AppendNumber(std::size_t field, double number);
   void Seal();
 
@@ -49,14 +58,26 @@ class RecordStore {
   std::size_t LiveCount() const { return order_.size(); }
 
  private:
+  // Where a text cell's bytes sit in its column's `chars`.
+  struct TextRef {
+    std::uint32_t offset = 0;
+    std::uint32_t length = 0;
+  };
   struct Column {
     FieldType type;
     bool isText;
-    std::vector<std::string> texts;
+    std::vector<TextRef> texts;
+    // The column's texts back to back. A replaced or removed text leaves its
+    // bytes behind (counted in `garbage`) until the column is compacted.
+    std::string chars;
+    std::size_t garbage = 0;
     std::vector<double> numbers;
     std::vector<std::uint8_t> nulls;
   };
   void SetCell(Column& c, Id id, const Variant& value);
+  static TextRef Store(Column& c, std::string_view text, std::size_t padBlanks = 0);
+  static void Discard(Column& c, Id id);
+  static void Compact(Column& c);
 
   std::vector<Column> columns_;
   std::vector<Id> order_;

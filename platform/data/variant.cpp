@@ -125,6 +125,11 @@ std::string Variant::asText() const {
   kindError("texto", kind());
 }
 
+std::string_view Variant::textView() const {
+  if (kind() != Kind::Text) kindError("texto", kind());
+  return std::get<std::string>(v_);
+}
+
 DateTime Variant::asDate() const {
   switch (kind()) {
     case Kind::Date: return std::get<DateTime>(v_);

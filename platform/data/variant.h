@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -51,6 +52,7 @@ class Variant {
   std::int64_t asInt() const;    // accepts integral doubles and numeric texts
   double asDouble() const;       // accepts integers and numeric texts ("1,5" or "1.5")
   std::string asText() const;    // any scalar as text: null "", true "True", numbers plainly
+  std::string_view textView() const;  // a text's own characters, without a copy; throws for other kinds
   DateTime asDate() const;
   const Array& asArray() const;
   Array& asArray();

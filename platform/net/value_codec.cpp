@@ -174,11 +174,7 @@ void PackValue(Packer& pk, const Variant& v) {
     case Variant::Kind::Bool: v.asBool() ? pk.pack_true() : pk.pack_false(); return;
     case Variant::Kind::Int: pk.pack_int64(v.asInt()); return;
     case Variant::Kind::Double: pk.pack_double(v.asDouble()); return;
-    case Variant::Kind::Text: {
-      const std::string s = v.asText();
-      PackText(pk, s);
-      return;
-    }
+    case Variant::Kind::Text: PackText(pk, v.textView()); return;
     case Variant::Kind::Date: PackDate(pk, v.asDate()); return;
     case Variant::Kind::Array: {
       const Variant::Array& a = v.asArray();
