@@ -59,10 +59,10 @@ void WriteSubstitutionBudget(DemoWriter& out) {
   out.client({"3202", "F", MakeCpf("745382916"), "Gustavo Ritter Paim", "Gustavo Ritter Paim"});
   out.client({"3203", "F", MakeCpf("736291845"), "Camila Fontoura Reis", "Camila Fontoura Reis"});
   out.client({"3204", "F", MakeCpf("927164538"), "Paulo Henrique Staub", "Paulo Henrique Staub"});
-  out.client({"2005", "J", MakeCnpj("302010900001"), "Formatura Odontologia UFRGS 2026",
+  out.client({"2105", "J", MakeCnpj("302010900001"), "Formatura Odontologia UFRGS 2026",
               "Comissão de Formatura Odontologia UFRGS 2026"});
 
-  BudgetRow header = BudgetOf(demo::kBranch, demo::kSubstitutionBudget, "01", "2005", "0001", "01",
+  BudgetRow header = BudgetOf(demo::kBranch, demo::kSubstitutionBudget, "01", "2105", "0001", "01",
                               DateDays(2026, 3, 2), DateDays(2027, 7, 16));
   header.guests = 90;
   header.quotas = 30;
