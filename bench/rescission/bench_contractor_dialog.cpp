@@ -31,7 +31,7 @@ using Clock = std::chrono::steady_clock;
 dx_test::DemoServer& Server(int parties) {
   static std::map<int, std::unique_ptr<dx_test::DemoServer>> servers;
   auto& server = servers[parties];
-  if (!server) server = std::make_unique<dx_test::DemoServer>(dx_test::DemoOptions{parties, {}, ""});
+  if (!server) server = std::make_unique<dx_test::DemoServer>(dx_test::DemoOptions{parties, {}, "", {}});
   return *server;
 }
 
