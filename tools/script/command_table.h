@@ -23,7 +23,7 @@ struct CommandSpec {
 };
 
 const std::vector<CommandSpec>& CommandTable();
-// The spec for a command; throws ScriptSyntaxError naming the line when the
+// The definition of a command; throws ScriptSyntaxError naming the line when the
 // command does not exist or its words and options do not fit.
 const CommandSpec& SpecFor(const Command& cmd);
 // Checks every command, blocks included, before anything runs.
