@@ -96,13 +96,7 @@ void ConsolidaTotal(TfrmDistrato& f) {
 
   ShowProgress(f, "CALCULO_MULTA");
   f.cdsContratante.SetFiltered(false);
-  const Variant valores = contracts::ConfValTodosCont(f.netDistrato, {.filial = f.medCdFilial.Text(),
-                                                                      .orcamento = f.edtOrcamento.Text(),
-                                                                      .operador = Operador(),
-                                                                      .empresa = stCdEmpresa,
-                                                                      .contratantes = f.cdsContratante.Data(),
-                                                                      .vrTotalOrca = f.nedVrTotalOrca.GetNumber(),
-                                                                      .modo = "S"});
+  const Variant valores = AllPartiesValues(f, "S");
   DeactiveShowAvi();
 
   const bool editaTela = false;

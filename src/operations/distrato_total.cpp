@@ -17,13 +17,7 @@ void DistratoTotal(TfrmDistrato& f) {
   RunGuarded(f, [&] {
     ShowProgress(f, "CALCULO_MULTA");
     f.sbtCancContrat.SetEnabled(false);
-    const Variant valores = contracts::ConfValTodosCont(f.netDistrato, {.filial = f.medCdFilial.Text(),
-                                                                        .orcamento = f.edtOrcamento.Text(),
-                                                                        .operador = Operador(),
-                                                                        .empresa = stCdEmpresa,
-                                                                        .contratantes = f.cdsContratante.Data(),
-                                                                        .vrTotalOrca = f.nedVrTotalOrca.GetNumber(),
-                                                                        .modo = "N"});
+    const Variant valores = AllPartiesValues(f, "N");
     DeactiveShowAvi();
 
     const bool editaTela = true;
