@@ -1,6 +1,7 @@
 #include "app_server.h"
 
 #include "methods/method_support.h"
+#include "session/caller_session.h"
 #include "storage/storage.h"
 
 AppServer::AppServer(const std::string& dbPath) : storage_(std::make_unique<Storage>(dbPath)) {
@@ -18,5 +19,10 @@ AppServer::AppServer(const std::string& dbPath) : storage_(std::make_unique<Stor
 AppServer::~AppServer() = default;
 
 Variant AppServer::call(const std::string& method, std::vector<Variant>& args) const {
+  return dispatcher_.call(method, args);
+}
+
+Variant AppServer::call(CallerSession& caller, const std::string& method, std::vector<Variant>& args) const {
+  CallerScope scope(&caller);
   return dispatcher_.call(method, args);
 }

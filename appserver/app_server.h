@@ -8,6 +8,7 @@
 
 #include "dispatch.h"
 
+class CallerSession;
 class Storage;
 
 class AppServer {
@@ -19,6 +20,9 @@ class AppServer {
   // Runs one remote method; refusals and failures are thrown with the
   // message the client shows. Safe to call from several threads at once.
   Variant call(const std::string& method, std::vector<Variant>& args) const;
+  // The same for a call that arrived on a connection: the methods see
+  // `caller` as CurrentCaller() while they run.
+  Variant call(CallerSession& caller, const std::string& method, std::vector<Variant>& args) const;
   const Dispatcher& dispatcher() const { return dispatcher_; }
 
  private:

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,6 +16,7 @@
 #include "app_server.h"
 #include "cli_options.h"
 #include "demo/demo_database.h"
+#include "session/caller_session.h"
 
 #include "net/rpc_server.h"
 #include "net/server_log.h"
@@ -43,8 +45,13 @@ int serve(const ServerOptions& o) {
   RpcServerOptions rpcOptions;
   rpcOptions.maxConnections = o.maxConnections;
   rpcOptions.log = &log;
-  RpcServer server([&app](const std::string& method, std::vector<Variant>& args) { return app.call(method, args); },
-                   rpcOptions);
+  RpcServer server(
+      [&app](RpcConnection& connection, const std::string& method, std::vector<Variant>& args) {
+        // Each connection has its caller session from its first call on.
+        if (!connection.state) connection.state = std::make_shared<CallerSession>(connection.peer);
+        return app.call(*std::static_pointer_cast<CallerSession>(connection.state), method, args);
+      },
+      rpcOptions);
   std::uint16_t port = server.listen(o.host, o.port);
   std::cout << "listening on " << o.host << ":" << port << std::endl;
   log.write(ServerLog::Level::Info, "servidor " + o.db + " ouvindo em " + o.host + ":" + std::to_string(port) +

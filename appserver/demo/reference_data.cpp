@@ -4,6 +4,7 @@
 #include "demo/demo_database.h"
 #include "demo/registration.h"
 #include "lib/criptografa.h"
+#include "session/operator_password.h"
 #include "storage/database.h"
 #include "storage/statement.h"
 
@@ -87,11 +88,11 @@ void parameters(Database& db) {
 void operators(Database& db) {
   Statement st = db.prepare(
       "INSERT INTO OPERADOR (CDOPERADOR, NMOPERADOR, CDVENDEDOR, CDSENHOPER, IDPAPEL) VALUES (?, ?, ?, ?, ?)");
-  st.bindAll(demo::kSupervisor, "Sandra Regina Lopes", nullptr, DigestSenha(demo::kSupervisorPassword),
+  st.bindAll(demo::kSupervisor, "Sandra Regina Lopes", nullptr, HashOperatorPassword(demo::kSupervisorPassword),
              "SUPERVISOR")
       .run();
-  st.bindAll("GERENTE", "Marcos Antônio Bauer", "0001", DigestSenha("GERENTE1"), "GERENTE").run();
-  st.bindAll("OPERADOR", "Luciana Schmitt", "0002", DigestSenha("OPERADOR1"), "OPERADOR").run();
+  st.bindAll("GERENTE", "Marcos Antônio Bauer", "0001", HashOperatorPassword("GERENTE1"), "GERENTE").run();
+  st.bindAll("OPERADOR", "Luciana Schmitt", "0002", HashOperatorPassword("OPERADOR1"), "OPERADOR").run();
 }
 
 }  // namespace

@@ -46,9 +46,9 @@ bool SameServerName(const std::string& a, const std::string& b) {
 struct RpcServer::Impl {
   class Connection;
 
-  Impl(RpcHandler h, RpcServerOptions o) : handler(std::move(h)), options(std::move(o)) {}
+  Impl(RpcConnectionHandler h, RpcServerOptions o) : handler(std::move(h)), options(std::move(o)) {}
 
-  RpcHandler handler;
+  RpcConnectionHandler handler;
   RpcServerOptions options;
   asio::io_context io;                     // every socket and timer; run by run()'s thread only
   asio::ip::tcp::acceptor acceptor{io};
@@ -72,8 +72,8 @@ struct RpcServer::Impl {
   void finishIfDone();
   // The encoded answer to a request body; empty when the connection must be
   // dropped instead. Runs on a worker thread.
-  std::string process(const std::string& body, const std::string& peer) const;
-  wire::Response answer(const wire::Request& request) const;
+  std::string process(const std::string& body, RpcConnection& connection) const;
+  wire::Response answer(const wire::Request& request, RpcConnection& connection) const;
 };
 
 // One client's connection, moved along by handlers on the I/O thread: read a
@@ -83,7 +83,9 @@ struct RpcServer::Impl {
 class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connection> {
  public:
   Connection(Impl& server, Socket socket, bool refused)
-      : server_(server), socket_(std::move(socket)), timer_(server.io), peer_(PeerOf(socket_)), refused_(refused) {}
+      : server_(server), socket_(std::move(socket)), timer_(server.io), peer_(PeerOf(socket_)), refused_(refused) {
+    context_.peer = peer_;
+  }
 
   bool refused() const { return refused_; }
   const std::string& peer() const { return peer_; }
@@ -115,6 +117,7 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   std::string body_;           // its bytes so far
   std::string out_;            // the frame being written
   std::string peer_;           // the client's address, for the log
+  RpcConnection context_;      // what the handler keeps between this connection's calls; a worker's while busy_
   std::chrono::steady_clock::time_point opened_ = std::chrono::steady_clock::now();
   bool refused_;
   bool greeted_ = false;
@@ -200,7 +203,7 @@ void RpcServer::Impl::Connection::dispatch() {
   busy_ = true;
   disarmTimer();
   asio::post(*server_.workers, [self = shared_from_this(), body = std::move(body_)] {
-    std::string out = self->server_.process(body, self->peer_);
+    std::string out = self->server_.process(body, self->context_);
     asio::post(self->server_.io, [self, out = std::move(out)]() mutable {
       if (out.empty()) return self->close("requisição recusada sem resposta");
       self->send(std::move(out), self->server_.stopping);
@@ -351,12 +354,12 @@ void RpcServer::Impl::finishIfDone() {
   keepRunning.reset();
 }
 
-wire::Response RpcServer::Impl::answer(const wire::Request& request) const {
+wire::Response RpcServer::Impl::answer(const wire::Request& request, RpcConnection& connection) const {
   wire::Response response;
   response.id = request.id;
   std::vector<Variant> args = request.args;
   try {
-    response.result = handler(request.method, args);
+    response.result = handler(connection, request.method, args);
     response.ok = true;
     response.updates = wire::ChangedArgs(request.args, args);
   } catch (const std::exception& e) {
@@ -368,7 +371,8 @@ wire::Response RpcServer::Impl::answer(const wire::Request& request) const {
   return response;
 }
 
-std::string RpcServer::Impl::process(const std::string& body, const std::string& peer) const {
+std::string RpcServer::Impl::process(const std::string& body, RpcConnection& connection) const {
+  const std::string& peer = connection.peer;
   // Decoding costs many times the bytes it reads; a body of too many values
   // is dropped before any of them is built.
   if (wire::CountValues(body, options.maxValuesPerRequest) > options.maxValuesPerRequest) {
@@ -382,7 +386,7 @@ std::string RpcServer::Impl::process(const std::string& body, const std::string&
   try {
     wire::Request request = wire::DecodeRequest(body);
     method = request.method;
-    response = answer(request);
+    response = answer(request, connection);
   } catch (const wire::BadRequest& e) {
     response.id = e.id;
     response.error = std::string("Requisição inválida: ") + e.what();
@@ -405,8 +409,15 @@ std::string RpcServer::Impl::process(const std::string& body, const std::string&
   return out;
 }
 
-RpcServer::RpcServer(RpcHandler handler, RpcServerOptions options)
+RpcServer::RpcServer(RpcConnectionHandler handler, RpcServerOptions options)
     : impl_(std::make_unique<Impl>(std::move(handler), std::move(options))) {}
+
+RpcServer::RpcServer(RpcHandler handler, RpcServerOptions options)
+    : RpcServer(RpcConnectionHandler([handler = std::move(handler)](RpcConnection&, const std::string& method,
+                                                                     std::vector<Variant>& args) {
+                  return handler(method, args);
+                }),
+                std::move(options)) {}
 
 RpcServer::~RpcServer() { stop(); }
 

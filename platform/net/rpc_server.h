@@ -17,11 +17,22 @@
 
 class ServerLog;
 
+// What the server keeps for one connection between its calls: the client's
+// address and whatever the application attaches to it (who logged in, say).
+// A connection's calls run one after another, never two at once.
+struct RpcConnection {
+  std::string peer;
+  std::shared_ptr<void> state;  // the application's; null until it sets one
+};
+
 // Runs one remote method. `args` are the positional arguments; whatever the
 // handler leaves in them travels back as the by-reference arguments. A thrown
 // std::exception becomes the call's error message, its what() unchanged.
 // Called from several threads at once.
 using RpcHandler = std::function<Variant(const std::string& method, std::vector<Variant>& args)>;
+// The same, told which connection the call arrived on.
+using RpcConnectionHandler =
+    std::function<Variant(RpcConnection& connection, const std::string& method, std::vector<Variant>& args)>;
 
 struct RpcServerOptions {
   std::string serverName = "DXR10900.RDMDISTRATO";
@@ -43,6 +54,7 @@ struct RpcServerOptions {
 class RpcServer {
  public:
   RpcServer(RpcHandler handler, RpcServerOptions options = {});
+  RpcServer(RpcConnectionHandler handler, RpcServerOptions options = {});
   ~RpcServer();
   RpcServer(const RpcServer&) = delete;
   RpcServer& operator=(const RpcServer&) = delete;

@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "lib/criptografa.h"
+#include "session/operator_password.h"
 #include "storage/database.h"
 #include "storage/statement.h"
 #include "test_support.h"
@@ -159,8 +159,8 @@ TEST(DemoDatabaseTest, HostBranchStatementsAndSupervisorPassword) {
   Statement op = db.prepare("SELECT CDSENHOPER, IDPAPEL FROM OPERADOR WHERE CDOPERADOR = ?1");
   op.bind(1, demo::kSupervisor);
   ASSERT_TRUE(op.step());
-  EXPECT_TRUE(SenhaOK(demo::kSupervisorPassword, op.text(0)));
-  EXPECT_FALSE(SenhaOK("SENHA", op.text(0)));
+  EXPECT_TRUE(OperatorPasswordMatches(demo::kSupervisorPassword, op.text(0)));
+  EXPECT_FALSE(OperatorPasswordMatches("SENHA", op.text(0)));
   EXPECT_EQ(op.text(1), "SUPERVISOR");
 }
 

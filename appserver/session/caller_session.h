@@ -1,0 +1,59 @@
+#pragma once
+// Who is calling: one connection's operator, once logged in, and the undo
+// approval a supervisor or manager gave on it. The server keeps one per
+// connection; a method reads its own connection's through CurrentCaller().
+// Every member is safe from several threads.
+
+#include <chrono>
+#include <mutex>
+#include <optional>
+#include <string>
+
+class CallerSession {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  explicit CallerSession(std::string peer) : peer_(std::move(peer)) {}
+
+  // The client's address, for the log and the login limits.
+  const std::string& peer() const { return peer_; }
+
+  // The operator the connection logged in as, and that operator's role
+  // (SUPERVISOR, GERENTE or OPERADOR); both empty before login.
+  std::string operatorCode() const;
+  std::string role() const;
+  bool loggedIn() const { return !operatorCode().empty(); }
+  void logIn(std::string operatorCode, std::string role);
+
+  // Records that `approver` confirmed a password at `when`; replaces any
+  // earlier approval.
+  void grantApproval(std::string approver, Clock::time_point when);
+  // The approver of an approval given at most `window` before `now`, used up
+  // by this call; nothing when there is none or it expired.
+  std::optional<std::string> takeApproval(Clock::time_point now, Clock::duration window);
+
+ private:
+  const std::string peer_;
+  mutable std::mutex mu_;             // guards the members below
+  std::string operator_;              // empty until login
+  std::string role_;
+  std::string approver_;              // empty when no approval is pending
+  Clock::time_point approvedAt_{};
+};
+
+// The session of the call running on this thread; null outside a
+// connection's call (in-process callers, the demo writer, tests of a method
+// alone).
+CallerSession* CurrentCaller();
+
+// Makes `session` this thread's current caller while the scope lasts.
+class CallerScope {
+ public:
+  explicit CallerScope(CallerSession* session);
+  ~CallerScope();
+  CallerScope(const CallerScope&) = delete;
+  CallerScope& operator=(const CallerScope&) = delete;
+
+ private:
+  CallerSession* previous_;
+};
