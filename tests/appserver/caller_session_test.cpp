@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "session/caller_session.h"
+#include "session/failed_attempts.h"
 #include "session/operator_password.h"
 #include "lib/criptografa.h"
 
@@ -62,4 +63,29 @@ TEST(OperatorPasswordTest, OlderShortDigestsStillMatchAndAskToBeRewritten) {
   EXPECT_TRUE(OperatorPasswordNeedsRehash(legacy));
   EXPECT_FALSE(OperatorPasswordMatches("", ""));
   EXPECT_FALSE(OperatorPasswordMatches("X", "$argon2id$garbage"));
+}
+
+TEST(FailedAttemptsTest, LocksOutAfterTooManyFailuresWithinTheWindow) {
+  FailedAttempts attempts(3, 15min, 10min);
+  const auto t0 = FailedAttempts::Clock::now();
+  EXPECT_FALSE(attempts.recordFailure("GERENTE", t0));
+  EXPECT_FALSE(attempts.recordFailure("GERENTE", t0 + 1min));
+  EXPECT_EQ(attempts.lockedFor("GERENTE", t0 + 1min), FailedAttempts::Clock::duration::zero());
+  EXPECT_TRUE(attempts.recordFailure("GERENTE", t0 + 2min));
+  EXPECT_EQ(attempts.lockedFor("GERENTE", t0 + 2min), 10min);
+  EXPECT_EQ(attempts.lockedFor("SUPERVISOR", t0 + 2min), FailedAttempts::Clock::duration::zero())
+      << "one operator's failures do not lock another";
+  EXPECT_EQ(attempts.lockedFor("GERENTE", t0 + 12min), FailedAttempts::Clock::duration::zero());
+}
+
+TEST(FailedAttemptsTest, FailuresOutsideTheWindowAndSuccessesDoNotAddUp) {
+  FailedAttempts attempts(3, 15min, 10min);
+  const auto t0 = FailedAttempts::Clock::now();
+  attempts.recordFailure("A", t0);
+  attempts.recordFailure("A", t0 + 1min);
+  EXPECT_FALSE(attempts.recordFailure("A", t0 + 16min)) << "the first two are out of the window";
+  attempts.recordFailure("A", t0 + 17min);
+  attempts.recordSuccess("A");
+  EXPECT_FALSE(attempts.recordFailure("A", t0 + 18min));
+  EXPECT_EQ(attempts.lockedFor("A", t0 + 18min), FailedAttempts::Clock::duration::zero());
 }
