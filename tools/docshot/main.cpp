@@ -1,9 +1,15 @@
-// distrato-docshot: the desktop host's screenshot with two steps a command
-// line of the host cannot give: the rescission type checked and a bank
-// account typed into "Dados Baixa", as the user does, before the clicks. It
-// takes the pictures of the consolidation roads in docs/.
+// distrato-docshot: the desktop host's screenshot with steps a command line
+// of the host cannot give, taken as the user does. Before the clicks: the
+// rescission type checked and a bank account typed into "Dados Baixa". During
+// them: questions answered and the search's row picked without showing them.
+// After them: the substitute column's search pressed, a registration typed
+// into it, more controls clicked; texts typed into a dialog they open. It
+// takes the pictures in docs/.
 //
-//   distrato-docshot [--total] [--account CODE] HOST-OPTIONS...
+//   distrato-docshot [--total] [--account CODE] [--answer yes|no] [--pick ROW]
+//                    [--search] [--substitute REGISTRATION] [--then-click A,B,...]
+//                    [--dialog-type CONTROL=TEXT]...
+//                    HOST-OPTIONS...
 //
 // Every other option is the desktop host's (`distrato --help`).
 
@@ -12,44 +18,23 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "after_clicks_step.h"
+#include "answering_ui.h"
 #include "branch_name_lookup.h"
 #include "host_application.h"
 #include "host_options.h"
 #include "host_window.h"
 #include "login_setup.h"
 #include "module_loader.h"
-#include "qt/qt_ui.h"
 #include "startup.h"
 #include "ui/application.h"
 #include "ui/check_controls.h"
 #include "ui/db_grid.h"
 #include "ui/form.h"
 #include "ui/mask_edit.h"
+#include "shot_choices.h"
 
 namespace {
-
-struct ShotChoices {
-  bool total = false;
-  QString account;
-};
-
-// Takes this program's own options out of the arguments; the rest are the host's.
-ShotChoices TakeShotChoices(QStringList& arguments, QString& error) {
-  ShotChoices choices;
-  for (int i = 1; i < arguments.size();) {
-    if (arguments[i] == QStringLiteral("--total")) {
-      choices.total = true;
-      arguments.removeAt(i);
-    } else if (arguments[i] == QStringLiteral("--account")) {
-      if (i + 1 >= arguments.size()) error = QStringLiteral("--account needs a bank account code");
-      else choices.account = arguments[i + 1];
-      arguments.remove(i, std::min<qsizetype>(2, arguments.size() - i));
-    } else {
-      ++i;
-    }
-  }
-  return choices;
-}
 
 // Checks "Total" and types the bank account as the user does; the exit of
 // the account field checks it against the server and fills the bank fields.
@@ -111,7 +96,7 @@ int main(int argc, char** argv) {
   const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
   ModuleLoader loader(options.modulePath.toStdString(), defaultModuleCandidates(exeDir));
   HostWindow window(QStringLiteral("Distrato — ") + options.branch + ' ' + options.branchName, loader, true);
-  dxqt::QtUi ui(&window, window.mdiArea());
+  AnsweringUi ui(&window, window.mdiArea(), choices.answer, choices.pick, choices.dialogTexts);
   ui.install();
   window.show();
 
@@ -121,6 +106,7 @@ int main(int argc, char** argv) {
   plan.afterOpen.push_back(PrepareStep(choices));
   if (!options.screenshotPath.isEmpty()) plan.afterOpen.push_back(screenshotStep(options.screenshotPath));
   if (!options.clicks.isEmpty()) plan.afterOpen.push_back(clickStep(options.clicks));
+  plan.afterOpen.push_back(afterClicksStep(choices));
   scheduleStartup(window, std::move(plan));
   return app.exec();
 }
