@@ -43,8 +43,16 @@ long TimeMs(DateTime value) {
   return std::lround(frac * kMsPerDay);
 }
 
-// Day number and time of day, carrying a time that rounds up to midnight.
+// The calendar's first and last days (01/01/0001, 31/12/9999) as day numbers.
+const double kFirstDay = static_cast<double>(DaysFromCivil(1, 1, 1) - kEpoch);
+const double kLastDay = static_cast<double>(DaysFromCivil(9999, 12, 31) - kEpoch);
+
+// Day number and time of day, carrying a time that rounds up to midnight. A
+// value outside the calendar (one a server sent, or NaN) has no day to show
+// and no integer to hold it: refused rather than converted.
 void Split(DateTime value, long& day, long& ms) {
+  if (!(value.days >= kFirstDay && value.days < kLastDay + 1))
+    throw Exception("Data fora do calendário (01/01/0001 a 31/12/9999).");
   day = static_cast<long>(std::floor(value.days));
   ms = TimeMs(value);
   if (ms >= static_cast<long>(kMsPerDay)) {

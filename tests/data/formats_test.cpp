@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "data/exceptions.h"
 #include "data/formats.h"
 
@@ -81,6 +83,19 @@ TEST(Dates, EncodeDecodeAgainstTheEpoch) {
   EXPECT_EQ(y * 10000 + m * 100 + d, 20240229);
   EXPECT_THROW(EncodeDate(2027, 2, 29), Exception);
   EXPECT_EQ(DateOf(DateTime{46392.75}).days, 46392);
+}
+
+TEST(Dates, ValuesOutsideTheCalendarAreRefusedNotConverted) {
+  const double first = EncodeDate(1, 1, 1).days;
+  const double last = EncodeDate(9999, 12, 31).days;
+  EXPECT_EQ(FormatDate(DateTime{first}), "01/01/0001");
+  EXPECT_EQ(DateTimeToStr(DateTime{last + 0.5}), "31/12/9999 12:00:00");
+  for (double days : {first - 1, last + 1, -5.7e264, 1e300, std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+    int y, m, d;
+    EXPECT_THROW(FormatDate(DateTime{days}), Exception) << days;
+    EXPECT_THROW(DecodeDate(DateTime{days}, y, m, d), Exception) << days;
+    EXPECT_THROW(DateOf(DateTime{days}), Exception) << days;
+  }
 }
 
 TEST(Dates, FormatAndParse) {
