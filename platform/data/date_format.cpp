@@ -71,9 +71,13 @@ std::string Pad(int v, int width) {
 bool ReadNumber(std::string_view s, std::size_t& i, int minLen, int maxLen, int& out) {
   std::size_t start = i;
   out = 0;
-  while (i < s.size() && s[i] >= '0' && s[i] <= '9') out = out * 10 + (s[i++] - '0');
-  int len = static_cast<int>(i - start);
-  return len >= minLen && len <= maxLen;
+  // Digits past maxLen are only counted: a long run typed by a user must not overflow.
+  while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
+    if (i - start < static_cast<std::size_t>(maxLen)) out = out * 10 + (s[i] - '0');
+    ++i;
+  }
+  const std::size_t len = i - start;
+  return len >= static_cast<std::size_t>(minLen) && len <= static_cast<std::size_t>(maxLen);
 }
 
 }  // namespace

@@ -110,6 +110,10 @@ TEST(Dates, FormatAndParse) {
   EXPECT_EQ(ParseDate("05/01/2027 13:04:05")->days, withTime.days);
   EXPECT_FALSE(ParseDate("31/02/2027"));
   EXPECT_FALSE(ParseDate("29/02/2027"));
+  // Runs of digits too long for their part are refused, however long.
+  for (const char* text : {"05/29999999999999999999999/2027", "999999999999999/01/2027", "05/01/20270000000000000",
+                           "05/01/2027 99999999999:00", "05/01/2027 13:0400000000000"})
+    EXPECT_FALSE(ParseDate(text)) << text;
   EXPECT_TRUE(ParseDate("29/02/2028"));
   EXPECT_FALSE(ParseDate("05/13/2027"));
   EXPECT_FALSE(ParseDate("05012027"));
