@@ -17,7 +17,7 @@ class AnsweringUi : public dxqt::QtUi {
  public:
   // `answer` unset: questions are shown; `pickRow` 0: pick lists are shown.
   AnsweringUi(QWidget* mainWindow, QMdiArea* mdiArea, std::optional<TModalResult> answer, int pickRow,
-              QList<QPair<QString, QString>> dialogTexts);
+              QList<QPair<QString, QString>> dialogTexts = {});
 
   TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override;
   TModalResult ShowModal(TForm& form) override;
