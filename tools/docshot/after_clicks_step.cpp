@@ -1,6 +1,6 @@
 #include "after_clicks_step.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QTimer>
 #include <cstdio>
 #include <memory>
@@ -59,8 +59,9 @@ bool act(const ShotChoices& choices) {
 }
 
 void actWhenIdle(HostWindow& window, std::shared_ptr<const ShotChoices> choices) {
-  // The host's clicks (and the budget before them) hold the start until done.
-  if (startupHeld() || dxqt::insideNetWait()) {
+  // The host's clicks (and the budget before them) hold the start until done;
+  // a dialog a click opened (a question not answered) is still that click.
+  if (startupHeld() || dxqt::insideNetWait() || QApplication::activeModalWidget()) {
     QTimer::singleShot(kRetryMs, &window, [&window, choices] { actWhenIdle(window, choices); });
     return;
   }
