@@ -91,7 +91,24 @@ void TNetConnection::connect() {
     throw ENetError(prefix + kGarbled);
   }
   if (!reply.ok) throw ENetError(prefix + reply.message);
+  if (!operator_.empty()) logIn(channel->frames, prefix);
   channel_ = std::move(channel);
+}
+
+void TNetConnection::logIn(wire::FrameChannel& frames, const std::string& prefix) {
+  wire::Request request{nextId_++, kLoginMethod, {Variant(operator_), Variant(password_)}};
+  wire::Response response;
+  try {
+    const auto deadline = After(timeoutMs_);
+    frames.writeFrame(wire::EncodeRequest(request), deadline);
+    response = wire::DecodeResponse(frames.readFrame(deadline));
+  } catch (const wire::ChannelError& e) {
+    throw ENetError(prefix + e.what());
+  } catch (const wire::ProtocolError&) {
+    throw ENetError(prefix + kGarbled);
+  }
+  if (response.id != request.id) throw ENetError(prefix + kGarbled);
+  if (!response.ok) throw ENetError("Login recusado pelo servidor de aplicação " + address() + ": " + response.error);
 }
 
 Variant TNetConnection::Call(const std::string& method, std::vector<Variant>& args) {

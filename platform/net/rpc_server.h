@@ -49,6 +49,9 @@ struct RpcServerOptions {
   int shutdownGraceMs = 10000;         // calls in flight at stop() may finish within this
   ServerLog* log = nullptr;            // connections, refusals, errors and slow calls; none when null
   int slowCallMs = 1000;               // a call taking longer is logged as a warning
+  // PEM certificate (chain) and private key: when both are set every
+  // connection is TLS, and a client that does not negotiate it is dropped.
+  std::string tlsCertFile, tlsKeyFile;
 };
 
 class RpcServer {

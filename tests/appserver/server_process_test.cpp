@@ -32,6 +32,7 @@ using dx_test::ServerProcess;
 void ConnectTo(TNetConnection& c, int port) {
   c.SetHost("127.0.0.1");
   c.SetPort(port);
+  c.SetLogin(dx_test::kDemoOperator, dx_test::kDemoPassword);
   c.SetTimeoutMs(30000);
 }
 
