@@ -1,5 +1,7 @@
 #include "session/caller_session.h"
 
+#include <iterator>
+
 namespace {
 thread_local CallerSession* tCurrent = nullptr;
 }
@@ -35,6 +37,29 @@ std::optional<std::string> CallerSession::takeApproval(Clock::time_point now, Cl
   approver_.clear();
   if (now < approvedAt_ || now - approvedAt_ > window) return std::nullopt;
   return approver;
+}
+
+void CallerSession::rememberReads(const std::string& scope, std::map<std::string, std::string> stamps) {
+  // A connection works on a few budgets at a time; the oldest scopes go
+  // first so a long session does not grow without end.
+  constexpr std::size_t kMaxScopes = 32;
+  std::lock_guard<std::mutex> lock(mu_);
+  reads_[scope] = std::move(stamps);
+  while (reads_.size() > kMaxScopes) reads_.erase(reads_.begin() == reads_.find(scope) ? std::next(reads_.begin()) : reads_.begin());
+}
+
+void CallerSession::rememberRead(const std::string& scope, const std::string& key, std::string stamp) {
+  std::lock_guard<std::mutex> lock(mu_);
+  reads_[scope][key] = std::move(stamp);
+}
+
+std::optional<std::string> CallerSession::lastRead(const std::string& scope, const std::string& key) const {
+  std::lock_guard<std::mutex> lock(mu_);
+  auto s = reads_.find(scope);
+  if (s == reads_.end()) return std::nullopt;
+  auto k = s->second.find(key);
+  if (k == s->second.end()) return std::nullopt;
+  return k->second;
 }
 
 CallerSession* CurrentCaller() { return tCurrent; }

@@ -81,14 +81,19 @@ void TNetConnection::connect() {
   if (NetWaitHook()) channel->frames.setTick(NetWaitHook(), kTickInterval);
   const auto deadline = After(connectTimeoutMs_);
   wire::HelloReply reply;
+  // A TLS server answers a plain hello with a TLS alert or by closing.
+  const std::string tlsHint = tls_ ? "" : " (o servidor exige TLS?)";
   try {
     channel->frames.connect(host_, static_cast<std::uint16_t>(port_), deadline);
+    if (tls_) channel->frames.startTls(host_, caFile_, deadline);
     channel->frames.writeFrame(wire::EncodeHello({serverName_}), deadline);
     reply = wire::DecodeHelloReply(channel->frames.readFrame(deadline));
   } catch (const wire::ChannelError& e) {
-    throw ENetError(prefix + e.what());
+    const bool spoken = e.reason == wire::ChannelError::Reason::Closed ||
+                        e.reason == wire::ChannelError::Reason::FrameTooBig;
+    throw ENetError(prefix + e.what() + (spoken ? tlsHint : ""));
   } catch (const wire::ProtocolError&) {
-    throw ENetError(prefix + kGarbled);
+    throw ENetError(prefix + kGarbled + tlsHint);
   }
   if (!reply.ok) throw ENetError(prefix + reply.message);
   if (!operator_.empty()) logIn(channel->frames, prefix);
