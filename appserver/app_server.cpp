@@ -11,14 +11,17 @@
 
 namespace {
 
-// Who may call what on a connection: nothing but Login before login, and
-// only as the operator logged in.
-void CheckCaller(const CallerSession& caller, const MethodSpec& spec, const std::vector<Variant>& args) {
-  if (spec.name == protocol::Login::kName) return;
-  const std::string loggedIn = caller.operatorCode();
-  if (loggedIn.empty())
-    throw std::runtime_error("Conexão sem login: entre com operador e senha antes de chamar " + spec.name + ".");
+// Nothing but Login before login: an anonymous client learns nothing, not
+// even which methods exist.
+void RequireLogin(const CallerSession& caller, const std::string& method) {
+  if (method != protocol::Login::kName && !caller.loggedIn())
+    throw std::runtime_error("Conexão sem login: entre com operador e senha antes de chamar " + method + ".");
+}
+
+// A method's operator argument is the operator logged in.
+void CheckCallerOperator(const CallerSession& caller, const MethodSpec& spec, const std::vector<Variant>& args) {
   if (spec.callerOperator < 0) return;
+  const std::string loggedIn = caller.operatorCode();
   const std::string sent = KeyCode(args.at(static_cast<std::size_t>(spec.callerOperator)).asText(), 0);
   if (sent != loggedIn)
     throw std::runtime_error("O operador informado (" + sent + ") difere do operador desta conexão (" + loggedIn +
@@ -52,8 +55,9 @@ Variant AppServer::call(const std::string& method, std::vector<Variant>& args) c
 }
 
 Variant AppServer::call(CallerSession& caller, const std::string& method, std::vector<Variant>& args) const {
+  RequireLogin(caller, method);
   CallerScope scope(&caller);
   return dispatcher_.call(method, args, [&caller](const MethodSpec& spec, const std::vector<Variant>& checked) {
-    CheckCaller(caller, spec, checked);
+    CheckCallerOperator(caller, spec, checked);
   });
 }
