@@ -14,6 +14,9 @@
 #include "data/packet.h"
 #include "demo/demo_database.h"
 #include "session/caller_session.h"
+#include "session/operator_password.h"
+#include "storage/database.h"
+#include "storage/statement.h"
 
 class ScratchDir {
  public:
@@ -49,6 +52,18 @@ class LoggedInCaller : public CallerSession {
     logIn(operatorCode, role);
   }
 };
+
+// Registers the demo supervisor (SUPERVISOR / DISTRATO) in a database that
+// has no operators (an empty file, one of an older version), without
+// migrating it, so that clients can log in as every test does.
+inline void RegisterDemoSupervisor(const std::string& path) {
+  Database db(path);
+  Statement st = db.prepare(
+      "INSERT INTO OPERADOR (CDOPERADOR, NMOPERADOR, CDVENDEDOR, CDSENHOPER, IDPAPEL)"
+      " VALUES ('SUPERVISOR', 'Supervisor', NULL, ?1, 'SUPERVISOR')");
+  st.bind(1, HashOperatorPassword("DISTRATO"));
+  st.run();
+}
 
 // Calls a method with text arguments on a connection's session.
 inline Variant CallTextAs(const AppServer& app, CallerSession& caller, const std::string& method,
