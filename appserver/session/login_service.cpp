@@ -55,9 +55,12 @@ std::string LoginService::AddressOf(const std::string& peer) {
   return colon == std::string::npos ? peer : peer.substr(0, colon);
 }
 
-void LoginService::refuse(const std::string& code, const std::string& peer, const std::string& why,
+void LoginService::refuse(CallerSession& caller, const std::string& code, const std::string& why,
                           const std::string& message) {
-  if (log_) log_(false, "login de " + code + " em " + peer + " recusado: " + why);
+  // A failed login ends whatever login the connection had: it never keeps
+  // working as someone while trying to be someone else.
+  if (caller.loggedIn()) caller.logIn("", "");
+  if (log_) log_(false, "login de " + code + " em " + caller.peer() + " recusado: " + why);
   throw std::runtime_error(message);
 }
 
@@ -65,13 +68,13 @@ Variant LoginService::logIn(CallerSession& caller, const std::string& typedCode,
   const std::string code = KeyCode(typedCode, 0);
   const std::string address = AddressOf(caller.peer());
   const auto now = FailedAttempts::Clock::now();
-  if (code.empty()) refuse("(vazio)", caller.peer(), "operador não informado", "Operador deve ser informado.");
+  if (code.empty()) refuse(caller, "(vazio)", "operador não informado", "Operador deve ser informado.");
   if (auto wait = addressFailures_.lockedFor(address, now); wait > wait.zero())
-    refuse(code, caller.peer(), "endereço bloqueado",
+    refuse(caller, code, "endereço bloqueado",
            "Tentativas de login inválidas demais deste endereço. Tente novamente em " + Minutes(wait) + ".");
   FailedAttempts& operatorFailures = OperatorPasswordFailures();
   if (auto wait = operatorFailures.lockedFor(code, now); wait > wait.zero())
-    refuse(code, caller.peer(), "operador bloqueado",
+    refuse(caller, code, "operador bloqueado",
            "Operador " + code + " bloqueado por tentativas de senha inválidas. Tente novamente em " + Minutes(wait) + ".");
 
   const StoredOperator op = ReadOperator(storage_, code);
@@ -82,7 +85,7 @@ Variant LoginService::logIn(CallerSession& caller, const std::string& typedCode,
     std::string why = op.found ? "senha inválida" : "operador não cadastrado";
     if (operatorLocked) why += "; operador bloqueado por 15 minutos";
     if (addressLocked) why += "; endereço bloqueado por 15 minutos";
-    refuse(code, caller.peer(), why, "Operador ou senha inválidos.");
+    refuse(caller, code, why, "Operador ou senha inválidos.");
   }
   operatorFailures.recordSuccess(code);
   addressFailures_.recordSuccess(address);

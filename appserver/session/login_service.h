@@ -37,7 +37,8 @@ class LoginService {
   static constexpr int kMaxFailuresPerAddress = 10;
 
  private:
-  [[noreturn]] void refuse(const std::string& code, const std::string& peer, const std::string& why,
+  // Leaves the connection anonymous, logs and throws `message`.
+  [[noreturn]] void refuse(CallerSession& caller, const std::string& code, const std::string& why,
                            const std::string& message);
 
   Storage& storage_;

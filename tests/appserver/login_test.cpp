@@ -88,6 +88,11 @@ TEST_F(Login, ThePasswordIsCheckedInAnyCaseAndBindsTheOperator) {
   EXPECT_EQ(caller.operatorCode(), "SUPERVISOR");
   EXPECT_EQ(caller.role(), "SUPERVISOR");
   EXPECT_EQ(Refusal(caller, "GetPesqOrca", {"0001"}), "");
+  // A failed login on a logged-in connection leaves it anonymous.
+  EXPECT_EQ(LogIn(caller, "GERENTE", "errada"), "Operador ou senha inválidos.");
+  EXPECT_FALSE(caller.loggedIn());
+  EXPECT_NE(Refusal(caller, "GetPesqOrca", {"0001"}), "");
+  EXPECT_EQ(LogIn(caller, "GERENTE", "GERENTE1"), "");  // and clears the count it added
 }
 
 TEST_F(Login, AnOperatorIsLockedOutAfterFiveFailures) {
