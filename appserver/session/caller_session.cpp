@@ -1,7 +1,5 @@
 #include "session/caller_session.h"
 
-#include <iterator>
-
 namespace {
 thread_local CallerSession* tCurrent = nullptr;
 }
@@ -40,12 +38,16 @@ std::optional<std::string> CallerSession::takeApproval(Clock::time_point now, Cl
 }
 
 void CallerSession::rememberReads(const std::string& scope, std::map<std::string, std::string> stamps) {
-  // A connection works on a few budgets at a time; the oldest scopes go
-  // first so a long session does not grow without end.
+  // A connection works on a few budgets at a time; beyond that, what it read
+  // of others is forgotten (it must read them again before changing them),
+  // so a long session does not grow without end.
   constexpr std::size_t kMaxScopes = 32;
   std::lock_guard<std::mutex> lock(mu_);
   reads_[scope] = std::move(stamps);
-  while (reads_.size() > kMaxScopes) reads_.erase(reads_.begin() == reads_.find(scope) ? std::next(reads_.begin()) : reads_.begin());
+  for (auto it = reads_.begin(); reads_.size() > kMaxScopes;) {
+    if (it->first == scope) ++it;
+    else it = reads_.erase(it);
+  }
 }
 
 void CallerSession::rememberRead(const std::string& scope, const std::string& key, std::string stamp) {

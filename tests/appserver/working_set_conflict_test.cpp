@@ -118,4 +118,24 @@ TEST_F(WorkingSetConflict, AConnectionThatNeverReadTheWorkingSetCannotChangeIt) 
   EXPECT_NO_THROW(app_->call("SetConfirmar", args));
 }
 
+TEST(CallerSessionReads, AreKeptPerScopeReplacedWholeAndBounded) {
+  CallerSession caller("127.0.0.1:1");
+  caller.rememberReads("B1", {{"1001", "a"}, {"1002", "b"}});
+  caller.rememberRead("B1", "1002", "b2");
+  EXPECT_EQ(caller.lastRead("B1", "1001"), "a");
+  EXPECT_EQ(caller.lastRead("B1", "1002"), "b2");
+  EXPECT_EQ(caller.lastRead("B2", "1001"), std::nullopt);
+  caller.rememberReads("B1", {{"1003", "c"}});  // a new reading of the scope replaces the old one
+  EXPECT_EQ(caller.lastRead("B1", "1001"), std::nullopt);
+  // Forty budgets read one after another: the one just read is always kept,
+  // and no more than 32 are.
+  int kept = 0;
+  for (int i = 0; i < 40; ++i) {
+    caller.rememberReads("X" + std::to_string(i), {{"1", "s"}});
+    EXPECT_EQ(caller.lastRead("X" + std::to_string(i), "1"), "s") << i;
+  }
+  for (int i = 0; i < 40; ++i) kept += caller.lastRead("X" + std::to_string(i), "1") ? 1 : 0;
+  EXPECT_LE(kept + (caller.lastRead("B1", "1003") ? 1 : 0), 32);
+}
+
 }  // namespace
