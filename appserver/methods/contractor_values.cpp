@@ -116,7 +116,12 @@ void RequireUnchangedSinceRead(const std::map<std::string, std::string>& now, co
   if (!caller) return;
   auto stored = now.find(client);
   const std::optional<std::string> read = caller->lastRead(ReadScope(b), client);
-  if (!read || stored == now.end() || *read != stored->second)
+  // A connection made again (the server closes idle ones) has read nothing yet.
+  if (!read)
+    throw std::runtime_error("Os valores do contratante " + client +
+                             " não foram lidos nesta conexão com o servidor. Abra novamente os valores dos "
+                             "contratantes e refaça a confirmação.");
+  if (stored == now.end() || *read != stored->second)
     throw std::runtime_error("Os valores do contratante " + client +
                              " foram alterados por outro operador depois de lidos. Abra novamente os valores dos "
                              "contratantes e refaça a confirmação.");

@@ -112,7 +112,9 @@ TEST_F(WorkingSetConflict, AChangeToTheComputedValuesCountsAndAPlanChangeToo) {
 
 TEST_F(WorkingSetConflict, AConnectionThatNeverReadTheWorkingSetCannotChangeIt) {
   LoggedInCaller stranger{"SUPERVISOR", "SUPERVISOR", "127.0.0.1:41003"};
-  EXPECT_EQ(Confirm(stranger, WithNegotiated(Read(first_), "1001", 500)), kChanged);
+  EXPECT_EQ(Confirm(stranger, WithNegotiated(Read(first_), "1001", 500)),
+            "Os valores do contratante 1001 não foram lidos nesta conexão com o servidor. Abra novamente os valores "
+            "dos contratantes e refaça a confirmação.");
   // In-process calls, outside any connection, are not checked.
   std::vector<Variant> args{Variant(WithNegotiated(Read(first_), "1001", 500)), Variant(NoPlan()), kBranch, kBudget};
   EXPECT_NO_THROW(app_->call("SetConfirmar", args));
