@@ -3,7 +3,8 @@
 // is bounded by a deadline. Asio resolves and connects (on this channel's own
 // io_context); frames then move over the non-blocking socket with waits in
 // poll(), through OpenSSL after startTls(). Used by the client's
-// TNetConnection. Not thread-safe except for closeSoon().
+// TNetConnection, and by tests standing in for a server. Not thread-safe
+// except for closeSoon().
 
 #include <asio.hpp>
 

@@ -201,23 +201,23 @@ void RpcServer::Impl::Connection::disarmTimer() {
 void RpcServer::Impl::Connection::readHeader() {
   const std::size_t have = headerHave_;
   readSome(asio::buffer(header_ + have, sizeof header_ - have),
-                          [self = shared_from_this()](const asio::error_code& ec, std::size_t n) {
-                            if (ec || self->closed_) return self->closeAfter(ec);
-                            const auto& o = self->server_.options;
-                            // A frame once begun must arrive in time; a greeting
-                            // keeps the deadline it started with.
-                            if (self->headerHave_ == 0 && self->greeted_) self->armTimer(o.readTimeoutMs);
-                            self->headerHave_ += n;
-                            if (self->headerHave_ < sizeof self->header_) return self->readHeader();
-                            self->headerHave_ = 0;
-                            self->length_ = wire::FrameLength(self->header_);
-                            const std::uint32_t limit = self->greeted_ ? o.maxFrameBytes : o.maxGreetingFrameBytes;
-                            if (self->length_ > limit)
-                              return self->close("mensagem de " + std::to_string(self->length_) +
-                                                 " bytes excede o limite de " + std::to_string(limit));
-                            self->body_.clear();
-                            self->readBody();
-                          });
+           [self = shared_from_this()](const asio::error_code& ec, std::size_t n) {
+             if (ec || self->closed_) return self->closeAfter(ec);
+             const auto& o = self->server_.options;
+             // A frame once begun must arrive in time; a greeting
+             // keeps the deadline it started with.
+             if (self->headerHave_ == 0 && self->greeted_) self->armTimer(o.readTimeoutMs);
+             self->headerHave_ += n;
+             if (self->headerHave_ < sizeof self->header_) return self->readHeader();
+             self->headerHave_ = 0;
+             self->length_ = wire::FrameLength(self->header_);
+             const std::uint32_t limit = self->greeted_ ? o.maxFrameBytes : o.maxGreetingFrameBytes;
+             if (self->length_ > limit)
+               return self->close("mensagem de " + std::to_string(self->length_) +
+                                  " bytes excede o limite de " + std::to_string(limit));
+             self->body_.clear();
+             self->readBody();
+           });
 }
 
 void RpcServer::Impl::Connection::readBody() {
@@ -226,11 +226,11 @@ void RpcServer::Impl::Connection::readBody() {
   const std::size_t chunk = std::min<std::size_t>(length_ - have, std::max(have, kReadChunkBytes));
   body_.resize(have + chunk);
   readSome(asio::buffer(body_.data() + have, chunk),
-                          [self = shared_from_this(), have](const asio::error_code& ec, std::size_t n) {
-                            if (ec || self->closed_) return self->closeAfter(ec);
-                            self->body_.resize(have + n);
-                            self->readBody();
-                          });
+           [self = shared_from_this(), have](const asio::error_code& ec, std::size_t n) {
+             if (ec || self->closed_) return self->closeAfter(ec);
+             self->body_.resize(have + n);
+             self->readBody();
+           });
 }
 
 void RpcServer::Impl::Connection::greet() {
