@@ -1,10 +1,42 @@
 #include "app_server.h"
 
+#include <stdexcept>
+
+#include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "protocol/distrato_methods.h"
 #include "session/caller_session.h"
+#include "session/login_service.h"
 #include "storage/storage.h"
 
-AppServer::AppServer(const std::string& dbPath) : storage_(std::make_unique<Storage>(dbPath)) {
+namespace {
+
+// Nothing but Login before login: an anonymous client learns nothing, not
+// even which methods exist.
+void RequireLogin(const CallerSession& caller, const std::string& method) {
+  if (method != protocol::Login::kName && !caller.loggedIn())
+    throw std::runtime_error("Conexão sem login: entre com operador e senha antes de chamar " + method + ".");
+}
+
+// A method's operator argument is the operator logged in.
+void CheckCallerOperator(const CallerSession& caller, const MethodSpec& spec, const std::vector<Variant>& args) {
+  if (spec.callerOperator < 0) return;
+  const std::string loggedIn = caller.operatorCode();
+  const std::string sent = KeyCode(args.at(static_cast<std::size_t>(spec.callerOperator)).asText(), 0);
+  if (sent != loggedIn)
+    throw std::runtime_error("O operador informado (" + sent + ") difere do operador desta conexão (" + loggedIn +
+                             "). Operação bloqueada.");
+}
+
+}  // namespace
+
+AppServer::AppServer(const std::string& dbPath)
+    : storage_(std::make_unique<Storage>(dbPath)), logins_(std::make_unique<LoginService>(*storage_)) {
+  dispatcher_.add(DeclaredMethod<protocol::Login>([this](protocol::Login& login) {
+    CallerSession* caller = CurrentCaller();
+    if (!caller) throw std::runtime_error("Login só é possível numa conexão ao servidor de aplicação.");
+    return logins_->logIn(*caller, login.codigo, login.senha);
+  }));
   RegisterBudgetLookup(dispatcher_, *storage_);
   RegisterParties(dispatcher_, *storage_);
   RegisterAccounts(dispatcher_, *storage_);
@@ -23,6 +55,9 @@ Variant AppServer::call(const std::string& method, std::vector<Variant>& args) c
 }
 
 Variant AppServer::call(CallerSession& caller, const std::string& method, std::vector<Variant>& args) const {
+  RequireLogin(caller, method);
   CallerScope scope(&caller);
-  return dispatcher_.call(method, args);
+  return dispatcher_.call(method, args, [&caller](const MethodSpec& spec, const std::vector<Variant>& checked) {
+    CheckCallerOperator(caller, spec, checked);
+  });
 }

@@ -9,6 +9,7 @@
 #include "dispatch.h"
 
 class CallerSession;
+class LoginService;
 class Storage;
 
 class AppServer {
@@ -21,11 +22,16 @@ class AppServer {
   // message the client shows. Safe to call from several threads at once.
   Variant call(const std::string& method, std::vector<Variant>& args) const;
   // The same for a call that arrived on a connection: the methods see
-  // `caller` as CurrentCaller() while they run.
+  // `caller` as CurrentCaller() while they run. Before `Login` no other
+  // method runs, and a method's `operador` argument must be the operator
+  // the connection logged in as.
   Variant call(CallerSession& caller, const std::string& method, std::vector<Variant>& args) const;
   const Dispatcher& dispatcher() const { return dispatcher_; }
+  // Logins and their limits; set its log before serving.
+  LoginService& logins() { return *logins_; }
 
  private:
   std::unique_ptr<Storage> storage_;
+  std::unique_ptr<LoginService> logins_;
   Dispatcher dispatcher_;
 };

@@ -24,7 +24,10 @@ const char* ServerUsage() {
          "  dxr10900-server --db ARQUIVO --listen HOST:PORTA      serve (porta 0 escolhe uma livre)\n"
          "      [--max-connections N]   conexões simultâneas (256); além delas, o cliente é recusado\n"
          "      [--log-level NÍVEL]     error, warning, info (padrão) ou debug; registro na saída de erros\n"
+         "      [--tls-cert ARQUIVO --tls-key ARQUIVO]  TLS em toda conexão (certificado e chave PEM)\n"
          "  dxr10900-server --db ARQUIVO --init-demo [--parties N] recria o banco de demonstração\n"
+         "  dxr10900-server --db ARQUIVO --add-operator CÓDIGO --name NOME --role SUPERVISOR|GERENTE|OPERADOR\n"
+         "  dxr10900-server --db ARQUIVO --set-password CÓDIGO   senha lida do terminal (sem eco) ou da entrada\n"
          "  dxr10900-server --help | --version\n";
 }
 
@@ -57,6 +60,18 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
       if (o.logLevel != "error" && o.logLevel != "warning" && o.logLevel != "info" && o.logLevel != "debug")
         throw std::invalid_argument("Nível de registro inválido: \"" + o.logLevel +
                                     "\" (error, warning, info ou debug).");
+    } else if (a == "--tls-cert") {
+      o.tlsCert = value();
+    } else if (a == "--tls-key") {
+      o.tlsKey = value();
+    } else if (a == "--add-operator") {
+      o.addOperator = value();
+    } else if (a == "--name") {
+      o.operatorName = value();
+    } else if (a == "--role") {
+      o.operatorRole = value();
+    } else if (a == "--set-password") {
+      o.setPassword = value();
     } else if (a == "--listen") {
       const std::string& address = value();
       auto colon = address.rfind(':');
@@ -71,7 +86,18 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   }
   if (o.help || o.version) return o;
   if (o.db.empty()) throw std::invalid_argument("Informe o banco de dados com --db ARQUIVO.");
-  if (o.initDemo == o.listen) throw std::invalid_argument("Informe --listen HOST:PORTA ou --init-demo (um dos dois).");
+  const int modes = (o.initDemo ? 1 : 0) + (o.listen ? 1 : 0) + (o.addOperator.empty() ? 0 : 1) +
+                    (o.setPassword.empty() ? 0 : 1);
+  if (modes != 1)
+    throw std::invalid_argument(
+        "Informe uma destas: --listen HOST:PORTA, --init-demo, --add-operator CÓDIGO ou --set-password CÓDIGO.");
+  if (!o.addOperator.empty() && (o.operatorName.empty() || o.operatorRole.empty()))
+    throw std::invalid_argument("--add-operator pede --name NOME e --role SUPERVISOR|GERENTE|OPERADOR.");
+  if (o.addOperator.empty() && (!o.operatorName.empty() || !o.operatorRole.empty()))
+    throw std::invalid_argument("--name e --role só valem com --add-operator.");
+  if (o.tlsCert.empty() != o.tlsKey.empty())
+    throw std::invalid_argument("Informe --tls-cert e --tls-key juntos.");
+  if (!o.tlsCert.empty() && !o.listen) throw std::invalid_argument("--tls-cert e --tls-key só valem com --listen.");
   if (maxConnectionsGiven && !o.listen) throw std::invalid_argument("--max-connections só vale com --listen.");
   if (partiesGiven && !o.initDemo) throw std::invalid_argument("--parties só vale com --init-demo.");
   return o;

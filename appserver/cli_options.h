@@ -15,6 +15,10 @@ struct ServerOptions {
   bool listen = false;
   std::size_t maxConnections = 256;
   std::string logLevel = "info";  // error, warning, info or debug
+  std::string tlsCert, tlsKey;    // PEM files; both or neither: TLS on every connection
+  std::string addOperator;        // --add-operator CODE (with operatorName and operatorRole)
+  std::string operatorName, operatorRole;
+  std::string setPassword;        // --set-password CODE
   bool help = false;
   bool version = false;
 };

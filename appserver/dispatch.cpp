@@ -64,6 +64,10 @@ std::vector<std::string> Dispatcher::names() const {
 }
 
 Variant Dispatcher::call(const std::string& method, std::vector<Variant>& args) const {
+  return call(method, args, CallGuard());
+}
+
+Variant Dispatcher::call(const std::string& method, std::vector<Variant>& args, const CallGuard& guard) const {
   auto it = methods_.find(method);
   if (it == methods_.end()) throw std::runtime_error("Método desconhecido: " + method);
   const MethodSpec& spec = it->second;
@@ -77,6 +81,7 @@ Variant Dispatcher::call(const std::string& method, std::vector<Variant>& args) 
       throw std::runtime_error(method + ": o argumento " + std::to_string(i + 1) + " deve ser " +
                                ArgKindName(spec.args[i]) + ", recebeu " + Variant::kindName(args[i].kind()) + ".");
   }
+  if (guard) guard(spec, args);
   CallArgs callArgs(args);
   return spec.handler(callArgs);
 }

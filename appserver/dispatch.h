@@ -35,7 +35,12 @@ struct MethodSpec {
   std::string name;
   std::vector<ArgKind> args;
   MethodHandler handler;
+  int callerOperator = -1;  // position of the caller's operator argument; -1: none
 };
+
+// Runs after a call's arguments were checked and before its handler: throws
+// to refuse the call (who may call what).
+using CallGuard = std::function<void(const MethodSpec& spec, const std::vector<Variant>& args)>;
 
 class Dispatcher {
  public:
@@ -49,6 +54,8 @@ class Dispatcher {
   // Checks the method name and the arguments, then runs the handler. Every
   // refusal is a std::runtime_error with a Portuguese message.
   Variant call(const std::string& method, std::vector<Variant>& args) const;
+  // The same, with `guard` deciding between the checks and the handler.
+  Variant call(const std::string& method, std::vector<Variant>& args, const CallGuard& guard) const;
 
  private:
   std::map<std::string, MethodSpec> methods_;
@@ -64,10 +71,12 @@ template <class M>
 MethodSpec DeclaredMethod(std::function<Variant(M&)> handler) {
   std::vector<ArgKind> kinds;
   for (const protocol::ArgInfo& arg : protocol::Describe<M>()) kinds.push_back(arg.kind);
-  return {std::string(M::kName), std::move(kinds), [handler = std::move(handler)](CallArgs& args) {
+  return {std::string(M::kName), std::move(kinds),
+          [handler = std::move(handler)](CallArgs& args) {
             M call = protocol::Decode<M>(args.values());
             Variant result = handler(call);
             protocol::WriteBack(call, args.values());
             return result;
-          }};
+          },
+          protocol::CallerOperatorIndex<M>()};
 }

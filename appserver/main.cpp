@@ -13,10 +13,13 @@
 
 #include <pthread.h>
 
+#include "admin/operator_admin.h"
+#include "admin/password_prompt.h"
 #include "app_server.h"
 #include "cli_options.h"
 #include "demo/demo_database.h"
 #include "session/caller_session.h"
+#include "session/login_service.h"
 
 #include "net/rpc_server.h"
 #include "net/server_log.h"
@@ -31,6 +34,19 @@ int initDemo(const ServerOptions& o) {
   return 0;
 }
 
+int addOperator(const ServerOptions& o) {
+  AddOperator(o.db, o.addOperator, o.operatorName, o.operatorRole);
+  std::cout << "Operador " << o.addOperator << " cadastrado em " << o.db
+            << "; defina a senha com --set-password " << o.addOperator << std::endl;
+  return 0;
+}
+
+int setPassword(const ServerOptions& o) {
+  SetOperatorPassword(o.db, o.setPassword, ReadNewPassword());
+  std::cout << "Senha do operador " << o.setPassword << " gravada." << std::endl;
+  return 0;
+}
+
 int serve(const ServerOptions& o) {
   // Block the stop signals before any thread starts, so only the watcher
   // below receives them.
@@ -42,9 +58,14 @@ int serve(const ServerOptions& o) {
 
   AppServer app(o.db);
   ServerLog log(ServerLog::ParseLevel(o.logLevel).value_or(ServerLog::Level::Info));
+  app.logins().setEventLog([&log](bool accepted, const std::string& line) {
+    log.write(accepted ? ServerLog::Level::Info : ServerLog::Level::Warning, line);
+  });
   RpcServerOptions rpcOptions;
   rpcOptions.maxConnections = o.maxConnections;
   rpcOptions.log = &log;
+  rpcOptions.tlsCertFile = o.tlsCert;
+  rpcOptions.tlsKeyFile = o.tlsKey;
   RpcServer server(
       [&app](RpcConnection& connection, const std::string& method, std::vector<Variant>& args) {
         // Each connection has its caller session from its first call on.
@@ -55,7 +76,8 @@ int serve(const ServerOptions& o) {
   std::uint16_t port = server.listen(o.host, o.port);
   std::cout << "listening on " << o.host << ":" << port << std::endl;
   log.write(ServerLog::Level::Info, "servidor " + o.db + " ouvindo em " + o.host + ":" + std::to_string(port) +
-                                        " (até " + std::to_string(o.maxConnections) + " conexões)");
+                                        " (até " + std::to_string(o.maxConnections) + " conexões" +
+                                        (o.tlsCert.empty() ? "" : ", TLS") + ")");
 
   std::atomic<bool> served{false};
   std::thread watcher([&server, &log, &served, stopSignals] {
@@ -94,7 +116,10 @@ int main(int argc, char** argv) {
     return 0;
   }
   try {
-    return options.initDemo ? initDemo(options) : serve(options);
+    if (options.initDemo) return initDemo(options);
+    if (!options.addOperator.empty()) return addOperator(options);
+    if (!options.setPassword.empty()) return setPassword(options);
+    return serve(options);
   } catch (const std::exception& e) {
     std::cerr << "dxr10900-server: " << e.what() << std::endl;
     return 1;

@@ -43,7 +43,10 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
       {"branch", "Login branch code, FiliProc (env DX_BRANCH).", "CODE"},
       {"branch-name", "Login branch name; read from the database when omitted.", "NAME"},
       {"branch-locked", "The login is bound to its branch, ModuFili (env DX_BRANCH_LOCKED=1)."},
-      {"operator", "Logged-in operator code (env DX_OPERATOR).", "CODE"},
+      {"operator", "Logged-in operator code (env DX_OPERATOR); the password comes from env DX_PASSWORD "
+                   "or is asked at start.", "CODE"},
+      {"tls", "The server speaks TLS (env DX_TLS=1)."},
+      {"ca", "With --tls: PEM file of a private CA to trust (env DX_CA).", "FILE"},
       {"date", "Processing date, dd/mm/yyyy (env DX_DATE; default today).", "DATE"},
       {"database", "Host database holding the table FILIAL (env DX_DATABASE).", "FILE"},
       {"module", "Path of libPkg_DXR10900.so (env DX_MODULE).", "PATH"},
@@ -90,6 +93,9 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
   o.branchName = orDefault(parser, "branch-name", env("DX_BRANCH_NAME"));
   o.branchLocked = parser.isSet("branch-locked") || truthy(env("DX_BRANCH_LOCKED"));
   o.operatorCode = orDefault(parser, "operator", env("DX_OPERATOR"));
+  o.password = env("DX_PASSWORD");
+  o.tls = parser.isSet("tls") || truthy(env("DX_TLS"));
+  o.caFile = orDefault(parser, "ca", env("DX_CA"));
   o.databasePath = orDefault(parser, "database", env("DX_DATABASE"));
   o.modulePath = orDefault(parser, "module", env("DX_MODULE"));
   o.openAtStart = parser.isSet("open");

@@ -17,6 +17,9 @@ struct HostOptions {
   QString branchName;      // NomeFiliProc; read from the database when empty
   bool branchLocked = false;  // ModuFili
   QString operatorCode;    // Operador
+  QString password;        // the operator's, from DX_PASSWORD only; asked in the login dialog when empty
+  bool tls = false;        // the server speaks TLS
+  QString caFile;          // a private CA to trust (PEM)
   QString processingDate;  // DataProc, dd/mm/yyyy
   QString databasePath;    // the host's database with the table FILIAL
   QString modulePath;      // empty: look in the usual places

@@ -15,6 +15,9 @@ void applyLoginEnvironment(const HostOptions& options) {
   ParseLoginDate(options.processingDate.toStdString(), env.processingDate);
   env.serverHost = options.serverHost.toStdString();
   env.serverPort = options.serverPort;
+  env.password = options.password.toStdString();
+  env.serverTls = options.tls;
+  env.serverCaFile = options.caFile.toStdString();
   SetLoginEnvironment(env);
 }
 

@@ -12,6 +12,7 @@
 #include "host_application.h"
 #include "host_options.h"
 #include "host_window.h"
+#include "login_dialog.h"
 #include "login_setup.h"
 #include "module_loader.h"
 #include "startup.h"
@@ -71,16 +72,20 @@ int main(int argc, char** argv) {
     options.branchName = QString::fromStdString(
         lookUpBranchName(options.databasePath.toStdString(), options.branch.toStdString()));
   }
+  applyLook(app);
+  // Who works here is asked unless a scripted start gave it; an unattended
+  // picture never waits for a person.
+  const bool unattended = !options.screenshotPath.isEmpty();
+  if (!unattended && (options.operatorCode.isEmpty() || options.password.isEmpty()) && !askLogin(options))
+    return 0;
   applyLoginEnvironment(options);
   // The screen still opens without it; its branch check then says why.
   if (const QString failure = openHostDatabase(options); !failure.isEmpty())
     std::fprintf(stderr, "distrato: %s\n", failure.toLocal8Bit().constData());
-  applyLook(app);
 
   const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
   ModuleLoader loader(options.modulePath.toStdString(), defaultModuleCandidates(exeDir));
 
-  const bool unattended = !options.screenshotPath.isEmpty();
   HostWindow window(windowTitle(options), loader, unattended);
   dxqt::QtUi ui(&window, window.mdiArea());
   ui.install();

@@ -13,6 +13,7 @@
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
 #include "methods/packet_builder.h"
+#include "session/caller_session.h"
 #include "storage/database.h"
 #include "storage/statement.h"
 
@@ -69,6 +70,61 @@ void DeletePlan(Database& db, const Budget& b, const std::string& client) {
   Statement st = db.prepare("DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
   st.bindAll(b.branch, b.budget, client);
   st.run();
+}
+
+// --- who read what ------------------------------------------------------------
+//
+// Two operators may review the same budget at once. Each connection keeps a
+// stamp of every party as it last read it; a change to a party whose stored
+// values (or plan) differ from that stamp is refused, so one operator's
+// confirmation never silently overwrites another's. Calls made in-process,
+// outside any connection, are not checked.
+
+std::string ReadScope(const Budget& b) { return "CONTRATDISTRATO|" + b.branch + "|" + b.budget; }
+
+// Every party of the budget's working set with a stamp of what the dialog
+// shows and confirms: its values, payment form and installments.
+std::map<std::string, std::string> PartyStamps(Database& db, const Budget& b) {
+  std::map<std::string, std::string> stamps;
+  Statement st = db.prepare(
+      "SELECT CDCLIENTE, VRORIGRECNOEDIT || '|' || VRORIGREC || '|' || VRPERCMULTA || '|' || VRMULTA || '|' ||"
+      "       GERACTPAGAR || '|' || ERRO || '|' || ERRORENEGFIN || '|' || IDTPFORMAPGTO || '|' ||"
+      "       NRDIAPGTOFIXO || '|' || NRPARCELAS || '|' || IDMESINIPGTO"
+      "  FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
+  st.bindAll(b.branch, b.budget);
+  while (st.step()) stamps[st.text(0)] = st.text(1);
+  Statement plan = db.prepare(
+      "SELECT CDCLIENTE, NRPARCELA || ':' || DTVENCIMENTO || ':' || VRPARCELA FROM FORMAPGTO"
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 ORDER BY CDCLIENTE, NRPARCELA");
+  plan.bindAll(b.branch, b.budget);
+  while (plan.step()) {
+    auto it = stamps.find(plan.text(0));
+    if (it != stamps.end()) it->second += ";" + plan.text(1);
+  }
+  return stamps;
+}
+
+// The caller now holds the budget's working set as stored.
+void RememberRead(Database& db, const Budget& b) {
+  if (CallerSession* caller = CurrentCaller()) caller->rememberReads(ReadScope(b), PartyStamps(db, b));
+}
+
+// Refuses a change to a party that is no longer as the caller read it.
+void RequireUnchangedSinceRead(const std::map<std::string, std::string>& now, const Budget& b,
+                               const std::string& client) {
+  const CallerSession* caller = CurrentCaller();
+  if (!caller) return;
+  auto stored = now.find(client);
+  const std::optional<std::string> read = caller->lastRead(ReadScope(b), client);
+  // A connection made again (the server closes idle ones) has read nothing yet.
+  if (!read)
+    throw std::runtime_error("Os valores do contratante " + client +
+                             " não foram lidos nesta conexão com o servidor. Abra novamente os valores dos "
+                             "contratantes e refaça a confirmação.");
+  if (stored == now.end() || *read != stored->second)
+    throw std::runtime_error("Os valores do contratante " + client +
+                             " foram alterados por outro operador depois de lidos. Abra novamente os valores dos "
+                             "contratantes e refaça a confirmação.");
 }
 
 // --- reading a packet the client sent -------------------------------------
@@ -206,11 +262,14 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
 
   Variant stored(StoredParties(db, b));
   args.contratantes = stored;
+  RememberRead(db, b);
   return stored;
 }
 
 Variant GetContratDistrato(Database& db, const protocol::GetContratDistrato& args) {
-  return Variant(StoredParties(db, BudgetArgs(args)));
+  const Budget b = BudgetArgs(args);
+  RememberRead(db, b);
+  return Variant(StoredParties(db, b));
 }
 
 Variant GetFormaPgto(Database& db, const protocol::GetFormaPgto& args) {
@@ -220,7 +279,11 @@ Variant GetFormaPgto(Database& db, const protocol::GetFormaPgto& args) {
 Variant DeletaFormaPgto(Database& db, const protocol::DeletaFormaPgto& args) {
   Budget b = BudgetArgs(args);
   std::string client = KeyCode(args.cliente, 0);
+  if (CurrentCaller() && InWorkingSet(db, b, client)) RequireUnchangedSinceRead(PartyStamps(db, b), b, client);
   DeletePlan(db, b, client);
+  // The caller's own change is what it now holds of this party.
+  if (CallerSession* caller = CurrentCaller(); caller && InWorkingSet(db, b, client))
+    caller->rememberRead(ReadScope(b), client, PartyStamps(db, b)[client]);
   return Variant(StoredPlan(db, b, client));
 }
 
@@ -362,6 +425,9 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
     throw std::runtime_error("Pacote de contratantes sem CDCLIENTE.");
 
   std::map<std::string, std::vector<Installment>> plans = ReadPlans(db, b, plan);
+  const std::map<std::string, std::string> stampsNow = CurrentCaller() ? PartyStamps(db, b)
+                                                                       : std::map<std::string, std::string>();
+  for (const auto& [client, rows] : plans) RequireUnchangedSinceRead(stampsNow, b, client);
 
   struct Change {
     std::string client;
@@ -373,6 +439,7 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
   for (std::size_t r = 0; r < parties.rowCount(); ++r) {
     std::string client = ClientAt(parties, r);
     if (!InWorkingSet(db, b, client)) NotAParty(client);
+    RequireUnchangedSinceRead(stampsNow, b, client);
     ConfirmedParty c = ReadConfirmedParty(parties, r, client);
     const StoredParty stored = StoredPartyOf(db, b, client);
     if (c.negotiated > stored.calculated) RefuseAboveCalculated(client, c.negotiated, stored.calculated);
@@ -437,6 +504,7 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
     if (change.dropsPlan) DeletePlan(db, b, change.client);
   }
   for (const auto& [client, rows] : plans) StorePlan(db, b, client, rows);
+  RememberRead(db, b);
   return Variant(StoredParties(db, b));
 }
 

@@ -37,6 +37,33 @@ std::optional<std::string> CallerSession::takeApproval(Clock::time_point now, Cl
   return approver;
 }
 
+void CallerSession::rememberReads(const std::string& scope, std::map<std::string, std::string> stamps) {
+  // A connection works on a few budgets at a time; beyond that, what it read
+  // of others is forgotten (it must read them again before changing them),
+  // so a long session does not grow without end.
+  constexpr std::size_t kMaxScopes = 32;
+  std::lock_guard<std::mutex> lock(mu_);
+  reads_[scope] = std::move(stamps);
+  for (auto it = reads_.begin(); reads_.size() > kMaxScopes;) {
+    if (it->first == scope) ++it;
+    else it = reads_.erase(it);
+  }
+}
+
+void CallerSession::rememberRead(const std::string& scope, const std::string& key, std::string stamp) {
+  std::lock_guard<std::mutex> lock(mu_);
+  reads_[scope][key] = std::move(stamp);
+}
+
+std::optional<std::string> CallerSession::lastRead(const std::string& scope, const std::string& key) const {
+  std::lock_guard<std::mutex> lock(mu_);
+  auto s = reads_.find(scope);
+  if (s == reads_.end()) return std::nullopt;
+  auto k = s->second.find(key);
+  if (k == s->second.end()) return std::nullopt;
+  return k->second;
+}
+
 CallerSession* CurrentCaller() { return tCurrent; }
 
 CallerScope::CallerScope(CallerSession* session) : previous_(tCurrent) { tCurrent = session; }

@@ -5,6 +5,7 @@
 // Every member is safe from several threads.
 
 #include <chrono>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -32,6 +33,14 @@ class CallerSession {
   // by this call; nothing when there is none or it expired.
   std::optional<std::string> takeApproval(Clock::time_point now, Clock::duration window);
 
+  // What this connection last read of records others may change: a stamp of
+  // each record's content by key, within a scope (say, one budget's working
+  // set). A write compares it with the stored record to refuse overwriting
+  // someone else's change. rememberReads replaces a scope's stamps.
+  void rememberReads(const std::string& scope, std::map<std::string, std::string> stamps);
+  void rememberRead(const std::string& scope, const std::string& key, std::string stamp);
+  std::optional<std::string> lastRead(const std::string& scope, const std::string& key) const;
+
  private:
   const std::string peer_;
   mutable std::mutex mu_;             // guards the members below
@@ -39,6 +48,7 @@ class CallerSession {
   std::string role_;
   std::string approver_;              // empty when no approval is pending
   Clock::time_point approvedAt_{};
+  std::map<std::string, std::map<std::string, std::string>> reads_;  // scope -> key -> stamp
 };
 
 // The session of the call running on this thread; null outside a

@@ -107,7 +107,8 @@ class Screen {
     LoginEnvironment env;
     env.branch = kBranch;
     env.branchName = "Porto Alegre - Centro";
-    env.operatorCode = "SUPERVISOR";
+    env.operatorCode = dx_test::kDemoOperator;
+    env.password = dx_test::kDemoPassword;
     env.serverHost = "127.0.0.1";
     env.serverPort = port;
     SetLoginEnvironment(env);

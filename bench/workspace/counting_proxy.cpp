@@ -3,9 +3,12 @@
 #include <chrono>
 #include <stdexcept>
 
+#include "test_server.h"
+
 CountingProxy::CountingProxy(int upstreamPort) {
   upstream_.SetHost("127.0.0.1");
   upstream_.SetPort(upstreamPort);
+  upstream_.SetLogin(dx_test::kDemoOperator, dx_test::kDemoPassword);
   upstream_.SetThrowException(false);  // refusals are passed on as refusals
   upstream_.Open();
   server_ = std::make_unique<RpcServer>(

@@ -17,6 +17,7 @@ std::string NomeFiliProc() { return Current().branchName; }
 bool ModuFili() { return Current().branchLocked; }
 DateTime DataProc([[maybe_unused]] std::string_view branch) { return Current().processingDate; }
 std::string Operador() { return Current().operatorCode; }
+std::string SenhaOperador() { return Current().password; }
 std::string WebURL() { return Current().serverHost; }
 int WebPort() { return Current().serverPort; }
 

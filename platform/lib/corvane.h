@@ -15,6 +15,9 @@ struct LoginEnvironment {
   DateTime processingDate;     // DataProc
   std::string serverHost = "127.0.0.1";  // WebURL
   int serverPort = 0;          // WebPort; 0 until the host says where the server is
+  std::string password;        // the operator's, for the server's login; never shown or stored
+  bool serverTls = false;      // the server speaks TLS
+  std::string serverCaFile;    // PEM of a private CA to trust, besides the system's
 };
 
 // Replaces the environment the routines below read; the host calls it once
@@ -24,7 +27,8 @@ const LoginEnvironment& CurrentLoginEnvironment();
 
 // Defaults for the host, from the process environment:
 //   DX_SERVER=host:port ("[::1]:port" for IPv6), DX_BRANCH, DX_BRANCH_NAME,
-//   DX_BRANCH_LOCKED (1/s/sim/true/yes/on, any case), DX_OPERATOR, DX_DATE (dd/mm/yyyy or
+//   DX_BRANCH_LOCKED (1/s/sim/true/yes/on, any case), DX_OPERATOR, DX_PASSWORD,
+//   DX_TLS (same words), DX_CA (a CA file), DX_DATE (dd/mm/yyyy or
 //   yyyy-mm-dd; today when absent). A malformed DX_SERVER or DX_DATE raises
 //   Exception naming the variable, rather than connecting somewhere else.
 LoginEnvironment LoginEnvironmentFromEnv();
@@ -41,6 +45,8 @@ bool ModuFili();
 // branch, which is the only branch the module ever asks about.
 DateTime DataProc(std::string_view branch);
 std::string Operador();
+// The operator's password, for logging the connection in.
+std::string SenhaOperador();
 std::string WebURL();
 int WebPort();
 

@@ -91,6 +91,9 @@ LoginEnvironment LoginEnvironmentFromEnv() {
   environment.branchName = Env("DX_BRANCH_NAME");
   environment.branchLocked = IsTrue(Env("DX_BRANCH_LOCKED"));
   environment.operatorCode = Env("DX_OPERATOR");
+  environment.password = Env("DX_PASSWORD");
+  environment.serverTls = IsTrue(Env("DX_TLS"));
+  environment.serverCaFile = Env("DX_CA");
   if (const std::string date = Env("DX_DATE"); !date.empty()) {
     if (!ParseLoginDate(date, environment.processingDate))
       throw Exception("DX_DATE inválida (esperado dd/mm/aaaa): " + date);

@@ -1,6 +1,11 @@
 #include "frame_channel.h"
 
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
 
@@ -11,6 +16,43 @@
 #include "net/wire_codec.h"
 
 namespace wire {
+
+namespace {
+
+// OpenSSL writes to the socket with write(), which raises SIGPIPE when the
+// peer has gone; a library must not end its host process for that. While
+// one lives, SIGPIPE is blocked on this thread, and one raised meanwhile is
+// taken off before it is unblocked; the failed write reports EPIPE instead.
+class SigpipeBlock {
+ public:
+  SigpipeBlock() {
+    sigemptyset(&pipe_);
+    sigaddset(&pipe_, SIGPIPE);
+    sigset_t pending;
+    sigpending(&pending);
+    wasPending_ = sigismember(&pending, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &pipe_, &saved_);
+  }
+  ~SigpipeBlock() {
+    sigset_t pending;
+    sigpending(&pending);
+    if (!wasPending_ && sigismember(&pending, SIGPIPE) == 1) {
+      const timespec none{0, 0};
+      while (sigtimedwait(&pipe_, nullptr, &none) < 0 && errno == EINTR) {
+      }
+    }
+    pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+  }
+  SigpipeBlock(const SigpipeBlock&) = delete;
+  SigpipeBlock& operator=(const SigpipeBlock&) = delete;
+
+ private:
+  sigset_t pipe_{};
+  sigset_t saved_{};
+  bool wasPending_ = false;
+};
+
+}  // namespace
 
 FrameChannel::FrameChannel(std::uint32_t maxFrameBytes)
     : maxFrameBytes_(maxFrameBytes), socket_(io_), in_(kInputBufferBytes) {}
@@ -145,7 +187,102 @@ void FrameChannel::waitFor(short events, Clock::time_point deadline) {
   }
 }
 
+void FrameChannel::startTls(const std::string& host, const std::string& caFile, Clock::time_point deadline) {
+  freeTls();
+  const auto fail = [this](const std::string& why) {
+    close();
+    throw ChannelError(ChannelError::Reason::ConnectFailed, why);
+  };
+  sslContext_ = SSL_CTX_new(TLS_client_method());
+  if (!sslContext_) fail("TLS indisponível");
+  SSL_CTX_set_min_proto_version(sslContext_, TLS1_2_VERSION);
+  SSL_CTX_set_verify(sslContext_, SSL_VERIFY_PEER, nullptr);
+  SSL_CTX_set_default_verify_paths(sslContext_);
+  if (!caFile.empty() && SSL_CTX_load_verify_locations(sslContext_, caFile.c_str(), nullptr) != 1)
+    fail("não foi possível ler o certificado da CA " + caFile);
+  ssl_ = SSL_new(sslContext_);
+  if (!ssl_ || SSL_set_fd(ssl_, socket_.native_handle()) != 1) fail("TLS indisponível");
+  // The certificate must name the host as the user wrote it: an address or a name.
+  asio::error_code notAnAddress;
+  asio::ip::make_address(host, notAnAddress);
+  if (!notAnAddress) {
+    X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl_), host.c_str());
+  } else {
+    SSL_set_tlsext_host_name(ssl_, host.c_str());
+    SSL_set1_host(ssl_, host.c_str());
+  }
+  for (;;) {
+    ERR_clear_error();
+    int r = 0;
+    {
+      SigpipeBlock quiet;
+      r = SSL_connect(ssl_);
+    }
+    if (r == 1) return;
+    const int error = SSL_get_error(ssl_, r);
+    if (error == SSL_ERROR_WANT_READ) {
+      waitFor(POLLIN, deadline);
+    } else if (error == SSL_ERROR_WANT_WRITE) {
+      waitFor(POLLOUT, deadline);
+    } else {
+      const long verify = SSL_get_verify_result(ssl_);
+      if (verify != X509_V_OK)
+        fail(std::string("certificado do servidor não aceito: ") + X509_verify_cert_error_string(verify));
+      char text[256] = "o servidor não negociou TLS";
+      if (const unsigned long e = ERR_peek_error(); e != 0) ERR_error_string_n(e, text, sizeof text);
+      fail(std::string("falha na negociação TLS: ") + text);
+    }
+  }
+}
+
+void FrameChannel::awaitTls(int result, Clock::time_point deadline) {
+  const int error = SSL_get_error(ssl_, result);
+  if (error == SSL_ERROR_WANT_READ) return waitFor(POLLIN, deadline);
+  if (error == SSL_ERROR_WANT_WRITE) return waitFor(POLLOUT, deadline);
+  const int saved = errno;
+  close();
+  if (error == SSL_ERROR_ZERO_RETURN || (error == SSL_ERROR_SYSCALL && (saved == 0 || saved == ECONNRESET || saved == EPIPE)))
+    throw ChannelError(ChannelError::Reason::Closed, "conexão encerrada pelo outro lado");
+  throw ChannelError(ChannelError::Reason::Io, "falha de TLS");
+}
+
+void FrameChannel::freeTls() {
+  if (ssl_) SSL_free(ssl_);
+  if (sslContext_) SSL_CTX_free(sslContext_);
+  ssl_ = nullptr;
+  sslContext_ = nullptr;
+}
+
+void FrameChannel::send(const char* data, std::size_t size, Clock::time_point deadline) {
+  while (size > 0) {
+    ERR_clear_error();
+    errno = 0;
+    int n = 0;
+    {
+      SigpipeBlock quiet;
+      n = SSL_write(ssl_, data, static_cast<int>(std::min<std::size_t>(size, 1u << 30)));
+    }
+    if (n > 0) {
+      data += n;
+      size -= static_cast<std::size_t>(n);
+      continue;
+    }
+    awaitTls(n, deadline);
+  }
+}
+
 std::size_t FrameChannel::receive(char* into, std::size_t size, Clock::time_point deadline) {
+  while (ssl_) {
+    ERR_clear_error();
+    errno = 0;
+    int n = 0;
+    {
+      SigpipeBlock quiet;  // a read may write too (a key update)
+      n = SSL_read(ssl_, into, static_cast<int>(std::min<std::size_t>(size, 1u << 30)));
+    }
+    if (n > 0) return static_cast<std::size_t>(n);
+    awaitTls(n, deadline);
+  }
   for (;;) {
     ssize_t n = ::recv(socket_.native_handle(), into, size, 0);
     if (n > 0) return static_cast<std::size_t>(n);
@@ -165,6 +302,11 @@ void FrameChannel::writeFrame(const std::string& body, Clock::time_point deadlin
   if (!socket_.is_open()) throw ChannelError(ChannelError::Reason::Closed, "conexão fechada");
   char header[kFrameHeaderBytes];
   PutFrameLength(header, static_cast<std::uint32_t>(body.size()));
+  if (ssl_) {
+    send(header, sizeof header, deadline);
+    send(body.data(), body.size(), deadline);
+    return;
+  }
   iovec parts[2] = {{header, sizeof header}, {const_cast<char*>(body.data()), body.size()}};
   iovec* iov = parts;
   int count = body.empty() ? 1 : 2;
@@ -193,7 +335,7 @@ void FrameChannel::writeFrame(const std::string& body, Clock::time_point deadlin
 }
 
 void FrameChannel::waitReadable() {
-  if (inEnd_ > inBegin_) return;
+  if (inEnd_ > inBegin_ || (ssl_ && SSL_pending(ssl_) > 0)) return;
   if (!socket_.is_open()) throw ChannelError(ChannelError::Reason::Closed, "conexão fechada");
   waitFor(POLLIN, Clock::time_point::max());
 }
@@ -230,12 +372,21 @@ std::string FrameChannel::readFrame(Clock::time_point deadline) {
 
 bool FrameChannel::peerClosed() {
   if (!socket_.is_open() || inEnd_ > inBegin_) return true;  // unasked-for bytes spoil the stream too
+  if (ssl_ && SSL_pending(ssl_) > 0) return true;
   pollfd p{socket_.native_handle(), POLLIN, 0};
-  return ::poll(&p, 1, 0) > 0;
+  if (::poll(&p, 1, 0) <= 0) return false;
+  if (!ssl_) return true;
+  // Under TLS the server may send records that carry no data (session
+  // tickets); only data or a close means the connection is spoilt.
+  char byte;
+  ERR_clear_error();
+  const int n = SSL_peek(ssl_, &byte, 1);
+  return n > 0 || SSL_get_error(ssl_, n) != SSL_ERROR_WANT_READ;
 }
 
 void FrameChannel::close() {
   std::lock_guard lock(closeMutex_);
+  freeTls();
   asio::error_code ignored;
   if (socket_.is_open()) {
     socket_.shutdown(asio::ip::tcp::socket::shutdown_both, ignored);

@@ -1,9 +1,10 @@
 #pragma once
-// One TCP connection carrying frames; every operation is bounded by a
-// deadline. Asio resolves and connects (on this channel's own io_context);
-// frames then move over the non-blocking socket with waits in poll(). Used by
-// both ends: the client's TNetConnection and each of the server's sessions.
-// Not thread-safe except for closeSoon().
+// One TCP connection carrying frames, optionally inside TLS; every operation
+// is bounded by a deadline. Asio resolves and connects (on this channel's own
+// io_context); frames then move over the non-blocking socket with waits in
+// poll(), through OpenSSL after startTls(). Used by the client's
+// TNetConnection, and by tests standing in for a server. Not thread-safe
+// except for closeSoon().
 
 #include <asio.hpp>
 
@@ -14,6 +15,9 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+struct ssl_st;
+struct ssl_ctx_st;
 
 namespace wire {
 
@@ -42,6 +46,11 @@ class FrameChannel {
   void setTick(std::function<void()> tick, std::chrono::milliseconds interval);
 
   void connect(const std::string& host, std::uint16_t port, Clock::time_point deadline);
+  // After connect(): negotiates TLS as a client. The server's certificate
+  // must chain to the system's CAs or to `caFile` (PEM, when given) and name
+  // `host`. Throws ChannelError (ConnectFailed) saying why not.
+  void startTls(const std::string& host, const std::string& caFile, Clock::time_point deadline);
+  bool tls() const { return ssl_ != nullptr; }
   // Takes over a socket accepted on context().
   void adopt(asio::ip::tcp::socket socket);
 
@@ -69,6 +78,11 @@ class FrameChannel {
   // Waits in poll() for `events`, ticking; closes and throws TimedOut at the deadline.
   void waitFor(short events, Clock::time_point deadline);
   std::size_t receive(char* into, std::size_t size, Clock::time_point deadline);
+  void send(const char* data, std::size_t size, Clock::time_point deadline);
+  // After an OpenSSL call failed with `result`: waits when it wants to read
+  // or write, throws otherwise.
+  void awaitTls(int result, Clock::time_point deadline);
+  void freeTls();
 
   static constexpr std::size_t kInputBufferBytes = 64 * 1024;
 
@@ -81,6 +95,8 @@ class FrameChannel {
   std::size_t inEnd_ = 0;
   std::function<void()> tick_;
   std::chrono::milliseconds tickInterval_{50};
+  ssl_ctx_st* sslContext_ = nullptr;  // with ssl_, only after startTls()
+  ssl_st* ssl_ = nullptr;
 };
 
 }  // namespace wire

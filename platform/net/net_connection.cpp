@@ -81,17 +81,39 @@ void TNetConnection::connect() {
   if (NetWaitHook()) channel->frames.setTick(NetWaitHook(), kTickInterval);
   const auto deadline = After(connectTimeoutMs_);
   wire::HelloReply reply;
+  // A TLS server answers a plain hello with a TLS alert or by closing.
+  const std::string tlsHint = tls_ ? "" : " (o servidor exige TLS?)";
   try {
     channel->frames.connect(host_, static_cast<std::uint16_t>(port_), deadline);
+    if (tls_) channel->frames.startTls(host_, caFile_, deadline);
     channel->frames.writeFrame(wire::EncodeHello({serverName_}), deadline);
     reply = wire::DecodeHelloReply(channel->frames.readFrame(deadline));
+  } catch (const wire::ChannelError& e) {
+    const bool spoken = e.reason == wire::ChannelError::Reason::Closed ||
+                        e.reason == wire::ChannelError::Reason::FrameTooBig;
+    throw ENetError(prefix + e.what() + (spoken ? tlsHint : ""));
+  } catch (const wire::ProtocolError&) {
+    throw ENetError(prefix + kGarbled + tlsHint);
+  }
+  if (!reply.ok) throw ENetError(prefix + reply.message);
+  if (!operator_.empty()) logIn(channel->frames, prefix);
+  channel_ = std::move(channel);
+}
+
+void TNetConnection::logIn(wire::FrameChannel& frames, const std::string& prefix) {
+  wire::Request request{nextId_++, kLoginMethod, {Variant(operator_), Variant(password_)}};
+  wire::Response response;
+  try {
+    const auto deadline = After(timeoutMs_);
+    frames.writeFrame(wire::EncodeRequest(request), deadline);
+    response = wire::DecodeResponse(frames.readFrame(deadline));
   } catch (const wire::ChannelError& e) {
     throw ENetError(prefix + e.what());
   } catch (const wire::ProtocolError&) {
     throw ENetError(prefix + kGarbled);
   }
-  if (!reply.ok) throw ENetError(prefix + reply.message);
-  channel_ = std::move(channel);
+  if (response.id != request.id) throw ENetError(prefix + kGarbled);
+  if (!response.ok) throw ENetError("Login recusado pelo servidor de aplicação " + address() + ": " + response.error);
 }
 
 Variant TNetConnection::Call(const std::string& method, std::vector<Variant>& args) {

@@ -20,6 +20,10 @@
 
 #include "data/variant.h"
 
+namespace wire {
+class FrameChannel;
+}
+
 class TNetConnection {
  public:
   TNetConnection();
@@ -42,6 +46,25 @@ class TNetConnection {
   void SetHost(std::string host) { host_ = std::move(host); }
   int Port() const { return port_; }
   void SetPort(int port) { port_ = port; }
+
+  // Who logs in on every connect, usually set by BeforeConnect. With an
+  // operator, each connect ends with the request `Login [operator,
+  // password]` (kLoginMethod); a refusal throws ENetError with the server's
+  // message and leaves the connection closed. Without one, the connection
+  // stays anonymous and the server refuses its calls.
+  static constexpr const char* kLoginMethod = "Login";
+  const std::string& Operator() const { return operator_; }
+  void SetLogin(std::string operatorCode, std::string password) {
+    operator_ = std::move(operatorCode);
+    password_ = std::move(password);
+  }
+
+  // TLS to the server; the server's certificate must chain to a CA of the
+  // system's store or of CaFile (PEM), and name the host.
+  bool Tls() const { return tls_; }
+  void SetTls(bool tls) { tls_ = tls; }
+  const std::string& CaFile() const { return caFile_; }
+  void SetCaFile(std::string path) { caFile_ = std::move(path); }
 
   int TimeoutMs() const { return timeoutMs_; }  // per call
   void SetTimeoutMs(int ms) { timeoutMs_ = ms; }
@@ -67,11 +90,15 @@ class TNetConnection {
  private:
   struct Channel;
   void connect();
+  void logIn(wire::FrameChannel& frames, const std::string& prefix);
   [[noreturn]] void transportFailure(const std::string& message);
   std::string address() const;
 
   std::string serverName_ = "DXR10900.RDMDISTRATO";
   bool throwException_ = true;
+  std::string operator_, password_;
+  bool tls_ = false;
+  std::string caFile_;
   std::string host_ = "127.0.0.1";
   int port_ = 0;
   int timeoutMs_ = 60000;

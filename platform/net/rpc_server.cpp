@@ -1,6 +1,7 @@
 #include "rpc_server.h"
 
 #include <asio.hpp>
+#include <asio/ssl.hpp>
 
 #include <atomic>
 #include <chrono>
@@ -41,15 +42,35 @@ bool SameServerName(const std::string& a, const std::string& b) {
   return a.size() == b.size() && strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
+// The server's TLS settings: TLS 1.2 or later, the certificate chain and key
+// from PEM files. Throws naming the file that does not serve.
+std::unique_ptr<asio::ssl::context> TlsContext(const RpcServerOptions& o) {
+  if (o.tlsCertFile.empty() && o.tlsKeyFile.empty()) return nullptr;
+  auto context = std::make_unique<asio::ssl::context>(asio::ssl::context::tls_server);
+  context->set_options(asio::ssl::context::default_workarounds | asio::ssl::context::no_sslv2 |
+                       asio::ssl::context::no_sslv3 | asio::ssl::context::no_tlsv1 |
+                       asio::ssl::context::no_tlsv1_1 | asio::ssl::context::single_dh_use);
+  asio::error_code ec;
+  context->use_certificate_chain_file(o.tlsCertFile, ec);
+  if (ec) throw std::runtime_error("Certificado TLS " + o.tlsCertFile + " inválido: " + ec.message());
+  context->use_private_key_file(o.tlsKeyFile, asio::ssl::context::pem, ec);
+  if (ec) throw std::runtime_error("Chave TLS " + o.tlsKeyFile + " inválida: " + ec.message());
+  // Session tickets would reach an idle client as bytes it did not ask for.
+  SSL_CTX_set_num_tickets(context->native_handle(), 0);
+  return context;
+}
+
 }  // namespace
 
 struct RpcServer::Impl {
   class Connection;
 
-  Impl(RpcConnectionHandler h, RpcServerOptions o) : handler(std::move(h)), options(std::move(o)) {}
+  Impl(RpcConnectionHandler h, RpcServerOptions o)
+      : handler(std::move(h)), options(std::move(o)), tls(TlsContext(options)) {}
 
   RpcConnectionHandler handler;
   RpcServerOptions options;
+  std::unique_ptr<asio::ssl::context> tls;  // null: plain TCP
   asio::io_context io;                     // every socket and timer; run by run()'s thread only
   asio::ip::tcp::acceptor acceptor{io};
   asio::steady_timer retryTimer{io};       // after a failed accept (say, out of descriptors)
@@ -85,6 +106,7 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   Connection(Impl& server, Socket socket, bool refused)
       : server_(server), socket_(std::move(socket)), timer_(server.io), peer_(PeerOf(socket_)), refused_(refused) {
     context_.peer = peer_;
+    if (server.tls) tls_ = std::make_unique<asio::ssl::stream<Socket&>>(socket_, *server.tls);
   }
 
   bool refused() const { return refused_; }
@@ -100,6 +122,18 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   void closeAfter(const asio::error_code& ec);
   void armTimer(int ms);
   void disarmTimer();
+  void begin();
+  // Reads some bytes, or writes all of them, through TLS when it is on.
+  template <class Buffer, class Handler>
+  void readSome(const Buffer& buffer, Handler&& handler) {
+    if (tls_) tls_->async_read_some(buffer, std::forward<Handler>(handler));
+    else socket_.async_read_some(buffer, std::forward<Handler>(handler));
+  }
+  template <class Buffer, class Handler>
+  void writeAll(const Buffer& buffer, Handler&& handler) {
+    if (tls_) asio::async_write(*tls_, buffer, std::forward<Handler>(handler));
+    else asio::async_write(socket_, buffer, std::forward<Handler>(handler));
+  }
   void readHeader();
   void readBody();
   void greet();
@@ -109,6 +143,7 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
 
   Impl& server_;
   Socket socket_;
+  std::unique_ptr<asio::ssl::stream<Socket&>> tls_;  // over socket_ when the server has TLS
   asio::steady_timer timer_;   // the current time limit: greeting, idle, frame or linger
   unsigned timerGeneration_ = 0;  // a wait that fires for an older arming does nothing
   char header_[wire::kFrameHeaderBytes] = {};
@@ -128,11 +163,25 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
 void RpcServer::Impl::Connection::start() {
   asio::error_code ignored;
   socket_.set_option(asio::ip::tcp::no_delay(true), ignored);
+  if (!tls_) return begin();
+  // The handshake counts against the greeting's time.
+  armTimer(server_.options.greetingTimeoutMs);
+  tls_->async_handshake(asio::ssl::stream_base::server, [self = shared_from_this()](const asio::error_code& ec) {
+    if (self->closed_) return;
+    if (ec) {
+      self->server_.say(ServerLog::Level::Warning, "conexão " + self->peer_ + ": negociação TLS falhou: " + ec.message());
+      return self->close("sem TLS");
+    }
+    self->begin();
+  });
+}
+
+void RpcServer::Impl::Connection::begin() {
   if (refused_) {
     send(wire::EncodeHelloReply({false, BusyMessage(server_.options.maxConnections)}), true);
     return;
   }
-  armTimer(server_.options.greetingTimeoutMs);
+  if (!tls_) armTimer(server_.options.greetingTimeoutMs);  // a TLS handshake already started the clock
   readHeader();
 }
 
@@ -151,24 +200,24 @@ void RpcServer::Impl::Connection::disarmTimer() {
 
 void RpcServer::Impl::Connection::readHeader() {
   const std::size_t have = headerHave_;
-  socket_.async_read_some(asio::buffer(header_ + have, sizeof header_ - have),
-                          [self = shared_from_this()](const asio::error_code& ec, std::size_t n) {
-                            if (ec || self->closed_) return self->closeAfter(ec);
-                            const auto& o = self->server_.options;
-                            // A frame once begun must arrive in time; a greeting
-                            // keeps the deadline it started with.
-                            if (self->headerHave_ == 0 && self->greeted_) self->armTimer(o.readTimeoutMs);
-                            self->headerHave_ += n;
-                            if (self->headerHave_ < sizeof self->header_) return self->readHeader();
-                            self->headerHave_ = 0;
-                            self->length_ = wire::FrameLength(self->header_);
-                            const std::uint32_t limit = self->greeted_ ? o.maxFrameBytes : o.maxGreetingFrameBytes;
-                            if (self->length_ > limit)
-                              return self->close("mensagem de " + std::to_string(self->length_) +
-                                                 " bytes excede o limite de " + std::to_string(limit));
-                            self->body_.clear();
-                            self->readBody();
-                          });
+  readSome(asio::buffer(header_ + have, sizeof header_ - have),
+           [self = shared_from_this()](const asio::error_code& ec, std::size_t n) {
+             if (ec || self->closed_) return self->closeAfter(ec);
+             const auto& o = self->server_.options;
+             // A frame once begun must arrive in time; a greeting
+             // keeps the deadline it started with.
+             if (self->headerHave_ == 0 && self->greeted_) self->armTimer(o.readTimeoutMs);
+             self->headerHave_ += n;
+             if (self->headerHave_ < sizeof self->header_) return self->readHeader();
+             self->headerHave_ = 0;
+             self->length_ = wire::FrameLength(self->header_);
+             const std::uint32_t limit = self->greeted_ ? o.maxFrameBytes : o.maxGreetingFrameBytes;
+             if (self->length_ > limit)
+               return self->close("mensagem de " + std::to_string(self->length_) +
+                                  " bytes excede o limite de " + std::to_string(limit));
+             self->body_.clear();
+             self->readBody();
+           });
 }
 
 void RpcServer::Impl::Connection::readBody() {
@@ -176,12 +225,12 @@ void RpcServer::Impl::Connection::readBody() {
   const std::size_t have = body_.size();
   const std::size_t chunk = std::min<std::size_t>(length_ - have, std::max(have, kReadChunkBytes));
   body_.resize(have + chunk);
-  socket_.async_read_some(asio::buffer(body_.data() + have, chunk),
-                          [self = shared_from_this(), have](const asio::error_code& ec, std::size_t n) {
-                            if (ec || self->closed_) return self->closeAfter(ec);
-                            self->body_.resize(have + n);
-                            self->readBody();
-                          });
+  readSome(asio::buffer(body_.data() + have, chunk),
+           [self = shared_from_this(), have](const asio::error_code& ec, std::size_t n) {
+             if (ec || self->closed_) return self->closeAfter(ec);
+             self->body_.resize(have + n);
+             self->readBody();
+           });
 }
 
 void RpcServer::Impl::Connection::greet() {
@@ -218,7 +267,7 @@ void RpcServer::Impl::Connection::send(std::string body, bool thenClose) {
   wire::PutFrameLength(out_.data(), static_cast<std::uint32_t>(body.size()));
   out_ += body;
   armTimer(server_.options.readTimeoutMs);
-  asio::async_write(socket_, asio::buffer(out_), [self = shared_from_this(), thenClose](const asio::error_code& ec, std::size_t) {
+  writeAll(asio::buffer(out_), [self = shared_from_this(), thenClose](const asio::error_code& ec, std::size_t) {
     self->busy_ = false;
     std::string().swap(self->out_);
     if (ec || self->closed_) return self->closeAfter(ec);

@@ -1,10 +1,10 @@
 #pragma once
-// The server side of the wire: accepts connections, checks the server name
-// of each, and hands every request to one handler. All connections share one
-// I/O thread, which only moves bytes; requests run on a bounded pool of
-// worker threads. A client that misbehaves is answered with an error or
-// dropped without disturbing the others; a client beyond the connection cap
-// is told so and closed. listen() and run() belong to one thread; stop() is
+// The server side of the wire: accepts connections (over TLS when given a
+// certificate), checks the server name of each, and hands every request to
+// one handler. All connections share one I/O thread, which only moves
+// bytes; requests run on a bounded pool of worker threads. A client that
+// misbehaves is answered with an error or dropped without disturbing the
+// others; a client beyond the connection cap is told so and closed. listen() and run() belong to one thread; stop() is
 // safe from any thread.
 
 #include <cstdint>
@@ -49,6 +49,9 @@ struct RpcServerOptions {
   int shutdownGraceMs = 10000;         // calls in flight at stop() may finish within this
   ServerLog* log = nullptr;            // connections, refusals, errors and slow calls; none when null
   int slowCallMs = 1000;               // a call taking longer is logged as a warning
+  // PEM certificate (chain) and private key: when both are set every
+  // connection is TLS, and a client that does not negotiate it is dropped.
+  std::string tlsCertFile, tlsKeyFile;
 };
 
 class RpcServer {

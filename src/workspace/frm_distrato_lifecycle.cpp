@@ -48,6 +48,11 @@ void TfrmDistrato::FormCreate(TComponent* sender) {
 void TfrmDistrato::netDistratoBeforeConnect(TNetConnection& sender) {
   sender.SetHost(WebURL());
   sender.SetPort(WebPort());
+  // The connection logs in as the host's operator on every connect.
+  const LoginEnvironment& login = CurrentLoginEnvironment();
+  sender.SetLogin(Operador(), SenhaOperador());
+  sender.SetTls(login.serverTls);
+  sender.SetCaFile(login.serverCaFile);
 }
 
 void TfrmDistrato::FormActivate(TComponent* /*sender*/) {

@@ -4,6 +4,9 @@
 
 namespace {
 
+const char* const kOneMode =
+    "Informe uma destas: --listen HOST:PORTA, --init-demo, --add-operator CÓDIGO ou --set-password CÓDIGO.";
+
 std::string ErrorOf(const std::vector<std::string>& args) {
   try {
     ParseServerOptions(args);
@@ -46,11 +49,22 @@ TEST(ServerOptionsTest, ReadsTheServingLimitsAndTheLogLevel) {
             "Nível de registro inválido: \"tudo\" (error, warning, info ou debug).");
 }
 
+TEST(ServerOptionsTest, ReadsOperatorAdministrationAndTls) {
+  ServerOptions o = ParseServerOptions({"--db", "x", "--add-operator", "ana", "--name", "Ana", "--role", "GERENTE"});
+  EXPECT_EQ(o.addOperator, "ana");
+  EXPECT_EQ(o.operatorName, "Ana");
+  EXPECT_EQ(o.operatorRole, "GERENTE");
+  EXPECT_EQ(ParseServerOptions({"--db", "x", "--set-password", "ANA"}).setPassword, "ANA");
+  o = ParseServerOptions({"--db", "x", "--listen", "h:1", "--tls-cert", "c.pem", "--tls-key", "k.pem"});
+  EXPECT_EQ(o.tlsCert, "c.pem");
+  EXPECT_EQ(o.tlsKey, "k.pem");
+}
+
 TEST(ServerOptionsTest, ExplainsWhatIsWrong) {
   EXPECT_EQ(ErrorOf({"--listen", "h:1"}), "Informe o banco de dados com --db ARQUIVO.");
-  EXPECT_EQ(ErrorOf({"--db", "x"}), "Informe --listen HOST:PORTA ou --init-demo (um dos dois).");
+  EXPECT_EQ(ErrorOf({"--db", "x"}), kOneMode);
   EXPECT_EQ(ErrorOf({"--db", "x", "--init-demo", "--listen", "h:1"}),
-            "Informe --listen HOST:PORTA ou --init-demo (um dos dois).");
+            kOneMode);
   EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:70000"}), "Porta: valor inválido \"70000\" (de 0 a 65535).");
   EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "semporta"}),
             "Endereço inválido: \"semporta\" (esperado HOST:PORTA).");
@@ -58,6 +72,14 @@ TEST(ServerOptionsTest, ExplainsWhatIsWrong) {
             "Número de contratantes: valor inválido \"-3\" (de 1 a 1000000).");
   EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:1", "--parties", "3"}), "--parties só vale com --init-demo.");
   EXPECT_EQ(ErrorOf({"--db"}), "Falta o valor de --db.");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--add-operator", "ANA", "--name", "Ana"}),
+            "--add-operator pede --name NOME e --role SUPERVISOR|GERENTE|OPERADOR.");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--set-password", "ANA", "--role", "GERENTE"}),
+            "--name e --role só valem com --add-operator.");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--set-password", "ANA", "--listen", "h:1"}), kOneMode);
+  EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:1", "--tls-cert", "c.pem"}), "Informe --tls-cert e --tls-key juntos.");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--init-demo", "--tls-cert", "c.pem", "--tls-key", "k.pem"}),
+            "--tls-cert e --tls-key só valem com --listen.");
   EXPECT_EQ(ErrorOf({"--porta", "1"}), "Opção desconhecida: --porta");
 }
 

@@ -103,6 +103,7 @@ std::size_t OpenDescriptors(pid_t pid) {
 void ConnectTo(TNetConnection& c, const DemoServer& server) {
   c.SetHost("127.0.0.1");
   c.SetPort(server.port());
+  c.SetLogin(dx_test::kDemoOperator, dx_test::kDemoPassword);
   c.SetTimeoutMs(30000);
 }
 

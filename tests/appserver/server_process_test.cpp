@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <signal.h>
@@ -32,6 +34,7 @@ using dx_test::ServerProcess;
 void ConnectTo(TNetConnection& c, int port) {
   c.SetHost("127.0.0.1");
   c.SetPort(port);
+  c.SetLogin(dx_test::kDemoOperator, dx_test::kDemoPassword);
   c.SetTimeoutMs(30000);
 }
 
@@ -111,6 +114,7 @@ TEST(ServerProcessTest, ADatabaseOfThePreviousVersionServesTheSameAmountsOverThe
   ScratchDir dir;
   std::string db = dir.file("v3.db");
   WriteVersion3(db);
+  RegisterDemoSupervisor(db);
   ServerProcess server(db);
   server.requireListening();
   TNetConnection c;
@@ -130,7 +134,15 @@ TEST(ServerProcessTest, ADatabaseOfThePreviousVersionServesTheSameAmountsOverThe
 TEST(ServerProcessTest, StopsOnInterruptToo) {
   ScratchDir dir;
   std::string db = dir.file("empty.db");
-  ServerProcess server(db);  // a new file gets the schema and serves empty answers
+  // A new file gets the schema; its first operator is registered from the
+  // command line, the password read from standard input.
+  ASSERT_EQ(RunTool("--db " + db + " --add-operator supervisor --name Supervisora --role SUPERVISOR"), 0);
+  const std::string password = dir.file("senha.txt");
+  std::ofstream(password) << "DISTRATO\n";
+  ASSERT_EQ(RunTool("--db " + db + " --set-password SUPERVISOR < " + password), 0);
+  EXPECT_EQ(RunTool("--db " + db + " --set-password NINGUEM < " + password), 1);
+  EXPECT_EQ(RunTool("--db " + db + " --add-operator X --name Xis --role CHEFE"), 1);
+  ServerProcess server(db);  // and serves empty answers
   ASSERT_EQ(server.firstLine().rfind("listening on ", 0), 0u) << server.firstLine();
   TNetConnection c;
   ConnectTo(c, server.port());

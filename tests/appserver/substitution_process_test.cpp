@@ -24,6 +24,7 @@ Variant Payload(TNetConnection& c, const std::string& method, std::initializer_l
 void ConnectTo(TNetConnection& c, int port) {
   c.SetHost("127.0.0.1");
   c.SetPort(port);
+  c.SetLogin(dx_test::kDemoOperator, dx_test::kDemoPassword);
   c.SetTimeoutMs(30000);
 }
 

@@ -13,6 +13,10 @@
 #include "app_server.h"
 #include "data/packet.h"
 #include "demo/demo_database.h"
+#include "session/caller_session.h"
+#include "session/operator_password.h"
+#include "storage/database.h"
+#include "storage/statement.h"
 
 class ScratchDir {
  public:
@@ -35,6 +39,37 @@ class ScratchDir {
 inline Variant CallText(const AppServer& app, const std::string& method, std::vector<std::string> texts) {
   std::vector<Variant> args(texts.begin(), texts.end());
   return app.call(method, args);
+}
+
+// A connection's session already logged in, by default as the demo
+// supervisor: calls through AppServer::call(caller, ...) run as they do for a
+// client that logged in. The password check itself is the Login tests' job.
+class LoggedInCaller : public CallerSession {
+ public:
+  explicit LoggedInCaller(const std::string& operatorCode = "SUPERVISOR", const std::string& role = "SUPERVISOR",
+                          const std::string& peer = "127.0.0.1:50000")
+      : CallerSession(peer) {
+    logIn(operatorCode, role);
+  }
+};
+
+// Registers the demo supervisor (SUPERVISOR / DISTRATO) in a database that
+// has no operators (an empty file, one of an older version), without
+// migrating it, so that clients can log in as every test does.
+inline void RegisterDemoSupervisor(const std::string& path) {
+  Database db(path);
+  Statement st = db.prepare(
+      "INSERT INTO OPERADOR (CDOPERADOR, NMOPERADOR, CDVENDEDOR, CDSENHOPER, IDPAPEL)"
+      " VALUES ('SUPERVISOR', 'Supervisor', NULL, ?1, 'SUPERVISOR')");
+  st.bind(1, HashOperatorPassword("DISTRATO"));
+  st.run();
+}
+
+// Calls a method with text arguments on a connection's session.
+inline Variant CallTextAs(const AppServer& app, CallerSession& caller, const std::string& method,
+                          std::vector<std::string> texts) {
+  std::vector<Variant> args(texts.begin(), texts.end());
+  return app.call(caller, method, args);
 }
 
 // Texts of one field over every row of a packet.

@@ -4,6 +4,10 @@
 
 #include <cstdio>
 
+#include <fstream>
+#include <memory>
+
+#include "call_line.h"
 #include "net_fixtures.h"
 #include "test_handler.h"
 
@@ -14,9 +18,10 @@ struct ToolRun {
   std::string out;
 };
 
-// Runs dxr10900-call with `args` (already shell-quoted); stderr is discarded.
-ToolRun Call(const std::string& args) {
-  std::string cmd = std::string(DXR10900_CALL) + " " + args + " 2>/dev/null";
+// Runs dxr10900-call with `args` (already shell-quoted), or the whole
+// command line `args` when `whole`; stderr is discarded.
+ToolRun Call(const std::string& args, bool whole = false) {
+  std::string cmd = (whole ? args : std::string(DXR10900_CALL) + " " + args) + " 2>/dev/null";
   ToolRun r;
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return r;
@@ -72,6 +77,93 @@ TEST_F(CallToolTest, UsageErrorsExitWith64) {
   EXPECT_EQ(Call("Echo 1").status, 64);                      // no server
   EXPECT_EQ(Call("--server 127.0.0.1 Echo").status, 64);     // no port
   EXPECT_EQ(Call(server() + " Echo '{\"a\":1}'").status, 64);  // object that is no packet
+}
+
+// A server that logs in SUPERVISOR / DISTRATO only, counts the calls of
+// each connection ("Seen") and tells who logged in ("Who").
+Variant SessionHandler(RpcConnection& c, const std::string& method, std::vector<Variant>& args) {
+  struct Session {
+    int calls = 0;
+    std::string who;
+  };
+  if (!c.state) c.state = std::make_shared<Session>();
+  auto& session = *std::static_pointer_cast<Session>(c.state);
+  ++session.calls;
+  if (method == "Login") {
+    if (args.at(0).asText() != "SUPERVISOR" || args.at(1).asText() != "DISTRATO")
+      throw std::runtime_error("Operador ou senha inválidos.");
+    session.who = args.at(0).asText();
+    return MakeArray({session.who});
+  }
+  if (method == "Seen") return Variant(static_cast<std::int64_t>(session.calls));
+  if (method == "Who") return session.who;
+  return TestHandler(method, args);
+}
+
+class CallToolSessionTest : public ::testing::Test {
+ protected:
+  std::string server() { return "--server 127.0.0.1:" + std::to_string(rpc.port()); }
+  // Runs the tool with `input` as its standard input.
+  ToolRun WithInput(const std::string& args, const std::string& input) {
+    const std::string file = ::testing::TempDir() + "/chamadas-" + std::to_string(getpid());
+    std::ofstream(file) << input;
+    ToolRun r = Call(args + " <" + file);
+    std::remove(file.c_str());
+    return r;
+  }
+  ServedRpc rpc{RpcConnectionHandler(SessionHandler)};
+};
+
+TEST_F(CallToolSessionTest, ReadsOneCallPerLineOnOneConnection) {
+  const std::string lines = "Seen\n# a comment\n\n  Refuse\nUpper 'duas palavras' \"e \\\"aspas\\\"\"\nSeen\n";
+  ToolRun r = WithInput("--stdin " + server(), lines);
+  EXPECT_EQ(r.out, "1\n\"DUAS PALAVRAS\"\n4\n");  // the refusal goes to standard error
+  EXPECT_EQ(r.status, 1);                                // one call was refused
+  ToolRun bad = WithInput("--stdin " + server(), "Seen\nUpper 'sem fim\n");
+  EXPECT_EQ(bad.status, 64);
+  EXPECT_EQ(Call("--stdin " + server() + " Seen </dev/null").status, 64);  // calls come from the input only
+}
+
+TEST_F(CallToolSessionTest, LogsInWithTheOperatorAndAPasswordNeverOnTheCommandLine) {
+  EXPECT_EQ(Call("DX_PASSWORD=DISTRATO " + std::string(DXR10900_CALL) + " --operator SUPERVISOR " + server() + " Who",
+                 true).out,
+            "\"SUPERVISOR\"\n");
+  EXPECT_EQ(Call("DX_OPERATOR=SUPERVISOR DX_PASSWORD=DISTRATO " + std::string(DXR10900_CALL) + " " + server() + " Who",
+                 true).out,
+            "\"SUPERVISOR\"\n");
+  const std::string file = ::testing::TempDir() + "/senha-" + std::to_string(getpid());
+  std::ofstream(file) << "DISTRATO\n";
+  EXPECT_EQ(Call("--operator SUPERVISOR --password-file " + file + " " + server() + " Who").out, "\"SUPERVISOR\"\n");
+  std::remove(file.c_str());
+  // A refused login is a failure to connect; nothing is called.
+  ToolRun wrong = Call("DX_PASSWORD=errada " + std::string(DXR10900_CALL) + " --operator SUPERVISOR " + server() +
+                           " Who",
+                       true);
+  EXPECT_EQ(wrong.status, 2);
+  EXPECT_EQ(wrong.out, "");
+  // Without an operator the connection stays anonymous.
+  EXPECT_EQ(Call("env -u DX_OPERATOR " + std::string(DXR10900_CALL) + " " + server() + " Who", true).out, "\"\"\n");
+}
+
+TEST(CallLine, SplitsAsAShellWould) {
+  struct Case {
+    const char* line;
+    std::vector<std::string> words;
+  };
+  const Case cases[] = {
+      {"", {}},
+      {"   # nada", {}},
+      {"GetVdOrca 0001 101", {"GetVdOrca", "0001", "101"}},
+      {"  M   a\tb  ", {"M", "a", "b"}},
+      {"M '{\"fields\":[],\"rows\":[]}'", {"M", "{\"fields\":[],\"rows\":[]}"}},
+      {"M \"\" ''", {"M", "", ""}},
+      {"M \"a \\\"b\\\" \\\\\"", {"M", "a \"b\" \\"}},
+      {"M ab'c d'\"e\"", {"M", "abc de"}},
+      {"M # not a comment here", {"M", "#", "not", "a", "comment", "here"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SplitCallLine(c.line), c.words) << c.line;
+  EXPECT_THROW(SplitCallLine("M 'aberta"), CallLineError);
+  EXPECT_THROW(SplitCallLine("M \"aberta"), CallLineError);
 }
 
 TEST(CallTool, HelpAndVersionAnswerOnStandardOutput) {

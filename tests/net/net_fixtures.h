@@ -13,6 +13,13 @@
 class ServedRpc {
  public:
   explicit ServedRpc(RpcHandler handler, RpcServerOptions options = {})
+      : ServedRpc(RpcConnectionHandler([handler = std::move(handler)](RpcConnection&, const std::string& method,
+                                                                      std::vector<Variant>& args) {
+                    return handler(method, args);
+                  }),
+                  std::move(options)) {}
+  // A handler that keeps state per connection.
+  explicit ServedRpc(RpcConnectionHandler handler, RpcServerOptions options = {})
       : server_(std::move(handler), std::move(options)) {
     port_ = server_.listen("127.0.0.1", 0);
     thread_ = std::thread([this] { server_.run(); });

@@ -41,6 +41,7 @@ class FreshServer {
     server_->requireListening();
     upstream_.SetHost(server_->host());
     upstream_.SetPort(server_->port());
+    upstream_.SetLogin(dx_test::kDemoOperator, dx_test::kDemoPassword);
     upstream_.SetThrowException(true);
     relay_ = std::make_unique<RpcServer>([this](const std::string& method, std::vector<Variant>& args) {
       return Relay(method, args);

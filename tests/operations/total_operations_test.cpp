@@ -44,7 +44,8 @@ class ScreenRoads : public ::testing::Test {
     LoginEnvironment env;
     env.branch = "0001";
     env.branchName = "Porto Alegre - Centro";
-    env.operatorCode = "SUPERVISOR";
+    env.operatorCode = dx_test::kDemoOperator;
+    env.password = dx_test::kDemoPassword;
     env.serverHost = "127.0.0.1";
     env.serverPort = server->port();
     SetLoginEnvironment(env);

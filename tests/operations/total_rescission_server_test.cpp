@@ -25,6 +25,7 @@ class ServerRules : public ::testing::Test {
     server = std::make_unique<FreshServer>(sql);
     net.SetHost("127.0.0.1");
     net.SetPort(server->port());
+    net.SetLogin(dx_test::kDemoOperator, dx_test::kDemoPassword);
   }
   Variant Call(const std::string& method, std::vector<Variant> args) {
     return CheckResultServ(net.Call(method, args), true, 0);

@@ -85,12 +85,13 @@ for _ in $(seq 1 100); do
 done
 [ -n "$addr" ] || { cat "$work/server.log" >&2; fail "the installed server did not say where it listens"; }
 
-answer=$("$root/usr/bin/dxr10900-call" --server "$addr" GetPesqOrca 0001) ||
+# Every connection logs in; the demo supervisor's password comes from DX_PASSWORD.
+answer=$(DX_PASSWORD=DISTRATO "$root/usr/bin/dxr10900-call" --server "$addr" --operator SUPERVISOR GetPesqOrca 0001) ||
   fail "dxr10900-call failed: $answer"
 [[ "$answer" == '{"fields":'* ]] || fail "unexpected answer: $answer"
 
-unset DX_SERVER DX_BRANCH DX_BRANCH_NAME DX_BRANCH_LOCKED DX_OPERATOR DX_DATE
-"$root/usr/bin/distrato-script" --server "$addr" --database "$db" "$scenario" >"$work/script.log" 2>&1 ||
+unset DX_SERVER DX_BRANCH DX_BRANCH_NAME DX_BRANCH_LOCKED DX_OPERATOR DX_PASSWORD DX_TLS DX_CA DX_DATE
+DX_OPERATOR=SUPERVISOR DX_PASSWORD=DISTRATO "$root/usr/bin/distrato-script" --server "$addr" --database "$db" "$scenario" >"$work/script.log" 2>&1 ||
   { cat "$work/script.log" >&2; fail "the installed distrato-script could not run the installed module"; }
 
 # --- a plain install into a prefix

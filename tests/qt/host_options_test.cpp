@@ -41,6 +41,21 @@ TEST(HostOptions, EnvironmentGivesTheDefaults) {
   EXPECT_FALSE(r.options->openAtStart);
 }
 
+TEST(HostOptions, ThePasswordComesFromTheEnvironmentOnlyAndTlsFromEither) {
+  FakeEnv env{{{"DX_PASSWORD", "Distrato"}, {"DX_TLS", "sim"}, {"DX_CA", "/etc/ca.pem"}}};
+  auto r = parse({}, env);
+  ASSERT_TRUE(r.options) << r.error.toStdString();
+  EXPECT_EQ(r.options->password, "Distrato");
+  EXPECT_TRUE(r.options->tls);
+  EXPECT_EQ(r.options->caFile, "/etc/ca.pem");
+  r = parse({"--tls", "--ca", "/outra.pem"});
+  ASSERT_TRUE(r.options) << r.error.toStdString();
+  EXPECT_TRUE(r.options->password.isEmpty());
+  EXPECT_TRUE(r.options->tls);
+  EXPECT_EQ(r.options->caFile, "/outra.pem");
+  EXPECT_FALSE(parse({"--password", "x"}).options);  // never on the command line
+}
+
 TEST(HostOptions, CommandLineOverridesTheEnvironment) {
   FakeEnv env{{{"DX_SERVER", "a:1"}, {"DX_BRANCH", "0001"}, {"DX_OPERATOR", "X"}}};
   const auto r = parse({"--server", "[::1]:7001", "--branch", "0002", "--branch-name", "Filial Dois",

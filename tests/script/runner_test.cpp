@@ -86,6 +86,21 @@ TEST_F(RunnerTest, LoginChangesTheEnvironmentBeforeOpening) {
   EXPECT_EQ(Run("login date=31/02/2026\n").failed_line, 1);
 }
 
+TEST_F(RunnerTest, LoginTakesThePasswordAndTheServersTls) {
+  RunResult r = Run("login operator=GERENTE password=\"Senha Um\" tls=true ca=/etc/ca.pem\n");
+  ASSERT_TRUE(r.Ok()) << output.str();
+  EXPECT_EQ(CurrentLoginEnvironment().operatorCode, "GERENTE");
+  EXPECT_EQ(CurrentLoginEnvironment().password, "Senha Um");
+  EXPECT_TRUE(CurrentLoginEnvironment().serverTls);
+  EXPECT_EQ(CurrentLoginEnvironment().serverCaFile, "/etc/ca.pem");
+  // A later login without a password keeps the one given before.
+  ASSERT_TRUE(Run("login operator=GERENTE password=Um\nlogin operator=SUPERVISOR tls=false\n").Ok()) << output.str();
+  EXPECT_EQ(CurrentLoginEnvironment().operatorCode, "SUPERVISOR");
+  EXPECT_EQ(CurrentLoginEnvironment().password, "Um");
+  EXPECT_FALSE(CurrentLoginEnvironment().serverTls);
+  EXPECT_EQ(Run("login tls=talvez\n").failed_line, 1);
+}
+
 TEST_F(RunnerTest, MessageDialogsAreAnsweredFromTheQueueInOrder) {
   RunResult r = Run(
       "open\n"

@@ -60,7 +60,10 @@ if [ -z "$addr" ]; then
 fi
 
 # The scenario says who logs in; nothing from the caller's environment leaks in.
-unset DX_SERVER DX_BRANCH DX_BRANCH_NAME DX_BRANCH_LOCKED DX_OPERATOR DX_DATE
+# It starts as the demo supervisor, whose password a `login operator=...`
+# keeps unless the scenario gives another with `password=`.
+unset DX_SERVER DX_BRANCH DX_BRANCH_NAME DX_BRANCH_LOCKED DX_OPERATOR DX_PASSWORD DX_TLS DX_CA DX_DATE
+export DX_OPERATOR=SUPERVISOR DX_PASSWORD=DISTRATO
 status=0
 "$runner_bin" --server "$addr" --database "$db" --module "$module" "$scenario" || status=$?
 if [ $status -ne 0 ]; then

@@ -13,6 +13,11 @@
 
 namespace dx_test {
 
+// The demo supervisor every test logs in as unless it tests the login itself:
+// a connection must log in before the server runs any method.
+inline constexpr const char* kDemoOperator = "SUPERVISOR";
+inline constexpr const char* kDemoPassword = "DISTRATO";
+
 // The server program built with the tests.
 std::string ServerProgram();
 

@@ -17,6 +17,7 @@ class ContractsTest : public ::testing::Test {
     net.SetThrowException(false);
     net.SetHost("127.0.0.1");
     net.SetPort(DemoServer::Get().port());
+    net.SetLogin(dx_test::kDemoOperator, dx_test::kDemoPassword);
   }
   TNetConnection net;
 };

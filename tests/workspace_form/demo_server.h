@@ -50,7 +50,8 @@ inline LoginEnvironment DemoLogin(bool locked = false) {
   env.branch = "0001";
   env.branchName = "Porto Alegre - Centro";
   env.branchLocked = locked;
-  env.operatorCode = "SUPERVISOR";
+  env.operatorCode = dx_test::kDemoOperator;
+  env.password = dx_test::kDemoPassword;
   env.serverHost = "127.0.0.1";
   env.serverPort = DemoServer::Get().port();
   return env;

@@ -1,13 +1,16 @@
-// dxr10900-call: calls one remote method of the application server and
-// prints its result as JSON. For support staff, scripts and tests.
+// dxr10900-call: calls one remote method of the application server, or one
+// per line of standard input on one connection, and prints each result as
+// JSON. For support staff, scripts and tests.
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "data/exceptions.h"
+#include "call_line.h"
 #include "net/net_connection.h"
 #include "variant_json.h"
 
@@ -18,12 +21,19 @@ constexpr int kConnectionFailed = 2;
 constexpr int kUsage = 64;
 
 const char* const kUsageText =
-    "uso: dxr10900-call --server HOST:PORTA [--refs] [--timeout MS] [--server-name NOME] METODO [ARG...]\n"
+    "uso: dxr10900-call --server HOST:PORTA [OPÇÕES] METODO [ARG...]\n"
+    "     dxr10900-call --server HOST:PORTA [OPÇÕES] --stdin\n"
     "     dxr10900-call --help | --version\n"
     "  Cada ARG é lido como JSON quando é JSON (true, 12, \"texto\", [1,2], null,\n"
     "  {\"fields\":[...],\"rows\":[...]} para um pacote); senão, como texto.\n"
+    "  --operator CÓDIGO     operador do login (padrão: DX_OPERATOR); a senha vem de DX_PASSWORD\n"
+    "  --password-file ARQ   ou da primeira linha deste arquivo (nunca da linha de comando)\n"
+    "  --stdin               uma chamada por linha da entrada (METODO ARG..., palavras como no shell),\n"
+    "                        todas na mesma conexão; uma linha de resultado por chamada\n"
+    "  --tls [--ca ARQ]      conexão TLS; ARQ: certificado PEM de uma CA própria a aceitar\n"
     "  --refs  imprime {\"result\":...,\"args\":[...]} com os argumentos devolvidos pelo servidor.\n"
-    "Saída: 0 sucesso; 1 chamada recusada pelo servidor; 2 falha de conexão; 64 uso incorreto.\n";
+    "  --timeout MS, --server-name NOME\n"
+    "Saída: 0 sucesso; 1 chamada recusada pelo servidor; 2 falha de conexão ou login; 64 uso incorreto.\n";
 
 struct Options {
   std::string host;
@@ -31,6 +41,11 @@ struct Options {
   bool refs = false;
   int timeoutMs = 60000;
   std::string serverName = "DXR10900.RDMDISTRATO";
+  std::string operatorCode;
+  std::string passwordFile;
+  bool fromStdin = false;
+  bool tls = false;
+  std::string caFile;
   std::string method;
   std::vector<std::string> args;
 };
@@ -74,6 +89,16 @@ Options ReadOptions(int argc, char** argv) {
       o.timeoutMs = Number(next(a), "Tempo limite", 1, 24 * 3600 * 1000);
     } else if (a == "--server-name") {
       o.serverName = next(a);
+    } else if (a == "--operator") {
+      o.operatorCode = next(a);
+    } else if (a == "--password-file") {
+      o.passwordFile = next(a);
+    } else if (a == "--stdin") {
+      o.fromStdin = true;
+    } else if (a == "--tls") {
+      o.tls = true;
+    } else if (a == "--ca") {
+      o.caFile = next(a);
     } else if (a == "--help" || a == "-h") {
       Usage("");
     } else if (a == "--version") {
@@ -88,43 +113,43 @@ Options ReadOptions(int argc, char** argv) {
       break;
     }
   }
-  if (i >= argc) Usage("falta o método.");
-  o.method = argv[i++];
-  for (; i < argc; ++i) o.args.push_back(argv[i]);
+  if (o.fromStdin) {
+    if (i < argc) Usage("com --stdin, as chamadas vêm da entrada padrão, não da linha de comando.");
+  } else {
+    if (i >= argc) Usage("falta o método.");
+    o.method = argv[i++];
+    for (; i < argc; ++i) o.args.push_back(argv[i]);
+  }
   if (o.host.empty()) Usage("falta --server HOST:PORTA.");
+  if (!o.caFile.empty() && !o.tls) Usage("--ca só vale com --tls.");
+  if (o.operatorCode.empty()) {
+    if (const char* env = std::getenv("DX_OPERATOR")) o.operatorCode = env;
+  }
   return o;
 }
 
-}  // namespace
+std::string Password(const Options& o) {
+  if (!o.passwordFile.empty()) {
+    std::ifstream in(o.passwordFile);
+    std::string line;
+    if (!in || !std::getline(in, line)) Usage("não foi possível ler a senha de " + o.passwordFile + ".");
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+  }
+  const char* env = std::getenv("DX_PASSWORD");
+  return env ? env : "";
+}
 
-int main(int argc, char** argv) {
-  Options o = ReadOptions(argc, argv);
+std::vector<Variant> Arguments(const std::vector<std::string>& texts) {
   std::vector<Variant> args;
-  for (const std::string& a : o.args) {
-    try {
-      args.push_back(ArgumentValue(a));
-    } catch (const JsonError& e) {
-      Usage(std::string("argumento ") + std::to_string(args.size() + 1) + ": " + e.what());
-    }
-  }
+  for (const std::string& a : texts) args.push_back(ArgumentValue(a));
+  return args;
+}
 
-  TNetConnection net;
-  net.SetServerName(o.serverName);
-  net.SetHost(o.host);
-  net.SetPort(o.port);
-  net.SetTimeoutMs(o.timeoutMs);
-  net.SetThrowException(false);
-  Variant reply;
-  try {
-    reply = net.Call(o.method, args);
-  } catch (const ENetError& e) {
-    std::cerr << e.what() << "\n";
-    return kConnectionFailed;
-  } catch (const std::exception& e) {
-    std::cerr << e.what() << "\n";
-    return kConnectionFailed;
-  }
-
+// Makes one call and prints its outcome; the exit status it stands for.
+// Transport failures pass on as ENetError.
+int CallOnce(TNetConnection& net, const Options& o, const std::string& method, std::vector<Variant>& args) {
+  Variant reply = net.Call(method, args);
   if (!reply[0].asBool()) {
     std::cerr << reply[1].asText() << "\n";
     return kRefused;
@@ -134,4 +159,58 @@ int main(int argc, char** argv) {
   else
     std::cout << VariantToJson(reply[1]) << "\n";
   return 0;
+}
+
+// One call per line of standard input, on the one connection: a refused
+// call is reported and the next line runs; a broken connection ends it all.
+int CallsFromStdin(TNetConnection& net, const Options& o) {
+  int status = 0;
+  std::string line;
+  for (int number = 1; std::getline(std::cin, line); ++number) {
+    std::vector<Variant> args;
+    std::vector<std::string> words;
+    try {
+      words = SplitCallLine(line);
+      if (words.empty()) continue;
+      args = Arguments(std::vector<std::string>(words.begin() + 1, words.end()));
+    } catch (const std::exception& e) {
+      std::cerr << "linha " << number << ": " << e.what() << "\n";
+      return kUsage;
+    }
+    if (CallOnce(net, o, words[0], args) != 0) status = kRefused;
+    std::cout.flush();
+  }
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o = ReadOptions(argc, argv);
+  std::vector<Variant> args;
+  if (!o.fromStdin) {
+    for (const std::string& a : o.args) {
+      try {
+        args.push_back(ArgumentValue(a));
+      } catch (const JsonError& e) {
+        Usage(std::string("argumento ") + std::to_string(args.size() + 1) + ": " + e.what());
+      }
+    }
+  }
+
+  TNetConnection net;
+  net.SetServerName(o.serverName);
+  net.SetHost(o.host);
+  net.SetPort(o.port);
+  net.SetTimeoutMs(o.timeoutMs);
+  net.SetThrowException(false);
+  net.SetLogin(o.operatorCode, Password(o));
+  net.SetTls(o.tls);
+  net.SetCaFile(o.caFile);
+  try {
+    return o.fromStdin ? CallsFromStdin(net, o) : CallOnce(net, o, o.method, args);
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << "\n";
+    return kConnectionFailed;
+  }
 }

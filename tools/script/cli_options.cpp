@@ -5,11 +5,12 @@
 namespace dxscript {
 
 const char* Usage() {
-  return "usage: distrato-script [--server HOST:PORT] [--module PATH] [--database FILE] SCRIPT\n"
+  return "usage: distrato-script [--server HOST:PORT] [--tls [--ca FILE]] [--module PATH] [--database FILE] SCRIPT\n"
          "       distrato-script --help | --version\n"
          "Runs the module headless from a scenario of user actions and expectations.\n"
          "The login comes from DX_SERVER, DX_BRANCH, DX_BRANCH_NAME, DX_BRANCH_LOCKED,\n"
-         "DX_OPERATOR and DX_DATE; the script's login command changes it before open.\n";
+         "DX_OPERATOR, DX_PASSWORD, DX_TLS, DX_CA and DX_DATE; the script's login command\n"
+         "changes it before open.\n";
 }
 
 CliOptions ParseCliOptions(const std::vector<std::string>& args) {
@@ -26,6 +27,10 @@ CliOptions ParseCliOptions(const std::vector<std::string>& args) {
       o.version = true;
     } else if (a == "--server") {
       o.server = value();
+    } else if (a == "--tls") {
+      o.tls = true;
+    } else if (a == "--ca") {
+      o.ca = value();
     } else if (a == "--module") {
       o.module = value();
     } else if (a == "--database") {

@@ -10,6 +10,8 @@ struct CliOptions {
   std::string server;    // overrides DX_SERVER
   std::string module;    // the module library; empty: next to the program
   std::string database;  // the host's database (branch table)
+  bool tls = false;      // overrides DX_TLS
+  std::string ca;        // overrides DX_CA
   std::string script;
   bool help = false;
   bool version = false;

@@ -9,7 +9,7 @@ namespace dxscript {
 
 const std::vector<CommandSpec>& CommandTable() {
   static const std::vector<CommandSpec> table = {
-      {"login", "", 0, 0, {"branch", "branch-name", "locked", "operator", "date", "server"}, RunLogin},
+      {"login", "", 0, 0, {"branch", "branch-name", "locked", "operator", "password", "date", "server", "tls", "ca"}, RunLogin},
       {"open", "", 0, 0, {}, RunOpen},
       {"form", "", 1, 1, {}, RunForm},
       {"activate", "", 1, 1, {}, RunActivate},

@@ -65,6 +65,8 @@ int main(int argc, char** argv) {
   try {
     script = ParseScript(text);
     setup.login = LoginEnvironmentFromEnv();
+    if (options.tls) setup.login.serverTls = true;
+    if (!options.ca.empty()) setup.login.serverCaFile = options.ca;
     if (!options.server.empty() &&
         !ParseServerAddress(options.server, setup.login.serverHost, setup.login.serverPort))
       throw std::invalid_argument("--server must be HOST:PORT, not " + options.server);

@@ -28,6 +28,12 @@ void RunLogin(Session& s, const Command& cmd) {
       login.branchLocked = ParseBool(o.value, "locked");
     } else if (o.key == "operator") {
       login.operatorCode = o.value;
+    } else if (o.key == "password") {
+      login.password = o.value;
+    } else if (o.key == "tls") {
+      login.serverTls = ParseBool(o.value, "tls");
+    } else if (o.key == "ca") {
+      login.serverCaFile = o.value;
     } else if (o.key == "date") {
       if (!ParseLoginDate(o.value, login.processingDate)) throw StepFailure("date must be dd/mm/yyyy, not " + Quote(o.value));
     } else if (o.key == "server") {

@@ -15,6 +15,19 @@
 
 namespace protocol {
 
+// --- the session ----------------------------------------------------------------
+
+// Logs the connection in as an operator; the only method a connection may
+// call before it. Answers [operator code, name, role]. The password is
+// checked in any letter case. The operator is named `codigo`, not
+// `operador`: before login there is no session operator to compare it with.
+struct Login {
+  static constexpr std::string_view kName = "Login";
+  std::string codigo;
+  std::string senha;
+  static constexpr auto Arguments() { return std::tuple{Arg{"codigo", &Login::codigo}, Arg{"senha", &Login::senha}}; }
+};
+
 // --- the filter's look-ups --------------------------------------------------
 
 // Budgets of a branch.
@@ -478,7 +491,7 @@ struct ConsolidaDistratoTotal {
 // Every method the server answers; the server registers each and a test
 // walks the list.
 using DistratoMethods =
-    MethodList<GetPesqOrca, GetVdOrca, GetEmpresaRelac, DadosComp, GetContCorr, GetContratante, GetContas,
+    MethodList<Login, GetPesqOrca, GetVdOrca, GetEmpresaRelac, DadosComp, GetContCorr, GetContratante, GetContas,
                GetExisContOrca, NovoContratante, InsContratDistrato, GetContratDistrato, GetFormaPgto, DeletaFormaPgto,
                SetConfirmar, GetContratRepetSeq, ConfirmaValores, Distrato, ConfValTodosCont, DistratoTotal,
                VdOrcaAprovado, ConsolidaDistrato, ConsolidaDistratoTotal,

@@ -72,6 +72,23 @@ std::vector<ArgInfo> Describe() {
   return out;
 }
 
+// The argument that names the operator making the call is named `operador`:
+// the server refuses a call whose `operador` is not the operator its
+// connection logged in as. An argument naming some other operator (one looked
+// up, one approving) must be named otherwise.
+inline constexpr std::string_view kCallerOperatorArg = "operador";
+
+// The position of the caller's operator among M's arguments; -1 when M has none.
+template <class M>
+int CallerOperatorIndex() {
+  int index = 0;
+  for (const ArgInfo& arg : Describe<M>()) {
+    if (arg.name == kCallerOperatorArg) return index;
+    ++index;
+  }
+  return -1;
+}
+
 template <class M>
 constexpr std::size_t ArgCount() {
   return std::tuple_size_v<decltype(M::Arguments())>;
