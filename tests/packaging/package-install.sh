@@ -56,7 +56,7 @@ for f in usr/bin/dxr10900-server etc/dxr10900-server.conf lib/systemd/system/dxr
 done
 module=$(find "$root/usr/lib" -name libPkg_DXR10900.so -print -quit)
 [ -n "$module" ] || fail "the module is not in the client package"
-grep -q '^ExecStart=/usr/bin/dxr10900-server --db ${DX_DATABASE} --listen ${DX_LISTEN}$' \
+grep -q '^ExecStart=/usr/bin/dxr10900-server --db ${DX_DATABASE} --listen ${DX_LISTEN} $DX_SERVER_OPTIONS$' \
   "$root/lib/systemd/system/dxr10900-server.service" || fail "the unit does not start the installed server"
 grep -q '^User=dxr10900$' "$root/lib/systemd/system/dxr10900-server.service" || fail "the unit runs as root"
 grep -q '^DX_LISTEN=127.0.0.1:' "$root/etc/dxr10900-server.conf" || fail "the server does not listen on loopback by default"
