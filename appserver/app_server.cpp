@@ -2,6 +2,7 @@
 
 #include "methods/method_support.h"
 #include "session/caller_session.h"
+#include "storage/database.h"
 #include "storage/storage.h"
 
 AppServer::AppServer(const std::string& dbPath) : storage_(std::make_unique<Storage>(dbPath)) {
@@ -14,12 +15,20 @@ AppServer::AppServer(const std::string& dbPath) : storage_(std::make_unique<Stor
   RegisterTotalRescission(dispatcher_, *storage_);
   RegisterConsolidation(dispatcher_, *storage_);
   RegisterSubstitution(dispatcher_, *storage_);
+  RegisterOperators(dispatcher_, *storage_);
+  RegisterUndo(dispatcher_, *storage_);
 }
 
 AppServer::~AppServer() = default;
 
 Variant AppServer::call(const std::string& method, std::vector<Variant>& args) const {
   return dispatcher_.call(method, args);
+}
+
+std::vector<AuditRow> AppServer::auditTrail(const std::string& since) const {
+  Database& db = storage_->connection();
+  Transaction tx(db, false);
+  return ReadAudit(db, since);
 }
 
 Variant AppServer::call(CallerSession& caller, const std::string& method, std::vector<Variant>& args) const {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "audit/audit_trail.h"
 #include "dispatch.h"
 
 class CallerSession;
@@ -24,6 +25,8 @@ class AppServer {
   // `caller` as CurrentCaller() while they run.
   Variant call(CallerSession& caller, const std::string& method, std::vector<Variant>& args) const;
   const Dispatcher& dispatcher() const { return dispatcher_; }
+  // The audit trail from `since` (YYYY-MM-DD, or "" for all), newest first.
+  std::vector<AuditRow> auditTrail(const std::string& since) const;
 
  private:
   std::unique_ptr<Storage> storage_;

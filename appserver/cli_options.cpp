@@ -3,6 +3,8 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "audit/audit_report.h"
+
 namespace {
 
 constexpr int kMaxParties = 1000000;
@@ -25,6 +27,7 @@ const char* ServerUsage() {
          "      [--max-connections N]   conexões simultâneas (256); além delas, o cliente é recusado\n"
          "      [--log-level NÍVEL]     error, warning, info (padrão) ou debug; registro na saída de erros\n"
          "  dxr10900-server --db ARQUIVO --init-demo [--parties N] recria o banco de demonstração\n"
+         "  dxr10900-server --db ARQUIVO --audit [--since AAAA-MM-DD] trilha de auditoria, mais recente primeiro\n"
          "  dxr10900-server --help | --version\n";
 }
 
@@ -57,6 +60,11 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
       if (o.logLevel != "error" && o.logLevel != "warning" && o.logLevel != "info" && o.logLevel != "debug")
         throw std::invalid_argument("Nível de registro inválido: \"" + o.logLevel +
                                     "\" (error, warning, info ou debug).");
+    } else if (a == "--audit") {
+      o.audit = true;
+    } else if (a == "--since") {
+      o.since = value();
+      if (!IsIsoDate(o.since)) throw std::invalid_argument("Data inválida em --since: \"" + o.since + "\" (AAAA-MM-DD).");
     } else if (a == "--listen") {
       const std::string& address = value();
       auto colon = address.rfind(':');
@@ -71,7 +79,9 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   }
   if (o.help || o.version) return o;
   if (o.db.empty()) throw std::invalid_argument("Informe o banco de dados com --db ARQUIVO.");
-  if (o.initDemo == o.listen) throw std::invalid_argument("Informe --listen HOST:PORTA ou --init-demo (um dos dois).");
+  if (int(o.initDemo) + int(o.listen) + int(o.audit) != 1)
+    throw std::invalid_argument("Informe --listen HOST:PORTA, --init-demo ou --audit (um deles).");
+  if (!o.since.empty() && !o.audit) throw std::invalid_argument("--since só vale com --audit.");
   if (maxConnectionsGiven && !o.listen) throw std::invalid_argument("--max-connections só vale com --listen.");
   if (partiesGiven && !o.initDemo) throw std::invalid_argument("--parties só vale com --init-demo.");
   return o;

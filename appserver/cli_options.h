@@ -15,6 +15,8 @@ struct ServerOptions {
   bool listen = false;
   std::size_t maxConnections = 256;
   std::string logLevel = "info";  // error, warning, info or debug
+  bool audit = false;     // print the audit trail
+  std::string since;      // YYYY-MM-DD: the trail from that day on
   bool help = false;
   bool version = false;
 };

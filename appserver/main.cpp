@@ -14,6 +14,7 @@
 #include <pthread.h>
 
 #include "app_server.h"
+#include "audit/audit_report.h"
 #include "cli_options.h"
 #include "demo/demo_database.h"
 #include "session/caller_session.h"
@@ -28,6 +29,12 @@ int initDemo(const ServerOptions& o) {
   std::cout << "Banco de demonstração gravado em " << o.db;
   if (o.parties > 0) std::cout << " (com " << o.parties << " contratantes no orçamento " << demo::kBulkBudget << ")";
   std::cout << std::endl;
+  return 0;
+}
+
+int printAudit(const ServerOptions& o) {
+  AppServer app(o.db);  // applies the migrations, so an older file answers too
+  std::cout << FormatAuditTable(app.auditTrail(o.since));
   return 0;
 }
 
@@ -94,6 +101,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   try {
+    if (options.audit) return printAudit(options);
     return options.initDemo ? initDemo(options) : serve(options);
   } catch (const std::exception& e) {
     std::cerr << "dxr10900-server: " << e.what() << std::endl;

@@ -8,10 +8,12 @@
 #include <optional>
 #include <stdexcept>
 
+#include "audit/audit_trail.h"
 #include "data/formats.h"
 #include "data/money.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "methods/rescission_store.h"
 #include "methods/packet_builder.h"
 #include "storage/database.h"
 #include "storage/statement.h"
@@ -206,6 +208,8 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
 
   Variant stored(StoredParties(db, b));
   args.contratantes = stored;
+  WriteAudit(db, {"InsContratDistrato", "", b.branch, b.budget, "",
+                  std::to_string(stored.asPacket().rowCount()) + " contratante(s) em conferência", ""});
   return stored;
 }
 
@@ -221,6 +225,7 @@ Variant DeletaFormaPgto(Database& db, const protocol::DeletaFormaPgto& args) {
   Budget b = BudgetArgs(args);
   std::string client = KeyCode(args.cliente, 0);
   DeletePlan(db, b, client);
+  WriteAudit(db, {"DeletaFormaPgto", "", b.branch, b.budget, client, "parcelas excluídas", ""});
   return Variant(StoredPlan(db, b, client));
 }
 
@@ -437,6 +442,9 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
     if (change.dropsPlan) DeletePlan(db, b, change.client);
   }
   for (const auto& [client, rows] : plans) StorePlan(db, b, client, rows);
+  for (const Change& change : changes)
+    WriteAudit(db, {"SetConfirmar", "", b.branch, b.budget, change.client,
+                    "negociado " + rescission_store::MoneyText(change.confirmed.negotiated) + "; forma " + change.confirmed.mode, ""});
   return Variant(StoredParties(db, b));
 }
 
