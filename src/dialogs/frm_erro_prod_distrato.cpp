@@ -31,12 +31,12 @@ TfrmErroProdDistrato::TfrmErroProdDistrato()
   Panel1.SetEnabled(false);
   imgErroOri.SetBounds(8, 7, 37, 38);
   imgErroOri.SetPicture("informacao");
-  memInforma.SetBounds(56, 8, 664, 40);
+  memInforma.SetBounds(50, 4, 680, 46);
   memInforma.SetReadOnly(true);
   memInforma.SetColor(clBtnFace);
   memInforma.SetTabStop(false);
   TFont font = memInforma.Font();
-  font.size = 10;  // 13 pixels at 96 dpi
+  font.size = 9;  // about 13 pixels of line height at 96 dpi
   memInforma.SetFont(font);
   memInforma.SetText(DefaultText());
 

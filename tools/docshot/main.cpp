@@ -1,9 +1,11 @@
-// distrato-docshot: the desktop host's screenshot with two steps a command
-// line of the host cannot give: the rescission type checked and a bank
-// account typed into "Dados Baixa", as the user does, before the clicks. It
-// takes the pictures of the consolidation roads in docs/.
+// distrato-docshot: the desktop host's screenshot with steps a command line
+// of the host cannot give: the rescission type checked and a bank account
+// typed into "Dados Baixa", as the user does, before the clicks; and, in the
+// modal dialog a click opens, texts typed and one control clicked. It takes
+// the pictures of the consolidation roads and of the undo in docs/.
 //
-//   distrato-docshot [--total] [--account CODE] HOST-OPTIONS...
+//   distrato-docshot [--total] [--account CODE] [--dialog-type CONTROL=TEXT]...
+//                    [--dialog-click CONTROL] HOST-OPTIONS...
 //
 // Every other option is the desktop host's (`distrato --help`).
 
@@ -23,6 +25,7 @@
 #include "ui/application.h"
 #include "ui/check_controls.h"
 #include "ui/db_grid.h"
+#include "ui/edit.h"
 #include "ui/form.h"
 #include "ui/mask_edit.h"
 
@@ -31,6 +34,8 @@ namespace {
 struct ShotChoices {
   bool total = false;
   QString account;
+  QList<QPair<QString, QString>> dialogTexts;  // typed into the dialog, in order
+  QString dialogClick;                          // then clicked in it
 };
 
 // Takes this program's own options out of the arguments; the rest are the host's.
@@ -40,6 +45,14 @@ ShotChoices TakeShotChoices(QStringList& arguments, QString& error) {
     if (arguments[i] == QStringLiteral("--total")) {
       choices.total = true;
       arguments.removeAt(i);
+    } else if (arguments[i] == QStringLiteral("--dialog-type") || arguments[i] == QStringLiteral("--dialog-click")) {
+      const bool typing = arguments[i] == QStringLiteral("--dialog-type");
+      const QString value = i + 1 < arguments.size() ? arguments[i + 1] : QString();
+      if (value.isEmpty()) error = arguments[i] + QStringLiteral(" needs a value");
+      else if (!typing) choices.dialogClick = value;
+      else if (!value.contains('=')) error = QStringLiteral("--dialog-type needs CONTROL=TEXT");
+      else choices.dialogTexts << qMakePair(value.section('=', 0, 0), value.section('=', 1));
+      arguments.remove(i, std::min<qsizetype>(2, arguments.size() - i));
     } else if (arguments[i] == QStringLiteral("--account")) {
       if (i + 1 >= arguments.size()) error = QStringLiteral("--account needs a bank account code");
       else choices.account = arguments[i + 1];
@@ -79,6 +92,27 @@ std::function<bool(HostWindow&)> PrepareStep(ShotChoices choices) {
     });
     return true;
   };
+}
+
+// Waits for the modal dialog a click opens, then types and clicks in it as
+// the user does; the picture waits until that is done.
+void WorkDialogWhenShown(QObject* context, ShotChoices choices) {
+  TForm* dialog = Application().ActiveForm();
+  if (!dialog || dialog == moduleMainScreen() || !dialog->Modal()) {
+    QTimer::singleShot(50, context, [context, choices] { WorkDialogWhenShown(context, choices); });
+    return;
+  }
+  holdStartup();
+  for (const auto& [name, text] : choices.dialogTexts) {
+    if (auto* edit = dialog->FindAs<TCustomEdit>(name.toStdString())) {
+      edit->UserSetFocus();
+      edit->UserSetText(text.toStdString());
+    }
+  }
+  releaseStartup();
+  // Posted: a click that opens a list of its own stays in that list's loop.
+  if (auto* control = dialog->FindAs<TControl>(choices.dialogClick.toStdString()))
+    QTimer::singleShot(0, context, [control] { control->UserClick(); });
 }
 
 }  // namespace
@@ -121,6 +155,8 @@ int main(int argc, char** argv) {
   plan.afterOpen.push_back(PrepareStep(choices));
   if (!options.screenshotPath.isEmpty()) plan.afterOpen.push_back(screenshotStep(options.screenshotPath));
   if (!options.clicks.isEmpty()) plan.afterOpen.push_back(clickStep(options.clicks));
+  if (!choices.dialogTexts.isEmpty() || !choices.dialogClick.isEmpty())
+    QTimer::singleShot(0, &window, [&window, choices] { WorkDialogWhenShown(&window, choices); });
   scheduleStartup(window, std::move(plan));
   return app.exec();
 }
