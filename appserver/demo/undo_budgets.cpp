@@ -173,12 +173,14 @@ void WriteUndoBudgets(Database& db, DemoWriter& out) {
   out.client({"3306", "F", MakeCpf("963728190"), "Wagner Hoff Rocha", "Wagner Hoff Rocha"});
   out.client({"3307", "F", MakeCpf("174839201"), "Xavier Mello Dorneles", "Xavier Mello Dorneles"});
   out.client({"3308", "F", MakeCpf("285940312"), "Zilda Prates Cruz", "Zilda Prates Cruz"});
-  out.client({"2301", "J", MakeCnpj("201918170001"), "Formatura Psicologia PUCRS 2026",
+  // Their names sort after the demo's earlier clients, so the lists of
+  // clients offered as substitutes keep their order.
+  out.client({"2301", "J", MakeCnpj("201918170001"), "Turma de Psicologia PUCRS 2026",
               "Comissão de Formatura Psicologia PUCRS 2026"});
-  out.client({"2302", "J", MakeCnpj("191817160001"), "Formatura Nutrição UFCSPA 2026",
+  out.client({"2302", "J", MakeCnpj("191817160001"), "Turma de Nutrição UFCSPA 2026",
               "Comissão de Formatura Nutrição UFCSPA 2026"});
-  out.client({"2303", "J", MakeCnpj("181716150001"), "Casamento Vitória e Wagner", "Vitória e Wagner Eventos Ltda"});
-  out.client({"2304", "J", MakeCnpj("171615140001"), "Formatura Farmácia UFRGS 2026",
+  out.client({"2303", "J", MakeCnpj("181716150001"), "Noivos Vitória e Wagner", "Vitória e Wagner Eventos Ltda"});
+  out.client({"2304", "J", MakeCnpj("171615140001"), "Turma de Farmácia UFRGS 2026",
               "Comissão de Formatura Farmácia UFRGS 2026"});
 
   // Rodrigo paid 6.000,00 of 12.000,00 (50 %: fine 25 %, 3.000,00 refunded);
