@@ -1,7 +1,8 @@
 #pragma once
 // `--shortfall FILE`: the module's product shortfall list (CriaErroProd)
 // shown over the products of a file, one "CODE;NAME" per line, under the
-// list's usual text, as another module of the host would show it.
+// list's usual text, as another module of the host would show it. The step
+// runs on the host's event loop.
 
 #include <QString>
 #include <functional>

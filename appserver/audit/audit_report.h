@@ -1,6 +1,7 @@
 #pragma once
 // `dxr10900-server --audit`: the audit trail as a plain-text table, newest
-// first, one row per change, columns as wide as their widest cell.
+// first, one row per change, columns as wide as their widest cell. Plain
+// functions, safe from any thread.
 
 #include <string>
 #include <vector>

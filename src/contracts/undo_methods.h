@@ -1,7 +1,8 @@
 #pragma once
 // The remote methods of undoing a rescission and of the operator's
 // confirmation. Each takes its method's declaration, filled by argument name,
-// and raises Exception on a refusal (the server's text).
+// and raises Exception on a refusal (the server's text). Called from the
+// user-interface thread, like the connection they use.
 
 #include "data/variant.h"
 #include "protocol/distrato_methods.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Unit Cli_DXR10902: the product shortfall list ("ATENÇÃO"). The package
 // exports its creator for the host and other modules; this module does not
-// call it.
+// call it. User-interface thread only.
 
 #include <string>
 

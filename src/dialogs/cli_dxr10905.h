@@ -1,6 +1,6 @@
 #pragma once
 // Unit Cli_DXR10905: "Confirmar Senha". The result is the unit's global; the
-// creator is exported with C linkage.
+// creator is exported with C linkage. User-interface thread only.
 
 #include <string>
 

@@ -4,6 +4,7 @@
 // the current party when "Parcial" is checked, for every party of the
 // budget's total rescission otherwise. The server keeps the approval the
 // password gave the connection and refuses the undo without it.
+// User-interface thread only.
 
 #include <string>
 
