@@ -342,3 +342,58 @@ TEST_F(Undo, EveryChangeWritesOneAuditRowWithWhoDidAndWhoApproved) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every other method that changes data writes its one row, named after it.
+TEST_F(Undo, EachChangingMethodWritesItsRowAndARefusalWritesNone) {
+  const Variant empty(DataPacket({{"CDCLIENTE", FieldType::String, 21}}));
+  struct Step {
+    const char* method;
+    std::function<void(Undo&)> call;
+    const char* party;
+  } steps[] = {
+      {"TransfCotas",
+       [](Undo& t) {
+         t.Call(t.caller_, "TransfCotas", {"0001", "0000000150", "3202", "3001", "SUPERVISOR", "S", Variant(15000.0),
+                                           Variant(30.0), Variant(18.0), "01", "1", "001", "01"});
+       },
+       "3202"},
+      {"SubstituirContratante",
+       [](Undo& t) {
+         t.Call(t.caller_, "SubstituirContratante",
+                {"0001", "0000000150", "001", "3201", "1", "3101", "SUPERVISOR", "01", "01"});
+       },
+       "3201"},
+      {"InsContratDistrato",
+       [&](Undo& t) {
+         Variant priced = t.Call(t.caller_, "ConfValTodosCont",
+                                 {"0001", "0000000104", "SUPERVISOR", "01", empty, Variant(0.0), "N"});
+         t.Call(t.caller_, "InsContratDistrato", {priced, "0001", "0000000104"});
+       },
+       ""},
+      {"DeletaFormaPgto", [](Undo& t) { t.Call(t.caller_, "DeletaFormaPgto", {"0001", "0000000104", "1023"}); },
+       "1023"},
+      {"DistratoTotal",
+       [&](Undo& t) {
+         Variant priced = t.Call(t.caller_, "ConfValTodosCont",
+                                 {"0001", "0000000104", "SUPERVISOR", "01", empty, Variant(0.0), "N"});
+         t.Call(t.caller_, "DistratoTotal", {"0001", "0000000104", "SUPERVISOR", "01", empty, priced});
+       },
+       ""},
+  };
+  std::size_t rows = 0;
+  for (const Step& step : steps) {
+    step.call(*this);
+    const std::vector<AuditRow> trail = app_->auditTrail("");
+    ASSERT_EQ(trail.size(), ++rows) << step.method;
+    EXPECT_EQ(trail.front().method, step.method);
+    EXPECT_EQ(trail.front().party, step.party) << step.method;
+    EXPECT_FALSE(trail.front().amounts.empty()) << step.method;
+  }
+  // Refused: the same transfer again writes no row.
+  EXPECT_NE(Refusal([&] { steps[0].call(*this); }), "(no refusal)");
+  EXPECT_EQ(app_->auditTrail("").size(), rows);
+}
+
+}  // namespace
