@@ -3,6 +3,7 @@
 // "Undoing a rescission".
 
 #include <chrono>
+#include <optional>
 #include <string>
 
 #include "methods/key_codes.h"
@@ -41,29 +42,44 @@ std::string LockedOutText(const std::string& code, FailedAttempts::Clock::durati
          std::to_string(minutes) + (minutes == 1 ? " minuto." : " minutos.");
 }
 
+// The stored password of a supervisor or manager; nothing for anyone else.
+std::optional<std::string> ApproverPassword(Database& db, const std::string& code) {
+  Statement st = db.prepare(std::string("SELECT COALESCE(o.CDSENHOPER, '') FROM OPERADOR o WHERE ") + kApprovers +
+                            " AND o.CDOPERADOR = ?1");
+  st.bind(1, code);
+  if (!st.step()) return std::nullopt;
+  return st.text(0);
+}
+
 // True when `senha` is the password of a supervisor or manager; the calling
 // connection is then approved for one undo. Each wrong password counts
-// against the operator; the fifth within 15 minutes locks it out.
-Variant ConfirmaSenhaOperador(Database& db, const protocol::ConfirmaSenhaOperador& args) {
+// against the operator; the fifth within 15 minutes locks it out. The slow
+// check runs outside any transaction, so no writer waits for it.
+Variant ConfirmaSenhaOperador(Storage& storage, const protocol::ConfirmaSenhaOperador& args) {
   const std::string code = KeyCode(args.operador, 0);
   FailedAttempts& failures = OperatorPasswordFailures();
   const auto now = FailedAttempts::Clock::now();
   if (const auto left = failures.lockedFor(code, now); left > 0s) throw std::runtime_error(LockedOutText(code, left));
 
-  Statement st = db.prepare(std::string("SELECT COALESCE(o.CDSENHOPER, '') FROM OPERADOR o WHERE ") + kApprovers +
-                            " AND o.CDOPERADOR = ?1");
-  st.bind(1, code);
-  if (!st.step()) return false;
-  const std::string stored = st.text(0);
-  if (!OperatorPasswordMatches(args.senha, stored)) {
+  std::optional<std::string> stored;
+  InTransaction(storage, false, [&](Database& db) {
+    stored = ApproverPassword(db, code);
+    return Variant();
+  });
+  if (!stored) return false;
+  if (!OperatorPasswordMatches(args.senha, *stored)) {
     if (failures.recordFailure(code, now))
       throw std::runtime_error(LockedOutText(code, failures.lockedFor(code, now)));
     return false;
   }
   failures.recordSuccess(code);
-  if (OperatorPasswordNeedsRehash(stored)) {
-    Statement rehash = db.prepare("UPDATE OPERADOR SET CDSENHOPER = ?2 WHERE CDOPERADOR = ?1");
-    rehash.bindAll(code, HashOperatorPassword(args.senha)).run();
+  if (OperatorPasswordNeedsRehash(*stored)) {
+    const std::string rehashed = HashOperatorPassword(args.senha);
+    InTransaction(storage, true, [&](Database& db) {
+      Statement rehash = db.prepare("UPDATE OPERADOR SET CDSENHOPER = ?2 WHERE CDOPERADOR = ?1 AND CDSENHOPER = ?3");
+      rehash.bindAll(code, rehashed, *stored).run();
+      return Variant();
+    });
   }
   if (CallerSession* caller = CurrentCaller()) caller->grantApproval(code, CallerSession::Clock::now());
   return true;
@@ -73,5 +89,6 @@ Variant ConfirmaSenhaOperador(Database& db, const protocol::ConfirmaSenhaOperado
 
 void RegisterOperators(Dispatcher& d, Storage& s) {
   d.add(Transactional(s, GetOperador));
-  d.add(Transactional(s, ConfirmaSenhaOperador, true));
+  d.add(DeclaredMethod<protocol::ConfirmaSenhaOperador>(
+      [&s](protocol::ConfirmaSenhaOperador& call) { return ConfirmaSenhaOperador(s, call); }));
 }

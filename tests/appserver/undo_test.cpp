@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "audit/audit_report.h"
+#include "lib/criptografa.h"
 #include "session/caller_session.h"
 #include "session/operator_password.h"
 #include "storage/database.h"
@@ -124,6 +125,16 @@ TEST_F(Undo, OnlyAnApproversRightPasswordApprovesTheConnection) {
     EXPECT_EQ(Confirm(caller, c.op, c.password), c.confirms) << c.op << " / " << c.password;
     EXPECT_EQ(caller.takeApproval(now(), 5min).has_value(), c.confirms) << c.op << " / " << c.password;
   }
+}
+
+TEST_F(Undo, AnOlderShortDigestConfirmsAndIsRewrittenInTheFullForm) {
+  Statement old = db_->prepare("UPDATE OPERADOR SET CDSENHOPER = ?1 WHERE CDOPERADOR = 'GERENTE'");
+  old.bind(1, DigestSenha("GERENTE1")).run();
+  EXPECT_FALSE(Confirm(caller_, "GERENTE", "OUTRA"));
+  EXPECT_EQ(One("SELECT length(CDSENHOPER) FROM OPERADOR WHERE CDOPERADOR = 'GERENTE'"), "20");
+  EXPECT_TRUE(Confirm(caller_, "GERENTE", "gerente1"));
+  EXPECT_EQ(One("SELECT substr(CDSENHOPER, 1, 10) FROM OPERADOR WHERE CDOPERADOR = 'GERENTE'"), "$argon2id$");
+  EXPECT_TRUE(Confirm(caller_, "GERENTE", "GERENTE1"));
 }
 
 TEST_F(Undo, FiveWrongPasswordsLockTheOperatorOutForAWhile) {
