@@ -7,6 +7,7 @@
 #include "protocol/distrato_methods.h"
 #include "session/caller_session.h"
 #include "session/login_service.h"
+#include "storage/database.h"
 #include "storage/storage.h"
 
 namespace {
@@ -46,12 +47,20 @@ AppServer::AppServer(const std::string& dbPath)
   RegisterTotalRescission(dispatcher_, *storage_);
   RegisterConsolidation(dispatcher_, *storage_);
   RegisterSubstitution(dispatcher_, *storage_);
+  RegisterOperators(dispatcher_, *storage_);
+  RegisterUndo(dispatcher_, *storage_);
 }
 
 AppServer::~AppServer() = default;
 
 Variant AppServer::call(const std::string& method, std::vector<Variant>& args) const {
   return dispatcher_.call(method, args);
+}
+
+std::vector<AuditRow> AppServer::auditTrail(const std::string& since) const {
+  Database& db = storage_->connection();
+  Transaction tx(db, false);
+  return ReadAudit(db, since);
 }
 
 Variant AppServer::call(CallerSession& caller, const std::string& method, std::vector<Variant>& args) const {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "audit/audit_trail.h"
 #include "dispatch.h"
 
 class CallerSession;
@@ -29,6 +30,8 @@ class AppServer {
   const Dispatcher& dispatcher() const { return dispatcher_; }
   // Logins and their limits; set its log before serving.
   LoginService& logins() { return *logins_; }
+  // The audit trail from `since` (YYYY-MM-DD, or "" for all), newest first.
+  std::vector<AuditRow> auditTrail(const std::string& since) const;
 
  private:
   std::unique_ptr<Storage> storage_;

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "audit/audit_report.h"
+
 namespace {
 
 constexpr int kMaxParties = 1000000;
@@ -28,6 +30,7 @@ const char* ServerUsage() {
          "  dxr10900-server --db ARQUIVO --init-demo [--parties N] recria o banco de demonstração\n"
          "  dxr10900-server --db ARQUIVO --add-operator CÓDIGO --name NOME --role SUPERVISOR|GERENTE|OPERADOR\n"
          "  dxr10900-server --db ARQUIVO --set-password CÓDIGO   senha lida do terminal (sem eco) ou da entrada\n"
+         "  dxr10900-server --db ARQUIVO --audit [--since AAAA-MM-DD] trilha de auditoria, mais recente primeiro\n"
          "  dxr10900-server --help | --version\n";
 }
 
@@ -72,6 +75,11 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
       o.operatorRole = value();
     } else if (a == "--set-password") {
       o.setPassword = value();
+    } else if (a == "--audit") {
+      o.audit = true;
+    } else if (a == "--since") {
+      o.since = value();
+      if (!IsIsoDate(o.since)) throw std::invalid_argument("Data inválida em --since: \"" + o.since + "\" (AAAA-MM-DD).");
     } else if (a == "--listen") {
       const std::string& address = value();
       auto colon = address.rfind(':');
@@ -86,11 +94,13 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   }
   if (o.help || o.version) return o;
   if (o.db.empty()) throw std::invalid_argument("Informe o banco de dados com --db ARQUIVO.");
-  const int modes = (o.initDemo ? 1 : 0) + (o.listen ? 1 : 0) + (o.addOperator.empty() ? 0 : 1) +
+  const int modes = (o.initDemo ? 1 : 0) + (o.listen ? 1 : 0) + (o.audit ? 1 : 0) + (o.addOperator.empty() ? 0 : 1) +
                     (o.setPassword.empty() ? 0 : 1);
   if (modes != 1)
     throw std::invalid_argument(
-        "Informe uma destas: --listen HOST:PORTA, --init-demo, --add-operator CÓDIGO ou --set-password CÓDIGO.");
+        "Informe uma destas: --listen HOST:PORTA, --init-demo, --audit, --add-operator CÓDIGO ou --set-password "
+        "CÓDIGO.");
+  if (!o.since.empty() && !o.audit) throw std::invalid_argument("--since só vale com --audit.");
   if (!o.addOperator.empty() && (o.operatorName.empty() || o.operatorRole.empty()))
     throw std::invalid_argument("--add-operator pede --name NOME e --role SUPERVISOR|GERENTE|OPERADOR.");
   if (o.addOperator.empty() && (!o.operatorName.empty() || !o.operatorRole.empty()))

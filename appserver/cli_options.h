@@ -19,6 +19,8 @@ struct ServerOptions {
   std::string addOperator;        // --add-operator CODE (with operatorName and operatorRole)
   std::string operatorName, operatorRole;
   std::string setPassword;        // --set-password CODE
+  bool audit = false;     // print the audit trail
+  std::string since;      // YYYY-MM-DD: the trail from that day on
   bool help = false;
   bool version = false;
 };

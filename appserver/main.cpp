@@ -16,6 +16,7 @@
 #include "admin/operator_admin.h"
 #include "admin/password_prompt.h"
 #include "app_server.h"
+#include "audit/audit_report.h"
 #include "cli_options.h"
 #include "demo/demo_database.h"
 #include "session/caller_session.h"
@@ -44,6 +45,12 @@ int addOperator(const ServerOptions& o) {
 int setPassword(const ServerOptions& o) {
   SetOperatorPassword(o.db, o.setPassword, ReadNewPassword());
   std::cout << "Senha do operador " << o.setPassword << " gravada." << std::endl;
+  return 0;
+}
+
+int printAudit(const ServerOptions& o) {
+  AppServer app(o.db);  // applies the migrations, so an older file answers too
+  std::cout << FormatAuditTable(app.auditTrail(o.since));
   return 0;
 }
 
@@ -117,6 +124,7 @@ int main(int argc, char** argv) {
   }
   try {
     if (options.initDemo) return initDemo(options);
+    if (options.audit) return printAudit(options);
     if (!options.addOperator.empty()) return addOperator(options);
     if (!options.setPassword.empty()) return setPassword(options);
     return serve(options);

@@ -58,6 +58,8 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
       {"click", "Open the module and, after any budget load, click these controls of the main screen in order.",
        "CONTROL[,CONTROL...]"},
       {"maximize", "Open the module and maximise its screen inside the main window."},
+      {"shortfall", "Open the module's product shortfall list over the products of FILE, one CODE;NAME a line.",
+       "FILE"},
       {"drag", "Open the module and, after any budget load, drag a splitter of the main screen by PIXELS "
                "(down or right positive).", "SPLITTER:PIXELS"},
   });
@@ -101,6 +103,7 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
   o.openAtStart = parser.isSet("open");
   o.maximizeScreen = parser.isSet("maximize");
   o.screenshotPath = parser.value("screenshot");
+  o.shortfallPath = parser.value("shortfall");
   o.budget = parser.value("budget").trimmed();
   if (parser.isSet("budget") && o.budget.isEmpty()) {
     result.error = QStringLiteral("--budget needs a budget number");

@@ -29,7 +29,8 @@ struct HostOptions {
   int party = 0;           // with a budget: the list row to select, 1-based; 0 keeps the first
   QStringList clicks;      // controls of the main screen clicked in order, after the budget loads
   QList<QPair<QString, int>> drags;  // splitters of the main screen dragged by pixels, after the budget loads
-  bool maximizeScreen = false;  // maximise the module's screen inside the main window once it opens
+  bool maximizeScreen = false;
+  QString shortfallPath;   // non-empty: open the product shortfall list over this file's products  // maximise the module's screen inside the main window once it opens
 };
 
 struct HostOptionsResult {

@@ -15,6 +15,7 @@
 #include "login_dialog.h"
 #include "login_setup.h"
 #include "module_loader.h"
+#include "shortfall_list.h"
 #include "startup.h"
 #include "window_geometry.h"
 #include "qt/qt_ui.h"
@@ -99,13 +100,14 @@ int main(int argc, char** argv) {
 
   StartupPlan plan;
   plan.openModule = options.openAtStart || unattended || !options.budget.isEmpty() || !options.clicks.isEmpty() ||
-                    options.maximizeScreen || !options.drags.isEmpty();
+                    options.maximizeScreen || !options.drags.isEmpty() || !options.shortfallPath.isEmpty();
   if (options.maximizeScreen) plan.afterOpen.push_back(maximizeScreenStep());
   if (!options.budget.isEmpty()) plan.afterOpen.push_back(loadBudgetStep(options.budget, options.party));
   if (!options.drags.isEmpty()) plan.afterOpen.push_back(dragStep(options.drags));
   // Armed before the clicks: a click may open a modal dialog and not return until it closes.
   if (unattended) plan.afterOpen.push_back(screenshotStep(options.screenshotPath));
   if (!options.clicks.isEmpty()) plan.afterOpen.push_back(clickStep(options.clicks));
+  if (!options.shortfallPath.isEmpty()) plan.afterOpen.push_back(shortfallStep(options.shortfallPath));
   scheduleStartup(window, std::move(plan));
 
   return app.exec();

@@ -24,6 +24,8 @@ void WriteDemoDatabase(const std::string& path, int bulkParties) {
   DemoWriter out(db);
   WriteDemoBudgets(db, out);
   WriteSubstitutionBudget(out);
+  RememberDemoRescissions(db);
+  WriteUndoBudgets(db, out);
   if (bulkParties > 0) WriteBulkBudget(out, bulkParties);
   tx.commit();
 }

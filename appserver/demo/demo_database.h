@@ -18,6 +18,9 @@ void WriteReferenceData(Database& db);
 void WriteDemoBudgets(Database& db, DemoWriter& out);
 void WriteBulkBudget(DemoWriter& out, int parties);
 void WriteSubstitutionBudget(DemoWriter& out);
+void WriteUndoBudgets(Database& db, DemoWriter& out);
+// Records, on the demo's rescissions written row by row, what an undo restores.
+void RememberDemoRescissions(Database& db);
 
 // Where the pieces put things, for the README and the tests.
 namespace demo {
@@ -30,6 +33,10 @@ inline constexpr const char* kOtherBranchBudget = "0000000201";
 inline constexpr const char* kTotalBudget = "0000000104";             // free for a total rescission
 inline constexpr const char* kTotalInProcessBudget = "0000000105";    // total rescission to consolidate
 inline constexpr const char* kUnapprovedChildBudget = "0000000106";   // child budget not approved
+inline constexpr const char* kUndoPartialBudget = "0000000171";     // consolidated partial: undo
+inline constexpr const char* kUndoTotalBudget = "0000000172";       // consolidated total: undo
+inline constexpr const char* kUndoCommissionBudget = "0000000173";  // undo refused: commission generated
+inline constexpr const char* kUndoSettledBudget = "0000000174";     // undo refused: generated account settled
 inline constexpr const char* kSubstitutionBudget = "0000000150";  // every substitution mode
 inline constexpr const char* kBulkBudget = "0000009999";
 inline constexpr const char* kSupervisor = "SUPERVISOR";

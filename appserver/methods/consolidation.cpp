@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "audit/audit_trail.h"
 #include "data/money.h"
 #include "methods/consolidation_rules.h"
 #include "methods/key_codes.h"
@@ -77,10 +78,12 @@ class Consolidator {
             "   AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGEMINCLUSAO = 'DISTRATO'"
             "   AND IDCONTPROCESDIST = 'S'")),
         cancelOpen_(db.prepare(
-            "UPDATE CONTARECEBER SET IDSTATREC = 'C' WHERE NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+            "UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = COALESCE(IDSTATRECDISTRATO, IDSTATREC)"
+            " WHERE NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
             "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND CDFILIAL = ?1 AND IDSTATREC IN ('A', 'P')")),
         applySettled_(db.prepare(
-            "UPDATE CONTARECEBER SET IDBAIXAREALIZADA = 'S' WHERE NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+            "UPDATE CONTARECEBER SET IDBAIXAREALIZADA = 'S', IDBAIXAREALDISTRATO = IDBAIXAREALIZADA"
+            " WHERE NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
             "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND CDFILIAL = ?1 AND IDSTATREC = 'B'")),
         receivable_(db.prepare(
             "INSERT INTO CONTARECEBER (CDFILIAL, NRLANCTONF, NRPARCELAREC, NRSEQVENREC, CDEMPRESA, NRORCAEVENTO,"
@@ -296,6 +299,8 @@ Variant ConsolidaDistrato(Database& db, const protocol::ConsolidaDistrato& args)
   Consolidator consolidator(db, b, "I", args.contaCorrente);
   consolidator.CheckBankAccount(p, false);
   consolidator.Consolidate(p, r, FormFromDialog(formSent, p.name));
+  WriteAudit(db, {"ConsolidaDistrato", args.operador, b.branch, b.budget, p.client,
+                  "negociado " + MoneyText(r.negotiated) + "; " + r.values.account, ""});
   return Variant("");
 }
 
@@ -369,6 +374,7 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
   const std::vector<FineBand> bands = FineBands(db, b.branch);
   const std::map<std::string, Reviewed> reviewed = WorkingSet(db, b);
   Consolidator consolidator(db, b, "T", args.contaCorrente);
+  Cents negotiatedTotal = 0;
   for (const Party& p : inProcess) {
     auto sentRow = confirmed.find(p.client);
     if (sentRow == confirmed.end())
@@ -388,7 +394,10 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
       Refuse("A forma de pagamento do contratante " + p.name + " não foi confirmada.");
     consolidator.CheckBankAccount(p, true);
     consolidator.Consolidate(p, r, review->second.form);
+    negotiatedTotal += r.negotiated;
   }
+  WriteAudit(db, {"ConsolidaDistratoTotal", args.operador, b.branch, b.budget, "",
+                  std::to_string(inProcess.size()) + " contratante(s); negociado " + MoneyText(negotiatedTotal), ""});
 
   Statement plans = db.prepare("DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
   plans.bindAll(b.branch, b.budget).run();

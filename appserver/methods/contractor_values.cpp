@@ -8,10 +8,12 @@
 #include <optional>
 #include <stdexcept>
 
+#include "audit/audit_trail.h"
 #include "data/formats.h"
 #include "data/money.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "methods/rescission_store.h"
 #include "methods/packet_builder.h"
 #include "session/caller_session.h"
 #include "storage/database.h"
@@ -263,6 +265,8 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
   Variant stored(StoredParties(db, b));
   args.contratantes = stored;
   RememberRead(db, b);
+  WriteAudit(db, {"InsContratDistrato", "", b.branch, b.budget, "",
+                  std::to_string(stored.asPacket().rowCount()) + " contratante(s) em conferência", ""});
   return stored;
 }
 
@@ -284,6 +288,7 @@ Variant DeletaFormaPgto(Database& db, const protocol::DeletaFormaPgto& args) {
   // The caller's own change is what it now holds of this party.
   if (CallerSession* caller = CurrentCaller(); caller && InWorkingSet(db, b, client))
     caller->rememberRead(ReadScope(b), client, PartyStamps(db, b)[client]);
+  WriteAudit(db, {"DeletaFormaPgto", "", b.branch, b.budget, client, "parcelas excluídas", ""});
   return Variant(StoredPlan(db, b, client));
 }
 
@@ -505,6 +510,9 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
   }
   for (const auto& [client, rows] : plans) StorePlan(db, b, client, rows);
   RememberRead(db, b);
+  for (const Change& change : changes)
+    WriteAudit(db, {"SetConfirmar", "", b.branch, b.budget, change.client,
+                    "negociado " + rescission_store::MoneyText(change.confirmed.negotiated) + "; forma " + change.confirmed.mode, ""});
   return Variant(StoredParties(db, b));
 }
 

@@ -45,3 +45,5 @@ void RegisterRescission(Dispatcher& dispatcher, Storage& storage);
 void RegisterTotalRescission(Dispatcher& dispatcher, Storage& storage);
 void RegisterConsolidation(Dispatcher& dispatcher, Storage& storage);
 void RegisterSubstitution(Dispatcher& dispatcher, Storage& storage);
+void RegisterOperators(Dispatcher& dispatcher, Storage& storage);
+void RegisterUndo(Dispatcher& dispatcher, Storage& storage);

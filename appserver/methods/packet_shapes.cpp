@@ -77,3 +77,9 @@ const PacketShape& ContractorValuesShape() {
   };
   return shape;
 }
+
+const PacketShape& OperatorShape() {
+  static const PacketShape s = {text("CDOPERADOR", 12), text("CDVENDEDOR", 4), text("NMFANVEN", 50),
+                                text("CDSENHOPER", 20), text("NMOPERADOR", 40)};
+  return s;
+}

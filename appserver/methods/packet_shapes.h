@@ -16,4 +16,5 @@ const PacketShape& BankAccountShape();    // GetContCorr
 const PacketShape& PartyShape();          // GetContratante
 const PacketShape& ReceivableShape();     // GetContas, element 0
 const PacketShape& PayableShape();        // GetContas, element 2
-const PacketShape& ContractorValuesShape();  // ConfValTodosCont, the contractor-values working set
+const PacketShape& ContractorValuesShape();
+const PacketShape& OperatorShape();       // GetOperador  // ConfValTodosCont, the contractor-values working set

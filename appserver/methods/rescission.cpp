@@ -11,9 +11,11 @@
 #include <vector>
 
 #include "data/money.h"
+#include "audit/audit_trail.h"
 #include "data/packet.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "methods/rescission_store.h"
 #include "methods/rescission_rules.h"
 #include "storage/database.h"
 #include "storage/statement.h"
@@ -337,17 +339,21 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
   if (sqlite3_changes(db.handle()) != 1) Refuse("O contratante já está em processo de distrato. Operação bloqueada.");
 
   Statement receivables = db.prepare(
-      "UPDATE CONTARECEBER SET IDSTATREC = 'C' WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+      "UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = IDSTATREC WHERE CDFILIAL = ?1"
+      "   AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
       "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC IN ('A', 'P')");
   receivables.bindAll(k.branch, k.budget, k.seq, k.client, k.address).run();
 
   Statement record = db.prepare(
       "INSERT INTO DISTRATOPARCIAL (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
-      "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR)"
-      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)");
+      "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR,"
+      "   IDSITUCONTOREVANT)"
+      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)");
   record.bindAll(k.branch, k.budget, k.seq, k.client, k.address, child, now.paid, now.calculated, negotiated,
-                 now.percent, fine, now.account, operador)
+                 now.percent, fine, now.account, operador, party.situation)
       .run();
+  WriteAudit(db, {"Distrato", operador, k.branch, k.budget, k.client,
+                  "negociado " + rescission_store::MoneyText(negotiated) + "; multa " + rescission_store::MoneyText(fine) + "; " + now.account, ""});
   return Variant("");
 }
 

@@ -81,8 +81,11 @@ std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
   std::string sql = kPartySelect;
   if (set == PartySet::Free)
     sql += " AND c.IDCONTPROCESDIST = 'N' AND c.IDSITUCONTOREV NOT IN ('CANCELADO', 'DEVOLVIDO')";
-  else
+  else if (set == PartySet::InTotalProcess)
     sql += " AND c.IDCONTPROCESDIST = 'S' AND c.IDTPDISTRATOREALI = 'TOTAL' AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";
+  else
+    sql += " AND c.IDCONTPROCESDIST IN ('S', 'C') AND c.IDTPDISTRATOREALI = 'TOTAL'"
+           " AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";
   sql += " ORDER BY c.NRSEQORCAEVE, k.NMFANTCLIE, c.CDCLIENTE, c.NRENDCLIORCEVE";
   Statement st = db.prepare(sql);
   st.bindAll(b.branch, b.budget);

@@ -37,6 +37,7 @@ struct Party {
 enum class PartySet {
   Free,            // not in a rescission: may enter a total one
   InTotalProcess,  // rescinded by a total rescission, not yet consolidated
+  InTotalRescission,  // rescinded by a total rescission, consolidated or not
 };
 
 // The budget's parties of that set, by sequence, trade name and code.

@@ -9,10 +9,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "audit/audit_trail.h"
 #include "data/money.h"
 #include "data/packet.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "methods/rescission_store.h"
 #include "storage/database.h"
 #include "storage/statement.h"
 
@@ -244,6 +246,8 @@ Variant SubstituirContratante(Database& db, const protocol::SubstituirContratant
       "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC IN ('A', 'P')");
   move.bindAll(p.branch, p.budget, p.seq, p.client, p.address, s.code);
   move.run();
+  WriteAudit(db, {"SubstituirContratante", args.operador, p.branch, p.budget, p.client,
+                  "substituto " + s.code + "; valor " + rescission_store::MoneyText(p.charged), ""});
   return Variant("");
 }
 
@@ -346,6 +350,10 @@ Variant TransfCotas(Database& db, const protocol::TransfCotas& args) {
   if (account) receivable.bind(11, *account);
   else receivable.bindNull(11);
   receivable.run();
+  WriteAudit(db, {"TransfCotas", args.operador, p.branch, p.budget, p.client,
+                  "substituto " + s.code + "; transferido " + rescission_store::MoneyText(*value) + "; cotas " + std::to_string(quotas) +
+                      "; convidados " + std::to_string(guests),
+                  ""});
   return Variant("");
 }
 

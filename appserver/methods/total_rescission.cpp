@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "audit/audit_trail.h"
 #include "data/money.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
@@ -141,12 +142,14 @@ struct Recorder {
             " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
             "   AND NRENDCLIORCEVE = ?5 AND IDCONTPROCESDIST = 'N'")),
         receivables(db.prepare(
-            "UPDATE CONTARECEBER SET IDSTATREC = 'C' WHERE NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+            "UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = IDSTATREC WHERE NRORCAEVENTO = ?2"
+            "   AND NRSEQORCAEVE = ?3"
             "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND CDFILIAL = ?1 AND IDSTATREC IN ('A', 'P')")),
         record(db.prepare(
             "INSERT INTO DISTRATOPARCIAL (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
-            "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR)"
-            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13)")) {}
+            "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR,"
+            "   IDSITUCONTOREVANT)"
+            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)")) {}
   Statement member, item, cancel, receivables, record;
 };
 
@@ -217,6 +220,7 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
 
   Recorder rec(db);
   int item = 0;
+  Cents negotiatedTotal = 0, fineTotal = 0;
   for (const Row& r : rows) {
     const Party& p = *r.party;
     const RescissionValues& v = r.priced.values;
@@ -228,9 +232,15 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
         .run();
     if (v.fine > 0) rec.item.bindAll(b.branch, b.budget, child, ++item, product, v.fine).run();
     rec.record.bindAll(b.branch, b.budget, p.seq, p.client, p.address, child, v.paid, v.calculated, r.negotiated,
-                       v.percent, v.fine, v.account, operador)
+                       v.percent, v.fine, v.account, operador, p.situation)
         .run();
+    negotiatedTotal += r.negotiated;
+    fineTotal += v.fine;
   }
+  WriteAudit(db, {"DistratoTotal", operador, b.branch, b.budget, "",
+                  std::to_string(rows.size()) + " contratante(s); negociado " + MoneyText(negotiatedTotal) +
+                      "; multa " + MoneyText(fineTotal),
+                  ""});
 
   // The review that priced the rescission is over; the consolidation starts
   // its own from the recorded values.

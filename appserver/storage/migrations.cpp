@@ -8,6 +8,7 @@
 #include "storage/schema_v2.h"
 #include "storage/schema_v3.h"
 #include "storage/schema_v4.h"
+#include "storage/schema_v5.h"
 
 const std::vector<Migration>& Migrations() {
   static const std::vector<Migration> list = {
@@ -15,6 +16,7 @@ const std::vector<Migration>& Migrations() {
       {2, kSchemaV2},
       {3, kSchemaV3},
       {4, kSchemaV4},
+      {5, kSchemaV5},
   };
   return list;
 }

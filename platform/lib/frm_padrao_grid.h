@@ -7,9 +7,9 @@
 // with `dbtNome` at the bottom, the main menu `mnuMenu` with `mnuManutencao`,
 // and the catalogues `msgPadrao` (the screen's) and `msgMensagensPadroes`.
 //
-// The handlers are virtual: a screen overrides them and calls the base
-// version where it runs the inherited behaviour. Each tool-bar button's
-// menu entry runs the button's click and follows its enabled state.
+// The tool bar, menu and catalogues come from TfrmPadraoComandos. The
+// handlers are virtual: a screen overrides them and calls the base version
+// where it runs the inherited behaviour.
 //
 // Closing frees the form (caFree): the application destroys it once the
 // closing event is over, running OnDestroy first, where a module that
@@ -17,64 +17,37 @@
 
 #include <string>
 
-#include "data/data_source.h"
-#include "lib/button_flat.h"
-#include "lib/crv_msg.h"
+#include "lib/frm_padrao_comandos.h"
 #include "ui/containers.h"
 #include "ui/db_grid.h"
 #include "ui/db_text.h"
-#include "ui/form.h"
-#include "ui/menu.h"
-#include "ui/static_controls.h"
 
-class TfrmPadraoGrid : public TForm {
+class TfrmPadraoGrid : public TfrmPadraoComandos {
  public:
   explicit TfrmPadraoGrid(const std::string& screenCode);
 
-  TMainMenu& mnuMenu;
-  TMenuItem& mnuManutencao;
-  TPanel& panMenu;
-  TButtonFlat& sbtIncluir;
-  TButtonFlat& sbtAlterar;
-  TButtonFlat& sbtExcluir;
-  TButtonFlat& sbtProcurar;
-  TButtonFlat& sbtVerificar;
-  TButtonFlat& sbtCancelar;
-  TButtonFlat& sbtConfirmar;
-  TButtonFlat& sbtImprimir;
-  TMenuItem& mnuLinha1;
-  TMenuItem& mnuSair;
-  TLabel& lblCodTela;
   TPanel& panNavigator;
   TDBText& dbtNome;
   TPageControl& pgcPadrao;
   TTabSheet& tshPadrao;
   TScrollBox& scbFolhaDados;
-  TDataSource& dtsPadrao;
   TDBGrid& dbgPadrao;
-  TMessages& msgPadrao;
-  TMessages& msgMensagensPadroes;
 
-  virtual void FormCreate(TComponent* sender);
-  virtual void FormClose(TComponent* sender, TCloseAction& action);
+  void FormCreate(TComponent* sender) override;
+  void FormClose(TComponent* sender, TCloseAction& action) override;
   // Ctrl+Delete does not delete rows here: the list mirrors the server.
   virtual void dbgPadraoKeyDown(TComponent* sender, int& key, TShiftState shift);
   // Editing the list: only Confirmar and Cancelar; otherwise the reverse.
   virtual void dtsPadraoStateChange(TComponent* sender);
-  virtual void sbtIncluirClick(TComponent* sender);
-  virtual void sbtAlterarClick(TComponent* sender);
-  virtual void sbtExcluirClick(TComponent* sender);
-  virtual void sbtProcurarClick(TComponent* sender);
-  virtual void sbtVerificarClick(TComponent* sender);
+  // Asks before deleting the current row.
+  void sbtExcluirClick(TComponent* sender) override;
+  void sbtProcurarClick(TComponent* sender) override;
   // Writes what the grid's editor holds and posts the list's pending edit.
-  virtual void sbtConfirmarClick(TComponent* sender);
-  // Abandons the list's pending edit.
-  virtual void sbtCancelarClick(TComponent* sender);
-  virtual void sbtImprimirClick(TComponent* sender);
+  void sbtConfirmarClick(TComponent* sender) override;
 
  protected:
   TClientDataSet* ListData() const { return dtsPadrao.DataSet(); }
-  bool ListEditing() const;
+  bool ListEditing() const { return PadraoEditing(); }
 
  private:
   void WireHandlers();

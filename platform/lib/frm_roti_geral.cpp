@@ -1,6 +1,5 @@
 #include "lib/frm_roti_geral.h"
 
-#include "lib/lib_ui_hooks.h"
 
 namespace {
 constexpr int kButtonPanelHeight = 41;
@@ -9,20 +8,18 @@ constexpr int kButtonHeight = 25;
 }  // namespace
 
 TfrmRotiGeral::TfrmRotiGeral(const std::string& screenCode)
-    : panBotoes(Add<TPanel>("panBotoes", this)),
-      lblCodTela(Add<TLabel>("lblCodTela", &panBotoes)),
+    : TfrmPadrao(screenCode),
+      panBotoes(Add<TPanel>("panBotoes", this)),
       sbtConfirma(Add<TButtonFlat>("sbtConfirma", &panBotoes)),
       sbtCancel(Add<TButtonFlat>("sbtCancel", &panBotoes)),
-      grbDadosRel(Add<TGroupBox>("grbDadosRel", this)),
-      msgPadrao(Own<TMessages>("msgPadrao", "msgPadrao")) {
-  InstallLibUiHooks();
+      grbDadosRel(Add<TGroupBox>("grbDadosRel", this)) {
   SetPosition(poScreenCenter);
   SetBounds(0, 0, 400, 200);
 
   panBotoes.SetAlign(alBottom);
   panBotoes.SetHeight(kButtonPanelHeight);
+  lblCodTela.SetParent(&panBotoes);
   lblCodTela.SetBounds(8, 14, 70, 15);
-  lblCodTela.SetCaption(screenCode);
   sbtConfirma.SetCaption("&Confirmar");
   sbtConfirma.SetHint("Confirmar");
   sbtConfirma.SetGlyphs("confirmar");
@@ -31,7 +28,8 @@ TfrmRotiGeral::TfrmRotiGeral(const std::string& screenCode)
   sbtCancel.SetGlyphs("cancelar");
   grbDadosRel.SetAlign(alClient);
   PlaceButtons();
-  WireHandlers();
+  sbtConfirma.OnClick = [this](TComponent* s) { sbtConfirmaClick(s); };
+  sbtCancel.OnClick = [this](TComponent* s) { sbtCancelClick(s); };
 }
 
 void TfrmRotiGeral::PlaceButtons() {
@@ -40,17 +38,6 @@ void TfrmRotiGeral::PlaceButtons() {
   sbtCancel.SetBounds(right - kButtonWidth, top, kButtonWidth, kButtonHeight);
   sbtConfirma.SetBounds(right - 2 * kButtonWidth - 6, top, kButtonWidth, kButtonHeight);
 }
-
-void TfrmRotiGeral::WireHandlers() {
-  OnCreate = [this](TComponent* s) { FormCreate(s); };
-  OnClose = [this](TComponent* s, TCloseAction& action) { FormClose(s, action); };
-  sbtConfirma.OnClick = [this](TComponent* s) { sbtConfirmaClick(s); };
-  sbtCancel.OnClick = [this](TComponent* s) { sbtCancelClick(s); };
-}
-
-void TfrmRotiGeral::FormCreate(TComponent* /*sender*/) {}
-
-void TfrmRotiGeral::FormClose(TComponent* /*sender*/, TCloseAction& /*action*/) {}
 
 void TfrmRotiGeral::sbtConfirmaClick(TComponent* /*sender*/) {}
 

@@ -1,4 +1,6 @@
 // Labels and images.
+#include <QApplication>
+#include <QStyle>
 #include <QLabel>
 
 #include "qt/bindings.h"
@@ -69,6 +71,9 @@ class ImageBinding : public ControlBinding {
     if (property == TProperty::Picture || property == TProperty::Stretch || property == TProperty::Center || property == TProperty::Caption) {
       // Pictures are looked up by resource name; a missing one leaves the place empty.
       QPixmap pixmap(QStringLiteral(":/images/%1").arg(QString::fromStdString(image_.Picture())));
+      // The message pictures come from the platform's style.
+      if (pixmap.isNull() && image_.Picture() == "informacao")
+        pixmap = QApplication::style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(32, 32);
       widget_->setPixmap(pixmap);
       widget_->setScaledContents(image_.Stretch());
       widget_->setAlignment(image_.Center() ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);

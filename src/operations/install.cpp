@@ -1,5 +1,6 @@
 #include "operations/install.h"
 
+#include "operations/cancela_distrato.h"
 #include "operations/consolida_distrato.h"
 #include "operations/distrato_total.h"
 #include "operations/sbt_distrato.h"
@@ -12,6 +13,7 @@ void InstallRescissionOperations() {
   DistratoOperations& hooks = DistratoOperationHooks();
   hooks.Distrato = sbtDistratoClick;
   hooks.ConsolidaDistrato = sbtConsolidaDistratoClick;
+  hooks.CancelaDistrato = sbtCancelaDistratoClick;
   hooks.CancContrat = sbtCancContratClick;
   hooks.Vd_NrInscricao = Vd_NrInscricao;
   hooks.Attach = AttachSubstitution;

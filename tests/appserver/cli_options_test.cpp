@@ -5,7 +5,8 @@
 namespace {
 
 const char* const kOneMode =
-    "Informe uma destas: --listen HOST:PORTA, --init-demo, --add-operator CÓDIGO ou --set-password CÓDIGO.";
+    "Informe uma destas: --listen HOST:PORTA, --init-demo, --audit, --add-operator CÓDIGO ou --set-password "
+    "CÓDIGO.";
 
 std::string ErrorOf(const std::vector<std::string>& args) {
   try {
@@ -60,11 +61,22 @@ TEST(ServerOptionsTest, ReadsOperatorAdministrationAndTls) {
   EXPECT_EQ(o.tlsKey, "k.pem");
 }
 
+TEST(ServerOptionsTest, ReadsTheAuditTrailOptions) {
+  ServerOptions o = ParseServerOptions({"--db", "x.db", "--audit", "--since", "2026-12-08"});
+  EXPECT_TRUE(o.audit);
+  EXPECT_EQ(o.since, "2026-12-08");
+  EXPECT_TRUE(ParseServerOptions({"--db", "x.db", "--audit"}).since.empty());
+}
+
 TEST(ServerOptionsTest, ExplainsWhatIsWrong) {
   EXPECT_EQ(ErrorOf({"--listen", "h:1"}), "Informe o banco de dados com --db ARQUIVO.");
   EXPECT_EQ(ErrorOf({"--db", "x"}), kOneMode);
-  EXPECT_EQ(ErrorOf({"--db", "x", "--init-demo", "--listen", "h:1"}),
-            kOneMode);
+  EXPECT_EQ(ErrorOf({"--db", "x", "--init-demo", "--listen", "h:1"}), kOneMode);
+  EXPECT_EQ(ErrorOf({"--db", "x", "--audit", "--listen", "h:1"}), kOneMode);
+  EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:1", "--since", "2026-12-01"}), "--since só vale com --audit.");
+  for (const char* bad : {"2026-13-01", "2026-02-30", "01/12/2026", "2026-1-01"})
+    EXPECT_EQ(ErrorOf({"--db", "x", "--audit", "--since", bad}),
+              std::string("Data inválida em --since: \"") + bad + "\" (AAAA-MM-DD).");
   EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:70000"}), "Porta: valor inválido \"70000\" (de 0 a 65535).");
   EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "semporta"}),
             "Endereço inválido: \"semporta\" (esperado HOST:PORTA).");

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "storage/database.h"
+#include "storage/migrations.h"
 #include "storage/statement.h"
 #include "test_support.h"
 #include "version3_database.h"
@@ -62,7 +63,7 @@ TEST_F(MoneyStorage, AVersion3DatabaseMigratesAndAnswersTheSameAmountsToTheCent)
 
   // Stored as integers now.
   Database db(path);
-  EXPECT_EQ(db.userVersion(), 4);
+  EXPECT_EQ(db.userVersion(), Migrations().back().version);
   Statement st = db.prepare("SELECT typeof(VRRECECONTOREV), VRRECECONTOREV FROM CONTRATANTE WHERE CDCLIENTE = '1001'");
   ASSERT_TRUE(st.step());
   EXPECT_EQ(st.text(0), "integer");

@@ -23,7 +23,7 @@ TEST(ShotChoicesTest, TakesItsOwnOptionsAndLeavesTheHostsInOrder) {
   QStringList arguments = Args({"--budget", "150", "--answer", "yes", "--party", "3", "--pick", "27", "--search",
                                 "--substitute", "381.726.354-60", "--then-click", "sbtConfirmar,sbtOk",
                                 "--dialog-type", "nedQtCotas=18", "--dialog-type", "edtObs=a=b", "--total",
-                                "--account", "1", "--screenshot", "x.png"});
+                                "--account", "1", "--dialog-click", "sbtPesqOper", "--screenshot", "x.png"});
   QString error;
   const ShotChoices c = TakeShotChoices(arguments, error);
   EXPECT_TRUE(error.isEmpty()) << error.toStdString();
@@ -39,6 +39,7 @@ TEST(ShotChoicesTest, TakesItsOwnOptionsAndLeavesTheHostsInOrder) {
   EXPECT_EQ(c.dialogTexts[0], qMakePair(QStringLiteral("nedQtCotas"), QStringLiteral("18")));
   // Only the first "=" separates the control from its text.
   EXPECT_EQ(c.dialogTexts[1], qMakePair(QStringLiteral("edtObs"), QStringLiteral("a=b")));
+  EXPECT_EQ(c.dialogClick, QStringLiteral("sbtPesqOper"));
 }
 
 TEST(ShotChoicesTest, NothingAskedLeavesQuestionsAndListsToTheUser) {

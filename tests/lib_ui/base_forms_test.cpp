@@ -292,3 +292,32 @@ TEST_F(RotiGeralTest, ConfirmaRunsTheDialogsHandler) {
 }
 
 }  // namespace
+
+// The three bases share the code label and the catalogue; the two with a
+// tool bar share it and keep their own order of menu entries.
+TEST_F(RotiGeralTest, TheBasesShareTheirPartsAndKeepTheirOwnMenuOrder) {
+  TComponentPtr<TfrmPadraoGrid> grid = MakeComponent<TfrmPadraoGrid>("DXR10900");
+  TComponentPtr<TfrmPadraoSimples> simples = MakeComponent<TfrmPadraoSimples>("DXR10906");
+  TComponentPtr<TfrmSenha> roti = MakeComponent<TfrmSenha>();
+  auto entries = [](TfrmPadraoComandos& form) {
+    std::vector<std::string> names;
+    for (const TMenuItem* item : form.mnuManutencao.Items()) names.push_back(item->Name());
+    return names;
+  };
+  EXPECT_EQ(entries(*grid), (std::vector<std::string>{"mnuIncluir", "mnuAlterar", "mnuExcluir", "mnuProcurar",
+                                                      "mnuVerificar", "mnuCancelar", "mnuConfirmar", "mnuImprimir",
+                                                      "mnuLinha1", "mnuSair"}));
+  EXPECT_EQ(entries(*simples), (std::vector<std::string>{"mnuIncluir", "mnuAlterar", "mnuExcluir", "mnuProcurar",
+                                                         "mnuVerificar", "mnuCancelar", "mnuConfirmar", "mnuImprimir",
+                                                         "mnuAjuda", "mnuLinha1", "mnuSair"}));
+  for (TfrmPadraoComandos* form : {static_cast<TfrmPadraoComandos*>(grid.get()),
+                                   static_cast<TfrmPadraoComandos*>(simples.get())}) {
+    EXPECT_EQ(form->lblCodTela.Parent(), &form->panMenu);
+    EXPECT_EQ(form->Menu(), &form->mnuMenu);
+  }
+  EXPECT_EQ(roti->lblCodTela.Parent(), &roti->panBotoes);
+  for (TfrmPadrao* form : {static_cast<TfrmPadrao*>(grid.get()), static_cast<TfrmPadrao*>(simples.get()),
+                           static_cast<TfrmPadrao*>(roti.get())})
+    EXPECT_EQ(form->FindAs<TMessages>("msgPadrao"), &form->msgPadrao);
+  EXPECT_EQ(simples->lblCodTela.Caption(), "DXR10906");
+}

@@ -3,12 +3,12 @@
 // rescission type checked and a bank account typed into "Dados Baixa". During
 // them: questions answered and the search's row picked without showing them.
 // After them: the substitute column's search pressed, a registration typed
-// into it, more controls clicked; texts typed into a dialog they open. It
-// takes the pictures in docs/.
+// into it, more controls clicked; texts typed into a dialog they open and one
+// of its controls clicked. It takes the pictures in docs/.
 //
 //   distrato-docshot [--total] [--account CODE] [--answer yes|no] [--pick ROW]
 //                    [--search] [--substitute REGISTRATION] [--then-click A,B,...]
-//                    [--dialog-type CONTROL=TEXT]...
+//                    [--dialog-type CONTROL=TEXT]... [--dialog-click CONTROL]
 //                    HOST-OPTIONS...
 //
 // Every other option is the desktop host's (`distrato --help`).
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
   const std::string exeDir = QCoreApplication::applicationDirPath().toStdString();
   ModuleLoader loader(options.modulePath.toStdString(), defaultModuleCandidates(exeDir));
   HostWindow window(QStringLiteral("Distrato — ") + options.branch + ' ' + options.branchName, loader, true);
-  AnsweringUi ui(&window, window.mdiArea(), choices.answer, choices.pick, choices.dialogTexts);
+  AnsweringUi ui(&window, window.mdiArea(), choices.answer, choices.pick, choices.dialogTexts, choices.dialogClick);
   ui.install();
   window.show();
 

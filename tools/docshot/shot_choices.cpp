@@ -35,6 +35,8 @@ ShotChoices TakeShotChoices(QStringList& arguments, QString& error) {
       const qsizetype equals = typed.indexOf(QLatin1Char('='));
       if (equals > 0) choices.dialogTexts.append({typed.left(equals), typed.mid(equals + 1)});
       else if (error.isEmpty()) error = QStringLiteral("--dialog-type takes CONTROL=TEXT, not ") + typed;
+    } else if (option == QStringLiteral("--dialog-click")) {
+      choices.dialogClick = TakeValue(arguments, i, "a control name", error);
     } else if (option == QStringLiteral("--answer")) {
       const QString answer = TakeValue(arguments, i, "yes or no", error);
       if (answer == QStringLiteral("yes")) choices.answer = mrYes;

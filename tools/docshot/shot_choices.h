@@ -20,6 +20,7 @@ struct ShotChoices {
   QString substitute;             // after the clicks: the registration typed into the substitute column
   QStringList thenClicks;         // after the search and the typing: these controls clicked in order
   QList<QPair<QString, QString>> dialogTexts;  // typed into the edits of the modal dialogs that open
+  QString dialogClick;            // then clicked in the first modal dialog that opens
 };
 
 // Takes this program's own options out of `arguments` (arguments[0] is the

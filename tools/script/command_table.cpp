@@ -30,6 +30,7 @@ const std::vector<CommandSpec>& CommandTable() {
       {"answer", "", 1, 1, {}, RunAnswer},
       {"pick", "", 1, 1, {}, RunPick},
       {"on-modal", "", 1, 1, {}, RunOnModal},
+      {"shortfall", "", 1, 1000, {}, RunShortfall},
       {"expect", "message", 1, 1, {"type"}, ExpectMessage},
       {"expect", "message-type", 1, 1, {}, ExpectMessageType},
       {"expect", "no-message", 0, 0, {}, ExpectNoMessage},

@@ -49,6 +49,7 @@ void RunEditButton(Session&, const Command&);
 void RunAnswer(Session&, const Command&);
 void RunPick(Session&, const Command&);
 void RunOnModal(Session&, const Command&);
+void RunShortfall(Session&, const Command&);
 
 void ExpectMessage(Session&, const Command&);
 void ExpectMessageType(Session&, const Command&);

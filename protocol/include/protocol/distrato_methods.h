@@ -488,6 +488,75 @@ struct ConsolidaDistratoTotal {
   }
 };
 
+// --- undoing a rescission and the operator's confirmation ---------------------
+
+// Operators who may approve an undo (supervisors and managers): one by code,
+// or every one with "T". CDSENHOPER only tells whether the operator has a
+// password ("S" or ""); the stored value never leaves the server.
+struct GetOperador {
+  static constexpr std::string_view kName = "GetOperador";
+  // Not named `operador`: the code looked up is not the caller's.
+  std::string codigo;  // a code, or "T"
+  static constexpr auto Arguments() { return std::tuple{Arg{"codigo", &GetOperador::codigo}}; }
+};
+
+// Checks a supervisor's or manager's password on the server; true approves
+// one undo on this connection for the next 5 minutes. Too many failures lock
+// the operator out for a while (refused with a message).
+struct ConfirmaSenhaOperador {
+  static constexpr std::string_view kName = "ConfirmaSenhaOperador";
+  std::string codigo;  // the approver, usually not the operator logged in
+  std::string senha;   // as typed, upper-cased by the dialog
+  static constexpr auto Arguments() {
+    using M = ConfirmaSenhaOperador;
+    return std::tuple{Arg{"codigo", &M::codigo}, Arg{"senha", &M::senha}};
+  }
+};
+
+// False when a commission was already generated for the seller or superiors
+// of the budget (the party's sequences, or every sequence for "TOTAL").
+struct Vd_ExistComisGerada {
+  static constexpr std::string_view kName = "Vd_ExistComisGerada";
+  std::string filial;
+  std::string orcamento;
+  std::string CDCLIENTE;
+  std::string tipo;  // "PARCIAL" or "TOTAL"; by reference, left as sent
+  static constexpr auto Arguments() {
+    using M = Vd_ExistComisGerada;
+    return std::tuple{Arg{"filial", &M::filial}, Arg{"orcamento", &M::orcamento}, Arg{"CDCLIENTE", &M::CDCLIENTE},
+                      Arg{"tipo", &M::tipo, Passing::ByRef}};
+  }
+};
+
+// Undoes one party's rescission ("CONTRATANTE") or the budget's total one
+// ("GERAL"); needs an approval confirmed on the same connection. Answers "".
+struct DesfazerDistrato {
+  static constexpr std::string_view kName = "DesfazerDistrato";
+  std::string tipo;          // "CONTRATANTE" or "GERAL"
+  std::string filial;
+  std::string orcamento;
+  std::string NRSEQORCAEVE;  // the party's sequence, or "seq"
+  std::string empresa;       // stCdEmpresa
+  std::string CDCLIENTE;     // "" for GERAL
+  Variant contratantes;      // "" for CONTRATANTE, the whole cdsContratante packet for GERAL
+  std::string operador;
+  DateTime dataProcessamento;
+  std::string NRENDCLIORCEVE;  // "" for GERAL
+  static constexpr auto Arguments() {
+    using M = DesfazerDistrato;
+    return std::tuple{Arg{"tipo", &M::tipo},
+                      Arg{"filial", &M::filial},
+                      Arg{"orcamento", &M::orcamento},
+                      Arg{"NRSEQORCAEVE", &M::NRSEQORCAEVE},
+                      Arg{"empresa", &M::empresa},
+                      Arg{"CDCLIENTE", &M::CDCLIENTE},
+                      Arg{"contratantes", &M::contratantes},
+                      Arg{"operador", &M::operador},
+                      Arg{"dataProcessamento", &M::dataProcessamento},
+                      Arg{"NRENDCLIORCEVE", &M::NRENDCLIORCEVE}};
+  }
+};
+
 // Every method the server answers; the server registers each and a test
 // walks the list.
 using DistratoMethods =
@@ -495,6 +564,7 @@ using DistratoMethods =
                GetExisContOrca, NovoContratante, InsContratDistrato, GetContratDistrato, GetFormaPgto, DeletaFormaPgto,
                SetConfirmar, GetContratRepetSeq, ConfirmaValores, Distrato, ConfValTodosCont, DistratoTotal,
                VdOrcaAprovado, ConsolidaDistrato, ConsolidaDistratoTotal,
-               GetRepetContrat, GetContSub, GetVdClie, SubstituirContratante, TransfCotas>;
+               GetRepetContrat, GetContSub, GetVdClie, SubstituirContratante, TransfCotas,
+               GetOperador, ConfirmaSenhaOperador, Vd_ExistComisGerada, DesfazerDistrato>;
 
 }  // namespace protocol

@@ -1,0 +1,32 @@
+#include "audit/audit_trail.h"
+
+#include "methods/key_codes.h"
+#include "session/caller_session.h"
+#include "storage/database.h"
+#include "storage/statement.h"
+
+std::string AuditOperator(const std::string& operatorArg) {
+  if (CallerSession* caller = CurrentCaller()) {
+    std::string code = caller->operatorCode();
+    if (!code.empty()) return code;
+  }
+  return KeyCode(operatorArg, 0);
+}
+
+void WriteAudit(Database& db, const AuditEntry& e) {
+  Statement st = db.prepare(
+      "INSERT INTO AUDITORIA (DTHRAUDITORIA, CDOPERADOR, NMMETODO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, DSVALORES,"
+      "   CDOPERAPROV) VALUES (strftime('%Y-%m-%d %H:%M:%S', 'now'), ?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+  st.bindAll(AuditOperator(e.operatorArg), e.method, e.branch, e.budget, e.party, e.amounts, e.approver).run();
+}
+
+std::vector<AuditRow> ReadAudit(Database& db, const std::string& since) {
+  Statement st = db.prepare(
+      "SELECT DTHRAUDITORIA, CDOPERADOR, NMMETODO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, DSVALORES, CDOPERAPROV"
+      "  FROM AUDITORIA WHERE ?1 = '' OR DTHRAUDITORIA >= ?1 ORDER BY DTHRAUDITORIA DESC, NRAUDITORIA DESC");
+  st.bind(1, since);
+  std::vector<AuditRow> rows;
+  while (st.step())
+    rows.push_back({st.text(0), st.text(1), st.text(2), st.text(3), st.text(4), st.text(5), st.text(6), st.text(7)});
+  return rows;
+}

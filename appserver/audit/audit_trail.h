@@ -1,0 +1,35 @@
+#pragma once
+// The audit trail (AUDITORIA): one row per change of data, written by the
+// method on its own transaction so the row exists exactly when the change
+// does. Who: the operator the calling connection logged in as, or, before a
+// connection has logged in (and for in-process callers), the operator the
+// method was given. Every function runs on the caller's transaction; safe
+// from several threads as far as each uses its own connection.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+class Database;
+
+struct AuditEntry {
+  std::string method;      // the remote method, e.g. "DesfazerDistrato"
+  std::string operatorArg; // the operator argument of the call, used when the connection has none
+  std::string branch, budget, party;  // party: client code, or "" for the whole budget
+  std::string amounts;     // readable, e.g. "negociado 1.234,56; multa 123,45"
+  std::string approver;    // who approved an undo; "" otherwise
+};
+
+// Appends the row, dated now (UTC).
+void WriteAudit(Database& db, const AuditEntry& entry);
+
+// The operator a change is attributed to: the connection's, else `operatorArg`.
+std::string AuditOperator(const std::string& operatorArg);
+
+struct AuditRow {
+  std::string when, operatorCode, method, branch, budget, party, amounts, approver;
+};
+
+// The rows from `since` (a date "YYYY-MM-DD", inclusive) on, newest first;
+// every row when `since` is empty.
+std::vector<AuditRow> ReadAudit(Database& db, const std::string& since);

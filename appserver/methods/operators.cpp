@@ -1,0 +1,94 @@
+// The operators who may approve an undo (GetOperador) and the check of their
+// password on the server (ConfirmaSenhaOperador). Rules in appserver/README.md,
+// "Undoing a rescission".
+
+#include <chrono>
+#include <optional>
+#include <string>
+
+#include "methods/key_codes.h"
+#include "methods/method_support.h"
+#include "methods/packet_builder.h"
+#include "session/caller_session.h"
+#include "session/failed_attempts.h"
+#include "session/operator_password.h"
+#include "storage/database.h"
+#include "storage/statement.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The approving roles; any other operator is unknown to the password dialog.
+constexpr const char* kApprovers = "o.IDPAPEL IN ('SUPERVISOR', 'GERENTE')";
+
+// Supervisors and managers, one ("code") or all ("T"). CDSENHOPER says only
+// whether a password is stored ("S"), so nothing a client holds can be
+// tried against the digest offline.
+Variant GetOperador(Database& db, const protocol::GetOperador& args) {
+  const std::string code = KeyCode(args.codigo, 0);
+  Statement st = db.prepare(std::string(
+      "SELECT o.CDOPERADOR, COALESCE(o.CDVENDEDOR, ''), COALESCE(v.NMFANVEN, ''),"
+      "       CASE WHEN COALESCE(o.CDSENHOPER, '') <> '' THEN 'S' ELSE '' END, o.NMOPERADOR"
+      "  FROM OPERADOR o LEFT JOIN VENDEDOR v ON v.CDVENDEDOR = o.CDVENDEDOR"
+      " WHERE ") + kApprovers + " AND (?1 = 'T' OR o.CDOPERADOR = ?1) ORDER BY o.CDOPERADOR");
+  st.bind(1, code);
+  return Variant(QueryPacket(st, OperatorShape()));
+}
+
+std::string LockedOutText(const std::string& code, FailedAttempts::Clock::duration left) {
+  const auto minutes = std::chrono::ceil<std::chrono::minutes>(left).count();
+  return "Operador " + code + " bloqueado por excesso de tentativas de senha inválida. Tente novamente em " +
+         std::to_string(minutes) + (minutes == 1 ? " minuto." : " minutos.");
+}
+
+// The stored password of a supervisor or manager; nothing for anyone else.
+std::optional<std::string> ApproverPassword(Database& db, const std::string& code) {
+  Statement st = db.prepare(std::string("SELECT COALESCE(o.CDSENHOPER, '') FROM OPERADOR o WHERE ") + kApprovers +
+                            " AND o.CDOPERADOR = ?1");
+  st.bind(1, code);
+  if (!st.step()) return std::nullopt;
+  return st.text(0);
+}
+
+// True when `senha` is the password of a supervisor or manager; the calling
+// connection is then approved for one undo. Each wrong password counts
+// against the operator; the fifth within 15 minutes locks it out. The slow
+// check runs outside any transaction, so no writer waits for it.
+Variant ConfirmaSenhaOperador(Storage& storage, const protocol::ConfirmaSenhaOperador& args) {
+  const std::string code = KeyCode(args.codigo, 0);
+  FailedAttempts& failures = OperatorPasswordFailures();
+  const auto now = FailedAttempts::Clock::now();
+  if (const auto left = failures.lockedFor(code, now); left > 0s) throw std::runtime_error(LockedOutText(code, left));
+
+  std::optional<std::string> stored;
+  InTransaction(storage, false, [&](Database& db) {
+    stored = ApproverPassword(db, code);
+    return Variant();
+  });
+  if (!stored) return false;
+  if (!OperatorPasswordMatches(args.senha, *stored)) {
+    if (failures.recordFailure(code, now))
+      throw std::runtime_error(LockedOutText(code, failures.lockedFor(code, now)));
+    return false;
+  }
+  failures.recordSuccess(code);
+  if (OperatorPasswordNeedsRehash(*stored)) {
+    const std::string rehashed = HashOperatorPassword(args.senha);
+    InTransaction(storage, true, [&](Database& db) {
+      Statement rehash = db.prepare("UPDATE OPERADOR SET CDSENHOPER = ?2 WHERE CDOPERADOR = ?1 AND CDSENHOPER = ?3");
+      rehash.bindAll(code, rehashed, *stored).run();
+      return Variant();
+    });
+  }
+  if (CallerSession* caller = CurrentCaller()) caller->grantApproval(code, CallerSession::Clock::now());
+  return true;
+}
+
+}  // namespace
+
+void RegisterOperators(Dispatcher& d, Storage& s) {
+  d.add(Transactional(s, GetOperador));
+  d.add(DeclaredMethod<protocol::ConfirmaSenhaOperador>(
+      [&s](protocol::ConfirmaSenhaOperador& call) { return ConfirmaSenhaOperador(s, call); }));
+}

@@ -1,0 +1,335 @@
+// Undoing a rescission: whether a commission of the budget was already
+// generated (Vd_ExistComisGerada) and the undo itself, of one party's partial
+// rescission or of the budget's total one (DesfazerDistrato). Rules in
+// appserver/README.md, "Undoing a rescission".
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "audit/audit_trail.h"
+#include "data/money.h"
+#include "methods/key_codes.h"
+#include "methods/method_support.h"
+#include "methods/packet_reading.h"
+#include "methods/rescission_store.h"
+#include "session/caller_session.h"
+#include "storage/database.h"
+#include "storage/statement.h"
+
+namespace {
+
+using namespace rescission_store;
+using namespace packet_reading;
+using namespace std::chrono_literals;
+
+constexpr auto kApprovalWindow = 5min;
+
+constexpr const char* kNoApproval =
+    "Cancelamento do distrato só é possível caso um(a) supervisor(a) ou gerente informe sua senha (confirmada nesta"
+    " conexão há no máximo 5 minutos). Operação bloqueada.";
+constexpr const char* kCommission =
+    "Existe comissão gerada para o vendedor, supervisor e/ou gerente do vendedor do orçamento. Para desfazer o"
+    " distrato a comissão do vendedor e de seus superiores deve ser cancelada pela tela \"Manutenção da Comissão do"
+    " Vendedor\". Operação bloqueada.";
+
+template <class Call>
+BudgetKey BudgetArgs(const Call& args) {
+  return {KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
+}
+
+// True when a commission of the budget was generated: on any of its
+// sequences (client empty), or on the sequences of one party and the child
+// budget of its rescission.
+bool CommissionGenerated(Database& db, const BudgetKey& b, const std::string& client) {
+  Statement st = db.prepare(
+      "SELECT 1 FROM COMISSAOVENDEDOR m WHERE m.CDFILIAL = ?1 AND m.NRORCAEVENTO = ?2 AND m.IDCOMISGERADA = 'S'"
+      "   AND (?3 = '' OR m.NRSEQORCAEVE IN (SELECT NRSEQORCAEVE FROM CONTRATANTE WHERE CDFILIAL = ?1"
+      "                                        AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3)) LIMIT 1");
+  st.bindAll(b.branch, b.budget, client);
+  return st.step();
+}
+
+// --- Vd_ExistComisGerada ----------------------------------------------------
+
+// False when the undo is blocked by a commission already generated; the kind
+// comes back as sent.
+Variant Vd_ExistComisGerada(Database& db, const protocol::Vd_ExistComisGerada& args) {
+  const std::string kind = KeyCode(args.tipo, 0);
+  const std::string client = kind == "TOTAL" ? std::string() : KeyCode(args.CDCLIENTE, 0);
+  return !CommissionGenerated(db, BudgetArgs(args), client);
+}
+
+// --- DesfazerDistrato -------------------------------------------------------
+
+// The approving operator of the confirmation given on this connection, used
+// up here; refuses when there is none, it expired, or the approver lost the
+// role since.
+std::string TakeApproval(Database& db) {
+  CallerSession* caller = CurrentCaller();
+  std::optional<std::string> approver =
+      caller ? caller->takeApproval(CallerSession::Clock::now(), kApprovalWindow) : std::nullopt;
+  if (!approver) Refuse(kNoApproval);
+  Statement st = db.prepare(
+      "SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1 AND IDPAPEL IN ('SUPERVISOR', 'GERENTE')");
+  st.bind(1, *approver);
+  if (!st.step()) Refuse(kNoApproval);
+  return *approver;
+}
+
+// What one party's rescission recorded, and the child budget carrying it.
+struct RescissionRecord {
+  std::string childSeq;
+  std::string formerSituation;  // empty when not recorded
+  Cents negotiated = 0, fine = 0;
+};
+
+// Restores parties of the budget to where they were before their rescission,
+// with the statements prepared once.
+class Undoer {
+ public:
+  Undoer(Database& db, const BudgetKey& b) : db_(db), b_(b) {}
+
+  // The recorded rescission of `p`; for one recorded before its values were
+  // kept, the child budget is found by its party row.
+  RescissionRecord Record(const Party& p) {
+    RescissionRecord r;
+    Statement st = db_.prepare(
+        "SELECT NRSEQORCAEVEFILHO, COALESCE(IDSITUCONTOREVANT, ''), VRORIGREC, VRMULTA FROM DISTRATOPARCIAL"
+        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
+    st.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address);
+    if (st.step()) {
+      r = {st.text(0), st.text(1), st.integer(2), st.integer(3)};
+      return r;
+    }
+    Statement child = db_.prepare(
+        "SELECT c.NRSEQORCAEVE FROM CONTRATANTE c JOIN ORCAEVENTO o ON o.CDFILIAL = c.CDFILIAL"
+        "   AND o.NRORCAEVENTO = c.NRORCAEVENTO AND o.NRSEQORCAEVE = c.NRSEQORCAEVE"
+        " WHERE c.CDFILIAL = ?1 AND c.NRORCAEVENTO = ?2 AND o.NRSEQORCAEVEPAI = ?3 AND c.CDCLIENTE = ?4"
+        "   AND c.NRENDCLIORCEVE = ?5 AND c.IDORIGEMINCLUSAO = 'DISTRATO' LIMIT 1");
+    child.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address);
+    if (child.step()) r.childSeq = child.text(0);
+    return r;
+  }
+
+  // Refuses when an account the consolidation generated for `p` was settled,
+  // wholly or in part: the money moved, so the rescission stands until the
+  // settlement is reversed.
+  void RefuseSettledAccounts(const Party& p, const std::string& origin) {
+    Statement st = db_.prepare(
+        "SELECT 1 FROM CONTARECEBER r WHERE r.CDFILIAL = ?1 AND r.NRORCAEVENTO = ?2 AND r.NRSEQORCAEVE = ?3"
+        "   AND r.CDCLIENTE = ?4 AND r.NRENDCLIORCEVE = ?5 AND r.IDORIGNFORCA = ?6"
+        "   AND (r.IDSTATREC = 'B' OR EXISTS (SELECT 1 FROM BAIXAREC x WHERE x.CDFILIAL = r.CDFILIAL"
+        "        AND x.NRLANCTONF = r.NRLANCTONF AND x.NRPARCELAREC = r.NRPARCELAREC AND x.NRSEQVENREC = r.NRSEQVENREC))"
+        " UNION ALL "
+        "SELECT 1 FROM CONTAPAGAR WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+        "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGNFORCA = ?6 AND IDSTATPAG = 'B' LIMIT 1");
+    st.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address, origin);
+    if (st.step())
+      Refuse("A conta gerada pelo distrato do contratante " + p.name +
+             " já foi baixada. Estorne a baixa antes de desfazer o distrato. Operação bloqueada.");
+  }
+
+  // Removes the accounts generated for `p`, gives back the status of the
+  // receivables the rescission cancelled or applied, removes its child budget
+  // and recorded values and frees the party. Answers the generated amount
+  // removed.
+  Cents Restore(const Party& p, const RescissionRecord& r, const std::string& origin) {
+    const Cents removed = GeneratedAmount(p, origin);
+    for (const char* sql :
+         {"DELETE FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+          "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGNFORCA = ?6",
+          "DELETE FROM CONTAPAGAR WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+          "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGNFORCA = ?6"}) {
+      Statement st = db_.prepare(sql);
+      st.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address, origin).run();
+    }
+    Statement receivables = db_.prepare(
+        "UPDATE CONTARECEBER SET IDSTATREC = COALESCE(IDSTATRECDISTRATO, IDSTATREC), IDSTATRECDISTRATO = NULL,"
+        "       IDBAIXAREALIZADA = COALESCE(IDBAIXAREALDISTRATO, IDBAIXAREALIZADA), IDBAIXAREALDISTRATO = NULL"
+        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
+        "   AND (IDSTATRECDISTRATO IS NOT NULL OR IDBAIXAREALDISTRATO IS NOT NULL)");
+    receivables.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
+
+    if (!r.childSeq.empty()) {
+      Statement member = db_.prepare(
+          "DELETE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+          "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGEMINCLUSAO = 'DISTRATO'");
+      member.bindAll(b_.branch, b_.budget, r.childSeq, p.client, p.address).run();
+      children_.insert(r.childSeq);
+    }
+    Statement recorded = db_.prepare(
+        "DELETE FROM DISTRATOPARCIAL WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+        "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
+    recorded.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
+
+    Statement party = db_.prepare(
+        "UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'N', IDSITUCONTOREV = ?6, IDTPDISTRATOREALI = NULL"
+        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
+        "   AND IDCONTPROCESDIST = ?7");
+    party.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address, FormerSituation(p, r), p.process).run();
+    if (sqlite3_changes(db_.handle()) != 1)
+      Refuse("O contratante " + p.name + " foi alterado por outro operador. Atualize a lista. Operação bloqueada.");
+    return removed;
+  }
+
+  // Removes the child budgets left without parties: their items and
+  // commissions went with the rescission.
+  void RemoveEmptyChildren() {
+    for (const std::string& child : children_) {
+      Statement left = db_.prepare(
+          "SELECT 1 FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 LIMIT 1");
+      left.bindAll(b_.branch, b_.budget, child);
+      if (left.step()) continue;
+      for (const char* sql : {"DELETE FROM ITEMORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3",
+                              "DELETE FROM COMISSAOVENDEDOR WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3",
+                              "DELETE FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"}) {
+        Statement st = db_.prepare(sql);
+        st.bindAll(b_.branch, b_.budget, child).run();
+      }
+    }
+  }
+
+ private:
+  Cents GeneratedAmount(const Party& p, const std::string& origin) {
+    Statement st = db_.prepare(
+        "SELECT (SELECT COALESCE(SUM(VRORIGREC), 0) FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+        "          AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGNFORCA = ?6)"
+        "     + (SELECT COALESCE(SUM(VRORIGPAG), 0) FROM CONTAPAGAR WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+        "          AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGNFORCA = ?6)");
+    st.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address, origin);
+    st.step();
+    return st.integer(0);
+  }
+
+  // The situation recorded with the rescission; for one recorded before it
+  // was kept, "CNTGERADA" when the budget's closing generated receivables for
+  // the party, else "LANCADO".
+  std::string FormerSituation(const Party& p, const RescissionRecord& r) {
+    if (!r.formerSituation.empty()) return r.formerSituation;
+    Statement st = db_.prepare(
+        "SELECT 1 FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+        "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGNFORCA = 'F' LIMIT 1");
+    st.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address);
+    return st.step() ? "CNTGERADA" : "LANCADO";
+  }
+
+  Database& db_;
+  BudgetKey b_;
+  std::set<std::string> children_;  // child budgets that lost parties
+};
+
+void RefuseSubstitute(const Party& p) {
+  if (!p.substitute.empty())
+    Refuse("O contratante " + p.name + " tem substituto registrado: o distrato não pode ser desfeito. Operação"
+           " bloqueada.");
+}
+
+// One party's partial rescission, started or consolidated.
+Variant UndoPartial(Database& db, const protocol::DesfazerDistrato& args, const std::string& approver) {
+  const BudgetKey b = BudgetArgs(args);
+  const std::string client = KeyCode(args.CDCLIENTE, 0);
+  const std::string address = KeyCode(args.NRENDCLIORCEVE, 0);
+  std::string seq;
+  if (std::optional<std::string> named = SequenceArg(args.NRSEQORCAEVE)) {
+    seq = KeyCode(*named, kSequenceWidth);
+  } else {
+    Statement st = db.prepare(
+        "SELECT NRSEQORCAEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3"
+        "   AND NRENDCLIORCEVE = ?4 AND IDORIGEMINCLUSAO <> 'DISTRATO' ORDER BY NRSEQORCAEVE LIMIT 1");
+    st.bindAll(b.branch, b.budget, client, address);
+    if (st.step()) seq = st.text(0);
+  }
+  std::optional<Party> found = LoadParty(db, b, seq, client, address);
+  if (!found || found->origin == "DISTRATO")
+    Refuse("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
+  const Party& p = *found;
+  if (p.process != "S" && p.process != "C")
+    Refuse("O contratante " + p.name + " não está em processo de distrato: não há distrato a desfazer.");
+  if (p.type == "TOTAL")
+    Refuse("O contratante " + p.name + " está em processo de distrato total. Apenas contratantes que já consolidaram"
+           " o distrato parcial podem ter o distrato cancelado com o tipo de distrato marcado como 'Parcial'."
+           " Operação bloqueada.");
+  RefuseSubstitute(p);
+  if (CommissionGenerated(db, b, p.client)) Refuse(kCommission);
+
+  Undoer undoer(db, b);
+  undoer.RefuseSettledAccounts(p, "I");
+  const RescissionRecord r = undoer.Record(p);
+  const Cents removed = undoer.Restore(p, r, "I");
+  undoer.RemoveEmptyChildren();
+  WriteAudit(db, {"DesfazerDistrato", args.operador, b.branch, b.budget, p.client,
+                  "parcial; negociado " + MoneyText(r.negotiated) + "; multa " + MoneyText(r.fine) +
+                      "; contas geradas removidas " + MoneyText(removed),
+                  approver});
+  return Variant("");
+}
+
+// The parties of the screen's list, by client code, with the rescission
+// state it showed.
+std::map<std::string, std::string> ListedStates(const Variant& sent) {
+  const DataPacket& p = PacketArg(sent, "contratantes");
+  if (!Has(p, "CDCLIENTE")) Refuse("Pacote de contratantes sem CDCLIENTE.");
+  std::map<std::string, std::string> out;
+  for (std::size_t r = 0; r < p.rowCount(); ++r)
+    out[KeyCode(TextAt(p, r, "CDCLIENTE"), 0)] = Has(p, "IDCONTPROCESDIST") ? TextAt(p, r, "IDCONTPROCESDIST") : "";
+  return out;
+}
+
+// Every party of the budget's total rescission, all or none.
+Variant UndoTotal(Database& db, const protocol::DesfazerDistrato& args, const std::string& approver) {
+  const BudgetKey b = BudgetArgs(args);
+  const std::map<std::string, std::string> listed = ListedStates(args.contratantes);
+  const std::vector<Party> parties = LoadParties(db, b, PartySet::InTotalRescission);
+  if (parties.empty()) Refuse("Não há distrato total a desfazer no orçamento " + b.budget + ".");
+  for (const Party& p : parties) {
+    auto seen = listed.find(p.client);
+    if (seen == listed.end() || (!seen->second.empty() && seen->second != p.process))
+      Refuse("O contratante " + p.name + " foi alterado por outro operador. Atualize a lista. Operação bloqueada.");
+    RefuseSubstitute(p);
+  }
+  if (CommissionGenerated(db, b, "")) Refuse(kCommission);
+
+  Undoer undoer(db, b);
+  for (const Party& p : parties) undoer.RefuseSettledAccounts(p, "T");
+  Cents negotiated = 0, fines = 0, removed = 0;
+  for (const Party& p : parties) {
+    const RescissionRecord r = undoer.Record(p);
+    removed += undoer.Restore(p, r, "T");
+    negotiated += r.negotiated;
+    fines += r.fine;
+  }
+  undoer.RemoveEmptyChildren();
+  // A review left from the consolidation belongs to the rescission undone.
+  for (const char* sql : {"DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2",
+                          "DELETE FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"}) {
+    Statement st = db.prepare(sql);
+    st.bindAll(b.branch, b.budget).run();
+  }
+  WriteAudit(db, {"DesfazerDistrato", args.operador, b.branch, b.budget, "",
+                  "total; " + std::to_string(parties.size()) + " contratante(s); negociado " + MoneyText(negotiated) +
+                      "; multa " + MoneyText(fines) + "; contas geradas removidas " + MoneyText(removed),
+                  approver});
+  return Variant("");
+}
+
+// Undoes a rescission approved by a supervisor or manager on this
+// connection. Answers "".
+Variant DesfazerDistrato(Database& db, const protocol::DesfazerDistrato& args) {
+  const std::string kind = KeyCode(args.tipo, 0);
+  if (kind != "CONTRATANTE" && kind != "GERAL")
+    Refuse("DesfazerDistrato: tipo inválido \"" + args.tipo + "\" (CONTRATANTE ou GERAL).");
+  RequireOperator(db, AuditOperator(args.operador));
+  const std::string approver = TakeApproval(db);
+  return kind == "CONTRATANTE" ? UndoPartial(db, args, approver) : UndoTotal(db, args, approver);
+}
+
+}  // namespace
+
+void RegisterUndo(Dispatcher& d, Storage& s) {
+  d.add(Transactional(s, Vd_ExistComisGerada));
+  d.add(Transactional(s, DesfazerDistrato, true));
+}
