@@ -36,7 +36,7 @@ std::string CutToChars(const std::string& text, int size) { return std::string(C
 Variant CellValue(const Statement& st, int col, const FieldDef& field) {
   switch (field.type) {
     case FieldType::String:
-      return std::string(CharPrefix(st.textView(col), field.size));
+      return Variant(CharPrefix(st.textView(col), field.size));
     case FieldType::FixedString: {
       std::string_view cut = CharPrefix(st.textView(col), field.size);
       std::size_t n = charCount(cut);

@@ -5,6 +5,9 @@
 // account (ConsolidaDistratoTotal). The writing methods run on a fresh copy
 // of the database each iteration; only the call is timed.
 //
+// Also the list of the bulk budget's parties (GetContratante) as the server
+// answers it: the call and the encoding of its answer for the wire.
+//
 // Argument: parties in the bulk budget.
 
 #include <benchmark/benchmark.h>
@@ -22,6 +25,7 @@
 #include "app_server.h"
 #include "data/packet.h"
 #include "demo/demo_database.h"
+#include "net/value_codec.h"
 
 namespace {
 
@@ -158,6 +162,25 @@ void BM_ConsolidaDistratoTotal(benchmark::State& state) {
   ReportCallCpu(state, cpu);
 }
 
+// The party list the main screen asks for when the filter is left.
+void BM_GetContratante(benchmark::State& state) {
+  const Databases& d = DatabasesFor(static_cast<int>(state.range(0)));
+  AppServer app(d.fresh);
+  std::size_t rows = 0, bytes = 0;
+  double cpu = 0;
+  for (auto _ : state)
+    TimeCall(state, cpu, [&] {
+      const Variant parties = Call(app, "GetContratante", {kBranch, kBudget});
+      rows = parties.asPacket().rowCount();
+      bytes = wire::EncodeValue(parties).size();
+    });
+  if (rows != static_cast<std::size_t>(state.range(0))) state.SkipWithError("GetContratante missed parties");
+  state.counters["parties"] = static_cast<double>(rows);
+  state.counters["encoded_bytes"] = static_cast<double>(bytes);
+  ReportCallCpu(state, cpu);
+}
+
+BENCHMARK(BM_GetContratante)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_ConfValTodosCont)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 BENCHMARK(BM_InsContratDistrato)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 BENCHMARK(BM_DistratoTotal)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);

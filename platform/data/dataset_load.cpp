@@ -58,6 +58,19 @@ TClientDataSet::CompiledView TClientDataSet::CompileViewFor(const std::vector<st
   return {FieldIndexes(indexFieldNames_, fields), CompileFilterFor(fields)};
 }
 
+namespace {
+
+// Blanks a fixed-length field's text takes to reach its size.
+std::size_t PadOf(const TField& field, std::string_view text) {
+  if (field.DataType() != FieldType::FixedString || field.Size() <= 0) return 0;
+  const std::size_t chars = Utf8Length(text), size = static_cast<std::size_t>(field.Size());
+  return chars < size ? size - chars : 0;
+}
+
+bool IsTextType(FieldType type) { return type == FieldType::String || type == FieldType::FixedString; }
+
+}  // namespace
+
 void TClientDataSet::FillStore(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields,
                                const DataPacket& packet, const std::vector<int>& packetIndex) const {
   using K = Variant::Kind;
@@ -72,16 +85,11 @@ void TClientDataSet::FillStore(RecordStore& store, const std::vector<std::unique
       K kind = v.kind();
       if (kind == K::Null) {
         store.AppendNull(f);
-      } else if (kind == K::Text && (type == FieldType::String || type == FieldType::FixedString)) {
+      } else if (kind == K::Text && IsTextType(type)) {
         // Texts load as the server sent them (never cut, so they read back intact);
         // fixed-length ones are padded to their size.
         std::string_view text = v.textView();
-        std::size_t pad = 0;
-        if (type == FieldType::FixedString && field.Size() > 0) {
-          std::size_t chars = Utf8Length(text), size = static_cast<std::size_t>(field.Size());
-          if (chars < size) pad = size - chars;
-        }
-        store.AppendText(f, text, pad);
+        store.AppendText(f, text, PadOf(field, text));
       } else if (kind == StoredKind(type) && type != FieldType::Boolean && type != FieldType::Integer) {
         store.AppendNumber(f, v.asDouble());
       } else {

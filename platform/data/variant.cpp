@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <sstream>
 
 #include "packet.h"
@@ -13,8 +15,8 @@ namespace {
                            " não pode ser lido como " + wanted + ".");
 }
 
-bool parseNumber(const std::string& text, double& out) {
-  std::string s = text;
+bool parseNumber(std::string_view text, double& out) {
+  std::string s(text);
   // Users and the server write the comma as decimal separator.
   for (char& c : s)
     if (c == ',') c = '.';
@@ -36,7 +38,82 @@ bool IsWholeInt64(double d) {
 
 }  // namespace
 
-Variant::Variant(DataPacket p) : v_(std::make_shared<const DataPacket>(std::move(p))) {}
+Variant::Variant(Array a) : Variant() {
+  new (bits_.object) Array(std::move(a));
+  bits_.kind = Kind::Array;
+}
+
+Variant::Variant(PacketPtr p) : Variant() {
+  new (bits_.object) PacketPtr(std::move(p));
+  bits_.kind = Kind::Packet;
+}
+
+Variant::Variant(DataPacket p) : Variant(std::make_shared<const DataPacket>(std::move(p))) {}
+
+Variant::Variant(const Variant& other) : bits_(other.bits_) {
+  switch (other.kind()) {
+    case Kind::Text:
+      if (other.bits_.inlineLength == kHeapText) {
+        bits_.kind = Kind::Null;  // until the copy is made, should it throw
+        SetText(other.textView());
+      }
+      break;
+    case Kind::Array:
+      bits_.kind = Kind::Null;
+      new (bits_.object) Array(*other.HeldArray());
+      bits_.kind = Kind::Array;
+      break;
+    case Kind::Packet:
+      bits_.kind = Kind::Null;
+      new (bits_.object) PacketPtr(*other.HeldPacket());
+      bits_.kind = Kind::Packet;
+      break;
+    default: break;
+  }
+}
+
+Variant& Variant::operator=(const Variant& other) {
+  if (this != &other) *this = Variant(other);
+  return *this;
+}
+
+void Variant::SetText(std::string_view text) {
+  bits_.kind = Kind::Text;
+  if (text.size() <= kInlineText) {
+    std::memcpy(InlineChars(), text.data(), text.size());
+    bits_.inlineLength = static_cast<std::uint8_t>(text.size());
+    return;
+  }
+  if (text.size() > std::numeric_limits<std::uint32_t>::max()) {
+    bits_.kind = Kind::Null;
+    throw std::length_error("Texto longo demais para um valor.");
+  }
+  char* block = new char[text.size()];
+  std::memcpy(block, text.data(), text.size());
+  bits_.value.text = block;
+  bits_.length = static_cast<std::uint32_t>(text.size());
+  bits_.inlineLength = kHeapText;
+}
+
+void Variant::ReleaseHeld() noexcept {
+  switch (bits_.kind) {
+    case Kind::Text: delete[] bits_.value.text; break;
+    case Kind::Array: HeldArray()->~Array(); break;
+    case Kind::Packet: HeldPacket()->~PacketPtr(); break;
+    default: break;
+  }
+  bits_.kind = Kind::Null;
+}
+
+void Variant::TakeObject(Variant& other) noexcept {
+  if (other.bits_.kind == Kind::Array) {
+    new (bits_.object) Array(std::move(*other.HeldArray()));
+    other.HeldArray()->~Array();
+  } else {
+    new (bits_.object) PacketPtr(std::move(*other.HeldPacket()));
+    other.HeldPacket()->~PacketPtr();
+  }
+}
 
 const char* Variant::kindName(Kind k) {
   switch (k) {
@@ -54,10 +131,10 @@ const char* Variant::kindName(Kind k) {
 
 bool Variant::asBool() const {
   switch (kind()) {
-    case Kind::Bool: return std::get<bool>(v_);
-    case Kind::Int: return std::get<std::int64_t>(v_) != 0;
+    case Kind::Bool: return bits_.value.b;
+    case Kind::Int: return bits_.value.i != 0;
     case Kind::Text: {
-      const std::string& s = std::get<std::string>(v_);
+      const std::string_view s = textView();
       if (s == "S" || s == "s" || s == "true" || s == "True" || s == "TRUE" || s == "1") return true;
       if (s == "N" || s == "n" || s == "false" || s == "False" || s == "FALSE" || s == "0" || s.empty())
         return false;
@@ -70,16 +147,16 @@ bool Variant::asBool() const {
 
 std::int64_t Variant::asInt() const {
   switch (kind()) {
-    case Kind::Int: return std::get<std::int64_t>(v_);
-    case Kind::Bool: return std::get<bool>(v_) ? 1 : 0;
+    case Kind::Int: return bits_.value.i;
+    case Kind::Bool: return bits_.value.b ? 1 : 0;
     case Kind::Double: {
-      double d = std::get<double>(v_);
+      double d = bits_.value.d;
       if (IsWholeInt64(d)) return static_cast<std::int64_t>(d);
       break;
     }
     case Kind::Text: {
       double d;
-      if (parseNumber(std::get<std::string>(v_), d) && IsWholeInt64(d)) return static_cast<std::int64_t>(d);
+      if (parseNumber(textView(), d) && IsWholeInt64(d)) return static_cast<std::int64_t>(d);
       break;
     }
     default: break;
@@ -89,12 +166,12 @@ std::int64_t Variant::asInt() const {
 
 double Variant::asDouble() const {
   switch (kind()) {
-    case Kind::Double: return std::get<double>(v_);
-    case Kind::Int: return static_cast<double>(std::get<std::int64_t>(v_));
-    case Kind::Date: return std::get<DateTime>(v_).days;
+    case Kind::Double: return bits_.value.d;
+    case Kind::Int: return static_cast<double>(bits_.value.i);
+    case Kind::Date: return bits_.value.d;
     case Kind::Text: {
       double d;
-      if (parseNumber(std::get<std::string>(v_), d)) return d;
+      if (parseNumber(textView(), d)) return d;
       break;
     }
     default: break;
@@ -105,19 +182,19 @@ double Variant::asDouble() const {
 std::string Variant::asText() const {
   switch (kind()) {
     case Kind::Null: return "";
-    case Kind::Bool: return std::get<bool>(v_) ? "True" : "False";
-    case Kind::Int: return std::to_string(std::get<std::int64_t>(v_));
+    case Kind::Bool: return bits_.value.b ? "True" : "False";
+    case Kind::Int: return std::to_string(bits_.value.i);
     case Kind::Double: {
       std::ostringstream os;
       os.precision(15);
-      os << std::get<double>(v_);
+      os << bits_.value.d;
       return os.str();
     }
-    case Kind::Text: return std::get<std::string>(v_);
+    case Kind::Text: return std::string(textView());
     case Kind::Date: {
       std::ostringstream os;
       os.precision(15);
-      os << std::get<DateTime>(v_).days;
+      os << bits_.value.d;
       return os.str();
     }
     default: break;
@@ -125,16 +202,13 @@ std::string Variant::asText() const {
   kindError("texto", kind());
 }
 
-std::string_view Variant::textView() const {
-  if (kind() != Kind::Text) kindError("texto", kind());
-  return std::get<std::string>(v_);
-}
+void Variant::NotText() const { kindError("texto", kind()); }
 
 DateTime Variant::asDate() const {
   switch (kind()) {
-    case Kind::Date: return std::get<DateTime>(v_);
-    case Kind::Double: return DateTime{std::get<double>(v_)};
-    case Kind::Int: return DateTime{static_cast<double>(std::get<std::int64_t>(v_))};
+    case Kind::Date: return DateTime{bits_.value.d};
+    case Kind::Double: return DateTime{bits_.value.d};
+    case Kind::Int: return DateTime{static_cast<double>(bits_.value.i)};
     default: break;
   }
   kindError("data", kind());
@@ -142,22 +216,22 @@ DateTime Variant::asDate() const {
 
 const Variant::Array& Variant::asArray() const {
   if (kind() != Kind::Array) kindError("lista", kind());
-  return std::get<Array>(v_);
+  return *HeldArray();
 }
 
 Variant::Array& Variant::asArray() {
   if (kind() != Kind::Array) kindError("lista", kind());
-  return std::get<Array>(v_);
+  return *HeldArray();
 }
 
 const DataPacket& Variant::asPacket() const {
-  if (kind() != Kind::Packet || !std::get<PacketPtr>(v_)) kindError("pacote de dados", kind());
-  return *std::get<PacketPtr>(v_);
+  if (kind() != Kind::Packet || !*HeldPacket()) kindError("pacote de dados", kind());
+  return **HeldPacket();
 }
 
 Variant::PacketPtr Variant::packetPtr() const {
   if (kind() != Kind::Packet) kindError("pacote de dados", kind());
-  return std::get<PacketPtr>(v_);
+  return *HeldPacket();
 }
 
 const Variant& Variant::operator[](std::size_t i) const {
@@ -169,13 +243,23 @@ const Variant& Variant::operator[](std::size_t i) const {
 }
 
 bool operator==(const Variant& a, const Variant& b) {
+  using K = Variant::Kind;
   if (a.kind() != b.kind()) return false;
-  if (a.kind() == Variant::Kind::Packet) {
-    const auto& pa = std::get<Variant::PacketPtr>(a.v_);
-    const auto& pb = std::get<Variant::PacketPtr>(b.v_);
-    if (pa == pb) return true;
-    if (!pa || !pb) return false;
-    return *pa == *pb;
+  switch (a.kind()) {
+    case K::Null: return true;
+    case K::Bool: return a.bits_.value.b == b.bits_.value.b;
+    case K::Int: return a.bits_.value.i == b.bits_.value.i;
+    case K::Double:
+    case K::Date: return a.bits_.value.d == b.bits_.value.d;
+    case K::Text: return a.textView() == b.textView();
+    case K::Array: return *a.HeldArray() == *b.HeldArray();
+    case K::Packet: {
+      const auto& pa = *a.HeldPacket();
+      const auto& pb = *b.HeldPacket();
+      if (pa == pb) return true;
+      if (!pa || !pb) return false;
+      return *pa == *pb;
+    }
   }
-  return a.v_ == b.v_;
+  return false;
 }

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <variant>
 #include <vector>
 
 class DataPacket;
@@ -26,22 +26,42 @@ class Variant {
   using Array = std::vector<Variant>;
   using PacketPtr = std::shared_ptr<const DataPacket>;
 
-  enum class Kind { Null, Bool, Int, Double, Text, Date, Array, Packet };
+  enum class Kind : std::uint8_t { Null, Bool, Int, Double, Text, Date, Array, Packet };
 
-  Variant() = default;
-  Variant(std::nullptr_t) {}
-  Variant(bool b) : v_(b) {}
-  Variant(int i) : v_(static_cast<std::int64_t>(i)) {}
-  Variant(std::int64_t i) : v_(i) {}
-  Variant(double d) : v_(d) {}
-  Variant(const char* s) : v_(std::string(s)) {}
-  Variant(std::string s) : v_(std::move(s)) {}
-  Variant(DateTime d) : v_(d) {}
-  Variant(Array a) : v_(std::move(a)) {}
-  Variant(PacketPtr p) : v_(std::move(p)) {}
+  Variant() noexcept : bits_{} {}
+  Variant(std::nullptr_t) noexcept : Variant() {}
+  Variant(bool b) noexcept : Variant() { Set(Kind::Bool).b = b; }
+  Variant(int i) noexcept : Variant(static_cast<std::int64_t>(i)) {}
+  Variant(std::int64_t i) noexcept : Variant() { Set(Kind::Int).i = i; }
+  Variant(double d) noexcept : Variant() { Set(Kind::Double).d = d; }
+  Variant(const char* s) : Variant() { SetText(std::string_view(s)); }
+  Variant(const std::string& s) : Variant() { SetText(s); }
+  explicit Variant(std::string_view s) : Variant() { SetText(s); }
+  Variant(DateTime d) noexcept : Variant() { Set(Kind::Date).d = d.days; }
+  Variant(Array a);
+  Variant(PacketPtr p);
   Variant(DataPacket p);
 
-  Kind kind() const { return static_cast<Kind>(v_.index()); }
+  Variant(const Variant& other);
+  Variant(Variant&& other) noexcept : bits_(other.bits_) {
+    if (other.HoldsObject()) TakeObject(other);
+    other.bits_.kind = Kind::Null;
+  }
+  Variant& operator=(const Variant& other);
+  Variant& operator=(Variant&& other) noexcept {
+    if (this != &other) {
+      // Taken first: `other` may live inside this value's own array.
+      Variant taken(std::move(other));
+      Release();
+      bits_ = taken.bits_;
+      if (taken.HoldsObject()) TakeObject(taken);
+      taken.bits_.kind = Kind::Null;
+    }
+    return *this;
+  }
+  ~Variant() { Release(); }
+
+  Kind kind() const { return bits_.kind; }
   bool isNull() const { return kind() == Kind::Null; }
   bool isArray() const { return kind() == Kind::Array; }
   bool isPacket() const { return kind() == Kind::Packet; }
@@ -52,7 +72,12 @@ class Variant {
   std::int64_t asInt() const;    // accepts integral doubles and numeric texts
   double asDouble() const;       // accepts integers and numeric texts ("1,5" or "1.5")
   std::string asText() const;    // any scalar as text: null "", true "True", numbers plainly
-  std::string_view textView() const;  // a text's own characters, without a copy; throws for other kinds
+  // A text's own characters, without a copy; throws for other kinds.
+  std::string_view textView() const {
+    if (kind() != Kind::Text) NotText();
+    if (bits_.inlineLength == kHeapText) return {bits_.value.text, bits_.length};
+    return {InlineChars(), bits_.inlineLength};
+  }
   DateTime asDate() const;
   const Array& asArray() const;
   Array& asArray();
@@ -68,7 +93,56 @@ class Variant {
   friend bool operator==(const Variant& a, const Variant& b);
 
  private:
-  std::variant<std::monostate, bool, std::int64_t, double, std::string, DateTime, Array, PacketPtr> v_;
+  // Thirty-two bytes, so a packet's millions of cells stay small and need no
+  // allocation of their own: texts of up to 30 bytes sit in the value itself
+  // (longer ones in one block of exactly their size), an array's vector and a
+  // packet's pointer are built in place.
+  static constexpr std::size_t kInlineText = 30;
+  static constexpr std::uint8_t kHeapText = 0xFF;  // `inlineLength` of a text held in its own block
+  union Payload {
+    bool b;
+    std::int64_t i;
+    double d;
+    char* text;
+  };
+  // A short text's characters overlay `value`/`object`, `length` and `spare`.
+  struct Bits {
+    union {
+      Payload value;
+      alignas(8) unsigned char object[24];  // the Array or PacketPtr
+    };
+    std::uint32_t length;  // a text block's bytes
+    char spare[2];
+    std::uint8_t inlineLength;
+    Kind kind;
+  };
+  static_assert(sizeof(Bits) == 32);
+  static_assert(sizeof(Array) <= sizeof(Bits::object) && sizeof(PacketPtr) <= sizeof(Bits::object));
+
+  Payload& Set(Kind k) noexcept {
+    bits_.kind = k;
+    return bits_.value;
+  }
+  void SetText(std::string_view text);
+  [[noreturn]] void NotText() const;
+  char* InlineChars() noexcept { return reinterpret_cast<char*>(&bits_); }
+  const char* InlineChars() const noexcept { return reinterpret_cast<const char*>(&bits_); }
+  Array* HeldArray() const noexcept { return std::launder(reinterpret_cast<Array*>(const_cast<unsigned char*>(bits_.object))); }
+  PacketPtr* HeldPacket() const noexcept {
+    return std::launder(reinterpret_cast<PacketPtr*>(const_cast<unsigned char*>(bits_.object)));
+  }
+  bool HoldsObject() const noexcept { return bits_.kind == Kind::Array || bits_.kind == Kind::Packet; }
+  bool OwnsMemory() const noexcept {
+    return (bits_.kind == Kind::Text && bits_.inlineLength == kHeapText) || HoldsObject();
+  }
+  void Release() noexcept {
+    if (OwnsMemory()) ReleaseHeld();
+  }
+  void ReleaseHeld() noexcept;
+  // Moves `other`'s vector or packet pointer into this value's bytes.
+  void TakeObject(Variant& other) noexcept;
+
+  Bits bits_;
 };
 
 inline Variant MakeArray(std::initializer_list<Variant> items) { return Variant(Variant::Array(items)); }
