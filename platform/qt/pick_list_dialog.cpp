@@ -1,5 +1,7 @@
 #include "qt/pick_list_dialog.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -40,6 +42,16 @@ QTableWidget* makeTable(const DataSetRows& rows, QWidget* parent) {
   return table;
 }
 
+// Wide enough for every column as its contents need, so nothing is cut,
+// but never wider than the window it opens over.
+int fittingWidth(const QTableWidget& table, const QWidget* parent) {
+  constexpr int kMinimum = 560;
+  constexpr int kMargins = 48;  // the layout's margins, the frame and a vertical scroll bar
+  const int wanted = table.horizontalHeader()->length() + kMargins;
+  const int limit = parent ? std::max(kMinimum, parent->width() * 9 / 10) : 1000;
+  return std::clamp(wanted, kMinimum, limit);
+}
+
 QDialogButtonBox* okCancel(QDialog& dialog, const QString& okText) {
   auto* buttons = new QDialogButtonBox(&dialog);
   QPushButton* ok = buttons->addButton(okText, QDialogButtonBox::AcceptRole);
@@ -65,7 +77,7 @@ bool runPickList(QWidget* parent, TClientDataSet& data, const QString& title) {
   QObject::connect(table, &QTableWidget::cellDoubleClicked, &dialog, &QDialog::accept);
   if (data.RecNo() > 0) table->selectRow(data.RecNo() - 1);
   else if (!rows.rows.empty()) table->selectRow(0);
-  dialog.resize(560, 380);
+  dialog.resize(fittingWidth(*table, parent), 380);
   if (dialog.exec() != QDialog::Accepted || table->currentRow() < 0) return false;
   data.SetRecNo(table->currentRow() + 1);
   return true;

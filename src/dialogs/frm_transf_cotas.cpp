@@ -26,9 +26,9 @@ TfrmTransfCotas::TfrmTransfCotas()
       edtParaNmContr(Add<TEdit>("edtParaNmContr", &grbTransferir)),
       lblVrTransf(LabelAt(*this, "lblVrTransf", grbTransferir, "Vr.Transferido", 12, 84, 80)),
       nedVrTransf(Add<TNumberEdit>("nedVrTransf", &grbTransferir)),
-      lblCorresponde(LabelAt(*this, "lblCorresponde", grbTransferir, "corresponde a ", 210, 84, 80)),
+      lblCorresponde(LabelAt(*this, "lblCorresponde", grbTransferir, "corresponde a ", 208, 84, 88)),
       nedQtCotas(Add<TNumberEdit>("nedQtCotas", &grbTransferir)),
-      lblCotas(LabelAt(*this, "lblCotas", grbTransferir, "cota(s)", 350, 84, 50)),
+      lblCotas(LabelAt(*this, "lblCotas", grbTransferir, "cota(s)", 358, 84, 50)),
       lblQtConv(LabelAt(*this, "lblQtConv", grbTransferir, "Qt.Convidados", 12, 114, 80)),
       nedQtConv(Add<TNumberEdit>("nedQtConv", &grbTransferir)),
       sbtOk(Add<TButtonFlat>("sbtOk", this)),
@@ -53,7 +53,7 @@ TfrmTransfCotas::TfrmTransfCotas()
   nedVrTransf.SetNumberFormat("#,##0.00");
   nedVrTransf.SetReadOnly(true);
   nedVrTransf.SetTabOrder(2);
-  nedQtCotas.SetBounds(292, 80, 52, 21);
+  nedQtCotas.SetBounds(300, 80, 52, 21);
   nedQtCotas.SetDecimals(0);
   nedQtCotas.SetTabOrder(3);
   nedQtConv.SetBounds(100, 110, 60, 21);
