@@ -239,8 +239,8 @@ PaymentForm FormFromDialog(const Variant& sent, const std::string& client) {
   }
   if (p.rowCount() > 0 && !modeRow) Refuse("Forma de pagamento não informada para o contratante " + client + ".");
   if (form.mode == "F") {
-    form.day = static_cast<int>(NumberAt(p, *modeRow, "NRDIAPGTOFIXO").value_or(0));
-    form.count = static_cast<int>(NumberAt(p, *modeRow, "NRPARCELAS").value_or(0));
+    form.day = WholeAt(p, *modeRow, "NRDIAPGTOFIXO").value_or(0);
+    form.count = WholeAt(p, *modeRow, "NRPARCELAS").value_or(0);
     form.nextMonth = TextAt(p, *modeRow, "IDMESINIPGTO") == "P";
   } else if (form.mode == "V") {
     for (std::size_t r = 0; r < p.rowCount(); ++r) {

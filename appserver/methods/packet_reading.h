@@ -4,6 +4,7 @@
 // rather than taken as zero.
 
 #include <cmath>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -38,6 +39,18 @@ inline std::optional<double> NumberAt(const DataPacket& p, std::size_t row, cons
   } catch (const std::exception&) {
     throw std::runtime_error(std::string("Valor inválido em ") + field + ".");
   }
+}
+
+// A whole-number field (a day, a count), cut to its whole part as the screen
+// sends it; nothing when missing or null. A value beyond an int is refused:
+// converting it would be undefined, not merely wrong.
+inline std::optional<int> WholeAt(const DataPacket& p, std::size_t row, const char* field) {
+  const std::optional<double> v = NumberAt(p, row, field);
+  if (!v) return std::nullopt;
+  constexpr double kBelow = std::numeric_limits<int>::min() - 1.0;
+  constexpr double kAbove = std::numeric_limits<int>::max() + 1.0;
+  if (!(*v > kBelow && *v < kAbove)) throw std::runtime_error(std::string("Valor inválido em ") + field + ".");
+  return static_cast<int>(*v);
 }
 
 }  // namespace packet_reading

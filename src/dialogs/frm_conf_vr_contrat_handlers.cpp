@@ -125,8 +125,8 @@ void TfrmConfVrContrat::cdsVrContratantesAfterScroll(TClientDataSet& /*dataSet*/
   Suspend quiet(suspended_);
   const std::string mode = Trimmed(cdsVrContratantes.FieldByName("IDTPFORMAPGTO").AsString());
   if (mode == "F") {
-    speDiaFixo.SetValue(static_cast<int>(cdsVrContratantes.FieldByName("NRDIAPGTOFIXO").AsFloat()));
-    speParcela.SetValue(static_cast<int>(cdsVrContratantes.FieldByName("NRPARCELAS").AsFloat()));
+    speDiaFixo.SetValue(cdsVrContratantes.FieldByName("NRDIAPGTOFIXO").AsInteger());
+    speParcela.SetValue(cdsVrContratantes.FieldByName("NRPARCELAS").AsInteger());
     chbProxMes.SetChecked(Trimmed(cdsVrContratantes.FieldByName("IDMESINIPGTO").AsString()) == "P");
     rbtFixo.SetChecked(true);
   } else {

@@ -200,6 +200,26 @@ TEST_F(Rescission, BadValuesAreRefusedByName) {
   EXPECT_EQ(Snapshot(), before);
 }
 
+TEST_F(Rescission, AFixedDayPlanWithADayOrCountBeyondAnyIntIsRefusedByName) {
+  ASSERT_EQ(Distrato(kAna, 2400.0, 1600.0, -1600.0).asText(), "");
+  const std::string before = Snapshot();
+  for (const char* field : {"NRDIAPGTOFIXO", "NRPARCELAS"}) {
+    for (double sent : {1e300, -1e300, 2147483648.0, -2147483649.0}) {
+      DataPacket form({{"IDTPFORMAPGTO", FieldType::String, 1}, {"NRDIAPGTOFIXO", FieldType::Float, 0},
+                       {"NRPARCELAS", FieldType::Float, 0}, {"IDMESINIPGTO", FieldType::String, 1}});
+      const bool day = std::string(field) == "NRDIAPGTOFIXO";
+      form.addRow({Variant("F"), Variant(day ? sent : 10.0), Variant(day ? 2.0 : sent), Variant("P")});
+      EXPECT_EQ(Refusal([&] {
+                  Call("ConsolidaDistrato", {kBranch, kBudget, "01", "1", Variant(form), Variant(1600.0), "SUPERVISOR",
+                                             "1", kAna, Variant(4000.0), "CNTPAGAR", ""});
+                }),
+                std::string("Valor inválido em ") + field + ".")
+          << field << " = " << sent;
+    }
+  }
+  EXPECT_EQ(Snapshot(), before);
+}
+
 TEST_F(Rescission, TheFineMustBeTheOnePricedAndTheNegotiatedValueWithinTheCalculated) {
   const std::string before = Snapshot();
   // Ana's fine is 2.400,00 and her refund 1.600,00.

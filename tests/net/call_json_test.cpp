@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "data/packet.h"
 #include "variant_json.h"
 
@@ -79,6 +81,10 @@ TEST(DateText, KnownDates) {
   EXPECT_EQ(FormatDateTime(DateTime{36526.75}), "01/01/2000 18:00:00");
   EXPECT_EQ(FormatDateTime(DateTime{60.0}), "28/02/1900 00:00:00");
   EXPECT_EQ(FormatDateTime(DateTime{0.99999999}), "31/12/1899 00:00:00");  // rounds to the next second
+  EXPECT_EQ(FormatDateTime(DateTime{-693593.0}), "01/01/0001 00:00:00");
+  EXPECT_EQ(FormatDateTime(DateTime{2958465.5}), "31/12/9999 12:00:00");
+  for (double outside : {-693593.5, 2958466.0, 1e300, -1e300, std::nan("")})
+    EXPECT_EQ(FormatDateTime(DateTime{outside}), "") << outside;
   DateTime d;
   ASSERT_TRUE(ParseDateTime("29/02/2024", d));
   EXPECT_EQ(d.days, 45351.0);

@@ -12,25 +12,30 @@
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "login_dialog.h"
 
 namespace {
 
-// Runs `steps` one after another on the dialog while it is shown.
-void Drive(std::vector<std::function<void(QDialog&)>> steps) {
-  auto remaining = std::make_shared<std::vector<std::function<void(QDialog&)>>>(std::move(steps));
-  auto next = std::make_shared<std::function<void()>>();
-  *next = [remaining, next] {
+// Runs the first of `remaining` on the dialog shown, then schedules the rest.
+// Each scheduled call holds the steps; none holds itself, so nothing
+// outlives the last step.
+void RunNext(std::shared_ptr<std::vector<std::function<void(QDialog&)>>> remaining) {
+  QTimer::singleShot(0, [remaining] {
     auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
     if (!dialog || remaining->empty()) return;
     auto step = remaining->front();
     remaining->erase(remaining->begin());
     step(*dialog);
-    QTimer::singleShot(0, *next);
-  };
-  QTimer::singleShot(0, *next);
+    RunNext(remaining);
+  });
+}
+
+// Runs `steps` one after another on the dialog while it is shown.
+void Drive(std::vector<std::function<void(QDialog&)>> steps) {
+  RunNext(std::make_shared<std::vector<std::function<void(QDialog&)>>>(std::move(steps)));
 }
 
 std::function<void(QDialog&)> Type(const char* operatorCode, const char* password) {

@@ -148,6 +148,7 @@ TEST_F(ScreenTest, AnEmptyBankAccountIsRequiredOnlyWhenTheRescissionNeedsOne) {
   f.grbBaixa.SetEnabled(true);
   f.medCdReduCont.SetEnabled(false);
   EXPECT_THROW(f.Vd_ContaCorrente(true), EAbort);
+  ASSERT_FALSE(ui.Messages().empty());
   EXPECT_EQ(ui.Messages().back(), "Conta corrente deve ser informada.");
   EXPECT_TRUE(f.medCdReduCont.Enabled());
   EXPECT_TRUE(f.medCdReduCont.Focused());

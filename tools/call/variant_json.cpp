@@ -133,8 +133,14 @@ std::string VariantToJson(const Variant& v) {
   return ToJson(v).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
+// The calendar's first and last days (01/01/0001, 31/12/9999) as day numbers.
+const double kFirstDay = static_cast<double>((std::chrono::sys_days{std::chrono::year{1} / 1 / 1} - kDayZero).count());
+const double kLastDay = static_cast<double>((std::chrono::sys_days{std::chrono::year{9999} / 12 / 31} - kDayZero).count());
+
 std::string FormatDateTime(DateTime d) {
-  if (!std::isfinite(d.days)) return "";
+  // A value outside the calendar (or NaN) has no date to print, and as a day
+  // count it would not even fit a long.
+  if (!(d.days >= kFirstDay && d.days < kLastDay + 1)) return "";
   // Whole days count the date; the fraction, whatever the sign, the time.
   double whole = std::trunc(d.days);
   long long seconds = std::llround(std::fabs(d.days - whole) * 86400.0);
