@@ -1,6 +1,9 @@
 #include "methods/packet_builder.h"
 
+#include <algorithm>
+#include <numeric>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 
 #include "storage/statement.h"
@@ -68,6 +71,36 @@ DataPacket QueryPacket(Statement& st, const PacketShape& shape) {
     row.reserve(shape.size());
     for (std::size_t i = 0; i < shape.size(); ++i) row.push_back(CellValue(st, static_cast<int>(i), shape[i]));
     packet.addRow(std::move(row));
+  }
+  return packet;
+}
+
+DataPacket QueryPacketOrdered(Statement& st, const PacketShape& shape, std::size_t keys) {
+  const std::size_t width = shape.size();
+  if (st.columnCount() != static_cast<int>(width + keys))
+    throw std::logic_error("Consulta com " + std::to_string(st.columnCount()) + " colunas para um pacote de " +
+                           std::to_string(width) + " campos e " + std::to_string(keys) + " chaves.");
+  DataPacket read(shape);
+  std::vector<std::string> sortKeys;  // `keys` a row
+  while (st.step()) {
+    read.rows.StartRow();
+    for (std::size_t i = 0; i < width; ++i) read.rows.AddCell(CellValue(st, static_cast<int>(i), shape[i]));
+    read.rows.EndRow();
+    for (std::size_t k = 0; k < keys; ++k) sortKeys.emplace_back(st.textView(static_cast<int>(width + k)));
+  }
+  std::vector<std::size_t> order(read.rows.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    return std::lexicographical_compare(sortKeys.begin() + static_cast<std::ptrdiff_t>(a * keys),
+                                        sortKeys.begin() + static_cast<std::ptrdiff_t>((a + 1) * keys),
+                                        sortKeys.begin() + static_cast<std::ptrdiff_t>(b * keys),
+                                        sortKeys.begin() + static_cast<std::ptrdiff_t>((b + 1) * keys));
+  });
+  DataPacket packet(shape);
+  for (std::size_t r : order) {
+    packet.rows.StartRow();
+    for (Variant& cell : read.rows[r]) packet.rows.AddCell(std::move(cell));
+    packet.rows.EndRow();
   }
   return packet;
 }

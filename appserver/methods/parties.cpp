@@ -14,16 +14,17 @@ Variant GetContratante(Database& db, const protocol::GetContratante& args) {
       "       c.IDTPIJURCLIE, c.NMFANTCLIE, MONEY(p.VRRECECONTOREV), p.IDSITUCONTOREV, p.NMCONTCLIORE,"
       "       p.NRENDCLIORCEVE, c.NMRAZSOCCLIE, s.NMFANTCLIE, s.IDTPIJURCLIE, s.NRINSJURCLIE,"
       "       p.CDCLICONTSUBORE, p.IDTPDISTRATOREALI, p.IDCHECK, p.IDCONTRESPCOTAORCA, o.IDSITUORCEVE,"
-      "       p.IDTRANSFCOTAREALI"
+      "       p.IDTRANSFCOTAREALI,"
+      "       p.NRSEQORCAEVE, c.NMFANTCLIE, p.CDCLIENTE, p.NRENDCLIORCEVE"
       "  FROM CONTRATANTE p"
       "  JOIN ORCAEVENTO o ON o.CDFILIAL = p.CDFILIAL AND o.NRORCAEVENTO = p.NRORCAEVENTO"
       "                   AND o.NRSEQORCAEVE = p.NRSEQORCAEVE"
       "  JOIN CLIENTE c ON c.CDCLIENTE = p.CDCLIENTE"
       "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = p.CDCLICONTSUBORE"
-      " WHERE p.CDFILIAL = ?1 AND p.NRORCAEVENTO = ?2"
-      " ORDER BY p.NRSEQORCAEVE, c.NMFANTCLIE, p.CDCLIENTE, p.NRENDCLIORCEVE");
+      " WHERE p.CDFILIAL = ?1 AND p.NRORCAEVENTO = ?2");
   st.bindAll(KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth));
-  return QueryPacket(st, PartyShape());
+  // Ordered by sequence, trade name, client and address: the trailing four columns.
+  return QueryPacketOrdered(st, PartyShape(), 4);
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ void TClientDataSet::FillStore(RecordStore& store, const std::vector<std::unique
                                const DataPacket& packet, const std::vector<int>& packetIndex) const {
   using K = Variant::Kind;
   for (std::size_t r = 0; r < packet.rows.size(); ++r) {
-    const DataPacket::Row& row = packet.rows[r];
+    const PacketRows::ConstRowRef row = packet.rows[r];
     for (std::size_t f = 0; f < fields.size(); ++f) {
       std::size_t pi = static_cast<std::size_t>(packetIndex[f]);
       if (pi >= row.size()) Fail("a linha " + std::to_string(r + 1) + " do pacote de dados está incompleta");

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "packet_rows.h"
 #include "variant.h"
 
 enum class FieldType {
@@ -29,10 +30,10 @@ struct FieldDef {
 
 class DataPacket {
  public:
-  using Row = std::vector<Variant>;
+  using Row = PacketRows::Row;
 
   std::vector<FieldDef> fields;
-  std::vector<Row> rows;
+  PacketRows rows;
 
   DataPacket() = default;
   explicit DataPacket(std::vector<FieldDef> f) : fields(std::move(f)) {}

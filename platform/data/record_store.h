@@ -72,7 +72,7 @@ class RecordStore {
     std::string chars;
     std::size_t garbage = 0;
     std::vector<double> numbers;
-    std::vector<std::uint8_t> nulls;
+    std::vector<bool> nulls;  // one bit a cell
   };
   void SetCell(Column& c, Id id, const Variant& value);
   static TextRef Store(Column& c, std::string_view text, std::size_t padBlanks = 0);

@@ -117,7 +117,7 @@ DataPacket ReadPacket(sqlite3_stmt* statement) {
       field.type = first == packet.rows.end() ? FieldType::String : FromValue((*first)[c]);
     }
     int longest = 0;
-    for (auto& row : packet.rows) {
+    for (PacketRows::RowRef row : packet.rows) {
       row[c] = Coerce(row[c], field.type);
       if (row[c].isText()) longest = std::max(longest, Utf8Length(row[c].asText()));
     }

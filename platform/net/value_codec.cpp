@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <memory>
 
 #include "data/packet.h"
 
@@ -37,7 +38,7 @@ void PackPacket(Packer& pk, const DataPacket& p) {
   }
   PackText(pk, "rows");
   pk.pack_array(static_cast<std::uint32_t>(p.rows.size()));
-  for (const DataPacket::Row& row : p.rows) {
+  for (PacketRows::ConstRowRef row : p.rows) {
     pk.pack_array(static_cast<std::uint32_t>(row.size()));
     for (const Variant& cell : row) PackValue(pk, cell);
   }
@@ -66,33 +67,30 @@ FieldDef FieldFromVariant(const Variant& v) {
   return f;
 }
 
-// A map is a packet: "fields" and "rows", in any order.
-DataPacket PacketFromPairs(Variant::Array pairs) {
-  Variant* fields = nullptr;
-  Variant* rows = nullptr;
+// A map is a packet: "fields" and "rows", in any order. Its rows were
+// decoded straight into `rowList`, which stands at `rowsAt` among the pairs.
+DataPacket PacketFromPairs(const Variant::Array& pairs, PacketRows* rowList, std::size_t rowsAt) {
+  const Variant* fields = nullptr;
+  bool rows = false;
   for (std::size_t i = 0; i + 1 < pairs.size(); i += 2) {
     std::string key = TextOf(pairs[i], "Chave de pacote");
     if (key == "fields") fields = &pairs[i + 1];
-    else if (key == "rows") rows = &pairs[i + 1];
+    else if (key == "rows") rows = rowList && rowsAt == i + 1;
     else throw ProtocolError("Chave de pacote desconhecida.");
   }
-  if (!fields || !rows || !fields->isArray() || !rows->isArray())
-    throw ProtocolError("Pacote sem campos ou sem linhas.");
+  if (!fields || !rows || !fields->isArray()) throw ProtocolError("Pacote sem campos ou sem linhas.");
   DataPacket p;
   p.fields.reserve(fields->asArray().size());
   for (const Variant& f : fields->asArray()) p.fields.push_back(FieldFromVariant(f));
-  Variant::Array& rowList = rows->asArray();
-  p.rows.reserve(rowList.size());
-  for (Variant& row : rowList) {
-    if (!row.isArray() || row.asArray().size() != p.fields.size())
-      throw ProtocolError("Linha do pacote com número errado de valores.");
-    p.rows.push_back(std::move(row.asArray()));
-  }
+  if (!rowList->empty() && rowList->width() != p.fields.size())
+    throw ProtocolError("Linha do pacote com número errado de valores.");
+  p.rows = std::move(*rowList);
   return p;
 }
 
 // Builds Variants straight from the MessagePack events, with no object tree
-// in between: a large packet has millions of cells.
+// in between; a packet's cells go straight into its rows' blocks, so a large
+// packet costs no vector per row.
 class VariantBuilder : public msgpack::null_visitor {
  public:
   explicit VariantBuilder(std::size_t bodyBytes) : bodyBytes_(bodyBytes) {}
@@ -108,7 +106,7 @@ class VariantBuilder : public msgpack::null_visitor {
   bool visit_negative_integer(std::int64_t v) { return put(v); }
   bool visit_float32(float v) { return put(static_cast<double>(v)); }
   bool visit_float64(double v) { return put(v); }
-  bool visit_str(const char* v, std::uint32_t size) { return put(std::string(v, size)); }
+  bool visit_str(const char* v, std::uint32_t size) { return put(std::string_view(v, size)); }
   bool visit_bin(const char*, std::uint32_t) { throw ProtocolError("Valor binário não suportado."); }
   bool visit_ext(const char* v, std::uint32_t size) {
     // v[0] is the ext type, the data follows.
@@ -119,46 +117,97 @@ class VariantBuilder : public msgpack::null_visitor {
     return put(DateTime{std::bit_cast<double>(bits)});
   }
 
-  bool start_array(std::uint32_t n) { return open(n, false); }
+  bool start_array(std::uint32_t n) {
+    if (!stack_.empty()) {
+      Open& top = stack_.back();
+      if (top.kind == Kind::RowList) return open(n, Kind::Row);
+      if (top.kind == Kind::Map && top.items.size() % 2 == 1 && top.items.back().isText() &&
+          top.items.back().textView() == "rows")
+        return open(n, Kind::RowList);
+    }
+    return open(n, Kind::Array);
+  }
   bool end_array() {
-    Variant::Array items = close();
+    Open& top = stack_.back();
+    if (top.kind == Kind::Row) {
+      if (!top.rows->EndRow()) throw ProtocolError("Linha do pacote com número errado de valores.");
+      stack_.pop_back();
+      return true;
+    }
+    if (top.kind == Kind::RowList) {
+      // The rows wait beside the map's pairs; a null keeps the pairs in step.
+      std::unique_ptr<PacketRows> rows = std::move(top.owned);
+      stack_.pop_back();
+      Open& map = stack_.back();
+      map.rows = rows.get();
+      map.owned = std::move(rows);
+      map.rowsAt = map.items.size();
+      map.items.emplace_back();
+      return true;
+    }
+    Variant::Array items = std::move(top.items);
+    stack_.pop_back();
     return put(std::move(items));
   }
-  bool start_map(std::uint32_t n) { return open(n, true); }
-  bool end_map() { return put(PacketFromPairs(close())); }
+  bool start_map(std::uint32_t n) { return open(n, Kind::Map); }
+  bool end_map() {
+    Open& top = stack_.back();
+    DataPacket p = PacketFromPairs(top.items, top.rows, top.rowsAt);
+    stack_.pop_back();
+    return put(std::move(p));
+  }
 
   void parse_error(std::size_t, std::size_t) { throw ProtocolError("Mensagem malformada."); }
   void insufficient_bytes(std::size_t, std::size_t) { throw ProtocolError("Mensagem truncada."); }
 
  private:
+  enum class Kind { Array, Map, RowList, Row };
   struct Open {
+    Kind kind = Kind::Array;
     Variant::Array items;  // a map's keys and values alternate
-    bool map = false;
+    // A map's decoded rows and where they stand among its pairs; a row list
+    // owns the rows being filled, and a row adds to its list's.
+    std::unique_ptr<PacketRows> owned;
+    PacketRows* rows = nullptr;
+    std::size_t rowsAt = 0;
   };
 
   // Constructs the value where it belongs: a large packet has millions of
   // cells, and a temporary for each costs a move and a destruction.
   template <class... A>
   bool put(A&&... value) {
-    if (stack_.empty()) result_ = Variant(std::forward<A>(value)...);
-    else stack_.back().items.emplace_back(std::forward<A>(value)...);
-    return true;
+    if (stack_.empty()) {
+      result_ = Variant(std::forward<A>(value)...);
+      return true;
+    }
+    Open& top = stack_.back();
+    switch (top.kind) {
+      case Kind::Row:
+        if (!top.rows->AddCell(std::forward<A>(value)...))
+          throw ProtocolError("Linha do pacote com número errado de valores.");
+        return true;
+      case Kind::RowList: throw ProtocolError("Linha do pacote com número errado de valores.");
+      default: top.items.emplace_back(std::forward<A>(value)...); return true;
+    }
   }
 
-  bool open(std::uint32_t n, bool map) {
+  bool open(std::uint32_t n, Kind kind) {
     if (stack_.size() >= kMaxNesting) throw ProtocolError("Mensagem aninhada demais.");
-    stack_.push_back(Open{{}, map});
-    // Every element takes at least a byte: a count beyond the body is a lie
-    // and must not be believed with memory.
-    std::size_t expected = map ? std::size_t(n) * 2 : n;
-    stack_.back().items.reserve(std::min(expected, bodyBytes_));
+    Open frame{kind, {}, nullptr, nullptr, 0};
+    if (kind == Kind::Row) {
+      frame.rows = stack_.back().rows;
+      frame.rows->StartRow();
+    } else if (kind == Kind::RowList) {
+      frame.owned = std::make_unique<PacketRows>();
+      frame.rows = frame.owned.get();
+    } else {
+      // Every element takes at least a byte: a count beyond the body is a lie
+      // and must not be believed with memory.
+      std::size_t expected = kind == Kind::Map ? std::size_t(n) * 2 : n;
+      frame.items.reserve(std::min(expected, bodyBytes_));
+    }
+    stack_.push_back(std::move(frame));
     return true;
-  }
-
-  Variant::Array close() {
-    Variant::Array items = std::move(stack_.back().items);
-    stack_.pop_back();
-    return items;
   }
 
   std::size_t bodyBytes_;

@@ -40,7 +40,7 @@ class WorkingSetConflict : public ::testing::Test {
     return app_->call(who, "GetContratDistrato", args).asPacket();
   }
   static DataPacket WithNegotiated(DataPacket parties, const std::string& client, double value) {
-    for (auto& row : parties.rows)
+    for (PacketRows::RowRef row : parties.rows)
       if (row[parties.fieldIndex("CDCLIENTE")].asText() == client) row[parties.fieldIndex("VRORIGREC")] = Variant(value);
     return parties;
   }
@@ -97,7 +97,7 @@ TEST_F(WorkingSetConflict, AChangeToTheComputedValuesCountsAndAPlanChangeToo) {
   Read(second_);
   // The second operator's installments for party 1002 (variable mode).
   DataPacket parties = firstRead;
-  for (auto& row : parties.rows)
+  for (PacketRows::RowRef row : parties.rows)
     if (row[parties.fieldIndex("CDCLIENTE")].asText() == "1002") row[parties.fieldIndex("IDTPFORMAPGTO")] = Variant("V");
   DataPacket plan = NoPlan();
   plan.addRow({Variant(EncodeDate(2027, 1, 10)), kBranch, kBudget, "1002", Variant(2000.0)});

@@ -7,7 +7,13 @@ TEST(LoadPacket, DeclaredFieldsTakeThePacketInAnyOrder) {
   DeclareParties(ds);
   DataPacket p = PartiesPacket();
   p.fields.push_back({"EXTRA", FieldType::String, 5});
-  for (auto& row : p.rows) row.push_back("x");
+  PacketRows wider;
+  for (PacketRows::ConstRowRef row : p.rows) {
+    DataPacket::Row r(row.begin(), row.end());
+    r.push_back("x");
+    wider.push_back(std::move(r));
+  }
+  p.rows = std::move(wider);
   ds.SetData(Variant(p));
   EXPECT_EQ(ds.State(), dsBrowse);
   EXPECT_EQ(ds.RecordCount(), 5);
@@ -36,7 +42,13 @@ TEST(LoadPacket, AMissingFieldFailsAndLeavesTheDataSetAsItWas) {
 
   DataPacket lacking = PartiesPacket();
   lacking.fields.erase(lacking.fields.begin() + 3);  // NMFANTCLIE
-  for (auto& row : lacking.rows) row.erase(row.begin() + 3);
+  PacketRows narrower;
+  for (PacketRows::ConstRowRef row : lacking.rows) {
+    DataPacket::Row r(row.begin(), row.end());
+    r.erase(r.begin() + 3);
+    narrower.push_back(std::move(r));
+  }
+  lacking.rows = std::move(narrower);
   try {
     ds.SetData(lacking);
     FAIL() << "loaded a packet without NMFANTCLIE";

@@ -120,6 +120,102 @@ TEST(ValueCodec, RejectsMalformedPackets) {
   EXPECT_THROW(wire::DecodeValue({buf.data(), buf.size()}), wire::ProtocolError);
 }
 
+// A packet's map written by hand: `body` packs its two pairs.
+template <class Body>
+std::string PacketBytes(Body body) {
+  msgpack::sbuffer buf;
+  wire::Packer pk(buf);
+  pk.pack_map(2);
+  body(pk);
+  return std::string(buf.data(), buf.size());
+}
+
+void OneTextField(wire::Packer& pk) {
+  pk.pack("fields");
+  pk.pack_array(1);
+  pk.pack_array(3);
+  pk.pack("A");
+  pk.pack("string");
+  pk.pack(5);
+}
+
+TEST(ValueCodec, RowsMayComeBeforeTheFieldsAndHoldAnyValue) {
+  const std::string bytes = PacketBytes([](wire::Packer& pk) {
+    pk.pack("rows");
+    pk.pack_array(3);
+    pk.pack_array(1);
+    pk.pack("x");
+    pk.pack_array(1);
+    pk.pack_nil();
+    pk.pack_array(1);
+    pk.pack_array(2);  // an array in a cell is a value like any other
+    pk.pack(1);
+    pk.pack("y");
+    OneTextField(pk);
+  });
+  const Variant v = wire::DecodeValue(bytes);
+  ASSERT_TRUE(v.isPacket());
+  const DataPacket& p = v.asPacket();
+  ASSERT_EQ(p.rowCount(), 3u);
+  EXPECT_EQ(p.rows[0][0], Variant("x"));
+  EXPECT_TRUE(p.rows[1][0].isNull());
+  EXPECT_EQ(p.rows[2][0], MakeArray({1, "y"}));
+  EXPECT_EQ(RoundTrip(v), v);
+}
+
+TEST(ValueCodec, RejectsRowsThatDoNotFitTheFields) {
+  using Rows = void (*)(wire::Packer&);
+  const std::pair<const char*, Rows> cases[] = {
+      {"second row wider", [](wire::Packer& pk) {
+         pk.pack_array(2);
+         pk.pack_array(1);
+         pk.pack("x");
+         pk.pack_array(2);
+         pk.pack("x");
+         pk.pack("y");
+       }},
+      {"second row narrower", [](wire::Packer& pk) {
+         pk.pack_array(2);
+         pk.pack_array(1);
+         pk.pack("x");
+         pk.pack_array(0);
+       }},
+      {"every row wider than the fields", [](wire::Packer& pk) {
+         pk.pack_array(1);
+         pk.pack_array(2);
+         pk.pack("x");
+         pk.pack("y");
+       }},
+      {"a row that is no list", [](wire::Packer& pk) {
+         pk.pack_array(1);
+         pk.pack("x");
+       }},
+      {"a row that is a map", [](wire::Packer& pk) {
+         pk.pack_array(1);
+         pk.pack_map(0);
+       }},
+      {"rows that are no list", [](wire::Packer& pk) { pk.pack_nil(); }},
+  };
+  for (const auto& [name, rows] : cases) {
+    const std::string bytes = PacketBytes([rows = rows](wire::Packer& pk) {
+      OneTextField(pk);
+      pk.pack("rows");
+      rows(pk);
+    });
+    EXPECT_THROW(wire::DecodeValue(bytes), wire::ProtocolError) << name;
+  }
+  // The last "rows" counts, as it always did: a list followed by a null is refused.
+  msgpack::sbuffer buf;
+  wire::Packer pk(buf);
+  pk.pack_map(3);
+  OneTextField(pk);
+  pk.pack("rows");
+  pk.pack_array(0);
+  pk.pack("rows");
+  pk.pack_nil();
+  EXPECT_THROW(wire::DecodeValue({buf.data(), buf.size()}), wire::ProtocolError);
+}
+
 TEST(ValueCodec, DeepNestingIsRefusedNotOverflowed) {
   std::string deep(100000, '\x91');
   deep += '\xc0';

@@ -66,7 +66,7 @@ Json PacketToJson(const DataPacket& p) {
   for (const FieldDef& f : p.fields)
     fields.push_back(Json{{"name", f.name}, {"type", FieldTypeName(f.type)}, {"size", f.size}});
   Json rows = Json::array();
-  for (const DataPacket::Row& r : p.rows) {
+  for (PacketRows::ConstRowRef r : p.rows) {
     Json row = Json::array();
     for (const Variant& cell : r) row.push_back(ToJson(cell));
     rows.push_back(std::move(row));
