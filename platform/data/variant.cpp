@@ -80,7 +80,8 @@ Variant& Variant::operator=(const Variant& other) {
 void Variant::SetText(std::string_view text) {
   bits_.kind = Kind::Text;
   if (text.size() <= kInlineText) {
-    std::memcpy(InlineChars(), text.data(), text.size());
+    // An empty view may have no data at all, which memcpy may not be given.
+    if (!text.empty()) std::memcpy(InlineChars(), text.data(), text.size());
     bits_.inlineLength = static_cast<std::uint8_t>(text.size());
     return;
   }

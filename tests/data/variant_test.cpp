@@ -91,3 +91,11 @@ TEST(VariantTest, TakesAnElementOfItsOwnArray) {
   ASSERT_TRUE(copied.isArray());
   EXPECT_EQ(copied[0].textView(), std::string(40, 'k'));
 }
+
+TEST(VariantTest, AnEmptyViewWithoutDataIsTheEmptyText) {
+  // A NULL column read as a view has no data pointer at all.
+  const Variant empty{std::string_view()};
+  EXPECT_TRUE(empty.isText());
+  EXPECT_EQ(empty.asText(), "");
+  EXPECT_EQ(empty, Variant(""));
+}
