@@ -7,6 +7,7 @@
 
 #include "dialogs/frm_conf_valores.h"
 #include "fresh_server.h"
+#include "open_screen.h"
 #include "hostdb/host_database.h"
 #include "lib/corvane.h"
 #include "operations/install.h"
@@ -40,24 +41,8 @@ class PartialRescission : public ::testing::Test {
   // budget 101 and makes the party of that name current.
   TfrmDistrato& Open(const std::string& party, const std::string& sql = "") {
     server = std::make_unique<FreshServer>(sql);
-    operations::InstallRescissionOperations();
     SetUi(&ui);
-    LoginEnvironment env;
-    env.branch = "0001";
-    env.branchName = "Porto Alegre - Centro";
-    env.operatorCode = dx_test::kDemoOperator;
-    env.password = dx_test::kDemoPassword;
-    env.serverHost = "127.0.0.1";
-    env.serverPort = server->port();
-    SetLoginEnvironment(env);
-    if (!dtmDBGeral().Connected()) dtmDBGeral().Open(testing_support::DemoTemplate());
-    CriaDistratoComercial();
-    TfrmDistrato& f = *frmDistrato;
-    f.medCdFilial.SetFocus();
-    f.medCdFilial.SetText("0001");
-    f.edtOrcamento.SetFocus();
-    f.edtOrcamento.SetText("101");
-    f.dbgPadrao.UserSetFocus();
+    TfrmDistrato& f = testing_support::OpenScreenOnBudget(*server, "101");
     EXPECT_TRUE(f.cdsContratante.Locate("NMFANTCLIE", Variant(party), loCaseInsensitive)) << party;
     ui.Clear();
     return f;

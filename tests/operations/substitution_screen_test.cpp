@@ -8,6 +8,7 @@
 #include "dialogs/cli_dxr10906.h"
 #include "dialogs/frm_transf_cotas.h"
 #include "fresh_server.h"
+#include "open_screen.h"
 #include "hostdb/host_database.h"
 #include "lib/corvane.h"
 #include "operations/install.h"
@@ -37,24 +38,8 @@ class SubstitutionScreen : public ::testing::Test {
 
   TfrmDistrato& Open(const std::string& party) {
     server = std::make_unique<FreshServer>();
-    operations::InstallRescissionOperations();
     SetUi(&ui);
-    LoginEnvironment env;
-    env.branch = "0001";
-    env.branchName = "Porto Alegre - Centro";
-    env.operatorCode = dx_test::kDemoOperator;
-    env.password = dx_test::kDemoPassword;
-    env.serverHost = "127.0.0.1";
-    env.serverPort = server->port();
-    SetLoginEnvironment(env);
-    if (!dtmDBGeral().Connected()) dtmDBGeral().Open(testing_support::DemoTemplate());
-    CriaDistratoComercial();
-    TfrmDistrato& f = *frmDistrato;
-    f.medCdFilial.SetFocus();
-    f.medCdFilial.SetText("0001");
-    f.edtOrcamento.SetFocus();
-    f.edtOrcamento.SetText("150");
-    f.dbgPadrao.UserSetFocus();
+    TfrmDistrato& f = testing_support::OpenScreenOnBudget(*server, "150");
     EXPECT_TRUE(f.cdsContratante.Locate("NMFANTCLIE", Variant(party), loCaseInsensitive)) << party;
     ui.Clear();
     return f;

@@ -9,6 +9,7 @@
 #include "dialogs/frm_conf_valores.h"
 #include "dialogs/frm_conf_vr_contrat.h"
 #include "fresh_server.h"
+#include "open_screen.h"
 #include "hostdb/host_database.h"
 #include "lib/corvane.h"
 #include "operations/install.h"
@@ -39,24 +40,8 @@ class ScreenRoads : public ::testing::Test {
   TfrmDistrato& Open(const std::string& budget, const std::string& party, bool total,
                      const std::string& sql = "") {
     server = std::make_unique<FreshServer>(sql);
-    operations::InstallRescissionOperations();
     SetUi(&ui);
-    LoginEnvironment env;
-    env.branch = "0001";
-    env.branchName = "Porto Alegre - Centro";
-    env.operatorCode = dx_test::kDemoOperator;
-    env.password = dx_test::kDemoPassword;
-    env.serverHost = "127.0.0.1";
-    env.serverPort = server->port();
-    SetLoginEnvironment(env);
-    if (!dtmDBGeral().Connected()) dtmDBGeral().Open(testing_support::DemoTemplate());
-    CriaDistratoComercial();
-    TfrmDistrato& f = *frmDistrato;
-    f.medCdFilial.SetFocus();
-    f.medCdFilial.SetText("0001");
-    f.edtOrcamento.SetFocus();
-    f.edtOrcamento.SetText(budget);
-    f.dbgPadrao.UserSetFocus();
+    TfrmDistrato& f = testing_support::OpenScreenOnBudget(*server, budget);
     (total ? f.rbtTotal : f.rbtParcial).UserClick();
     EXPECT_TRUE(f.cdsContratante.Locate("NMFANTCLIE", Variant(party), loCaseInsensitive)) << party;
     ui.Clear();

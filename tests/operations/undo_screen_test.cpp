@@ -8,6 +8,7 @@
 #include "dialogs/cli_dxr10905.h"
 #include "dialogs/frm_conf_senha_dist.h"
 #include "fresh_server.h"
+#include "open_screen.h"
 #include "hostdb/host_database.h"
 #include "lib/corvane.h"
 #include "operations/install.h"
@@ -37,24 +38,9 @@ class UndoScreen : public ::testing::Test {
 
   TfrmDistrato& Open(const std::string& budget, const std::string& party, bool total = false) {
     server = std::make_unique<FreshServer>();
-    operations::InstallRescissionOperations();
     SetUi(&ui);
-    LoginEnvironment env;
-    env.branch = "0001";
-    env.branchName = "Porto Alegre - Centro";
-    env.operatorCode = "OPERADOR";
-    env.password = "OPERADOR1";  // the demo's plain operator
-    env.serverHost = "127.0.0.1";
-    env.serverPort = server->port();
-    SetLoginEnvironment(env);
-    if (!dtmDBGeral().Connected()) dtmDBGeral().Open(testing_support::DemoTemplate());
-    CriaDistratoComercial();
-    TfrmDistrato& f = *frmDistrato;
-    f.medCdFilial.SetFocus();
-    f.medCdFilial.SetText("0001");
-    f.edtOrcamento.SetFocus();
-    f.edtOrcamento.SetText(budget);
-    f.dbgPadrao.UserSetFocus();
+    // The demo's plain operator, who undoes only with a supervisor's approval.
+    TfrmDistrato& f = testing_support::OpenScreenOnBudget(*server, budget, "OPERADOR", "OPERADOR1");
     if (total) f.rbtTotal.UserClick();
     EXPECT_TRUE(f.cdsContratante.Locate("NMFANTCLIE", Variant(party), loCaseInsensitive)) << party;
     ui.Clear();
