@@ -133,7 +133,7 @@ class Consolidator {
     RequireParametersFor(params_, r.values.account, p.settledCount > 0);
 
     close_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
-    if (sqlite3_changes(db_.handle()) != 1)
+    if (db_.changes() != 1)
       Refuse("O distrato do contratante " + p.name + " já foi consolidado. Operação bloqueada.");
     if (!r.childSeq.empty()) closeChild_.bindAll(b_.branch, b_.budget, r.childSeq, p.client, p.address).run();
     cancelOpen_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();

@@ -5,6 +5,7 @@
 #include "data/formats.h"
 #include "data/money.h"
 #include "methods/key_codes.h"
+#include "methods/server_clock.h"
 #include "storage/database.h"
 #include "storage/statement.h"
 
@@ -69,8 +70,9 @@ void Refuse(const std::string& message) { throw std::runtime_error(message); }
 DateTime ProcessingDate(Database& db, const std::string& branch) {
   Statement st = db.prepare(
       "SELECT COALESCE((SELECT DTPROCESSAMENTO FROM FILIAL WHERE CDFILIAL = ?1),"
-      "                julianday('now', 'localtime', 'start of day') - julianday('1899-12-30'))");
+      "                CAST(?2 AS DOUBLE PRECISION))");
   st.bind(1, branch);
+  st.bind(2, TodayDays());
   st.step();
   return DateOf(DateTime{st.real(0)});
 }

@@ -171,7 +171,7 @@ class Undoer {
         " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
         "   AND IDCONTPROCESDIST = ?7");
     party.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address, FormerSituation(p, r), p.process).run();
-    if (sqlite3_changes(db_.handle()) != 1)
+    if (db_.changes() != 1)
       Refuse("O contratante " + p.name + " foi alterado por outro operador. Atualize a lista. Operação bloqueada.");
     return removed;
   }
