@@ -99,8 +99,8 @@ class Consolidator {
             "SELECT COALESCE(CDEMPRESA, '') FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
             "   AND NRSEQORCAEVE = ?3")) {
     Statement last = db.prepare(
-        "SELECT MAX(n) FROM (SELECT MAX(CAST(NRLANCTONF AS INTEGER)) AS n FROM CONTARECEBER WHERE CDFILIAL = ?1"
-        "                    UNION ALL SELECT MAX(CAST(NRLANCTONF AS INTEGER)) FROM CONTAPAGAR WHERE CDFILIAL = ?1)");
+        "SELECT MAX(n) FROM (SELECT MAX(CAST(NRLANCTONF AS BIGINT)) AS n FROM CONTARECEBER WHERE CDFILIAL = ?1"
+        "                    UNION ALL SELECT MAX(CAST(NRLANCTONF AS BIGINT)) FROM CONTAPAGAR WHERE CDFILIAL = ?1) AS launches");
     last.bind(1, b.branch);
     last.step();
     lastLaunch_ = last.isNull(0) ? 0 : last.integer(0);

@@ -226,8 +226,8 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
   }
 
   db.prepare("CREATE TEMP TABLE IF NOT EXISTS SENTPARTY (CDCLIENTE TEXT PRIMARY KEY)").run();
-  db.prepare("DELETE FROM temp.SENTPARTY").run();
-  Statement mark = db.prepare("INSERT OR IGNORE INTO temp.SENTPARTY (CDCLIENTE) VALUES (?1)");
+  db.prepare("DELETE FROM SENTPARTY").run();
+  Statement mark = db.prepare("INSERT INTO SENTPARTY (CDCLIENTE) VALUES (?1) ON CONFLICT DO NOTHING");
   Statement store = db.prepare(
       "INSERT INTO CONTRATDISTRATO (CDFILIAL, NRORCAEVENTO, CDCLIENTE, NRSEQORCAEVE, NRENDCLIORCEVE,"
       "   VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, ERRO, ERRORENEGFIN)"
@@ -255,12 +255,12 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
   }
   Statement plans = db.prepare(
       "DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-      "   AND CDCLIENTE NOT IN (SELECT CDCLIENTE FROM temp.SENTPARTY)");
+      "   AND CDCLIENTE NOT IN (SELECT CDCLIENTE FROM SENTPARTY)");
   plans.bindAll(b.branch, b.budget);
   plans.run();
   Statement gone = db.prepare(
       "DELETE FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-      "   AND CDCLIENTE NOT IN (SELECT CDCLIENTE FROM temp.SENTPARTY)");
+      "   AND CDCLIENTE NOT IN (SELECT CDCLIENTE FROM SENTPARTY)");
   gone.bindAll(b.branch, b.budget);
   gone.run();
 

@@ -255,7 +255,7 @@ bool OpenRenegotiated(Database& db, const PartyKey& k) {
 
 std::string NextSequence(Database& db, const PartyKey& k) {
   Statement st = db.prepare(
-      "SELECT COALESCE(MAX(CAST(NRSEQORCAEVE AS INTEGER)), 0) + 1 FROM ORCAEVENTO"
+      "SELECT COALESCE(MAX(CAST(NRSEQORCAEVE AS BIGINT)), 0) + 1 FROM ORCAEVENTO"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
   st.bindAll(k.branch, k.budget);
   st.step();

@@ -20,8 +20,9 @@ constexpr const char* kPartySelect =
     "WITH paid AS ("
     "  SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
     "         SUM(CASE WHEN IDSTATREC = 'B' THEN VRATUAREC ELSE 0 END) AS VRPAGO,"
-    "         SUM(IDSTATREC = 'B') AS QTBAIXADAS,"
-    "         MAX(IDSTATREC = 'A' AND COALESCE(NRSEQHISTRENEGO, '') <> '') AS RENEGOCIADA"
+    "         SUM(CASE WHEN IDSTATREC = 'B' THEN 1 ELSE 0 END) AS QTBAIXADAS,"
+    "         MAX(CASE WHEN IDSTATREC = 'A' AND COALESCE(NRSEQHISTRENEGO, '') <> '' THEN 1 ELSE 0 END)"
+    "           AS RENEGOCIADA"
     "    FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
     "   GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE)"
     "SELECT c.NRSEQORCAEVE, c.CDCLIENTE, c.NRENDCLIORCEVE, COALESCE(c.NMCONTCLIORE, ''),"
@@ -211,7 +212,7 @@ bool SuppliersPaid(Database& db, const BudgetKey& b) {
 
 std::string NextSequence(Database& db, const BudgetKey& b) {
   Statement st = db.prepare(
-      "SELECT COALESCE(MAX(CAST(NRSEQORCAEVE AS INTEGER)), 0) + 1 FROM ORCAEVENTO"
+      "SELECT COALESCE(MAX(CAST(NRSEQORCAEVE AS BIGINT)), 0) + 1 FROM ORCAEVENTO"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
   st.bindAll(b.branch, b.budget);
   st.step();

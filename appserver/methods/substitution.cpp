@@ -283,7 +283,7 @@ OpenReceivables OpenOf(Database& db, const Party& p) {
 
 std::string NextLaunch(Database& db, const std::string& branch) {
   Statement st = db.prepare(
-      "SELECT COALESCE(MAX(CAST(NRLANCTONF AS INTEGER)), 0) + 1 FROM CONTARECEBER WHERE CDFILIAL = ?1");
+      "SELECT COALESCE(MAX(CAST(NRLANCTONF AS BIGINT)), 0) + 1 FROM CONTARECEBER WHERE CDFILIAL = ?1");
   st.bind(1, branch);
   st.step();
   std::string n = std::to_string(st.integer(0));

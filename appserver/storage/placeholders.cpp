@@ -1,6 +1,7 @@
 #include "storage/placeholders.h"
 
 #include <cctype>
+#include <string>
 
 namespace storage {
 
@@ -35,6 +36,11 @@ PostgresText ToPostgresPlaceholders(std::string_view sql) {
         out.sql += sql[i];
       }
       if (n > out.parameters) out.parameters = n;
+      continue;
+    }
+    if (c == '?') {
+      // A bare ? is numbered one past the highest so far, as SQLite numbers it.
+      out.sql += '$' + std::to_string(++out.parameters);
       continue;
     }
     out.sql += c;

@@ -1,5 +1,6 @@
 #pragma once
-// The one SQL text both backends run: parameters are written ?N (1-based).
+// The one SQL text both backends run: parameters are written ?N (1-based) or
+// ? (the next number).
 // PostgreSQL spells them $N; this rewrites them outside quoted literals and
 // identifiers, and says how many parameters the text takes. Thread-safe.
 

@@ -56,8 +56,16 @@ class PostgresStatement : public StatementBackend {
     std::fill(types_.begin(), types_.end(), kUnknownOid);
   }
 
-  int columnCount() const override { return result_ ? PQnfields(result_.get()) : 0; }
-  std::string_view columnName(int col) const override { return result_ ? PQfname(result_.get(), col) : ""; }
+  // The columns are known once the statement ran: asked before the first
+  // step, it runs with the values bound so far.
+  int columnCount() const override {
+    execute();
+    return PQnfields(result_.get());
+  }
+  std::string_view columnName(int col) const override {
+    execute();
+    return PQfname(result_.get(), col);
+  }
   bool isNull(int col) const override { return !current() || PQgetisnull(result_.get(), row_, col); }
   std::string_view textView(int col) const override {
     if (!current()) return {};
@@ -94,13 +102,14 @@ class PostgresStatement : public StatementBackend {
     types_[static_cast<std::size_t>(index - 1)] = type;
   }
   bool current() const { return result_ && row_ >= 0 && row_ < PQntuples(result_.get()); }
+  void execute() const;
 
   PostgresConnection& connection_;
   PostgresText text_;
   std::vector<std::optional<std::string>> values_;
   std::vector<Oid> types_;
-  Result result_;
-  int row_ = -1;
+  mutable Result result_;
+  mutable int row_ = -1;
 };
 
 class PostgresConnection : public ConnectionBackend {
@@ -139,9 +148,9 @@ class PostgresConnection : public ConnectionBackend {
   }
 
   int schemaVersion() override {
-    Result r = check(PQexec(conn_,
-                            "SELECT CASE WHEN to_regclass('versaoesquema') IS NULL THEN 0"
-                            " ELSE (SELECT COALESCE(MAX(NRVERSAO), 0) FROM VERSAOESQUEMA) END"));
+    Result exists = check(PQexec(conn_, "SELECT to_regclass('versaoesquema') IS NOT NULL"));
+    if (std::string_view(PQgetvalue(exists.get(), 0, 0)) != "t") return 0;
+    Result r = check(PQexec(conn_, "SELECT COALESCE(MAX(NRVERSAO), 0) FROM VERSAOESQUEMA"));
     return std::atoi(PQgetvalue(r.get(), 0, 0));
   }
   void setSchemaVersion(int version) override {
@@ -213,11 +222,14 @@ class PostgresConnection : public ConnectionBackend {
   std::int64_t changes_ = 0;
 };
 
+void PostgresStatement::execute() const {
+  if (result_) return;
+  result_ = connection_.run(text_, values_, types_);
+  row_ = -1;
+}
+
 bool PostgresStatement::step() {
-  if (!result_) {
-    result_ = connection_.run(text_, values_, types_);
-    row_ = -1;
-  }
+  execute();
   ++row_;
   return row_ < PQntuples(result_.get());
 }
