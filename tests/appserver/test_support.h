@@ -15,6 +15,7 @@
 #include "data/packet.h"
 #include "demo/demo_database.h"
 #include "scratch_postgres.h"
+#include "test_server.h"
 #include "session/caller_session.h"
 #include "session/operator_password.h"
 #include "storage/database.h"
@@ -59,12 +60,22 @@ CREATE AGGREGATE group_concat(TEXT) (SFUNC = dx_concat, STYPE = TEXT);
 // A fresh, empty database on the backend: a file in `dir`, or a new database
 // of the test program's PostgreSQL cluster (which must start: the PostgreSQL
 // tests fail, never skip, when it cannot).
-inline std::string FreshDatabase(Backend backend, const ScratchDir& dir, const std::string& name = "demo.db") {
-  if (backend == Backend::kSqlite) return dir.file(name);
+inline std::string FreshPostgresDatabase() {
   dx_test::ScratchPostgres& cluster = dx_test::ScratchPostgres::Shared();
   const std::string target = cluster.createDatabase();
   cluster.query(dx_test::DatabaseNameOf(target), kGroupConcatForTests);
   return target;
+}
+
+inline std::string FreshDatabase(Backend backend, const ScratchDir& dir, const std::string& name = "demo.db") {
+  return backend == Backend::kSqlite ? dir.file(name) : FreshPostgresDatabase();
+}
+
+// The options of a demo server (tests/support/test_server.h) on the backend.
+inline dx_test::DemoOptions DemoOn(Backend backend) {
+  dx_test::DemoOptions options;
+  if (backend == Backend::kPostgres) options.database = FreshPostgresDatabase();
+  return options;
 }
 
 // Makes every write `when` names fail ("BEFORE INSERT ON T"), in the
