@@ -11,12 +11,14 @@ bool IsPostgresTarget(const std::string& target) {
 
 std::string RedactedTarget(const std::string& target) {
   if (!IsPostgresTarget(target)) return target;
-  static const std::regex kUriPassword(R"(^(postgres(ql)?://[^:@/]*):[^@/]*@)");
+  static const std::regex kUri(R"(^postgres(ql)?://.*)");
+  if (std::regex_match(target, kUri)) {
+    static const std::regex kUriPassword(R"(^(postgres(ql)?://[^:@/]*):[^@/]*@)");
+    static const std::regex kQueryPassword(R"(([?&]password=)[^&]*)");
+    return std::regex_replace(std::regex_replace(target, kUriPassword, "$1:***@"), kQueryPassword, "$1***");
+  }
   static const std::regex kKeywordPassword(R"((password\s*=\s*)('([^'\\]|\\.)*'|\S*))");
-  std::string out = std::regex_replace(target, kUriPassword, "$1:***@");
-  out = std::regex_replace(out, kKeywordPassword, "$1***");
-  static const std::regex kQueryPassword(R"(([?&]password=)[^&]*)");
-  return std::regex_replace(out, kQueryPassword, "$1***");
+  return std::regex_replace(target, kKeywordPassword, "$1***");
 }
 
 }  // namespace storage

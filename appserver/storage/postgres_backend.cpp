@@ -129,7 +129,14 @@ class PostgresConnection : public ConnectionBackend {
   // cannot both commit; the loser gets a Conflict and runs again.
   void begin(bool) override {
     if (!isOpen()) reopen();
-    exec("BEGIN ISOLATION LEVEL SERIALIZABLE");
+    try {
+      exec("BEGIN ISOLATION LEVEL SERIALIZABLE");
+    } catch (const ConnectionLost&) {
+      // The server ended the idle connection (a restart, a failover):
+      // nothing of this transaction was sent yet, so a fresh one carries it.
+      reopen();
+      exec("BEGIN ISOLATION LEVEL SERIALIZABLE");
+    }
   }
   void commit() override { exec("COMMIT"); }
   bool rollback() override {
