@@ -101,6 +101,39 @@ struct ResultCloser {
   void operator()(PGresult* r) const { PQclear(r); }
 };
 
+// Runs the command and throws with its output when it fails.
+void RunOrThrow(const std::vector<std::string>& command, const std::string& log, const std::string& what) {
+  int status = 0;
+  waitpid(Spawn(command, log), &status, 0);
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) CannotStart(what + ":\n" + ReadFile(log));
+}
+
+// The data folder of an initdb made once per PostgreSQL version and user,
+// with a throwaway cluster's shortcuts: trust on the private socket, texts in
+// byte order as SQLite compares them. Made aside and renamed into place, so
+// programs starting at once never see half of it.
+std::string TemplateCluster(const std::string& binaries, const std::string& log) {
+  const fs::path version = fs::path(binaries).parent_path().filename();
+  const fs::path place = fs::temp_directory_path() /
+                         ("dxr10900-pg-template-" + version.string() + "-" + std::to_string(geteuid()));
+  const std::string data = (place / "data").string();
+  if (fs::exists(place / "data" / "PG_VERSION")) return data;
+  std::string staging = (fs::temp_directory_path() / "dxr10900-pg-staging-XXXXXX").string();
+  if (!mkdtemp(staging.data())) CannotStart("mkdtemp");
+  if (geteuid() == 0) {
+    const passwd* nobody = getpwnam("nobody");
+    if (!nobody || chown(staging.c_str(), nobody->pw_uid, nobody->pw_gid) != 0)
+      CannotStart("a pasta não pôde passar ao usuário nobody");
+  }
+  RunOrThrow(AsClusterOwner({binaries + "/initdb", "-D", staging + "/data", "-U", "postgres", "--auth=trust", "-E",
+                             "UTF8", "--locale=C", "--no-sync"}),
+             log, "initdb falhou");
+  std::error_code ec;
+  fs::rename(staging, place, ec);
+  if (ec) fs::remove_all(staging, ec);  // another program made it first
+  return data;
+}
+
 }  // namespace
 
 ScratchPostgres& ScratchPostgres::Shared() {
@@ -124,17 +157,16 @@ void ScratchPostgres::start() {
   }
   const std::string log = folder_ + "/server.log";
   const std::string data = folder_ + "/data";
-  // initdb, with a throwaway cluster's shortcuts: no fsync, trust on the
-  // private socket, texts in byte order as SQLite compares them.
-  const pid_t init = Spawn(AsClusterOwner({binaries_ + "/initdb", "-D", data, "-U", "postgres", "--auth=trust",
-                                           "-E", "UTF8", "--locale=C", "--no-sync"}),
-                           log);
+  // Every test program of a run needs the same fresh cluster: one initdb
+  // makes a template that the others copy.
+  const std::string cluster = TemplateCluster(binaries_, log);
   int status = 0;
-  waitpid(init, &status, 0);
+  const pid_t copy = Spawn(AsClusterOwner({"/bin/cp", "-a", cluster, data}), log);
+  waitpid(copy, &status, 0);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
     const std::string output = ReadFile(log);
     stop();
-    CannotStart("initdb falhou:\n" + output);
+    CannotStart("a cópia do cluster modelo falhou:\n" + output);
   }
   postmaster_ = Spawn(AsClusterOwner({binaries_ + "/postgres", "-D", data, "-k", folder_, "-p",
                                       std::to_string(kPort), "-c", "listen_addresses=", "-c", "fsync=off", "-c",

@@ -1,6 +1,6 @@
 #pragma once
-// A throwaway PostgreSQL cluster for tests and benchmarks: initdb in a
-// temporary folder, the server listening only on a Unix socket in that
+// A throwaway PostgreSQL cluster for tests and benchmarks: a copy of an initdb
+// (made once per version in the temporary folder) in a temporary folder, the server listening only on a Unix socket in that
 // folder, stopped and the folder removed when the program ends (and killed
 // with the program if it dies first). Run as root (CI), the cluster belongs
 // to the unprivileged user `nobody`, as PostgreSQL requires. The binaries are
