@@ -1,5 +1,6 @@
 #include "methods/method_support.h"
 
+#include <algorithm>
 #include <chrono>
 #include <random>
 #include <thread>
@@ -13,11 +14,11 @@ namespace {
 // A transaction the database aborted because another server or thread changed
 // what it read runs again from the start, a few times, after a short random
 // pause so the contenders do not collide again in step.
-constexpr int kAttempts = 5;
+constexpr int kAttempts = 8;
 
 void PauseBeforeRetry(int attempt) {
   thread_local std::mt19937 random{std::random_device{}()};
-  const int ceilingMs = 5 << attempt;  // 10, 20, 40, 80 ms
+  const int ceilingMs = std::min(5 << attempt, 250);  // 10, 20, 40, 80, 160, 250 ms
   std::uniform_int_distribution<int> pause(ceilingMs / 2, ceilingMs);
   std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
 }

@@ -10,6 +10,7 @@
 
 #include "data/money.h"
 #include "methods/method_support.h"
+#include "methods/server_clock.h"
 #include "storage/database.h"
 #include "storage/database_target.h"
 #include "storage/migrations.h"
@@ -60,6 +61,23 @@ TEST(DatabaseTargets, PostgresByUriOrKeywordsAndNeverShowingThePassword) {
     EXPECT_EQ(storage::IsPostgresTarget(c.target), c.postgres) << c.target;
     EXPECT_EQ(storage::RedactedTarget(c.target), c.shown) << c.target;
   }
+}
+
+// The server's today and now, bound into queries instead of SQLite's date
+// functions, are what those functions said.
+TEST(ServerClock, AgreesWithTheDateFunctionsItReplaces) {
+  ScratchDir dir;
+  Database db(dir.file("clock.db"));
+  Statement st = db.prepare(
+      "SELECT julianday('now', 'localtime', 'start of day') - julianday('1899-12-30'),"
+      "       strftime('%Y-%m-%d %H:%M:%S', 'now')");
+  const double before = TodayDays();
+  const std::string nowBefore = UtcTimestampText();
+  ASSERT_TRUE(st.step());
+  const double after = TodayDays();
+  const std::string nowAfter = UtcTimestampText();
+  EXPECT_TRUE(st.real(0) == before || st.real(0) == after) << st.real(0) << " vs " << before;
+  EXPECT_TRUE(st.text(1) >= nowBefore && st.text(1) <= nowAfter) << st.text(1) << " vs " << nowBefore;
 }
 
 // A PostgreSQL database at the latest schema with one branch.
@@ -124,9 +142,9 @@ TEST_F(PostgresStorage, ConflictsThatKeepComingAreRefusedWithNothingWritten) {
   } catch (const std::runtime_error& e) {
     EXPECT_STREQ(e.what(), kDatabaseBusyMessage);
   }
-  EXPECT_EQ(attempts, 5);
+  EXPECT_EQ(attempts, 8);
   EXPECT_EQ(One("SELECT COUNT(*) FROM FILIAL WHERE CDFILIAL = '0009'"), "0");
-  EXPECT_EQ(One("SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = '0001'"), "Vez 5");
+  EXPECT_EQ(One("SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = '0001'"), "Vez 8");
 }
 
 TEST_F(PostgresStorage, AConnectionTheServerDroppedIsOpenedAgain) {
