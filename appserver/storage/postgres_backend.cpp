@@ -125,17 +125,20 @@ class PostgresConnection : public ConnectionBackend {
     return std::make_unique<PostgresStatement>(*this, ToPostgresPlaceholders(sql));
   }
 
-  // Every transaction is SERIALIZABLE: two servers changing the same party
-  // cannot both commit; the loser gets a Conflict and runs again.
-  void begin(bool) override {
+  // A writing transaction is SERIALIZABLE: two servers changing the same
+  // party cannot both commit; the loser gets a Conflict and runs again. A
+  // reading one sees one snapshot and is kept out of the writers' conflict
+  // tracking, so a busy list scroll never aborts a rescission.
+  void begin(bool writes) override {
+    const char* sql = writes ? "BEGIN ISOLATION LEVEL SERIALIZABLE" : "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY";
     if (!isOpen()) reopen();
     try {
-      exec("BEGIN ISOLATION LEVEL SERIALIZABLE");
+      exec(sql);
     } catch (const ConnectionLost&) {
       // The server ended the idle connection (a restart, a failover):
       // nothing of this transaction was sent yet, so a fresh one carries it.
       reopen();
-      exec("BEGIN ISOLATION LEVEL SERIALIZABLE");
+      exec(sql);
     }
   }
   void commit() override { exec("COMMIT"); }
