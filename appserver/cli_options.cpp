@@ -31,7 +31,8 @@ const char* ServerUsage() {
          "  dxr10900-server --db ARQUIVO --add-operator CÓDIGO --name NOME --role SUPERVISOR|GERENTE|OPERADOR\n"
          "  dxr10900-server --db ARQUIVO --set-password CÓDIGO   senha lida do terminal (sem eco) ou da entrada\n"
          "  dxr10900-server --db ARQUIVO --audit [--since AAAA-MM-DD] trilha de auditoria, mais recente primeiro\n"
-         "  dxr10900-server --help | --version\n";
+         "  dxr10900-server --help | --version\n"
+         "ARQUIVO: o arquivo SQLite; ou um banco PostgreSQL: postgresql://USUÁRIO@HOST/BANCO ou \"host=… dbname=…\"\n";
 }
 
 ServerOptions ParseServerOptions(const std::vector<std::string>& args) {

@@ -21,6 +21,7 @@
 #include "demo/demo_database.h"
 #include "session/caller_session.h"
 #include "session/login_service.h"
+#include "storage/database_target.h"
 
 #include "net/rpc_server.h"
 #include "net/server_log.h"
@@ -29,7 +30,7 @@ namespace {
 
 int initDemo(const ServerOptions& o) {
   WriteDemoDatabase(o.db, o.parties);
-  std::cout << "Banco de demonstração gravado em " << o.db;
+  std::cout << "Banco de demonstração gravado em " << storage::RedactedTarget(o.db);
   if (o.parties > 0) std::cout << " (com " << o.parties << " contratantes no orçamento " << demo::kBulkBudget << ")";
   std::cout << std::endl;
   return 0;
@@ -37,7 +38,7 @@ int initDemo(const ServerOptions& o) {
 
 int addOperator(const ServerOptions& o) {
   AddOperator(o.db, o.addOperator, o.operatorName, o.operatorRole);
-  std::cout << "Operador " << o.addOperator << " cadastrado em " << o.db
+  std::cout << "Operador " << o.addOperator << " cadastrado em " << storage::RedactedTarget(o.db)
             << "; defina a senha com --set-password " << o.addOperator << std::endl;
   return 0;
 }
@@ -82,7 +83,7 @@ int serve(const ServerOptions& o) {
       rpcOptions);
   std::uint16_t port = server.listen(o.host, o.port);
   std::cout << "listening on " << o.host << ":" << port << std::endl;
-  log.write(ServerLog::Level::Info, "servidor " + o.db + " ouvindo em " + o.host + ":" + std::to_string(port) +
+  log.write(ServerLog::Level::Info, "servidor " + storage::RedactedTarget(o.db) + " ouvindo em " + o.host + ":" + std::to_string(port) +
                                         " (até " + std::to_string(o.maxConnections) + " conexões" +
                                         (o.tlsCert.empty() ? "" : ", TLS") + ")");
 

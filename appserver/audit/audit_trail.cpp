@@ -1,6 +1,7 @@
 #include "audit/audit_trail.h"
 
 #include "methods/key_codes.h"
+#include "methods/server_clock.h"
 #include "session/caller_session.h"
 #include "storage/database.h"
 #include "storage/statement.h"
@@ -16,8 +17,10 @@ std::string AuditOperator(const std::string& operatorArg) {
 void WriteAudit(Database& db, const AuditEntry& e) {
   Statement st = db.prepare(
       "INSERT INTO AUDITORIA (DTHRAUDITORIA, CDOPERADOR, NMMETODO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, DSVALORES,"
-      "   CDOPERAPROV) VALUES (strftime('%Y-%m-%d %H:%M:%S', 'now'), ?1, ?2, ?3, ?4, ?5, ?6, ?7)");
-  st.bindAll(AuditOperator(e.operatorArg), e.method, e.branch, e.budget, e.party, e.amounts, e.approver).run();
+      "   CDOPERAPROV) VALUES (?8, ?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+  st.bindAll(AuditOperator(e.operatorArg), e.method, e.branch, e.budget, e.party, e.amounts, e.approver,
+             UtcTimestampText())
+      .run();
 }
 
 std::vector<AuditRow> ReadAudit(Database& db, const std::string& since) {

@@ -5,6 +5,7 @@
 
 #include "demo/demo_writer.h"
 #include "storage/database.h"
+#include "storage/database_target.h"
 #include "storage/migrations.h"
 
 namespace {
@@ -13,10 +14,28 @@ void removeDatabaseFiles(const std::string& path) {
   for (const char* suffix : {"", "-wal", "-shm", "-journal"}) std::remove((path + suffix).c_str());
 }
 
+// Empties a PostgreSQL database of what the migrations created, so they run
+// again from the start: the tables of the connection's schema and the money
+// functions.
+void dropPostgresSchema(const std::string& target) {
+  Database db(target);
+  db.exec(
+      "DO $$ DECLARE t record; BEGIN"
+      "  FOR t IN SELECT tablename FROM pg_tables WHERE schemaname = current_schema() LOOP"
+      "    EXECUTE format('DROP TABLE IF EXISTS %I CASCADE', t.tablename);"
+      "  END LOOP;"
+      " END $$;"
+      "DROP FUNCTION IF EXISTS CENTS(DOUBLE PRECISION);"
+      "DROP FUNCTION IF EXISTS AMOUNT(NUMERIC);");
+}
+
 }  // namespace
 
 void WriteDemoDatabase(const std::string& path, int bulkParties) {
-  removeDatabaseFiles(path);
+  if (storage::IsPostgresTarget(path))
+    dropPostgresSchema(path);
+  else
+    removeDatabaseFiles(path);
   Database db(path);
   Migrate(db);
   Transaction tx(db, true);

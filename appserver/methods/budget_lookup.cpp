@@ -35,7 +35,7 @@ Variant GetEmpresaRelac(Database& db, const protocol::GetEmpresaRelac& args) {
   Statement st = db.prepare(
       "SELECT o.CDEMPRESA FROM ORCAEVENTO o"
       "  JOIN FILIALEMPRESA fe ON fe.CDFILIAL = o.CDFILIAL AND fe.CDEMPRESA = o.CDEMPRESA"
-      " WHERE o.CDFILIAL = ?1 AND o.NRORCAEVENTO = ?2 AND (?3 IS NULL OR o.NRSEQORCAEVE = ?3)"
+      " WHERE o.CDFILIAL = ?1 AND o.NRORCAEVENTO = ?2 AND (CAST(?3 AS TEXT) IS NULL OR o.NRSEQORCAEVE = ?3)"
       " ORDER BY o.NRSEQORCAEVE LIMIT 1");
   st.bindAll(KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth));
   st.bindOpt(3, SequenceArg(args.sequencial));
@@ -52,7 +52,7 @@ Variant DadosComp(Database& db, const protocol::DadosComp& args) {
   Statement detail = db.prepare(
       "SELECT o.IDUTILCUSTOFIXOORCA, o.CDFILIAL, o.NRORCAEVENTO, o.NRSEQORCAEVE, c.NMFANTCLIE, o.CDVENDEDOR"
       "  FROM ORCAEVENTO o JOIN CLIENTE c ON c.CDCLIENTE = o.CDCLIENTE"
-      " WHERE o.CDFILIAL = ?1 AND o.NRORCAEVENTO = ?2 AND (?3 IS NULL OR o.NRSEQORCAEVE = ?3)"
+      " WHERE o.CDFILIAL = ?1 AND o.NRORCAEVENTO = ?2 AND (CAST(?3 AS TEXT) IS NULL OR o.NRSEQORCAEVE = ?3)"
       " ORDER BY o.NRSEQORCAEVE LIMIT 1");
   detail.bindAll(branch, budget);
   detail.bindOpt(3, SequenceArg(args.sequencial));

@@ -14,7 +14,7 @@ bool isSubstituteParty(Database& db, const std::string& branch, const std::strin
                        const std::optional<std::string>& seq, const std::string& client) {
   Statement st = db.prepare(
       "SELECT 1 FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-      "   AND (?3 IS NULL OR NRSEQORCAEVE = ?3) AND (?4 IS NULL OR CDCLIENTE = ?4)"
+      "   AND (CAST(?3 AS TEXT) IS NULL OR NRSEQORCAEVE = ?3) AND (CAST(?4 AS TEXT) IS NULL OR CDCLIENTE = ?4)"
       "   AND IDORIGEMINCLUSAO = 'SUBSTITUICAO' LIMIT 1");
   st.bindAll(branch, budget);
   st.bindOpt(3, seq);
@@ -59,7 +59,7 @@ Variant GetExisContOrca(Database& db, const protocol::GetExisContOrca& args) {
   }
   Statement open = db.prepare(
       "SELECT 1 FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-      "   AND (?3 IS NULL OR NRSEQORCAEVE = ?3) AND CDCLIENTE = ?4 AND IDSTATREC = 'A' LIMIT 1");
+      "   AND (CAST(?3 AS TEXT) IS NULL OR NRSEQORCAEVE = ?3) AND CDCLIENTE = ?4 AND IDSTATREC = 'A' LIMIT 1");
   open.bindAll(branch, budget);
   open.bindOpt(3, seq);
   open.bind(4, client);

@@ -99,8 +99,8 @@ class Consolidator {
             "SELECT COALESCE(CDEMPRESA, '') FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
             "   AND NRSEQORCAEVE = ?3")) {
     Statement last = db.prepare(
-        "SELECT MAX(n) FROM (SELECT MAX(CAST(NRLANCTONF AS INTEGER)) AS n FROM CONTARECEBER WHERE CDFILIAL = ?1"
-        "                    UNION ALL SELECT MAX(CAST(NRLANCTONF AS INTEGER)) FROM CONTAPAGAR WHERE CDFILIAL = ?1)");
+        "SELECT MAX(n) FROM (SELECT MAX(CAST(NRLANCTONF AS BIGINT)) AS n FROM CONTARECEBER WHERE CDFILIAL = ?1"
+        "                    UNION ALL SELECT MAX(CAST(NRLANCTONF AS BIGINT)) FROM CONTAPAGAR WHERE CDFILIAL = ?1) AS launches");
     last.bind(1, b.branch);
     last.step();
     lastLaunch_ = last.isNull(0) ? 0 : last.integer(0);
@@ -133,7 +133,7 @@ class Consolidator {
     RequireParametersFor(params_, r.values.account, p.settledCount > 0);
 
     close_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
-    if (sqlite3_changes(db_.handle()) != 1)
+    if (db_.changes() != 1)
       Refuse("O distrato do contratante " + p.name + " já foi consolidado. Operação bloqueada.");
     if (!r.childSeq.empty()) closeChild_.bindAll(b_.branch, b_.budget, r.childSeq, p.client, p.address).run();
     cancelOpen_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();

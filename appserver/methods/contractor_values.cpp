@@ -15,6 +15,7 @@
 #include "methods/method_support.h"
 #include "methods/rescission_store.h"
 #include "methods/packet_builder.h"
+#include "methods/server_clock.h"
 #include "session/caller_session.h"
 #include "storage/database.h"
 #include "storage/statement.h"
@@ -43,7 +44,7 @@ Budget BudgetArgs(const Call& args) {
 
 DataPacket StoredParties(Database& db, const Budget& b) {
   Statement st = db.prepare(
-      "SELECT MONEY(d.VRORIGREC), d.VRPERCMULTA, MONEY(d.VRMULTA), d.GERACTPAGAR, MONEY(d.VRORIGRECNOEDIT),"
+      "SELECT AMOUNT(d.VRORIGREC), d.VRPERCMULTA, AMOUNT(d.VRMULTA), d.GERACTPAGAR, AMOUNT(d.VRORIGRECNOEDIT),"
       "       c.IDTPIJURCLIE,"
       "       d.CDCLIENTE, c.NRINSJURCLIE, d.ERRO, p.CDCLICONTSUBORE, s.NRINSJURCLIE, s.IDTPIJURCLIE,"
       "       s.NMFANTCLIE, d.NRDIAPGTOFIXO, d.NRPARCELAS, d.IDMESINIPGTO, d.IDTPFORMAPGTO,"
@@ -62,7 +63,7 @@ DataPacket StoredParties(Database& db, const Budget& b) {
 
 DataPacket StoredPlan(Database& db, const Budget& b, const std::string& client) {
   Statement st = db.prepare(
-      "SELECT DTVENCIMENTO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, MONEY(VRPARCELA) FROM FORMAPGTO"
+      "SELECT DTVENCIMENTO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, AMOUNT(VRPARCELA) FROM FORMAPGTO"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3 ORDER BY NRPARCELA");
   st.bindAll(b.branch, b.budget, client);
   return QueryPacket(st, PaymentPlanShape());
@@ -195,8 +196,9 @@ bool InWorkingSet(Database& db, const Budget& b, const std::string& client) {
 DateTime ProcessingDate(Database& db, const std::string& branch) {
   Statement st = db.prepare(
       "SELECT COALESCE((SELECT DTPROCESSAMENTO FROM FILIAL WHERE CDFILIAL = ?1),"
-      "                julianday('now', 'localtime', 'start of day') - julianday('1899-12-30'))");
+      "                CAST(?2 AS DOUBLE PRECISION))");
   st.bind(1, branch);
+  st.bind(2, TodayDays());
   st.step();
   return DateOf(DateTime{st.real(0)});
 }
@@ -224,8 +226,8 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
   }
 
   db.prepare("CREATE TEMP TABLE IF NOT EXISTS SENTPARTY (CDCLIENTE TEXT PRIMARY KEY)").run();
-  db.prepare("DELETE FROM temp.SENTPARTY").run();
-  Statement mark = db.prepare("INSERT OR IGNORE INTO temp.SENTPARTY (CDCLIENTE) VALUES (?1)");
+  db.prepare("DELETE FROM SENTPARTY").run();
+  Statement mark = db.prepare("INSERT INTO SENTPARTY (CDCLIENTE) VALUES (?1) ON CONFLICT DO NOTHING");
   Statement store = db.prepare(
       "INSERT INTO CONTRATDISTRATO (CDFILIAL, NRORCAEVENTO, CDCLIENTE, NRSEQORCAEVE, NRENDCLIORCEVE,"
       "   VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, ERRO, ERRORENEGFIN)"
@@ -253,12 +255,12 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
   }
   Statement plans = db.prepare(
       "DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-      "   AND CDCLIENTE NOT IN (SELECT CDCLIENTE FROM temp.SENTPARTY)");
+      "   AND CDCLIENTE NOT IN (SELECT CDCLIENTE FROM SENTPARTY)");
   plans.bindAll(b.branch, b.budget);
   plans.run();
   Statement gone = db.prepare(
       "DELETE FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-      "   AND CDCLIENTE NOT IN (SELECT CDCLIENTE FROM temp.SENTPARTY)");
+      "   AND CDCLIENTE NOT IN (SELECT CDCLIENTE FROM SENTPARTY)");
   gone.bindAll(b.branch, b.budget);
   gone.run();
 

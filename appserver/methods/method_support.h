@@ -12,9 +12,16 @@ class Storage;
 
 using DbHandler = std::function<Variant(Database&, CallArgs&)>;
 
+// The refusal of a method whose transaction kept colliding with others.
+extern const char* const kDatabaseBusyMessage;
+
 // Runs `work` inside a transaction that is committed when it returns and
-// rolled back when it throws. Methods that write take the write lock at the
-// start (`writes`), so two writers never deadlock upgrading a read.
+// rolled back when it throws. Methods that write say so (`writes`): on SQLite
+// they take the write lock at the start, so two writers never deadlock
+// upgrading a read. A transaction the database aborted for a conflict with
+// another (PostgreSQL's serialization failures and deadlocks) runs `work` again
+// from the start, a bounded number of times, then refuses with
+// kDatabaseBusyMessage: `work` must leave nothing outside the transaction.
 Variant InTransaction(Storage& storage, bool writes, const std::function<Variant(Database&)>& work);
 
 // A handler of positional arguments, run inside one transaction.

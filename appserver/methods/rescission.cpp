@@ -17,6 +17,7 @@
 #include "methods/method_support.h"
 #include "methods/rescission_store.h"
 #include "methods/rescission_rules.h"
+#include "methods/server_clock.h"
 #include "storage/database.h"
 #include "storage/statement.h"
 
@@ -254,7 +255,7 @@ bool OpenRenegotiated(Database& db, const PartyKey& k) {
 
 std::string NextSequence(Database& db, const PartyKey& k) {
   Statement st = db.prepare(
-      "SELECT COALESCE(MAX(CAST(NRSEQORCAEVE AS INTEGER)), 0) + 1 FROM ORCAEVENTO"
+      "SELECT COALESCE(MAX(CAST(NRSEQORCAEVE AS BIGINT)), 0) + 1 FROM ORCAEVENTO"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
   st.bindAll(k.branch, k.budget);
   st.step();
@@ -270,9 +271,9 @@ void WriteChildBudget(Database& db, const PartyKey& k, const std::string& child,
       "   IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, CDCLIENTE, CDVENDEDOR, CDEMPRESA, DTORCAMENTO, DTEVENTO,"
       "   QTCONVIDADOS, QTCOTAS)"
       " SELECT CDFILIAL, NRORCAEVENTO, ?4, NRSEQORCAEVE, '3', IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, ?5, CDVENDEDOR,"
-      "        CDEMPRESA, julianday('now', 'localtime', 'start of day') - julianday('1899-12-30'), DTEVENTO, ?6, ?7"
+      "        CDEMPRESA, ?8, DTEVENTO, ?6, ?7"
       "   FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3");
-  budget.bindAll(k.branch, k.budget, k.seq, child, k.client, party.guests, party.quotas).run();
+  budget.bindAll(k.branch, k.budget, k.seq, child, k.client, party.guests, party.quotas, TodayDays()).run();
 
   Statement member = db.prepare(
       "INSERT INTO CONTRATANTE (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NMCONTCLIORE,"
@@ -336,7 +337,7 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
       "   AND IDCONTPROCESDIST = 'N'");
   cancel.bindAll(k.branch, k.budget, k.seq, k.client, k.address).run();
-  if (sqlite3_changes(db.handle()) != 1) Refuse("O contratante já está em processo de distrato. Operação bloqueada.");
+  if (db.changes() != 1) Refuse("O contratante já está em processo de distrato. Operação bloqueada.");
 
   Statement receivables = db.prepare(
       "UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = IDSTATREC WHERE CDFILIAL = ?1"

@@ -5,6 +5,7 @@
 #include "data/formats.h"
 #include "data/money.h"
 #include "methods/key_codes.h"
+#include "methods/server_clock.h"
 #include "storage/database.h"
 #include "storage/statement.h"
 
@@ -19,8 +20,9 @@ constexpr const char* kPartySelect =
     "WITH paid AS ("
     "  SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
     "         SUM(CASE WHEN IDSTATREC = 'B' THEN VRATUAREC ELSE 0 END) AS VRPAGO,"
-    "         SUM(IDSTATREC = 'B') AS QTBAIXADAS,"
-    "         MAX(IDSTATREC = 'A' AND COALESCE(NRSEQHISTRENEGO, '') <> '') AS RENEGOCIADA"
+    "         SUM(CASE WHEN IDSTATREC = 'B' THEN 1 ELSE 0 END) AS QTBAIXADAS,"
+    "         MAX(CASE WHEN IDSTATREC = 'A' AND COALESCE(NRSEQHISTRENEGO, '') <> '' THEN 1 ELSE 0 END)"
+    "           AS RENEGOCIADA"
     "    FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
     "   GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE)"
     "SELECT c.NRSEQORCAEVE, c.CDCLIENTE, c.NRENDCLIORCEVE, COALESCE(c.NMCONTCLIORE, ''),"
@@ -69,8 +71,9 @@ void Refuse(const std::string& message) { throw std::runtime_error(message); }
 DateTime ProcessingDate(Database& db, const std::string& branch) {
   Statement st = db.prepare(
       "SELECT COALESCE((SELECT DTPROCESSAMENTO FROM FILIAL WHERE CDFILIAL = ?1),"
-      "                julianday('now', 'localtime', 'start of day') - julianday('1899-12-30'))");
+      "                CAST(?2 AS DOUBLE PRECISION))");
   st.bind(1, branch);
+  st.bind(2, TodayDays());
   st.step();
   return DateOf(DateTime{st.real(0)});
 }
@@ -209,7 +212,7 @@ bool SuppliersPaid(Database& db, const BudgetKey& b) {
 
 std::string NextSequence(Database& db, const BudgetKey& b) {
   Statement st = db.prepare(
-      "SELECT COALESCE(MAX(CAST(NRSEQORCAEVE AS INTEGER)), 0) + 1 FROM ORCAEVENTO"
+      "SELECT COALESCE(MAX(CAST(NRSEQORCAEVE AS BIGINT)), 0) + 1 FROM ORCAEVENTO"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
   st.bindAll(b.branch, b.budget);
   st.step();

@@ -38,14 +38,15 @@ DataPacket ClientPacket(Statement& st) {
 // out (a substituted place is no longer the client's).
 Variant GetRepetContrat(Database& db, const protocol::GetRepetContrat& args) {
   Statement st = db.prepare(
-      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, IDSITUCONTOREV, MONEY(VRRECECONTOREV), IDCONTRESPCOTAORCA"
+      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, IDSITUCONTOREV, AMOUNT(VRRECECONTOREV), IDCONTRESPCOTAORCA"
       "  FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3"
       "   AND IDSITUCONTOREV <> 'CANCELADO'"
-      " ORDER BY NRSEQORCAEVE, NRENDCLIORCEVE LIMIT -1 OFFSET 1");
+      " ORDER BY NRSEQORCAEVE, NRENDCLIORCEVE");
   st.bindAll(KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth), KeyCode(args.cliente, 0));
   DataPacket p({{"NRSEQORCAEVE", FieldType::FixedString, 2}, Text("CDCLIENTE", 21), Text("NRENDCLIORCEVE", 10),
                 Text("IDSITUCONTOREV", 10), Number("VRRECECONTOREV"), Text("IDCONTRESPCOTAORCA", 1)});
-  while (st.step())
+  const bool any = st.step();  // the first contract is not a repetition
+  while (any && st.step())
     p.addRow({Variant(st.text(0)), Variant(st.text(1)), Variant(st.text(2)), Variant(st.text(3)), Variant(st.real(4)),
               Variant(st.text(5))});
   return Variant(std::move(p));
@@ -205,7 +206,7 @@ void MarkSubstituted(Database& db, const Party& p, const std::string& sql, const
   Statement st = db.prepare(sql);
   st.bindAll(p.branch, p.budget, p.seq, p.client, p.address, s.code);
   st.run();
-  if (sqlite3_changes(db.handle()) != 1)
+  if (db.changes() != 1)
     Refuse("O contratante " + p.client + " foi alterado por outro operador. Atualize a lista.");
 }
 
@@ -282,7 +283,7 @@ OpenReceivables OpenOf(Database& db, const Party& p) {
 
 std::string NextLaunch(Database& db, const std::string& branch) {
   Statement st = db.prepare(
-      "SELECT COALESCE(MAX(CAST(NRLANCTONF AS INTEGER)), 0) + 1 FROM CONTARECEBER WHERE CDFILIAL = ?1");
+      "SELECT COALESCE(MAX(CAST(NRLANCTONF AS BIGINT)), 0) + 1 FROM CONTARECEBER WHERE CDFILIAL = ?1");
   st.bind(1, branch);
   st.step();
   std::string n = std::to_string(st.integer(0));
@@ -328,7 +329,7 @@ Variant TransfCotas(Database& db, const protocol::TransfCotas& args) {
       "   AND IDSITUCONTOREV = 'CNTGERADA' AND IDCONTPROCESDIST = 'N' AND IDTRANSFCOTAREALI = 'N'");
   holder.bindAll(p.branch, p.budget, p.seq, p.client, p.address, s.code, *value, guests, quotas);
   holder.run();
-  if (sqlite3_changes(db.handle()) != 1)
+  if (db.changes() != 1)
     Refuse("O contratante " + p.client + " foi alterado por outro operador. Atualize a lista.");
 
   Statement cancel = db.prepare(

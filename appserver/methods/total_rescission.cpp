@@ -15,6 +15,7 @@
 #include "methods/packet_builder.h"
 #include "methods/packet_reading.h"
 #include "methods/rescission_store.h"
+#include "methods/server_clock.h"
 #include "storage/database.h"
 #include "storage/statement.h"
 
@@ -160,10 +161,10 @@ void WriteChildBudget(Database& db, const BudgetKey& b, const std::string& paren
       "   IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, CDCLIENTE, CDVENDEDOR, CDEMPRESA, DTORCAMENTO, DTEVENTO,"
       "   QTCONVIDADOS, QTCOTAS)"
       " SELECT CDFILIAL, NRORCAEVENTO, ?4, NRSEQORCAEVE, '3', IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, CDCLIENTE,"
-      "        CDVENDEDOR, CDEMPRESA, julianday('now', 'localtime', 'start of day') - julianday('1899-12-30'),"
+      "        CDVENDEDOR, CDEMPRESA, ?7,"
       "        DTEVENTO, ?5, ?6"
       "   FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3");
-  budget.bindAll(b.branch, b.budget, parentSeq, child, guests, quotas).run();
+  budget.bindAll(b.branch, b.budget, parentSeq, child, guests, quotas, TodayDays()).run();
 }
 
 // Records the rescission of every party the operator confirmed, all or
@@ -225,7 +226,7 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
     const Party& p = *r.party;
     const RescissionValues& v = r.priced.values;
     rec.cancel.bindAll(b.branch, b.budget, p.seq, p.client, p.address).run();
-    if (sqlite3_changes(db.handle()) != 1)
+    if (db.changes() != 1)
       Refuse("O contratante " + p.name + " já está em processo de distrato. Operação bloqueada.");
     rec.receivables.bindAll(b.branch, b.budget, p.seq, p.client, p.address).run();
     rec.member.bindAll(b.branch, b.budget, child, p.client, p.address, p.contact, r.negotiated, p.guests, p.quotas)

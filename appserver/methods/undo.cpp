@@ -65,13 +65,17 @@ Variant Vd_ExistComisGerada(Database& db, const protocol::Vd_ExistComisGerada& a
 
 // --- DesfazerDistrato -------------------------------------------------------
 
-// The approving operator of the confirmation given on this connection, used
-// up here; refuses when there is none, it expired, or the approver lost the
-// role since.
-std::string TakeApproval(Database& db) {
+// The approver of the confirmation given on this connection, used up by the
+// call before its transaction starts: a transaction run again after a
+// conflict sees the same approval. Nothing when there is none or it expired.
+std::optional<std::string> TakeCallersApproval() {
   CallerSession* caller = CurrentCaller();
-  std::optional<std::string> approver =
-      caller ? caller->takeApproval(CallerSession::Clock::now(), kApprovalWindow) : std::nullopt;
+  return caller ? caller->takeApproval(CallerSession::Clock::now(), kApprovalWindow) : std::nullopt;
+}
+
+// The approving operator; refuses when there is none, or the approver lost
+// the role since.
+std::string CheckApprover(Database& db, const std::optional<std::string>& approver) {
   if (!approver) Refuse(kNoApproval);
   Statement st = db.prepare(
       "SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1 AND IDPAPEL IN ('SUPERVISOR', 'GERENTE')");
@@ -171,7 +175,7 @@ class Undoer {
         " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
         "   AND IDCONTPROCESDIST = ?7");
     party.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address, FormerSituation(p, r), p.process).run();
-    if (sqlite3_changes(db_.handle()) != 1)
+    if (db_.changes() != 1)
       Refuse("O contratante " + p.name + " foi alterado por outro operador. Atualize a lista. Operação bloqueada.");
     return removed;
   }
@@ -318,12 +322,13 @@ Variant UndoTotal(Database& db, const protocol::DesfazerDistrato& args, const st
 
 // Undoes a rescission approved by a supervisor or manager on this
 // connection. Answers "".
-Variant DesfazerDistrato(Database& db, const protocol::DesfazerDistrato& args) {
+Variant DesfazerDistrato(Database& db, const protocol::DesfazerDistrato& args,
+                         const std::optional<std::string>& approval) {
   const std::string kind = KeyCode(args.tipo, 0);
   if (kind != "CONTRATANTE" && kind != "GERAL")
     Refuse("DesfazerDistrato: tipo inválido \"" + args.tipo + "\" (CONTRATANTE ou GERAL).");
   RequireOperator(db, AuditOperator(args.operador));
-  const std::string approver = TakeApproval(db);
+  const std::string approver = CheckApprover(db, approval);
   return kind == "CONTRATANTE" ? UndoPartial(db, args, approver) : UndoTotal(db, args, approver);
 }
 
@@ -331,5 +336,8 @@ Variant DesfazerDistrato(Database& db, const protocol::DesfazerDistrato& args) {
 
 void RegisterUndo(Dispatcher& d, Storage& s) {
   d.add(Transactional(s, Vd_ExistComisGerada));
-  d.add(Transactional(s, DesfazerDistrato, true));
+  d.add(DeclaredMethod<protocol::DesfazerDistrato>([&s](protocol::DesfazerDistrato& call) {
+    const std::optional<std::string> approval = TakeCallersApproval();
+    return InTransaction(s, true, [&](Database& db) { return DesfazerDistrato(db, call, approval); });
+  }));
 }

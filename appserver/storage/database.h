@@ -1,51 +1,61 @@
 #pragma once
-// A SQLite connection with the settings every connection of the server needs:
-// WAL journal, a busy timeout (many clients write the same file), foreign keys
-// on, and the money functions CENTS(real) -> integer cents and MONEY(cents)
-// -> real amount, by the one rounding rule of platform/data. Statements are
-// always prepared; values are always bound, never spliced into SQL text.
+// A connection to the server's database, SQLite or PostgreSQL behind one
+// interface: the methods prepare SQL with ?N parameters, bind values and step,
+// and never learn which backend runs. Amounts are integer cents; AMOUNT(cents)
+// gives the real amount and CENTS(real) the cents, by the one rounding rule of
+// platform/data, on both backends. Statements are always prepared; values are
+// always bound, never spliced into SQL text. Not thread-safe: each thread has
+// its own connection (see Storage).
 
-#include <sqlite3.h>
-
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "storage/backend.h"
 
 class Statement;
 
 class Database {
  public:
-  // Opens (creating when missing) the file at `path`.
-  explicit Database(const std::string& path);
+  // `target`: a SQLite file (created when missing) or a PostgreSQL URI or
+  // keyword string (see storage/database_target.h).
+  explicit Database(const std::string& target);
   ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
 
-  // Runs SQL without parameters (schema, pragmas, transaction control).
+  // Runs SQL without parameters (schema, transaction control).
   void exec(std::string_view sql);
   Statement prepare(std::string_view sql);
+  // Rows changed by the last INSERT, UPDATE or DELETE of this connection.
+  std::int64_t changes() const;
+  storage::Dialect dialect() const;
 
+  // The number of migrations applied.
   int userVersion();
   void setUserVersion(int version);
+  storage::ConnectionBackend& backend() { return *backend_; }
 
-  sqlite3* handle() { return db_; }
-  bool isOpen() const { return db_ != nullptr; }
-  // Closes the connection, rolling back whatever it left open, and opens the
-  // file again with the same settings; closed when the open fails (throws).
+  // The SQLite handle, for tests that reach below the interface; null on PostgreSQL.
+  sqlite3* handle() { return backend_->sqliteHandle(); }
+  bool isOpen() const { return backend_->isOpen(); }
+  // Closes the connection, rolling back whatever it left open, and opens it
+  // again with the same settings (throws when that fails).
   void reopen();
-  const std::string& path() const { return path_; }
+  const std::string& path() const { return target_; }
 
  private:
-  void open();
-
-  sqlite3* db_ = nullptr;
-  std::string path_;
+  std::string target_;
+  std::unique_ptr<storage::ConnectionBackend> backend_;
 };
 
 // BEGIN on construction; ROLLBACK on destruction unless commit() ran, so a
-// method that throws leaves nothing half-written.
+// method that throws leaves nothing half-written. `writes`: the method
+// changes data (SQLite takes the write lock at once).
 class Transaction {
  public:
-  explicit Transaction(Database& db, bool immediate = false);
+  explicit Transaction(Database& db, bool writes = false);
   ~Transaction();
   Transaction(const Transaction&) = delete;
   Transaction& operator=(const Transaction&) = delete;

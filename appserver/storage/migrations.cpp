@@ -4,30 +4,58 @@
 #include <string>
 
 #include "storage/database.h"
+#include "storage/database_target.h"
+#include "storage/pg_schema_v1.h"
+#include "storage/pg_schema_v2.h"
+#include "storage/pg_schema_v4.h"
+#include "storage/pg_schema_v5.h"
 #include "storage/schema_v1.h"
 #include "storage/schema_v2.h"
 #include "storage/schema_v3.h"
 #include "storage/schema_v4.h"
 #include "storage/schema_v5.h"
 
-const std::vector<Migration>& Migrations() {
-  static const std::vector<Migration> list = {
-      {1, kSchemaV1},
-      {2, kSchemaV2},
-      {3, kSchemaV3},
-      {4, kSchemaV4},
-      {5, kSchemaV5},
+namespace {
+
+// Holds the schema lock of the database for one migration run.
+class SchemaLock {
+ public:
+  explicit SchemaLock(Database& db) : db_(db) { db_.backend().lockSchema(); }
+  ~SchemaLock() {
+    try {
+      db_.backend().unlockSchema();
+    } catch (...) {
+    }
+  }
+  SchemaLock(const SchemaLock&) = delete;
+  SchemaLock& operator=(const SchemaLock&) = delete;
+
+ private:
+  Database& db_;
+};
+
+}  // namespace
+
+const std::vector<Migration>& Migrations(storage::Dialect dialect) {
+  static const std::vector<Migration> sqlite = {
+      {1, kSchemaV1}, {2, kSchemaV2}, {3, kSchemaV3}, {4, kSchemaV4}, {5, kSchemaV5},
   };
-  return list;
+  // Indexes (3) read the same in both dialects.
+  static const std::vector<Migration> postgres = {
+      {1, kPostgresSchemaV1}, {2, kPostgresSchemaV2}, {3, kSchemaV3}, {4, kPostgresSchemaV4}, {5, kPostgresSchemaV5},
+  };
+  return dialect == storage::Dialect::kPostgres ? postgres : sqlite;
 }
 
 int Migrate(Database& db) {
-  const auto& list = Migrations();
+  const auto& list = Migrations(db.dialect());
   int latest = list.empty() ? 0 : list.back().version;
+  SchemaLock lock(db);
   int current = db.userVersion();
   if (current > latest)
-    throw std::runtime_error("O banco de dados " + db.path() + " tem a versão " + std::to_string(current) +
-                             ", mais nova que a deste servidor (" + std::to_string(latest) + ").");
+    throw std::runtime_error("O banco de dados " + storage::RedactedTarget(db.path()) + " tem a versão " +
+                             std::to_string(current) + ", mais nova que a deste servidor (" + std::to_string(latest) +
+                             ").");
   for (const Migration& m : list) {
     if (m.version <= current) continue;
     Transaction tx(db, true);

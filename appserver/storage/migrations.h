@@ -1,11 +1,14 @@
 #pragma once
-// The schema, as an ordered list of migrations. The database's
-// PRAGMA user_version is the number of migrations applied; opening a file
-// applies the ones it lacks, each in its own transaction, so running them
-// again is harmless.
+// The schema, as an ordered list of migrations, written once per dialect with
+// the same numbers. The database records the number applied (SQLite's
+// PRAGMA user_version, PostgreSQL's VERSAOESQUEMA); opening it applies the ones
+// it lacks, each in its own transaction, so running them again is harmless,
+// and servers starting at once on one PostgreSQL database take turns.
 
 #include <string_view>
 #include <vector>
+
+#include "storage/backend.h"
 
 class Database;
 
@@ -14,8 +17,8 @@ struct Migration {
   std::string_view sql;
 };
 
-const std::vector<Migration>& Migrations();
+const std::vector<Migration>& Migrations(storage::Dialect dialect = storage::Dialect::kSqlite);
 
 // Applies the pending migrations; returns the resulting version. Refuses a
-// file written by a newer server.
+// database written by a newer server.
 int Migrate(Database& db);

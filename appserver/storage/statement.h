@@ -1,17 +1,19 @@
 #pragma once
-// A prepared statement: bind by position (1-based), step, read columns.
-
-#include <sqlite3.h>
+// A prepared statement of either backend: bind by position (1-based, ?N in
+// the SQL text), step, read columns. Not thread-safe.
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "storage/backend.h"
+
 class Statement {
  public:
-  Statement(sqlite3* db, std::string_view sql);
+  explicit Statement(std::unique_ptr<storage::StatementBackend> backend);
   ~Statement();
   Statement(Statement&& other) noexcept;
   Statement& operator=(Statement&&) = delete;
@@ -40,12 +42,12 @@ class Statement {
   bool step();
   // Steps a statement that returns no rows; throws if it fails.
   void run();
+  // Back to before the first step, with no values bound.
   void reset();
 
   int columnCount() const;
   std::string_view columnName(int col) const;
   bool isNull(int col) const;
-  int columnType(int col) const;
   std::string text(int col) const;
   // The column's text in place, valid until the next step: no copy per cell.
   std::string_view textView(int col) const;
@@ -53,7 +55,5 @@ class Statement {
   std::int64_t integer(int col) const;
 
  private:
-  void check(int rc, const char* what);
-  sqlite3* db_;
-  sqlite3_stmt* stmt_ = nullptr;
+  std::unique_ptr<storage::StatementBackend> backend_;
 };

@@ -21,11 +21,11 @@ DataPacket PlanPacket() {
   return DataPacket({D("DTVENCIMENTO"), S("CDFILIAL", 4), S("NRORCAEVENTO", 10), S("CDCLIENTE", 21), F("VRPARCELA")});
 }
 
-class ContractorValues : public ::testing::Test {
+class ContractorValues : public ::testing::TestWithParam<Backend> {
  protected:
   ContractorValues() {
-    WriteDemoDatabase(dir_.file("demo.db"), 0);
-    app_ = std::make_unique<AppServer>(dir_.file("demo.db"));
+    WriteDemoDatabase(target_, 0);
+    app_ = std::make_unique<AppServer>(target_);
   }
 
   // The parties as ConfValTodosCont hands them: the budget's first three
@@ -48,8 +48,11 @@ class ContractorValues : public ::testing::Test {
   DataPacket Plan(const std::string& client) { return Call("GetFormaPgto", {kBranch, kBudget, client}).asPacket(); }
 
   ScratchDir dir_;
+  std::string target_ = FreshDatabase(GetParam(), dir_);
   std::unique_ptr<AppServer> app_;
 };
+
+INSTANTIATE_TEST_SUITE_P(Backends, ContractorValues, AllBackends(), BackendName);
 
 std::size_t RowOf(const DataPacket& p, const std::string& client) {
   for (std::size_t i = 0; i < p.rowCount(); ++i)
@@ -57,7 +60,7 @@ std::size_t RowOf(const DataPacket& p, const std::string& client) {
   throw std::runtime_error("no row for " + client);
 }
 
-TEST_F(ContractorValues, InsContratDistratoStoresThePartiesAndAnswersThem) {
+TEST_P(ContractorValues, InsContratDistratoStoresThePartiesAndAnswersThem) {
   std::vector<Variant> args{Variant(Sent()), kBranch, kBudget};
   DataPacket stored = app_->call("InsContratDistrato", args).asPacket();
   ASSERT_EQ(stored.rowCount(), 3u);
@@ -72,7 +75,7 @@ TEST_F(ContractorValues, InsContratDistratoStoresThePartiesAndAnswersThem) {
   EXPECT_EQ(Parties(), stored);
 }
 
-TEST_F(ContractorValues, InsContratDistratoKeepsWhatWasConfirmedAndDropsPartiesNoLongerSent) {
+TEST_P(ContractorValues, InsContratDistratoKeepsWhatWasConfirmedAndDropsPartiesNoLongerSent) {
   Ins(Sent());
   DataPacket confirmed = Parties();
   std::size_t r = RowOf(confirmed, "1001");
@@ -92,14 +95,14 @@ TEST_F(ContractorValues, InsContratDistratoKeepsWhatWasConfirmedAndDropsPartiesN
   EXPECT_EQ(again.at(r, "IDMESINIPGTO").asText(), "P");
 }
 
-TEST_F(ContractorValues, InsContratDistratoRefusesAPartyOutsideTheBudget) {
+TEST_P(ContractorValues, InsContratDistratoRefusesAPartyOutsideTheBudget) {
   Ins(Sent());
   EXPECT_THROW(Ins(Sent({"1001", "9999"})), std::exception);
   EXPECT_EQ(Parties().rowCount(), 3u);  // nothing half-written
   EXPECT_THROW(Call("InsContratDistrato", {Variant("x"), kBranch, kBudget}), std::exception);
 }
 
-TEST_F(ContractorValues, SetConfirmarStoresPartiesAndPlanTogether) {
+TEST_P(ContractorValues, SetConfirmarStoresPartiesAndPlanTogether) {
   Ins(Sent());
   DataPacket parties = Parties();
   std::size_t r = RowOf(parties, "1002");
@@ -122,7 +125,7 @@ TEST_F(ContractorValues, SetConfirmarStoresPartiesAndPlanTogether) {
   EXPECT_EQ(Plan("1002").rowCount(), 1u);
 }
 
-TEST_F(ContractorValues, SetConfirmarIsAtomic) {
+TEST_P(ContractorValues, SetConfirmarIsAtomic) {
   Ins(Sent());
   DataPacket parties = Parties();
   std::size_t r = RowOf(parties, "1001");
@@ -139,7 +142,7 @@ TEST_F(ContractorValues, SetConfirmarIsAtomic) {
   EXPECT_TRUE(Plan("1002").rows.empty());
 }
 
-TEST_F(ContractorValues, SetConfirmarRefusesBadInput) {
+TEST_P(ContractorValues, SetConfirmarRefusesBadInput) {
   Ins(Sent());
   DataPacket parties = Parties();
   auto refused = [&](DataPacket p, DataPacket plan) {
@@ -167,7 +170,7 @@ TEST_F(ContractorValues, SetConfirmarRefusesBadInput) {
   EXPECT_EQ(Parties(), parties);
 }
 
-TEST_F(ContractorValues, DeletaFormaPgtoEmptiesOnlyThatPartysPlan) {
+TEST_P(ContractorValues, DeletaFormaPgtoEmptiesOnlyThatPartysPlan) {
   Ins(Sent());
   DataPacket parties = Parties();
   // Installments belong to parties in the variable mode only.
@@ -184,14 +187,14 @@ TEST_F(ContractorValues, DeletaFormaPgtoEmptiesOnlyThatPartysPlan) {
   EXPECT_EQ(Plan("1003").rowCount(), 1u);
 }
 
-TEST_F(ContractorValues, CodesAreBroughtToTheirKeyWidth) {
+TEST_P(ContractorValues, CodesAreBroughtToTheirKeyWidth) {
   Call("InsContratDistrato", {Variant(Sent()), "1", "101"});
   EXPECT_EQ(Call("GetContratDistrato", {"1", "101"}).asPacket().rowCount(), 3u);
   EXPECT_EQ(Call("GetContratDistrato", {kBranch, "0000000999"}).asPacket().rowCount(), 0u);
 }
 
 // What the client computed is checked again; each refusal writes nothing.
-TEST_F(ContractorValues, SetConfirmarRechecksModesInstallmentsAndDates) {
+TEST_P(ContractorValues, SetConfirmarRechecksModesInstallmentsAndDates) {
   Ins(Sent());
   const DataPacket parties = Parties();
   auto refusal = [&](const DataPacket& p, const DataPacket& plan) -> std::string {
@@ -225,7 +228,7 @@ TEST_F(ContractorValues, SetConfirmarRechecksModesInstallmentsAndDates) {
   EXPECT_NE(refusal(withMode("1001", "V"), planOf({{due, 1000.38}, {due, -0.38}})).find("Valor inválido"),
             std::string::npos);
   // Not due before the processing date.
-  Database db(dir_.file("demo.db"));
+  Database db(target_);
   db.exec("UPDATE FILIAL SET DTPROCESSAMENTO = 47000 WHERE CDFILIAL = '0001'");  // 05/09/2028
   EXPECT_NE(refusal(withMode("1001", "V"), planOf({{DateTime{46999}, 1000.0}})).find("antes da data de processamento"),
             std::string::npos);
@@ -249,7 +252,7 @@ TEST_F(ContractorValues, SetConfirmarRechecksModesInstallmentsAndDates) {
   EXPECT_EQ(stored.at(1, "VRPARCELA").asDouble(), 666.66);
 }
 
-TEST_F(ContractorValues, APlanHoldsAtMost360Installments) {
+TEST_P(ContractorValues, APlanHoldsAtMost360Installments) {
   Ins(Sent());
   DataPacket parties = Parties();
   parties.rows[RowOf(parties, "1001")][parties.fieldIndex("IDTPFORMAPGTO")] = Variant("V");
@@ -272,7 +275,7 @@ TEST_F(ContractorValues, APlanHoldsAtMost360Installments) {
   EXPECT_EQ(Plan("1001").rowCount(), 360u);
 }
 
-TEST_F(ContractorValues, LeavingTheVariableModeDropsTheInstallments) {
+TEST_P(ContractorValues, LeavingTheVariableModeDropsTheInstallments) {
   Ins(Sent());
   DataPacket parties = Parties();
   parties.rows[RowOf(parties, "1002")][parties.fieldIndex("IDTPFORMAPGTO")] = Variant("V");
@@ -285,7 +288,7 @@ TEST_F(ContractorValues, LeavingTheVariableModeDropsTheInstallments) {
   EXPECT_TRUE(Plan("1002").rows.empty());
 }
 
-TEST_F(ContractorValues, ClientCodesInPacketsAreNormalisedAsArgumentsAre) {
+TEST_P(ContractorValues, ClientCodesInPacketsAreNormalisedAsArgumentsAre) {
   DataPacket sent = Sent();
   sent.rows[0][sent.fieldIndex("CDCLIENTE")] = Variant(" 1001 ");
   DataPacket stored = Ins(sent);

@@ -56,12 +56,12 @@ const char* kBranch = "0001";
 const char* kBudget = "0000000101";
 const char* kAna = "1001";
 
-class Rescission : public ::testing::Test {
+class Rescission : public ::testing::TestWithParam<Backend> {
  protected:
   Rescission() {
-    WriteDemoDatabase(dir_.file("demo.db"), 0);
-    app_ = std::make_unique<AppServer>(dir_.file("demo.db"));
-    db_ = std::make_unique<Database>(dir_.file("demo.db"));
+    WriteDemoDatabase(target_, 0);
+    app_ = std::make_unique<AppServer>(target_);
+    db_ = std::make_unique<Database>(target_);
   }
 
   Variant Call(const std::string& method, std::vector<Variant> args) { return app_->call(method, args); }
@@ -104,17 +104,20 @@ class Rescission : public ::testing::Test {
   }
 
   ScratchDir dir_;
+  std::string target_ = FreshDatabase(GetParam(), dir_);
   std::unique_ptr<AppServer> app_;
   std::unique_ptr<Database> db_;
 };
 
-TEST_F(Rescission, GetContratRepetSeqTellsWhetherThePartyIsInAnotherSequence) {
+INSTANTIATE_TEST_SUITE_P(Backends, Rescission, AllBackends(), BackendName);
+
+TEST_P(Rescission, GetContratRepetSeqTellsWhetherThePartyIsInAnotherSequence) {
   EXPECT_FALSE(Call("GetContratRepetSeq", {kBranch, kBudget, "1010"}).asBool());  // Juliana: only 01
   EXPECT_TRUE(Call("GetContratRepetSeq", {kBranch, kBudget, "1004"}).asBool());   // Daniel: 01 and child 02
   EXPECT_FALSE(Call("GetContratRepetSeq", {kBranch, kBudget, "9999"}).asBool());
 }
 
-TEST_F(Rescission, ConfirmaValoresPricesThePartyFromTheShareItPaid) {
+TEST_P(Rescission, ConfirmaValoresPricesThePartyFromTheShareItPaid) {
   Variant result = Confirma(kAna);
   const DataPacket& row = result[0].asPacket();
   ASSERT_EQ(row.rowCount(), 1u);
@@ -129,13 +132,13 @@ TEST_F(Rescission, ConfirmaValoresPricesThePartyFromTheShareItPaid) {
   EXPECT_DOUBLE_EQ(result[2].asDouble(), 1600);
 }
 
-TEST_F(Rescission, ConfirmaValoresRefusesAPartyThatPaidNothingAndAShareWithoutBand) {
+TEST_P(Rescission, ConfirmaValoresRefusesAPartyThatPaidNothingAndAShareWithoutBand) {
   EXPECT_EQ(Refusal([&] { Confirma("1010"); }), "N_PARAM_N_APLICA_MULTA");  // Juliana paid nothing
   db_->exec("DELETE FROM PERCMULTADISTRATO WHERE CDFILIAL = '0001' AND VRPERCPAGOINI = 30");
   EXPECT_EQ(Refusal([&] { Confirma(kAna); }), "N_PARAM_DISTRATO|33,33");
 }
 
-TEST_F(Rescission, DistratoRecordsThePartyTheChildBudgetAndTheValues) {
+TEST_P(Rescission, DistratoRecordsThePartyTheChildBudgetAndTheValues) {
   ASSERT_EQ(Distrato(kAna, 2400.0, 1500.0, -1600.0).asText(), "");
 
   EXPECT_EQ(One("SELECT IDCONTPROCESDIST || IDSITUCONTOREV || IDTPDISTRATOREALI FROM CONTRATANTE"
@@ -165,15 +168,15 @@ TEST_F(Rescission, DistratoRecordsThePartyTheChildBudgetAndTheValues) {
   EXPECT_EQ(Refusal([&] { Confirma(kAna); }), "O contratante já está em processo de distrato. Operação bloqueada.");
 }
 
-TEST_F(Rescission, AFailureMidwayLeavesTheDatabaseAsItWas) {
+TEST_P(Rescission, AFailureMidwayLeavesTheDatabaseAsItWas) {
   const std::string before = Snapshot();
   // The last write of Distrato fails: everything before it must go too.
-  db_->exec("CREATE TRIGGER FAIL_RECORD BEFORE INSERT ON DISTRATOPARCIAL BEGIN SELECT RAISE(ABORT, 'falha forçada'); END");
+  AddFailingTrigger(*db_, "FAIL_RECORD", "BEFORE INSERT ON DISTRATOPARCIAL");
   EXPECT_NE(Refusal([&] { Distrato(kAna, 2400.0, 1600.0, -1600.0); }).find("falha forçada"), std::string::npos);
   EXPECT_EQ(Snapshot(), before);
 }
 
-TEST_F(Rescission, AccountsChangedSinceTheCalculationAreRefusedAndNothingIsWritten) {
+TEST_P(Rescission, AccountsChangedSinceTheCalculationAreRefusedAndNothingIsWritten) {
   Variant priced = Confirma(kAna);
   // Another operator settles Ana's second installment meanwhile.
   db_->exec("UPDATE CONTARECEBER SET IDSTATREC = 'B' WHERE NRLANCTONF = '0000004101' AND NRSEQVENREC = '02'");
@@ -183,13 +186,13 @@ TEST_F(Rescission, AccountsChangedSinceTheCalculationAreRefusedAndNothingIsWritt
   EXPECT_EQ(Snapshot(), before);
 }
 
-TEST_F(Rescission, TheSignOfTheAmountMustMatchTheAccountKind) {
+TEST_P(Rescission, TheSignOfTheAmountMustMatchTheAccountKind) {
   // Ana's balance is refunded (a payable): sent positive, it names a receivable.
   EXPECT_NE(Refusal([&] { Distrato(kAna, 2400.0, 1600.0, 1600.0); }).find("alterados por outro operador"),
             std::string::npos);
 }
 
-TEST_F(Rescission, BadValuesAreRefusedByName) {
+TEST_P(Rescission, BadValuesAreRefusedByName) {
   const std::string before = Snapshot();
   EXPECT_EQ(Refusal([&] { Distrato(kAna, 2400.0, -1.0, -1600.0); }), "N_PARAM_VRNEGATIVO");
   EXPECT_EQ(Refusal([&] { Distrato(kAna, -5.0, 1600.0, -1600.0); }), "N_PARAM_VRNEGATIVO");
@@ -200,7 +203,7 @@ TEST_F(Rescission, BadValuesAreRefusedByName) {
   EXPECT_EQ(Snapshot(), before);
 }
 
-TEST_F(Rescission, AFixedDayPlanWithADayOrCountBeyondAnyIntIsRefusedByName) {
+TEST_P(Rescission, AFixedDayPlanWithADayOrCountBeyondAnyIntIsRefusedByName) {
   ASSERT_EQ(Distrato(kAna, 2400.0, 1600.0, -1600.0).asText(), "");
   const std::string before = Snapshot();
   for (const char* field : {"NRDIAPGTOFIXO", "NRPARCELAS"}) {
@@ -220,7 +223,7 @@ TEST_F(Rescission, AFixedDayPlanWithADayOrCountBeyondAnyIntIsRefusedByName) {
   EXPECT_EQ(Snapshot(), before);
 }
 
-TEST_F(Rescission, TheFineMustBeTheOnePricedAndTheNegotiatedValueWithinTheCalculated) {
+TEST_P(Rescission, TheFineMustBeTheOnePricedAndTheNegotiatedValueWithinTheCalculated) {
   const std::string before = Snapshot();
   // Ana's fine is 2.400,00 and her refund 1.600,00.
   EXPECT_NE(Refusal([&] { Distrato(kAna, 2000.0, 1500.0, -1600.0); }).find("difere da multa calculada (2400,00)"),
@@ -237,14 +240,14 @@ TEST_F(Rescission, TheFineMustBeTheOnePricedAndTheNegotiatedValueWithinTheCalcul
   EXPECT_EQ(One("SELECT VRMULTA || '/' || VRORIGREC FROM DISTRATOPARCIAL WHERE CDCLIENTE = '1001'"), "0/0");
 }
 
-TEST_F(Rescission, HalfCentsSentAreTakenByTheMoneyRule) {
+TEST_P(Rescission, HalfCentsSentAreTakenByTheMoneyRule) {
   // 1.599,995 is 1.600,00 by the rule: the values match to the cent.
   EXPECT_EQ(Distrato(kAna, 2399.995, 1599.995, -1599.995).asText(), "");
   EXPECT_EQ(One("SELECT VRMULTA || '/' || VRORIGREC FROM DISTRATOPARCIAL WHERE CDCLIENTE = '1001'"),
             "240000/160000");
 }
 
-TEST_F(Rescission, MissingParametersAndPaidSuppliersAreRefusedWithTheirKeys) {
+TEST_P(Rescission, MissingParametersAndPaidSuppliersAreRefusedWithTheirKeys) {
   db_->exec("UPDATE PARAMDISTRATO SET CDPRODDISTRATO = NULL WHERE CDFILIAL = '0001'");
   EXPECT_EQ(Refusal([&] { Distrato(kAna, 2400.0, 1600.0, -1600.0); }), "N_PARAM_PRODDISTRADO");
   db_->exec("UPDATE PARAMDISTRATO SET CDPRODDISTRATO = '0101001' WHERE CDFILIAL = '0001'");

@@ -47,10 +47,13 @@ std::string ErrorOf(TNetConnection& c, const std::string& method, std::vector<Va
   return "(sem erro)";
 }
 
-TEST(ServerProcessTest, ServesTheDemoDatabaseAndStopsCleanly) {
+class ServingTheDemo : public ::testing::TestWithParam<Backend> {};
+INSTANTIATE_TEST_SUITE_P(Backends, ServingTheDemo, AllBackends(), BackendName);
+
+TEST_P(ServingTheDemo, ServesTheDemoDatabaseAndStopsCleanly) {
   ScratchDir dir;
-  std::string db = dir.file("demo.db");
-  ASSERT_EQ(RunTool("--db " + db + " --init-demo --parties 5"), 0);
+  std::string db = FreshDatabase(GetParam(), dir);
+  ASSERT_EQ(RunTool("--db '" + db + "' --init-demo --parties 5"), 0);
 
   ServerProcess server(db);
   ASSERT_EQ(server.firstLine().rfind("listening on 127.0.0.1:", 0), 0u) << server.firstLine();

@@ -1,6 +1,7 @@
 // Migrations, transactions and connections per thread.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <thread>
 

@@ -13,6 +13,7 @@
 #include "lib/consiste.h"
 #include "net/net_connection.h"
 #include "test_server.h"
+#include "test_support.h"
 
 namespace {
 
@@ -36,8 +37,11 @@ std::string SubstituteShownFor(TNetConnection& c, const std::string& client) {
   return "(party not listed)";
 }
 
-TEST(SubstitutionServerTest, AQuotaTransferAndASubstitutionOverTheWire) {
-  dx_test::DemoServer server;
+class SubstitutionServerTest : public ::testing::TestWithParam<Backend> {};
+INSTANTIATE_TEST_SUITE_P(Backends, SubstitutionServerTest, AllBackends(), BackendName);
+
+TEST_P(SubstitutionServerTest, AQuotaTransferAndASubstitutionOverTheWire) {
+  dx_test::DemoServer server(DemoOn(GetParam()));
   TNetConnection c;
   ConnectTo(c, server.port());
 
@@ -59,8 +63,8 @@ TEST(SubstitutionServerTest, AQuotaTransferAndASubstitutionOverTheWire) {
   EXPECT_EQ(SubstituteShownFor(c, "3101"), "");
 }
 
-TEST(SubstitutionServerTest, TwoOperatorsSubstitutingTheSamePartyAtOnceOneWins) {
-  dx_test::DemoServer server;
+TEST_P(SubstitutionServerTest, TwoOperatorsSubstitutingTheSamePartyAtOnceOneWins) {
+  dx_test::DemoServer server(DemoOn(GetParam()));
   std::atomic<int> succeeded{0};
   std::string refusals[2];
   const char* substitutes[2] = {"3001", "3002"};

@@ -23,12 +23,12 @@ const char* kPaulo = "3204";    // substitute recorded, everything paid
 const char* kLucas = "3001";    // free clients
 const char* kEventosSul = "3101";
 
-class Substitution : public ::testing::Test {
+class Substitution : public ::testing::TestWithParam<Backend> {
  protected:
   Substitution() {
-    WriteDemoDatabase(dir_.file("demo.db"), 0);
-    app_ = std::make_unique<AppServer>(dir_.file("demo.db"));
-    db_ = std::make_unique<Database>(dir_.file("demo.db"));
+    WriteDemoDatabase(target_, 0);
+    app_ = std::make_unique<AppServer>(target_);
+    db_ = std::make_unique<Database>(target_);
   }
 
   Variant Call(const std::string& method, std::vector<Variant> args) { return app_->call(method, args); }
@@ -77,13 +77,16 @@ class Substitution : public ::testing::Test {
   }
 
   ScratchDir dir_;
+  std::string target_ = FreshDatabase(GetParam(), dir_);
   std::unique_ptr<AppServer> app_;
   std::unique_ptr<Database> db_;
 };
 
+INSTANTIATE_TEST_SUITE_P(Backends, Substitution, AllBackends(), BackendName);
+
 // --- the look-ups ---
 
-TEST_F(Substitution, GetRepetContratAnswersTheContractsBeyondTheFirst) {
+TEST_P(Substitution, GetRepetContratAnswersTheContractsBeyondTheFirst) {
   const DataPacket repeated = Call("GetRepetContrat", {kBranch, kBudget, kCamila}).asPacket();
   ASSERT_EQ(repeated.rowCount(), 1u);
   EXPECT_EQ(repeated.at(0, "NRENDCLIORCEVE").asText(), "2");
@@ -91,7 +94,7 @@ TEST_F(Substitution, GetRepetContratAnswersTheContractsBeyondTheFirst) {
   EXPECT_TRUE(Call("GetRepetContrat", {"1", "150", "9999"}).asPacket().rowCount() == 0u);
 }
 
-TEST_F(Substitution, GetContSubOffersRegisteredClientsThatAreNotPartiesOfTheBudget) {
+TEST_P(Substitution, GetContSubOffersRegisteredClientsThatAreNotPartiesOfTheBudget) {
   const DataPacket offered = Call("GetContSub", {kBranch, "150", "seq", kRenata}).asPacket();
   const std::vector<std::string> codes = Column(offered, "CDCLIENTE");
   for (const char* party : {kRenata, kGustavo, kCamila, kPaulo})
@@ -108,7 +111,7 @@ TEST_F(Substitution, GetContSubOffersRegisteredClientsThatAreNotPartiesOfTheBudg
   }
 }
 
-TEST_F(Substitution, GetVdClieFindsTheClientByItsDigitsAndType) {
+TEST_P(Substitution, GetVdClieFindsTheClientByItsDigitsAndType) {
   const std::string cpf = One("SELECT NRINSJURCLIE FROM CLIENTE WHERE CDCLIENTE = '3001'");
   const std::string masked = cpf.substr(0, 3) + "." + cpf.substr(3, 3) + "." + cpf.substr(6, 3) + "-" + cpf.substr(9);
   for (const std::string& typed : {cpf, masked, "F" + cpf, "C" + cpf}) {
@@ -125,7 +128,7 @@ TEST_F(Substitution, GetVdClieFindsTheClientByItsDigitsAndType) {
 
 // --- the plain substitution ---
 
-TEST_F(Substitution, SubstituirContratanteHandsThePlaceAndTheOpenReceivablesToTheSubstitute) {
+TEST_P(Substitution, SubstituirContratanteHandsThePlaceAndTheOpenReceivablesToTheSubstitute) {
   ASSERT_EQ(Substituir(kRenata, kEventosSul).asText(), "");
   EXPECT_EQ(PartyOf(kRenata), "CANCELADO|ORCAMENTO|3101|900000|0|0|NN");
   EXPECT_EQ(PartyOf(kEventosSul), "CNTGERADA|SUBSTITUICAO||900000|15|0|NN");
@@ -149,7 +152,7 @@ TEST_F(Substitution, SubstituirContratanteHandsThePlaceAndTheOpenReceivablesToTh
             "O contratante 3201 já foi substituído por outro operador. Atualize a lista.");
 }
 
-TEST_F(Substitution, TheRecordedSubstituteTakesThePlaceOfAPartyThatPaidEverything) {
+TEST_P(Substitution, TheRecordedSubstituteTakesThePlaceOfAPartyThatPaidEverything) {
   ASSERT_EQ(Substituir(kPaulo, "3003").asText(), "");
   EXPECT_EQ(PartyOf(kPaulo), "CANCELADO|ORCAMENTO|3003|800000|0|0|N");
   EXPECT_EQ(PartyOf("3003"), "CNTGERADA|SUBSTITUICAO||800000|10|0|N");
@@ -157,14 +160,14 @@ TEST_F(Substitution, TheRecordedSubstituteTakesThePlaceOfAPartyThatPaidEverythin
   EXPECT_EQ(One("SELECT COUNT(*) FROM CONTARECEBER WHERE NRLANCTONF = '0000007204' AND CDCLIENTE = '3204'"), "2");
 }
 
-TEST_F(Substitution, AQuotaHolderWithASecondContractHandsOnlyTheContractNamed) {
+TEST_P(Substitution, AQuotaHolderWithASecondContractHandsOnlyTheContractNamed) {
   ASSERT_EQ(Substituir(kCamila, "3102", "1").asText(), "");
   EXPECT_EQ(PartyOf("3102"), "CNTGERADA|SUBSTITUICAO||1200000|25|12|SN");
   EXPECT_EQ(PartyOf(kCamila, "2"), "CNTGERADA|ORCAMENTO||600000|10|0|NN");
   EXPECT_EQ(One("SELECT COUNT(*) FROM CONTARECEBER WHERE NRLANCTONF = '0000007213' AND CDCLIENTE = '3203'"), "2");
 }
 
-TEST_F(Substitution, SubstituirContratanteRefusesAndWritesNothing) {
+TEST_P(Substitution, SubstituirContratanteRefusesAndWritesNothing) {
   const std::string before = Snapshot();
   EXPECT_EQ(Refusal([&] { Substituir(kRenata, ""); }), "Contratante substituto deve ser informado.");
   EXPECT_EQ(Refusal([&] { Substituir(kRenata, "7777"); }), "Cliente 7777 não cadastrado.");
@@ -185,7 +188,7 @@ TEST_F(Substitution, SubstituirContratanteRefusesAndWritesNothing) {
   EXPECT_EQ(Snapshot(), before);
 }
 
-TEST_F(Substitution, APartyInARescissionIsNotSubstituted) {
+TEST_P(Substitution, APartyInARescissionIsNotSubstituted) {
   db_->exec("UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'S' WHERE CDCLIENTE = '3201'");
   EXPECT_EQ(Refusal([&] { Substituir(kRenata, kLucas); }),
             "O contratante já está em processo de distrato. Operação bloqueada.");
@@ -193,19 +196,18 @@ TEST_F(Substitution, APartyInARescissionIsNotSubstituted) {
   EXPECT_NE(Refusal([&] { Substituir(kRenata, kLucas); }).find("contrato gerado"), std::string::npos);
 }
 
-TEST_F(Substitution, AFailureMidwayLeavesTheDatabaseAsItWas) {
+TEST_P(Substitution, AFailureMidwayLeavesTheDatabaseAsItWas) {
   const std::string before = Snapshot();
-  db_->exec("CREATE TRIGGER FAIL_MOVE BEFORE UPDATE OF CDCLIENTE ON CONTARECEBER"
-            " BEGIN SELECT RAISE(ABORT, 'falha forçada'); END");
+  AddFailingTrigger(*db_, "FAIL_MOVE", "BEFORE UPDATE OF CDCLIENTE ON CONTARECEBER");
   EXPECT_NE(Refusal([&] { Substituir(kRenata, kLucas); }).find("falha forçada"), std::string::npos);
-  db_->exec("CREATE TRIGGER FAIL_NEW BEFORE INSERT ON CONTARECEBER BEGIN SELECT RAISE(ABORT, 'falha forçada'); END");
+  AddFailingTrigger(*db_, "FAIL_NEW", "BEFORE INSERT ON CONTARECEBER");
   EXPECT_NE(Refusal([&] { Transf(kLucas, 15000.0, 30.0, 18.0); }).find("falha forçada"), std::string::npos);
   EXPECT_EQ(Snapshot(), before);
 }
 
 // --- the quota transfer ---
 
-TEST_F(Substitution, TransfCotasMovesQuotasGuestsAndTheOpenValueToTheSubstitute) {
+TEST_P(Substitution, TransfCotasMovesQuotasGuestsAndTheOpenValueToTheSubstitute) {
   ASSERT_EQ(Transf(kLucas, 15000.0, 20.0, 18.0).asText(), "");
   // Gustavo keeps the guests not passed on; his value drops by what passed.
   EXPECT_EQ(PartyOf(kGustavo), "CNTGERADA|ORCAMENTO|3001|0|10|0|SS");
@@ -227,7 +229,7 @@ TEST_F(Substitution, TransfCotasMovesQuotasGuestsAndTheOpenValueToTheSubstitute)
   EXPECT_EQ(accounts[0].asPacket().rowCount(), 1u);
 }
 
-TEST_F(Substitution, TransfCotasRefusesValuesOutOfRangeAndWritesNothing) {
+TEST_P(Substitution, TransfCotasRefusesValuesOutOfRangeAndWritesNothing) {
   const std::string before = Snapshot();
   EXPECT_EQ(Refusal([&] { Transf(kLucas, 0.0, 20.0, 18.0); }), "N_PARAM_VRNOTA_ZERO");
   EXPECT_EQ(Refusal([&] { Transf(kLucas, -3.0, 20.0, 18.0); }), "N_PARAM_VRNOTA_ZERO");
@@ -248,7 +250,7 @@ TEST_F(Substitution, TransfCotasRefusesValuesOutOfRangeAndWritesNothing) {
   EXPECT_EQ(Snapshot(), before);
 }
 
-TEST_F(Substitution, TransfCotasRefusesAnOpenValueChangedByAnotherOperator) {
+TEST_P(Substitution, TransfCotasRefusesAnOpenValueChangedByAnotherOperator) {
   // Another operator settles one of Gustavo's receivables after the screen summed them.
   db_->exec("UPDATE CONTARECEBER SET IDSTATREC = 'B' WHERE NRLANCTONF = '0000007202' AND NRSEQVENREC = '01'");
   const std::string before = Snapshot();

@@ -2,6 +2,7 @@
 // A scratch directory per test and a shared demo database for the read-only
 // method tests.
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,6 +14,8 @@
 #include "app_server.h"
 #include "data/packet.h"
 #include "demo/demo_database.h"
+#include "scratch_postgres.h"
+#include "test_server.h"
 #include "session/caller_session.h"
 #include "session/operator_password.h"
 #include "storage/database.h"
@@ -34,6 +37,59 @@ class ScratchDir {
  private:
   std::filesystem::path path_;
 };
+
+// The database backends the method tests run on.
+enum class Backend { kSqlite, kPostgres };
+
+inline auto AllBackends() { return ::testing::Values(Backend::kSqlite, Backend::kPostgres); }
+
+inline std::string BackendName(const ::testing::TestParamInfo<Backend>& info) {
+  return info.param == Backend::kSqlite ? "SQLite" : "PostgreSQL";
+}
+
+// The aggregate the tests' checks use to list rows in one text, which
+// PostgreSQL spells string_agg.
+inline constexpr const char* kGroupConcatForTests = R"SQL(
+CREATE FUNCTION dx_concat(acc TEXT, v TEXT, sep TEXT) RETURNS TEXT LANGUAGE sql IMMUTABLE AS
+  $$ SELECT CASE WHEN v IS NULL THEN acc WHEN acc IS NULL THEN v ELSE acc || sep || v END $$;
+CREATE FUNCTION dx_concat(acc TEXT, v TEXT) RETURNS TEXT LANGUAGE sql IMMUTABLE AS $$ SELECT dx_concat(acc, v, ',') $$;
+CREATE AGGREGATE group_concat(TEXT, TEXT) (SFUNC = dx_concat, STYPE = TEXT);
+CREATE AGGREGATE group_concat(TEXT) (SFUNC = dx_concat, STYPE = TEXT);
+)SQL";
+
+// A fresh, empty database on the backend: a file in `dir`, or a new database
+// of the test program's PostgreSQL cluster (which must start: the PostgreSQL
+// tests fail, never skip, when it cannot).
+inline std::string FreshPostgresDatabase() {
+  dx_test::ScratchPostgres& cluster = dx_test::ScratchPostgres::Shared();
+  const std::string target = cluster.createDatabase();
+  cluster.query(dx_test::DatabaseNameOf(target), kGroupConcatForTests);
+  return target;
+}
+
+inline std::string FreshDatabase(Backend backend, const ScratchDir& dir, const std::string& name = "demo.db") {
+  return backend == Backend::kSqlite ? dir.file(name) : FreshPostgresDatabase();
+}
+
+// The options of a demo server (tests/support/test_server.h) on the backend.
+inline dx_test::DemoOptions DemoOn(Backend backend) {
+  dx_test::DemoOptions options;
+  if (backend == Backend::kPostgres) options.database = FreshPostgresDatabase();
+  return options;
+}
+
+// Makes every write `when` names fail ("BEFORE INSERT ON T"), in the
+// database's own trigger dialect: a failure midway through a method.
+inline void AddFailingTrigger(Database& db, const std::string& name, const std::string& when) {
+  if (db.dialect() == storage::Dialect::kSqlite) {
+    db.exec("CREATE TRIGGER " + name + " " + when + " BEGIN SELECT RAISE(ABORT, 'falha forçada'); END");
+    return;
+  }
+  db.exec(
+      "CREATE OR REPLACE FUNCTION dx_fail() RETURNS trigger LANGUAGE plpgsql AS"
+      " $$ BEGIN RAISE EXCEPTION 'falha forçada'; END $$");
+  db.exec("CREATE TRIGGER " + name + " " + when + " FOR EACH ROW EXECUTE FUNCTION dx_fail()");
+}
 
 // Calls a method with text arguments and returns its result.
 inline Variant CallText(const AppServer& app, const std::string& method, std::vector<std::string> texts) {
@@ -79,18 +135,23 @@ inline std::vector<std::string> Column(const DataPacket& p, const std::string& f
   return out;
 }
 
-// One demo database shared by a test suite that only reads it.
+// One demo database per backend shared by a test suite that only reads it.
 class DemoServer {
  public:
-  static const AppServer& Get() {
-    static DemoServer instance;
-    return *instance.app_;
+  static const AppServer& Get(Backend backend = Backend::kSqlite) {
+    if (backend == Backend::kSqlite) {
+      static DemoServer sqlite(Backend::kSqlite);
+      return *sqlite.app_;
+    }
+    static DemoServer postgres(Backend::kPostgres);
+    return *postgres.app_;
   }
 
  private:
-  DemoServer() {
-    WriteDemoDatabase(dir_.file("demo.db"), 0);
-    app_ = std::make_unique<AppServer>(dir_.file("demo.db"));
+  explicit DemoServer(Backend backend) {
+    const std::string target = FreshDatabase(backend, dir_);
+    WriteDemoDatabase(target, 0);
+    app_ = std::make_unique<AppServer>(target);
   }
   ScratchDir dir_;
   std::unique_ptr<AppServer> app_;

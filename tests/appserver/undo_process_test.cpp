@@ -11,6 +11,7 @@
 #include "lib/consiste.h"
 #include "net/net_connection.h"
 #include "test_server.h"
+#include "test_support.h"
 
 namespace {
 
@@ -45,8 +46,11 @@ std::string Output(const std::string& command) {
   return out;
 }
 
-TEST(UndoServerTest, TheApprovalHoldsOnTheConnectionThatConfirmedItForOneUndo) {
-  dx_test::DemoServer server;
+class UndoServerTest : public ::testing::TestWithParam<Backend> {};
+INSTANTIATE_TEST_SUITE_P(Backends, UndoServerTest, AllBackends(), BackendName);
+
+TEST_P(UndoServerTest, TheApprovalHoldsOnTheConnectionThatConfirmedItForOneUndo) {
+  dx_test::DemoServer server(DemoOn(GetParam()));
   TNetConnection approved, other;
   ConnectTo(approved, server.port());
   ConnectTo(other, server.port());

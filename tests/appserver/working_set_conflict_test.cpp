@@ -20,11 +20,11 @@ const char* const kChanged =
     "Os valores do contratante 1001 foram alterados por outro operador depois de lidos. Abra novamente os valores "
     "dos contratantes e refaça a confirmação.";
 
-class WorkingSetConflict : public ::testing::Test {
+class WorkingSetConflict : public ::testing::TestWithParam<Backend> {
  protected:
   WorkingSetConflict() {
-    WriteDemoDatabase(dir_.file("demo.db"), 0);
-    app_ = std::make_unique<AppServer>(dir_.file("demo.db"));
+    WriteDemoDatabase(target_, 0);
+    app_ = std::make_unique<AppServer>(target_);
     DataPacket sent({F("VRORIGREC"), F("VRPERCMULTA"), F("VRMULTA"), S("GERACTPAGAR", 20), F("VRORIGRECNOEDIT"),
                      S("CDCLIENTE", 21), S("ERRO", 100), S("ERRORENEGFIN", 25)});
     sent.addRow({Variant(1000.0), Variant(10.0), Variant(100.0), Variant("CNTPAGAR"), Variant(1000.0), Variant("1001"),
@@ -66,12 +66,15 @@ class WorkingSetConflict : public ::testing::Test {
   }
 
   ScratchDir dir_;
+  std::string target_ = FreshDatabase(GetParam(), dir_);
   std::unique_ptr<AppServer> app_;
   LoggedInCaller first_{"SUPERVISOR", "SUPERVISOR", "127.0.0.1:41001"};
   LoggedInCaller second_{"GERENTE", "GERENTE", "127.0.0.1:41002"};
 };
 
-TEST_F(WorkingSetConflict, TheLaterOfTwoConfirmationsOfOneReadingIsRefused) {
+INSTANTIATE_TEST_SUITE_P(Backends, WorkingSetConflict, AllBackends(), BackendName);
+
+TEST_P(WorkingSetConflict, TheLaterOfTwoConfirmationsOfOneReadingIsRefused) {
   const DataPacket firstRead = Read(first_);
   const DataPacket secondRead = Read(second_);
   EXPECT_EQ(Confirm(second_, WithNegotiated(secondRead, "1001", 700)), "");
@@ -84,7 +87,7 @@ TEST_F(WorkingSetConflict, TheLaterOfTwoConfirmationsOfOneReadingIsRefused) {
   EXPECT_DOUBLE_EQ(Negotiated("1001"), 900);
 }
 
-TEST_F(WorkingSetConflict, OnesOwnConfirmationsFollowEachOther) {
+TEST_P(WorkingSetConflict, OnesOwnConfirmationsFollowEachOther) {
   const DataPacket read = Read(first_);
   EXPECT_EQ(Confirm(first_, WithNegotiated(read, "1001", 900)), "");
   // The dialog stays open and confirms again from what it showed last.
@@ -92,7 +95,7 @@ TEST_F(WorkingSetConflict, OnesOwnConfirmationsFollowEachOther) {
   EXPECT_DOUBLE_EQ(Negotiated("1001"), 800);
 }
 
-TEST_F(WorkingSetConflict, AChangeToTheComputedValuesCountsAndAPlanChangeToo) {
+TEST_P(WorkingSetConflict, AChangeToTheComputedValuesCountsAndAPlanChangeToo) {
   const DataPacket firstRead = Read(first_);
   Read(second_);
   // The second operator's installments for party 1002 (variable mode).
@@ -110,7 +113,7 @@ TEST_F(WorkingSetConflict, AChangeToTheComputedValuesCountsAndAPlanChangeToo) {
   EXPECT_THROW(app_->call(first_, "DeletaFormaPgto", del), std::runtime_error);
 }
 
-TEST_F(WorkingSetConflict, AConnectionThatNeverReadTheWorkingSetCannotChangeIt) {
+TEST_P(WorkingSetConflict, AConnectionThatNeverReadTheWorkingSetCannotChangeIt) {
   LoggedInCaller stranger{"SUPERVISOR", "SUPERVISOR", "127.0.0.1:41003"};
   EXPECT_EQ(Confirm(stranger, WithNegotiated(Read(first_), "1001", 500)),
             "Os valores do contratante 1001 não foram lidos nesta conexão com o servidor. Abra novamente os valores "

@@ -44,9 +44,9 @@ const std::vector<FieldDef> kPayable = {
 const char* kBranch = "0001";
 const char* kBudget = "0000000101";
 
-class WorkspaceMethodsTest : public ::testing::Test {
+class WorkspaceMethodsTest : public ::testing::TestWithParam<Backend> {
  protected:
-  const AppServer& app = DemoServer::Get();
+  const AppServer& app = DemoServer::Get(GetParam());
 
   Variant call(const std::string& method, std::vector<std::string> args) { return CallText(app, method, args); }
   DataPacket packet(const std::string& method, std::vector<std::string> args) {
@@ -69,7 +69,9 @@ class WorkspaceMethodsTest : public ::testing::Test {
   }
 };
 
-TEST_F(WorkspaceMethodsTest, PacketsCarryExactlyTheDeclaredFields) {
+INSTANTIATE_TEST_SUITE_P(Backends, WorkspaceMethodsTest, AllBackends(), BackendName);
+
+TEST_P(WorkspaceMethodsTest, PacketsCarryExactlyTheDeclaredFields) {
   EXPECT_EQ(packet("GetPesqOrca", {kBranch}).fields, kBudgetList);
   EXPECT_EQ(packet("GetVdOrca", {kBranch, kBudget}).fields, kBudgetList);
   EXPECT_EQ(packet("GetEmpresaRelac", {kBranch, kBudget, ""}).fields, kCompany);
@@ -85,7 +87,7 @@ TEST_F(WorkspaceMethodsTest, PacketsCarryExactlyTheDeclaredFields) {
   EXPECT_EQ(parties("0000000999").rowCount(), 0u);
 }
 
-TEST_F(WorkspaceMethodsTest, BudgetsAreLookedUpByBranch) {
+TEST_P(WorkspaceMethodsTest, BudgetsAreLookedUpByBranch) {
   DataPacket all = packet("GetPesqOrca", {kBranch});
   EXPECT_EQ(Column(all, "NRORCAEVENTO"),
             (std::vector<std::string>{"0000000101", "0000000101", "0000000102", "0000000103", "0000000104",
@@ -100,14 +102,14 @@ TEST_F(WorkspaceMethodsTest, BudgetsAreLookedUpByBranch) {
   EXPECT_EQ(packet("GetPesqOrca", {""}).rowCount(), 0u);
 }
 
-TEST_F(WorkspaceMethodsTest, BudgetValidationNeedsBranchAndNumber) {
+TEST_P(WorkspaceMethodsTest, BudgetValidationNeedsBranchAndNumber) {
   DataPacket found = packet("GetVdOrca", {kBranch, "101"});
   EXPECT_EQ(Column(found, "CDFILIAL"), (std::vector<std::string>{"0001", "0001"}));
   EXPECT_EQ(packet("GetVdOrca", {kBranch, "0000000201"}).rowCount(), 0u);  // another branch's budget
   EXPECT_EQ(packet("GetVdOrca", {kBranch, "0000000777"}).rowCount(), 0u);
 }
 
-TEST_F(WorkspaceMethodsTest, CompanyComesFromTheBudgetWhenRelatedToTheBranch) {
+TEST_P(WorkspaceMethodsTest, CompanyComesFromTheBudgetWhenRelatedToTheBranch) {
   EXPECT_EQ(Column(packet("GetEmpresaRelac", {kBranch, kBudget, ""}), "CDEMPRESA"), std::vector<std::string>{"01"});
   EXPECT_EQ(Column(packet("GetEmpresaRelac", {kBranch, kBudget, "02"}), "CDEMPRESA"),
             std::vector<std::string>{"01"});
@@ -116,7 +118,7 @@ TEST_F(WorkspaceMethodsTest, CompanyComesFromTheBudgetWhenRelatedToTheBranch) {
   EXPECT_EQ(packet("GetEmpresaRelac", {kBranch, "0000000777", ""}).rowCount(), 0u);
 }
 
-TEST_F(WorkspaceMethodsTest, ComplementaryDataAndGrandTotal) {
+TEST_P(WorkspaceMethodsTest, ComplementaryDataAndGrandTotal) {
   Variant result = call("DadosComp", {kBranch, kBudget, "seq"});
   const DataPacket& detail = result[0].asPacket();
   ASSERT_EQ(detail.rowCount(), 1u);
@@ -139,7 +141,7 @@ TEST_F(WorkspaceMethodsTest, ComplementaryDataAndGrandTotal) {
   EXPECT_EQ(none[1].asText(), "0,00");
 }
 
-TEST_F(WorkspaceMethodsTest, BankAccountsSearchAndValidation) {
+TEST_P(WorkspaceMethodsTest, BankAccountsSearchAndValidation) {
   EXPECT_EQ(Column(packet("GetContCorr", {"01", "", ""}), "CDREDUCONT"),
             (std::vector<std::string>{"001", "002", "003"}));
   EXPECT_EQ(Column(packet("GetContCorr", {"01", "3", ""}), "CDREDUCONT"), std::vector<std::string>{"003"});
@@ -152,7 +154,7 @@ TEST_F(WorkspaceMethodsTest, BankAccountsSearchAndValidation) {
   EXPECT_THROW(call("GetContCorr", {"01", "1", "XX"}), std::runtime_error);
 }
 
-TEST_F(WorkspaceMethodsTest, PartiesOfEverySequenceWithTheirSubstitutes) {
+TEST_P(WorkspaceMethodsTest, PartiesOfEverySequenceWithTheirSubstitutes) {
   DataPacket list = parties();
   EXPECT_EQ(list.rowCount(), 13u);
   bool sawChild = false, sawSubstitute = false;
@@ -172,7 +174,7 @@ TEST_F(WorkspaceMethodsTest, PartiesOfEverySequenceWithTheirSubstitutes) {
   EXPECT_EQ(Column(parties("0000000102"), "IDSITUORCEVE"), (std::vector<std::string>{"1", "1"}));
 }
 
-TEST_F(WorkspaceMethodsTest, AccountsOfAPartyAndItsSettledCount) {
+TEST_P(WorkspaceMethodsTest, AccountsOfAPartyAndItsSettledCount) {
   Variant ana = accounts("1001");
   EXPECT_EQ(Column(ana[0].asPacket(), "IDSTATREC"), (std::vector<std::string>{"B", "A", "A"}));
   EXPECT_EQ(ana[1].asInt(), 1);
@@ -191,7 +193,7 @@ TEST_F(WorkspaceMethodsTest, AccountsOfAPartyAndItsSettledCount) {
   EXPECT_EQ(wrongCompany[1].asInt(), 0);
 }
 
-TEST_F(WorkspaceMethodsTest, CancelledAndTransferAccountsFollowThePartyState) {
+TEST_P(WorkspaceMethodsTest, CancelledAndTransferAccountsFollowThePartyState) {
   // In a rescission the cancelled receivables stay in view; otherwise not.
   EXPECT_EQ(Column(accounts("1003")[0].asPacket(), "IDSTATREC"), (std::vector<std::string>{"B", "C", "C"}));
   EXPECT_EQ(Column(accounts("1012")[0].asPacket(), "IDSTATREC"), std::vector<std::string>{"B"});
@@ -203,7 +205,7 @@ TEST_F(WorkspaceMethodsTest, CancelledAndTransferAccountsFollowThePartyState) {
   EXPECT_EQ(Column(asPlain[0].asPacket(), "IDORIGNFORCA"), std::vector<std::string>{"F"});
 }
 
-TEST_F(WorkspaceMethodsTest, CommandFlagsFollowPartiesAndParameters) {
+TEST_P(WorkspaceMethodsTest, CommandFlagsFollowPartiesAndParameters) {
   auto flags = [&](const char* branch, const char* budget, const char* client, const std::string& sub = "") {
     std::vector<bool> out;
     Variant answer = call("GetExisContOrca", {branch, budget, "01", sub, client});
@@ -231,7 +233,7 @@ TEST_F(WorkspaceMethodsTest, CommandFlagsFollowPartiesAndParameters) {
   EXPECT_FALSE(call("NovoContratante", {kBranch, kBudget, "01", ""}).asBool());
 }
 
-TEST_F(WorkspaceMethodsTest, EveryMethodChecksItsArguments) {
+TEST_P(WorkspaceMethodsTest, EveryMethodChecksItsArguments) {
   std::vector<Variant> one{Variant("0001")};
   EXPECT_THROW(app.call("GetVdOrca", one), std::runtime_error);
   try {

@@ -75,7 +75,8 @@ void InitDemoDatabase(const std::string& database, const DemoOptions& options) {
   }
 }
 
-DemoDatabase::DemoDatabase(const DemoOptions& options) : dir_("dxr10900-demo-"), path_(dir_.file("demo.db")) {
+DemoDatabase::DemoDatabase(const DemoOptions& options)
+    : dir_("dxr10900-demo-"), path_(options.database.empty() ? dir_.file("demo.db") : options.database) {
   InitDemoDatabase(path_, options);
 }
 

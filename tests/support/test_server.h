@@ -45,6 +45,7 @@ struct DemoOptions {
   std::vector<std::string> initArgs;  // further arguments for --init-demo
   std::string program;                // empty: ServerProgram()
   std::vector<std::string> serveArgs; // further arguments for serving (after --listen)
+  std::string database = {};          // the demo written here (a PostgreSQL conninfo); empty: a SQLite file of its own
 };
 
 // Writes the demo database at `database`; throws when the program fails.

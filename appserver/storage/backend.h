@@ -1,0 +1,60 @@
+#pragma once
+// What a storage backend provides behind Database and Statement: a connection
+// that runs SQL, prepares statements and frames transactions, and the
+// statements it prepares. One SQLite and one PostgreSQL implementation; the
+// methods only see Database and Statement. Not thread-safe: each thread uses
+// its own connection.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+
+namespace storage {
+
+enum class Dialect { kSqlite, kPostgres };
+
+class StatementBackend {
+ public:
+  virtual ~StatementBackend() = default;
+  virtual void bindText(int index, std::string_view text) = 0;
+  virtual void bindReal(int index, double value) = 0;
+  virtual void bindInteger(int index, std::int64_t value) = 0;
+  virtual void bindNull(int index) = 0;
+  virtual bool step() = 0;
+  virtual void reset() = 0;
+  virtual int columnCount() const = 0;
+  virtual std::string_view columnName(int col) const = 0;
+  virtual bool isNull(int col) const = 0;
+  virtual std::string_view textView(int col) const = 0;
+  virtual double real(int col) const = 0;
+  virtual std::int64_t integer(int col) const = 0;
+};
+
+class ConnectionBackend {
+ public:
+  virtual ~ConnectionBackend() = default;
+  virtual Dialect dialect() const = 0;
+  virtual void exec(std::string_view sql) = 0;
+  virtual std::unique_ptr<StatementBackend> prepare(std::string_view sql) = 0;
+  virtual void begin(bool writes) = 0;
+  virtual void commit() = 0;
+  // Ends the open transaction; false when that failed and it may still be open.
+  virtual bool rollback() = 0;
+  // Rows changed by the last INSERT, UPDATE or DELETE.
+  virtual std::int64_t changes() const = 0;
+  virtual bool isOpen() const = 0;
+  virtual void reopen() = 0;
+  // The number of migrations applied, and recording a new one.
+  virtual int schemaVersion() = 0;
+  virtual void setSchemaVersion(int version) = 0;
+  // Serializes migrations of every process on the same database until unlockSchema.
+  virtual void lockSchema() = 0;
+  virtual void unlockSchema() = 0;
+  virtual sqlite3* sqliteHandle() { return nullptr; }
+};
+
+}  // namespace storage
