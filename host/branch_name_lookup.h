@@ -4,6 +4,7 @@
 
 #include <string>
 
-// Empty when the file, the table or the branch is missing: the host still
+// `database` is a SQLite file or a PostgreSQL connection string. Empty when
+// the database, the table or the branch is missing: the host still
 // starts, only without a name.
-std::string lookUpBranchName(const std::string& databasePath, const std::string& branch);
+std::string lookUpBranchName(const std::string& database, const std::string& branch);

@@ -48,7 +48,8 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
       {"tls", "The server speaks TLS (env DX_TLS=1)."},
       {"ca", "With --tls: PEM file of a private CA to trust (env DX_CA).", "FILE"},
       {"date", "Processing date, dd/mm/yyyy (env DX_DATE; default today).", "DATE"},
-      {"database", "Host database holding the table FILIAL (env DX_DATABASE).", "FILE"},
+      {"database", "Host database holding the table FILIAL: a SQLite file, or a PostgreSQL connection string "
+                   "such as postgresql://host/db or 'host=... dbname=...' (env DX_DATABASE).", "FILE|CONNINFO"},
       {"module", "Path of libPkg_DXR10900.so (env DX_MODULE).", "PATH"},
       {"open", "Open the module at start."},
       {"screenshot", "Open the module, let it settle, save a PNG of the main window and exit.",

@@ -1,58 +1,55 @@
 #include "hostdb/host_database.h"
 
-#include <sqlite3.h>
-
-#include <filesystem>
+#include <sstream>
 
 #include "data/exceptions.h"
 
 namespace {
 
-// The application server may be writing the same file; wait for it rather
-// than fail a read.
-constexpr int kBusyTimeoutMs = 5000;
+// What to call a PostgreSQL database in messages: where it is and which one,
+// never the password a connection string may carry.
+std::string DescribePostgres(const std::string& conninfo) {
+  const std::size_t scheme = conninfo.find("://");
+  if (scheme != std::string::npos) {
+    std::string rest = conninfo.substr(scheme + 3);
+    rest = rest.substr(0, rest.find('?'));
+    const std::size_t at = rest.rfind('@');
+    if (at != std::string::npos) rest = rest.substr(at + 1);
+    return conninfo.substr(0, scheme + 3) + rest;
+  }
+  std::istringstream words(conninfo);
+  std::string word, kept;
+  while (words >> word) {
+    for (const char* key : {"host=", "hostaddr=", "port=", "dbname=", "user="})
+      if (word.rfind(key, 0) == 0) kept += (kept.empty() ? "" : " ") + word;
+  }
+  return kept.empty() ? "PostgreSQL" : kept;
+}
 
 }  // namespace
 
-THostDatabase::~THostDatabase() { Close(); }
+THostDatabase::THostDatabase() = default;
+THostDatabase::~THostDatabase() = default;
 
-void THostDatabase::Open(const std::string& path) {
+void THostDatabase::Open(const std::string& database) {
   Close();
-  std::error_code ec;
-  if (path.empty() || !std::filesystem::is_regular_file(path, ec))
-    throw Exception("Banco de dados do host não encontrado: " + path);
-
-  sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-  if (rc != SQLITE_OK) {
-    // A file we may only read still serves the branch look-ups.
-    sqlite3_close(db);
-    db = nullptr;
-    rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  if (IsPostgresConnectionString(database)) {
+    connection_ = OpenPostgresHost(database);
+    path_ = DescribePostgres(database);
+  } else {
+    connection_ = OpenSqliteHost(database);
+    path_ = database;
   }
-  if (rc == SQLITE_OK) {
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    // Opening reads nothing; touch the schema so a bad file fails here.
-    rc = sqlite3_exec(db, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-  }
-  if (rc != SQLITE_OK) {
-    const std::string reason = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-    sqlite3_close(db);
-    throw Exception("Não foi possível abrir o banco de dados do host " + path + ": " + reason);
-  }
-  db_ = db;
-  path_ = path;
 }
 
 void THostDatabase::Close() {
-  if (db_) sqlite3_close_v2(db_);
-  db_ = nullptr;
+  connection_.reset();
   path_.clear();
 }
 
-sqlite3* THostDatabase::Handle() const {
-  if (!db_) throw Exception("O banco de dados do host não está aberto.");
-  return db_;
+HostConnection& THostDatabase::Connection() const {
+  if (!connection_) throw Exception("O banco de dados do host não está aberto.");
+  return *connection_;
 }
 
 THostDatabase& dtmDBGeral() {

@@ -1,30 +1,35 @@
 #pragma once
-// The host's own database (the branch table FILIAL), a SQLite file the host
-// names at start. The module reads it through TADOIBQuery only.
+// The host's own database (the branch table FILIAL): a SQLite file, or a
+// PostgreSQL connection string, that the host names at start. The module
+// reads it through TADOIBQuery only. Used from the screen's thread only.
 
+#include <memory>
 #include <string>
 
-struct sqlite3;
+#include "hostdb/host_connection.h"
 
 class THostDatabase {
  public:
-  THostDatabase() = default;
+  THostDatabase();
   ~THostDatabase();
   THostDatabase(const THostDatabase&) = delete;
   THostDatabase& operator=(const THostDatabase&) = delete;
 
-  // Opens an existing database file (never creates one). A missing file, or
-  // a file that is not a database, raises Exception naming the path.
-  void Open(const std::string& path);
+  // Opens an existing database file (never creates one) or connects to the
+  // PostgreSQL database a connection string names. Failures raise Exception
+  // naming what could not be opened, and leave the database closed.
+  void Open(const std::string& database);
   void Close();
-  bool Connected() const { return db_ != nullptr; }
+  bool Connected() const { return connection_ != nullptr; }
+  // The file's path, or a description of the PostgreSQL connection without
+  // its password.
   const std::string& Path() const { return path_; }
 
   // The open connection; raises Exception when the database is not open.
-  sqlite3* Handle() const;
+  HostConnection& Connection() const;
 
  private:
-  sqlite3* db_ = nullptr;
+  std::unique_ptr<HostConnection> connection_;
   std::string path_;
 };
 
