@@ -125,14 +125,14 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   void begin();
   // Reads some bytes, or writes all of them, through TLS when it is on.
   template <class Buffer, class Handler>
-  void readSome(const Buffer& buffer, Handler&& handler) {
-    if (tls_) tls_->async_read_some(buffer, std::forward<Handler>(handler));
-    else socket_.async_read_some(buffer, std::forward<Handler>(handler));
+  void readSome(const Buffer& buffer, Handler&& onDone) {
+    if (tls_) tls_->async_read_some(buffer, std::forward<Handler>(onDone));
+    else socket_.async_read_some(buffer, std::forward<Handler>(onDone));
   }
   template <class Buffer, class Handler>
-  void writeAll(const Buffer& buffer, Handler&& handler) {
-    if (tls_) asio::async_write(*tls_, buffer, std::forward<Handler>(handler));
-    else asio::async_write(socket_, buffer, std::forward<Handler>(handler));
+  void writeAll(const Buffer& buffer, Handler&& onDone) {
+    if (tls_) asio::async_write(*tls_, buffer, std::forward<Handler>(onDone));
+    else asio::async_write(socket_, buffer, std::forward<Handler>(onDone));
   }
   void readHeader();
   void readBody();
