@@ -7,16 +7,6 @@
 #include "hostdb/host_database.h"
 #include "hostdb/sql_params.h"
 
-namespace {
-
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
-}  // namespace
-
 std::int64_t TQueryField::AsInteger() const { return Value.isNull() ? 0 : Value.asInt(); }
 double TQueryField::AsFloat() const { return Value.isNull() ? 0.0 : Value.asDouble(); }
 
@@ -33,9 +23,9 @@ std::string TADOIBQuery::SqlText() const {
 }
 
 TQueryParam& TADOIBQuery::ParamByName(std::string_view name) {
-  const std::string key = Upper(name);
+  const std::string key = SqlParamKey(name);
   const std::vector<std::string> names = SqlParamNames(SqlText());
-  const auto found = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return Upper(n) == key; });
+  const auto found = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return SqlParamKey(n) == key; });
   if (found == names.end()) throw Exception("Parâmetro '" + std::string(name) + "' não encontrado na consulta " + Name + ".");
   return params_.try_emplace(key, *found).first->second;
 }

@@ -28,12 +28,6 @@ constexpr int kVarHeader = 4;
 
 using ResultPtr = std::unique_ptr<PGresult, decltype(&PQclear)>;
 
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
-
 std::string Trimmed(const char* message) {
   std::string text = message ? message : "";
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
@@ -101,7 +95,7 @@ DataPacket ReadResult(const PGresult* result) {
   for (int c = 0; c < columns; ++c) {
     // Unquoted names come back folded to lower case; the screens name their
     // fields in upper case, as on the SQLite database.
-    FieldDef field{Upper(PQfname(result, c)), TypeOf(PQftype(result, c)), 0};
+    FieldDef field{SqlParamKey(PQfname(result, c)), TypeOf(PQftype(result, c)), 0};
     if (field.type == FieldType::String) {
       const int modifier = PQfmod(result, c);
       const Oid type = PQftype(result, c);
@@ -134,7 +128,7 @@ class PostgresHostConnection : public HostConnection {
     const std::vector<std::string> names = SqlParamNames(sql);
     std::vector<std::optional<std::string>> texts;
     for (const std::string& name : names) {
-      const auto value = params.find(Upper(name));
+      const auto value = params.find(SqlParamKey(name));
       texts.push_back(value == params.end() ? std::nullopt : ParamText(value->second, name));
     }
     std::vector<const char*> values;

@@ -51,6 +51,12 @@ void ScanParams(std::string_view sql, OnParam onParam) {
 
 }  // namespace
 
+std::string SqlParamKey(std::string_view name) {
+  std::string key(name);
+  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return key;
+}
+
 std::vector<std::string> SqlParamNames(std::string_view sql) {
   std::vector<std::string> names;
   ScanParams(sql, [&](std::size_t start, std::size_t end) {

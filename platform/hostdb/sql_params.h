@@ -7,6 +7,10 @@
 #include <string_view>
 #include <vector>
 
+// What a name is looked up by: parameters and fields match whatever the case
+// of their letters, so the key is the name in upper case.
+std::string SqlParamKey(std::string_view name);
+
 // Each name once, in order of first appearance.
 std::vector<std::string> SqlParamNames(std::string_view sql);
 

@@ -9,6 +9,7 @@
 
 #include "data/exceptions.h"
 #include "hostdb/host_connection.h"
+#include "hostdb/sql_params.h"
 #include "hostdb/sqlite_packet.h"
 
 namespace {
@@ -18,12 +19,6 @@ namespace {
 constexpr int kBusyTimeoutMs = 5000;
 
 using StatementPtr = std::unique_ptr<sqlite3_stmt, decltype(&sqlite3_finalize)>;
-
-std::string Upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
 
 void Bind(sqlite3_stmt* statement, int index, const Variant& value, const std::string& name) {
   int rc = SQLITE_OK;
@@ -74,7 +69,7 @@ class SqliteHostConnection : public HostConnection {
       const char* parameter = sqlite3_bind_parameter_name(statement.get(), i);
       if (!parameter || parameter[0] != ':')
         throw Exception("A consulta " + queryName + " tem parâmetro sem nome; use :NOME.");
-      const auto value = params.find(Upper(parameter + 1));
+      const auto value = params.find(SqlParamKey(parameter + 1));
       Bind(statement.get(), i, value == params.end() ? Variant() : value->second, parameter + 1);
     }
     return ReadPacket(statement.get());
