@@ -56,57 +56,23 @@ const char* kBranch = "0001";
 const char* kBudget = "0000000101";
 const char* kAna = "1001";
 
-class Rescission : public ::testing::TestWithParam<Backend> {
+class Rescission : public DemoOnBackend {
  protected:
-  Rescission() {
-    WriteDemoDatabase(target_, 0);
-    app_ = std::make_unique<AppServer>(target_);
-    db_ = std::make_unique<Database>(target_);
-  }
-
-  Variant Call(const std::string& method, std::vector<Variant> args) { return app_->call(method, args); }
-
   Variant Confirma(const std::string& client, const std::string& seq = "01", const std::string& mode = "N") {
     return Call("ConfirmaValores", {kBranch, kBudget, seq, "1", "01", Variant(100000.0), client, "", mode});
   }
   Variant Distrato(const std::string& client, Variant fine, Variant negotiated, Variant amount) {
     return Call("Distrato", {kBranch, kBudget, "01", "1", "SUPERVISOR", client, fine, "", negotiated, amount});
   }
-  std::string Refusal(const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const std::exception& e) {
-      return e.what();
-    }
-    return "(no refusal)";
-  }
-  std::string One(const std::string& sql) {
-    Statement st = db_->prepare(sql);
-    return st.step() ? st.text(0) : "";
-  }
   // Everything a rescission may touch, as text, to compare before and after.
   std::string Snapshot() {
-    std::string out;
-    for (const char* sql :
-         {"SELECT NRSEQORCAEVE, COALESCE(NRSEQORCAEVEPAI, '') FROM ORCAEVENTO ORDER BY 1, 2",
+    return Rows({"SELECT NRSEQORCAEVE, COALESCE(NRSEQORCAEVEPAI, '') FROM ORCAEVENTO ORDER BY 1, 2",
           "SELECT NRSEQORCAEVE, CDCLIENTE, VRRECECONTOREV, IDSITUCONTOREV, IDCONTPROCESDIST,"
           " COALESCE(IDTPDISTRATOREALI, '') FROM CONTRATANTE ORDER BY 1, 2",
           "SELECT NRLANCTONF, NRSEQVENREC, IDSTATREC FROM CONTARECEBER ORDER BY 1, 2",
           "SELECT NRSEQORCAEVE, NRITEM, CDARVPROD, VRUNITITEM FROM ITEMORCAEVENTO ORDER BY 1, 2",
-          "SELECT COUNT(*) FROM DISTRATOPARCIAL"}) {
-      Statement st = db_->prepare(sql);
-      while (st.step()) {
-        for (int c = 0; c < st.columnCount(); ++c) out += st.text(c) + ";";
-        out += "\n";
-      }
-    }
-    return out;
+          "SELECT COUNT(*) FROM DISTRATOPARCIAL"});
   }
-
-  ScratchDir dir_;
-  std::string target_ = FreshDatabase(GetParam(), dir_);
-  std::unique_ptr<AppServer> app_;
-  std::unique_ptr<Database> db_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Backends, Rescission, AllBackends(), BackendName);

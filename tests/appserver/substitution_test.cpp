@@ -23,15 +23,8 @@ const char* kPaulo = "3204";    // substitute recorded, everything paid
 const char* kLucas = "3001";    // free clients
 const char* kEventosSul = "3101";
 
-class Substitution : public ::testing::TestWithParam<Backend> {
+class Substitution : public DemoOnBackend {
  protected:
-  Substitution() {
-    WriteDemoDatabase(target_, 0);
-    app_ = std::make_unique<AppServer>(target_);
-    db_ = std::make_unique<Database>(target_);
-  }
-
-  Variant Call(const std::string& method, std::vector<Variant> args) { return app_->call(method, args); }
   Variant Substituir(const std::string& client, const std::string& substitute, const std::string& address = "1",
                      const std::string& account = "001", const std::string& op = "SUPERVISOR") {
     return Call("SubstituirContratante", {kBranch, kBudget, account, client, address, substitute, op, "01", "01"});
@@ -41,33 +34,12 @@ class Substitution : public ::testing::TestWithParam<Backend> {
     return Call("TransfCotas", {kBranch, kBudget, client, substitute, "SUPERVISOR", "S", value, guests, quotas, "01",
                                 "1", "002", "01"});
   }
-  std::string Refusal(const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const std::exception& e) {
-      return e.what();
-    }
-    return "(no refusal)";
-  }
-  std::string One(const std::string& sql) {
-    Statement st = db_->prepare(sql);
-    return st.step() ? st.text(0) : "";
-  }
   // Parties and receivables of the budget as text, to compare before and after.
   std::string Snapshot() {
-    std::string out;
-    for (const char* sql :
-         {"SELECT CDCLIENTE, NRENDCLIORCEVE, VRRECECONTOREV, IDSITUCONTOREV, COALESCE(CDCLICONTSUBORE, ''),"
+    return Rows({"SELECT CDCLIENTE, NRENDCLIORCEVE, VRRECECONTOREV, IDSITUCONTOREV, COALESCE(CDCLICONTSUBORE, ''),"
           " IDTRANSFCOTAREALI, QTCONVCONTRAT, QTCOTACONTRAT FROM CONTRATANTE WHERE NRORCAEVENTO = '0000000150'"
           " ORDER BY 1, 2",
-          "SELECT NRLANCTONF, NRSEQVENREC, CDCLIENTE, IDSTATREC, VRATUAREC FROM CONTARECEBER ORDER BY 1, 2"}) {
-      Statement st = db_->prepare(sql);
-      while (st.step()) {
-        for (int c = 0; c < st.columnCount(); ++c) out += st.text(c) + ";";
-        out += "\n";
-      }
-    }
-    return out;
+          "SELECT NRLANCTONF, NRSEQVENREC, CDCLIENTE, IDSTATREC, VRATUAREC FROM CONTARECEBER ORDER BY 1, 2"});
   }
   std::string PartyOf(const std::string& client, const std::string& address = "1") {
     return One("SELECT IDSITUCONTOREV || '|' || IDORIGEMINCLUSAO || '|' || COALESCE(CDCLICONTSUBORE, '') || '|' ||"
@@ -75,11 +47,6 @@ class Substitution : public ::testing::TestWithParam<Backend> {
                " IDTRANSFCOTAREALI FROM CONTRATANTE WHERE NRORCAEVENTO = '0000000150' AND CDCLIENTE = '" +
                client + "' AND NRENDCLIORCEVE = '" + address + "'");
   }
-
-  ScratchDir dir_;
-  std::string target_ = FreshDatabase(GetParam(), dir_);
-  std::unique_ptr<AppServer> app_;
-  std::unique_ptr<Database> db_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Backends, Substitution, AllBackends(), BackendName);

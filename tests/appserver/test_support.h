@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -155,4 +156,48 @@ class DemoServer {
   }
   ScratchDir dir_;
   std::unique_ptr<AppServer> app_;
+};
+
+// A fresh demo database on one backend with the server's methods over it:
+// the base of the method tests that change data, run once per backend.
+class DemoOnBackend : public ::testing::TestWithParam<Backend> {
+ protected:
+  DemoOnBackend() {
+    WriteDemoDatabase(target_, 0);
+    app_ = std::make_unique<AppServer>(target_);
+    db_ = std::make_unique<Database>(target_);
+  }
+
+  Variant Call(const std::string& method, std::vector<Variant> args) { return app_->call(method, args); }
+  // What a call refused with, or "(no refusal)".
+  static std::string Refusal(const std::function<void()>& call) {
+    try {
+      call();
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+    return "(no refusal)";
+  }
+  // The first column of the query's first row, as text ("" when none).
+  std::string One(const std::string& sql) {
+    Statement st = db_->prepare(sql);
+    return st.step() ? st.text(0) : "";
+  }
+  // Every row of the queries as text, to compare what a call left before and after.
+  std::string Rows(const std::vector<std::string>& queries) {
+    std::string out;
+    for (const std::string& sql : queries) {
+      Statement st = db_->prepare(sql);
+      while (st.step()) {
+        for (int c = 0; c < st.columnCount(); ++c) out += st.text(c) + ";";
+        out += "\n";
+      }
+    }
+    return out;
+  }
+
+  ScratchDir dir_;
+  std::string target_ = FreshDatabase(GetParam(), dir_);
+  std::unique_ptr<AppServer> app_;
+  std::unique_ptr<Database> db_;
 };

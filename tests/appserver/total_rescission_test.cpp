@@ -22,14 +22,8 @@ const char* kBranch = "0001";
 const char* kFree = "0000000104";       // four parties free for a total rescission
 const char* kInProcess = "0000000105";  // a total rescission to consolidate
 
-class TotalRescission : public ::testing::TestWithParam<Backend> {
+class TotalRescission : public DemoOnBackend {
  protected:
-  TotalRescission() {
-    WriteDemoDatabase(target_, 0);
-    app_ = std::make_unique<AppServer>(target_);
-    db_ = std::make_unique<Database>(target_);
-  }
-  Variant Call(const std::string& method, std::vector<Variant> args) { return app_->call(method, args); }
   std::string Refusal(const std::string& method, std::vector<Variant> args) {
     try {
       Call(method, std::move(args));
@@ -37,10 +31,6 @@ class TotalRescission : public ::testing::TestWithParam<Backend> {
       return e.what();
     }
     return "(no refusal)";
-  }
-  std::string One(const std::string& sql) {
-    Statement st = db_->prepare(sql);
-    return st.step() ? st.text(0) : "";
   }
   static Variant Empty() { return Variant(DataPacket({{"CDCLIENTE", FieldType::String, 21}})); }
   // The contractor values dialog's review of every party, stored as it sends it on.
@@ -50,11 +40,6 @@ class TotalRescission : public ::testing::TestWithParam<Backend> {
     app_->call("InsContratDistrato", args);
     return args[0];
   }
-
-  ScratchDir dir_;
-  std::string target_ = FreshDatabase(GetParam(), dir_);
-  std::unique_ptr<AppServer> app_;
-  std::unique_ptr<Database> db_;
 };
 
 INSTANTIATE_TEST_SUITE_P(Backends, TotalRescission, AllBackends(), BackendName);

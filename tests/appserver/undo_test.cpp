@@ -23,15 +23,12 @@ using namespace std::chrono_literals;
 
 const char* kBranch = "0001";
 
-class Undo : public ::testing::TestWithParam<Backend> {
+class Undo : public DemoOnBackend {
  public:
   Undo() {
     // The failure counts are the process's: a lockout the other backend's run
     // of a test left starts over.
     OperatorPasswordFailures().recordSuccess("TRANCADO");
-    WriteDemoDatabase(target_, 0);
-    app_ = std::make_unique<AppServer>(target_);
-    db_ = std::make_unique<Database>(target_);
   }
 
   Variant Call(CallerSession& caller, const std::string& method, std::vector<Variant> args) {
@@ -51,24 +48,10 @@ class Undo : public ::testing::TestWithParam<Backend> {
   Variant List(CallerSession& caller, const char* budget) {
     return Call(caller, "GetContratante", {kBranch, budget});
   }
-  std::string Refusal(const std::function<void()>& call) {
-    try {
-      call();
-    } catch (const std::exception& e) {
-      return e.what();
-    }
-    return "(no refusal)";
-  }
-  std::string One(const std::string& sql) {
-    Statement st = db_->prepare(sql);
-    return st.step() ? st.text(0) : "";
-  }
   // Everything a rescission and an undo touch, as text.
   std::string Snapshot(const char* budget) {
-    std::string out;
     const std::string b = std::string("'") + budget + "'";
-    for (const std::string& sql :
-         {"SELECT NRSEQORCAEVE, COALESCE(NRSEQORCAEVEPAI, '') FROM ORCAEVENTO WHERE NRORCAEVENTO = " + b +
+    return Rows({"SELECT NRSEQORCAEVE, COALESCE(NRSEQORCAEVEPAI, '') FROM ORCAEVENTO WHERE NRORCAEVENTO = " + b +
               " ORDER BY 1",
           "SELECT NRSEQORCAEVE, CDCLIENTE, VRRECECONTOREV, IDSITUCONTOREV, IDCONTPROCESDIST,"
           " COALESCE(IDTPDISTRATOREALI, '') FROM CONTRATANTE WHERE NRORCAEVENTO = " + b + " ORDER BY 1, 2",
@@ -76,20 +59,9 @@ class Undo : public ::testing::TestWithParam<Backend> {
           " COALESCE(IDBAIXAREALDISTRATO, '-') FROM CONTARECEBER WHERE NRORCAEVENTO = " + b + " ORDER BY 1, 2",
           "SELECT NRLANCTONF, NRSEQVENPAG, IDSTATPAG FROM CONTAPAGAR WHERE NRORCAEVENTO = " + b + " ORDER BY 1, 2",
           "SELECT NRSEQORCAEVE, NRITEM FROM ITEMORCAEVENTO WHERE NRORCAEVENTO = " + b + " ORDER BY 1, 2",
-          "SELECT COUNT(*) FROM DISTRATOPARCIAL WHERE NRORCAEVENTO = " + b}) {
-      Statement st = db_->prepare(sql);
-      while (st.step()) {
-        for (int c = 0; c < st.columnCount(); ++c) out += st.text(c) + ";";
-        out += "\n";
-      }
-    }
-    return out;
+          "SELECT COUNT(*) FROM DISTRATOPARCIAL WHERE NRORCAEVENTO = " + b});
   }
 
-  ScratchDir dir_;
-  std::string target_ = FreshDatabase(GetParam(), dir_);
-  std::unique_ptr<AppServer> app_;
-  std::unique_ptr<Database> db_;
   LoggedInCaller caller_{"OPERADOR", "OPERADOR", "127.0.0.1:40001"};
 };
 
