@@ -1,7 +1,8 @@
 #include "methods/packet_builder.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -75,31 +76,81 @@ DataPacket QueryPacket(Statement& st, const PacketShape& shape) {
   return packet;
 }
 
+namespace {
+
+// Appends `key` so that comparing the appended keys of two rows byte by byte
+// compares their key lists as tuples: a zero byte is escaped as 00 FF and the
+// key ends in 00 00, which sorts below any byte that could follow.
+void AppendSortKey(std::string& keys, std::string_view key) {
+  for (char c : key) {
+    keys.push_back(c);
+    if (c == '\0') keys.push_back('\xFF');
+  }
+  keys.append(2, '\0');
+}
+
+// A row's place in the sort: eight of its key bytes as a number, those just
+// past the prefix every row shares, which settles most comparisons without
+// touching the keys' bytes.
+struct SortEntry {
+  std::uint64_t head;
+  std::uint32_t offset;
+  std::uint32_t length;
+  std::size_t row;
+};
+
+std::uint64_t HeadOf(std::string_view key, std::size_t from) {
+  std::uint64_t head = 0;
+  for (std::size_t i = from; i < from + 8; ++i)
+    head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+  return head;
+}
+
+// Bytes at the start of every key alike.
+std::size_t SharedPrefix(std::string_view all, const std::vector<SortEntry>& entries) {
+  if (entries.empty()) return 0;
+  const std::string_view first = all.substr(entries[0].offset, entries[0].length);
+  std::size_t shared = first.size();
+  for (const SortEntry& e : entries) {
+    const std::string_view key = all.substr(e.offset, std::min<std::size_t>(e.length, shared));
+    shared = static_cast<std::size_t>(std::mismatch(key.begin(), key.end(), first.begin()).first - key.begin());
+  }
+  return shared;
+}
+
+}  // namespace
+
 DataPacket QueryPacketOrdered(Statement& st, const PacketShape& shape, std::size_t keys) {
   const std::size_t width = shape.size();
   if (st.columnCount() != static_cast<int>(width + keys))
     throw std::logic_error("Consulta com " + std::to_string(st.columnCount()) + " colunas para um pacote de " +
                            std::to_string(width) + " campos e " + std::to_string(keys) + " chaves.");
   DataPacket read(shape);
-  std::vector<std::string> sortKeys;  // `keys` a row
+  // Every row's keys in one block, not one string per key.
+  std::string keyBytes;
+  std::vector<SortEntry> order;
   while (st.step()) {
     read.rows.StartRow();
     for (std::size_t i = 0; i < width; ++i) read.rows.AddCell(CellValue(st, static_cast<int>(i), shape[i]));
     read.rows.EndRow();
-    for (std::size_t k = 0; k < keys; ++k) sortKeys.emplace_back(st.textView(static_cast<int>(width + k)));
+    const std::size_t offset = keyBytes.size();
+    for (std::size_t k = 0; k < keys; ++k) AppendSortKey(keyBytes, st.textView(static_cast<int>(width + k)));
+    if (keyBytes.size() > std::numeric_limits<std::uint32_t>::max())
+      throw std::length_error("Chaves de ordenação longas demais.");
+    order.push_back({0, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(keyBytes.size() - offset),
+                     order.size()});
   }
-  std::vector<std::size_t> order(read.rows.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return std::lexicographical_compare(sortKeys.begin() + static_cast<std::ptrdiff_t>(a * keys),
-                                        sortKeys.begin() + static_cast<std::ptrdiff_t>((a + 1) * keys),
-                                        sortKeys.begin() + static_cast<std::ptrdiff_t>(b * keys),
-                                        sortKeys.begin() + static_cast<std::ptrdiff_t>((b + 1) * keys));
+  const std::string_view all(keyBytes);
+  const std::size_t shared = SharedPrefix(all, order);
+  for (SortEntry& e : order) e.head = HeadOf(all.substr(e.offset, e.length), shared);
+  std::sort(order.begin(), order.end(), [all](const SortEntry& a, const SortEntry& b) {
+    if (a.head != b.head) return a.head < b.head;
+    return all.substr(a.offset, a.length) < all.substr(b.offset, b.length);
   });
   DataPacket packet(shape);
-  for (std::size_t r : order) {
+  for (const SortEntry& e : order) {
     packet.rows.StartRow();
-    for (Variant& cell : read.rows[r]) packet.rows.AddCell(std::move(cell));
+    for (Variant& cell : read.rows[e.row]) packet.rows.AddCell(std::move(cell));
     packet.rows.EndRow();
   }
   return packet;
