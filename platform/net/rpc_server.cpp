@@ -4,11 +4,15 @@
 #include <asio/ssl.hpp>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <strings.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/uio.h>
 
 #include "net/server_log.h"
 #include "net/value_count.h"
@@ -138,12 +142,18 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   void readBody();
   void greet();
   void dispatch();
-  void send(std::string body, bool thenClose);
+  // From the worker that answered: the bytes of the answer's frame the
+  // socket took at once.
+  std::size_t writeNow(const std::string& body);
+  // Writes the answer's frame but its first `alreadySent` bytes.
+  void send(std::string body, bool thenClose, std::size_t alreadySent = 0);
+  void sent(const asio::error_code& ec, bool thenClose);
   void linger();
 
   Impl& server_;
   Socket socket_;
   std::unique_ptr<asio::ssl::stream<Socket&>> tls_;  // over socket_ when the server has TLS
+  std::mutex socketMutex_;     // a worker writing its answer against close() on the I/O thread
   asio::steady_timer timer_;   // the current time limit: greeting, idle, frame or linger
   unsigned timerGeneration_ = 0;  // a wait that fires for an older arming does nothing
   char header_[wire::kFrameHeaderBytes] = {};
@@ -253,30 +263,65 @@ void RpcServer::Impl::Connection::dispatch() {
   disarmTimer();
   asio::post(*server_.workers, [self = shared_from_this(), body = std::move(body_)] {
     std::string out = self->server_.process(body, self->context_);
-    asio::post(self->server_.io, [self, out = std::move(out)]() mutable {
+    // The client hears the answer without waiting for the I/O thread to
+    // wake; that thread only writes what the socket did not take.
+    const std::size_t sent = out.empty() ? 0 : self->writeNow(out);
+    asio::post(self->server_.io, [self, out = std::move(out), sent]() mutable {
       if (out.empty()) return self->close("requisição recusada sem resposta");
-      self->send(std::move(out), self->server_.stopping);
+      self->send(std::move(out), self->server_.stopping, sent);
     });
   });
   body_ = std::string();
 }
 
-void RpcServer::Impl::Connection::send(std::string body, bool thenClose) {
+std::size_t RpcServer::Impl::Connection::writeNow(const std::string& body) {
+  if (tls_) return 0;  // TLS records belong to the stream on the I/O thread
+  char header[wire::kFrameHeaderBytes];
+  wire::PutFrameLength(header, static_cast<std::uint32_t>(body.size()));
+  const std::size_t total = sizeof header + body.size();
+  std::size_t done = 0;
+  std::lock_guard lock(socketMutex_);
+  if (!socket_.is_open()) return 0;
+  while (done < total) {
+    iovec parts[2];
+    int count = 0;
+    if (done < sizeof header) parts[count++] = {header + done, sizeof header - done};
+    const std::size_t bodyDone = done > sizeof header ? done - sizeof header : 0;
+    if (bodyDone < body.size()) parts[count++] = {const_cast<char*>(body.data()) + bodyDone, body.size() - bodyDone};
+    msghdr msg{};
+    msg.msg_iov = parts;
+    msg.msg_iovlen = static_cast<std::size_t>(count);
+    const ssize_t n = ::sendmsg(socket_.native_handle(), &msg, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n > 0) done += static_cast<std::size_t>(n);
+    else if (n < 0 && errno == EINTR) continue;
+    else break;  // full, or failed: the I/O thread's write finds out which
+  }
+  return done;
+}
+
+void RpcServer::Impl::Connection::send(std::string body, bool thenClose, std::size_t alreadySent) {
   if (closed_) return;
+  const std::size_t total = wire::kFrameHeaderBytes + body.size();
+  if (alreadySent >= total) return sent({}, thenClose);
   out_.resize(wire::kFrameHeaderBytes);
   wire::PutFrameLength(out_.data(), static_cast<std::uint32_t>(body.size()));
   out_ += body;
+  out_.erase(0, alreadySent);
   armTimer(server_.options.readTimeoutMs);
   writeAll(asio::buffer(out_), [self = shared_from_this(), thenClose](const asio::error_code& ec, std::size_t) {
-    self->busy_ = false;
-    std::string().swap(self->out_);
-    if (ec || self->closed_) return self->closeAfter(ec);
-    if (self->refused_) return self->linger();
-    if (self->server_.stopping) return self->close("encerramento do servidor");
-    if (thenClose) return self->close("saudação recusada");
-    self->armTimer(self->server_.options.idleTimeoutMs);
-    self->readHeader();
+    self->sent(ec, thenClose);
   });
+}
+
+void RpcServer::Impl::Connection::sent(const asio::error_code& ec, bool thenClose) {
+  busy_ = false;
+  std::string().swap(out_);
+  if (ec || closed_) return closeAfter(ec);
+  if (refused_) return linger();
+  if (server_.stopping) return close("encerramento do servidor");
+  if (thenClose) return close("saudação recusada");
+  armTimer(server_.options.idleTimeoutMs);
+  readHeader();
 }
 
 void RpcServer::Impl::Connection::linger() {
@@ -317,9 +362,12 @@ void RpcServer::Impl::Connection::close(const std::string& why) {
     server_.say(ServerLog::Level::Info, "conexão " + peer_ + " encerrada (" + why + ") após " + duration);
   }
   disarmTimer();
-  asio::error_code ignored;
-  socket_.shutdown(Socket::shutdown_both, ignored);
-  socket_.close(ignored);
+  {
+    std::lock_guard lock(socketMutex_);
+    asio::error_code ignored;
+    socket_.shutdown(Socket::shutdown_both, ignored);
+    socket_.close(ignored);
+  }
   server_.forget(shared_from_this());
 }
 
