@@ -14,8 +14,7 @@ Variant GetContratante(Database& db, const protocol::GetContratante& args) {
       "       c.IDTPIJURCLIE, c.NMFANTCLIE, MONEY(p.VRRECECONTOREV), p.IDSITUCONTOREV, p.NMCONTCLIORE,"
       "       p.NRENDCLIORCEVE, c.NMRAZSOCCLIE, s.NMFANTCLIE, s.IDTPIJURCLIE, s.NRINSJURCLIE,"
       "       p.CDCLICONTSUBORE, p.IDTPDISTRATOREALI, p.IDCHECK, p.IDCONTRESPCOTAORCA, o.IDSITUORCEVE,"
-      "       p.IDTRANSFCOTAREALI,"
-      "       p.NRSEQORCAEVE, c.NMFANTCLIE, p.CDCLIENTE, p.NRENDCLIORCEVE"
+      "       p.IDTRANSFCOTAREALI"
       "  FROM CONTRATANTE p"
       "  JOIN ORCAEVENTO o ON o.CDFILIAL = p.CDFILIAL AND o.NRORCAEVENTO = p.NRORCAEVENTO"
       "                   AND o.NRSEQORCAEVE = p.NRSEQORCAEVE"
@@ -23,8 +22,8 @@ Variant GetContratante(Database& db, const protocol::GetContratante& args) {
       "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = p.CDCLICONTSUBORE"
       " WHERE p.CDFILIAL = ?1 AND p.NRORCAEVENTO = ?2");
   st.bindAll(KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth));
-  // Ordered by sequence, trade name, client and address: the trailing four columns.
-  return QueryPacketOrdered(st, PartyShape(), 4);
+  // Ordered by sequence, trade name, client and address.
+  return QueryPacketOrdered(st, PartyShape(), {2, 6, 3, 10});
 }
 
 }  // namespace

@@ -72,15 +72,37 @@ TEST(PacketBuilderTest, OrdersRowsByTheTrailingKeysAsSqliteDoes) {
   db.exec("INSERT INTO T VALUES ('m', '01' || char(0), 'a'), ('n', '01', char(0) || 'b'),"
           " ('o', '01' || char(0) || char(0), ''), ('p', '01', char(0))");
 
-  const PacketShape shape{{"NAME", FieldType::String, 5}};
-  Statement ours = db.prepare("SELECT NAME, CAST(K1 AS BLOB), CAST(K2 AS BLOB) FROM T");
-  const DataPacket packet = QueryPacketOrdered(ours, shape, 2);
   Statement theirs = db.prepare("SELECT NAME FROM T ORDER BY CAST(K1 AS BLOB), CAST(K2 AS BLOB)");
-  std::vector<std::string> expected, got;
+  std::vector<std::string> expected;
   while (theirs.step()) expected.push_back(theirs.text(0));
-  for (PacketRows::ConstRowRef row : packet.rows) got.push_back(row[0].asText());
-  EXPECT_EQ(got, expected);
-  EXPECT_EQ(got.size(), std::size(rows) + 4);
+  ASSERT_EQ(expected.size(), std::size(rows) + 4);
+
+  // The keys after the shape's columns, or among them: then they sort as
+  // stored, not as cut or padded for the cells.
+  const struct {
+    const char* what;
+    PacketShape shape;
+  } cases[] = {
+      {"keys after the fields", {{"NAME", FieldType::String, 5}}},
+      {"keys among the fields",
+       {{"NAME", FieldType::String, 5}, {"K1", FieldType::String, 1}, {"K2", FieldType::FixedString, 2}}},
+  };
+  for (const auto& c : cases) {
+    Statement ours = db.prepare("SELECT NAME, CAST(K1 AS BLOB), CAST(K2 AS BLOB) FROM T");
+    const DataPacket packet = QueryPacketOrdered(ours, c.shape, {1, 2});
+    std::vector<std::string> got;
+    for (PacketRows::ConstRowRef row : packet.rows) got.push_back(row[0].asText());
+    EXPECT_EQ(got, expected) << c.what;
+  }
+}
+
+TEST(PacketBuilderTest, RefusesKeysTheQueryDoesNotHave) {
+  Database db(":memory:");
+  const PacketShape shape{{"NAME", FieldType::String, 5}, {"VALUE", FieldType::Float, 0}};
+  for (const std::vector<int>& keys : {std::vector<int>{2}, std::vector<int>{-1}, std::vector<int>{1}}) {
+    Statement st = db.prepare("SELECT 'a', 1.5");
+    EXPECT_THROW(QueryPacketOrdered(st, shape, keys), std::logic_error) << keys[0];
+  }
 }
 
 TEST(RegistrationTest, ComputesCheckDigits) {
