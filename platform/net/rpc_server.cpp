@@ -124,8 +124,13 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
  private:
   // Closes after a failed read or write, saying how it failed.
   void closeAfter(const asio::error_code& ec);
+  // Sets the current time limit, `ms` from now.
   void armTimer(int ms);
+  // No time limit until the next armTimer().
   void disarmTimer();
+  // No time limit, and no wait left pending (the connection is closing).
+  void stopTimer();
+  void waitTimer(std::chrono::steady_clock::time_point at);
   void begin();
   // Reads some bytes, or writes all of them, through TLS when it is on.
   template <class Buffer, class Handler>
@@ -154,8 +159,15 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   Socket socket_;
   std::unique_ptr<asio::ssl::stream<Socket&>> tls_;  // over socket_ when the server has TLS
   std::mutex socketMutex_;     // a worker writing its answer against close() on the I/O thread
-  asio::steady_timer timer_;   // the current time limit: greeting, idle, frame or linger
-  unsigned timerGeneration_ = 0;  // a wait that fires for an older arming does nothing
+  // The current time limit (greeting, idle, frame or linger) is `deadline_`.
+  // Limits change at every call, so the timer is not moved each time: its
+  // wait ends at `timerAt_`, no later than the deadline, and then waits on
+  // for a deadline that has moved later.
+  asio::steady_timer timer_;
+  std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();  // max: none
+  std::chrono::steady_clock::time_point timerAt_;
+  bool timerWaiting_ = false;
+  unsigned timerGeneration_ = 0;  // a wait that ends for an older setting does nothing
   char header_[wire::kFrameHeaderBytes] = {};
   std::size_t headerHave_ = 0;  // bytes of the header received so far
   std::uint32_t length_ = 0;   // of the frame being read
@@ -196,15 +208,31 @@ void RpcServer::Impl::Connection::begin() {
 }
 
 void RpcServer::Impl::Connection::armTimer(int ms) {
+  deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  if (timerWaiting_ && timerAt_ <= deadline_) return;  // that wait ends first and waits on
+  waitTimer(deadline_);
+}
+
+void RpcServer::Impl::Connection::waitTimer(std::chrono::steady_clock::time_point at) {
   const unsigned generation = ++timerGeneration_;
-  timer_.expires_after(std::chrono::milliseconds(ms));
+  timerAt_ = at;
+  timerWaiting_ = true;
+  timer_.expires_at(at);  // a wait still pending ends as cancelled, its generation past
   timer_.async_wait([self = shared_from_this(), generation](const asio::error_code& ec) {
-    if (!ec && generation == self->timerGeneration_) self->close("tempo esgotado");
+    if (generation != self->timerGeneration_) return;
+    self->timerWaiting_ = false;
+    if (ec || self->closed_ || self->deadline_ == std::chrono::steady_clock::time_point::max()) return;
+    if (std::chrono::steady_clock::now() < self->deadline_) return self->waitTimer(self->deadline_);
+    self->close("tempo esgotado");
   });
 }
 
-void RpcServer::Impl::Connection::disarmTimer() {
+void RpcServer::Impl::Connection::disarmTimer() { deadline_ = std::chrono::steady_clock::time_point::max(); }
+
+void RpcServer::Impl::Connection::stopTimer() {
+  disarmTimer();
   ++timerGeneration_;
+  timerWaiting_ = false;
   timer_.cancel();
 }
 
@@ -361,7 +389,7 @@ void RpcServer::Impl::Connection::close(const std::string& why) {
     std::snprintf(duration, sizeof duration, "%.1f s", seconds);
     server_.say(ServerLog::Level::Info, "conexão " + peer_ + " encerrada (" + why + ") após " + duration);
   }
-  disarmTimer();
+  stopTimer();
   {
     std::lock_guard lock(socketMutex_);
     asio::error_code ignored;
