@@ -8,12 +8,13 @@
 #include <chrono>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <poll.h>
+#include <set>
 #include <strings.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
+#include <vector>
 
 #include "net/server_log.h"
 #include "net/value_count.h"
@@ -326,15 +327,14 @@ bool RpcServer::Impl::Connection::nextRequestSoon(std::string& body) {
   if (::poll(&ready, 1, kNextRequestWaitMs) <= 0) return false;
   // Only a whole frame small enough to have come at once is taken; anything
   // else, a close included, stays for the I/O thread.
-  char header[wire::kFrameHeaderBytes];
-  if (::recv(fd, header, sizeof header, MSG_PEEK | MSG_DONTWAIT) != static_cast<ssize_t>(sizeof header)) return false;
-  const std::size_t length = wire::FrameLength(header);
-  if (length > kReadChunkBytes || length > server_.options.maxFrameBytes) return false;
-  const std::size_t frame = sizeof header + length;
-  std::string bytes(frame, '\0');
-  if (::recv(fd, bytes.data(), frame, MSG_PEEK | MSG_DONTWAIT) != static_cast<ssize_t>(frame)) return false;
-  if (::recv(fd, bytes.data(), frame, MSG_DONTWAIT) != static_cast<ssize_t>(frame)) return false;
-  body.assign(bytes, sizeof header);
+  thread_local std::vector<char> seen(wire::kFrameHeaderBytes + kReadChunkBytes);
+  const ssize_t n = ::recv(fd, seen.data(), seen.size(), MSG_PEEK | MSG_DONTWAIT);
+  if (n < static_cast<ssize_t>(wire::kFrameHeaderBytes)) return false;
+  const std::size_t length = wire::FrameLength(seen.data());
+  const std::size_t frame = wire::kFrameHeaderBytes + length;
+  if (length > server_.options.maxFrameBytes || frame > static_cast<std::size_t>(n)) return false;
+  if (::recv(fd, seen.data(), frame, MSG_DONTWAIT) != static_cast<ssize_t>(frame)) return false;
+  body.assign(seen.data() + wire::kFrameHeaderBytes, length);
   return true;
 }
 
