@@ -48,7 +48,7 @@ Variant TextCell(std::string_view text, const FieldDef& field) {
   std::size_t n = charCount(cut);
   if (n >= static_cast<std::size_t>(field.size)) return Variant(cut);
   std::string s;
-  s.reserve(cut.size() + field.size - n);
+  s.reserve(cut.size() + static_cast<std::size_t>(field.size) - n);
   s.append(cut);
   s.append(static_cast<std::size_t>(field.size) - n, ' ');
   return s;
