@@ -168,7 +168,7 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   Impl& server_;
   Socket socket_;
   std::unique_ptr<asio::ssl::stream<Socket&>> tls_;  // over socket_ when the server has TLS
-  std::mutex socketMutex_;     // a worker writing its answer against close() on the I/O thread
+  std::mutex socketMutex_;     // a worker writing its answer or taking the next request, against close()
   // The current time limit (greeting, idle, frame or linger) is `deadline_`.
   // Limits change at every call, so the timer is not moved each time: its
   // wait ends at `timerAt_`, no later than the deadline, and then waits on
