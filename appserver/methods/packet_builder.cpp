@@ -1,7 +1,8 @@
 #include "methods/packet_builder.h"
 
 #include <algorithm>
-#include <numeric>
+#include <cstdint>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -21,7 +22,8 @@ std::size_t charCount(std::string_view text) {
 
 // The first `size` UTF-8 characters of `text` (all of it when size <= 0).
 std::string_view CharPrefix(std::string_view text, int size) {
-  if (size <= 0) return text;
+  // No more bytes than the size: no more characters either.
+  if (size <= 0 || text.size() <= static_cast<std::size_t>(size)) return text;
   std::size_t chars = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (isContinuationByte(static_cast<unsigned char>(text[i]))) continue;
@@ -35,20 +37,31 @@ std::string_view CharPrefix(std::string_view text, int size) {
 
 std::string CutToChars(const std::string& text, int size) { return std::string(CharPrefix(text, size)); }
 
+namespace {
+
+bool IsText(FieldType type) { return type == FieldType::String || type == FieldType::FixedString; }
+
+// A text field's cell from the column's text as stored.
+Variant TextCell(std::string_view text, const FieldDef& field) {
+  if (field.type == FieldType::String) return Variant(CharPrefix(text, field.size));
+  std::string_view cut = CharPrefix(text, field.size);
+  std::size_t n = charCount(cut);
+  if (n >= static_cast<std::size_t>(field.size)) return Variant(cut);
+  std::string s;
+  s.reserve(cut.size() + static_cast<std::size_t>(field.size) - n);
+  s.append(cut);
+  s.append(static_cast<std::size_t>(field.size) - n, ' ');
+  return s;
+}
+
+}  // namespace
+
 // Texts are read in place and copied once, into the cell.
 Variant CellValue(const Statement& st, int col, const FieldDef& field) {
   switch (field.type) {
     case FieldType::String:
-      return Variant(CharPrefix(st.textView(col), field.size));
-    case FieldType::FixedString: {
-      std::string_view cut = CharPrefix(st.textView(col), field.size);
-      std::size_t n = charCount(cut);
-      std::string s;
-      s.reserve(cut.size() + (n < static_cast<std::size_t>(field.size) ? field.size - n : 0));
-      s.append(cut);
-      if (n < static_cast<std::size_t>(field.size)) s.append(static_cast<std::size_t>(field.size) - n, ' ');
-      return s;
-    }
+    case FieldType::FixedString:
+      return TextCell(st.textView(col), field);
     case FieldType::Float:
       return st.isNull(col) ? Variant() : Variant(st.real(col));
     case FieldType::DateTime:
@@ -75,32 +88,107 @@ DataPacket QueryPacket(Statement& st, const PacketShape& shape) {
   return packet;
 }
 
-DataPacket QueryPacketOrdered(Statement& st, const PacketShape& shape, std::size_t keys) {
+namespace {
+
+// Appends `key` so that comparing the appended keys of two rows byte by byte
+// compares their key lists as tuples: a zero byte is escaped as 00 FF and the
+// key ends in 00 00, which sorts below any byte that could follow.
+void AppendSortKey(std::string& keys, std::string_view key) {
+  for (char c : key) {
+    keys.push_back(c);
+    if (c == '\0') keys.push_back('\xFF');
+  }
+  keys.append(2, '\0');
+}
+
+// A row's place in the sort: eight of its key bytes as a number, those just
+// past the prefix every row shares, which settles most comparisons without
+// touching the keys' bytes.
+struct SortEntry {
+  std::uint64_t head;
+  std::uint32_t offset;
+  std::uint32_t length;
+  std::size_t row;
+};
+
+std::uint64_t HeadOf(std::string_view key, std::size_t from) {
+  std::uint64_t head = 0;
+  for (std::size_t i = from; i < from + 8; ++i)
+    head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+  return head;
+}
+
+// Bytes at the start of every key alike.
+std::size_t SharedPrefix(std::string_view all, const std::vector<SortEntry>& entries) {
+  if (entries.empty()) return 0;
+  const std::string_view first = all.substr(entries[0].offset, entries[0].length);
+  std::size_t shared = first.size();
+  for (const SortEntry& e : entries) {
+    const std::string_view key = all.substr(e.offset, std::min<std::size_t>(e.length, shared));
+    shared = static_cast<std::size_t>(std::mismatch(key.begin(), key.end(), first.begin()).first - key.begin());
+  }
+  return shared;
+}
+
+}  // namespace
+
+DataPacket QueryPacketOrdered(Statement& st, const PacketShape& shape, const std::vector<int>& keyColumns) {
   const std::size_t width = shape.size();
-  if (st.columnCount() != static_cast<int>(width + keys))
-    throw std::logic_error("Consulta com " + std::to_string(st.columnCount()) + " colunas para um pacote de " +
-                           std::to_string(width) + " campos e " + std::to_string(keys) + " chaves.");
+  const int columns = st.columnCount();
+  const bool keysRead = std::all_of(keyColumns.begin(), keyColumns.end(), [&](int c) {
+    return c >= 0 && c < columns && (static_cast<std::size_t>(c) >= width || IsText(shape[static_cast<std::size_t>(c)].type));
+  });
+  if (columns < static_cast<int>(width) || !keysRead)
+    throw std::logic_error("Consulta com " + std::to_string(columns) + " colunas para um pacote de " +
+                           std::to_string(width) + " campos ordenado por colunas que ela não tem ou que não são texto.");
   DataPacket read(shape);
-  std::vector<std::string> sortKeys;  // `keys` a row
+  // Every row's keys in one block, not one string per key.
+  std::string keyBytes;
+  std::vector<SortEntry> order;
+  std::vector<std::string_view> texts(width);  // this row's, as stored: valid until the next step
   while (st.step()) {
     read.rows.StartRow();
-    for (std::size_t i = 0; i < width; ++i) read.rows.AddCell(CellValue(st, static_cast<int>(i), shape[i]));
+    for (std::size_t i = 0; i < width; ++i) {
+      const int col = static_cast<int>(i);
+      if (IsText(shape[i].type)) {
+        texts[i] = st.textView(col);
+        read.rows.AddCell(TextCell(texts[i], shape[i]));
+      } else {
+        read.rows.AddCell(CellValue(st, col, shape[i]));
+      }
+    }
     read.rows.EndRow();
-    for (std::size_t k = 0; k < keys; ++k) sortKeys.emplace_back(st.textView(static_cast<int>(width + k)));
+    const std::size_t offset = keyBytes.size();
+    for (int c : keyColumns)
+      AppendSortKey(keyBytes, static_cast<std::size_t>(c) < width ? texts[static_cast<std::size_t>(c)] : st.textView(c));
+    if (keyBytes.size() > std::numeric_limits<std::uint32_t>::max())
+      throw std::length_error("Chaves de ordenação longas demais.");
+    order.push_back({0, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(keyBytes.size() - offset),
+                     order.size()});
   }
-  std::vector<std::size_t> order(read.rows.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
-  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    return std::lexicographical_compare(sortKeys.begin() + static_cast<std::ptrdiff_t>(a * keys),
-                                        sortKeys.begin() + static_cast<std::ptrdiff_t>((a + 1) * keys),
-                                        sortKeys.begin() + static_cast<std::ptrdiff_t>(b * keys),
-                                        sortKeys.begin() + static_cast<std::ptrdiff_t>((b + 1) * keys));
+  const std::string_view all(keyBytes);
+  const std::size_t shared = SharedPrefix(all, order);
+  for (SortEntry& e : order) e.head = HeadOf(all.substr(e.offset, e.length), shared);
+  std::sort(order.begin(), order.end(), [all](const SortEntry& a, const SortEntry& b) {
+    if (a.head != b.head) return a.head < b.head;
+    return all.substr(a.offset, a.length) < all.substr(b.offset, b.length);
   });
-  DataPacket packet(shape);
-  for (std::size_t r : order) {
-    packet.rows.StartRow();
-    for (Variant& cell : read.rows[r]) packet.rows.AddCell(std::move(cell));
-    packet.rows.EndRow();
+  // The rows move to their places in the packet they were read into, cycle
+  // by cycle, so no second packet's worth of memory is touched.
+  std::vector<Variant> held(width);
+  std::vector<bool> placed(order.size());
+  for (std::size_t start = 0; start < order.size(); ++start) {
+    if (placed[start] || order[start].row == start) continue;
+    std::ranges::move(read.rows[start], held.begin());
+    std::size_t to = start;
+    while (order[to].row != start) {
+      const std::size_t from = order[to].row;
+      std::ranges::move(read.rows[from], read.rows[to].begin());
+      placed[to] = true;
+      to = from;
+    }
+    std::ranges::move(held, read.rows[to].begin());
+    placed[to] = true;
   }
-  return packet;
+  return read;
 }

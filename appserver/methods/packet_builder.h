@@ -4,16 +4,19 @@
 // texts padded to it (sizes count characters, not bytes); a NULL text reads
 // as empty, as the client's datasets show it.
 
+#include <vector>
+
 #include "methods/packet_shapes.h"
 
 class Statement;
 
 DataPacket QueryPacket(Statement& st, const PacketShape& shape);
-// Like QueryPacket for a query whose shape's columns are followed by `keys`
-// text columns: the rows come ordered by those, compared byte by byte as
-// SQLite's BINARY collation does. Sorting here spares SQLite a temporary
-// sort of every column; the keys must tell every row apart.
-DataPacket QueryPacketOrdered(Statement& st, const PacketShape& shape, std::size_t keys);
+// Like QueryPacket, the rows ordered by the texts of the query's columns
+// `keyColumns` as stored (before any cut or padding), compared byte by byte
+// as SQLite's BINARY collation does. A key column is a text field of the
+// shape or a column after the shape's. Sorting here spares SQLite a
+// temporary sort of every column; the keys must tell every row apart.
+DataPacket QueryPacketOrdered(Statement& st, const PacketShape& shape, const std::vector<int>& keyColumns);
 
 // The value of one column converted to the field's type.
 Variant CellValue(const Statement& st, int col, const FieldDef& field);

@@ -69,11 +69,35 @@ std::size_t PadOf(const TField& field, std::string_view text) {
 
 bool IsTextType(FieldType type) { return type == FieldType::String || type == FieldType::FixedString; }
 
+// Reserves each text field's block for the whole packet, as much as rows
+// spread over it suggest and a little more, so a large load copies every
+// block's bytes once rather than growing it step by step and trimming it.
+void ReserveTexts(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields, const DataPacket& packet,
+                  const std::vector<int>& packetIndex) {
+  constexpr std::size_t kSamples = 64;
+  const std::size_t rows = packet.rows.size();
+  if (rows < kSamples * 4) return;
+  for (std::size_t f = 0; f < fields.size(); ++f) {
+    if (!IsTextType(fields[f]->DataType())) continue;
+    const std::size_t pi = static_cast<std::size_t>(packetIndex[f]);
+    const std::size_t least = fields[f]->DataType() == FieldType::FixedString
+                                  ? static_cast<std::size_t>(std::max(fields[f]->Size(), 0)) : 0;
+    std::size_t sampled = 0;
+    for (std::size_t s = 0; s < kSamples; ++s) {
+      const PacketRows::ConstRowRef row = packet.rows[s * (rows / kSamples)];
+      if (pi < row.size() && row[pi].isText()) sampled += std::max(row[pi].textView().size(), least);
+    }
+    const std::size_t expected = sampled * (rows / kSamples);
+    store.ReserveText(f, expected + expected / 16 + 64);
+  }
+}
+
 }  // namespace
 
 void TClientDataSet::FillStore(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields,
                                const DataPacket& packet, const std::vector<int>& packetIndex) const {
   using K = Variant::Kind;
+  ReserveTexts(store, fields, packet, packetIndex);
   for (std::size_t r = 0; r < packet.rows.size(); ++r) {
     const PacketRows::ConstRowRef row = packet.rows[r];
     for (std::size_t f = 0; f < fields.size(); ++f) {

@@ -61,16 +61,9 @@ void RecordStore::AppendNull(std::size_t field) {
   else c.numbers.push_back(0.0);
 }
 
-void RecordStore::AppendText(std::size_t field, std::string_view text, std::size_t padBlanks) {
-  Column& c = columns_[field];
-  c.nulls.push_back(0);
-  c.texts.push_back(Store(c, text, padBlanks));
-}
-
-void RecordStore::AppendNumber(std::size_t field, double number) {
-  Column& c = columns_[field];
-  c.nulls.push_back(0);
-  c.numbers.push_back(number);
+void RecordStore::ReserveText(std::size_t field, std::size_t bytes) {
+  std::string& chars = columns_[field].chars;
+  if (bytes > chars.capacity() - chars.size()) chars.reserve(std::min(chars.size() + bytes, kMaxTextBytes));
 }
 
 void RecordStore::Seal() {
@@ -83,17 +76,12 @@ void RecordStore::Seal() {
     if (c.chars.capacity() > c.chars.size() + c.chars.size() / 8) c.chars.shrink_to_fit();
 }
 
-RecordStore::TextRef RecordStore::Store(Column& c, std::string_view text, std::size_t padBlanks) {
+RecordStore::TextRef RecordStore::StoreAfterCompacting(Column& c, std::string_view text, std::size_t padBlanks) {
   const std::size_t length = text.size() + padBlanks;
-  if (c.chars.size() + length > std::numeric_limits<std::uint32_t>::max()) {
-    Compact(c);
-    if (c.chars.size() + length > std::numeric_limits<std::uint32_t>::max())
-      throw Exception("os textos do campo passam do limite de memória do conjunto de dados");
-  }
-  TextRef r{static_cast<std::uint32_t>(c.chars.size()), static_cast<std::uint32_t>(length)};
-  c.chars.append(text);
-  if (padBlanks) c.chars.append(padBlanks, ' ');
-  return r;
+  Compact(c);
+  if (length > kMaxTextBytes - c.chars.size())
+    throw Exception("os textos do campo passam do limite de memória do conjunto de dados");
+  return Store(c, text, padBlanks);
 }
 
 void RecordStore::Discard(Column& c, Id id) {

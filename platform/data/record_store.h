@@ -49,8 +49,19 @@ class RecordStore {
   void AppendCell(std::size_t field, const Variant& value);
   void AppendNull(std::size_t field);
   // A text cell, followed by `padBlanks` blanks.
-  void AppendText(std::size_t field, std::string_view text, std::size_t padBlanks = 0);
-  void AppendNumber(std::size_t field, double number);
+  void AppendText(std::size_t field, std::string_view text, std::size_t padBlanks = 0) {
+    Column& c = columns_[field];
+    c.nulls.push_back(false);
+    c.texts.push_back(Store(c, text, padBlanks));
+  }
+  void AppendNumber(std::size_t field, double number) {
+    Column& c = columns_[field];
+    c.nulls.push_back(false);
+    c.numbers.push_back(number);
+  }
+  // Room for `bytes` more characters in a text field's block, so that a bulk
+  // load neither grows it step by step nor trims it at the end.
+  void ReserveText(std::size_t field, std::size_t bytes);
   void Seal();
 
   const std::vector<Id>& Order() const { return order_; }
@@ -75,7 +86,16 @@ class RecordStore {
     std::vector<bool> nulls;  // one bit a cell
   };
   void SetCell(Column& c, Id id, const Variant& value);
-  static TextRef Store(Column& c, std::string_view text, std::size_t padBlanks = 0);
+  static TextRef Store(Column& c, std::string_view text, std::size_t padBlanks = 0) {
+    const std::size_t at = c.chars.size(), length = text.size() + padBlanks;
+    if (length > kMaxTextBytes - at) return StoreAfterCompacting(c, text, padBlanks);
+    c.chars.append(text);
+    if (padBlanks) c.chars.append(padBlanks, ' ');
+    return {static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(length)};
+  }
+  // Store() for a block that would pass its offsets' limit.
+  static TextRef StoreAfterCompacting(Column& c, std::string_view text, std::size_t padBlanks);
+  static constexpr std::size_t kMaxTextBytes = UINT32_MAX;
   static void Discard(Column& c, Id id);
   static void Compact(Column& c);
 

@@ -342,6 +342,9 @@ void FrameChannel::waitReadable() {
 
 std::string FrameChannel::readFrame(Clock::time_point deadline) {
   if (!socket_.is_open()) throw ChannelError(ChannelError::Reason::Closed, "conexão fechada");
+  // An answer is rarely there the moment its request has gone: waiting first
+  // spares a read that would find nothing.
+  if (!ssl_ && inEnd_ == inBegin_) waitFor(POLLIN, deadline);
   while (inEnd_ - inBegin_ < kFrameHeaderBytes) {
     if (inBegin_ > 0) {
       std::memmove(in_.data(), in_.data() + inBegin_, inEnd_ - inBegin_);

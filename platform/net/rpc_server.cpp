@@ -4,11 +4,17 @@
 #include <asio/ssl.hpp>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
+#include <mutex>
 #include <optional>
+#include <poll.h>
 #include <set>
 #include <strings.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/uio.h>
+#include <vector>
 
 #include "net/server_log.h"
 #include "net/value_count.h"
@@ -25,6 +31,8 @@ constexpr std::size_t kMaxRefusing = 64;
 // arrived, so an announced length costs nothing until its bytes come.
 constexpr std::size_t kReadChunkBytes = 64 * 1024;
 constexpr int kRefusalLingerMs = 1000;
+// How long a worker that has answered waits for the same client's next call.
+constexpr int kNextRequestWaitMs = 1;
 constexpr auto kAcceptRetry = std::chrono::milliseconds(100);
 
 // How many connections the process's descriptor limit allows, read at each
@@ -78,10 +86,11 @@ struct RpcServer::Impl {
   std::optional<asio::executor_work_guard<asio::io_context::executor_type>> keepRunning;
   std::optional<asio::thread_pool> workers;  // runs the handler; made by run()
   std::atomic<bool> stopRequested{false};
+  std::atomic<bool> stopping{false};  // set on the I/O thread
+  std::atomic<int> callsQueued{0};    // waiting for a worker
   // The rest is touched on the I/O thread only.
   std::set<std::shared_ptr<Connection>> connections;  // open ones, refused ones included
   std::size_t refusing = 0;                           // of those, the ones being refused
-  bool stopping = false;
 
   void say(ServerLog::Level level, const std::string& line) const {
     if (options.log) options.log->write(level, line);
@@ -120,8 +129,13 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
  private:
   // Closes after a failed read or write, saying how it failed.
   void closeAfter(const asio::error_code& ec);
+  // Sets the current time limit, `ms` from now.
   void armTimer(int ms);
+  // No time limit until the next armTimer().
   void disarmTimer();
+  // No time limit, and no wait left pending (the connection is closing).
+  void stopTimer();
+  void waitTimer(std::chrono::steady_clock::time_point at);
   void begin();
   // Reads some bytes, or writes all of them, through TLS when it is on.
   template <class Buffer, class Handler>
@@ -138,14 +152,32 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   void readBody();
   void greet();
   void dispatch();
-  void send(std::string body, bool thenClose);
+  // From the worker that answered: the bytes of the answer's frame the
+  // socket took at once.
+  std::size_t writeNow(const std::string& body);
+  // From the worker that answered, when nothing else waits for a worker:
+  // the client's next request into `body` when it comes whole within a
+  // moment, so calls made one after another need no hand-over between
+  // threads each. Nothing is read otherwise.
+  bool nextRequestSoon(std::string& body);
+  // Writes the answer's frame but its first `alreadySent` bytes.
+  void send(std::string body, bool thenClose, std::size_t alreadySent = 0);
+  void sent(const asio::error_code& ec, bool thenClose);
   void linger();
 
   Impl& server_;
   Socket socket_;
   std::unique_ptr<asio::ssl::stream<Socket&>> tls_;  // over socket_ when the server has TLS
-  asio::steady_timer timer_;   // the current time limit: greeting, idle, frame or linger
-  unsigned timerGeneration_ = 0;  // a wait that fires for an older arming does nothing
+  std::mutex socketMutex_;     // a worker writing its answer or taking the next request, against close()
+  // The current time limit (greeting, idle, frame or linger) is `deadline_`.
+  // Limits change at every call, so the timer is not moved each time: its
+  // wait ends at `timerAt_`, no later than the deadline, and then waits on
+  // for a deadline that has moved later.
+  asio::steady_timer timer_;
+  std::chrono::steady_clock::time_point deadline_ = std::chrono::steady_clock::time_point::max();  // max: none
+  std::chrono::steady_clock::time_point timerAt_;
+  bool timerWaiting_ = false;
+  unsigned timerGeneration_ = 0;  // a wait that ends for an older setting does nothing
   char header_[wire::kFrameHeaderBytes] = {};
   std::size_t headerHave_ = 0;  // bytes of the header received so far
   std::uint32_t length_ = 0;   // of the frame being read
@@ -186,15 +218,31 @@ void RpcServer::Impl::Connection::begin() {
 }
 
 void RpcServer::Impl::Connection::armTimer(int ms) {
+  deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  if (timerWaiting_ && timerAt_ <= deadline_) return;  // that wait ends first and waits on
+  waitTimer(deadline_);
+}
+
+void RpcServer::Impl::Connection::waitTimer(std::chrono::steady_clock::time_point at) {
   const unsigned generation = ++timerGeneration_;
-  timer_.expires_after(std::chrono::milliseconds(ms));
+  timerAt_ = at;
+  timerWaiting_ = true;
+  timer_.expires_at(at);  // a wait still pending ends as cancelled, its generation past
   timer_.async_wait([self = shared_from_this(), generation](const asio::error_code& ec) {
-    if (!ec && generation == self->timerGeneration_) self->close("tempo esgotado");
+    if (generation != self->timerGeneration_) return;
+    self->timerWaiting_ = false;
+    if (ec || self->closed_ || self->deadline_ == std::chrono::steady_clock::time_point::max()) return;
+    if (std::chrono::steady_clock::now() < self->deadline_) return self->waitTimer(self->deadline_);
+    self->close("tempo esgotado");
   });
 }
 
-void RpcServer::Impl::Connection::disarmTimer() {
+void RpcServer::Impl::Connection::disarmTimer() { deadline_ = std::chrono::steady_clock::time_point::max(); }
+
+void RpcServer::Impl::Connection::stopTimer() {
+  disarmTimer();
   ++timerGeneration_;
+  timerWaiting_ = false;
   timer_.cancel();
 }
 
@@ -251,32 +299,93 @@ void RpcServer::Impl::Connection::greet() {
 void RpcServer::Impl::Connection::dispatch() {
   busy_ = true;
   disarmTimer();
-  asio::post(*server_.workers, [self = shared_from_this(), body = std::move(body_)] {
-    std::string out = self->server_.process(body, self->context_);
-    asio::post(self->server_.io, [self, out = std::move(out)]() mutable {
-      if (out.empty()) return self->close("requisição recusada sem resposta");
-      self->send(std::move(out), self->server_.stopping);
-    });
+  ++server_.callsQueued;
+  asio::post(*server_.workers, [self = shared_from_this(), body = std::move(body_)]() mutable {
+    --self->server_.callsQueued;
+    for (;;) {
+      std::string out = self->server_.process(body, self->context_);
+      // The client hears the answer without waiting for the I/O thread to
+      // wake; that thread only writes what the socket did not take.
+      const std::size_t sent = out.empty() ? 0 : self->writeNow(out);
+      if (!out.empty() && sent == wire::kFrameHeaderBytes + out.size() && self->nextRequestSoon(body)) continue;
+      asio::post(self->server_.io, [self, out = std::move(out), sent]() mutable {
+        if (out.empty()) return self->close("requisição recusada sem resposta");
+        self->send(std::move(out), self->server_.stopping, sent);
+      });
+      return;
+    }
   });
   body_ = std::string();
 }
 
-void RpcServer::Impl::Connection::send(std::string body, bool thenClose) {
+bool RpcServer::Impl::Connection::nextRequestSoon(std::string& body) {
+  if (tls_ || server_.stopping || server_.callsQueued > 0) return false;
+  std::lock_guard lock(socketMutex_);
+  if (!socket_.is_open()) return false;
+  const int fd = socket_.native_handle();
+  pollfd ready{fd, POLLIN, 0};
+  if (::poll(&ready, 1, kNextRequestWaitMs) <= 0) return false;
+  // Only a whole frame small enough to have come at once is taken; anything
+  // else, a close included, stays for the I/O thread.
+  thread_local std::vector<char> seen(wire::kFrameHeaderBytes + kReadChunkBytes);
+  const ssize_t n = ::recv(fd, seen.data(), seen.size(), MSG_PEEK | MSG_DONTWAIT);
+  if (n < static_cast<ssize_t>(wire::kFrameHeaderBytes)) return false;
+  const std::size_t length = wire::FrameLength(seen.data());
+  const std::size_t frame = wire::kFrameHeaderBytes + length;
+  if (length > server_.options.maxFrameBytes || frame > static_cast<std::size_t>(n)) return false;
+  if (::recv(fd, seen.data(), frame, MSG_DONTWAIT) != static_cast<ssize_t>(frame)) return false;
+  body.assign(seen.data() + wire::kFrameHeaderBytes, length);
+  return true;
+}
+
+std::size_t RpcServer::Impl::Connection::writeNow(const std::string& body) {
+  if (tls_) return 0;  // TLS records belong to the stream on the I/O thread
+  char header[wire::kFrameHeaderBytes];
+  wire::PutFrameLength(header, static_cast<std::uint32_t>(body.size()));
+  const std::size_t total = sizeof header + body.size();
+  std::size_t done = 0;
+  std::lock_guard lock(socketMutex_);
+  if (!socket_.is_open()) return 0;
+  while (done < total) {
+    iovec parts[2];
+    int count = 0;
+    if (done < sizeof header) parts[count++] = {header + done, sizeof header - done};
+    const std::size_t bodyDone = done > sizeof header ? done - sizeof header : 0;
+    if (bodyDone < body.size()) parts[count++] = {const_cast<char*>(body.data()) + bodyDone, body.size() - bodyDone};
+    msghdr msg{};
+    msg.msg_iov = parts;
+    msg.msg_iovlen = static_cast<std::size_t>(count);
+    const ssize_t n = ::sendmsg(socket_.native_handle(), &msg, MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n > 0) done += static_cast<std::size_t>(n);
+    else if (n < 0 && errno == EINTR) continue;
+    else break;  // full, or failed: the I/O thread's write finds out which
+  }
+  return done;
+}
+
+void RpcServer::Impl::Connection::send(std::string body, bool thenClose, std::size_t alreadySent) {
   if (closed_) return;
+  const std::size_t total = wire::kFrameHeaderBytes + body.size();
+  if (alreadySent >= total) return sent({}, thenClose);
   out_.resize(wire::kFrameHeaderBytes);
   wire::PutFrameLength(out_.data(), static_cast<std::uint32_t>(body.size()));
   out_ += body;
+  out_.erase(0, alreadySent);
   armTimer(server_.options.readTimeoutMs);
   writeAll(asio::buffer(out_), [self = shared_from_this(), thenClose](const asio::error_code& ec, std::size_t) {
-    self->busy_ = false;
-    std::string().swap(self->out_);
-    if (ec || self->closed_) return self->closeAfter(ec);
-    if (self->refused_) return self->linger();
-    if (self->server_.stopping) return self->close("encerramento do servidor");
-    if (thenClose) return self->close("saudação recusada");
-    self->armTimer(self->server_.options.idleTimeoutMs);
-    self->readHeader();
+    self->sent(ec, thenClose);
   });
+}
+
+void RpcServer::Impl::Connection::sent(const asio::error_code& ec, bool thenClose) {
+  busy_ = false;
+  std::string().swap(out_);
+  if (ec || closed_) return closeAfter(ec);
+  if (refused_) return linger();
+  if (server_.stopping) return close("encerramento do servidor");
+  if (thenClose) return close("saudação recusada");
+  armTimer(server_.options.idleTimeoutMs);
+  readHeader();
 }
 
 void RpcServer::Impl::Connection::linger() {
@@ -316,10 +425,13 @@ void RpcServer::Impl::Connection::close(const std::string& why) {
     std::snprintf(duration, sizeof duration, "%.1f s", seconds);
     server_.say(ServerLog::Level::Info, "conexão " + peer_ + " encerrada (" + why + ") após " + duration);
   }
-  disarmTimer();
-  asio::error_code ignored;
-  socket_.shutdown(Socket::shutdown_both, ignored);
-  socket_.close(ignored);
+  stopTimer();
+  {
+    std::lock_guard lock(socketMutex_);
+    asio::error_code ignored;
+    socket_.shutdown(Socket::shutdown_both, ignored);
+    socket_.close(ignored);
+  }
   server_.forget(shared_from_this());
 }
 

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "demo/calendar.h"
 #include "demo/registration.h"
 #include "methods/key_codes.h"
@@ -46,6 +50,59 @@ TEST(PacketBuilderTest, RefusesAQueryThatDoesNotMatchTheShape) {
   Database db(":memory:");
   Statement st = db.prepare("SELECT 1, 2");
   EXPECT_THROW(QueryPacket(st, CompanyShape()), std::logic_error);
+}
+
+// The rows come in the order SQLite's own ORDER BY gives them, whatever the
+// keys hold: one key a prefix of another, equal first keys, bytes above 0x7F,
+// zero bytes, empty keys.
+TEST(PacketBuilderTest, OrdersRowsByTheTrailingKeysAsSqliteDoes) {
+  Database db(":memory:");
+  db.exec("CREATE TABLE T (NAME TEXT, K1 TEXT, K2 TEXT)");
+  const char* rows[][3] = {
+      {"a", "01", "ab"},  {"b", "01", "abc"},    {"c", "01", "a"},     {"d", "0", "zz"},
+      {"e", "01", ""},    {"f", "02", "A"},      {"g", "01", "Ábaco"}, {"h", "01", "Zeca"},
+      {"i", "", "x"},     {"j", "010", ""},      {"k", "01", "ab "},   {"l", "01", "abc\x7f"},
+  };
+  for (const auto& r : rows) {
+    Statement insert = db.prepare("INSERT INTO T VALUES (?1, ?2, ?3)");
+    insert.bindAll(r[0], r[1], r[2]);
+    insert.run();
+  }
+  // Zero bytes inside a key, where a plain separator would mislead.
+  db.exec("INSERT INTO T VALUES ('m', '01' || char(0), 'a'), ('n', '01', char(0) || 'b'),"
+          " ('o', '01' || char(0) || char(0), ''), ('p', '01', char(0))");
+
+  Statement theirs = db.prepare("SELECT NAME FROM T ORDER BY CAST(K1 AS BLOB), CAST(K2 AS BLOB)");
+  std::vector<std::string> expected;
+  while (theirs.step()) expected.push_back(theirs.text(0));
+  ASSERT_EQ(expected.size(), std::size(rows) + 4);
+
+  // The keys after the shape's columns, or among them: then they sort as
+  // stored, not as cut or padded for the cells.
+  const struct {
+    const char* what;
+    PacketShape shape;
+  } cases[] = {
+      {"keys after the fields", {{"NAME", FieldType::String, 5}}},
+      {"keys among the fields",
+       {{"NAME", FieldType::String, 5}, {"K1", FieldType::String, 1}, {"K2", FieldType::FixedString, 2}}},
+  };
+  for (const auto& c : cases) {
+    Statement ours = db.prepare("SELECT NAME, CAST(K1 AS BLOB), CAST(K2 AS BLOB) FROM T");
+    const DataPacket packet = QueryPacketOrdered(ours, c.shape, {1, 2});
+    std::vector<std::string> got;
+    for (PacketRows::ConstRowRef row : packet.rows) got.push_back(row[0].asText());
+    EXPECT_EQ(got, expected) << c.what;
+  }
+}
+
+TEST(PacketBuilderTest, RefusesKeysTheQueryDoesNotHave) {
+  Database db(":memory:");
+  const PacketShape shape{{"NAME", FieldType::String, 5}, {"VALUE", FieldType::Float, 0}};
+  for (const std::vector<int>& keys : {std::vector<int>{2}, std::vector<int>{-1}, std::vector<int>{1}}) {
+    Statement st = db.prepare("SELECT 'a', 1.5");
+    EXPECT_THROW(QueryPacketOrdered(st, shape, keys), std::logic_error) << keys[0];
+  }
 }
 
 TEST(RegistrationTest, ComputesCheckDigits) {

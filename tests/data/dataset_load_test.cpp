@@ -204,3 +204,33 @@ TEST(LoadPacket, AFieldOfAnEarlierPacketShapeIsTakenBackNotMadeAgain) {
   EXPECT_EQ(name.DisplayLabel(), "Nome");
   EXPECT_EQ(name.AsString(), "Buffet Alfa");
 }
+
+// A large packet whose texts are short where the load samples them and long
+// elsewhere, or the other way round, reads back whole: the reserved blocks
+// grow when the sample was too small.
+TEST(LoadPacket, LargePacketsReadBackWhateverTheirTextsSizes) {
+  const struct {
+    const char* what;
+    bool longEvery64th;  // the rows a sample of 64 would see
+  } cases[] = {{"long texts where sampled", true}, {"long texts between the samples", false}};
+  constexpr int kRows = 4096;
+  for (const auto& c : cases) {
+    auto text = [&](int i) {
+      const bool sampled = i % 64 == 0;
+      return std::string(sampled == c.longEvery64th ? 200 : 1, static_cast<char>('a' + i % 26)) + std::to_string(i);
+    };
+    DataPacket p({{"NOME", FieldType::String, 0}, {"FIXO", FieldType::String, 0}});
+    for (int i = 0; i < kRows; ++i) p.addRow({text(i), i % 3 == 0 ? Variant() : Variant(std::to_string(i % 10))});
+    TClientDataSet ds("cdsGrande");
+    ds.AddField("NOME", FieldType::String, 300);
+    ds.AddField("FIXO", FieldType::FixedString, 4);
+    ds.SetData(p);
+    ASSERT_EQ(ds.RecordCount(), kRows) << c.what;
+    int i = 0;
+    for (ds.First(); !ds.Eof(); ds.Next(), ++i) {
+      ASSERT_EQ(ds.FieldByName("NOME").AsString(), text(i)) << c.what << " row " << i;
+      ASSERT_EQ(ds.FieldByName("FIXO").AsString(), i % 3 == 0 ? "" : std::to_string(i % 10) + "   ")
+          << c.what << " row " << i;
+    }
+  }
+}

@@ -99,3 +99,16 @@ TEST(VariantTest, AnEmptyViewWithoutDataIsTheEmptyText) {
   EXPECT_EQ(empty.asText(), "");
   EXPECT_EQ(empty, Variant(""));
 }
+
+// Every length a text can have in the value itself, and the first few that
+// take a block of their own, reads back byte for byte.
+TEST(VariantTest, TextsOfEveryShortLengthReadBackIntact) {
+  std::string source;
+  for (int i = 0; i < 40; ++i) source.push_back(static_cast<char>('A' + i));
+  for (std::size_t n = 0; n <= source.size(); ++n) {
+    const std::string text = source.substr(0, n);
+    const Variant v(text);
+    EXPECT_EQ(v.textView(), text) << n;
+    EXPECT_EQ(Variant(v).textView(), text) << n;
+  }
+}

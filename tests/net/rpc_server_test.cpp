@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <future>
 
 #include "net/net_connection.h"
@@ -160,6 +161,60 @@ TEST(RpcServer, HalfSentFrameIsDroppedAfterTheReadTimeLimit) {
   ASSERT_TRUE(d.hello().ok);
   d.sendRaw(frame.substr(0, frame.size() - 1));  // all but the last byte
   EXPECT_TRUE(d.closedByServer());
+}
+
+// A client calling again the moment it has its answer: whatever shape the
+// next request comes in (small, large, in pieces, two at once, invalid), it
+// is answered in order, and a half-sent one is still dropped in time.
+TEST(RpcServer, CallsInQuickSuccessionAreAnsweredWhateverShapeTheyCome) {
+  RpcServerOptions o;
+  o.readTimeoutMs = 300;
+  ServedRpc server{TestHandler, o};
+  RawClient c(server.port());
+  ASSERT_TRUE(c.hello().ok);
+  const std::string large(200 * 1024, 'x');
+  auto request = [](std::uint64_t id, const Variant& v) { return Frame(wire::EncodeRequest({id, "Echo", {v}})); };
+  auto answer = [&](std::uint64_t id, const Variant& expected) {
+    const wire::Response r = wire::DecodeResponse(c.channel().readFrame(RawClient::Soon()));
+    EXPECT_EQ(r.id, id);
+    EXPECT_EQ(r.result, expected) << id;
+  };
+  const struct {
+    const char* what;
+    std::function<void(std::uint64_t)> step;
+  } steps[] = {
+      {"small", [&](std::uint64_t id) { c.sendRaw(request(id, "a")); answer(id, "a"); }},
+      {"large", [&](std::uint64_t id) { c.sendRaw(request(id, large)); answer(id, large); }},
+      {"in two pieces", [&](std::uint64_t id) {
+         const std::string frame = request(id, "partes");
+         c.sendRaw(frame.substr(0, 3));
+         std::this_thread::sleep_for(std::chrono::milliseconds(20));
+         c.sendRaw(frame.substr(3));
+         answer(id, "partes");
+       }},
+      {"two at once", [&](std::uint64_t id) {
+         c.sendRaw(request(id, "um") + request(id + 1000, "dois"));
+         answer(id, "um");
+         answer(id + 1000, "dois");
+       }},
+      {"refused", [&](std::uint64_t id) {
+         c.sendRaw(Frame(wire::EncodeRequest({id, "Upper", {}})));
+         const wire::Response r = wire::DecodeResponse(c.channel().readFrame(RawClient::Soon()));
+         EXPECT_EQ(r.id, id);
+         EXPECT_FALSE(r.ok);
+       }},
+  };
+  std::uint64_t id = 1;
+  for (int round = 0; round < 3; ++round)
+    for (const auto& s : steps) {
+      SCOPED_TRACE(s.what);
+      s.step(id++);
+    }
+  const std::string frame = request(id, "meio");
+  c.sendRaw(frame.substr(0, frame.size() - 1));
+  const auto begun = std::chrono::steady_clock::now();
+  EXPECT_TRUE(c.closedByServer());
+  EXPECT_LT(std::chrono::steady_clock::now() - begun, std::chrono::seconds(2));
 }
 
 TEST(RpcServer, IdleClientIsNotDropped) {
