@@ -15,8 +15,8 @@ bool isContinuationByte(unsigned char c) { return (c & 0xC0) == 0x80; }
 
 std::size_t charCount(std::string_view text) {
   std::size_t n = 0;
-  for (unsigned char c : text)
-    if (!isContinuationByte(c)) ++n;
+  for (char c : text)
+    if (!isContinuationByte(static_cast<unsigned char>(c))) ++n;
   return n;
 }
 
