@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <libpq-fe.h>
 #include <sqlite3.h>
 
 #include <unistd.h>
@@ -39,16 +38,6 @@ void Exec(const std::filesystem::path& path, const char* sql) {
   ASSERT_EQ(rc, SQLITE_OK) << message;
 }
 
-void ExecPostgres(const std::string& conninfo, const char* sql) {
-  PGconn* conn = PQconnectdb(conninfo.c_str());
-  PGresult* result = PQexec(conn, sql);
-  const bool ok = PQresultStatus(result) == PGRES_COMMAND_OK;
-  const std::string message = PQerrorMessage(conn);
-  PQclear(result);
-  PQfinish(conn);
-  ASSERT_TRUE(ok) << message;
-}
-
 // The same branch table on either kind of host database: a SQLite file, or a
 // PostgreSQL database named by its connection string.
 class FilialQuery : public ::testing::TestWithParam<std::string> {
@@ -75,7 +64,7 @@ class FilialQuery : public ::testing::TestWithParam<std::string> {
   }
 
   void Exec(const char* sql) {
-    if (OnPostgres()) ExecPostgres(database_name_, sql);
+    if (OnPostgres()) dx_test::ScratchPostgres::Shared().query(dx_test::DatabaseNameOf(database_name_), sql);
     else ::Exec(path_, sql);
   }
 
