@@ -56,11 +56,10 @@ void BM_RemoteCall(benchmark::State& state) {
 }
 BENCHMARK(BM_RemoteCall)->UseRealTime();
 
-void BM_RawEcho(benchmark::State& state) {
-  const std::size_t n = CallBytes();
-  asio::io_context io;
-  asio::ip::tcp::acceptor acceptor(io, asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
-  std::thread echo([&] {
+// A thread that accepts one connection and echoes blocks of n bytes back
+// until the client closes: the plainest round trip TCP allows.
+std::thread EchoOnce(asio::ip::tcp::acceptor& acceptor, std::size_t n) {
+  return std::thread([&acceptor, n] {
     asio::ip::tcp::socket s = acceptor.accept();
     s.set_option(asio::ip::tcp::no_delay(true));
     std::vector<char> buf(n);
@@ -70,6 +69,13 @@ void BM_RawEcho(benchmark::State& state) {
       if (!ec) asio::write(s, asio::buffer(buf), ec);
     }
   });
+}
+
+void BM_RawEcho(benchmark::State& state) {
+  const std::size_t n = CallBytes();
+  asio::io_context io;
+  asio::ip::tcp::acceptor acceptor(io, asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
+  std::thread echo = EchoOnce(acceptor, n);
   {
     asio::ip::tcp::socket c(io);
     c.connect(acceptor.local_endpoint());
@@ -93,16 +99,7 @@ void BM_RemoteCallAgainstEcho(benchmark::State& state) {
   const std::size_t n = CallBytes();
   asio::io_context io;
   asio::ip::tcp::acceptor acceptor(io, asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
-  std::thread echo([&] {
-    asio::ip::tcp::socket s = acceptor.accept();
-    s.set_option(asio::ip::tcp::no_delay(true));
-    std::vector<char> buf(n);
-    asio::error_code ec;
-    while (!ec) {
-      asio::read(s, asio::buffer(buf), ec);
-      if (!ec) asio::write(s, asio::buffer(buf), ec);
-    }
-  });
+  std::thread echo = EchoOnce(acceptor, n);
   std::vector<double> calls, echoes;
   {
     TNetConnection net;
