@@ -97,6 +97,16 @@ std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
   return parties;
 }
 
+std::string PartySequence(Database& db, const BudgetKey& b, std::string_view namedSequence, const std::string& client,
+                          const std::string& address) {
+  if (std::optional<std::string> named = SequenceArg(namedSequence)) return KeyCode(*named, kSequenceWidth);
+  Statement st = db.prepare(
+      "SELECT NRSEQORCAEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3"
+      "   AND NRENDCLIORCEVE = ?4 AND IDORIGEMINCLUSAO <> 'DISTRATO' ORDER BY NRSEQORCAEVE LIMIT 1");
+  st.bindAll(b.branch, b.budget, client, address);
+  return st.step() ? st.text(0) : "";
+}
+
 std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client,
                                const std::string& address) {
   Statement st = db.prepare(std::string(kPartySelect) +

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "data/variant.h"
@@ -46,6 +47,12 @@ std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set);
 // One party by its key; nothing when it is not a party of the budget.
 std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client,
                                const std::string& address);
+
+// The sequence a party's rescission is on: the one the caller named, or else
+// the first of the budget where the party stands other than as a rescission's
+// own row; "" when there is none.
+std::string PartySequence(Database& db, const BudgetKey& b, std::string_view namedSequence, const std::string& client,
+                          const std::string& address);
 
 // The fine bands of the branch.
 std::vector<FineBand> FineBands(Database& db, const std::string& branch);

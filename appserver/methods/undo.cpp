@@ -237,16 +237,7 @@ Variant UndoPartial(Database& db, const protocol::DesfazerDistrato& args, const 
   const BudgetKey b = BudgetArgs(args);
   const std::string client = KeyCode(args.CDCLIENTE, 0);
   const std::string address = KeyCode(args.NRENDCLIORCEVE, 0);
-  std::string seq;
-  if (std::optional<std::string> named = SequenceArg(args.NRSEQORCAEVE)) {
-    seq = KeyCode(*named, kSequenceWidth);
-  } else {
-    Statement st = db.prepare(
-        "SELECT NRSEQORCAEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3"
-        "   AND NRENDCLIORCEVE = ?4 AND IDORIGEMINCLUSAO <> 'DISTRATO' ORDER BY NRSEQORCAEVE LIMIT 1");
-    st.bindAll(b.branch, b.budget, client, address);
-    if (st.step()) seq = st.text(0);
-  }
+  const std::string seq = PartySequence(db, b, args.NRSEQORCAEVE, client, address);
   std::optional<Party> found = LoadParty(db, b, seq, client, address);
   if (!found || found->origin == "DISTRATO")
     Refuse("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
