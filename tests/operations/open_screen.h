@@ -2,6 +2,7 @@
 // The main screen as the screen tests start it: the module logged into the
 // test's server on branch 0001, the budget typed and the list focused.
 
+#include <memory>
 #include <string>
 
 #include "data/variant.h"
@@ -9,6 +10,8 @@
 #include "hostdb/host_database.h"
 #include "lib/corvane.h"
 #include "operations/install.h"
+#include "ui/application.h"
+#include "ui/ui_service.h"
 #include "workspace/cli_dxr10900.h"
 #include "workspace/frm_distrato.h"
 
@@ -35,6 +38,17 @@ inline TfrmDistrato& OpenScreenOnBudget(const FreshServer& server, const std::st
   f.edtOrcamento.SetText(budget);
   f.dbgPadrao.UserSetFocus();
   return f;
+}
+
+// Closes the screen the test left open, lets its releases run, detaches the
+// scripted UI and stops the server: what every screen test does after its end.
+inline void CloseScreen(std::unique_ptr<FreshServer>& server) {
+  if (frmDistrato) {
+    frmDistrato->Close();
+    Application().ProcessReleases();
+  }
+  SetUi(nullptr);
+  server.reset();
 }
 
 }  // namespace testing_support

@@ -28,14 +28,7 @@ const char* kTrocaNReali =
 
 class PartialRescission : public ::testing::Test {
  protected:
-  void TearDown() override {
-    if (frmDistrato) {
-      frmDistrato->Close();
-      Application().ProcessReleases();
-    }
-    SetUi(nullptr);
-    server.reset();
-  }
+  void TearDown() override { testing_support::CloseScreen(server); }
 
   // Starts the server (after `sql` ran on its database), opens the screen on
   // budget 101 and makes the party of that name current.

@@ -27,14 +27,7 @@ const char* kQuestion = "Deseja cancelar o contratante e transferir o valor rest
 
 class SubstitutionScreen : public ::testing::Test {
  protected:
-  void TearDown() override {
-    if (frmDistrato) {
-      frmDistrato->Close();
-      Application().ProcessReleases();
-    }
-    SetUi(nullptr);
-    server.reset();
-  }
+  void TearDown() override { testing_support::CloseScreen(server); }
 
   TfrmDistrato& Open(const std::string& party) {
     server = std::make_unique<FreshServer>();

@@ -26,14 +26,7 @@ using Kind = ScriptedUi::EventKind;
 
 class ScreenRoads : public ::testing::Test {
  protected:
-  void TearDown() override {
-    if (frmDistrato) {
-      frmDistrato->Close();
-      Application().ProcessReleases();
-    }
-    SetUi(nullptr);
-    server.reset();
-  }
+  void TearDown() override { testing_support::CloseScreen(server); }
 
   // The screen on `budget`, with the party of that trade name current and
   // the rescission type chosen.

@@ -27,14 +27,7 @@ const char* kUndone = "Consolidação do distrato cancelada com sucesso.";
 
 class UndoScreen : public ::testing::Test {
  protected:
-  void TearDown() override {
-    if (frmDistrato) {
-      frmDistrato->Close();
-      Application().ProcessReleases();
-    }
-    SetUi(nullptr);
-    server.reset();
-  }
+  void TearDown() override { testing_support::CloseScreen(server); }
 
   TfrmDistrato& Open(const std::string& budget, const std::string& party, bool total = false) {
     server = std::make_unique<FreshServer>();
