@@ -139,7 +139,7 @@ void FrameChannel::connect(const std::string& host, std::uint16_t port, Clock::t
     socket_.close(ignored);
     throw ChannelError(ChannelError::Reason::ConnectFailed, result.message());
   }
-  setNoDelay();
+  configureSocket();
 }
 
 void FrameChannel::adopt(asio::ip::tcp::socket socket) {
@@ -148,17 +148,22 @@ void FrameChannel::adopt(asio::ip::tcp::socket socket) {
     std::lock_guard lock(closeMutex_);
     socket_ = std::move(socket);
   }
-  setNoDelay();
+  configureSocket();
 }
 
-void FrameChannel::setNoDelay() {
+void FrameChannel::configureSocket() {
   // Small request/answer exchanges would otherwise wait on delayed ACKs.
   asio::error_code ec;
   socket_.set_option(asio::ip::tcp::no_delay(true), ec);
-  // Reads and writes go straight to the socket and wait in poll(), which
-  // bounds every wait; this costs far fewer system calls per call than the
-  // reactor does.
-  socket_.non_blocking(true, ec);
+  // Reads and writes go straight to the socket, which costs far fewer system
+  // calls per call than the reactor does. A receive blocks for a slice of
+  // the wait at a time (the socket's receive time-out): one system call
+  // waits and reads, with no timer to arm per call as poll() would.
+  waitSlice_ = tick_ ? std::min(tickInterval_, kLongestWaitSlice) : kLongestWaitSlice;
+  const auto slice = std::chrono::duration_cast<std::chrono::microseconds>(waitSlice_).count();
+  const timeval timeout{static_cast<time_t>(slice / 1000000), static_cast<suseconds_t>(slice % 1000000)};
+  ::setsockopt(socket_.native_handle(), SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+  socket_.non_blocking(false, ec);
   inBegin_ = inEnd_ = 0;
 }
 
@@ -200,6 +205,10 @@ void FrameChannel::startTls(const std::string& host, const std::string& caFile, 
   SSL_CTX_set_default_verify_paths(sslContext_);
   if (!caFile.empty() && SSL_CTX_load_verify_locations(sslContext_, caFile.c_str(), nullptr) != 1)
     fail("não foi possível ler o certificado da CA " + caFile);
+  // OpenSSL's reads and writes never block: they say what they wait for,
+  // and the wait happens in poll().
+  asio::error_code ec;
+  socket_.non_blocking(true, ec);
   ssl_ = SSL_new(sslContext_);
   if (!ssl_ || SSL_set_fd(ssl_, socket_.native_handle()) != 1) fail("TLS indisponível");
   // The certificate must name the host as the user wrote it: an address or a name.
@@ -284,7 +293,15 @@ std::size_t FrameChannel::receive(char* into, std::size_t size, Clock::time_poin
     awaitTls(n, deadline);
   }
   for (;;) {
-    ssize_t n = ::recv(socket_.native_handle(), into, size, 0);
+    // Waits of a whole slice block in the receive itself; the last, shorter
+    // one waits in poll() so the deadline is kept to the millisecond.
+    const Clock::time_point now = Clock::now();
+    if (now >= deadline) {
+      close();  // a frame may be half read: the stream is lost
+      throw ChannelError(ChannelError::Reason::TimedOut, "tempo esgotado");
+    }
+    const bool wholeSlice = deadline - now > waitSlice_;
+    ssize_t n = ::recv(socket_.native_handle(), into, size, wholeSlice ? 0 : MSG_DONTWAIT);
     if (n > 0) return static_cast<std::size_t>(n);
     if (n == 0) {
       close();
@@ -292,7 +309,8 @@ std::size_t FrameChannel::receive(char* into, std::size_t size, Clock::time_poin
     }
     if (errno == EINTR) continue;
     if (errno != EAGAIN && errno != EWOULDBLOCK) failErrno(errno);
-    waitFor(POLLIN, deadline);
+    if (!wholeSlice) waitFor(POLLIN, deadline);
+    else if (tick_) tick_();  // a slice has passed with nothing
   }
 }
 
@@ -314,7 +332,7 @@ void FrameChannel::writeFrame(const std::string& body, Clock::time_point deadlin
     msghdr msg{};
     msg.msg_iov = iov;
     msg.msg_iovlen = static_cast<std::size_t>(count);
-    ssize_t n = ::sendmsg(socket_.native_handle(), &msg, MSG_NOSIGNAL);
+    ssize_t n = ::sendmsg(socket_.native_handle(), &msg, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (n < 0) {
       if (errno == EINTR) continue;
       if (errno != EAGAIN && errno != EWOULDBLOCK) failErrno(errno);
@@ -342,9 +360,6 @@ void FrameChannel::waitReadable() {
 
 std::string FrameChannel::readFrame(Clock::time_point deadline) {
   if (!socket_.is_open()) throw ChannelError(ChannelError::Reason::Closed, "conexão fechada");
-  // An answer is rarely there the moment its request has gone: waiting first
-  // spares a read that would find nothing.
-  if (!ssl_ && inEnd_ == inBegin_) waitFor(POLLIN, deadline);
   while (inEnd_ - inBegin_ < kFrameHeaderBytes) {
     if (inBegin_ > 0) {
       std::memmove(in_.data(), in_.data() + inBegin_, inEnd_ - inBegin_);

@@ -1,8 +1,9 @@
 #pragma once
 // One TCP connection carrying frames, optionally inside TLS; every operation
 // is bounded by a deadline. Asio resolves and connects (on this channel's own
-// io_context); frames then move over the non-blocking socket with waits in
-// poll(), through OpenSSL after startTls(). Used by the client's
+// io_context); frames then move straight over the socket, a receive
+// blocking a slice of its wait at a time, or through OpenSSL over the
+// non-blocking socket with waits in poll() after startTls(). Used by the client's
 // TNetConnection, and by tests standing in for a server. Not thread-safe
 // except for closeSoon().
 
@@ -73,7 +74,8 @@ class FrameChannel {
   void awaitSocketOp(const bool& done, Clock::time_point deadline);
   asio::ip::tcp::resolver::results_type resolve(const std::string& host, std::uint16_t port,
                                                 Clock::time_point deadline);
-  void setNoDelay();
+  // After connecting or adopting: no delay, blocking receives with a time-out.
+  void configureSocket();
   [[noreturn]] void failErrno(int err);
   // Waits in poll() for `events`, ticking; closes and throws TimedOut at the deadline.
   void waitFor(short events, Clock::time_point deadline);
@@ -85,6 +87,7 @@ class FrameChannel {
   void freeTls();
 
   static constexpr std::size_t kInputBufferBytes = 64 * 1024;
+  static constexpr std::chrono::milliseconds kLongestWaitSlice{50};
 
   std::uint32_t maxFrameBytes_;
   asio::io_context io_;
@@ -95,6 +98,7 @@ class FrameChannel {
   std::size_t inEnd_ = 0;
   std::function<void()> tick_;
   std::chrono::milliseconds tickInterval_{50};
+  std::chrono::milliseconds waitSlice_{50};  // the longest a receive blocks: the socket's receive time-out
   ssl_ctx_st* sslContext_ = nullptr;  // with ssl_, only after startTls()
   ssl_st* ssl_ = nullptr;
 };

@@ -6,14 +6,15 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <mutex>
+#include <sys/ioctl.h>
 #include <optional>
-#include <poll.h>
 #include <set>
 #include <strings.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
+#include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include "net/server_log.h"
@@ -31,8 +32,11 @@ constexpr std::size_t kMaxRefusing = 64;
 // arrived, so an announced length costs nothing until its bytes come.
 constexpr std::size_t kReadChunkBytes = 64 * 1024;
 constexpr int kRefusalLingerMs = 1000;
-// How long a worker that has answered waits for the same client's next call.
-constexpr int kNextRequestWaitMs = 1;
+// How long a worker that has answered waits for the same client's next call:
+// the socket's receive time-out, rounded up by the kernel to a clock tick (a
+// few milliseconds at most). A receive time-out costs far less than a poll()
+// with one, which arms a high-resolution timer at every call.
+constexpr timeval kNextRequestWait{0, 1000};
 constexpr auto kAcceptRetry = std::chrono::milliseconds(100);
 
 // How many connections the process's descriptor limit allows, read at each
@@ -44,6 +48,18 @@ std::size_t DescriptorBudget(std::size_t workers) {
   if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return SIZE_MAX;
   const std::size_t reserve = 32 + 4 * workers;
   return limit.rlim_cur > reserve ? static_cast<std::size_t>(limit.rlim_cur) - reserve : 0;
+}
+
+// The first request in `received` when it has come whole (and within the
+// limit), taken out of it into `body`.
+bool TakeWholeRequest(std::string& received, std::string& body, std::uint32_t maxFrameBytes) {
+  if (received.size() < wire::kFrameHeaderBytes) return false;
+  const std::size_t length = wire::FrameLength(received.data());
+  const std::size_t frame = wire::kFrameHeaderBytes + length;
+  if (length > maxFrameBytes || received.size() < frame) return false;
+  body.assign(received, wire::kFrameHeaderBytes, length);
+  received.erase(0, frame);
+  return true;
 }
 
 bool SameServerName(const std::string& a, const std::string& b) {
@@ -114,6 +130,8 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
  public:
   Connection(Impl& server, Socket socket, bool refused)
       : server_(server), socket_(std::move(socket)), timer_(server.io), peer_(PeerOf(socket_)), refused_(refused) {
+    asio::error_code ignored;
+    protocol_ = socket_.local_endpoint(ignored).protocol();
     context_.peer = peer_;
     if (server.tls) tls_ = std::make_unique<asio::ssl::stream<Socket&>>(socket_, *server.tls);
   }
@@ -150,16 +168,33 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   }
   void readHeader();
   void readBody();
+  // `n` more bytes of the header have come.
+  void headerRead(std::size_t n);
+  // The whole header has come: checks the length and reads the body.
+  void headerArrived();
+  // Moves up to `size` bytes received ahead (by a worker) into `into`;
+  // returns how many.
+  std::size_t takeEarly(char* into, std::size_t size);
   void greet();
   void dispatch();
+  // On the I/O thread, as a call leaves for a worker: over plain TCP the
+  // worker takes the descriptor out of the I/O thread's epoll set, so the
+  // client's next request, arriving while the worker waits for it, wakes
+  // that worker alone. Returns false when the socket stays with the I/O
+  // thread (TLS).
+  bool lendSocket();
+  // On the I/O thread, once the worker is done: the descriptor goes back
+  // into the epoll set, or is closed when the connection closed meanwhile.
+  void takeSocketBack();
   // From the worker that answered: the bytes of the answer's frame the
   // socket took at once.
   std::size_t writeNow(const std::string& body);
-  // From the worker that answered, when nothing else waits for a worker:
-  // the client's next request into `body` when it comes whole within a
-  // moment, so calls made one after another need no hand-over between
-  // threads each. Nothing is read otherwise.
-  bool nextRequestSoon(std::string& body);
+  // From the worker that answered: the client's next request into `body`,
+  // taken from `received` (what the worker has read past the requests it
+  // took) or, when nothing else waits for a worker, read within a moment;
+  // so calls made one after another need no hand-over between threads each.
+  // False when none has come whole; `received` keeps what came of it.
+  bool nextRequestSoon(std::string& received, std::string& body);
   // Writes the answer's frame but its first `alreadySent` bytes.
   void send(std::string body, bool thenClose, std::size_t alreadySent = 0);
   void sent(const asio::error_code& ec, bool thenClose);
@@ -168,7 +203,14 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   Impl& server_;
   Socket socket_;
   std::unique_ptr<asio::ssl::stream<Socket&>> tls_;  // over socket_ when the server has TLS
-  std::mutex socketMutex_;     // a worker writing its answer or taking the next request, against close()
+  // While a worker holds the connection over plain TCP, the descriptor it
+  // reads and writes, blocking, out of socket_ and of the I/O thread's epoll
+  // set; -1 otherwise. Set and reset on the I/O thread, around the worker's
+  // turn, so it needs no lock; close() only shuts it down meanwhile (waking
+  // the worker), and it is closed once the worker has handed it back.
+  int lentFd_ = -1;
+  bool receiveWaitSet_ = false;  // the descriptor's receive time-out, set at its first loan
+  asio::ip::tcp protocol_ = asio::ip::tcp::v4();  // socket_'s, to take the descriptor back
   // The current time limit (greeting, idle, frame or linger) is `deadline_`.
   // Limits change at every call, so the timer is not moved each time: its
   // wait ends at `timerAt_`, no later than the deadline, and then waits on
@@ -182,6 +224,9 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   std::size_t headerHave_ = 0;  // bytes of the header received so far
   std::uint32_t length_ = 0;   // of the frame being read
   std::string body_;           // its bytes so far
+  // Bytes a worker read past the requests it answered: they come before
+  // anything still in the socket.
+  std::string early_;
   std::string out_;            // the frame being written
   std::string peer_;           // the client's address, for the log
   RpcConnection context_;      // what the handler keeps between this connection's calls; a worker's while busy_
@@ -246,26 +291,39 @@ void RpcServer::Impl::Connection::stopTimer() {
   timer_.cancel();
 }
 
+std::size_t RpcServer::Impl::Connection::takeEarly(char* into, std::size_t size) {
+  const std::size_t n = std::min(size, early_.size());
+  std::copy_n(early_.data(), n, into);
+  early_.erase(0, n);
+  return n;
+}
+
 void RpcServer::Impl::Connection::readHeader() {
   const std::size_t have = headerHave_;
+  if (const std::size_t n = takeEarly(header_ + have, sizeof header_ - have)) return headerRead(n);
   readSome(asio::buffer(header_ + have, sizeof header_ - have),
            [self = shared_from_this()](const asio::error_code& ec, std::size_t n) {
              if (ec || self->closed_) return self->closeAfter(ec);
-             const auto& o = self->server_.options;
-             // A frame once begun must arrive in time; a greeting
-             // keeps the deadline it started with.
-             if (self->headerHave_ == 0 && self->greeted_) self->armTimer(o.readTimeoutMs);
-             self->headerHave_ += n;
-             if (self->headerHave_ < sizeof self->header_) return self->readHeader();
-             self->headerHave_ = 0;
-             self->length_ = wire::FrameLength(self->header_);
-             const std::uint32_t limit = self->greeted_ ? o.maxFrameBytes : o.maxGreetingFrameBytes;
-             if (self->length_ > limit)
-               return self->close("mensagem de " + std::to_string(self->length_) +
-                                  " bytes excede o limite de " + std::to_string(limit));
-             self->body_.clear();
-             self->readBody();
+             self->headerRead(n);
            });
+}
+
+void RpcServer::Impl::Connection::headerRead(std::size_t n) {
+  // A frame once begun must arrive in time; a greeting keeps the deadline it
+  // started with.
+  if (headerHave_ == 0 && greeted_) armTimer(server_.options.readTimeoutMs);
+  headerHave_ += n;
+  if (headerHave_ < sizeof header_) return readHeader();
+  headerArrived();
+}
+
+void RpcServer::Impl::Connection::headerArrived() {
+  headerHave_ = 0;
+  length_ = wire::FrameLength(header_);
+  const std::uint32_t limit = greeted_ ? server_.options.maxFrameBytes : server_.options.maxGreetingFrameBytes;
+  if (length_ > limit)
+    return close("mensagem de " + std::to_string(length_) + " bytes excede o limite de " + std::to_string(limit));
+  readBody();
 }
 
 void RpcServer::Impl::Connection::readBody() {
@@ -273,6 +331,10 @@ void RpcServer::Impl::Connection::readBody() {
   const std::size_t have = body_.size();
   const std::size_t chunk = std::min<std::size_t>(length_ - have, std::max(have, kReadChunkBytes));
   body_.resize(have + chunk);
+  if (const std::size_t n = takeEarly(body_.data() + have, chunk)) {
+    body_.resize(have + n);
+    return readBody();
+  }
   readSome(asio::buffer(body_.data() + have, chunk),
            [self = shared_from_this(), have](const asio::error_code& ec, std::size_t n) {
              if (ec || self->closed_) return self->closeAfter(ec);
@@ -299,16 +361,21 @@ void RpcServer::Impl::Connection::greet() {
 void RpcServer::Impl::Connection::dispatch() {
   busy_ = true;
   disarmTimer();
+  const bool lent = lendSocket();
   ++server_.callsQueued;
-  asio::post(*server_.workers, [self = shared_from_this(), body = std::move(body_)]() mutable {
+  asio::post(*server_.workers, [self = shared_from_this(), body = std::move(body_), lent,
+                                received = std::move(early_)]() mutable {
     --self->server_.callsQueued;
     for (;;) {
       std::string out = self->server_.process(body, self->context_);
       // The client hears the answer without waiting for the I/O thread to
       // wake; that thread only writes what the socket did not take.
-      const std::size_t sent = out.empty() ? 0 : self->writeNow(out);
-      if (!out.empty() && sent == wire::kFrameHeaderBytes + out.size() && self->nextRequestSoon(body)) continue;
-      asio::post(self->server_.io, [self, out = std::move(out), sent]() mutable {
+      const std::size_t sent = out.empty() || !lent ? 0 : self->writeNow(out);
+      if (!out.empty() && sent == wire::kFrameHeaderBytes + out.size() && self->nextRequestSoon(received, body))
+        continue;
+      asio::post(self->server_.io, [self, out = std::move(out), sent, lent, received = std::move(received)]() mutable {
+        if (lent) self->takeSocketBack();
+        self->early_ = std::move(received);
         if (out.empty()) return self->close("requisição recusada sem resposta");
         self->send(std::move(out), self->server_.stopping, sent);
       });
@@ -316,26 +383,49 @@ void RpcServer::Impl::Connection::dispatch() {
     }
   });
   body_ = std::string();
+  early_ = std::string();
 }
 
-bool RpcServer::Impl::Connection::nextRequestSoon(std::string& body) {
-  if (tls_ || server_.stopping || server_.callsQueued > 0) return false;
-  std::lock_guard lock(socketMutex_);
-  if (!socket_.is_open()) return false;
-  const int fd = socket_.native_handle();
-  pollfd ready{fd, POLLIN, 0};
-  if (::poll(&ready, 1, kNextRequestWaitMs) <= 0) return false;
-  // Only a whole frame small enough to have come at once is taken; anything
-  // else, a close included, stays for the I/O thread.
-  thread_local std::vector<char> seen(wire::kFrameHeaderBytes + kReadChunkBytes);
-  const ssize_t n = ::recv(fd, seen.data(), seen.size(), MSG_PEEK | MSG_DONTWAIT);
-  if (n < static_cast<ssize_t>(wire::kFrameHeaderBytes)) return false;
-  const std::size_t length = wire::FrameLength(seen.data());
-  const std::size_t frame = wire::kFrameHeaderBytes + length;
-  if (length > server_.options.maxFrameBytes || frame > static_cast<std::size_t>(n)) return false;
-  if (::recv(fd, seen.data(), frame, MSG_DONTWAIT) != static_cast<ssize_t>(frame)) return false;
-  body.assign(seen.data() + wire::kFrameHeaderBytes, length);
+bool RpcServer::Impl::Connection::lendSocket() {
+  if (tls_) return false;
+  asio::error_code ec;
+  const int fd = socket_.release(ec);
+  if (ec) return false;
+  // The worker waits in a blocking receive bounded by the time-out; Asio
+  // makes the socket non-blocking again at its first operation once it is
+  // back.
+  int blocking = 0;
+  ::ioctl(fd, FIONBIO, &blocking);
+  if (!receiveWaitSet_) {
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &kNextRequestWait, sizeof kNextRequestWait);
+    receiveWaitSet_ = true;
+  }
+  lentFd_ = fd;
   return true;
+}
+
+void RpcServer::Impl::Connection::takeSocketBack() {
+  const int fd = std::exchange(lentFd_, -1);
+  asio::error_code ec;
+  if (!closed_) socket_.assign(protocol_, fd, ec);
+  if (closed_ || ec) ::close(fd);
+  // A socket that could not be taken back reads as closed: the send that
+  // follows fails and closes the connection, saying why.
+}
+
+bool RpcServer::Impl::Connection::nextRequestSoon(std::string& received, std::string& body) {
+  const std::uint32_t limit = server_.options.maxFrameBytes;
+  // Requests already read are answered first.
+  if (TakeWholeRequest(received, body, limit)) return true;
+  if (lentFd_ < 0 || server_.stopping || server_.callsQueued > 0) return false;
+  // One receive: a request too big to come at once, a close, an error or
+  // nothing within the wait is left to the I/O thread, which finds out
+  // which and reads on from what came.
+  thread_local std::vector<char> chunk(wire::kFrameHeaderBytes + kReadChunkBytes);
+  const ssize_t n = ::recv(lentFd_, chunk.data(), chunk.size(), 0);
+  if (n <= 0) return false;
+  received.append(chunk.data(), static_cast<std::size_t>(n));
+  return TakeWholeRequest(received, body, limit);
 }
 
 std::size_t RpcServer::Impl::Connection::writeNow(const std::string& body) {
@@ -344,8 +434,6 @@ std::size_t RpcServer::Impl::Connection::writeNow(const std::string& body) {
   wire::PutFrameLength(header, static_cast<std::uint32_t>(body.size()));
   const std::size_t total = sizeof header + body.size();
   std::size_t done = 0;
-  std::lock_guard lock(socketMutex_);
-  if (!socket_.is_open()) return 0;
   while (done < total) {
     iovec parts[2];
     int count = 0;
@@ -355,7 +443,7 @@ std::size_t RpcServer::Impl::Connection::writeNow(const std::string& body) {
     msghdr msg{};
     msg.msg_iov = parts;
     msg.msg_iovlen = static_cast<std::size_t>(count);
-    const ssize_t n = ::sendmsg(socket_.native_handle(), &msg, MSG_NOSIGNAL | MSG_DONTWAIT);
+    const ssize_t n = ::sendmsg(lentFd_, &msg, MSG_NOSIGNAL | MSG_DONTWAIT);
     if (n > 0) done += static_cast<std::size_t>(n);
     else if (n < 0 && errno == EINTR) continue;
     else break;  // full, or failed: the I/O thread's write finds out which
@@ -426,12 +514,11 @@ void RpcServer::Impl::Connection::close(const std::string& why) {
     server_.say(ServerLog::Level::Info, "conexão " + peer_ + " encerrada (" + why + ") após " + duration);
   }
   stopTimer();
-  {
-    std::lock_guard lock(socketMutex_);
-    asio::error_code ignored;
-    socket_.shutdown(Socket::shutdown_both, ignored);
-    socket_.close(ignored);
-  }
+  // A worker holding the descriptor finds it shut and hands it back to be closed.
+  if (lentFd_ >= 0) ::shutdown(lentFd_, SHUT_RDWR);
+  asio::error_code ignored;
+  socket_.shutdown(Socket::shutdown_both, ignored);
+  socket_.close(ignored);
   server_.forget(shared_from_this());
 }
 
@@ -556,13 +643,14 @@ std::string RpcServer::Impl::process(const std::string& body, RpcConnection& con
     return {};
   }
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - begun).count();
-  const std::string what = method + " de " + peer + " em " + std::to_string(ms) + " ms";
-  if (ms > options.slowCallMs) say(ServerLog::Level::Warning, "chamada lenta: " + what);
-  if (response.ok) say(ServerLog::Level::Debug, "chamada " + what);
-  else say(ServerLog::Level::Info, "chamada " + what + " recusada: " + response.error);
+  // Put into words only when the log keeps it: most calls are answered fast.
+  const auto what = [&] { return method + " de " + peer + " em " + std::to_string(ms) + " ms"; };
+  if (ms > options.slowCallMs) say(ServerLog::Level::Warning, "chamada lenta: " + what());
+  if (!response.ok) say(ServerLog::Level::Info, "chamada " + what() + " recusada: " + response.error);
+  else if (options.log && options.log->enabled(ServerLog::Level::Debug)) say(ServerLog::Level::Debug, "chamada " + what());
   std::string out = wire::EncodeResponse(response);
   if (out.size() > options.maxFrameBytes) {
-    say(ServerLog::Level::Warning, "resposta de " + std::to_string(out.size()) + " bytes a " + what + " excede o limite");
+    say(ServerLog::Level::Warning, "resposta de " + std::to_string(out.size()) + " bytes a " + what() + " excede o limite");
     response = wire::Response{response.id, false, Variant(),
                               "Resposta de " + std::to_string(out.size()) + " bytes excede o limite de uma mensagem.", {}};
     out = wire::EncodeResponse(response);

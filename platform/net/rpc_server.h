@@ -2,13 +2,14 @@
 // The server side of the wire: accepts connections (over TLS when given a
 // certificate), checks the server name of each, and hands every request to
 // one handler. All connections share one I/O thread, which only moves
-// bytes; requests run on a bounded pool of worker threads. Over plain TCP the
-// worker writes its answer itself and, when no other request waits for a
-// worker, waits up to a millisecond for the same client's next request, so
-// a client's calls in a row are not handed between threads each time. A client that
-// misbehaves is answered with an error or dropped without disturbing the
-// others; a client beyond the connection cap is told so and closed. listen() and run() belong to one thread; stop() is
-// safe from any thread.
+// bytes; requests run on a bounded pool of worker threads. Over plain TCP a
+// worker holds the connection's socket for the length of its turn: it
+// writes its answer itself and, when no other request waits for a worker,
+// waits a few milliseconds at most for the same client's next request, so a
+// client's calls in a row are not handed between threads each time. A client
+// that misbehaves is answered with an error or dropped without disturbing
+// the others; a client beyond the connection cap is told so and closed.
+// listen() and run() belong to one thread; stop() is safe from any thread.
 
 #include <cstdint>
 #include <functional>

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <functional>
 #include <future>
+#include <thread>
 
 #include "net/net_connection.h"
 #include "net_fixtures.h"
@@ -215,6 +216,28 @@ TEST(RpcServer, CallsInQuickSuccessionAreAnsweredWhateverShapeTheyCome) {
   const auto begun = std::chrono::steady_clock::now();
   EXPECT_TRUE(c.closedByServer());
   EXPECT_LT(std::chrono::steady_clock::now() - begun, std::chrono::seconds(2));
+}
+
+// A client that sends many requests before reading any answer: the answers
+// fill the socket, so requests already read wait on the server side while it
+// writes; every one is answered, in order.
+TEST(RpcServer, RequestsSentAheadOfTheirAnswersAreAllAnsweredInOrder) {
+  ServedRpc server{TestHandler};
+  RawClient c(server.port());
+  ASSERT_TRUE(c.hello().ok);
+  constexpr std::uint64_t kRequests = 200;
+  constexpr std::int64_t kAnswerBytes = 100000;
+  std::string requests;
+  for (std::uint64_t id = 1; id <= kRequests; ++id)
+    requests += Frame(wire::EncodeRequest({id, "Repeat", {Variant(kAnswerBytes)}}));
+  c.sendRaw(requests);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the answers fill the socket meanwhile
+  for (std::uint64_t id = 1; id <= kRequests; ++id) {
+    const wire::Response r = wire::DecodeResponse(c.channel().readFrame(RawClient::Soon()));
+    ASSERT_EQ(r.id, id);
+    ASSERT_EQ(r.result.asText().size(), static_cast<std::size_t>(kAnswerBytes)) << id;
+  }
+  EXPECT_TRUE(c.call(kRequests + 1, "Echo", {"depois"}).ok);
 }
 
 TEST(RpcServer, IdleClientIsNotDropped) {
