@@ -129,4 +129,24 @@ TEST_F(GridViewTest, ArrowKeysMoveThroughTheToolkit) {
   EXPECT_EQ(table->currentIndex().row(), 1);
 }
 
+// What the user types shows in the cell at once; Enter writes it to the
+// field, Escape leaves the field's value.
+TEST_F(GridViewTest, TypingShowsInTheCellBeforeEnter) {
+  grid.SetOptions(grid.Options() | dgEditing);
+  grid.SetSelectedIndex(0);
+  grid.SetFocus();
+  QTest::keyClicks(table, "07");
+  EXPECT_EQ(cell(0, 0, Qt::DisplayRole).toString(), "07");
+  EXPECT_EQ(data.FieldByName("CDCLIENTE").AsString(), "001");
+  QTest::keyClick(table, Qt::Key_Backspace);
+  EXPECT_EQ(cell(0, 0, Qt::DisplayRole).toString(), "0");
+  QTest::keyClick(table, Qt::Key_Escape);
+  EXPECT_EQ(cell(0, 0, Qt::DisplayRole).toString(), "001");
+  QTest::keyClicks(table, "099");
+  QTest::keyClick(table, Qt::Key_Return);
+  EXPECT_EQ(data.FieldByName("CDCLIENTE").AsString(), "099");
+  EXPECT_EQ(cell(0, 0, Qt::DisplayRole).toString(), "099");
+  EXPECT_EQ(cell(1, 0, Qt::DisplayRole).toString(), "002");  // other rows keep their own
+}
+
 }  // namespace
