@@ -15,7 +15,6 @@
 #include "methods/method_support.h"
 #include "methods/rescission_store.h"
 #include "methods/packet_builder.h"
-#include "methods/server_clock.h"
 #include "session/caller_session.h"
 #include "storage/database.h"
 #include "storage/statement.h"
@@ -191,18 +190,6 @@ bool InWorkingSet(Database& db, const Budget& b, const std::string& client) {
                            ") não pode ser maior que o valor calculado (" + CentsText(calculated) + ").");
 }
 
-// The day due dates may not precede: the branch's processing date, or the
-// server's own date when the branch has none.
-DateTime ProcessingDate(Database& db, const std::string& branch) {
-  Statement st = db.prepare(
-      "SELECT COALESCE((SELECT DTPROCESSAMENTO FROM FILIAL WHERE CDFILIAL = ?1),"
-      "                CAST(?2 AS DOUBLE PRECISION))");
-  st.bind(1, branch);
-  st.bind(2, TodayDays());
-  st.step();
-  return DateOf(DateTime{st.real(0)});
-}
-
 // --- the methods -----------------------------------------------------------
 
 // Starts (or resumes) the review: parties new to the working set are stored
@@ -375,7 +362,7 @@ struct Installment {
 // budget, a due date not before the processing date, a value above zero.
 std::map<std::string, std::vector<Installment>> ReadPlans(Database& db, const Budget& b, const DataPacket& plan) {
   const std::map<std::string, std::string> owner = PlanOwners(db, b);
-  const DateTime processing = ProcessingDate(db, b.branch);
+  const DateTime processing = rescission_store::ProcessingDate(db, b.branch);
   std::map<std::string, std::vector<Installment>> plans;
   for (std::size_t r = 0; r < plan.rowCount(); ++r) {
     std::string keyedTo = ClientAt(plan, r);
