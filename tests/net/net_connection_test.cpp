@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 
 #include "data/exceptions.h"
 #include "data/packet.h"
@@ -110,6 +111,24 @@ TEST_F(NetConnectionTest, WaitHookRunsWhileACallBlocks) {
   SetNetWaitHook(nullptr);
   EXPECT_EQ(r[1], Variant("acordei"));
   EXPECT_GE(ticks, 2);
+}
+
+// The user closing the screen during a long call: the hook disconnects, the
+// call ends at once as interrupted, and the next call connects again.
+TEST_F(NetConnectionTest, DisconnectingFromTheWaitHookEndsTheCallAtOnce) {
+  SetNetWaitHook([&] { net.SetConnected(false); });
+  const auto begun = std::chrono::steady_clock::now();
+  try {
+    net.AppServer("Sleep", {2000});
+    FAIL() << "the call outlived its connection";
+  } catch (const ENetError& e) {
+    EXPECT_NE(std::string(e.what()).find("interrompida"), std::string::npos) << e.what();
+  }
+  SetNetWaitHook(nullptr);
+  EXPECT_LT(std::chrono::steady_clock::now() - begun, std::chrono::seconds(1));
+  EXPECT_FALSE(net.Connected());
+  EXPECT_EQ(net.AppServer("Echo", {"de novo"})[1], Variant("de novo"));
+  EXPECT_EQ(connects, 2);
 }
 
 TEST(NetConnection, ServerThatClosedAnIdleConnectionIsReachedAgain) {
