@@ -6,10 +6,10 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <sys/ioctl.h>
 #include <optional>
 #include <set>
 #include <strings.h>
+#include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/uio.h>

@@ -22,11 +22,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= grid_.RowCount() || index.column() >= grid_.ColumnCount()) return {};
   const TCellStyle& s = style(index.row(), index.column());
   switch (role) {
-    case Qt::DisplayRole:
-      // The cell being typed into shows what is typed, not the field's value yet.
-      if (grid_.EditorOpen() && index.row() + 1 == grid_.CurrentRow() && index.column() == grid_.SelectedIndex())
-        return QString::fromStdString(grid_.EditorText());
-      return QString::fromStdString(s.text);
+    case Qt::DisplayRole: return QString::fromStdString(s.text);
     case Qt::BackgroundRole: return toQColor(s.background);
     case Qt::ForegroundRole: return toQColor(s.font_color);
     case Qt::TextAlignmentRole: return static_cast<int>(toQtAlignment(s.alignment));

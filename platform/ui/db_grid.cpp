@@ -233,6 +233,8 @@ TCellStyle TDBGrid::StyleForCurrent(int row, int col) {
   if (on_user_row && col == selected_ && Focused()) state |= gdFocused;
   TCellStyle style = DefaultCellStyle(col, state);
   if (OnDrawColumnCell) OnDrawColumnCell(*this, CellRect(row, col), col, Columns(col), state, style);
+  // The cell being typed into shows what is typed, not the field's value yet.
+  if (editor_open_ && on_user_row && col == selected_) style.text = editor_text_;
   if (shown_.size() < static_cast<std::size_t>(row)) shown_.resize(static_cast<std::size_t>(row));
   auto& cells = shown_[static_cast<std::size_t>(row - 1)];
   if (cells.size() < static_cast<std::size_t>(ColumnCount())) cells.resize(static_cast<std::size_t>(ColumnCount()));

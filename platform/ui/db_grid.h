@@ -168,7 +168,8 @@ class TDBGrid : public TWinControl {
   int CurrentRow() const;
   // The style of a cell: `row` is 1-based in the dataset's order. Rows other
   // than the current one are read without scroll events (RowPeek); while the
-  // dataset is being edited they show what they showed last.
+  // dataset is being edited they show what they showed last. The cell open
+  // in the editor shows the editor's text.
   TCellStyle CellStyle(int row, int col);
   // The style the grid gives the current record's cell before the handler.
   TCellStyle DefaultCellStyle(int col, TGridDrawState state) const;
