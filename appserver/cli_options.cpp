@@ -1,9 +1,11 @@
 #include "cli_options.h"
 
 #include <charconv>
+#include <optional>
 #include <stdexcept>
 
 #include "audit/audit_report.h"
+#include "data/formats.h"
 
 namespace {
 
@@ -19,6 +21,15 @@ long parseNumber(const std::string& text, long min, long max, const std::string&
   return value;
 }
 
+// A day as the screens write it (DD/MM/AAAA) or as the audit options do (AAAA-MM-DD).
+std::optional<DateTime> ParseDemoDate(const std::string& text) {
+  if (IsIsoDate(text))
+    return EncodeDate(std::stoi(text.substr(0, 4)), std::stoi(text.substr(5, 2)), std::stoi(text.substr(8, 2)));
+  const std::optional<DateTime> day = ParseDate(text);
+  if (!day || HasTime(*day)) return std::nullopt;
+  return day;
+}
+
 }  // namespace
 
 const char* ServerUsage() {
@@ -27,7 +38,9 @@ const char* ServerUsage() {
          "      [--max-connections N]   conexões simultâneas (256); além delas, o cliente é recusado\n"
          "      [--log-level NÍVEL]     error, warning, info (padrão) ou debug; registro na saída de erros\n"
          "      [--tls-cert ARQUIVO --tls-key ARQUIVO]  TLS em toda conexão (certificado e chave PEM)\n"
-         "  dxr10900-server --db ARQUIVO --init-demo [--parties N] recria o banco de demonstração\n"
+         "  dxr10900-server --db ARQUIVO --init-demo [--parties N] [--demo-date DD/MM/AAAA]\n"
+         "      recria o banco de demonstração; o dia de trabalho das filiais é 08/12/2026, ou o de --demo-date,\n"
+         "      e todas as datas do banco acompanham esse dia\n"
          "  dxr10900-server --db ARQUIVO --add-operator CÓDIGO --name NOME --role SUPERVISOR|GERENTE|OPERADOR\n"
          "  dxr10900-server --db ARQUIVO --set-password CÓDIGO   senha lida do terminal (sem eco) ou da entrada\n"
          "  dxr10900-server --db ARQUIVO --audit [--since AAAA-MM-DD] trilha de auditoria, mais recente primeiro\n"
@@ -56,6 +69,11 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
     } else if (a == "--parties") {
       o.parties = static_cast<int>(parseNumber(value(), 1, kMaxParties, "Número de contratantes"));
       partiesGiven = true;
+    } else if (a == "--demo-date") {
+      const std::string& text = value();
+      const std::optional<DateTime> day = ParseDemoDate(text);
+      if (!day) throw std::invalid_argument("Data inválida em --demo-date: \"" + text + "\" (DD/MM/AAAA ou AAAA-MM-DD).");
+      o.demoDate = day->days;
     } else if (a == "--max-connections") {
       o.maxConnections = static_cast<std::size_t>(parseNumber(value(), 1, kMaxConnections, "Limite de conexões"));
       maxConnectionsGiven = true;
@@ -110,6 +128,7 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
     throw std::invalid_argument("Informe --tls-cert e --tls-key juntos.");
   if (!o.tlsCert.empty() && !o.listen) throw std::invalid_argument("--tls-cert e --tls-key só valem com --listen.");
   if (maxConnectionsGiven && !o.listen) throw std::invalid_argument("--max-connections só vale com --listen.");
+  if (o.demoDate && !o.initDemo) throw std::invalid_argument("--demo-date só vale com --init-demo.");
   if (partiesGiven && !o.initDemo) throw std::invalid_argument("--parties só vale com --init-demo.");
   return o;
 }

@@ -10,6 +10,7 @@ struct ServerOptions {
   std::string db;
   bool initDemo = false;
   int parties = 0;
+  std::optional<double> demoDate;  // --demo-date: the demo's business day, days since 30/12/1899
   std::string host;
   std::uint16_t port = 0;
   bool listen = false;

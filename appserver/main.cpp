@@ -29,7 +29,7 @@
 namespace {
 
 int initDemo(const ServerOptions& o) {
-  WriteDemoDatabase(o.db, o.parties);
+  WriteDemoDatabase(o.db, o.parties, o.demoDate);
   std::cout << "Banco de demonstração gravado em " << storage::RedactedTarget(o.db);
   if (o.parties > 0) std::cout << " (com " << o.parties << " contratantes no orçamento " << demo::kBulkBudget << ")";
   std::cout << std::endl;

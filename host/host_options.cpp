@@ -4,6 +4,7 @@
 #include <QDate>
 
 #include "drag_splitters.h"
+#include "lib/corvane.h"
 
 namespace {
 
@@ -47,7 +48,8 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
                    "or is asked at start.", "CODE"},
       {"tls", "The server speaks TLS (env DX_TLS=1)."},
       {"ca", "With --tls: PEM file of a private CA to trust (env DX_CA).", "FILE"},
-      {"date", "Processing date, dd/mm/yyyy (env DX_DATE; default today).", "DATE"},
+      {"date", "Processing date, dd/mm/yyyy or yyyy-mm-dd, overriding the branch's own (env DX_DATE; default the "
+               "login branch's processing date in the host database).", "DATE"},
       {"database", "Host database holding the table FILIAL: a SQLite file, or a PostgreSQL connection string "
                    "such as postgresql://host/db or 'host=... dbname=...' (env DX_DATABASE).", "FILE|CONNINFO"},
       {"module", "Path of libPkg_DXR10900.so (env DX_MODULE).", "PATH"},
@@ -142,15 +144,14 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
     o.drags << drag;
   }
 
+  // Without a date the business day is the branch's, read once the database is known.
   const QString date = orDefault(parser, "date", env("DX_DATE"));
-  if (date.isEmpty()) {
-    o.processingDate = QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy"));
-  } else if (QDate::fromString(date, QStringLiteral("dd/MM/yyyy")).isValid()) {
-    o.processingDate = date;
-  } else {
-    result.error = QStringLiteral("Invalid date \"%1\": expected dd/mm/yyyy").arg(date);
+  DateTime day;
+  if (!date.isEmpty() && !ParseLoginDate(date.toStdString(), day)) {
+    result.error = QStringLiteral("Invalid date \"%1\": expected dd/mm/yyyy or yyyy-mm-dd").arg(date);
     return result;
   }
+  o.processingDate = date;
 
   result.options = o;
   return result;

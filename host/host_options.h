@@ -20,7 +20,7 @@ struct HostOptions {
   QString password;        // the operator's, from DX_PASSWORD only; asked in the login dialog when empty
   bool tls = false;        // the server speaks TLS
   QString caFile;          // a private CA to trust (PEM)
-  QString processingDate;  // DataProc, dd/mm/yyyy
+  QString processingDate;  // DataProc as given (dd/mm/yyyy or yyyy-mm-dd); empty: the branch's
   QString databasePath;    // the host's database with the table FILIAL
   QString modulePath;      // empty: look in the usual places
   bool openAtStart = false;

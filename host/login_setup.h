@@ -4,6 +4,11 @@
 
 #include "host_options.h"
 
+// Fills the branch's name, when the command line left it out, from the login
+// branch's row in the host database. (Its processing date is read there by
+// DataProc whenever the module asks, unless --date overrides it.)
+void completeFromBranch(HostOptions& options);
+
 void applyLoginEnvironment(const HostOptions& options);
 
 // Opens the database of --database as the process's general connection

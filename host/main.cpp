@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "branch_name_lookup.h"
 #include "drag_splitters.h"
 #include "host_application.h"
 #include "host_options.h"
@@ -69,10 +68,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   HostOptions options = *parsed.options;
-  if (options.branchName.isEmpty()) {
-    options.branchName = QString::fromStdString(
-        lookUpBranchName(options.databasePath.toStdString(), options.branch.toStdString()));
-  }
+  completeFromBranch(options);
   applyLook(app);
   // Who works here is asked unless a scripted start gave it; an unattended
   // picture never waits for a person.

@@ -1,8 +1,10 @@
 #include "demo/demo_database.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
+#include "demo/calendar.h"
 #include "demo/demo_writer.h"
 #include "storage/database.h"
 #include "storage/database_target.h"
@@ -31,7 +33,8 @@ void dropPostgresSchema(const std::string& target) {
 
 }  // namespace
 
-void WriteDemoDatabase(const std::string& path, int bulkParties) {
+void WriteDemoDatabase(const std::string& path, int bulkParties, std::optional<double> businessDay) {
+  const DemoDayScope day(businessDay.value_or(DateDays(kDemoYear, kDemoMonth, kDemoDay)));
   if (storage::IsPostgresTarget(path))
     dropPostgresSchema(path);
   else

@@ -1,17 +1,20 @@
 #pragma once
 // The demo database: branches, companies, bank accounts, parameters,
 // operators and budgets whose parties show every state the workspace's
-// commands depend on (README lists them). Dates sit around 08/12/2026.
+// commands depend on (README lists them). Dates sit around its business day.
 
+#include <optional>
 #include <string>
 
 class Database;
 class DemoWriter;
 
 // Recreates the file at `path` with the demo data; with `bulkParties` > 0
-// also one large budget of that many parties (12 receivables each). Everything
-// is written in one transaction.
-void WriteDemoDatabase(const std::string& path, int bulkParties);
+// also one large budget of that many parties (12 receivables each). The demo
+// represents 08/12/2026 unless `businessDay` (days since 30/12/1899) moves it:
+// every branch's processing date and every date written move together.
+// Everything is written in one transaction.
+void WriteDemoDatabase(const std::string& path, int bulkParties, std::optional<double> businessDay = std::nullopt);
 
 // The pieces, each expecting an open transaction.
 void WriteReferenceData(Database& db);

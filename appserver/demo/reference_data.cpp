@@ -1,6 +1,7 @@
 // Branches, companies, bank accounts, sellers, products, settlement types,
 // operation parameters, fine percentages and operators.
 
+#include "demo/calendar.h"
 #include "demo/demo_database.h"
 #include "demo/registration.h"
 #include "lib/criptografa.h"
@@ -11,10 +12,13 @@
 namespace {
 
 void branches(Database& db) {
-  Statement st = db.prepare("INSERT INTO FILIAL (CDFILIAL, NMFILIAL, CDSERIEPADRAO) VALUES (?, ?, ?)");
-  st.bindAll("0001", "Porto Alegre - Centro", "1").run();
-  st.bindAll("0002", "Santa Maria", "1").run();
-  st.bindAll("0003", "Caxias do Sul", nullptr).run();
+  // Every branch works on the demo's business day, so its screens are the same in any year.
+  Statement st =
+      db.prepare("INSERT INTO FILIAL (CDFILIAL, NMFILIAL, CDSERIEPADRAO, DTPROCESSAMENTO) VALUES (?, ?, ?, ?)");
+  const double today = DemoBusinessDay();
+  st.bindAll("0001", "Porto Alegre - Centro", "1", today).run();
+  st.bindAll("0002", "Santa Maria", "1", today).run();
+  st.bindAll("0003", "Caxias do Sul", nullptr, today).run();
 }
 
 void companies(Database& db) {

@@ -17,7 +17,6 @@
 #include "methods/method_support.h"
 #include "methods/rescission_store.h"
 #include "methods/rescission_rules.h"
-#include "methods/server_clock.h"
 #include "storage/database.h"
 #include "storage/statement.h"
 
@@ -273,7 +272,10 @@ void WriteChildBudget(Database& db, const PartyKey& k, const std::string& child,
       " SELECT CDFILIAL, NRORCAEVENTO, ?4, NRSEQORCAEVE, '3', IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, ?5, CDVENDEDOR,"
       "        CDEMPRESA, ?8, DTEVENTO, ?6, ?7"
       "   FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3");
-  budget.bindAll(k.branch, k.budget, k.seq, child, k.client, party.guests, party.quotas, TodayDays()).run();
+  // The child budget is dated on the branch's business day, like every other rule.
+  budget.bindAll(k.branch, k.budget, k.seq, child, k.client, party.guests, party.quotas,
+                 rescission_store::ProcessingDate(db, k.branch).days)
+      .run();
 
   Statement member = db.prepare(
       "INSERT INTO CONTRATANTE (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NMCONTCLIORE,"

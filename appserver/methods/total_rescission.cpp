@@ -15,7 +15,6 @@
 #include "methods/packet_builder.h"
 #include "methods/packet_reading.h"
 #include "methods/rescission_store.h"
-#include "methods/server_clock.h"
 #include "storage/database.h"
 #include "storage/statement.h"
 
@@ -164,7 +163,9 @@ void WriteChildBudget(Database& db, const BudgetKey& b, const std::string& paren
       "        CDVENDEDOR, CDEMPRESA, ?7,"
       "        DTEVENTO, ?5, ?6"
       "   FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3");
-  budget.bindAll(b.branch, b.budget, parentSeq, child, guests, quotas, TodayDays()).run();
+  // The child budget is dated on the branch's business day, like every other rule.
+  budget.bindAll(b.branch, b.budget, parentSeq, child, guests, quotas, rescission_store::ProcessingDate(db, b.branch).days)
+      .run();
 }
 
 // Records the rescission of every party the operator confirmed, all or

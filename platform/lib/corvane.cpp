@@ -1,5 +1,12 @@
 #include "lib/corvane.h"
 
+#include <ctime>
+#include <optional>
+
+#include "data/formats.h"
+#include "hostdb/branch_record.h"
+#include "hostdb/host_database.h"
+
 namespace {
 
 LoginEnvironment& Current() {
@@ -15,7 +22,19 @@ const LoginEnvironment& CurrentLoginEnvironment() { return Current(); }
 std::string FiliProc() { return Current().branch; }
 std::string NomeFiliProc() { return Current().branchName; }
 bool ModuFili() { return Current().branchLocked; }
-DateTime DataProc([[maybe_unused]] std::string_view branch) { return Current().processingDate; }
+DateTime DataProc(std::string_view branch) {
+  if (Current().processingDate) return *Current().processingDate;
+  // The branch's own business day, from the row the application server reads too.
+  if (dtmDBGeral().Connected()) {
+    const std::optional<BranchRecord> record = ReadBranch(dtmDBGeral(), std::string(branch));
+    if (record && record->processingDate) return *record->processingDate;
+  }
+  // A branch that keeps no processing date works on today, as the server does.
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+}
 std::string Operador() { return Current().operatorCode; }
 std::string SenhaOperador() { return Current().password; }
 std::string WebURL() { return Current().serverHost; }

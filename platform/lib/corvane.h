@@ -2,6 +2,7 @@
 // Unit Corvane: the login environment the host hands to the module — who is
 // logged in, on which branch and date, and where the application server is.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,7 +13,8 @@ struct LoginEnvironment {
   std::string branchName;      // NomeFiliProc
   bool branchLocked = false;   // ModuFili: the screen is bound to the branch
   std::string operatorCode;    // Operador
-  DateTime processingDate;     // DataProc
+  // DataProc when set: an explicit override of the branch's own processing date.
+  std::optional<DateTime> processingDate;
   std::string serverHost = "127.0.0.1";  // WebURL
   int serverPort = 0;          // WebPort; 0 until the host says where the server is
   std::string password;        // the operator's, for the server's login; never shown or stored
@@ -29,7 +31,8 @@ const LoginEnvironment& CurrentLoginEnvironment();
 //   DX_SERVER=host:port ("[::1]:port" for IPv6), DX_BRANCH, DX_BRANCH_NAME,
 //   DX_BRANCH_LOCKED (1/s/sim/true/yes/on, any case), DX_OPERATOR, DX_PASSWORD,
 //   DX_TLS (same words), DX_CA (a CA file), DX_DATE (dd/mm/yyyy or
-//   yyyy-mm-dd; today when absent). A malformed DX_SERVER or DX_DATE raises
+//   yyyy-mm-dd; an override of the branch's processing date, for scripted
+//   runs; unset when absent). A malformed DX_SERVER or DX_DATE raises
 //   Exception naming the variable, rather than connecting somewhere else.
 LoginEnvironment LoginEnvironmentFromEnv();
 
@@ -41,8 +44,10 @@ bool ParseServerAddress(std::string_view text, std::string& host, int& port);
 std::string FiliProc();
 std::string NomeFiliProc();
 bool ModuFili();
-// The processing date of a branch. The login carries one date, that of its
-// branch, which is the only branch the module ever asks about.
+// The processing date of a branch: the business day of every rule. The
+// login's override when it has one; else the branch's own, read from the
+// host's database (table FILIAL, where the application server reads it too);
+// else, for a branch that keeps none, today.
 DateTime DataProc(std::string_view branch);
 std::string Operador();
 // The operator's password, for logging the connection in.

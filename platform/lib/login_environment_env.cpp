@@ -45,13 +45,6 @@ bool IsTrue(std::string text) {
   return text == "1" || text == "true" || text == "yes" || text == "s" || text == "sim" || text == "on";
 }
 
-DateTime Today() {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return *DateFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-}
-
 }  // namespace
 
 bool ParseLoginDate(std::string_view text, DateTime& out) {
@@ -95,10 +88,9 @@ LoginEnvironment LoginEnvironmentFromEnv() {
   environment.serverTls = IsTrue(Env("DX_TLS"));
   environment.serverCaFile = Env("DX_CA");
   if (const std::string date = Env("DX_DATE"); !date.empty()) {
-    if (!ParseLoginDate(date, environment.processingDate))
-      throw Exception("DX_DATE inválida (esperado dd/mm/aaaa): " + date);
-  } else {
-    environment.processingDate = Today();
+    DateTime day;
+    if (!ParseLoginDate(date, day)) throw Exception("DX_DATE inválida (esperado dd/mm/aaaa): " + date);
+    environment.processingDate = day;
   }
   return environment;
 }

@@ -5,7 +5,7 @@
 #include "data/exceptions.h"
 #include "data/formats.h"
 #include "dialogs/cli_dxr10901.h"
-#include "dialogs/clock.h"
+#include "lib/corvane.h"
 #include "dialogs/frm_conf_valores.h"
 #include "dialogs/installment_rules.h"
 #include "dialogs/plan_dataset.h"
@@ -154,7 +154,7 @@ void TfrmConfValores::InsereParcelas() {
   cdsFormaPgto.EmptyDataSet();
   const double total = NegotiatedTotal();
   const auto plan = dialogs::PlanInstallments(total, count, dialogs::TermDays(edtPrazoDias.Text()),
-                                              dialogs::Clock::Today());
+                                              DateOf(DataProc(FiliProc())));
   int seq = 0;
   for (const dialogs::Installment& row : plan) {
     cdsFormaPgto.Append();
@@ -193,7 +193,7 @@ void TfrmConfValores::cdsFormaPgtoBeforePost(TClientDataSet& /*dataSet*/) {
   std::string text = GridText(dbgFormaPgto, kDue, false);
   std::optional<std::string> refusal;
   try {
-    refusal = dialogs::CheckDueDate(text, dialogs::Clock::Today(), "DT_VENC_MAIOR");
+    refusal = dialogs::CheckDueDate(text, DateOf(DataProc(FiliProc())), "DT_VENC_MAIOR");
   } catch (const Exception&) {
     dialogs::FocusField(dbgFormaPgto, kDue);
     throw;

@@ -4,7 +4,7 @@
 #include "data/exceptions.h"
 #include "data/formats.h"
 #include "dialogs/cli_dxr10903.h"
-#include "dialogs/clock.h"
+#include "lib/corvane.h"
 #include "dialogs/contractor_commands.h"
 #include "contracts/contractor_values_methods.h"
 #include "dialogs/frm_conf_vr_contrat.h"
@@ -291,7 +291,7 @@ void TfrmConfVrContrat::InsereParcelas() {
   cdsFormaPgto.EmptyDataSet();
   const double total = cdsVrContratantes.FieldByName("VRORIGREC").AsFloat();
   for (const dialogs::Installment& row :
-       dialogs::PlanInstallments(total, count, dialogs::TermDays(edtPrazo.Text()), dialogs::Clock::Today())) {
+       dialogs::PlanInstallments(total, count, dialogs::TermDays(edtPrazo.Text()), DateOf(DataProc(FiliProc())))) {
     cdsFormaPgto.Append();
     if (row.due) cdsFormaPgto.FieldByName(kDue).SetAsDateTime(*row.due);
     cdsFormaPgto.FieldByName(kValue).SetAsFloat(row.value);
@@ -307,7 +307,7 @@ void TfrmConfVrContrat::Vd_Data() {
   std::string text = GridText(dbgFormaPgto, kDue, false);
   std::optional<std::string> refusal;
   try {
-    refusal = dialogs::CheckDueDate(text, dialogs::Clock::Today(), "DATA_MAIOR");
+    refusal = dialogs::CheckDueDate(text, DateOf(DataProc(FiliProc())), "DATA_MAIOR");
   } catch (const Exception&) {
     dialogs::FocusField(dbgFormaPgto, kDue);
     throw;

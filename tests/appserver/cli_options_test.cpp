@@ -29,6 +29,20 @@ TEST(ServerOptionsTest, ReadsListenAndDemoForms) {
   EXPECT_EQ(o.parties, 10000);
 }
 
+TEST(ServerOptionsTest, MovesTheDemoToADayGivenEitherWay) {
+  const struct {
+    const char* text;
+    double days;
+  } days[] = {{"08/12/2026", 46364}, {"2026-12-08", 46364}, {"1/3/2031", 47908}};
+  for (const auto& d : days)
+    EXPECT_EQ(ParseServerOptions({"--db", "x", "--init-demo", "--demo-date", d.text}).demoDate, d.days) << d.text;
+  EXPECT_FALSE(ParseServerOptions({"--db", "x", "--init-demo"}).demoDate);
+  EXPECT_EQ(ErrorOf({"--db", "x", "--init-demo", "--demo-date", "31/02/2027"}),
+            "Data inválida em --demo-date: \"31/02/2027\" (DD/MM/AAAA ou AAAA-MM-DD).");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:1", "--demo-date", "08/12/2026"}),
+            "--demo-date só vale com --init-demo.");
+}
+
 TEST(ServerOptionsTest, HelpAndVersionNeedNothingElse) {
   EXPECT_TRUE(ParseServerOptions({"--help"}).help);
   EXPECT_TRUE(ParseServerOptions({"--version"}).version);

@@ -164,6 +164,38 @@ TEST(DemoDatabaseTest, HostBranchStatementsAndSupervisorPassword) {
   EXPECT_EQ(op.text(1), "SUPERVISOR");
 }
 
+// Every branch works on the demo's business day, and moving the demo moves
+// every date it holds by the same days, so its screens look the same.
+TEST(DemoDatabaseTest, EveryDateFollowsTheBusinessDay) {
+  ScratchDir dir;
+  constexpr double kDefaultDay = 46364;  // 08/12/2026
+  constexpr double kMoved = 47908;       // 01/03/2031
+  WriteDemoDatabase(dir.file("today.db"), 0);
+  WriteDemoDatabase(dir.file("moved.db"), 0, kMoved);
+  Database today(dir.file("today.db")), moved(dir.file("moved.db"));
+  auto column = [](Database& db, const std::string& sql) {
+    std::vector<double> values;
+    Statement st = db.prepare(sql);
+    while (st.step()) values.push_back(st.real(0));
+    return values;
+  };
+  EXPECT_EQ(column(today, "SELECT DTPROCESSAMENTO FROM FILIAL"), std::vector<double>(3, kDefaultDay));
+  EXPECT_EQ(column(moved, "SELECT DTPROCESSAMENTO FROM FILIAL"), std::vector<double>(3, kMoved));
+  const char* dates[] = {
+      "SELECT DTORCAMENTO FROM ORCAEVENTO ORDER BY NRORCAEVENTO, NRSEQORCAEVE",
+      "SELECT DTEVENTO FROM ORCAEVENTO ORDER BY NRORCAEVENTO, NRSEQORCAEVE",
+      "SELECT DTATUAVENREC FROM CONTARECEBER ORDER BY NRLANCTONF, NRPARCELAREC, NRSEQVENREC",
+      "SELECT DTORIGVENPAG FROM CONTAPAGAR ORDER BY NRLANCTONF, NRPARCELAPAG, NRSEQVENPAG",
+      "SELECT DTBAIXAREC FROM BAIXAREC ORDER BY NRLANCTONF, NRPARCELAREC, NRSEQVENREC, NRBAIXAREC",
+  };
+  for (const char* sql : dates) {
+    std::vector<double> expected = column(today, sql);
+    ASSERT_FALSE(expected.empty()) << sql;
+    for (double& d : expected) d += kMoved - kDefaultDay;
+    EXPECT_EQ(column(moved, sql), expected) << sql;
+  }
+}
+
 TEST(DemoDatabaseTest, RewritingStartsOverAndAddsTheBulkBudget) {
   ScratchDir dir;
   std::string path = dir.file("bulk.db");

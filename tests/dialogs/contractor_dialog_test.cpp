@@ -6,7 +6,7 @@
 #include "data/formats.h"
 #include "data/packet.h"
 #include "dialogs/cli_dxr10903.h"
-#include "dialogs/clock.h"
+#include "lib/corvane.h"
 #include "contracts/contractor_values_methods.h"
 #include "dialogs/frm_conf_vr_contrat.h"
 
@@ -28,21 +28,13 @@ class ContractorDialog : public ScreenTest {
  protected:
   void SetUp() override {
     ScreenTest::SetUp();
-    dialogs::Clock::SetToday(Today());
     f_ = &Load("101");
     // Each test starts its own review: the working set is emptied first.
     protocol::InsContratDistrato none{.contratantes = Packet({}), .filial = "0001", .orcamento = "0000000101"};
     contracts::InsContratDistrato(f_->netDistrato, none);
   }
-  void TearDown() override {
-    dialogs::Clock::SetToday(std::nullopt);
-    ScreenTest::TearDown();
-  }
-
-  static DateTime Today() {
-    // The server keeps real dates; a day well ahead keeps every due date valid.
-    return DateOf(EncodeDate(2030, 6, 10));
-  }
+  // The demo branch's processing date, the business day of client and server.
+  static DateTime Today() { return DateOf(DataProc(FiliProc())); }
 
   static DataPacket Packet(std::vector<Party> parties) {
     DataPacket p({F("VRORIGREC"), F("VRPERCMULTA"), F("VRMULTA"), S("GERACTPAGAR", 20), F("VRORIGRECNOEDIT"),

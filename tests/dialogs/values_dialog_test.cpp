@@ -5,7 +5,7 @@
 #include "data/formats.h"
 #include "data/packet.h"
 #include "dialogs/cli_dxr10901.h"
-#include "dialogs/clock.h"
+#include "lib/corvane.h"
 #include "dialogs/frm_conf_valores.h"
 
 namespace {
@@ -18,12 +18,11 @@ class ValuesDialog : public ScreenTest {
  protected:
   void SetUp() override {
     ScreenTest::SetUp();
-    dialogs::Clock::SetToday(Today());
+    // The dialog's due-date checks read the login's processing date.
+    LoginEnvironment login = CurrentLoginEnvironment();
+    login.processingDate = Today();
+    SetLoginEnvironment(login);
     f_ = &Open();
-  }
-  void TearDown() override {
-    dialogs::Clock::SetToday(std::nullopt);
-    ScreenTest::TearDown();
   }
 
   // One values row, as ConfirmaValores fills it.

@@ -1,8 +1,15 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <string>
 
 #include "data/exceptions.h"
+#include "data/formats.h"
+#include "hostdb/host_database.h"
 #include "lib/corvane.h"
 
 namespace {
@@ -70,12 +77,45 @@ TEST_F(LoginEnvFromProcess, RoutinesReadWhatTheHostSet) {
   EXPECT_EQ(DataProc(FiliProc()).days, 45352.0);
 }
 
-TEST_F(LoginEnvFromProcess, MissingVariablesGiveAnUnboundLoginOnToday) {
+TEST_F(LoginEnvFromProcess, MissingVariablesGiveAnUnboundLoginOnTheBranchsDay) {
   setenv("DX_BRANCH_LOCKED", "0", 1);
   const LoginEnvironment environment = LoginEnvironmentFromEnv();
   EXPECT_FALSE(environment.branchLocked);
   EXPECT_EQ(environment.branch, "");
-  EXPECT_GT(environment.processingDate.days, 45000.0);
+  EXPECT_FALSE(environment.processingDate);
+}
+
+// The business day is the branch's processing date in the host database,
+// where the application server reads it too; DX_DATE overrides it, and a
+// branch that keeps none works on today.
+TEST(DataProc, ReadsTheBranchsProcessingDateUnlessOverridden) {
+  const auto file = std::filesystem::temp_directory_path() / ("dx_dataproc_" + std::to_string(getpid()) + ".db");
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db,
+                         "CREATE TABLE FILIAL (CDFILIAL TEXT PRIMARY KEY, NMFILIAL TEXT, DTPROCESSAMENTO REAL);"
+                         "INSERT INTO FILIAL VALUES ('0001', 'Centro', 46364), ('0003', 'Sem data', NULL);",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  sqlite3_close(db);
+  dtmDBGeral().Open(file.string());
+
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  const double today = EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday).days;
+
+  SetLoginEnvironment({});
+  EXPECT_EQ(DataProc("0001").days, 46364.0);
+  EXPECT_EQ(DataProc("0003").days, today);
+  LoginEnvironment overridden;
+  overridden.processingDate = EncodeDate(2031, 3, 1);
+  SetLoginEnvironment(overridden);
+  EXPECT_EQ(DataProc("0001").days, 47908.0);
+
+  SetLoginEnvironment({});
+  dtmDBGeral().Close();
+  std::filesystem::remove(file);
 }
 
 TEST_F(LoginEnvFromProcess, MalformedValuesAreRefusedByName) {

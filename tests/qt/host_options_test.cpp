@@ -73,10 +73,13 @@ TEST(HostOptions, CommandLineOverridesTheEnvironment) {
   EXPECT_EQ(r.options->modulePath, "/m.so");
 }
 
-TEST(HostOptions, DateDefaultsToToday) {
+TEST(HostOptions, DateIsLeftToTheBranchUnlessGivenInEitherForm) {
   const auto r = parse({});
   ASSERT_TRUE(r.options);
-  EXPECT_EQ(r.options->processingDate, QDate::currentDate().toString("dd/MM/yyyy"));
+  EXPECT_EQ(r.options->processingDate, "");
+  const auto iso = parse({"--date", "2026-12-01"});
+  ASSERT_TRUE(iso.options) << iso.error.toStdString();
+  EXPECT_EQ(iso.options->processingDate, "2026-12-01");
 }
 
 TEST(HostOptions, RefusesAnImpossibleDate) {

@@ -81,7 +81,8 @@ TEST_F(RunnerTest, LoginChangesTheEnvironmentBeforeOpening) {
   EXPECT_EQ(CurrentLoginEnvironment().operatorCode, "SUPERVISOR");
   DateTime expected;
   ASSERT_TRUE(ParseLoginDate("08/12/2026", expected));
-  EXPECT_EQ(CurrentLoginEnvironment().processingDate.days, expected.days);
+  ASSERT_TRUE(CurrentLoginEnvironment().processingDate);
+  EXPECT_EQ(CurrentLoginEnvironment().processingDate->days, expected.days);
 
   EXPECT_EQ(Run("login date=31/02/2026\n").failed_line, 1);
 }

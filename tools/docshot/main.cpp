@@ -20,7 +20,6 @@
 
 #include "after_clicks_step.h"
 #include "answering_ui.h"
-#include "branch_name_lookup.h"
 #include "host_application.h"
 #include "host_options.h"
 #include "host_window.h"
@@ -82,9 +81,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   HostOptions options = *parsed.options;
-  if (options.branchName.isEmpty())
-    options.branchName = QString::fromStdString(
-        lookUpBranchName(options.databasePath.toStdString(), options.branch.toStdString()));
+  completeFromBranch(options);
   applyLoginEnvironment(options);
   if (const QString failure = openHostDatabase(options); !failure.isEmpty())
     std::fprintf(stderr, "distrato-docshot: %s\n", failure.toLocal8Bit().constData());

@@ -35,7 +35,9 @@ void RunLogin(Session& s, const Command& cmd) {
     } else if (o.key == "ca") {
       login.serverCaFile = o.value;
     } else if (o.key == "date") {
-      if (!ParseLoginDate(o.value, login.processingDate)) throw StepFailure("date must be dd/mm/yyyy, not " + Quote(o.value));
+      DateTime day;
+      if (!ParseLoginDate(o.value, day)) throw StepFailure("date must be dd/mm/yyyy, not " + Quote(o.value));
+      login.processingDate = day;
     } else if (o.key == "server") {
       if (!ParseServerAddress(o.value, login.serverHost, login.serverPort))
         throw StepFailure("server must be host:port, not " + Quote(o.value));
