@@ -83,6 +83,7 @@ int serve(const ServerOptions& o) {
   });
   RpcServerOptions rpcOptions;
   rpcOptions.maxConnections = o.maxConnections;
+  rpcOptions.loginRequired = true;
   rpcOptions.maxAnonymousPerAddress = o.maxConnectionsPerAddress;
   rpcOptions.reservedForLoggedIn = o.reservedConnections;
   rpcOptions.log = &log;

@@ -425,8 +425,10 @@ void RpcServer::Impl::Connection::greet() {
   }
   if (!reply.ok) server_.say(ServerLog::Level::Warning, "conexão " + peer_ + ": " + reply.message);
   greeted_ = reply.ok;
+  if (greeted_ && !server_.options.loginRequired) context_.loggedIn = true;  // the hello was the only gate
   if (greeted_)
     loginDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(server_.options.loginTimeoutMs);
+  noteLogin();
   std::string().swap(body_);
   send(wire::EncodeHelloReply(reply), !reply.ok);
 }

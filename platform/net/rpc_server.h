@@ -56,6 +56,9 @@ struct RpcServerOptions {
   int greetingTimeoutMs = 10000;
   int loginTimeoutMs = 10000;
   int idleTimeoutMs = 30 * 60 * 1000;  // between calls, once logged in
+  // Whether clients must log in (the handler sets RpcConnection::loggedIn).
+  // When false, a connection counts as logged in once its hello is accepted.
+  bool loginRequired = false;
   // The request that logs a connection in: it runs on the login pool even
   // on a connection already logged in.
   std::string loginMethod = "Login";
