@@ -45,7 +45,7 @@ constexpr auto kAcceptRetry = std::chrono::milliseconds(100);
 // A refusal is logged whole up to this many characters.
 constexpr std::size_t kLoggedRefusalChars = 400;
 // How much lower than the workers' the login pool's priority is (nice).
-constexpr int kLoginPoolNiceness = 10;
+constexpr int kLoginPoolNiceness = 5;
 
 // How many connections the process's descriptor limit allows, read at each
 // accept so that a limit lowered while running counts too. Some descriptors
