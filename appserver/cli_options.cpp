@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "audit/audit_report.h"
+#include "storage/database_target.h"
 
 namespace {
 
@@ -121,6 +122,11 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   }
   if (o.help || o.version) return o;
   if (o.db.empty()) throw std::invalid_argument("Informe o banco de dados com --db ARQUIVO.");
+  // The command line is visible to every user of the machine (ps, /proc).
+  if (storage::RedactedTarget(o.db) != o.db)
+    throw std::invalid_argument(
+        "A senha do banco de dados não vai na linha de comando, onde outros usuários a veem: deixe-a no arquivo de "
+        "senhas do libpq (~/.pgpass ou PGPASSFILE) ou num arquivo de serviço (PGSERVICEFILE, --db \"service=NOME\").");
   const int modes = (o.initDemo ? 1 : 0) + (o.listen ? 1 : 0) + (o.audit ? 1 : 0) + (o.addOperator.empty() ? 0 : 1) +
                     (o.setPassword.empty() ? 0 : 1) + (o.locks ? 1 : 0) + (o.unlock.empty() ? 0 : 1);
   if (modes != 1)

@@ -98,6 +98,14 @@ TEST(ServerOptionsTest, ReadsTheLockAdministrationAndThePasswordLength) {
             "--min-password-length só vale com --set-password.");
 }
 
+TEST(ServerOptionsTest, ADatabasePasswordNeverComesOnTheCommandLine) {
+  for (const char* target : {"postgresql://dx:segredo@db/distrato", "host=db dbname=distrato password=segredo",
+                             "postgres://db/distrato?password=segredo"})
+    EXPECT_NE(ErrorOf({"--db", target, "--listen", "h:1"}).find("~/.pgpass"), std::string::npos) << target;
+  EXPECT_EQ(ParseServerOptions({"--db", "service=distrato", "--audit"}).db, "service=distrato");
+  EXPECT_EQ(ParseServerOptions({"--db", "postgresql://dx@db/distrato", "--audit"}).db, "postgresql://dx@db/distrato");
+}
+
 TEST(ServerOptionsTest, ReadsTheAuditTrailOptions) {
   ServerOptions o = ParseServerOptions({"--db", "x.db", "--audit", "--since", "2026-12-08"});
   EXPECT_TRUE(o.audit);
