@@ -130,7 +130,7 @@ std::string LoginLimits::failed(Attempt& attempt, Seconds now) {
 void LoginLimits::succeeded(Attempt& attempt, Seconds now) {
   std::lock_guard lock(mu_);
   std::string refusal;
-  bool clearCount = false, remember = false;
+  bool remember = false;
   InTransaction(storage_, false, [&](Database& db) {
     refusal.clear();
     for (const Key& k : KeysOf(attempt.operator_, attempt.address_, attempt.known_)) {
@@ -138,17 +138,15 @@ void LoginLimits::succeeded(Attempt& attempt, Seconds now) {
       if (row && row->lockedUntil > now && refusal.empty())
         refusal = LockedText(k.operatorCode, k.address, row->lockedUntil - now);
     }
-    clearCount = ReadLoginLock(db, attempt.operator_, attempt.address_).has_value();
     // Written at most once a day per address, so a login seldom writes.
     const auto last = LastLoginFrom(db, attempt.operator_, attempt.address_);
     remember = !last || now - *last > kRememberEvery;
     return Variant();
   });
   if (!refusal.empty()) throw std::runtime_error(refusal);
-  if (!clearCount && !remember) return;
+  if (!remember) return;
   InTransaction(storage_, true, [&](Database& db) {
-    if (clearCount) DeleteLoginLock(db, attempt.operator_, attempt.address_);
-    if (remember) RecordLoginFrom(db, attempt.operator_, attempt.address_, now);
+    RecordLoginFrom(db, attempt.operator_, attempt.address_, now);
     return Variant();
   });
 }

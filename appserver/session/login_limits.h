@@ -14,9 +14,11 @@
 //
 // An attempt is counted before its password is checked: attempts still being
 // checked count as failures, so however many arrive at once, no more are
-// checked than the limit allows. A success clears the count of its operator
-// and address but never a lock; a lock placed while the right password was
-// being checked still refuses it. The counts and locks live in the database
+// checked than the limit allows. A success clears neither a count nor a
+// lock (failures expire with their window): otherwise guesses sent beside
+// the right password would be checked beyond the limit once it succeeded,
+// and a lock placed while the right password was being checked still
+// refuses it. The counts and locks live in the database
 // (login_lock_store.h), so they outlive a restart and an administrator can
 // list and clear them; attempts being checked are this process's. Safe from
 // several threads.
@@ -71,8 +73,7 @@ class LoginLimits {
   // placed ("" when none), for the log.
   std::string failed(Attempt& attempt, Seconds now);
   // The password was right: throws the refusal when a lock was placed
-  // meanwhile; otherwise clears the count of the operator at this address
-  // and remembers the address as the operator's.
+  // meanwhile; otherwise remembers the address as the operator's.
   void succeeded(Attempt& attempt, Seconds now);
 
   static Seconds Now();

@@ -100,7 +100,7 @@ TEST_P(Login, ThePasswordIsCheckedInAnyCaseAndBindsTheOperator) {
   EXPECT_EQ(LogIn(caller, "GERENTE", "errada"), "Operador ou senha inválidos.");
   EXPECT_FALSE(caller.loggedIn());
   EXPECT_NE(Refusal(caller, "GetPesqOrca", {"0001"}), "");
-  EXPECT_EQ(LogIn(caller, "GERENTE", "GERENTE1"), "");  // and clears the count it added
+  EXPECT_EQ(LogIn(caller, "GERENTE", "GERENTE1"), "");
 }
 
 const char* const kTravaLocked = "Operador TRAVA bloqueado por tentativas de senha inválidas. Tente novamente em 15 minutos.";
