@@ -13,6 +13,7 @@
 
 #include <pthread.h>
 
+#include "admin/login_locks_admin.h"
 #include "admin/operator_admin.h"
 #include "admin/password_prompt.h"
 #include "app_server.h"
@@ -20,6 +21,7 @@
 #include "cli_options.h"
 #include "demo/demo_database.h"
 #include "session/caller_session.h"
+#include "session/login_limits.h"
 #include "session/login_service.h"
 #include "storage/database_target.h"
 
@@ -44,7 +46,7 @@ int addOperator(const ServerOptions& o) {
 }
 
 int setPassword(const ServerOptions& o) {
-  SetOperatorPassword(o.db, o.setPassword, ReadNewPassword());
+  SetOperatorPassword(o.db, o.setPassword, ReadNewPassword(), o.minPasswordLength);
   std::cout << "Senha do operador " << o.setPassword << " gravada." << std::endl;
   return 0;
 }
@@ -52,6 +54,16 @@ int setPassword(const ServerOptions& o) {
 int printAudit(const ServerOptions& o) {
   AppServer app(o.db);  // applies the migrations, so an older file answers too
   std::cout << FormatAuditTable(app.auditTrail(o.since));
+  return 0;
+}
+
+int printLocks(const ServerOptions& o) {
+  std::cout << LoginLocksReport(o.db, LoginLimits::Now());
+  return 0;
+}
+
+int unlock(const ServerOptions& o) {
+  std::cout << UnlockLogin(o.db, o.unlock);
   return 0;
 }
 
@@ -71,6 +83,9 @@ int serve(const ServerOptions& o) {
   });
   RpcServerOptions rpcOptions;
   rpcOptions.maxConnections = o.maxConnections;
+  rpcOptions.loginRequired = true;
+  rpcOptions.maxAnonymousPerAddress = o.maxConnectionsPerAddress;
+  rpcOptions.reservedForLoggedIn = o.reservedConnections;
   rpcOptions.log = &log;
   rpcOptions.tlsCertFile = o.tlsCert;
   rpcOptions.tlsKeyFile = o.tlsKey;
@@ -78,10 +93,24 @@ int serve(const ServerOptions& o) {
       [&app](RpcConnection& connection, const std::string& method, std::vector<Variant>& args) {
         // Each connection has its caller session from its first call on.
         if (!connection.state) connection.state = std::make_shared<CallerSession>(connection.peer);
-        return app.call(*std::static_pointer_cast<CallerSession>(connection.state), method, args);
+        CallerSession& session = *std::static_pointer_cast<CallerSession>(connection.state);
+        // The server holds a connection to the limits for anonymous clients
+        // until its session has logged in, and again if it loses its login.
+        struct NoteLogin {
+          RpcConnection& connection;
+          CallerSession& session;
+          ~NoteLogin() { connection.loggedIn = session.loggedIn(); }
+        } noteLogin{connection, session};
+        return app.call(session, method, args);
       },
       rpcOptions);
   std::uint16_t port = server.listen(o.host, o.port);
+  if (const std::string refusal = PlainTcpRefusal(o, server.listensOnLoopback()); !refusal.empty()) {
+    std::cerr << "dxr10900-server: " << refusal << std::endl;
+    return 2;
+  }
+  if (o.tlsCert.empty() && !server.listensOnLoopback())
+    log.write(ServerLog::Level::Warning, "servidor sem TLS num endereço da rede (--insecure-plain-tcp): senhas em texto aberto");
   std::cout << "listening on " << o.host << ":" << port << std::endl;
   log.write(ServerLog::Level::Info, "servidor " + storage::RedactedTarget(o.db) + " ouvindo em " + o.host + ":" + std::to_string(port) +
                                         " (até " + std::to_string(o.maxConnections) + " conexões" +
@@ -128,6 +157,8 @@ int main(int argc, char** argv) {
     if (options.audit) return printAudit(options);
     if (!options.addOperator.empty()) return addOperator(options);
     if (!options.setPassword.empty()) return setPassword(options);
+    if (options.locks) return printLocks(options);
+    if (!options.unlock.empty()) return unlock(options);
     return serve(options);
   } catch (const std::exception& e) {
     std::cerr << "dxr10900-server: " << e.what() << std::endl;
