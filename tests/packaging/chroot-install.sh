@@ -10,6 +10,9 @@
 # version, e.g. `cpack -G DEB -B DIR -D CPACK_PACKAGE_VERSION=0.1.1`. Needs
 # root and the network (apt fetches the packages' dependencies), and takes
 # minutes, so it runs by hand rather than in `make test`.
+# With DX_CHROOT_RECOMMENDS=1 apt also installs the recommended packages,
+# which bring systemd itself: installed, as in many containers, but not
+# running.
 set -euo pipefail
 
 if [ $# -ne 3 ]; then
@@ -40,10 +43,10 @@ cp "$first"/distrato-*.deb "$root/tmp/first/"
 cp "$upgrade"/distrato-*.deb "$root/tmp/upgrade/"
 # Paths inside the root, as apt there sees them.
 debs_in() { (cd "$root" && ls "tmp/$1"/distrato-server_*.deb "tmp/$1"/distrato-client_*.deb | sed 's|^|/|'); }
-# Without recommended packages, which would bring systemd itself (installed,
-# still not running).
+recommends=--no-install-recommends
+[ "${DX_CHROOT_RECOMMENDS:-0}" = 1 ] && recommends=--install-recommends
 apt_get() {
-  in_root env DEBIAN_FRONTEND=noninteractive apt-get -y -q --no-install-recommends -o Dpkg::Options::=--force-confold "$@"
+  in_root env DEBIAN_FRONTEND=noninteractive apt-get -y -q $recommends -o Dpkg::Options::=--force-confold "$@"
 }
 # deb-systemd-helper answers outside dpkg only when told for which package.
 unit_enabled() {
@@ -60,7 +63,7 @@ step "what the install left"
 in_root getent passwd dxr10900 || fail "no system user"
 [ "$(in_root stat -c '%U:%G %a' /var/lib/dxr10900)" = "dxr10900:dxr10900 750" ] || fail "/var/lib/dxr10900 is not the service's"
 unit_enabled || fail "the unit is not enabled"
-[ ! -e "$root/lib/systemd/systemd" ] || fail "systemd came with the packages"
+if [ -e "$root/lib/systemd/systemd" ]; then echo "systemd is installed, not running"; else echo "no systemd"; fi
 [ -L "$root/etc/systemd/system/multi-user.target.wants/dxr10900-server.service" ] || fail "no link that starts the unit at boot"
 in_root man -w dxr10900-server
 in_root env MANWIDTH=80 man -P cat dxr10900-server | head -n 8
@@ -106,5 +109,5 @@ left=$(in_root dpkg-query -W -f='${Package} ${Status}\n' distrato-server distrat
   fail "purge left the unit's enablement state"
 [ -s "$root$db" ] || fail "purge removed the database"
 in_root getent passwd dxr10900 >/dev/null || fail "purge removed the user that owns the database"
-ls -l "$root/var/lib/dxr10900"
+in_root ls -l /var/lib/dxr10900
 echo "chroot-install: installed, upgraded and purged without systemd"
