@@ -1,20 +1,23 @@
 #!/usr/bin/env bash
-# Builds the Debian packages from an already built tree, unpacks them into a
-# temporary root (dpkg -x) and runs what they installed:
-#   package-install.sh BUILD_DIR SCENARIO
-# every program answers --version and --help without a display; the
+# Unpacks the Debian packages of an already built tree (build-packages.sh)
+# into a temporary root (dpkg -x) and runs what they installed:
+#   package-install.sh BUILD_DIR PACKAGE_DIR SCENARIO
+# each package carries its copyright, changelog and manual pages; the
+# client's dependencies cover the libraries its programs link; every
+# program answers --version and --help without a display; the
 # installed server serves a demo database and the installed dxr10900-call
 # calls it; the installed distrato-script loads the installed module and
 # runs SCENARIO against that server. Then `cmake --install --prefix` puts the
 # same programs, module and documentation into a plain folder.
 set -euo pipefail
 
-if [ $# -ne 2 ]; then
-  echo "usage: package-install.sh BUILD_DIR SCENARIO" >&2
+if [ $# -ne 3 ]; then
+  echo "usage: package-install.sh BUILD_DIR PACKAGE_DIR SCENARIO" >&2
   exit 2
 fi
 build=$1
-scenario=$2
+packages=$2
+scenario=$3
 
 work=$(mktemp -d)
 server=""
@@ -29,9 +32,8 @@ trap cleanup EXIT
 fail() { echo "package-install: $*" >&2; exit 1; }
 
 # --- the packages
-(cd "$build" && cpack -G DEB -B "$work/packages" >"$work/cpack.log" 2>&1) || { cat "$work/cpack.log" >&2; fail "cpack failed"; }
-server_deb=$(ls "$work"/packages/distrato-server_*.deb)
-client_deb=$(ls "$work"/packages/distrato-client_*.deb)
+server_deb=$(ls "$packages"/distrato-server_*.deb)
+client_deb=$(ls "$packages"/distrato-client_*.deb)
 root="$work/root"
 dpkg -x "$server_deb" "$root"
 dpkg -x "$client_deb" "$root"
@@ -60,6 +62,45 @@ grep -q '^ExecStart=/usr/bin/dxr10900-server --db ${DX_DATABASE} --listen ${DX_L
   "$root/lib/systemd/system/dxr10900-server.service" || fail "the unit does not start the installed server"
 grep -q '^User=dxr10900$' "$root/lib/systemd/system/dxr10900-server.service" || fail "the unit runs as root"
 grep -q '^DX_LISTEN=127.0.0.1:' "$root/etc/dxr10900-server.conf" || fail "the server does not listen on loopback by default"
+
+# --- what Debian asks of each package: copyright, changelog, manual pages
+for pkg in "$server_deb" "$client_deb"; do
+  name=$(dpkg-deb -f "$pkg" Package)
+  doc="$root/usr/share/doc/$name"
+  head -n 1 "$doc/copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' ||
+    fail "$name: the copyright file is not machine-readable"
+  grep -q '^License: proprietary$' "$doc/copyright" || fail "$name: the copyright file states no licence"
+  # The latest entry is the version the package carries.
+  entry=$(zcat "$doc/changelog.gz" | head -n 1)
+  [[ "$entry" == "distrato ($(dpkg-deb -f "$pkg" Version)) "* ]] || fail "$name: the changelog starts with: $entry"
+done
+# Programs in section 1, the server in 8; each page lists the options the
+# program printed for --help when it was built.
+manpath="$root/usr/share/man"
+for page in dxr10900-server:8:--max-connections dxr10900-call:1:--password-file distrato-script:1:--module \
+            distrato:1:--branch-locked; do
+  IFS=: read -r program section option <<<"$page"
+  found=$(MANPATH="$manpath" man -w "$section" "$program" 2>&1) || fail "no manual page $program($section): $found"
+  [ "$found" = "$manpath/man$section/$program.$section.gz" ] || fail "$program($section) is $found"
+  text=$(MANPATH="$manpath" MANWIDTH=80 man -P cat "$section" "$program" 2>&1) || fail "man $program failed: $text"
+  grep -qF -- "$option" <<<"$text" || fail "the manual page of $program lacks its option $option"
+done
+
+# The client names its libraries by hand: every one its programs and
+# libraries link, other than its own, is in a package it depends on.
+client_depends=$(dpkg-deb -f "$client_deb" Depends)
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+while read -r elf; do
+  for soname in $(objdump -p "$elf" | awk '$1 == "NEEDED" { print $2 }'); do
+    [ -e "$root/usr/lib/distrato/$soname" ] && continue
+    owner=$(dpkg -S "$soname" 2>/dev/null |
+            awk -v so="/$multiarch/$soname" 'substr($NF, length($NF) - length(so) + 1) == so { sub(/:.*/, "", $1); print $1; exit }')
+    [ -n "$owner" ] || fail "${elf#"$root"} links $soname, which no installed package holds"
+    [[ ", $client_depends," == *", $owner"[\ ,]* ]] ||
+      fail "${elf#"$root"} links $soname of $owner, which the client does not depend on: $client_depends"
+  done
+done < <(dpkg-deb -c "$client_deb" | awk '{ print $6 }' | grep -E '^\./usr/(bin/|lib/distrato/.*\.so)' |
+         sed "s|^\.|$root|" | while read -r f; do [ -f "$f" ] && [ ! -L "$f" ] && echo "$f"; done)
 
 # --- every program answers --version and --help, with no display at all
 for program in distrato dxr10900-server dxr10900-call distrato-script; do
