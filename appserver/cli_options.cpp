@@ -30,6 +30,15 @@ std::optional<DateTime> ParseDemoDate(const std::string& text) {
   return day;
 }
 
+// HOST:PORT, the port from 0 (any free one) to 65535.
+void parseAddress(const std::string& address, std::string& host, std::uint16_t& port) {
+  const auto colon = address.rfind(':');
+  if (colon == std::string::npos || colon == 0)
+    throw std::invalid_argument("Endereço inválido: \"" + address + "\" (esperado HOST:PORTA).");
+  host = address.substr(0, colon);
+  port = static_cast<std::uint16_t>(parseNumber(address.substr(colon + 1), 0, 65535, "Porta"));
+}
+
 }  // namespace
 
 const char* ServerUsage() {
@@ -38,11 +47,13 @@ const char* ServerUsage() {
          "      [--max-connections N]   conexões simultâneas (256); além delas, o cliente é recusado\n"
          "      [--log-level NÍVEL]     error, warning, info (padrão) ou debug; registro na saída de erros\n"
          "      [--tls-cert ARQUIVO --tls-key ARQUIVO]  TLS em toda conexão (certificado e chave PEM)\n"
+         "      [--metrics-listen HOST:PORTA]  métricas Prometheus (/metrics), /healthz e /readyz por HTTP\n"
          "  dxr10900-server --db ARQUIVO --init-demo [--parties N] [--demo-date DD/MM/AAAA]\n"
          "      recria o banco de demonstração; o dia de trabalho das filiais é 08/12/2026, ou o de --demo-date,\n"
          "      e todas as datas do banco acompanham esse dia\n"
          "  dxr10900-server --db ARQUIVO --add-operator CÓDIGO --name NOME --role SUPERVISOR|GERENTE|OPERADOR\n"
          "  dxr10900-server --db ARQUIVO --set-password CÓDIGO   senha lida do terminal (sem eco) ou da entrada\n"
+         "  dxr10900-server --db ARQUIVO --backup SAIDA    cópia online verificada de um banco SQLite em uso\n"
          "  dxr10900-server --db ARQUIVO --audit [--since AAAA-MM-DD] trilha de auditoria, mais recente primeiro\n"
          "  dxr10900-server --help | --version\n"
          "ARQUIVO: o arquivo SQLite; ou um banco PostgreSQL: postgresql://USUÁRIO@HOST/BANCO ou \"host=… dbname=…\"\n";
@@ -100,13 +111,14 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
       o.since = value();
       if (!IsIsoDate(o.since)) throw std::invalid_argument("Data inválida em --since: \"" + o.since + "\" (AAAA-MM-DD).");
     } else if (a == "--listen") {
-      const std::string& address = value();
-      auto colon = address.rfind(':');
-      if (colon == std::string::npos || colon == 0)
-        throw std::invalid_argument("Endereço inválido: \"" + address + "\" (esperado HOST:PORTA).");
-      o.host = address.substr(0, colon);
-      o.port = static_cast<std::uint16_t>(parseNumber(address.substr(colon + 1), 0, 65535, "Porta"));
+      parseAddress(value(), o.host, o.port);
       o.listen = true;
+    } else if (a == "--metrics-listen") {
+      std::uint16_t port = 0;
+      parseAddress(value(), o.metricsHost, port);
+      o.metricsPort = port;
+    } else if (a == "--backup") {
+      o.backup = value();
     } else {
       throw std::invalid_argument("Opção desconhecida: " + a);
     }
@@ -114,11 +126,12 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   if (o.help || o.version) return o;
   if (o.db.empty()) throw std::invalid_argument("Informe o banco de dados com --db ARQUIVO.");
   const int modes = (o.initDemo ? 1 : 0) + (o.listen ? 1 : 0) + (o.audit ? 1 : 0) + (o.addOperator.empty() ? 0 : 1) +
-                    (o.setPassword.empty() ? 0 : 1);
+                    (o.setPassword.empty() ? 0 : 1) + (o.backup.empty() ? 0 : 1);
   if (modes != 1)
     throw std::invalid_argument(
-        "Informe uma destas: --listen HOST:PORTA, --init-demo, --audit, --add-operator CÓDIGO ou --set-password "
-        "CÓDIGO.");
+        "Informe uma destas: --listen HOST:PORTA, --init-demo, --audit, --backup SAIDA, --add-operator CÓDIGO ou "
+        "--set-password CÓDIGO.");
+  if (o.metricsPort && !o.listen) throw std::invalid_argument("--metrics-listen só vale com --listen.");
   if (!o.since.empty() && !o.audit) throw std::invalid_argument("--since só vale com --audit.");
   if (!o.addOperator.empty() && (o.operatorName.empty() || o.operatorRole.empty()))
     throw std::invalid_argument("--add-operator pede --name NOME e --role SUPERVISOR|GERENTE|OPERADOR.");

@@ -20,6 +20,9 @@ struct ServerOptions {
   std::string addOperator;        // --add-operator CODE (with operatorName and operatorRole)
   std::string operatorName, operatorRole;
   std::string setPassword;        // --set-password CODE
+  std::string metricsHost;                  // --metrics-listen: the operations port
+  std::optional<std::uint16_t> metricsPort;  // unset: no operations port
+  std::string backup;     // --backup OUT: an online copy of the SQLite database
   bool audit = false;     // print the audit trail
   std::string since;      // YYYY-MM-DD: the trail from that day on
   bool help = false;
