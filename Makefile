@@ -53,11 +53,11 @@ tsan: deps
 package: build
 	cd $(BUILD) && cpack
 
-# libFuzzer over the wire's decoders, data packets and filters, the edit mask and the
+# libFuzzer over the wire's decoders, the server's connection, data packets and filters, the edit mask and the
 # scenario parser (clang, with address and undefined-behaviour
 # sanitizers), FUZZ_SECONDS each; new inputs join the corpora in tests/fuzz/corpus.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = wire value packet filter edit_mask script
+FUZZ_TARGETS = wire value packet filter edit_mask script connection
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDX_FUZZ=ON \
 	  -DDX_BUILD_QT=OFF -DDX_BUILD_BENCH=OFF $(CMAKE_FLAGS)

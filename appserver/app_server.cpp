@@ -4,6 +4,7 @@
 
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "net/printable_text.h"
 #include "protocol/distrato_methods.h"
 #include "session/caller_session.h"
 #include "session/login_service.h"
@@ -18,7 +19,7 @@ namespace {
 // even which methods exist.
 void RequireLogin(const CallerSession& caller, const std::string& method) {
   if (method != protocol::Login::kName && !caller.loggedIn())
-    throw std::runtime_error("Conexão sem login: entre com operador e senha antes de chamar " + method + ".");
+    throw std::runtime_error("Conexão sem login: entre com operador e senha antes de chamar " + PrintableText(method) + ".");
 }
 
 // A method's operator argument is the operator logged in.
@@ -27,7 +28,7 @@ void CheckCallerOperator(const CallerSession& caller, const MethodSpec& spec, co
   const std::string loggedIn = caller.operatorCode();
   const std::string sent = KeyCode(args.at(static_cast<std::size_t>(spec.callerOperator)).asText(), 0);
   if (sent != loggedIn)
-    throw std::runtime_error("O operador informado (" + sent + ") difere do operador desta conexão (" + loggedIn +
+    throw std::runtime_error("O operador informado (" + PrintableText(sent) + ") difere do operador desta conexão (" + loggedIn +
                              "). Operação bloqueada.");
 }
 

@@ -6,6 +6,7 @@
 
 #include "audit/audit_report.h"
 #include "data/formats.h"
+#include "storage/database_target.h"
 
 namespace {
 
@@ -45,15 +46,21 @@ const char* ServerUsage() {
   return "Uso:\n"
          "  dxr10900-server --db ARQUIVO --listen HOST:PORTA      serve (porta 0 escolhe uma livre)\n"
          "      [--max-connections N]   conexões simultâneas (256); além delas, o cliente é recusado\n"
+         "      [--max-connections-per-address N]  conexões ainda sem login por endereço de cliente (32)\n"
+         "      [--reserved-connections N]  lugares guardados para conexões com login (32; no máximo metade)\n"
          "      [--log-level NÍVEL]     error, warning, info (padrão) ou debug; registro na saída de erros\n"
          "      [--tls-cert ARQUIVO --tls-key ARQUIVO]  TLS em toda conexão (certificado e chave PEM)\n"
+         "      [--insecure-plain-tcp]  aceita TCP sem TLS num endereço que não é o local: senhas em texto aberto na rede\n"
          "      [--metrics-listen HOST:PORTA]  métricas Prometheus (/metrics), /healthz e /readyz por HTTP\n"
          "  dxr10900-server --db ARQUIVO --init-demo [--parties N] [--demo-date DD/MM/AAAA]\n"
          "      recria o banco de demonstração; o dia de trabalho das filiais é 08/12/2026, ou o de --demo-date,\n"
          "      e todas as datas do banco acompanham esse dia\n"
          "  dxr10900-server --db ARQUIVO --add-operator CÓDIGO --name NOME --role SUPERVISOR|GERENTE|OPERADOR\n"
-         "  dxr10900-server --db ARQUIVO --set-password CÓDIGO   senha lida do terminal (sem eco) ou da entrada\n"
-         "  dxr10900-server --db ARQUIVO --backup SAIDA    cópia online verificada de um banco SQLite em uso\n"
+         "  dxr10900-server --db ARQUIVO --set-password CÓDIGO [--min-password-length N]  senha lida do terminal\n"
+         "                                                       (sem eco) ou da entrada; ao menos N caracteres (8)\n"
+         "  dxr10900-server --db ARQUIVO --locks                  bloqueios e tentativas de login inválidas\n"
+         "  dxr10900-server --db ARQUIVO --unlock CÓDIGO          remove os bloqueios do operador (ou do endereço)\n"
+         "  dxr10900-server --db ARQUIVO --backup SAIDA           cópia online verificada de um banco SQLite em uso\n"
          "  dxr10900-server --db ARQUIVO --audit [--since AAAA-MM-DD] trilha de auditoria, mais recente primeiro\n"
          "  dxr10900-server --help | --version\n"
          "ARQUIVO: o arquivo SQLite; ou um banco PostgreSQL: postgresql://USUÁRIO@HOST/BANCO ou \"host=… dbname=…\"\n";
@@ -63,6 +70,8 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   ServerOptions o;
   bool partiesGiven = false;
   bool maxConnectionsGiven = false;
+  bool listenOnlyGiven = false;     // an option that only serving reads
+  bool minPasswordGiven = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     auto value = [&]() -> const std::string& {
@@ -88,6 +97,24 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
     } else if (a == "--max-connections") {
       o.maxConnections = static_cast<std::size_t>(parseNumber(value(), 1, kMaxConnections, "Limite de conexões"));
       maxConnectionsGiven = true;
+    } else if (a == "--max-connections-per-address") {
+      o.maxConnectionsPerAddress =
+          static_cast<std::size_t>(parseNumber(value(), 1, kMaxConnections, "Limite de conexões por endereço"));
+      listenOnlyGiven = true;
+    } else if (a == "--reserved-connections") {
+      o.reservedConnections =
+          static_cast<std::size_t>(parseNumber(value(), 0, kMaxConnections, "Conexões reservadas"));
+      listenOnlyGiven = true;
+    } else if (a == "--insecure-plain-tcp") {
+      o.insecurePlainTcp = true;
+      listenOnlyGiven = true;
+    } else if (a == "--min-password-length") {
+      o.minPasswordLength = static_cast<std::size_t>(parseNumber(value(), 1, 128, "Tamanho mínimo da senha"));
+      minPasswordGiven = true;
+    } else if (a == "--locks") {
+      o.locks = true;
+    } else if (a == "--unlock") {
+      o.unlock = value();
     } else if (a == "--log-level") {
       o.logLevel = value();
       if (o.logLevel != "error" && o.logLevel != "warning" && o.logLevel != "info" && o.logLevel != "debug")
@@ -125,12 +152,18 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   }
   if (o.help || o.version) return o;
   if (o.db.empty()) throw std::invalid_argument("Informe o banco de dados com --db ARQUIVO.");
+  // The command line is visible to every user of the machine (ps, /proc).
+  if (storage::RedactedTarget(o.db) != o.db)
+    throw std::invalid_argument(
+        "A senha do banco de dados não vai na linha de comando, onde outros usuários a veem: deixe-a no arquivo de "
+        "senhas do libpq (~/.pgpass ou PGPASSFILE) ou num arquivo de serviço (PGSERVICEFILE, --db \"service=NOME\").");
   const int modes = (o.initDemo ? 1 : 0) + (o.listen ? 1 : 0) + (o.audit ? 1 : 0) + (o.addOperator.empty() ? 0 : 1) +
-                    (o.setPassword.empty() ? 0 : 1) + (o.backup.empty() ? 0 : 1);
+                    (o.setPassword.empty() ? 0 : 1) + (o.locks ? 1 : 0) + (o.unlock.empty() ? 0 : 1) +
+                    (o.backup.empty() ? 0 : 1);
   if (modes != 1)
     throw std::invalid_argument(
-        "Informe uma destas: --listen HOST:PORTA, --init-demo, --audit, --backup SAIDA, --add-operator CÓDIGO ou "
-        "--set-password CÓDIGO.");
+        "Informe uma destas: --listen HOST:PORTA, --init-demo, --audit, --backup SAIDA, --add-operator CÓDIGO, "
+        "--set-password CÓDIGO, --locks ou --unlock CÓDIGO.");
   if (o.metricsPort && !o.listen) throw std::invalid_argument("--metrics-listen só vale com --listen.");
   if (!o.since.empty() && !o.audit) throw std::invalid_argument("--since só vale com --audit.");
   if (!o.addOperator.empty() && (o.operatorName.empty() || o.operatorRole.empty()))
@@ -142,6 +175,18 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   if (!o.tlsCert.empty() && !o.listen) throw std::invalid_argument("--tls-cert e --tls-key só valem com --listen.");
   if (maxConnectionsGiven && !o.listen) throw std::invalid_argument("--max-connections só vale com --listen.");
   if (o.demoDate && !o.initDemo) throw std::invalid_argument("--demo-date só vale com --init-demo.");
+  if (listenOnlyGiven && !o.listen)
+    throw std::invalid_argument(
+        "--max-connections-per-address, --reserved-connections e --insecure-plain-tcp só valem com --listen.");
+  if (minPasswordGiven && o.setPassword.empty())
+    throw std::invalid_argument("--min-password-length só vale com --set-password.");
   if (partiesGiven && !o.initDemo) throw std::invalid_argument("--parties só vale com --init-demo.");
   return o;
+}
+
+std::string PlainTcpRefusal(const ServerOptions& o, bool loopback) {
+  if (!o.tlsCert.empty() || loopback || o.insecurePlainTcp) return {};
+  return "O endereço " + o.host +
+         " é alcançável por outras máquinas e o servidor está sem TLS: senhas e dados iriam em texto aberto pela rede."
+         " Informe --tls-cert ARQUIVO --tls-key ARQUIVO (veja o README), ou --insecure-plain-tcp para aceitar o risco.";
 }

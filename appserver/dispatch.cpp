@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "net/printable_text.h"
+
 namespace {
 
 bool accepts(ArgKind kind, const Variant& v) {
@@ -69,7 +71,7 @@ Variant Dispatcher::call(const std::string& method, std::vector<Variant>& args) 
 
 Variant Dispatcher::call(const std::string& method, std::vector<Variant>& args, const CallGuard& guard) const {
   auto it = methods_.find(method);
-  if (it == methods_.end()) throw std::runtime_error("Método desconhecido: " + method);
+  if (it == methods_.end()) throw std::runtime_error("Método desconhecido: " + PrintableText(method));
   const MethodSpec& spec = it->second;
   if (args.size() != spec.args.size()) {
     auto n = spec.args.size();

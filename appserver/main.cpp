@@ -14,6 +14,7 @@
 
 #include <pthread.h>
 
+#include "admin/login_locks_admin.h"
 #include "admin/operator_admin.h"
 #include "admin/password_prompt.h"
 #include "app_server.h"
@@ -27,6 +28,7 @@
 #include "ops/online_backup.h"
 #include "ops/server_metrics.h"
 #include "session/caller_session.h"
+#include "session/login_limits.h"
 #include "session/login_service.h"
 #include "storage/database_target.h"
 
@@ -51,7 +53,7 @@ int addOperator(const ServerOptions& o) {
 }
 
 int setPassword(const ServerOptions& o) {
-  SetOperatorPassword(o.db, o.setPassword, ReadNewPassword());
+  SetOperatorPassword(o.db, o.setPassword, ReadNewPassword(), o.minPasswordLength);
   std::cout << "Senha do operador " << o.setPassword << " gravada." << std::endl;
   return 0;
 }
@@ -69,6 +71,16 @@ int backup(const ServerOptions& o) {
   return 0;
 }
 
+int printLocks(const ServerOptions& o) {
+  std::cout << LoginLocksReport(o.db, LoginLimits::Now());
+  return 0;
+}
+
+int unlock(const ServerOptions& o) {
+  std::cout << UnlockLogin(o.db, o.unlock);
+  return 0;
+}
+
 int serve(const ServerOptions& o) {
   // Block the stop signals before any thread starts, so only the watcher
   // below receives them.
@@ -81,12 +93,18 @@ int serve(const ServerOptions& o) {
   AppServer app(o.db);
   ServerLog log(ServerLog::ParseLevel(o.logLevel).value_or(ServerLog::Level::Info));
   ServerMetrics metrics;
-  app.logins().setEventLog([&log, &metrics](bool accepted, const std::string& line) {
-    metrics.recordLogin(accepted ? ServerMetrics::LoginOutcome::kAccepted : ServerMetrics::LoginOutcome::kRefused);
-    log.write(accepted ? ServerLog::Level::Info : ServerLog::Level::Warning, line);
+  app.logins().setEventLog([&log, &metrics](LoginService::Outcome outcome, const std::string& line) {
+    using Login = ServerMetrics::LoginOutcome;
+    metrics.recordLogin(outcome == LoginService::Outcome::kAccepted ? Login::kAccepted
+                        : outcome == LoginService::Outcome::kLocked ? Login::kLocked
+                                                                    : Login::kRefused);
+    log.write(outcome == LoginService::Outcome::kAccepted ? ServerLog::Level::Info : ServerLog::Level::Warning, line);
   });
   RpcServerOptions rpcOptions;
   rpcOptions.maxConnections = o.maxConnections;
+  rpcOptions.loginRequired = true;
+  rpcOptions.maxAnonymousPerAddress = o.maxConnectionsPerAddress;
+  rpcOptions.reservedForLoggedIn = o.reservedConnections;
   rpcOptions.log = &log;
   rpcOptions.tlsCertFile = o.tlsCert;
   rpcOptions.tlsKeyFile = o.tlsKey;
@@ -94,10 +112,18 @@ int serve(const ServerOptions& o) {
       [&app, &metrics](RpcConnection& connection, const std::string& method, std::vector<Variant>& args) {
         // Each connection has its caller session from its first call on.
         if (!connection.state) connection.state = std::make_shared<CallerSession>(connection.peer);
+        CallerSession& session = *std::static_pointer_cast<CallerSession>(connection.state);
+        // The server holds a connection to the limits for anonymous clients
+        // until its session has logged in, and again if it loses its login.
+        struct NoteLogin {
+          RpcConnection& connection;
+          CallerSession& session;
+          ~NoteLogin() { connection.loggedIn = session.loggedIn(); }
+        } noteLogin{connection, session};
         // Labelled by registered names only: a client cannot invent series.
         MeteredCall metered(metrics, app.dispatcher().has(method) ? method : "unknown");
         try {
-          return app.call(*std::static_pointer_cast<CallerSession>(connection.state), method, args);
+          return app.call(session, method, args);
         } catch (const std::exception& e) {
           metered.failed(OutcomeOfFailure(e));
           throw;
@@ -105,10 +131,20 @@ int serve(const ServerOptions& o) {
       },
       rpcOptions);
   std::uint16_t port = server.listen(o.host, o.port);
+  if (const std::string refusal = PlainTcpRefusal(o, server.listensOnLoopback()); !refusal.empty()) {
+    std::cerr << "dxr10900-server: " << refusal << std::endl;
+    return 2;
+  }
+  if (o.tlsCert.empty() && !server.listensOnLoopback())
+    log.write(ServerLog::Level::Warning, "servidor sem TLS num endereço da rede (--insecure-plain-tcp): senhas em texto aberto");
   std::cout << "listening on " << o.host << ":" << port << std::endl;
   std::optional<MetricsEndpoint> endpoint;
   if (o.metricsPort) {
     ServerMetrics::Gauges gauges;
+    gauges.anonymousConnections = [&server] { return server.stats().anonymousConnections; };
+    gauges.loggedInConnections = [&server] { return server.stats().loggedInConnections; };
+    gauges.connectionsRefused = [&server] { return server.stats().refusedConnections; };
+    gauges.queuedCalls = [&server] { return server.stats().queuedCalls; };
     gauges.databaseSizeBytes = [&app] { return app.databaseSizeBytes(); };
     gauges.serializationRetries = [] { return TransactionConflictCounts().reruns; };
     gauges.busyRefusals = [] { return TransactionConflictCounts().busyRefusals; };
@@ -165,6 +201,8 @@ int main(int argc, char** argv) {
     if (!options.backup.empty()) return backup(options);
     if (!options.addOperator.empty()) return addOperator(options);
     if (!options.setPassword.empty()) return setPassword(options);
+    if (options.locks) return printLocks(options);
+    if (!options.unlock.empty()) return unlock(options);
     return serve(options);
   } catch (const std::exception& e) {
     std::cerr << "dxr10900-server: " << e.what() << std::endl;

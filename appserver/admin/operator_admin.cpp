@@ -22,6 +22,13 @@ std::string OperatorCode(const std::string& typed) {
   return code;
 }
 
+// Characters, not bytes: an accented letter counts once.
+std::size_t Characters(const std::string& text) {
+  std::size_t n = 0;
+  for (unsigned char c : text) n += (c & 0xc0) != 0x80;
+  return n;
+}
+
 bool Exists(Database& db, const std::string& code) {
   Statement st = db.prepare("SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1");
   st.bind(1, code);
@@ -47,9 +54,12 @@ void AddOperator(const std::string& dbPath, const std::string& typedCode, const 
   });
 }
 
-void SetOperatorPassword(const std::string& dbPath, const std::string& typedCode, const std::string& password) {
+void SetOperatorPassword(const std::string& dbPath, const std::string& typedCode, const std::string& password,
+                         std::size_t minLength) {
   const std::string code = OperatorCode(typedCode);
   if (password.empty()) throw std::runtime_error("A senha não pode ser vazia.");
+  if (Characters(password) < minLength)
+    throw std::runtime_error("A senha deve ter pelo menos " + std::to_string(minLength) + " caracteres.");
   const std::string digest = HashOperatorPassword(password);
   Storage storage(dbPath);
   InTransaction(storage, true, [&](Database& db) {

@@ -36,9 +36,9 @@ Variant GetOperador(Database& db, const protocol::GetOperador& args) {
   return Variant(QueryPacket(st, OperatorShape()));
 }
 
-std::string LockedOutText(const std::string& code, FailedAttempts::Clock::duration left) {
+std::string LockedOutText(FailedAttempts::Clock::duration left) {
   const auto minutes = std::chrono::ceil<std::chrono::minutes>(left).count();
-  return "Operador " + code + " bloqueado por excesso de tentativas de senha inválida. Tente novamente em " +
+  return "Confirmação de senha bloqueada nesta conexão por excesso de tentativas inválidas. Tente novamente em " +
          std::to_string(minutes) + (minutes == 1 ? " minuto." : " minutos.");
 }
 
@@ -53,13 +53,17 @@ std::optional<std::string> ApproverPassword(Database& db, const std::string& cod
 
 // True when `senha` is the password of a supervisor or manager; the calling
 // connection is then approved for one undo. Each wrong password counts
-// against the operator; the fifth within 15 minutes locks it out. The slow
+// against the connection that tried (CallerSession::confirmationFailures);
+// the fifth within 15 minutes stops its confirmations for a while. The slow
 // check runs outside any transaction, so no writer waits for it.
 Variant ConfirmaSenhaOperador(Storage& storage, const protocol::ConfirmaSenhaOperador& args) {
   const std::string code = KeyCode(args.codigo, 0);
-  FailedAttempts& failures = OperatorPasswordFailures();
+  static FailedAttempts inProcess(5, 15min, 15min);  // calls outside a connection
+  CallerSession* caller = CurrentCaller();
+  FailedAttempts& failures = caller ? caller->confirmationFailures() : inProcess;
+  const std::string key = CallerSession::kConfirmationKey;
   const auto now = FailedAttempts::Clock::now();
-  if (const auto left = failures.lockedFor(code, now); left > 0s) throw std::runtime_error(LockedOutText(code, left));
+  if (const auto left = failures.lockedFor(key, now); left > 0s) throw std::runtime_error(LockedOutText(left));
 
   std::optional<std::string> stored;
   InTransaction(storage, false, [&](Database& db) {
@@ -68,11 +72,9 @@ Variant ConfirmaSenhaOperador(Storage& storage, const protocol::ConfirmaSenhaOpe
   });
   if (!stored) return false;
   if (!OperatorPasswordMatches(args.senha, *stored)) {
-    if (failures.recordFailure(code, now))
-      throw std::runtime_error(LockedOutText(code, failures.lockedFor(code, now)));
+    if (failures.recordFailure(key, now)) throw std::runtime_error(LockedOutText(failures.lockedFor(key, now)));
     return false;
   }
-  failures.recordSuccess(code);
   if (OperatorPasswordNeedsRehash(*stored)) {
     const std::string rehashed = HashOperatorPassword(args.senha);
     InTransaction(storage, true, [&](Database& db) {
@@ -81,7 +83,7 @@ Variant ConfirmaSenhaOperador(Storage& storage, const protocol::ConfirmaSenhaOpe
       return Variant();
     });
   }
-  if (CallerSession* caller = CurrentCaller()) caller->grantApproval(code, CallerSession::Clock::now());
+  if (caller) caller->grantApproval(code, CallerSession::Clock::now());
   return true;
 }
 

@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "session/failed_attempts.h"
+
 class CallerSession {
  public:
   using Clock = std::chrono::steady_clock;
@@ -25,6 +27,14 @@ class CallerSession {
   std::string role() const;
   bool loggedIn() const { return !operatorCode().empty(); }
   void logIn(std::string operatorCode, std::string role);
+
+  // Failed password confirmations (ConfirmaSenhaOperador) made on this
+  // connection, under the key kConfirmationKey: 5 within 15 minutes and the
+  // connection may confirm no password for 15 minutes. They count against
+  // the connection that tries, never against the operator it names, so
+  // nobody can lock a supervisor's approvals out by guessing.
+  FailedAttempts& confirmationFailures() { return confirmations_; }
+  static constexpr const char* kConfirmationKey = "confirmação";
 
   // Records that `approver` confirmed a password at `when`; replaces any
   // earlier approval.
@@ -49,6 +59,7 @@ class CallerSession {
   std::string approver_;              // empty when no approval is pending
   Clock::time_point approvedAt_{};
   std::map<std::string, std::map<std::string, std::string>> reads_;  // scope -> key -> stamp
+  FailedAttempts confirmations_{5, std::chrono::minutes(15), std::chrono::minutes(15)};
 };
 
 // The session of the call running on this thread; null outside a

@@ -1,7 +1,5 @@
 #include "session/failed_attempts.h"
 
-using namespace std::chrono_literals;
-
 FailedAttempts::Clock::duration FailedAttempts::lockedFor(const std::string& key, Clock::time_point now) {
   std::lock_guard<std::mutex> lock(mu_);
   auto it = entries_.find(key);
@@ -37,9 +35,4 @@ void FailedAttempts::forgetStale(Clock::time_point now) {
     if (windowOver && now >= e.lockedUntil) it = entries_.erase(it);
     else ++it;
   }
-}
-
-FailedAttempts& OperatorPasswordFailures() {
-  static FailedAttempts failures(5, 15min, 15min);
-  return failures;
 }

@@ -37,8 +37,3 @@ class FailedAttempts {
   std::mutex mu_;                        // guards entries_
   std::map<std::string, Entry> entries_;  // keys with a recent failure or a lockout
 };
-
-// The server's count of failed password checks per operator, shared by the
-// login and the supervisor's confirmation: 5 failures within 15 minutes lock
-// the operator out for 15 minutes.
-FailedAttempts& OperatorPasswordFailures();

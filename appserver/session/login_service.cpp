@@ -1,15 +1,15 @@
 #include "session/login_service.h"
 
+#include <optional>
 #include <stdexcept>
 
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "net/printable_text.h"
 #include "session/caller_session.h"
 #include "session/operator_password.h"
 #include "storage/database.h"
 #include "storage/statement.h"
-
-using namespace std::chrono_literals;
 
 namespace {
 
@@ -41,14 +41,9 @@ const std::string& DecoyDigest() {
   return digest;
 }
 
-std::string Minutes(FailedAttempts::Clock::duration wait) {
-  const auto minutes = std::chrono::ceil<std::chrono::minutes>(wait).count();
-  return std::to_string(minutes) + (minutes == 1 ? " minuto" : " minutos");
-}
-
 }  // namespace
 
-LoginService::LoginService(Storage& storage) : storage_(storage), addressFailures_(kMaxFailuresPerAddress, 15min, 15min) {}
+LoginService::LoginService(Storage& storage) : storage_(storage), limits_(storage) {}
 
 std::string LoginService::AddressOf(const std::string& peer) {
   const auto colon = peer.rfind(':');
@@ -56,39 +51,39 @@ std::string LoginService::AddressOf(const std::string& peer) {
 }
 
 void LoginService::refuse(CallerSession& caller, const std::string& code, const std::string& why,
-                          const std::string& message) {
+                          const std::string& message, Outcome outcome) {
   // A failed login ends whatever login the connection had: it never keeps
   // working as someone while trying to be someone else.
   if (caller.loggedIn()) caller.logIn("", "");
-  if (log_) log_(false, "login de " + code + " em " + caller.peer() + " recusado: " + why);
+  if (log_) log_(outcome, "login de " + PrintableText(code) + " em " + caller.peer() + " recusado: " + why);
   throw std::runtime_error(message);
 }
 
 Variant LoginService::logIn(CallerSession& caller, const std::string& typedCode, const std::string& password) {
   const std::string code = KeyCode(typedCode, 0);
-  const std::string address = AddressOf(caller.peer());
-  const auto now = FailedAttempts::Clock::now();
   if (code.empty()) refuse(caller, "(vazio)", "operador não informado", "Operador deve ser informado.");
-  if (auto wait = addressFailures_.lockedFor(address, now); wait > wait.zero())
-    refuse(caller, code, "endereço bloqueado",
-           "Tentativas de login inválidas demais deste endereço. Tente novamente em " + Minutes(wait) + ".");
-  FailedAttempts& operatorFailures = OperatorPasswordFailures();
-  if (auto wait = operatorFailures.lockedFor(code, now); wait > wait.zero())
-    refuse(caller, code, "operador bloqueado",
-           "Operador " + code + " bloqueado por tentativas de senha inválidas. Tente novamente em " + Minutes(wait) + ".");
+  if (code.size() > kMaxCodeBytes) refuse(caller, code, "código longo demais", "Operador ou senha inválidos.");
+  const std::string address = AddressOf(caller.peer());
+  const auto now = LoginLimits::Now();
+  std::optional<LoginLimits::Attempt> attempt;
+  try {
+    attempt.emplace(limits_.begin(code, address, now));
+  } catch (const std::runtime_error& e) {
+    refuse(caller, code, std::string("não verificado: ") + e.what(), e.what(), Outcome::kLocked);
+  }
 
   const StoredOperator op = ReadOperator(storage_, code);
   const bool matches = OperatorPasswordMatches(password, op.found ? op.digest : DecoyDigest()) && op.found;
   if (!matches) {
-    const bool operatorLocked = operatorFailures.recordFailure(code, now);
-    const bool addressLocked = addressFailures_.recordFailure(address, now);
-    std::string why = op.found ? "senha inválida" : "operador não cadastrado";
-    if (operatorLocked) why += "; operador bloqueado por 15 minutos";
-    if (addressLocked) why += "; endereço bloqueado por 15 minutos";
-    refuse(caller, code, why, "Operador ou senha inválidos.");
+    const std::string locks = limits_.failed(*attempt, LoginLimits::Now());
+    refuse(caller, code, (op.found ? "senha inválida" : "operador não cadastrado") + locks, "Operador ou senha inválidos.");
   }
-  operatorFailures.recordSuccess(code);
-  addressFailures_.recordSuccess(address);
+  try {
+    limits_.succeeded(*attempt, LoginLimits::Now());
+  } catch (const std::runtime_error& e) {
+    refuse(caller, code, std::string("senha correta, mas bloqueado durante a verificação: ") + e.what(), e.what(),
+           Outcome::kLocked);
+  }
   if (OperatorPasswordNeedsRehash(op.digest)) {
     // Older digests are short; the full form replaces it now that the password is known.
     InTransaction(storage_, true, [&](Database& db) {
@@ -98,6 +93,6 @@ Variant LoginService::logIn(CallerSession& caller, const std::string& typedCode,
     });
   }
   caller.logIn(code, op.role);
-  if (log_) log_(true, "login de " + code + " (" + op.role + ") em " + caller.peer() + " aceito");
+  if (log_) log_(Outcome::kAccepted, "login de " + PrintableText(code) + " (" + op.role + ") em " + caller.peer() + " aceito");
   return MakeArray({code, op.name, op.role});
 }

@@ -1,25 +1,27 @@
 #pragma once
 // Logging a connection in: the operator's password is checked against its
 // stored digest, the connection's session is bound to that operator, and
-// failed attempts are counted per operator (shared with the supervisor's
-// confirmation) and per client address, each locked out for a while after
-// too many. Every outcome is told to the log without the password. Safe from
-// several threads.
+// attempts are counted, before the check, under the limits of
+// login_limits.h. Every outcome is told to the log without the password,
+// and the code the client typed escaped. Safe from several threads.
 
 #include <chrono>
 #include <functional>
 #include <string>
 
 #include "data/variant.h"
-#include "session/failed_attempts.h"
+#include "session/login_limits.h"
 
 class CallerSession;
 class Storage;
 
 class LoginService {
  public:
-  // Where login outcomes go: accepted or refused, and the line to log.
-  using EventLog = std::function<void(bool accepted, const std::string& line)>;
+  // How a login ended: accepted, refused (wrong operator or password), or
+  // refused unchecked because a lock-out holds.
+  enum class Outcome { kAccepted, kRefused, kLocked };
+  // Where login outcomes go, with the line to log.
+  using EventLog = std::function<void(Outcome outcome, const std::string& line)>;
 
   explicit LoginService(Storage& storage);
 
@@ -33,15 +35,16 @@ class LoginService {
   // The client's address without its port: the key failures count under.
   static std::string AddressOf(const std::string& peer);
 
-  // A client address is locked out after this many failures within 15 minutes.
-  static constexpr int kMaxFailuresPerAddress = 10;
+  // Longer codes name no operator (CDOPERADOR holds 12 characters); they
+  // are refused without a check.
+  static constexpr std::size_t kMaxCodeBytes = 12;
 
  private:
   // Leaves the connection anonymous, logs and throws `message`.
   [[noreturn]] void refuse(CallerSession& caller, const std::string& code, const std::string& why,
-                           const std::string& message);
+                           const std::string& message, Outcome outcome = Outcome::kRefused);
 
   Storage& storage_;
-  FailedAttempts addressFailures_;
+  LoginLimits limits_;
   EventLog log_;
 };

@@ -209,6 +209,9 @@ class PostgresConnection : public ConnectionBackend {
     PQsetClientEncoding(conn_, "UTF8");
     // Dates and amounts travel as text: every double with all its digits.
     exec("SET extra_float_digits = 3");
+    // A row or table another program keeps locked is waited for as long as
+    // SQLite waits, then the method is refused in our words.
+    exec("SET lock_timeout = '" + std::to_string(kBusyWaitSeconds) + "s'");
   }
 
   // Throws when the command failed: Conflict for a serialization failure or
@@ -222,6 +225,7 @@ class PostgresConnection : public ConnectionBackend {
     while (!message.empty() && (message.back() == '\n' || message.back() == ' ')) message.pop_back();
     const std::string text = "Erro no banco de dados: " + message;
     if (state && (std::strcmp(state, "40001") == 0 || std::strcmp(state, "40P01") == 0)) throw Conflict(text);
+    if (state && std::strcmp(state, "55P03") == 0) throw Busy();  // lock_not_available
     if (PQstatus(conn_) != CONNECTION_OK) throw ConnectionLost(text);
     throw std::runtime_error(text);
   }

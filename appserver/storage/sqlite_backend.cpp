@@ -7,12 +7,20 @@
 #include <utility>
 
 #include "data/money.h"
+#include "storage/storage_errors.h"
 
 namespace storage {
 namespace {
 
 // Writers wait for each other instead of failing at once.
-constexpr int kBusyTimeoutMs = 10000;
+constexpr int kBusyTimeoutMs = kBusyWaitSeconds * 1000;
+
+// A lock another connection held past the busy time-out ends in our own
+// words; any other failure keeps SQLite's.
+[[noreturn]] void ThrowFailure(int rc, const std::string& message) {
+  if ((rc & 0xff) == SQLITE_BUSY || (rc & 0xff) == SQLITE_LOCKED) throw Busy();
+  throw std::runtime_error("Erro no banco de dados: " + message);
+}
 
 [[noreturn]] void Fail(sqlite3* db, const std::string& what) {
   throw std::runtime_error("Erro no banco de dados (" + what + "): " + (db ? sqlite3_errmsg(db) : "sem conexão"));
@@ -55,7 +63,7 @@ class SqliteStatement : public StatementBackend {
     if (rc == SQLITE_DONE) return false;
     std::string message = sqlite3_errmsg(db_);
     sqlite3_reset(stmt_);
-    throw std::runtime_error("Erro no banco de dados: " + message);
+    ThrowFailure(rc, message);
   }
   void reset() override {
     sqlite3_reset(stmt_);
@@ -93,10 +101,10 @@ class SqliteConnection : public ConnectionBackend {
   void exec(std::string_view sql) override {
     std::string text(sql);
     char* error = nullptr;
-    if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    if (const int rc = sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &error); rc != SQLITE_OK) {
       std::string message = error ? error : "falha";
       sqlite3_free(error);
-      throw std::runtime_error("Erro no banco de dados: " + message);
+      ThrowFailure(rc, message);
     }
   }
 

@@ -2,7 +2,9 @@
 // Failures of the storage the methods react to. A conflict is a transaction
 // the database aborted because another one changed what it read
 // (serialization failure, deadlock): running it again from the start may
-// succeed. A lost connection is one the backend could not use any more.
+// succeed. A lost connection is one the backend could not use any more. A
+// busy database is one another program kept locked for longer than the
+// server waits (kBusyWaitSeconds); its message is the user's.
 
 #include <stdexcept>
 #include <string>
@@ -12,6 +14,16 @@ namespace storage {
 class Conflict : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
+};
+
+inline constexpr int kBusyWaitSeconds = 10;
+
+inline constexpr const char* kDatabaseLockedMessage =
+    "O banco de dados está bloqueado por outra operação há mais de 10 segundos; tente novamente em instantes.";
+
+class Busy : public std::runtime_error {
+ public:
+  Busy() : std::runtime_error(kDatabaseLockedMessage) {}
 };
 
 class ConnectionLost : public std::runtime_error {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <malloc.h>
 #include <optional>
 #include <set>
 #include <strings.h>
@@ -13,10 +14,13 @@
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/uio.h>
+#include <thread>
 #include <unistd.h>
 #include <utility>
 #include <vector>
 
+#include "net/anonymous_roster.h"
+#include "net/printable_text.h"
 #include "net/server_log.h"
 #include "net/value_count.h"
 #include "net/wire_codec.h"
@@ -38,6 +42,10 @@ constexpr int kRefusalLingerMs = 1000;
 // with one, which arms a high-resolution timer at every call.
 constexpr timeval kNextRequestWait{0, 1000};
 constexpr auto kAcceptRetry = std::chrono::milliseconds(100);
+// A refusal is logged whole up to this many characters.
+constexpr std::size_t kLoggedRefusalChars = 400;
+// How much lower than the workers' the login pool's priority is (nice).
+constexpr int kLoginPoolNiceness = 5;
 
 // How many connections the process's descriptor limit allows, read at each
 // accept so that a limit lowered while running counts too. Some descriptors
@@ -51,15 +59,24 @@ std::size_t DescriptorBudget(std::size_t workers) {
 }
 
 // The first request in `received` when it has come whole (and within the
-// limit), taken out of it into `body`.
-bool TakeWholeRequest(std::string& received, std::string& body, std::uint32_t maxFrameBytes) {
+// limit) and `wanted` accepts its body, taken out of it into `body`.
+template <class Wanted>
+bool TakeWholeRequest(std::string& received, std::string& body, std::uint32_t maxFrameBytes, const Wanted& wanted) {
   if (received.size() < wire::kFrameHeaderBytes) return false;
   const std::size_t length = wire::FrameLength(received.data());
   const std::size_t frame = wire::kFrameHeaderBytes + length;
   if (length > maxFrameBytes || received.size() < frame) return false;
+  if (!wanted(std::string_view(received).substr(wire::kFrameHeaderBytes, length))) return false;
   body.assign(received, wire::kFrameHeaderBytes, length);
   received.erase(0, frame);
   return true;
+}
+
+// The client's address without its port: what the limits per address count.
+std::string AddressOf(const Socket& socket) {
+  asio::error_code ec;
+  const auto endpoint = socket.remote_endpoint(ec);
+  return ec ? std::string("?") : endpoint.address().to_string();
 }
 
 bool SameServerName(const std::string& a, const std::string& b) {
@@ -74,13 +91,20 @@ std::unique_ptr<asio::ssl::context> TlsContext(const RpcServerOptions& o) {
   context->set_options(asio::ssl::context::default_workarounds | asio::ssl::context::no_sslv2 |
                        asio::ssl::context::no_sslv3 | asio::ssl::context::no_tlsv1 |
                        asio::ssl::context::no_tlsv1_1 | asio::ssl::context::single_dh_use);
+  // TLS 1.2 with forward secrecy and authenticated encryption only.
+  if (SSL_CTX_set_cipher_list(context->native_handle(), RpcServer::TlsCipherList()) != 1)
+    throw std::runtime_error("Nenhuma cifra TLS disponível.");
   asio::error_code ec;
   context->use_certificate_chain_file(o.tlsCertFile, ec);
   if (ec) throw std::runtime_error("Certificado TLS " + o.tlsCertFile + " inválido: " + ec.message());
   context->use_private_key_file(o.tlsKeyFile, asio::ssl::context::pem, ec);
   if (ec) throw std::runtime_error("Chave TLS " + o.tlsKeyFile + " inválida: " + ec.message());
-  // Session tickets would reach an idle client as bytes it did not ask for.
+  // No session resumption: session tickets (TLS 1.2's and 1.3's) would
+  // reach an idle client as bytes it did not ask for, and a ticket key
+  // outliving its sessions weakens forward secrecy.
+  SSL_CTX_set_options(context->native_handle(), SSL_OP_NO_TICKET);
   SSL_CTX_set_num_tickets(context->native_handle(), 0);
+  SSL_CTX_set_session_cache_mode(context->native_handle(), SSL_SESS_CACHE_OFF);
   return context;
 }
 
@@ -101,12 +125,35 @@ struct RpcServer::Impl {
   asio::steady_timer graceTimer{io};       // ends the calls' grace period at shutdown
   std::optional<asio::executor_work_guard<asio::io_context::executor_type>> keepRunning;
   std::optional<asio::thread_pool> workers;  // runs the handler; made by run()
+  // Anonymous requests and logins: a few threads at a lower priority.
+  asio::io_context loginIo;
+  std::optional<asio::executor_work_guard<asio::io_context::executor_type>> loginWork;
+  std::vector<std::thread> loginThreads;
   std::atomic<bool> stopRequested{false};
   std::atomic<bool> stopping{false};  // set on the I/O thread
   std::atomic<int> callsQueued{0};    // waiting for a worker
+  // The I/O thread's counts as monitoring reads them from other threads.
+  std::atomic<std::size_t> openConnections{0}, openAnonymous{0};
+  std::atomic<std::uint64_t> refusedConnections{0};
+  void publishCounts() {
+    openConnections = connections.size() - refusing;
+    openAnonymous = anonymous.size();
+  }
   // The rest is touched on the I/O thread only.
   std::set<std::shared_ptr<Connection>> connections;  // open ones, refused ones included
   std::size_t refusing = 0;                           // of those, the ones being refused
+  AnonymousRoster<std::shared_ptr<Connection>> anonymous;  // of those, the ones not logged in
+
+  // Places for connections: the cap, or fewer when descriptors are short.
+  std::size_t capacity() const { return std::min(options.maxConnections, DescriptorBudget(options.workerThreads)); }
+  // Closes anonymous connections until a newcomer from `address` fits;
+  // false when none could be closed and it does not.
+  bool makeRoom(const std::string& address);
+  void startLoginPool();
+  void stopLoginPool();
+  bool runsOnLoginPool(std::string_view body, bool loggedIn) const {
+    return !loggedIn || wire::PeekMethod(body) == options.loginMethod;
+  }
 
   void say(ServerLog::Level level, const std::string& line) const {
     if (options.log) options.log->write(level, line);
@@ -119,6 +166,13 @@ struct RpcServer::Impl {
   // The encoded answer to a request body; empty when the connection must be
   // dropped instead. Runs on a worker thread.
   std::string process(const std::string& body, RpcConnection& connection) const;
+  // After a large request: its body and what was decoded of it go back to
+  // the system, not only to the allocator. Runs on the thread that served it.
+  void releaseLarge(std::string& body) const {
+    if (body.size() < options.trimAfterBytes) return;
+    std::string().swap(body);
+    malloc_trim(0);
+  }
   wire::Response answer(const wire::Request& request, RpcConnection& connection) const;
 };
 
@@ -129,7 +183,12 @@ struct RpcServer::Impl {
 class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connection> {
  public:
   Connection(Impl& server, Socket socket, bool refused)
-      : server_(server), socket_(std::move(socket)), timer_(server.io), peer_(PeerOf(socket_)), refused_(refused) {
+      : server_(server),
+        socket_(std::move(socket)),
+        timer_(server.io),
+        peer_(PeerOf(socket_)),
+        address_(AddressOf(socket_)),
+        refused_(refused) {
     asio::error_code ignored;
     protocol_ = socket_.local_endpoint(ignored).protocol();
     context_.peer = peer_;
@@ -137,7 +196,10 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   }
 
   bool refused() const { return refused_; }
+  bool busy() const { return busy_; }
+  bool loggedIn() const { return loggedIn_; }
   const std::string& peer() const { return peer_; }
+  const std::string& address() const { return address_; }
   void start();
   // At shutdown: closes now unless a call is in flight, whose answer closes it.
   void stopWhenIdle();
@@ -177,6 +239,12 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   std::size_t takeEarly(char* into, std::size_t size);
   void greet();
   void dispatch();
+  // On the I/O thread, after a call: takes note of a login gained or lost.
+  void noteLogin();
+  // The largest frame the connection may send now.
+  std::uint32_t frameLimit() const {
+    return greeted_ && loggedIn_ ? server_.options.maxFrameBytes : server_.options.maxGreetingFrameBytes;
+  }
   // On the I/O thread, as a call leaves for a worker: over plain TCP the
   // worker takes the descriptor out of the I/O thread's epoll set, so the
   // client's next request, arriving while the worker waits for it, wakes
@@ -194,6 +262,8 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   // took) or, when nothing else waits for a worker, read within a moment;
   // so calls made one after another need no hand-over between threads each.
   // False when none has come whole; `received` keeps what came of it.
+  // A request due on the login pool (or one too large for a connection
+  // that lost its login) is left in `received` for the I/O thread.
   bool nextRequestSoon(std::string& received, std::string& body);
   // Writes the answer's frame but its first `alreadySent` bytes.
   void send(std::string body, bool thenClose, std::size_t alreadySent = 0);
@@ -228,11 +298,16 @@ class RpcServer::Impl::Connection : public std::enable_shared_from_this<Connecti
   // anything still in the socket.
   std::string early_;
   std::string out_;            // the frame being written
-  std::string peer_;           // the client's address, for the log
+  std::string peer_;           // the client's address and port, for the log
+  std::string address_;        // without the port, for the limits per address
   RpcConnection context_;      // what the handler keeps between this connection's calls; a worker's while busy_
   std::chrono::steady_clock::time_point opened_ = std::chrono::steady_clock::now();
   bool refused_;
   bool greeted_ = false;
+  // Logged in as the I/O thread last saw context_; until then the login
+  // deadline, counted from the hello, bounds every wait.
+  bool loggedIn_ = false;
+  std::chrono::steady_clock::time_point loginDeadline_ = std::chrono::steady_clock::time_point::max();
   bool busy_ = false;          // a call is in flight: from its full request to its answer written
   bool closed_ = false;
 };
@@ -263,7 +338,7 @@ void RpcServer::Impl::Connection::begin() {
 }
 
 void RpcServer::Impl::Connection::armTimer(int ms) {
-  deadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  deadline_ = std::min(std::chrono::steady_clock::now() + std::chrono::milliseconds(ms), loginDeadline_);
   if (timerWaiting_ && timerAt_ <= deadline_) return;  // that wait ends first and waits on
   waitTimer(deadline_);
 }
@@ -277,7 +352,10 @@ void RpcServer::Impl::Connection::waitTimer(std::chrono::steady_clock::time_poin
     if (generation != self->timerGeneration_) return;
     self->timerWaiting_ = false;
     if (ec || self->closed_ || self->deadline_ == std::chrono::steady_clock::time_point::max()) return;
-    if (std::chrono::steady_clock::now() < self->deadline_) return self->waitTimer(self->deadline_);
+    const auto now = std::chrono::steady_clock::now();
+    if (now < self->deadline_) return self->waitTimer(self->deadline_);
+    if (now >= self->loginDeadline_)
+      return self->close("sem login em " + std::to_string(self->server_.options.loginTimeoutMs / 1000) + " s");
     self->close("tempo esgotado");
   });
 }
@@ -320,7 +398,7 @@ void RpcServer::Impl::Connection::headerRead(std::size_t n) {
 void RpcServer::Impl::Connection::headerArrived() {
   headerHave_ = 0;
   length_ = wire::FrameLength(header_);
-  const std::uint32_t limit = greeted_ ? server_.options.maxFrameBytes : server_.options.maxGreetingFrameBytes;
+  const std::uint32_t limit = frameLimit();
   if (length_ > limit)
     return close("mensagem de " + std::to_string(length_) + " bytes excede o limite de " + std::to_string(limit));
   readBody();
@@ -348,12 +426,16 @@ void RpcServer::Impl::Connection::greet() {
   try {
     const wire::Hello hello = wire::DecodeHello(body_);
     reply.ok = SameServerName(hello.serverName, server_.options.serverName);
-    if (!reply.ok) reply.message = "Servidor desconhecido: " + hello.serverName;
+    if (!reply.ok) reply.message = "Servidor desconhecido: " + PrintableText(hello.serverName);
   } catch (const wire::ProtocolError&) {
     return close("saudação inválida");
   }
   if (!reply.ok) server_.say(ServerLog::Level::Warning, "conexão " + peer_ + ": " + reply.message);
   greeted_ = reply.ok;
+  if (greeted_ && !server_.options.loginRequired) context_.loggedIn = true;  // the hello was the only gate
+  if (greeted_)
+    loginDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(server_.options.loginTimeoutMs);
+  noteLogin();
   std::string().swap(body_);
   send(wire::EncodeHelloReply(reply), !reply.ok);
 }
@@ -361,6 +443,21 @@ void RpcServer::Impl::Connection::greet() {
 void RpcServer::Impl::Connection::dispatch() {
   busy_ = true;
   disarmTimer();
+  if (server_.runsOnLoginPool(body_, loggedIn_)) {
+    // One request at a time, answered through the I/O thread: a login is
+    // slow anyway, and the next request may be due on the workers.
+    asio::post(server_.loginIo, [self = shared_from_this(), body = std::move(body_)]() mutable {
+      std::string out = self->server_.process(body, self->context_);
+      self->server_.releaseLarge(body);
+      asio::post(self->server_.io, [self, out = std::move(out)]() mutable {
+        self->noteLogin();
+        if (out.empty()) return self->close("requisição recusada sem resposta");
+        self->send(std::move(out), self->server_.stopping);
+      });
+    });
+    body_ = std::string();
+    return;
+  }
   const bool lent = lendSocket();
   ++server_.callsQueued;
   asio::post(*server_.workers, [self = shared_from_this(), body = std::move(body_), lent,
@@ -368,6 +465,7 @@ void RpcServer::Impl::Connection::dispatch() {
     --self->server_.callsQueued;
     for (;;) {
       std::string out = self->server_.process(body, self->context_);
+      self->server_.releaseLarge(body);
       // The client hears the answer without waiting for the I/O thread to
       // wake; that thread only writes what the socket did not take.
       const std::size_t sent = out.empty() || !lent ? 0 : self->writeNow(out);
@@ -376,6 +474,7 @@ void RpcServer::Impl::Connection::dispatch() {
       asio::post(self->server_.io, [self, out = std::move(out), sent, lent, received = std::move(received)]() mutable {
         if (lent) self->takeSocketBack();
         self->early_ = std::move(received);
+        self->noteLogin();
         if (out.empty()) return self->close("requisição recusada sem resposta");
         self->send(std::move(out), self->server_.stopping, sent);
       });
@@ -384,6 +483,22 @@ void RpcServer::Impl::Connection::dispatch() {
   });
   body_ = std::string();
   early_ = std::string();
+}
+
+void RpcServer::Impl::Connection::noteLogin() {
+  if (context_.loggedIn == loggedIn_ || closed_) return;
+  loggedIn_ = context_.loggedIn;
+  auto self = shared_from_this();
+  if (loggedIn_) {
+    loginDeadline_ = std::chrono::steady_clock::time_point::max();
+    server_.anonymous.remove(self, address_);
+  } else {
+    // A connection that lost its login is anonymous again, with the time
+    // to log in counted afresh.
+    loginDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(server_.options.loginTimeoutMs);
+    server_.anonymous.add(self, address_);
+  }
+  server_.publishCounts();
 }
 
 bool RpcServer::Impl::Connection::lendSocket() {
@@ -414,9 +529,13 @@ void RpcServer::Impl::Connection::takeSocketBack() {
 }
 
 bool RpcServer::Impl::Connection::nextRequestSoon(std::string& received, std::string& body) {
+  // context_ is this worker's while the call lasts; a connection that lost
+  // its login goes back to the I/O thread and its limits.
+  if (!context_.loggedIn) return false;
   const std::uint32_t limit = server_.options.maxFrameBytes;
+  const auto forTheWorkers = [this](std::string_view next) { return !server_.runsOnLoginPool(next, true); };
   // Requests already read are answered first.
-  if (TakeWholeRequest(received, body, limit)) return true;
+  if (TakeWholeRequest(received, body, limit, forTheWorkers)) return true;
   if (lentFd_ < 0 || server_.stopping || server_.callsQueued > 0) return false;
   // One receive: a request too big to come at once, a close, an error or
   // nothing within the wait is left to the I/O thread, which finds out
@@ -425,7 +544,7 @@ bool RpcServer::Impl::Connection::nextRequestSoon(std::string& received, std::st
   const ssize_t n = ::recv(lentFd_, chunk.data(), chunk.size(), 0);
   if (n <= 0) return false;
   received.append(chunk.data(), static_cast<std::size_t>(n));
-  return TakeWholeRequest(received, body, limit);
+  return TakeWholeRequest(received, body, limit, forTheWorkers);
 }
 
 std::size_t RpcServer::Impl::Connection::writeNow(const std::string& body) {
@@ -522,6 +641,17 @@ void RpcServer::Impl::Connection::close(const std::string& why) {
   server_.forget(shared_from_this());
 }
 
+RpcServer::Stats RpcServer::stats() const {
+  Stats s;
+  const std::size_t open = impl_->openConnections, anonymous = impl_->openAnonymous;
+  s.anonymousConnections = std::min(anonymous, open);
+  s.loggedInConnections = open - s.anonymousConnections;
+  s.refusedConnections = impl_->refusedConnections;
+  const int queued = impl_->callsQueued;
+  s.queuedCalls = queued > 0 ? static_cast<std::size_t>(queued) : 0;
+  return s;
+}
+
 std::string RpcServer::BusyMessage(std::size_t maxConnections) {
   return "Servidor de aplicação ocupado: o limite de " + std::to_string(maxConnections) +
          " conexões foi atingido. Tente novamente em instantes.";
@@ -550,19 +680,40 @@ void RpcServer::Impl::acceptNext() {
   });
 }
 
+bool RpcServer::Impl::makeRoom(const std::string& address) {
+  const std::size_t places = capacity();
+  const std::size_t anonymousPlaces = places - std::min(options.reservedForLoggedIn, places / 2);
+  const auto idle = [](const std::shared_ptr<Connection>& c) { return !c->busy(); };
+  for (;;) {
+    const bool addressFull = anonymous.countOf(address) >= options.maxAnonymousPerAddress;
+    const bool full = anonymous.size() >= anonymousPlaces || connections.size() - refusing >= places;
+    if (!addressFull && !full) return true;
+    const auto displaced = anonymous.displaceable(idle, addressFull ? address : std::string());
+    if (!displaced) return false;
+    (*displaced)->close(addressFull ? "substituída: limite de " + std::to_string(options.maxAnonymousPerAddress) +
+                                          " conexões sem login por endereço"
+                                    : std::string("substituída: limite de conexões sem login"));
+  }
+}
+
 void RpcServer::Impl::admit(Socket socket) {
+  const std::string address = AddressOf(socket);
+  const bool room = makeRoom(address);
   // Without a descriptor to spare even a refusal could starve the storage.
   if (connections.size() >= DescriptorBudget(options.workerThreads)) {
+    ++refusedConnections;
     say(ServerLog::Level::Warning, "conexão " + Connection::PeerOf(socket) + " fechada: descritores esgotados");
     return;
   }
-  const bool full = connections.size() - refusing >= options.maxConnections;
+  const bool full = !room;
+  if (full) ++refusedConnections;
   if (full && refusing >= kMaxRefusing) {
     say(ServerLog::Level::Warning, "conexão " + Connection::PeerOf(socket) + " fechada: limite de conexões");
     return;
   }
   auto c = std::make_shared<Connection>(*this, std::move(socket), full);
   connections.insert(c);
+  if (!full) anonymous.add(c, c->address());
   if (full) {
     ++refusing;
     say(ServerLog::Level::Warning, "conexão " + c->peer() + " recusada: limite de " +
@@ -571,11 +722,14 @@ void RpcServer::Impl::admit(Socket socket) {
     say(ServerLog::Level::Info, "conexão " + c->peer() + " aberta (" + std::to_string(connections.size() - refusing) +
                                     " abertas)");
   }
+  publishCounts();
   c->start();
 }
 
 void RpcServer::Impl::forget(const std::shared_ptr<Connection>& c) {
+  if (!c->loggedIn()) anonymous.remove(c, c->address());
   if (connections.erase(c) > 0 && c->refused()) --refusing;
+  publishCounts();
   finishIfDone();
 }
 
@@ -613,7 +767,7 @@ wire::Response RpcServer::Impl::answer(const wire::Request& request, RpcConnecti
   } catch (const std::exception& e) {
     response.error = e.what();
   } catch (...) {
-    say(ServerLog::Level::Error, "falha desconhecida em " + request.method);
+    say(ServerLog::Level::Error, "falha desconhecida em " + PrintableText(request.method));
     response.error = "Erro desconhecido no servidor de aplicação.";
   }
   return response;
@@ -633,7 +787,7 @@ std::string RpcServer::Impl::process(const std::string& body, RpcConnection& con
   std::string method = "?";
   try {
     wire::Request request = wire::DecodeRequest(body);
-    method = request.method;
+    method = PrintableText(request.method);
     response = answer(request, connection);
   } catch (const wire::BadRequest& e) {
     response.id = e.id;
@@ -646,7 +800,7 @@ std::string RpcServer::Impl::process(const std::string& body, RpcConnection& con
   // Put into words only when the log keeps it: most calls are answered fast.
   const auto what = [&] { return method + " de " + peer + " em " + std::to_string(ms) + " ms"; };
   if (ms > options.slowCallMs) say(ServerLog::Level::Warning, "chamada lenta: " + what());
-  if (!response.ok) say(ServerLog::Level::Info, "chamada " + what() + " recusada: " + response.error);
+  if (!response.ok) say(ServerLog::Level::Info, "chamada " + what() + " recusada: " + PrintableText(response.error, kLoggedRefusalChars));
   else if (options.log && options.log->enabled(ServerLog::Level::Debug)) say(ServerLog::Level::Debug, "chamada " + what());
   std::string out = wire::EncodeResponse(response);
   if (out.size() > options.maxFrameBytes) {
@@ -656,6 +810,33 @@ std::string RpcServer::Impl::process(const std::string& body, RpcConnection& con
     out = wire::EncodeResponse(response);
   }
   return out;
+}
+
+void RpcServer::Impl::startLoginPool() {
+  loginWork.emplace(loginIo.get_executor());
+  for (std::size_t i = 0; i < std::max<std::size_t>(1, options.loginThreads); ++i)
+    loginThreads.emplace_back([this] {
+      // Password checks are slow on purpose; a logged-in client's call
+      // waking on the same processors goes first.
+      setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kLoginPoolNiceness);
+      loginIo.run();
+    });
+}
+
+void RpcServer::Impl::stopLoginPool() {
+  loginWork.reset();
+  for (std::thread& t : loginThreads) t.join();
+  loginThreads.clear();
+}
+
+const char* RpcServer::TlsCipherList() {
+  return "ECDHE+AESGCM:ECDHE+CHACHA20:!aNULL:!eNULL:!DSS:!PSK:!SRP";
+}
+
+bool RpcServer::listensOnLoopback() const {
+  asio::error_code ec;
+  const auto endpoint = impl_->acceptor.local_endpoint(ec);
+  return !ec && endpoint.address().is_loopback();
 }
 
 RpcServer::RpcServer(RpcConnectionHandler handler, RpcServerOptions options)
@@ -686,6 +867,7 @@ void RpcServer::run() {
   Impl& s = *impl_;
   if (s.stopRequested) return;
   s.workers.emplace(std::max<std::size_t>(1, s.options.workerThreads));
+  s.startLoginPool();
   s.keepRunning.emplace(s.io.get_executor());
   asio::post(s.io, [&s] {
     if (s.acceptor.is_open()) s.acceptNext();
@@ -700,6 +882,7 @@ void RpcServer::run() {
     }
   }
   s.workers->join();
+  s.stopLoginPool();
   // Answers of calls that outlived the grace period arrive for connections
   // already closed; let them see that.
   s.io.restart();

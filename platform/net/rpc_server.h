@@ -9,6 +9,11 @@
 // client's calls in a row are not handed between threads each time. A client
 // that misbehaves is answered with an error or dropped without disturbing
 // the others; a client beyond the connection cap is told so and closed.
+// A connection that has not logged in is held short (small frames, a few
+// seconds to log in, a few connections per client address, never the places
+// kept for logged-in ones) and its requests, like every login, run on a small
+// pool of their own at a lower priority, so password checks never take the
+// workers that logged-in clients' calls need.
 // listen() and run() belong to one thread; stop() is safe from any thread.
 
 #include <cstdint>
@@ -27,6 +32,9 @@ class ServerLog;
 struct RpcConnection {
   std::string peer;
   std::shared_ptr<void> state;  // the application's; null until it sets one
+  // Set by the handler when the connection logs in (and cleared when it
+  // loses its login); until then the limits for anonymous clients apply.
+  bool loggedIn = false;
 };
 
 // Runs one remote method. `args` are the positional arguments; whatever the
@@ -41,11 +49,29 @@ using RpcConnectionHandler =
 struct RpcServerOptions {
   std::string serverName = "DXR10900.RDMDISTRATO";
   std::uint32_t maxFrameBytes = 64u * 1024u * 1024u;
-  // Until its hello is accepted, a connection may send only small frames and
-  // must send them soon.
+  // Until it has logged in, a connection may send only small frames, must
+  // say hello within greetingTimeoutMs and log in within loginTimeoutMs of
+  // the hello; otherwise it is closed.
   std::uint32_t maxGreetingFrameBytes = 64u * 1024u;
   int greetingTimeoutMs = 10000;
-  int idleTimeoutMs = 30 * 60 * 1000;  // between calls, once greeted
+  int loginTimeoutMs = 10000;
+  int idleTimeoutMs = 30 * 60 * 1000;  // between calls, once logged in
+  // Whether clients must log in (the handler sets RpcConnection::loggedIn).
+  // When false, a connection counts as logged in once its hello is accepted.
+  bool loginRequired = false;
+  // The request that logs a connection in: it runs on the login pool even
+  // on a connection already logged in.
+  std::string loginMethod = "Login";
+  // Connections not logged in: at most this many per client address, and
+  // never in the places kept for logged-in ones (at most half the cap). A
+  // newcomer that finds no place displaces the oldest idle one of the
+  // address holding the most.
+  std::size_t maxAnonymousPerAddress = 32;
+  std::size_t reservedForLoggedIn = 32;
+  std::size_t loginThreads = 1;        // anonymous requests and logins, at a lower priority
+  // After a request at least this large the freed memory goes back to the
+  // system, so one large request does not leave the process large.
+  std::size_t trimAfterBytes = 1024 * 1024;
   int readTimeoutMs = 30000;           // a frame, once begun, must arrive (or leave) whole within this
   std::size_t maxConnections = 256;
   std::size_t workerThreads = 8;       // requests served at once
@@ -68,12 +94,28 @@ class RpcServer {
 
   // Binds and listens; port 0 picks a free one. Returns the bound port.
   std::uint16_t listen(const std::string& host, std::uint16_t port);
+  // True when listen() bound a loopback address: only this machine reaches it.
+  bool listensOnLoopback() const;
   // Serves until stop() has let the calls in flight answer; blocks the
   // calling thread.
   void run();
   // Stops accepting, closes idle connections, lets calls in flight finish and
   // answer (up to the grace period), then closes the rest. Safe from any thread.
   void stop();
+
+  // What the server holds now, for monitoring. Safe from any thread.
+  struct Stats {
+    std::size_t anonymousConnections = 0;  // greeted or not, not logged in
+    std::size_t loggedInConnections = 0;
+    std::uint64_t refusedConnections = 0;  // beyond a connection limit, since start
+    std::size_t queuedCalls = 0;           // waiting for a worker
+  };
+  Stats stats() const;
+
+  // The TLS 1.2 cipher suites the server accepts: forward secrecy (ECDHE)
+  // and authenticated encryption (AES-GCM, ChaCha20-Poly1305) only. TLS 1.3
+  // suites all are.
+  static const char* TlsCipherList();
 
   // The text a connection beyond the cap receives in its hello reply.
   static std::string BusyMessage(std::size_t maxConnections);

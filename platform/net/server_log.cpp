@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <ctime>
 
+#include "net/printable_text.h"
+
 namespace {
 
 const char* LevelName(ServerLog::Level level) {
@@ -32,7 +34,8 @@ std::string UtcNow() {
 
 void ServerLog::write(Level level, const std::string& line) {
   if (!enabled(level)) return;
-  const std::string text = UtcNow() + " " + LevelName(level) + " " + line + "\n";
+  // Whatever a caller let through, one event stays one line of valid text.
+  const std::string text = UtcNow() + " " + LevelName(level) + " " + PrintableLine(line) + "\n";
   std::lock_guard lock(mutex_);
   std::fwrite(text.data(), 1, text.size(), stderr);
   std::fflush(stderr);

@@ -2,7 +2,8 @@
 // The server's log: one line per event on standard error (the journal under
 // systemd), prefixed with the UTC time and the level. Lines below the chosen
 // level are not written. write() is thread-safe; lines never interleave.
-// Callers never pass a password or a digest.
+// Callers never pass a password or a digest, and put what a client chose
+// through PrintableText (net/printable_text.h).
 
 #include <mutex>
 #include <optional>

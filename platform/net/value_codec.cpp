@@ -93,7 +93,7 @@ DataPacket PacketFromPairs(const Variant::Array& pairs, PacketRows* rowList, std
 // packet costs no vector per row.
 class VariantBuilder : public msgpack::null_visitor {
  public:
-  explicit VariantBuilder(std::size_t bodyBytes) : bodyBytes_(bodyBytes) {}
+  explicit VariantBuilder(std::size_t bodyBytes) : unclaimed_(bodyBytes) {}
 
   Variant take() { return std::move(result_); }
 
@@ -147,14 +147,14 @@ class VariantBuilder : public msgpack::null_visitor {
     }
     Variant::Array items = std::move(top.items);
     stack_.pop_back();
-    return put(std::move(items));
+    return place(std::move(items));
   }
   bool start_map(std::uint32_t n) { return open(n, Kind::Map); }
   bool end_map() {
     Open& top = stack_.back();
     DataPacket p = PacketFromPairs(top.items, top.rows, top.rowsAt);
     stack_.pop_back();
-    return put(std::move(p));
+    return place(std::move(p));
   }
 
   void parse_error(std::size_t, std::size_t) { throw ProtocolError("Mensagem malformada."); }
@@ -170,12 +170,27 @@ class VariantBuilder : public msgpack::null_visitor {
     std::unique_ptr<PacketRows> owned;
     PacketRows* rows = nullptr;
     std::size_t rowsAt = 0;
+    std::size_t claimed = 0;  // bytes of the body reserved for elements still to come
   };
+
+  // Every value takes at least one byte of the body: the byte of the value
+  // now read comes out of its container's reservation or, beyond it, out of
+  // the body's unclaimed bytes.
+  void claimByte() {
+    if (!stack_.empty() && stack_.back().claimed > 0) --stack_.back().claimed;
+    else if (unclaimed_ > 0) --unclaimed_;
+  }
 
   // Constructs the value where it belongs: a large packet has millions of
   // cells, and a temporary for each costs a move and a destruction.
   template <class... A>
   bool put(A&&... value) {
+    claimByte();
+    return place(std::forward<A>(value)...);
+  }
+  // A container's value, whose byte was claimed when it opened.
+  template <class... A>
+  bool place(A&&... value) {
     if (stack_.empty()) {
       result_ = Variant(std::forward<A>(value)...);
       return true;
@@ -193,7 +208,8 @@ class VariantBuilder : public msgpack::null_visitor {
 
   bool open(std::uint32_t n, Kind kind) {
     if (stack_.size() >= kMaxNesting) throw ProtocolError("Mensagem aninhada demais.");
-    Open frame{kind, {}, nullptr, nullptr, 0};
+    claimByte();
+    Open frame{kind, {}, nullptr, nullptr, 0, 0};
     if (kind == Kind::Row) {
       frame.rows = stack_.back().rows;
       frame.rows->StartRow();
@@ -201,16 +217,19 @@ class VariantBuilder : public msgpack::null_visitor {
       frame.owned = std::make_unique<PacketRows>();
       frame.rows = frame.owned.get();
     } else {
-      // Every element takes at least a byte: a count beyond the body is a lie
-      // and must not be believed with memory.
-      std::size_t expected = kind == Kind::Map ? std::size_t(n) * 2 : n;
-      frame.items.reserve(std::min(expected, bodyBytes_));
+      // Every element takes at least a byte: what all open containers
+      // reserve together stays within the bytes of the body not yet read,
+      // so counts that lie, nested deep, cost no memory.
+      const std::size_t expected = kind == Kind::Map ? std::size_t(n) * 2 : n;
+      frame.claimed = std::min(expected, unclaimed_);
+      unclaimed_ -= frame.claimed;
+      frame.items.reserve(frame.claimed);
     }
     stack_.push_back(std::move(frame));
     return true;
   }
 
-  std::size_t bodyBytes_;
+  std::size_t unclaimed_;  // bytes of the body no open container has reserved
   std::vector<Open> stack_;
   Variant result_;
 };

@@ -135,6 +135,49 @@ Request DecodeRequest(std::string_view body) {
   return r;
 }
 
+std::string_view PeekMethod(std::string_view body) {
+  const auto* p = reinterpret_cast<const unsigned char*>(body.data());
+  const std::size_t size = body.size();
+  std::size_t at = 0;
+  const auto take = [&](std::size_t n) {
+    const bool ok = n <= size - at;
+    at += ok ? n : 0;
+    return ok;
+  };
+  const auto bigEndian = [&](std::size_t from, std::size_t n) {
+    std::size_t v = 0;
+    for (std::size_t i = 0; i < n; ++i) v = (v << 8) | p[from + i];
+    return v;
+  };
+  // [2, id, method, args]: an array of 4, the kind, an unsigned id, a text.
+  if (size == 0) return {};
+  if (p[0] == 0x94) take(1);
+  else if (p[0] == 0xdc && size >= 3 && bigEndian(1, 2) == 4) take(3);
+  else if (p[0] == 0xdd && size >= 5 && bigEndian(1, 4) == 4) take(5);
+  else return {};
+  if (at >= size || p[at] != static_cast<unsigned char>(MessageKind::Request)) return {};
+  take(1);
+  if (at >= size) return {};
+  const unsigned char id = p[at];
+  const std::size_t idBytes = id <= 0x7f ? 1 : id == 0xcc ? 2 : id == 0xcd ? 3 : id == 0xce ? 5 : id == 0xcf ? 9 : 0;
+  if (idBytes == 0 || !take(idBytes) || at >= size) return {};
+  const unsigned char type = p[at];
+  std::size_t length = 0, lengthBytes = 0;
+  if (type >= 0xa0 && type <= 0xbf) length = type & 0x1fu;
+  else if (type == 0xd9) lengthBytes = 1;
+  else if (type == 0xda) lengthBytes = 2;
+  else if (type == 0xdb) lengthBytes = 4;
+  else return {};
+  take(1);
+  if (lengthBytes > 0) {
+    if (lengthBytes > size - at) return {};
+    length = bigEndian(at, lengthBytes);
+    take(lengthBytes);
+  }
+  if (length > size - at) return {};
+  return body.substr(at, length);
+}
+
 Response DecodeResponse(std::string_view body) {
   Variant::Array parts = Envelope(body, MessageKind::Response, 4);
   Response r;

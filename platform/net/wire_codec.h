@@ -68,6 +68,10 @@ HelloReply DecodeHelloReply(std::string_view body);
 Request DecodeRequest(std::string_view body);  // BadRequest when the id was readable
 Response DecodeResponse(std::string_view body);
 
+// The method name of a request body read from its first bytes alone, the
+// arguments untouched; empty when the body does not begin as a request.
+std::string_view PeekMethod(std::string_view body);
+
 // The arguments that differ between `before` and `after`, as updates.
 std::vector<ArgUpdate> ChangedArgs(const std::vector<Variant>& before, const std::vector<Variant>& after);
 

@@ -5,8 +5,8 @@
 namespace {
 
 const char* const kOneMode =
-    "Informe uma destas: --listen HOST:PORTA, --init-demo, --audit, --backup SAIDA, --add-operator CÓDIGO ou "
-    "--set-password CÓDIGO.";
+    "Informe uma destas: --listen HOST:PORTA, --init-demo, --audit, --backup SAIDA, --add-operator CÓDIGO, "
+    "--set-password CÓDIGO, --locks ou --unlock CÓDIGO.";
 
 std::string ErrorOf(const std::vector<std::string>& args) {
   try {
@@ -84,6 +84,51 @@ TEST(ServerOptionsTest, ReadsOperatorAdministrationAndTls) {
   o = ParseServerOptions({"--db", "x", "--listen", "h:1", "--tls-cert", "c.pem", "--tls-key", "k.pem"});
   EXPECT_EQ(o.tlsCert, "c.pem");
   EXPECT_EQ(o.tlsKey, "k.pem");
+}
+
+TEST(ServerOptionsTest, ReadsTheLimitsOfConnectionsNotLoggedIn) {
+  ServerOptions o = ParseServerOptions({"--db", "x", "--listen", "h:1"});
+  EXPECT_EQ(o.maxConnectionsPerAddress, 32u);
+  EXPECT_EQ(o.reservedConnections, 32u);
+  EXPECT_FALSE(o.insecurePlainTcp);
+  o = ParseServerOptions({"--db", "x", "--listen", "h:1", "--max-connections-per-address", "4",
+                          "--reserved-connections", "0", "--insecure-plain-tcp"});
+  EXPECT_EQ(o.maxConnectionsPerAddress, 4u);
+  EXPECT_EQ(o.reservedConnections, 0u);
+  EXPECT_TRUE(o.insecurePlainTcp);
+  EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:1", "--max-connections-per-address", "0"}),
+            "Limite de conexões por endereço: valor inválido \"0\" (de 1 a 100000).");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--audit", "--insecure-plain-tcp"}),
+            "--max-connections-per-address, --reserved-connections e --insecure-plain-tcp só valem com --listen.");
+}
+
+TEST(ServerOptionsTest, PlainTcpOnTheNetworkNeedsTheInsecureOption) {
+  ServerOptions o = ParseServerOptions({"--db", "x", "--listen", "0.0.0.0:7070"});
+  EXPECT_NE(PlainTcpRefusal(o, false).find("--insecure-plain-tcp"), std::string::npos);
+  EXPECT_EQ(PlainTcpRefusal(o, true), "") << "loopback";
+  o = ParseServerOptions({"--db", "x", "--listen", "0.0.0.0:7070", "--insecure-plain-tcp"});
+  EXPECT_EQ(PlainTcpRefusal(o, false), "");
+  o = ParseServerOptions({"--db", "x", "--listen", "0.0.0.0:7070", "--tls-cert", "c", "--tls-key", "k"});
+  EXPECT_EQ(PlainTcpRefusal(o, false), "");
+}
+
+TEST(ServerOptionsTest, ReadsTheLockAdministrationAndThePasswordLength) {
+  EXPECT_TRUE(ParseServerOptions({"--db", "x", "--locks"}).locks);
+  EXPECT_EQ(ParseServerOptions({"--db", "x", "--unlock", "ana"}).unlock, "ana");
+  EXPECT_EQ(ParseServerOptions({"--db", "x", "--set-password", "ANA"}).minPasswordLength, 8u);
+  EXPECT_EQ(ParseServerOptions({"--db", "x", "--set-password", "ANA", "--min-password-length", "12"}).minPasswordLength,
+            12u);
+  EXPECT_EQ(ErrorOf({"--db", "x", "--locks", "--unlock", "ANA"}), kOneMode);
+  EXPECT_EQ(ErrorOf({"--db", "x", "--locks", "--min-password-length", "4"}),
+            "--min-password-length só vale com --set-password.");
+}
+
+TEST(ServerOptionsTest, ADatabasePasswordNeverComesOnTheCommandLine) {
+  for (const char* target : {"postgresql://dx:segredo@db/distrato", "host=db dbname=distrato password=segredo",
+                             "postgres://db/distrato?password=segredo"})
+    EXPECT_NE(ErrorOf({"--db", target, "--listen", "h:1"}).find("~/.pgpass"), std::string::npos) << target;
+  EXPECT_EQ(ParseServerOptions({"--db", "service=distrato", "--audit"}).db, "service=distrato");
+  EXPECT_EQ(ParseServerOptions({"--db", "postgresql://dx@db/distrato", "--audit"}).db, "postgresql://dx@db/distrato");
 }
 
 TEST(ServerOptionsTest, ReadsTheAuditTrailOptions) {

@@ -1,13 +1,17 @@
 // Logging a connection in (Login), what a connection may call before and
-// after, the limits on failed logins per operator and per address, and the
-// operators registered from the command line.
+// after, the limits on failed logins (per operator and address, per operator,
+// per address), their locks as the administrator lists and clears them, and
+// the operators registered from the command line.
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
+#include "admin/login_locks_admin.h"
 #include "admin/operator_admin.h"
 #include "lib/criptografa.h"
 #include "protocol/distrato_methods.h"
-#include "session/failed_attempts.h"
 #include "session/login_service.h"
 #include "storage/database.h"
 #include "storage/statement.h"
@@ -18,9 +22,6 @@ namespace {
 class Login : public ::testing::TestWithParam<Backend> {
  protected:
   Login() {
-    // The failure counts are the process's: a lockout the other backend's run
-    // of a test left starts over.
-    OperatorPasswordFailures().recordSuccess("TRAVA");
     WriteDemoDatabase(db(), 0);
     app_ = std::make_unique<AppServer>(db());
   }
@@ -99,35 +100,123 @@ TEST_P(Login, ThePasswordIsCheckedInAnyCaseAndBindsTheOperator) {
   EXPECT_EQ(LogIn(caller, "GERENTE", "errada"), "Operador ou senha inválidos.");
   EXPECT_FALSE(caller.loggedIn());
   EXPECT_NE(Refusal(caller, "GetPesqOrca", {"0001"}), "");
-  EXPECT_EQ(LogIn(caller, "GERENTE", "GERENTE1"), "");  // and clears the count it added
-}
-
-TEST_P(Login, AnOperatorIsLockedOutAfterFiveFailures) {
-  AddOperator(db(), "TRAVA", "Operador Travado", "OPERADOR");
-  SetOperatorPassword(db(), "TRAVA", "certa");
-  for (int i = 1; i <= 5; ++i) {
-    CallerSession caller("127.0.3." + std::to_string(i) + ":4000");  // other addresses: the operator's count
-    EXPECT_EQ(LogIn(caller, "TRAVA", "errada"), "Operador ou senha inválidos.") << i;
-  }
-  CallerSession caller("127.0.3.9:4000");
-  EXPECT_EQ(LogIn(caller, "TRAVA", "certa"),
-            "Operador TRAVA bloqueado por tentativas de senha inválidas. Tente novamente em 15 minutos.");
-  EXPECT_FALSE(caller.loggedIn());
-  // Others log in as usual.
   EXPECT_EQ(LogIn(caller, "GERENTE", "GERENTE1"), "");
 }
 
-TEST_P(Login, AnAddressIsLockedOutAfterTenFailures) {
-  const int limit = LoginService::kMaxFailuresPerAddress;
-  for (int i = 1; i <= limit; ++i) {
-    CallerSession caller("10.9.8.7:" + std::to_string(5000 + i));  // a new port per try: one address
-    EXPECT_EQ(LogIn(caller, "ADIVINHA" + std::to_string(i), "x"), "Operador ou senha inválidos.") << i;
+const char* const kTravaLocked = "Operador TRAVA bloqueado por tentativas de senha inválidas. Tente novamente em 15 minutos.";
+
+TEST_P(Login, FiveFailuresLockTheOperatorOutFromThatAddressAndASuccessDoesNotClearIt) {
+  AddOperator(db(), "TRAVA", "Operador Travado", "OPERADOR");
+  SetOperatorPassword(db(), "TRAVA", "certa123");
+  for (int i = 1; i <= 5; ++i) {
+    CallerSession caller("10.0.3.1:" + std::to_string(4000 + i));  // new ports, one address
+    EXPECT_EQ(LogIn(caller, "TRAVA", "errada"), "Operador ou senha inválidos.") << i;
   }
-  CallerSession again("10.9.8.7:6000");
-  EXPECT_EQ(LogIn(again, "GERENTE", "GERENTE1"),
+  CallerSession caller("10.0.3.1:4009");
+  EXPECT_EQ(LogIn(caller, "TRAVA", "certa123"), kTravaLocked);
+  EXPECT_FALSE(caller.loggedIn());
+  EXPECT_EQ(LogIn(caller, "TRAVA", "certa123"), kTravaLocked) << "the right password cleared nothing";
+  // Others log in from there as usual, and the operator from elsewhere.
+  EXPECT_EQ(LogIn(caller, "GERENTE", "GERENTE1"), "");
+  CallerSession elsewhere("10.0.3.2:4000");
+  EXPECT_EQ(LogIn(elsewhere, "TRAVA", "certa123"), "");
+}
+
+TEST_P(Login, AttemptsSentAtOnceAreCountedBeforeTheirCheck) {
+  AddOperator(db(), "TRAVA", "Operador Travado", "OPERADOR");
+  SetOperatorPassword(db(), "TRAVA", "certa123");
+  // 23 wrong passwords and the right one at once, from one address.
+  std::vector<std::string> refusals(24);
+  std::vector<std::thread> tries;
+  std::atomic<bool> go{false};
+  for (int i = 0; i < 24; ++i)
+    tries.emplace_back([&, i] {
+      while (!go) std::this_thread::yield();
+      CallerSession caller("10.0.4.1:" + std::to_string(5000 + i));
+      refusals[static_cast<std::size_t>(i)] = LogIn(caller, "TRAVA", i == 23 ? "certa123" : "errada");
+    });
+  go = true;
+  for (std::thread& t : tries) t.join();
+  int checkedWrong = 0;
+  for (int i = 0; i < 23; ++i) checkedWrong += refusals[static_cast<std::size_t>(i)] == "Operador ou senha inválidos.";
+  EXPECT_LE(checkedWrong, 5) << "no more passwords checked than the limit";
+  EXPECT_GE(checkedWrong, 1);
+  // Whatever the order, the operator ends locked out from there when five
+  // wrong ones were checked, the right one included or not.
+  CallerSession after("10.0.4.1:6000");
+  const std::string next = LogIn(after, "TRAVA", "certa123");
+  if (checkedWrong == 5) EXPECT_EQ(next, kTravaLocked);
+  else EXPECT_EQ(next, "");
+}
+
+TEST_P(Login, TheLimitPerOperatorSparesTheAddressesItLogsInFrom) {
+  CallerSession desk("10.1.0.1:4000");
+  ASSERT_EQ(LogIn(desk, "GERENTE", "GERENTE1"), "");
+  // Guesses from many addresses, a few each: no address reaches its own lock.
+  const int guesses = LoginLimits::kOperatorAnywhere.maxFailures;
+  for (int i = 0; i < guesses; ++i) {
+    CallerSession guesser("10.2.0." + std::to_string(i / 4) + ":4000");
+    EXPECT_EQ(LogIn(guesser, "GERENTE", "errada"), "Operador ou senha inválidos.") << i;
+  }
+  CallerSession stranger("10.3.0.1:4000");
+  EXPECT_EQ(LogIn(stranger, "GERENTE", "GERENTE1"),
+            "Operador GERENTE bloqueado para novos endereços por tentativas de senha inválidas. Tente novamente em 60 "
+            "minutos.");
+  CallerSession again("10.1.0.1:4001");
+  EXPECT_EQ(LogIn(again, "GERENTE", "GERENTE1"), "") << "the operator's own desk";
+}
+
+TEST_P(Login, TheLimitPerAddressSparesTheOperatorsThatLogInFromIt) {
+  CallerSession desk("10.4.0.1:4000");
+  ASSERT_EQ(LogIn(desk, "GERENTE", "GERENTE1"), "");
+  const int guesses = LoginLimits::kAddressAnyOperator.maxFailures;
+  for (int i = 0; i < guesses; ++i) {
+    CallerSession guesser("10.4.0.1:" + std::to_string(5000 + i));  // one shared address
+    EXPECT_EQ(LogIn(guesser, "ADIVINHA" + std::to_string(i % 7), "x"), "Operador ou senha inválidos.") << i;
+  }
+  CallerSession newcomer("10.4.0.1:6000");
+  EXPECT_EQ(LogIn(newcomer, "SUPERVISOR", "DISTRATO"),
             "Tentativas de login inválidas demais deste endereço. Tente novamente em 15 minutos.");
-  CallerSession elsewhere("10.9.8.6:6000");
-  EXPECT_EQ(LogIn(elsewhere, "GERENTE", "GERENTE1"), "");
+  CallerSession known("10.4.0.1:6001");
+  EXPECT_EQ(LogIn(known, "GERENTE", "GERENTE1"), "") << "an operator of that address";
+  CallerSession elsewhere("10.4.0.2:6000");
+  EXPECT_EQ(LogIn(elsewhere, "SUPERVISOR", "DISTRATO"), "");
+}
+
+TEST_P(Login, TheAdministratorListsAndClearsTheLocks) {
+  const auto now = LoginLimits::Now();
+  EXPECT_EQ(LoginLocksReport(db(), now), "Nenhum bloqueio nem tentativa inválida de login registrada.\n");
+  for (int i = 0; i < 5; ++i) {
+    CallerSession guesser("10.5.0.1:" + std::to_string(4000 + i));
+    LogIn(guesser, "SUPERVISOR", "errada");
+  }
+  const std::string report = LoginLocksReport(db(), LoginLimits::Now());
+  const auto pair = report.find("SUPERVISOR    10.5.0.1");
+  ASSERT_NE(pair, std::string::npos) << report;
+  const std::string line = report.substr(pair, report.find('\n', pair) - pair);
+  EXPECT_EQ(line.substr(line.size() - 19, 2), "20") << "locked until a time: " << line;
+  EXPECT_NE(report.find("(qualquer)"), std::string::npos) << "the operator's and the address's counts" << report;
+  CallerSession locked("10.5.0.1:5000");
+  EXPECT_NE(LogIn(locked, "SUPERVISOR", "DISTRATO"), "");
+
+  EXPECT_EQ(UnlockLogin(db(), " supervisor "), "2 registros de tentativas de login de SUPERVISOR removidos.\n");
+  EXPECT_EQ(LogIn(locked, "SUPERVISOR", "DISTRATO"), "") << "cleared at once, for the running server too";
+  EXPECT_EQ(UnlockLogin(db(), "SUPERVISOR"), "Nenhum bloqueio de SUPERVISOR.\n");
+  EXPECT_EQ(UnlockLogin(db(), "10.5.0.1"), "1 registro de tentativas de login de 10.5.0.1 removido.\n");
+}
+
+TEST_P(Login, TheCodeTypedIsEscapedInTheLogAndRefusals) {
+  std::vector<std::string> lines;
+  app_->logins().setEventLog([&](LoginService::Outcome, const std::string& line) { lines.push_back(line); });
+  CallerSession caller("10.6.0.1:4000");
+  EXPECT_EQ(LogIn(caller, "X\nY", "errada"), "Operador ou senha inválidos.");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0].find('\n'), std::string::npos) << lines[0];
+  EXPECT_NE(lines[0].find("login de X\\nY em 10.6.0.1:4000 recusado"), std::string::npos) << lines[0];
+  EXPECT_EQ(LogIn(caller, std::string(5000, 'A'), "x"), "Operador ou senha inválidos.");
+  EXPECT_LT(lines.back().size(), 200u) << "a long code is cut";
+  EXPECT_EQ(Refusal(caller, "GetPesqOrca\x1b[2J", {}),
+            "Conexão sem login: entre com operador e senha antes de chamar GetPesqOrca\\x1b[2J.");
 }
 
 TEST_P(Login, AddressesAreCountedWithoutTheirPort) {
@@ -178,10 +267,10 @@ TEST_P(Login, OperatorsAreRegisteredAndGivenPasswordsWithoutSql) {
   EXPECT_EQ(Stored("NOVO"), "");
   CallerSession before("127.0.5.1:4000");
   EXPECT_EQ(LogIn(before, "NOVO", ""), "Operador ou senha inválidos.");  // no password yet: no login
-  SetOperatorPassword(db(), "novo", "Segredo");
+  SetOperatorPassword(db(), "novo", "Segredo1");
   EXPECT_EQ(Stored("NOVO").rfind("$argon2id$", 0), 0u);
   CallerSession after("127.0.5.2:4000");
-  EXPECT_EQ(LogIn(after, "NOVO", "SEGREDO"), "");
+  EXPECT_EQ(LogIn(after, "NOVO", "SEGREDO1"), "");
   EXPECT_EQ(after.role(), "GERENTE");
 
   const auto refusal = [](const std::function<void()>& f) -> std::string {
@@ -197,8 +286,11 @@ TEST_P(Login, OperatorsAreRegisteredAndGivenPasswordsWithoutSql) {
             "Papel inválido: \"CHEFE\" (SUPERVISOR, GERENTE ou OPERADOR).");
   EXPECT_EQ(refusal([&] { AddOperator(db(), "CODIGOLONGODEMAIS", "X", "OPERADOR"); }),
             "Código de operador \"CODIGOLONGODEMAIS\" longo demais (até 12 caracteres).");
-  EXPECT_EQ(refusal([&] { SetOperatorPassword(db(), "FANTASMA", "x"); }), "Operador FANTASMA não cadastrado.");
+  EXPECT_EQ(refusal([&] { SetOperatorPassword(db(), "FANTASMA", "xxxxxxxx"); }), "Operador FANTASMA não cadastrado.");
   EXPECT_EQ(refusal([&] { SetOperatorPassword(db(), "NOVO", ""); }), "A senha não pode ser vazia.");
+  EXPECT_EQ(refusal([&] { SetOperatorPassword(db(), "NOVO", "curta12"); }), "A senha deve ter pelo menos 8 caracteres.");
+  EXPECT_EQ(refusal([&] { SetOperatorPassword(db(), "NOVO", "çãõéíóúà"); }), "") << "characters, not bytes";
+  EXPECT_EQ(refusal([&] { SetOperatorPassword(db(), "NOVO", "abc", 3); }), "") << "a site may choose";
 }
 
 }  // namespace

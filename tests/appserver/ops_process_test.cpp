@@ -113,6 +113,23 @@ TEST_P(OpsOnBackend, MetricsCountEveryCallOfABurstAndParseWithPrometheusParser) 
   ASSERT_FALSE(duringBurst.empty());
   Parse(duringBurst[duringBurst.size() / 2]);  // a scrape taken mid-burst parses too
 
+  // Held open while scraping: one connection logged in, one that never says a word.
+  TNetConnection held;
+  ConnectTo(held, server.port());
+  held.AppServer("GetVdOrca", {"0001", demo::kMainBudget});
+  const int silent = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  addr.sin_port = htons(static_cast<std::uint16_t>(server.port()));
+  ASSERT_EQ(connect(silent, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  TNetConnection wrong;
+  ConnectTo(wrong, server.port());
+  wrong.SetLogin(dx_test::kDemoOperator, "senha errada");
+  EXPECT_THROW(wrong.AppServer("GetVdOrca", {"0001", demo::kMainBudget}), Exception);
+  wrong.Close();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the server has seen the silent one
+
   auto scrape = http.Get("/metrics");
   ASSERT_TRUE(scrape);
   EXPECT_EQ(scrape->get_header_value("Content-Type").rfind("text/plain; version=0.0.4", 0), 0u);
@@ -122,18 +139,26 @@ TEST_P(OpsOnBackend, MetricsCountEveryCallOfABurstAndParseWithPrometheusParser) 
     EXPECT_NE(found, m.end()) << key;
     return found == m.end() ? -1.0 : found->second;
   };
-  EXPECT_EQ(at("dxr10900_calls_total{method=GetVdOrca,outcome=ok}"), kClients * kAnswered);
+  EXPECT_EQ(at("dxr10900_calls_total{method=GetVdOrca,outcome=ok}"), kClients * kAnswered + 1);
   EXPECT_EQ(at("dxr10900_calls_total{method=GetVdOrca,outcome=refused}"), kClients * kRefused);
   EXPECT_EQ(at("dxr10900_calls_total{method=GetVdOrca,outcome=error}"), 0);
-  EXPECT_EQ(at("dxr10900_call_duration_seconds_count{method=GetVdOrca}"), kClients * (kAnswered + kRefused));
-  EXPECT_EQ(at("dxr10900_call_duration_seconds_bucket{le=+Inf,method=GetVdOrca}"), kClients * (kAnswered + kRefused));
-  EXPECT_EQ(at("dxr10900_calls_total{method=Login,outcome=ok}"), kClients);
-  EXPECT_EQ(at("dxr10900_logins_total{outcome=accepted}"), kClients);
-  EXPECT_EQ(at("dxr10900_logins_total{outcome=refused}"), 0);
+  EXPECT_EQ(at("dxr10900_call_duration_seconds_count{method=GetVdOrca}"), kClients * (kAnswered + kRefused) + 1);
+  EXPECT_EQ(at("dxr10900_call_duration_seconds_bucket{le=+Inf,method=GetVdOrca}"),
+            kClients * (kAnswered + kRefused) + 1);
+  EXPECT_EQ(at("dxr10900_calls_total{method=Login,outcome=ok}"), kClients + 1);
+  EXPECT_EQ(at("dxr10900_calls_total{method=Login,outcome=refused}"), 1);
+  EXPECT_EQ(at("dxr10900_logins_total{outcome=accepted}"), kClients + 1);
+  EXPECT_EQ(at("dxr10900_logins_total{outcome=refused}"), 1);
+  EXPECT_EQ(at("dxr10900_logins_total{outcome=locked}"), 0);
+  EXPECT_EQ(at("dxr10900_connections{state=logged_in}"), 1);
+  EXPECT_EQ(at("dxr10900_connections{state=anonymous}"), 1);
+  EXPECT_EQ(at("dxr10900_connections_refused_total{}"), 0);
+  EXPECT_EQ(at("dxr10900_worker_queue_length{}"), 0);
   EXPECT_GT(at("dxr10900_database_size_bytes{}"), 0);
   EXPECT_GT(at("process_resident_memory_bytes{}"), 0);
   EXPECT_GT(at("process_start_time_seconds{}"), 1.7e9);
 
+  close(silent);
   auto healthy = http.Get("/healthz");
   ASSERT_TRUE(healthy);
   EXPECT_EQ(healthy->status, 200);

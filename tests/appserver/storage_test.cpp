@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <chrono>
 #include <thread>
 
 #include "methods/method_support.h"
@@ -10,6 +11,7 @@
 #include "storage/migrations.h"
 #include "storage/statement.h"
 #include "storage/storage.h"
+#include "storage/storage_errors.h"
 #include "test_support.h"
 
 namespace {
@@ -97,6 +99,29 @@ TEST(TransactionTest, AFailedRollbackDoesNotLeaveTheThreadsConnectionInsideTheTr
   Database other(dir.file("r.db"));
   sqlite3_busy_timeout(other.handle(), 0);
   EXPECT_NO_THROW(other.exec("BEGIN IMMEDIATE; ROLLBACK"));
+}
+
+TEST(TransactionTest, AWriteWaitingTooLongForAnotherProgramsLockEndsInOurWords) {
+  ScratchDir dir;
+  const std::string file = dir.file("locked.db");
+  Storage storage(file);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(file.c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+  const auto begun = std::chrono::steady_clock::now();
+  std::string refusal;
+  try {
+    InTransaction(storage, true, [](Database& db) {
+      db.exec("INSERT INTO FILIAL (CDFILIAL, NMFILIAL) VALUES ('0009', 'Teste')");
+      return Variant();
+    });
+  } catch (const std::runtime_error& e) {
+    refusal = e.what();
+  }
+  EXPECT_EQ(refusal, storage::kDatabaseLockedMessage);
+  EXPECT_GE(std::chrono::steady_clock::now() - begun, std::chrono::seconds(storage::kBusyWaitSeconds - 1));
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
 }
 
 TEST(StorageTest, EachThreadHasItsOwnConnection) {

@@ -1,5 +1,5 @@
 // The server's limits: connection cap, time limits before and after the
-// greeting, the count of values a request may hold, and a stop that lets the
+// greeting, what a connection may do before it logs in, the count of values a request may hold, and a stop that lets the
 // calls in flight answer.
 
 #include <gtest/gtest.h>
@@ -70,6 +70,7 @@ TEST(ServerLimits, ClientBeyondTheCapIsToldAndLaterOnesAreServed) {
   RpcServerOptions o;
   o.maxConnections = 2;
   ServedRpc server{TestHandler, o};
+  // Greeted: without logins, a connection holds its place from its hello.
   auto a = std::make_unique<Client>(server.port());
   ASSERT_TRUE(a->hello().ok);
   Client b(server.port());
@@ -120,6 +121,148 @@ TEST(ServerLimits, FrameBeforeTheGreetingIsHeldToTheSmallLimit) {
   ASSERT_TRUE(d.hello().ok);
   d.ch.writeFrame(wire::EncodeRequest({1, "Echo", {std::string(4000, 'a')}}), Soon());
   EXPECT_EQ(wire::DecodeResponse(d.ch.readFrame(Soon())).result, Variant(std::string(4000, 'a')));
+}
+
+// A handler whose connections log in with Login("ok"); any other login
+// fails, and a failed login leaves the connection anonymous.
+Variant LoginHandler(RpcConnection& connection, const std::string& method, std::vector<Variant>& args) {
+  if (method == "Login") {
+    connection.loggedIn = !args.empty() && args[0] == Variant("ok");
+    if (!args.empty() && args[0] == Variant("lento")) std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    if (!connection.loggedIn) throw std::runtime_error("Operador ou senha inválidos.");
+    return Variant(true);
+  }
+  if (!connection.loggedIn) throw std::runtime_error("Conexão sem login.");
+  return TestHandler(method, args);
+}
+
+RpcServerOptions LoginOptions() {
+  RpcServerOptions o;
+  o.loginRequired = true;
+  return o;
+}
+
+bool LogIn(Client& c, const char* password = "ok") {
+  c.ch.writeFrame(wire::EncodeRequest({1, "Login", {password}}), Soon());
+  return wire::DecodeResponse(c.ch.readFrame(Soon())).ok;
+}
+
+// A call that must be answered: the echo of `n`.
+bool Echoes(Client& c, int n) {
+  c.ch.writeFrame(wire::EncodeRequest({2, "Echo", {n}}), Soon());
+  return wire::DecodeResponse(c.ch.readFrame(Soon())).result == Variant(n);
+}
+
+TEST(AnonymousLimits, AConnectionThatDoesNotLogInInTimeIsClosed) {
+  RpcServerOptions o = LoginOptions();
+  o.loginTimeoutMs = 300;
+  ServedRpc server{LoginHandler, o};
+  Client idle(server.port());
+  ASSERT_TRUE(idle.hello().ok);
+  EXPECT_TRUE(idle.closedWithin(std::chrono::seconds(5)));
+
+  // Failed logins do not buy time: the limit counts from the hello.
+  Client guesser(server.port());
+  ASSERT_TRUE(guesser.hello().ok);
+  const auto begun = Clock::now();
+  bool closed = false;
+  while (!closed && Clock::now() - begun < std::chrono::seconds(5)) {
+    try {
+      EXPECT_FALSE(LogIn(guesser, "errada"));
+    } catch (const wire::ChannelError&) {
+      closed = true;
+    }
+  }
+  EXPECT_TRUE(closed);
+  EXPECT_LT(Clock::now() - begun, std::chrono::seconds(2));
+
+  Client member(server.port());
+  ASSERT_TRUE(member.hello().ok);
+  ASSERT_TRUE(LogIn(member));
+  std::this_thread::sleep_for(std::chrono::milliseconds(600));
+  EXPECT_TRUE(Echoes(member, 7)) << "a logged-in connection has the idle limit";
+}
+
+TEST(AnonymousLimits, FramesStaySmallUntilLogin) {
+  RpcServerOptions o = LoginOptions();
+  o.maxGreetingFrameBytes = 1024;
+  ServedRpc server{LoginHandler, o};
+  Client anonymous(server.port());
+  ASSERT_TRUE(anonymous.hello().ok);
+  anonymous.ch.writeFrame(wire::EncodeRequest({1, "Echo", {std::string(4000, 'a')}}), Soon());
+  EXPECT_TRUE(anonymous.closedWithin(std::chrono::seconds(5)));
+
+  Client member(server.port());
+  ASSERT_TRUE(member.hello().ok);
+  ASSERT_TRUE(LogIn(member));
+  member.ch.writeFrame(wire::EncodeRequest({1, "Echo", {std::string(4000, 'a')}}), Soon());
+  EXPECT_EQ(wire::DecodeResponse(member.ch.readFrame(Soon())).result, Variant(std::string(4000, 'a')));
+}
+
+TEST(AnonymousLimits, AnAddressHoldsFewAnonymousConnectionsAndTheOldestMakesRoom) {
+  RpcServerOptions o = LoginOptions();
+  o.maxAnonymousPerAddress = 3;
+  ServedRpc server{LoginHandler, o};
+  std::vector<std::unique_ptr<Client>> held;
+  for (int i = 0; i < 3; ++i) {
+    held.push_back(std::make_unique<Client>(server.port()));
+    ASSERT_TRUE(held.back()->hello().ok);
+  }
+  Client newcomer(server.port());
+  ASSERT_TRUE(newcomer.hello().ok);
+  EXPECT_TRUE(held[0]->closedWithin(std::chrono::seconds(5))) << "the oldest made room";
+  // The others are still open: they log in.
+  ASSERT_TRUE(LogIn(*held[1]));
+  ASSERT_TRUE(LogIn(newcomer));
+  // Logged-in connections of the address are not counted: two more fit
+  // beside held[2] without displacing it.
+  Client another(server.port());
+  ASSERT_TRUE(another.hello().ok);
+  Client yetAnother(server.port());
+  ASSERT_TRUE(yetAnother.hello().ok);
+  EXPECT_TRUE(LogIn(*held[2]));
+  EXPECT_TRUE(Echoes(newcomer, 1));
+  EXPECT_TRUE(Echoes(*held[1], 2));
+}
+
+TEST(AnonymousLimits, AnonymousConnectionsNeverTakeThePlacesKeptForLoggedInOnes) {
+  RpcServerOptions o = LoginOptions();
+  o.maxConnections = 6;
+  o.reservedForLoggedIn = 2;  // anonymous ones hold at most 4
+  ServedRpc server{LoginHandler, o};
+  Client member(server.port());
+  ASSERT_TRUE(member.hello().ok);
+  ASSERT_TRUE(LogIn(member));
+  std::vector<std::unique_ptr<Client>> flood;
+  for (int i = 0; i < 20; ++i) flood.push_back(std::make_unique<Client>(server.port()));
+  // However many came, an operator still gets in and logs in, and the one
+  // logged in is served.
+  Client operatorClient(server.port());
+  ASSERT_TRUE(operatorClient.hello().ok);
+  ASSERT_TRUE(LogIn(operatorClient));
+  EXPECT_TRUE(Echoes(operatorClient, 3));
+  EXPECT_TRUE(Echoes(member, 4));
+  std::size_t open = 0;
+  for (auto& c : flood) open += c->closedWithin(std::chrono::milliseconds(20)) ? 0 : 1;
+  EXPECT_LE(open, 3u) << "of the flood, at most the anonymous places less the newcomer's";
+}
+
+TEST(AnonymousLimits, LoginsRunApartFromTheLoggedInClientsCalls) {
+  RpcServerOptions o = LoginOptions();
+  o.workerThreads = 1;
+  o.loginThreads = 1;
+  ServedRpc server{LoginHandler, o};
+  Client member(server.port());
+  ASSERT_TRUE(member.hello().ok);
+  ASSERT_TRUE(LogIn(member));
+  Client slow(server.port());
+  ASSERT_TRUE(slow.hello().ok);
+  slow.ch.writeFrame(wire::EncodeRequest({1, "Login", {"lento"}}), Soon());  // holds the login pool 600 ms
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const auto begun = Clock::now();
+  EXPECT_TRUE(Echoes(member, 5));
+  EXPECT_LT(Clock::now() - begun, std::chrono::milliseconds(300)) << "the worker did not wait for the login";
+  EXPECT_FALSE(wire::DecodeResponse(slow.ch.readFrame(Soon())).ok);
 }
 
 TEST(ServerLimits, GreetedClientIsClosedAfterTheIdleTimeLimit) {

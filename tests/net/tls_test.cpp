@@ -4,6 +4,7 @@
 // error, and the server keeps serving.
 
 #include <gtest/gtest.h>
+#include <openssl/ssl.h>
 
 #include "data/exceptions.h"
 #include "net/net_connection.h"
@@ -88,6 +89,61 @@ TEST_F(TlsTest, AServerWithoutUsableKeyDoesNotStart) {
   RpcServerOptions o = TlsOptions(certificate);
   o.tlsKeyFile = certificate.cert() + ".nada";
   EXPECT_THROW(RpcServer(TestHandler, o), std::runtime_error);
+}
+
+// What a TLS 1.2 client offering only `ciphers` gets from the server: whether
+// the handshake succeeded and whether the server handed it a session ticket.
+struct Tls12Outcome {
+  bool connected = false;
+  bool ticket = false;
+};
+
+Tls12Outcome Tls12Handshake(std::uint16_t port, const char* ciphers) {
+  asio::io_context io;
+  asio::ip::tcp::socket socket(io);
+  socket.connect({asio::ip::make_address("127.0.0.1"), port});
+  SSL_CTX* context = SSL_CTX_new(TLS_client_method());
+  SSL_CTX_set_min_proto_version(context, TLS1_2_VERSION);
+  SSL_CTX_set_max_proto_version(context, TLS1_2_VERSION);
+  SSL_CTX_set_cipher_list(context, ciphers);
+  SSL* ssl = SSL_new(context);
+  SSL_set_fd(ssl, socket.native_handle());
+  Tls12Outcome outcome;
+  outcome.connected = SSL_connect(ssl) == 1;
+  if (outcome.connected) {
+    // A ticket, when sent, comes with the handshake's last flight.
+    SSL_SESSION* session = SSL_get1_session(ssl);
+    outcome.ticket = session && SSL_SESSION_has_ticket(session);
+    SSL_SESSION_free(session);
+  }
+  SSL_free(ssl);
+  SSL_CTX_free(context);
+  return outcome;
+}
+
+TEST_F(TlsTest, Tls12OnlyWithForwardSecrecyAndAuthenticatedEncryptionAndNoTickets) {
+  ServedRpc rpc(TestHandler, TlsOptions(certificate));
+  const Tls12Outcome aead = Tls12Handshake(rpc.port(), "ECDHE-ECDSA-AES128-GCM-SHA256");
+  EXPECT_TRUE(aead.connected);
+  EXPECT_FALSE(aead.ticket);
+  EXPECT_TRUE(Tls12Handshake(rpc.port(), "ECDHE-ECDSA-CHACHA20-POLY1305").connected);
+  for (const char* weak : {"ECDHE-ECDSA-AES128-SHA", "ECDHE-ECDSA-AES256-SHA384", "ECDHE-ECDSA-AES128-SHA256"})
+    EXPECT_FALSE(Tls12Handshake(rpc.port(), weak).connected) << weak;
+  // Every TLS 1.2 suite the server's list allows, whatever the certificate,
+  // has both.
+  SSL_CTX* context = SSL_CTX_new(TLS_server_method());
+  ASSERT_EQ(SSL_CTX_set_cipher_list(context, RpcServer::TlsCipherList()), 1);
+  STACK_OF(SSL_CIPHER)* suites = SSL_CTX_get_ciphers(context);
+  int tls12 = 0;
+  for (int i = 0; i < sk_SSL_CIPHER_num(suites); ++i) {
+    const SSL_CIPHER* c = sk_SSL_CIPHER_value(suites, i);
+    if (std::string(SSL_CIPHER_get_version(c)) == "TLSv1.3") continue;
+    ++tls12;
+    EXPECT_EQ(SSL_CIPHER_get_kx_nid(c), NID_kx_ecdhe) << SSL_CIPHER_get_name(c);
+    EXPECT_TRUE(SSL_CIPHER_is_aead(c)) << SSL_CIPHER_get_name(c);
+  }
+  EXPECT_GT(tls12, 0);
+  SSL_CTX_free(context);
 }
 
 }  // namespace

@@ -85,6 +85,19 @@ TEST(Messages, GarbageIsAProtocolError) {
     EXPECT_THROW(wire::DecodeResponse(g), wire::ProtocolError);
 }
 
+TEST(Messages, TheMethodIsReadFromTheFirstBytesAlone) {
+  EXPECT_EQ(wire::PeekMethod(wire::EncodeRequest({1, "Login", {"SUPERVISOR", "x"}})), "Login");
+  EXPECT_EQ(wire::PeekMethod(wire::EncodeRequest({70000, std::string(40, 'm'), {}})), std::string(40, 'm'));
+  EXPECT_EQ(wire::PeekMethod(wire::EncodeRequest({std::uint64_t(1) << 40, "GetVdOrca", {}})), "GetVdOrca");
+  // The arguments are not read: a body cut after the method still names it.
+  const std::string whole = wire::EncodeRequest({3, "Echo", {std::string(1000, 'a')}});
+  EXPECT_EQ(wire::PeekMethod(std::string_view(whole).substr(0, 10)), "Echo");
+  for (const std::string& notARequest :
+       {wire::EncodeHello({"DXR10900.RDMDISTRATO"}), std::string(), std::string("\x94\x02\x01\xa9Log", 7),
+        std::string("\x94\x02\xff\xa5Login", 9), wire::EncodeResponse({1, true, Variant(), "", {}})})
+    EXPECT_EQ(wire::PeekMethod(notARequest), "") << notARequest.size();
+}
+
 TEST(ChangedArgs, ReportsOnlyWhatTheHandlerChanged) {
   DataPacket p({{"A", FieldType::String, 1}});
   std::vector<Variant> before{"a", 1, Variant(p), 2.0};
