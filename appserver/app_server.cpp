@@ -9,6 +9,8 @@
 #include "session/caller_session.h"
 #include "session/login_service.h"
 #include "storage/database.h"
+#include "storage/migrations.h"
+#include "storage/statement.h"
 #include "storage/storage.h"
 
 namespace {
@@ -62,6 +64,33 @@ std::vector<AuditRow> AppServer::auditTrail(const std::string& since) const {
   Database& db = storage_->connection();
   Transaction tx(db, false);
   return ReadAudit(db, since);
+}
+
+std::optional<std::string> AppServer::readiness() const {
+  try {
+    Database& db = storage_->connection();
+    const int expected = Migrations(db.dialect()).back().version;
+    const int version = db.userVersion();
+    if (version != expected)
+      return "esquema na versão " + std::to_string(version) + ", o servidor espera a " + std::to_string(expected);
+    Statement probe = db.prepare("SELECT COUNT(*) FROM FILIAL");
+    probe.step();
+    return std::nullopt;
+  } catch (const std::exception& e) {
+    return std::string("banco de dados sem resposta: ") + e.what();
+  }
+}
+
+std::uint64_t AppServer::databaseSizeBytes() const {
+  try {
+    Database& db = storage_->connection();
+    Statement size = db.prepare(db.dialect() == storage::Dialect::kPostgres
+                                    ? "SELECT pg_database_size(current_database())"
+                                    : "SELECT page_count * page_size FROM pragma_page_count(), pragma_page_size()");
+    return size.step() ? static_cast<std::uint64_t>(size.integer(0)) : 0;
+  } catch (const std::exception&) {
+    return 0;
+  }
 }
 
 Variant AppServer::call(CallerSession& caller, const std::string& method, std::vector<Variant>& args) const {

@@ -2,7 +2,9 @@
 // The application server "DXR10900.RDMDISTRATO" without its socket: the
 // storage and every remote method registered by name.
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,12 @@ class AppServer {
   LoginService& logins() { return *logins_; }
   // The audit trail from `since` (YYYY-MM-DD, or "" for all), newest first.
   std::vector<AuditRow> auditTrail(const std::string& since) const;
+
+  // Why the server cannot serve now (the database does not answer, or its
+  // schema is not this server's), or nullopt when it can.
+  std::optional<std::string> readiness() const;
+  // The database's size in bytes; 0 when it cannot be read.
+  std::uint64_t databaseSizeBytes() const;
 
  private:
   std::unique_ptr<Storage> storage_;

@@ -31,6 +31,15 @@ std::optional<DateTime> ParseDemoDate(const std::string& text) {
   return day;
 }
 
+// HOST:PORT, the port from 0 (any free one) to 65535.
+void parseAddress(const std::string& address, std::string& host, std::uint16_t& port) {
+  const auto colon = address.rfind(':');
+  if (colon == std::string::npos || colon == 0)
+    throw std::invalid_argument("Endereço inválido: \"" + address + "\" (esperado HOST:PORTA).");
+  host = address.substr(0, colon);
+  port = static_cast<std::uint16_t>(parseNumber(address.substr(colon + 1), 0, 65535, "Porta"));
+}
+
 }  // namespace
 
 const char* ServerUsage() {
@@ -42,6 +51,7 @@ const char* ServerUsage() {
          "      [--log-level NÍVEL]     error, warning, info (padrão) ou debug; registro na saída de erros\n"
          "      [--tls-cert ARQUIVO --tls-key ARQUIVO]  TLS em toda conexão (certificado e chave PEM)\n"
          "      [--insecure-plain-tcp]  aceita TCP sem TLS num endereço que não é o local: senhas em texto aberto na rede\n"
+         "      [--metrics-listen HOST:PORTA]  métricas Prometheus (/metrics), /healthz e /readyz por HTTP\n"
          "  dxr10900-server --db ARQUIVO --init-demo [--parties N] [--demo-date DD/MM/AAAA]\n"
          "      recria o banco de demonstração; o dia de trabalho das filiais é 08/12/2026, ou o de --demo-date,\n"
          "      e todas as datas do banco acompanham esse dia\n"
@@ -50,6 +60,7 @@ const char* ServerUsage() {
          "                                                       (sem eco) ou da entrada; ao menos N caracteres (8)\n"
          "  dxr10900-server --db ARQUIVO --locks                  bloqueios e tentativas de login inválidas\n"
          "  dxr10900-server --db ARQUIVO --unlock CÓDIGO          remove os bloqueios do operador (ou do endereço)\n"
+         "  dxr10900-server --db ARQUIVO --backup SAIDA           cópia online verificada de um banco SQLite em uso\n"
          "  dxr10900-server --db ARQUIVO --audit [--since AAAA-MM-DD] trilha de auditoria, mais recente primeiro\n"
          "  dxr10900-server --help | --version\n"
          "ARQUIVO: o arquivo SQLite; ou um banco PostgreSQL: postgresql://USUÁRIO@HOST/BANCO ou \"host=… dbname=…\"\n";
@@ -127,13 +138,14 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
       o.since = value();
       if (!IsIsoDate(o.since)) throw std::invalid_argument("Data inválida em --since: \"" + o.since + "\" (AAAA-MM-DD).");
     } else if (a == "--listen") {
-      const std::string& address = value();
-      auto colon = address.rfind(':');
-      if (colon == std::string::npos || colon == 0)
-        throw std::invalid_argument("Endereço inválido: \"" + address + "\" (esperado HOST:PORTA).");
-      o.host = address.substr(0, colon);
-      o.port = static_cast<std::uint16_t>(parseNumber(address.substr(colon + 1), 0, 65535, "Porta"));
+      parseAddress(value(), o.host, o.port);
       o.listen = true;
+    } else if (a == "--metrics-listen") {
+      std::uint16_t port = 0;
+      parseAddress(value(), o.metricsHost, port);
+      o.metricsPort = port;
+    } else if (a == "--backup") {
+      o.backup = value();
     } else {
       throw std::invalid_argument("Opção desconhecida: " + a);
     }
@@ -146,11 +158,13 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
         "A senha do banco de dados não vai na linha de comando, onde outros usuários a veem: deixe-a no arquivo de "
         "senhas do libpq (~/.pgpass ou PGPASSFILE) ou num arquivo de serviço (PGSERVICEFILE, --db \"service=NOME\").");
   const int modes = (o.initDemo ? 1 : 0) + (o.listen ? 1 : 0) + (o.audit ? 1 : 0) + (o.addOperator.empty() ? 0 : 1) +
-                    (o.setPassword.empty() ? 0 : 1) + (o.locks ? 1 : 0) + (o.unlock.empty() ? 0 : 1);
+                    (o.setPassword.empty() ? 0 : 1) + (o.locks ? 1 : 0) + (o.unlock.empty() ? 0 : 1) +
+                    (o.backup.empty() ? 0 : 1);
   if (modes != 1)
     throw std::invalid_argument(
-        "Informe uma destas: --listen HOST:PORTA, --init-demo, --audit, --add-operator CÓDIGO, --set-password "
-        "CÓDIGO, --locks ou --unlock CÓDIGO.");
+        "Informe uma destas: --listen HOST:PORTA, --init-demo, --audit, --backup SAIDA, --add-operator CÓDIGO, "
+        "--set-password CÓDIGO, --locks ou --unlock CÓDIGO.");
+  if (o.metricsPort && !o.listen) throw std::invalid_argument("--metrics-listen só vale com --listen.");
   if (!o.since.empty() && !o.audit) throw std::invalid_argument("--since só vale com --audit.");
   if (!o.addOperator.empty() && (o.operatorName.empty() || o.operatorRole.empty()))
     throw std::invalid_argument("--add-operator pede --name NOME e --role SUPERVISOR|GERENTE|OPERADOR.");

@@ -24,6 +24,9 @@ struct ServerOptions {
   std::string addOperator;        // --add-operator CODE (with operatorName and operatorRole)
   std::string operatorName, operatorRole;
   std::string setPassword;        // --set-password CODE
+  std::string metricsHost;                  // --metrics-listen: the operations port
+  std::optional<std::uint16_t> metricsPort;  // unset: no operations port
+  std::string backup;     // --backup OUT: an online copy of the SQLite database
   bool locks = false;             // list the login locks
   std::string unlock;             // --unlock CODE: clear an operator's (or address's) locks
   bool audit = false;     // print the audit trail

@@ -7,6 +7,7 @@
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,6 +21,12 @@
 #include "audit/audit_report.h"
 #include "cli_options.h"
 #include "demo/demo_database.h"
+#include "methods/method_support.h"
+#include "ops/call_outcome.h"
+#include "ops/metered_call.h"
+#include "ops/metrics_endpoint.h"
+#include "ops/online_backup.h"
+#include "ops/server_metrics.h"
 #include "session/caller_session.h"
 #include "session/login_limits.h"
 #include "session/login_service.h"
@@ -57,6 +64,13 @@ int printAudit(const ServerOptions& o) {
   return 0;
 }
 
+int backup(const ServerOptions& o) {
+  const BackupReport report = BackupDatabase(o.db, o.backup);
+  std::cout << "Cópia de " << o.db << " gravada em " << o.backup << ": " << report.pages << " páginas, "
+            << report.bytes << " bytes; verificação de integridade: " << report.integrity << std::endl;
+  return 0;
+}
+
 int printLocks(const ServerOptions& o) {
   std::cout << LoginLocksReport(o.db, LoginLimits::Now());
   return 0;
@@ -78,8 +92,13 @@ int serve(const ServerOptions& o) {
 
   AppServer app(o.db);
   ServerLog log(ServerLog::ParseLevel(o.logLevel).value_or(ServerLog::Level::Info));
-  app.logins().setEventLog([&log](bool accepted, const std::string& line) {
-    log.write(accepted ? ServerLog::Level::Info : ServerLog::Level::Warning, line);
+  ServerMetrics metrics;
+  app.logins().setEventLog([&log, &metrics](LoginService::Outcome outcome, const std::string& line) {
+    using Login = ServerMetrics::LoginOutcome;
+    metrics.recordLogin(outcome == LoginService::Outcome::kAccepted ? Login::kAccepted
+                        : outcome == LoginService::Outcome::kLocked ? Login::kLocked
+                                                                    : Login::kRefused);
+    log.write(outcome == LoginService::Outcome::kAccepted ? ServerLog::Level::Info : ServerLog::Level::Warning, line);
   });
   RpcServerOptions rpcOptions;
   rpcOptions.maxConnections = o.maxConnections;
@@ -90,7 +109,7 @@ int serve(const ServerOptions& o) {
   rpcOptions.tlsCertFile = o.tlsCert;
   rpcOptions.tlsKeyFile = o.tlsKey;
   RpcServer server(
-      [&app](RpcConnection& connection, const std::string& method, std::vector<Variant>& args) {
+      [&app, &metrics](RpcConnection& connection, const std::string& method, std::vector<Variant>& args) {
         // Each connection has its caller session from its first call on.
         if (!connection.state) connection.state = std::make_shared<CallerSession>(connection.peer);
         CallerSession& session = *std::static_pointer_cast<CallerSession>(connection.state);
@@ -101,7 +120,14 @@ int serve(const ServerOptions& o) {
           CallerSession& session;
           ~NoteLogin() { connection.loggedIn = session.loggedIn(); }
         } noteLogin{connection, session};
-        return app.call(session, method, args);
+        // Labelled by registered names only: a client cannot invent series.
+        MeteredCall metered(metrics, app.dispatcher().has(method) ? method : "unknown");
+        try {
+          return app.call(session, method, args);
+        } catch (const std::exception& e) {
+          metered.failed(OutcomeOfFailure(e));
+          throw;
+        }
       },
       rpcOptions);
   std::uint16_t port = server.listen(o.host, o.port);
@@ -112,6 +138,23 @@ int serve(const ServerOptions& o) {
   if (o.tlsCert.empty() && !server.listensOnLoopback())
     log.write(ServerLog::Level::Warning, "servidor sem TLS num endereço da rede (--insecure-plain-tcp): senhas em texto aberto");
   std::cout << "listening on " << o.host << ":" << port << std::endl;
+  std::optional<MetricsEndpoint> endpoint;
+  if (o.metricsPort) {
+    ServerMetrics::Gauges gauges;
+    gauges.anonymousConnections = [&server] { return server.stats().anonymousConnections; };
+    gauges.loggedInConnections = [&server] { return server.stats().loggedInConnections; };
+    gauges.connectionsRefused = [&server] { return server.stats().refusedConnections; };
+    gauges.queuedCalls = [&server] { return server.stats().queuedCalls; };
+    gauges.databaseSizeBytes = [&app] { return app.databaseSizeBytes(); };
+    gauges.serializationRetries = [] { return TransactionConflictCounts().reruns; };
+    gauges.busyRefusals = [] { return TransactionConflictCounts().busyRefusals; };
+    metrics.setGauges(std::move(gauges));
+    endpoint.emplace(metrics, [&app] { return app.readiness(); });
+    const std::uint16_t metricsPort = endpoint->start(o.metricsHost, *o.metricsPort);
+    std::cout << "metrics on " << o.metricsHost << ":" << metricsPort << std::endl;
+    log.write(ServerLog::Level::Info, "métricas, /healthz e /readyz em http://" + o.metricsHost + ":" +
+                                          std::to_string(metricsPort));
+  }
   log.write(ServerLog::Level::Info, "servidor " + storage::RedactedTarget(o.db) + " ouvindo em " + o.host + ":" + std::to_string(port) +
                                         " (até " + std::to_string(o.maxConnections) + " conexões" +
                                         (o.tlsCert.empty() ? "" : ", TLS") + ")");
@@ -155,6 +198,7 @@ int main(int argc, char** argv) {
   try {
     if (options.initDemo) return initDemo(options);
     if (options.audit) return printAudit(options);
+    if (!options.backup.empty()) return backup(options);
     if (!options.addOperator.empty()) return addOperator(options);
     if (!options.setPassword.empty()) return setPassword(options);
     if (options.locks) return printLocks(options);

@@ -1,6 +1,7 @@
 #include "methods/method_support.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <random>
 #include <thread>
@@ -23,7 +24,11 @@ void PauseBeforeRetry(int attempt) {
   std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
 }
 
+std::atomic<std::uint64_t> reruns{0}, busyRefusals{0};
+
 }  // namespace
+
+TransactionConflicts TransactionConflictCounts() { return {reruns.load(), busyRefusals.load()}; }
 
 const char* const kDatabaseBusyMessage =
     "O banco de dados está ocupado com alterações simultâneas; tente novamente.";
@@ -38,7 +43,11 @@ Variant InTransaction(Storage& storage, bool writes, const std::function<Variant
       return result;
     } catch (const storage::Conflict&) {
       // The transaction was rolled back whole: nothing of it remains.
-      if (attempt == kAttempts) throw std::runtime_error(kDatabaseBusyMessage);
+      if (attempt == kAttempts) {
+        busyRefusals.fetch_add(1, std::memory_order_relaxed);
+        throw std::runtime_error(kDatabaseBusyMessage);
+      }
+      reruns.fetch_add(1, std::memory_order_relaxed);
       PauseBeforeRetry(attempt);
     }
   }

@@ -2,6 +2,7 @@
 // What the handler files share: running a method inside one transaction of
 // this thread's connection.
 
+#include <cstdint>
 #include <functional>
 
 #include "dispatch.h"
@@ -23,6 +24,15 @@ extern const char* const kDatabaseBusyMessage;
 // from the start, a bounded number of times, then refuses with
 // kDatabaseBusyMessage: `work` must leave nothing outside the transaction.
 Variant InTransaction(Storage& storage, bool writes, const std::function<Variant(Database&)>& work);
+
+// Since the process started, across every storage: transactions run again
+// after the database aborted them for a conflicting writer, and calls refused
+// with kDatabaseBusyMessage because they kept conflicting.
+struct TransactionConflicts {
+  std::uint64_t reruns = 0;
+  std::uint64_t busyRefusals = 0;
+};
+TransactionConflicts TransactionConflictCounts();
 
 // A handler of positional arguments, run inside one transaction.
 MethodHandler Transactional(Storage& storage, DbHandler handler, bool writes = false);

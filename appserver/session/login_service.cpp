@@ -51,11 +51,11 @@ std::string LoginService::AddressOf(const std::string& peer) {
 }
 
 void LoginService::refuse(CallerSession& caller, const std::string& code, const std::string& why,
-                          const std::string& message) {
+                          const std::string& message, Outcome outcome) {
   // A failed login ends whatever login the connection had: it never keeps
   // working as someone while trying to be someone else.
   if (caller.loggedIn()) caller.logIn("", "");
-  if (log_) log_(false, "login de " + PrintableText(code) + " em " + caller.peer() + " recusado: " + why);
+  if (log_) log_(outcome, "login de " + PrintableText(code) + " em " + caller.peer() + " recusado: " + why);
   throw std::runtime_error(message);
 }
 
@@ -69,7 +69,7 @@ Variant LoginService::logIn(CallerSession& caller, const std::string& typedCode,
   try {
     attempt.emplace(limits_.begin(code, address, now));
   } catch (const std::runtime_error& e) {
-    refuse(caller, code, std::string("não verificado: ") + e.what(), e.what());
+    refuse(caller, code, std::string("não verificado: ") + e.what(), e.what(), Outcome::kLocked);
   }
 
   const StoredOperator op = ReadOperator(storage_, code);
@@ -81,7 +81,8 @@ Variant LoginService::logIn(CallerSession& caller, const std::string& typedCode,
   try {
     limits_.succeeded(*attempt, LoginLimits::Now());
   } catch (const std::runtime_error& e) {
-    refuse(caller, code, std::string("senha correta, mas bloqueado durante a verificação: ") + e.what(), e.what());
+    refuse(caller, code, std::string("senha correta, mas bloqueado durante a verificação: ") + e.what(), e.what(),
+           Outcome::kLocked);
   }
   if (OperatorPasswordNeedsRehash(op.digest)) {
     // Older digests are short; the full form replaces it now that the password is known.
@@ -92,6 +93,6 @@ Variant LoginService::logIn(CallerSession& caller, const std::string& typedCode,
     });
   }
   caller.logIn(code, op.role);
-  if (log_) log_(true, "login de " + PrintableText(code) + " (" + op.role + ") em " + caller.peer() + " aceito");
+  if (log_) log_(Outcome::kAccepted, "login de " + PrintableText(code) + " (" + op.role + ") em " + caller.peer() + " aceito");
   return MakeArray({code, op.name, op.role});
 }

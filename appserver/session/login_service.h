@@ -17,8 +17,11 @@ class Storage;
 
 class LoginService {
  public:
-  // Where login outcomes go: accepted or refused, and the line to log.
-  using EventLog = std::function<void(bool accepted, const std::string& line)>;
+  // How a login ended: accepted, refused (wrong operator or password), or
+  // refused unchecked because a lock-out holds.
+  enum class Outcome { kAccepted, kRefused, kLocked };
+  // Where login outcomes go, with the line to log.
+  using EventLog = std::function<void(Outcome outcome, const std::string& line)>;
 
   explicit LoginService(Storage& storage);
 
@@ -39,7 +42,7 @@ class LoginService {
  private:
   // Leaves the connection anonymous, logs and throws `message`.
   [[noreturn]] void refuse(CallerSession& caller, const std::string& code, const std::string& why,
-                           const std::string& message);
+                           const std::string& message, Outcome outcome = Outcome::kRefused);
 
   Storage& storage_;
   LoginLimits limits_;

@@ -132,6 +132,13 @@ struct RpcServer::Impl {
   std::atomic<bool> stopRequested{false};
   std::atomic<bool> stopping{false};  // set on the I/O thread
   std::atomic<int> callsQueued{0};    // waiting for a worker
+  // The I/O thread's counts as monitoring reads them from other threads.
+  std::atomic<std::size_t> openConnections{0}, openAnonymous{0};
+  std::atomic<std::uint64_t> refusedConnections{0};
+  void publishCounts() {
+    openConnections = connections.size() - refusing;
+    openAnonymous = anonymous.size();
+  }
   // The rest is touched on the I/O thread only.
   std::set<std::shared_ptr<Connection>> connections;  // open ones, refused ones included
   std::size_t refusing = 0;                           // of those, the ones being refused
@@ -491,6 +498,7 @@ void RpcServer::Impl::Connection::noteLogin() {
     loginDeadline_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(server_.options.loginTimeoutMs);
     server_.anonymous.add(self, address_);
   }
+  server_.publishCounts();
 }
 
 bool RpcServer::Impl::Connection::lendSocket() {
@@ -633,6 +641,17 @@ void RpcServer::Impl::Connection::close(const std::string& why) {
   server_.forget(shared_from_this());
 }
 
+RpcServer::Stats RpcServer::stats() const {
+  Stats s;
+  const std::size_t open = impl_->openConnections, anonymous = impl_->openAnonymous;
+  s.anonymousConnections = std::min(anonymous, open);
+  s.loggedInConnections = open - s.anonymousConnections;
+  s.refusedConnections = impl_->refusedConnections;
+  const int queued = impl_->callsQueued;
+  s.queuedCalls = queued > 0 ? static_cast<std::size_t>(queued) : 0;
+  return s;
+}
+
 std::string RpcServer::BusyMessage(std::size_t maxConnections) {
   return "Servidor de aplicação ocupado: o limite de " + std::to_string(maxConnections) +
          " conexões foi atingido. Tente novamente em instantes.";
@@ -682,10 +701,12 @@ void RpcServer::Impl::admit(Socket socket) {
   const bool room = makeRoom(address);
   // Without a descriptor to spare even a refusal could starve the storage.
   if (connections.size() >= DescriptorBudget(options.workerThreads)) {
+    ++refusedConnections;
     say(ServerLog::Level::Warning, "conexão " + Connection::PeerOf(socket) + " fechada: descritores esgotados");
     return;
   }
   const bool full = !room;
+  if (full) ++refusedConnections;
   if (full && refusing >= kMaxRefusing) {
     say(ServerLog::Level::Warning, "conexão " + Connection::PeerOf(socket) + " fechada: limite de conexões");
     return;
@@ -701,12 +722,14 @@ void RpcServer::Impl::admit(Socket socket) {
     say(ServerLog::Level::Info, "conexão " + c->peer() + " aberta (" + std::to_string(connections.size() - refusing) +
                                     " abertas)");
   }
+  publishCounts();
   c->start();
 }
 
 void RpcServer::Impl::forget(const std::shared_ptr<Connection>& c) {
   if (!c->loggedIn()) anonymous.remove(c, c->address());
   if (connections.erase(c) > 0 && c->refused()) --refusing;
+  publishCounts();
   finishIfDone();
 }
 

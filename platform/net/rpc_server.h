@@ -103,6 +103,15 @@ class RpcServer {
   // answer (up to the grace period), then closes the rest. Safe from any thread.
   void stop();
 
+  // What the server holds now, for monitoring. Safe from any thread.
+  struct Stats {
+    std::size_t anonymousConnections = 0;  // greeted or not, not logged in
+    std::size_t loggedInConnections = 0;
+    std::uint64_t refusedConnections = 0;  // beyond a connection limit, since start
+    std::size_t queuedCalls = 0;           // waiting for a worker
+  };
+  Stats stats() const;
+
   // The TLS 1.2 cipher suites the server accepts: forward secrecy (ECDHE)
   // and authenticated encryption (AES-GCM, ChaCha20-Poly1305) only. TLS 1.3
   // suites all are.

@@ -5,8 +5,8 @@
 namespace {
 
 const char* const kOneMode =
-    "Informe uma destas: --listen HOST:PORTA, --init-demo, --audit, --add-operator CÓDIGO, --set-password "
-    "CÓDIGO, --locks ou --unlock CÓDIGO.";
+    "Informe uma destas: --listen HOST:PORTA, --init-demo, --audit, --backup SAIDA, --add-operator CÓDIGO, "
+    "--set-password CÓDIGO, --locks ou --unlock CÓDIGO.";
 
 std::string ErrorOf(const std::vector<std::string>& args) {
   try {
@@ -41,6 +41,17 @@ TEST(ServerOptionsTest, MovesTheDemoToADayGivenEitherWay) {
             "Data inválida em --demo-date: \"31/02/2027\" (DD/MM/AAAA ou AAAA-MM-DD).");
   EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:1", "--demo-date", "08/12/2026"}),
             "--demo-date só vale com --init-demo.");
+}
+
+TEST(ServerOptionsTest, ReadsTheOperationsPortAndTheBackup) {
+  ServerOptions o = ParseServerOptions({"--db", "x", "--listen", "h:1", "--metrics-listen", "127.0.0.1:9100"});
+  EXPECT_EQ(o.metricsHost, "127.0.0.1");
+  EXPECT_EQ(o.metricsPort, 9100);
+  EXPECT_FALSE(ParseServerOptions({"--db", "x", "--listen", "h:1"}).metricsPort);
+  EXPECT_EQ(ParseServerOptions({"--db", "x", "--backup", "copia.db"}).backup, "copia.db");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--backup", "c.db", "--metrics-listen", "h:2"}),
+            "--metrics-listen só vale com --listen.");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:1", "--backup", "c.db"}), kOneMode);
 }
 
 TEST(ServerOptionsTest, HelpAndVersionNeedNothingElse) {

@@ -207,7 +207,7 @@ TEST_P(Login, TheAdministratorListsAndClearsTheLocks) {
 
 TEST_P(Login, TheCodeTypedIsEscapedInTheLogAndRefusals) {
   std::vector<std::string> lines;
-  app_->logins().setEventLog([&](bool, const std::string& line) { lines.push_back(line); });
+  app_->logins().setEventLog([&](LoginService::Outcome, const std::string& line) { lines.push_back(line); });
   CallerSession caller("10.6.0.1:4000");
   EXPECT_EQ(LogIn(caller, "X\nY", "errada"), "Operador ou senha inválidos.");
   ASSERT_EQ(lines.size(), 1u);
