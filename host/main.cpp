@@ -16,10 +16,13 @@
 #include "module_loader.h"
 #include "shortfall_list.h"
 #include "startup.h"
+#include "unattended_login.h"
 #include "window_geometry.h"
 #include "qt/qt_ui.h"
 
 namespace {
+
+constexpr int kLoginRefusedExit = 2;
 
 QString windowTitle(const HostOptions& o) {
   QString title = QStringLiteral("Distrato");
@@ -71,10 +74,17 @@ int main(int argc, char** argv) {
   completeFromBranch(options);
   applyLook(app);
   // Who works here is asked unless a scripted start gave it; an unattended
-  // picture never waits for a person.
+  // picture never waits for a person, nor does a start without a display.
   const bool unattended = !options.screenshotPath.isEmpty();
-  if (!unattended && (options.operatorCode.isEmpty() || options.password.isEmpty()) && !askLogin(options))
+  const bool nobodyToAsk = unattended || withoutDisplay();
+  if (!nobodyToAsk && (options.operatorCode.isEmpty() || options.password.isEmpty()) && !askLogin(options))
     return 0;
+  if (nobodyToAsk) {
+    if (const QString refusal = refusedLogin(options, verifyLogin); !refusal.isEmpty()) {
+      std::fprintf(stderr, "distrato: %s\n", refusal.toLocal8Bit().constData());
+      return kLoginRefusedExit;
+    }
+  }
   applyLoginEnvironment(options);
   // The screen still opens without it; its branch check then says why.
   if (const QString failure = openHostDatabase(options); !failure.isEmpty())

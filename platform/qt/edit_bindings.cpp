@@ -46,13 +46,16 @@ class EditBinding : public ControlBinding {
     }
   }
   std::vector<TProperty> ownProperties() const override {
-    return {TProperty::Text, TProperty::ReadOnly, TProperty::MaxLength, TProperty::PasswordChar, TProperty::Alignment};
+    return {TProperty::Text,         TProperty::ReadOnly,  TProperty::MaxLength,
+            TProperty::PasswordChar, TProperty::Alignment, TProperty::Selection};
   }
 
  protected:
   void sync(TProperty property) override {
     if (property == TProperty::Text || property == TProperty::EditMask) {
       showText();
+    } else if (property == TProperty::Selection) {
+      showSelection();
     } else if (property == TProperty::ReadOnly) {
       line_->setReadOnly(edit_.ReadOnly());
     } else if (property == TProperty::MaxLength) {
@@ -98,6 +101,20 @@ class EditBinding : public ControlBinding {
     line_->setText(text);
     if (auto* m = masked()) line_->setCursorPosition(static_cast<int>(m->Caret()));
     else line_->setCursorPosition(std::min(cursor, static_cast<int>(text.size())));
+  }
+
+  // The toolkit counts characters; Qt counts UTF-16 units.
+  void showSelection() {
+    if (masked()) return;  // a masked edit's caret is the mask's
+    const std::u32string text = ui::Utf8Decode(edit_.Text());
+    auto units = [&text](int characters) {
+      const std::u32string head = text.substr(0, static_cast<std::size_t>(characters));
+      return static_cast<int>(QString::fromUcs4(head.data(), static_cast<qsizetype>(head.size())).size());
+    };
+    const int start = units(edit_.SelStart());
+    const int end = units(edit_.SelStart() + edit_.SelLength());
+    if (end > start) line_->setSelection(start, end - start);
+    else line_->setCursorPosition(start);
   }
 
   bool onKey(QKeyEvent* e) {

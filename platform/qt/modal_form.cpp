@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QVBoxLayout>
 
+#include "qt/dialog_placement.h"
 #include "qt/form_view.h"
 #include "ui/form.h"
 
@@ -57,7 +58,7 @@ TModalResult runModalForm(TForm& form, QWidget* parent) {
   });
   // At the form's size, not the share of the screen Qt gives a window it sizes itself.
   dialog.resize(dialog.sizeHint());
-  if (form.Position() == poDesigned && !parent) dialog.move(form.Left(), form.Top());
+  placeDialog(dialog, parent, form.Position(), QPoint(form.Left(), form.Top()));
   dialog.show();
   dialog.raise();
   dialog.activateWindow();

@@ -14,6 +14,7 @@
 
 #include "data/client_dataset.h"
 #include "qt/dataset_rows.h"
+#include "qt/dialog_placement.h"
 #include "qt/message_box.h"
 
 namespace dxqt {
@@ -78,6 +79,7 @@ bool runPickList(QWidget* parent, TClientDataSet& data, const QString& title) {
   if (data.RecNo() > 0) table->selectRow(data.RecNo() - 1);
   else if (!rows.rows.empty()) table->selectRow(0);
   dialog.resize(fittingWidth(*table, parent), 380);
+  placeDialog(dialog, parent, poOwnerFormCenter);
   if (dialog.exec() != QDialog::Accepted || table->currentRow() < 0) return false;
   data.SetRecNo(table->currentRow() + 1);
   return true;
@@ -100,6 +102,7 @@ void runFindDialog(QWidget* parent, TClientDataSet& data) {
   layout->addLayout(form);
   layout->addWidget(okCancel(dialog, QStringLiteral("Localizar")));
   dialog.resize(380, 130);
+  placeDialog(dialog, parent, poOwnerFormCenter);
   if (dialog.exec() != QDialog::Accepted || text->text().isEmpty() || field->currentIndex() < 0) return;
 
   const int column = field->currentIndex();

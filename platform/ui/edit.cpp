@@ -1,5 +1,7 @@
 #include "ui/edit.h"
 
+#include <algorithm>
+
 #include "ui/run_handler.h"
 #include "ui/utf8.h"
 
@@ -14,8 +16,44 @@ void TCustomEdit::SetText(const std::string& text) { StoreText(ApplyCharCase(tex
 void TCustomEdit::StoreText(const std::string& text) {
   if (text == text_) return;
   text_ = text;
+  sel_start_ = static_cast<int>(ui::Utf8Length(text_));
+  sel_length_ = 0;
   Changed(TProperty::Text);
   Change();
+}
+
+void TCustomEdit::SetSelection(int start, int length) {
+  const int size = static_cast<int>(ui::Utf8Length(text_));
+  start = std::clamp(start, 0, size);
+  length = std::clamp(length, 0, size - start);
+  if (start == sel_start_ && length == sel_length_) return;
+  sel_start_ = start;
+  sel_length_ = length;
+  Changed(TProperty::Selection);
+}
+
+void TCustomEdit::SetSelStart(int start) { SetSelection(start, sel_length_); }
+void TCustomEdit::SetSelLength(int length) { SetSelection(sel_start_, length); }
+void TCustomEdit::SelectAll() { SetSelection(0, static_cast<int>(ui::Utf8Length(text_))); }
+
+std::string TCustomEdit::SelText() const {
+  const std::u32string cps = ui::Utf8Decode(text_);
+  return ui::Utf8Encode(cps.substr(static_cast<std::size_t>(sel_start_), static_cast<std::size_t>(sel_length_)));
+}
+
+void TCustomEdit::ReplaceSelection(const std::u32string& replacement) {
+  std::u32string cps = ui::Utf8Decode(text_);
+  cps.erase(static_cast<std::size_t>(sel_start_), static_cast<std::size_t>(sel_length_));
+  std::u32string inserted = replacement;
+  if (max_length_ > 0) {
+    const std::size_t room = cps.size() < static_cast<std::size_t>(max_length_)
+                                 ? static_cast<std::size_t>(max_length_) - cps.size()
+                                 : 0;
+    if (inserted.size() > room) inserted.resize(room);
+  }
+  cps.insert(static_cast<std::size_t>(sel_start_), inserted);
+  modified_ = true;
+  StoreText(ui::Utf8Encode(cps));
 }
 
 void TCustomEdit::Change() {
@@ -84,7 +122,9 @@ void TCustomEdit::UserType(const std::string& characters) {
 
 void TCustomEdit::KeyPressDefault(char32_t& key) {
   if (!UserMayEdit()) return;
-  if (key == VK_BACK) {
+  if (sel_length_ > 0 && (key == VK_BACK || key >= 32)) {
+    ReplaceSelection(key == VK_BACK ? std::u32string() : std::u32string(1, ApplyCharCase(key)));
+  } else if (key == VK_BACK) {
     std::u32string cps = ui::Utf8Decode(text_);
     if (cps.empty()) return;
     cps.pop_back();

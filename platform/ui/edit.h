@@ -7,6 +7,10 @@
 // change or drop it) or UserSetText (the whole content replaced, as pasting
 // over a selection); both respect ReadOnly, MaxLength and CharCase. The
 // headless caret sits at the end of the text.
+//
+// The selection counts characters (not bytes). A new text leaves nothing
+// selected; a character the user types over a selection replaces it, and a
+// backspace deletes it.
 
 #include <string>
 #include <vector>
@@ -33,6 +37,16 @@ class TCustomEdit : public TWinControl {
   void SetPasswordChar(char32_t c);
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment a);
+  // --- selection ---
+  int SelStart() const { return sel_start_; }
+  int SelLength() const { return sel_length_; }
+  // Moves the start (within the text) and keeps the length where it fits.
+  void SetSelStart(int start);
+  // From SelStart, cut at the end of the text.
+  void SetSelLength(int length);
+  void SelectAll();
+  std::string SelText() const;
+
   // Set when the user changed the text since it was last cleared.
   bool Modified() const { return modified_; }
   void SetModified(bool v) { modified_ = v; }
@@ -59,6 +73,9 @@ class TCustomEdit : public TWinControl {
   void AppendTyped(char32_t ch);
   // Stores the text; tells the observers and runs OnChange when it changed.
   void StoreText(const std::string& text);
+  // The selected characters replaced by `replacement`, within MaxLength.
+  void ReplaceSelection(const std::u32string& replacement);
+  void SetSelection(int start, int length);
 
  private:
   std::string text_;
@@ -68,6 +85,8 @@ class TCustomEdit : public TWinControl {
   char32_t password_char_ = 0;
   TAlignment alignment_ = taLeftJustify;
   bool modified_ = false;
+  int sel_start_ = 0;
+  int sel_length_ = 0;
 };
 
 class TEdit : public TCustomEdit {};

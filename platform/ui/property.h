@@ -15,7 +15,7 @@ enum class TProperty {
   Terminated,
   // Edits, buttons, check boxes, images
   Text, ReadOnly, MaxLength, CharCase, PasswordChar, EditMask, MinValue, MaxValue, Checked, Default,
-  Cancel, Flat, Glyph, NumGlyphs, Picture, Stretch, Center, Transparent, WordWrap,
+  Cancel, Flat, Glyph, NumGlyphs, Picture, Stretch, Center, Transparent, WordWrap, Selection,
   // Menu items
   Items, ShortCut,
   // Data grids
@@ -44,7 +44,7 @@ constexpr std::string_view PropertyName(TProperty p) {
     DX_PROPERTY_NAME(MaxValue) DX_PROPERTY_NAME(Checked) DX_PROPERTY_NAME(Default) DX_PROPERTY_NAME(Cancel)
     DX_PROPERTY_NAME(Flat) DX_PROPERTY_NAME(Glyph) DX_PROPERTY_NAME(NumGlyphs) DX_PROPERTY_NAME(Picture)
     DX_PROPERTY_NAME(Stretch) DX_PROPERTY_NAME(Center) DX_PROPERTY_NAME(Transparent)
-    DX_PROPERTY_NAME(WordWrap) DX_PROPERTY_NAME(Items) DX_PROPERTY_NAME(ShortCut) DX_PROPERTY_NAME(Columns)
+    DX_PROPERTY_NAME(WordWrap) DX_PROPERTY_NAME(Selection) DX_PROPERTY_NAME(Items) DX_PROPERTY_NAME(ShortCut) DX_PROPERTY_NAME(Columns)
     DX_PROPERTY_NAME(Options) DX_PROPERTY_NAME(TitleFont) DX_PROPERTY_NAME(Row) DX_PROPERTY_NAME(Data)
     DX_PROPERTY_NAME(State) DX_PROPERTY_NAME(SelectedIndex) DX_PROPERTY_NAME(Editor)
     DX_PROPERTY_NAME(Destroying)

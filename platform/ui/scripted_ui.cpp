@@ -75,6 +75,13 @@ std::vector<std::string> ScriptedUi::Exceptions() const {
   return out;
 }
 
+std::vector<std::string> ScriptedUi::ShownOverProgress() const {
+  std::vector<std::string> out;
+  for (const Event& e : events_)
+    if (e.over_progress) out.push_back(e.text);
+  return out;
+}
+
 bool ScriptedUi::AnyUnexpected() const {
   for (const Event& e : events_)
     if (!e.scripted || !e.closed_by_script) return true;
@@ -91,6 +98,7 @@ void ScriptedUi::Clear() {
 
 TModalResult ScriptedUi::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) {
   Event e = MakeEvent(EventKind::Message, text);
+  e.over_progress = progress_visible_;
   e.type = type;
   e.buttons = buttons;
   e.scripted = Take(message_answers_, e.result);
@@ -104,6 +112,7 @@ TModalResult ScriptedUi::ShowModal(TForm& form) {
   // things appeared; the outcome is filled in afterwards.
   std::size_t index = events_.size();
   Event e = MakeEvent(EventKind::Modal, form.Caption());
+  e.over_progress = progress_visible_;
   e.form_name = form.Name();
   std::function<void(TForm&)> driver;
   e.scripted = Take(modal_drivers_, driver);

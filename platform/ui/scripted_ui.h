@@ -36,6 +36,7 @@ class ScriptedUi : public UiService {
     bool closed_by_script = true;  // modal form: the driver set its ModalResult
     TCursor cursor = crDefault;
     std::string form_name;         // modal form: its component name
+    bool over_progress = false;    // message or modal form: the progress animation was on view
   };
 
   // --- answers ---
@@ -56,6 +57,8 @@ class ScriptedUi : public UiService {
   std::vector<Event> EventsOf(EventKind kind) const;
   std::vector<std::string> Messages() const;
   std::vector<std::string> Exceptions() const;
+  // The messages and modal forms shown while the progress animation was on view.
+  std::vector<std::string> ShownOverProgress() const;
   bool AnyUnexpected() const;
   bool ProgressVisible() const { return progress_visible_; }
   const std::string& ProgressText() const { return progress_text_; }

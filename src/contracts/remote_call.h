@@ -33,6 +33,9 @@ Variant Call(TNetConnection& net, const Method& call) {
   return Call(net, copy);
 }
 
+// A payload that answers yes or no; an empty one is no.
+bool Flag(const Variant& payload);
+
 // Element `index` of an array payload; a payload of another shape raises
 // Exception naming the method, instead of reading past what the server sent.
 const Variant& Element(const Variant& payload, std::size_t index, std::string_view method);

@@ -9,8 +9,7 @@ double Number(const Variant& value) { return value.isNull() ? 0 : value.asDouble
 }  // namespace
 
 bool GetContratRepetSeq(TNetConnection& net, const protocol::GetContratRepetSeq& call) {
-  const Variant payload = Call(net, call);
-  return !payload.isNull() && payload.asBool();
+  return Flag(Call(net, call));
 }
 
 ValoresResult ConfirmaValores(TNetConnection& net, const protocol::ConfirmaValores& call) {

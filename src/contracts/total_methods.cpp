@@ -12,13 +12,8 @@ Variant ConfValTodosCont(TNetConnection& net, const protocol::ConfValTodosCont& 
 
 Variant DistratoTotal(TNetConnection& net, const protocol::DistratoTotal& call) { return Call(net, call); }
 
-bool VdOrcaAprovado(TNetConnection& net, const protocol::VdOrcaAprovado& call) {
-  std::vector<Variant> args = protocol::Encode(call);
-  const Variant raw = net.Call(std::string(call.kName), args);
-  // The answer is [status, flag]; the flag is read as it comes.
-  const Variant& flag = raw.isArray() && raw.asArray().size() == 2 ? raw.asArray()[1] : raw;
-  return !flag.isNull() && flag.asBool();
-}
+// Checked like every call: a refusal shows the server's own message.
+bool VdOrcaAprovado(TNetConnection& net, const protocol::VdOrcaAprovado& call) { return Flag(Call(net, call)); }
 
 void ConsolidaDistrato(TNetConnection& net, const protocol::ConsolidaDistrato& call) { Call(net, call); }
 

@@ -1,8 +1,7 @@
 #pragma once
 // The remote methods of the total rescission and of the consolidation. Each
 // takes its method's declaration, filled by argument name, and raises
-// Exception on a refusal (the server's text, which may be an "N_PARAM_" key)
-// except VdOrcaAprovado, whose raw answer is read as it comes.
+// Exception on a refusal (the server's text, which may be an "N_PARAM_" key).
 
 #include "data/variant.h"
 #include "protocol/distrato_methods.h"

@@ -11,16 +11,12 @@ namespace contracts {
 Variant GetOperador(TNetConnection& net, const protocol::GetOperador& call) { return Call(net, call); }
 
 bool ConfirmaSenhaOperador(TNetConnection& net, const protocol::ConfirmaSenhaOperador& call) {
-  const Variant payload = Call(net, call);
-  return !payload.isNull() && payload.asBool();
+  return Flag(Call(net, call));
 }
 
+// Checked like every call: a refusal shows the server's own message.
 bool Vd_ExistComisGerada(TNetConnection& net, const protocol::Vd_ExistComisGerada& call) {
-  std::vector<Variant> args = protocol::Encode(call);
-  const Variant raw = net.Call(std::string(call.kName), args);
-  // Read as it comes, like VdOrcaAprovado: [status, flag] or the flag.
-  const Variant& flag = raw.isArray() && raw.asArray().size() == 2 ? raw.asArray()[1] : raw;
-  return !flag.isNull() && flag.asBool();
+  return Flag(Call(net, call));
 }
 
 void DesfazerDistrato(TNetConnection& net, const protocol::DesfazerDistrato& call) { Call(net, call); }

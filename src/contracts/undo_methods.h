@@ -18,8 +18,7 @@ Variant GetOperador(TNetConnection& net, const protocol::GetOperador& call);
 // this connection. A locked-out operator is refused with the server's text.
 bool ConfirmaSenhaOperador(TNetConnection& net, const protocol::ConfirmaSenhaOperador& call);
 
-// The raw answer read as a boolean, without the result check: false means a
-// commission was already generated.
+// False when a commission was already generated.
 bool Vd_ExistComisGerada(TNetConnection& net, const protocol::Vd_ExistComisGerada& call);
 
 // Status only.

@@ -5,10 +5,6 @@
 
 namespace contracts {
 
-namespace {
-bool Flag(const Variant& value) { return !value.isNull() && value.asBool(); }
-}  // namespace
-
 Variant GetPesqOrca(TNetConnection& net, const protocol::GetPesqOrca& call) { return Call(net, call); }
 
 Variant GetVdOrca(TNetConnection& net, const protocol::GetVdOrca& call) { return Call(net, call); }

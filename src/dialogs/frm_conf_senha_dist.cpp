@@ -117,8 +117,9 @@ bool TfrmConfSenhaDist::ExisteAcesso() {
     if (!SenhaOK(NormalizaSenha(edtSenha.Text()))) MensErro(msgPadrao.Msg("Sen_Inv"), true);
     return true;
   } catch (...) {
-    // The headless edit has no selection: its caret is always at the end.
+    // The refused password selected, so typing again replaces it.
     edtSenha.SetFocus();
+    edtSenha.SelectAll();
     throw;
   }
 }

@@ -27,9 +27,11 @@ bool Confirmed(TfrmDistrato& f, const char* key) {
   return MessageDlg(text, mtWarning, mbYesNo) == mrYes;
 }
 
+// The animation goes before the message: it must not outlive the work it
+// stood for behind the success.
 void Undone(TfrmDistrato& f) {
-  MessageDlg(f.msgPadrao.Msg("DISTRATO_CANCELADO"), mtInformation, mbOK);
   DeactiveShowAvi();
+  MessageDlg(f.msgPadrao.Msg("DISTRATO_CANCELADO"), mtInformation, mbOK);
 }
 
 // The current party's partial rescission; its client code is kept for the

@@ -75,11 +75,14 @@ std::vector<Receivable> OpenAccounts(TfrmDistrato& f) {
 // them; a dialog left without a value is told and ends nothing.
 void TransferQuotas(TfrmDistrato& f) {
   const double open = OpenReceivablesSum(OpenAccounts(f));
+  // Nothing runs while the user answers: no animation over the dialog.
+  DeactiveShowAvi();
   const Variant result = CriaTrocaTitularidade(f, Party(f, "NMFANTCLIE"), Party(f, "NMFANTSUB"), open);
   if (!(result[0].asDouble() > 0)) {
     MensErro(f.msgPadrao.Msg("TROCA_TITU_N_REALI"), false);
     return;
   }
+  ActiveShowAvi(Application().MainForm(), 1);
   contracts::TransfCotas(f.netDistrato, {.filial = f.medCdFilial.Text(),
                                          .orcamento = f.edtOrcamento.Text(),
                                          .CDCLIENTE = Party(f, "CDCLIENTE"),
@@ -94,6 +97,7 @@ void TransferQuotas(TfrmDistrato& f) {
                                          .NRENDCLIORCEVE = Party(f, "NRENDCLIORCEVE"),
                                          .contaCorrente = f.medCdReduCont.Text(),
                                          .empresa = stCdEmpresa});
+  DeactiveShowAvi();
   MessageDlg(f.msgPadrao.Msg("SUCESSO_COTAS"), mtInformation, mbOK);
 }
 
@@ -107,6 +111,7 @@ void Substitute(TfrmDistrato& f) {
                                                    .operador = Operador(),
                                                    .NRSEQORCAEVE = Party(f, "NRSEQORCAEVE"),
                                                    .empresa = stCdEmpresa});
+  DeactiveShowAvi();
   MessageDlg(f.msgPadrao.Msg("SUCESSO"), mtInformation, mbOK);
 }
 
@@ -198,6 +203,24 @@ void dbgPadraoEditButtonClick(TfrmDistrato& f) {
   stIdTpIJurClie = f.cdsContSub.FieldByName("IDTPIJURCLIE").AsString().substr(0, 1);
 }
 
+namespace {
+
+// After a refused substitution the panel comes back, but which of its
+// commands the user may run with the row still pending is the command
+// table's to say: they stay off unless it turns them on.
+void RestoreCommandPanel(TfrmDistrato& f) {
+  SetChildEnabled(f.panCancelarContrat, true);
+  f.sbtCancContrat.SetEnabled(false);
+  f.sbtDistrato.SetEnabled(false);
+  try {
+    f.HabilitaBotoes();
+  } catch (...) {
+    // The refusal is what the user has to read; the commands stay off.
+  }
+}
+
+}  // namespace
+
 void TransfContratante(TfrmDistrato& f) {
   RunGuarded(f, [&] {
     try {
@@ -207,8 +230,8 @@ void TransfContratante(TfrmDistrato& f) {
       else Substitute(f);
     } catch (...) {
       // A refused substitution leaves the entry as it was, never half
-      // disabled: the panel comes back and the row stays pending.
-      SetChildEnabled(f.panCancelarContrat, true);
+      // disabled: the row stays pending.
+      RestoreCommandPanel(f);
       throw;
     }
     boCancela = false;
@@ -224,7 +247,9 @@ void TransfContratante(TfrmDistrato& f) {
 
 void sbtConfirmarClick(TfrmDistrato& f) {
   f.TfrmPadraoGrid::sbtConfirmarClick(&f.sbtConfirmar);
-  if (SubstituteToBeNamed(ModeOf(f))) Vd_NrInscricao(f, true);
+  // An open substitute entry is checked as the cell shows it, also when a
+  // picked substitute was typed over since.
+  if (boCancela || SubstituteToBeNamed(ModeOf(f))) Vd_NrInscricao(f, true);
   f.Vd_ContaCorrente(true);
   TransfContratante(f);
   SetSubstituteEditable(f, false);

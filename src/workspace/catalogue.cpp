@@ -96,6 +96,7 @@ const std::vector<std::string>& MainScreenMessages() {
       "TRANSF_CONTA_CONTRAT|Deseja cancelar o contratante e transferir o valor restante para o contratante substituto?",
       "CONT_SUB|Contratante Substituto",
       "N_CAD_CONTRAT|Não há contratante cadastrado.",
+      "ERRO_PROD|A soma da quantidade de alguns produtos do orçamento com a quantidade negativa gerada pelo distrato deve ser maior ou igual a zero:",
   };
   return lines;
 }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "data/packet.h"
+#include "declared_arguments.h"
 #include "variant_json.h"
 
 namespace {
@@ -92,6 +93,25 @@ TEST(DateText, KnownDates) {
   EXPECT_FALSE(ParseDateTime("31/04/2024", d));
   EXPECT_FALSE(ParseDateTime("01/01/2024 24:00", d));
   EXPECT_FALSE(ParseDateTime("01/01/2024x", d));
+}
+
+// The ninth argument of DesfazerDistrato is declared a date; the first is text.
+TEST(DeclaredArguments, ADeclaredDateReadsEitherWayAndNothingElseChanges) {
+  const Variant day(DateTime{46364.0});  // 08/12/2026
+  EXPECT_EQ(CallArgument("DesfazerDistrato", 8, "08/12/2026"), day);
+  EXPECT_EQ(CallArgument("DesfazerDistrato", 8, "2026-12-08"), day);
+  EXPECT_EQ(CallArgument("DesfazerDistrato", 8, "46364"), Variant(46364));  // the serial still works
+  EXPECT_EQ(CallArgument("DesfazerDistrato", 8, "31/02/2026"), Variant("31/02/2026"));  // no such day: the server says so
+  EXPECT_EQ(CallArgument("DesfazerDistrato", 8, "8/12/2026"), Variant("8/12/2026"));
+  EXPECT_EQ(CallArgument("DesfazerDistrato", 1, "08/12/2026"), Variant("08/12/2026"));
+  EXPECT_EQ(CallArgument("Echo", 0, "08/12/2026"), Variant("08/12/2026"));
+  EXPECT_EQ(CallArgument("DesfazerDistrato", 20, "08/12/2026"), Variant("08/12/2026"));
+  const std::vector<Variant> args =
+      CallArguments("DesfazerDistrato", {"CONTRATANTE", "0001", "101", "01", "01", "3302", "", "OPERADOR",
+                                         "2026-12-08", "1"});
+  ASSERT_EQ(args.size(), 10u);
+  EXPECT_EQ(args[8], day);
+  EXPECT_EQ(args[2], Variant(101));
 }
 
 }  // namespace

@@ -145,6 +145,22 @@ TEST_F(CallToolSessionTest, LogsInWithTheOperatorAndAPasswordNeverOnTheCommandLi
   EXPECT_EQ(Call("env -u DX_OPERATOR " + std::string(DXR10900_CALL) + " " + server() + " Who", true).out, "\"\"\n");
 }
 
+// A day typed where the protocol declares a date travels as that date, on
+// the command line and on standard input; --help says so.
+TEST(CallTool, TypedDaysTravelAsDatesWhereTheMethodDeclaresOne) {
+  ServedRpc rpc{[](const std::string&, std::vector<Variant>& args) { return args.at(8); }};
+  const std::string server = "--server 127.0.0.1:" + std::to_string(rpc.port());
+  const std::string call = " DesfazerDistrato CONTRATANTE 0001 101 01 01 3302 '' OPERADOR ";
+  EXPECT_EQ(Call(server + call + "08/12/2026 1").out, "\"08/12/2026 00:00:00\"\n");
+  EXPECT_EQ(Call(server + call + "2026-12-08 1").out, "\"08/12/2026 00:00:00\"\n");
+  EXPECT_EQ(Call("echo \"DesfazerDistrato CONTRATANTE 0001 101 01 01 3302 '' OPERADOR 08/12/2026 1\" | " +
+                     std::string(DXR10900_CALL) + " --stdin " + server,
+                 true)
+                .out,
+            "\"08/12/2026 00:00:00\"\n");
+  EXPECT_NE(Call("--help").out.find("dd/mm/aaaa ou aaaa-mm-dd"), std::string::npos);
+}
+
 TEST(CallLine, SplitsAsAShellWould) {
   struct Case {
     const char* line;

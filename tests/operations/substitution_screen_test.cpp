@@ -39,6 +39,10 @@ class SubstitutionScreen : public ::testing::Test {
   }
 
   void Click(TButtonFlat& b) { RunHandler([&] { b.Click(); }); }
+  // A CPF as the user types it: 000.000.000-00.
+  static std::string Formatted(const std::string& cpf) {
+    return cpf.substr(0, 3) + "." + cpf.substr(3, 3) + "." + cpf.substr(6, 3) + "-" + cpf.substr(9);
+  }
   std::string Party(TfrmDistrato& f, const char* field) { return f.cdsContratante.FieldByName(field).AsString(); }
   bool SubstituteEditable(TfrmDistrato& f) {
     return !f.dbgPadrao.Columns(f.dbgPadrao.ColumnIndexOf("NRINSJURCLIESUB")).ReadOnly();
@@ -112,6 +116,7 @@ TEST_F(SubstitutionScreen, YesOpensTheEntryAndAPickedSubstituteIsSubstituted) {
   EXPECT_FALSE(f.dbgPadrao.HasOption(dgEditing));
   EXPECT_TRUE(f.rbtParcial.Enabled());
   EXPECT_FALSE(ui.ProgressVisible());
+  EXPECT_TRUE(ui.ShownOverProgress().empty()) << ui.ShownOverProgress().front();
 }
 
 TEST_F(SubstitutionScreen, NoLeavesTheListAsItWas) {
@@ -178,6 +183,45 @@ TEST_F(SubstitutionScreen, TheQuotaHolderTransfersItsOpenValueThroughTheDialog) 
   EXPECT_EQ(server->Calls("SubstituirContratante"), 0);
   EXPECT_EQ(Party(f, "CDCLIENTE"), "3202");
   EXPECT_FALSE(boCancela);
+  // Neither the dialog nor the messages come over the animation.
+  EXPECT_TRUE(ui.ShownOverProgress().empty()) << ui.ShownOverProgress().front();
+}
+
+TEST_F(SubstitutionScreen, ARegistrationTypedOverAPickedSubstituteIsTheOneTheQuotasGoTo) {
+  TfrmDistrato& f = Open("Gustavo Ritter Paim");
+  StartNaming(f);
+  PickSubstitute(f, "Lucas Pereira Antunes");
+  f.dbgPadrao.UserSetCellText(Formatted(server->One("SELECT NRINSJURCLIE FROM CLIENTE WHERE CDCLIENTE = '3002'")));
+  ConfirmQuotas(18, 25);
+  ui.AnswerMessage(mrOk);
+  Click(f.sbtConfirmar);
+  EXPECT_TRUE(ui.Exceptions().empty()) << ui.Exceptions().front();
+  EXPECT_EQ(shownTo, "Beatriz Moura Camargo");
+  EXPECT_EQ(server->One("SELECT QTCOTACONTRAT FROM CONTRATANTE WHERE CDCLIENTE = '3002'"), "18");
+  EXPECT_EQ(server->One("SELECT COUNT(*) FROM CONTRATANTE WHERE CDCLIENTE = '3001'"), "0");
+}
+
+TEST_F(SubstitutionScreen, ARefusedSubstitutionLeavesTheCommandsToTheCommandTable) {
+  TfrmDistrato& f = Open("Renata Schmitt Borges");
+  ASSERT_TRUE(f.sbtCancContrat.Enabled());
+  StartNaming(f);
+  // Camila is a party of the budget already: the server refuses her.
+  f.dbgPadrao.UserSetCellText(Formatted(server->One("SELECT NRINSJURCLIE FROM CLIENTE WHERE CDCLIENTE = '3203'")));
+  Click(f.sbtConfirmar);
+  std::vector<std::string> shown = ui.Exceptions();
+  for (const std::string& e : Errors()) shown.push_back(e);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_NE(shown[0].find("já é contratante deste orçamento"), std::string::npos) << shown[0];
+  // The entry stays pending; the commands the table forbids stay off.
+  EXPECT_TRUE(boCancela);
+  EXPECT_EQ(f.cdsContratante.State(), dsEdit);
+  EXPECT_FALSE(f.sbtCancContrat.Enabled());
+  EXPECT_FALSE(f.sbtDistrato.Enabled());
+  EXPECT_FALSE(f.mnuCancContrat.Enabled());
+  EXPECT_FALSE(f.mnuDistrato.Enabled());
+  EXPECT_TRUE(f.grbTipoDistrato.Enabled());
+  EXPECT_TRUE(f.sbtCancelar.Enabled());
+  EXPECT_FALSE(ui.ProgressVisible());
 }
 
 TEST_F(SubstitutionScreen, ACancelledQuotaDialogTellsAndClosesWithoutTransfer) {

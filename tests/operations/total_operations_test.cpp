@@ -298,6 +298,18 @@ TEST_F(ScreenRoads, AnUnapprovedChildBudgetStopsTheConsolidation) {
   EXPECT_EQ(f.medCdReduCont.Text(), "001");
 }
 
+TEST_F(ScreenRoads, ARefusedApprovalCheckShowsTheServersMessage) {
+  TfrmDistrato& f = Open("101", "Carla Souza Martins", false);
+  server->OverrideMethod("VdOrcaAprovado", [](std::vector<Variant>&, FreshServer&) -> Variant {
+    throw std::runtime_error("VdOrcaAprovado: orçamento 0000000101 em manutenção.");
+  });
+  BankAccount(f, "1");
+  ClickConsolida(f);
+  EXPECT_EQ(ui.Exceptions(), std::vector<std::string>{"VdOrcaAprovado: orçamento 0000000101 em manutenção."});
+  EXPECT_EQ(server->Calls("ConfirmaValores"), 0);
+  EXPECT_FALSE(ui.ProgressVisible());
+}
+
 // --- consolidation of a total rescission ------------------------------------
 
 TEST_F(ScreenRoads, TotalConsolidationGeneratesEveryPartysAccount) {

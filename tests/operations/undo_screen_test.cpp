@@ -147,4 +147,51 @@ TEST_F(UndoScreen, AServerEndingTheUndoWithOKIsASuccessAndThePartyIsCurrentAgain
   EXPECT_FALSE(ui.ProgressVisible());
 }
 
+TEST_F(UndoScreen, TheAnimationIsGoneBeforeTheSuccessMessage) {
+  TfrmDistrato& f = Open("171", "Rodrigo Bastos Lima");
+  Confirm("SUPERVISOR", "DISTRATO");
+  ui.AnswerMessage(mrYes);
+  ui.AnswerMessage(mrOk);
+  Undo(f);
+  ASSERT_TRUE(ui.Exceptions().empty()) << ui.Exceptions().front();
+  EXPECT_EQ(ui.Messages().back(), kUndone);
+  EXPECT_EQ(ui.EventsOf(Kind::ProgressShown).size(), 1u);
+  EXPECT_TRUE(ui.ShownOverProgress().empty()) << ui.ShownOverProgress().front();
+  EXPECT_EQ(Party(f, "IDCONTPROCESDIST"), "N");
+}
+
+TEST_F(UndoScreen, ARefusedCommissionCheckShowsTheServersMessage) {
+  TfrmDistrato& f = Open("171", "Rodrigo Bastos Lima");
+  server->OverrideMethod("Vd_ExistComisGerada", [](std::vector<Variant>&, FreshServer&) -> Variant {
+    throw std::runtime_error("Vd_ExistComisGerada: orçamento 0000000171 em manutenção.");
+  });
+  Confirm("SUPERVISOR", "DISTRATO");
+  Undo(f);
+  EXPECT_EQ(ui.Exceptions(), std::vector<std::string>{"Vd_ExistComisGerada: orçamento 0000000171 em manutenção."});
+  EXPECT_EQ(server->Calls("DesfazerDistrato"), 0);
+}
+
+TEST_F(UndoScreen, ARefusedPasswordIsSelectedSoTheNextOneReplacesIt) {
+  TfrmDistrato& f = Open("171", "Rodrigo Bastos Lima");
+  std::string selected;
+  std::string retyped;
+  ui.DriveModal([&](TForm& form) {
+    auto& d = dynamic_cast<TfrmConfSenhaDist&>(form);
+    d.edtOperador.UserSetFocus();
+    d.edtOperador.UserSetText("SUPERVISOR");
+    d.edtSenha.UserSetFocus();
+    d.edtSenha.UserSetText("errada");
+    d.sbtConfirma.UserClick();
+    EXPECT_EQ(d.ActiveControl(), &d.edtSenha);
+    selected = d.edtSenha.SelText();
+    d.edtSenha.UserType("DISTRATO");
+    retyped = d.edtSenha.Text();
+    d.sbtCancel.UserClick();
+  });
+  Undo(f);
+  EXPECT_EQ(ui.Messages().front(), "Senha inválida.");
+  EXPECT_EQ(selected, "errada");
+  EXPECT_EQ(retyped, "DISTRATO");
+}
+
 }  // namespace

@@ -286,6 +286,23 @@ TEST_F(FormViewTest, TypingGoesThroughTheToolkitEdit) {
   EXPECT_EQ(form.edtOrcamento->Text(), "AB");
 }
 
+TEST_F(FormViewTest, TheEditsSelectionIsShownAndTypingReplacesIt) {
+  QLineEdit* line = widget<QLineEdit>("edtOrcamento");
+  form.edtOrcamento->SetText("çé0101");
+  form.edtOrcamento->SetFocus();
+  form.edtOrcamento->SelectAll();
+  EXPECT_EQ(line->selectedText(), QString::fromUtf8("çé0101"));
+  form.edtOrcamento->SetSelStart(1);
+  form.edtOrcamento->SetSelLength(2);
+  EXPECT_EQ(line->selectedText(), QString::fromUtf8("é0"));
+  EXPECT_EQ(line->selectionStart(), 1);
+  form.edtOrcamento->SelectAll();
+  QTest::keyClicks(line, "7");
+  EXPECT_EQ(form.edtOrcamento->Text(), "7");
+  EXPECT_EQ(line->text(), "7");
+  EXPECT_FALSE(line->hasSelectedText());
+}
+
 TEST_F(FormViewTest, AKeyPressHandlerCanDropACharacter) {
   form.edtOrcamento->OnKeyPress = [](TComponent*, char32_t& key) {
     if (key == U'x') key = 0;

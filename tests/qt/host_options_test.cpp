@@ -1,4 +1,5 @@
 #include "host_options.h"
+#include "unattended_login.h"
 
 #include <gtest/gtest.h>
 
@@ -149,3 +150,36 @@ TEST(HostOptions, SplittersAreDraggedByPixels) {
   EXPECT_FALSE(parse({"--drag", ":40"}).options);
   EXPECT_FALSE(parse({"--drag", "Splitter1:muito"}).options);
 }
+
+// Which start ends on a refused login: only one whose server answers and
+// then refuses the operator; without an operator nothing logs in.
+namespace {
+
+TEST(RefusedLogin, IsTheLoginsRefusalOnlyWhenTheServerAnswers) {
+  struct Case {
+    const char* operatorCode;
+    const char* anonymous;  // what the server says to a connection without login
+    const char* login;      // and to the operator's
+    const char* expected;
+  } cases[] = {
+      {"DEMO", "", "Operador ou senha inválidos.", "Operador ou senha inválidos."},
+      {"SUPERVISOR", "", "", ""},
+      {"DEMO", "Connection refused", "Connection refused", ""},
+      {"", "", "unused", ""},
+  };
+  for (const Case& c : cases) {
+    HostOptions options;
+    options.operatorCode = QString::fromUtf8(c.operatorCode);
+    int calls = 0;
+    const QString refusal = refusedLogin(options, [&](const HostOptions& tried) {
+      ++calls;
+      return QString::fromUtf8(tried.operatorCode.isEmpty() ? c.anonymous : c.login);
+    });
+    EXPECT_EQ(refusal, QString::fromUtf8(c.expected)) << c.operatorCode << " / " << c.anonymous;
+    if (*c.operatorCode == '\0') {
+      EXPECT_EQ(calls, 0);
+    }
+  }
+}
+
+}  // namespace

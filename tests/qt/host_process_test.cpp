@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <utility>
+
+#include "test_server.h"
 
 namespace {
 
@@ -30,11 +33,12 @@ QString largeDisplayPlatform() {
   return QStringLiteral("offscreen:configfile=") + path;
 }
 
-HostRun runHost(const QStringList& args, const QString& marker = {}) {
+HostRun runHost(const QStringList& args, const QString& marker = {}, const QString& password = {}) {
   QProcess p;
   auto env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", largeDisplayPlatform());
   if (!marker.isEmpty()) env.insert("DX_TEST_MARKER", marker);
+  if (!password.isEmpty()) env.insert("DX_PASSWORD", password);
   p.setProcessEnvironment(env);
   p.start(DX_HOST_EXE, args);
   HostRun r;
@@ -60,6 +64,36 @@ TEST(HostProcess, MissingModuleIsReportedAndFailsTheScreenshot) {
   EXPECT_NE(r.exitCode, 0);
   EXPECT_TRUE(r.errors.contains("Não foi possível carregar o módulo /nonexistent.so")) << r.errors.toStdString();
   EXPECT_FALSE(QFile::exists(png));
+}
+
+// Nobody could answer the message of a refused login: the picture ends at
+// once with the server's reason, whether the operator is unknown or the
+// password wrong.
+TEST(HostProcess, ARefusedLoginEndsAPictureWithTheServersMessage) {
+  dx_test::DemoServer server;
+  for (const auto& [operatorCode, password] : {std::pair{"DEMO", "DISTRATO"}, std::pair{"SUPERVISOR", "errada"}}) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath("out.png");
+    const HostRun r = runHost({"--screenshot", png, "--module", DX_FORM_MODULE, "--server",
+                               QString::fromStdString(server.address()), "--operator", operatorCode},
+                              {}, password);
+    EXPECT_FALSE(r.crashed) << operatorCode;
+    EXPECT_EQ(r.exitCode, 2) << operatorCode << ": " << r.errors.toStdString();
+    EXPECT_TRUE(r.errors.contains("Operador ou senha inválidos.")) << r.errors.toStdString();
+    EXPECT_FALSE(QFile::exists(png));
+  }
+}
+
+// An accepted login still gets its picture.
+TEST(HostProcess, AnAcceptedLoginTakesThePicture) {
+  dx_test::DemoServer server;
+  QTemporaryDir dir;
+  const QString png = dir.filePath("out.png");
+  const HostRun r = runHost({"--screenshot", png, "--module", DX_FORM_MODULE, "--server",
+                             QString::fromStdString(server.address()), "--operator", "SUPERVISOR"},
+                            {}, "DISTRATO");
+  EXPECT_EQ(r.exitCode, 0) << r.errors.toStdString();
+  EXPECT_TRUE(QFile::exists(png));
 }
 
 TEST(HostProcess, LibraryWithoutEntryIsReported) {

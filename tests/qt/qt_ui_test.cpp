@@ -2,7 +2,11 @@
 // finds the open dialog and presses its buttons.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
@@ -10,6 +14,7 @@
 
 #include "data/client_dataset.h"
 #include "qt/busy_indicator.h"
+#include "qt/dialog_placement.h"
 #include "qt/qt_ui.h"
 #include "ui/buttons.h"
 #include "ui/containers.h"
@@ -170,6 +175,60 @@ TEST_F(QtUiTest, ClosingAModalFormCancels) {
   OkForm form;
   whenModal<QDialog>([&](QDialog* dialog) { dialog->close(); });
   EXPECT_EQ(form.ShowModal(), mrCancel);
+}
+
+// Where a dialog opens: its window's frame where its position puts it.
+class PlacementTest : public QtUiTest {
+ protected:
+  QRect openedFrame(TPosition position) {
+    OkForm form;
+    form.SetPosition(position);
+    form.SetBounds(40, 30, 300, 120);
+    QRect frame;
+    whenModal<QDialog>([&](QDialog* dialog) {
+      frame = dialog->frameGeometry();
+      dialog->findChild<QPushButton*>("btnOk")->click();
+    });
+    EXPECT_EQ(form.ShowModal(), mrOk);
+    return frame;
+  }
+  void showMainWindowAt(const QRect& frame) {
+    mainWindow.setGeometry(frame);
+    mainWindow.show();
+    mainWindow.activateWindow();
+    QApplication::processEvents();
+  }
+  static QRect screenArea() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+  // The margins of `inner` within `outer` match on each axis, to the pixel.
+  static void expectCentred(const QRect& inner, const QRect& outer) {
+    EXPECT_LE(std::abs((inner.left() - outer.left()) - (outer.right() - inner.right())), 1)
+        << inner.x() << " in " << outer.x() << "+" << outer.width();
+    EXPECT_LE(std::abs((inner.top() - outer.top()) - (outer.bottom() - inner.bottom())), 1)
+        << inner.y() << " in " << outer.y() << "+" << outer.height();
+  }
+};
+
+TEST_F(PlacementTest, AScreenCentredDialogOpensInTheMiddleOfTheScreen) {
+  showMainWindowAt(QRect(0, 0, 360, 240));
+  expectCentred(openedFrame(poScreenCenter), screenArea());
+}
+
+TEST_F(PlacementTest, AnOwnerCentredDialogOpensOverItsOwner) {
+  showMainWindowAt(QRect(screenArea().width() - 420, screenArea().height() - 300, 400, 280));
+  expectCentred(openedFrame(poOwnerFormCenter), mainWindow.frameGeometry());
+}
+
+TEST(DialogPosition, KeepsTheWindowOnTheScreen) {
+  const QRect screen(0, 0, 800, 600);
+  // Over an owner at the right edge: as far right as the screen lets it.
+  EXPECT_EQ(dxqt::dialogPosition(poOwnerFormCenter, QSize(300, 100), screen, QRect(700, 0, 100, 100), {}),
+            QPoint(500, 0));
+  // Larger than the screen: its top-left corner shows.
+  EXPECT_EQ(dxqt::dialogPosition(poScreenCenter, QSize(1000, 700), screen, {}, {}), QPoint(0, 0));
+  EXPECT_EQ(dxqt::dialogPosition(poScreenCenter, QSize(200, 100), screen, {}, {}), QPoint(300, 250));
+  // Designed: its own place without an owner, the window system's with one.
+  EXPECT_EQ(dxqt::dialogPosition(poDesigned, QSize(200, 100), screen, {}, QPoint(20, 30)), QPoint(20, 30));
+  EXPECT_FALSE(dxqt::dialogPosition(poDesigned, QSize(200, 100), screen, QRect(0, 0, 50, 50), {}).has_value());
 }
 
 class PickListTest : public QtUiTest {

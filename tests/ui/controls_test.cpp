@@ -123,6 +123,52 @@ TEST_F(ControlsTest, UserTypingHonoursCaseLengthReadOnlyAndKeyPress) {
   EXPECT_EQ(edt.Text(), "ÇÃOX");
 }
 
+TEST_F(ControlsTest, AnEditSelectsInCharactersAndANewTextSelectsNothing) {
+  auto& edt = form.Add<TEdit>("edtSenha", &form);
+  edt.SetText("ação1");
+  EXPECT_EQ(edt.SelStart(), 5);
+  EXPECT_EQ(edt.SelLength(), 0);
+  edt.SelectAll();
+  EXPECT_EQ(edt.SelStart(), 0);
+  EXPECT_EQ(edt.SelLength(), 5);
+  EXPECT_EQ(edt.SelText(), "ação1");
+  edt.SetSelStart(1);
+  edt.SetSelLength(2);
+  EXPECT_EQ(edt.SelText(), "çã");
+  edt.SetSelLength(99);  // cut at the end of the text
+  EXPECT_EQ(edt.SelLength(), 4);
+  edt.SetSelStart(-3);
+  EXPECT_EQ(edt.SelStart(), 0);
+  edt.SetText("ab");
+  EXPECT_EQ(edt.SelStart(), 2);
+  EXPECT_EQ(edt.SelLength(), 0);
+  EXPECT_EQ(edt.SelText(), "");
+}
+
+TEST_F(ControlsTest, TypingOverASelectionReplacesIt) {
+  auto& edt = form.Add<TEdit>("edtSenha", &form);
+  edt.SetMaxLength(6);
+  edt.SetText("errada");
+  edt.SelectAll();
+  edt.UserType("ok");
+  EXPECT_EQ(edt.Text(), "ok");
+  EXPECT_EQ(edt.SelLength(), 0);
+  edt.SetText("abcdef");
+  edt.SetSelStart(1);
+  edt.SetSelLength(2);
+  edt.UserKeyPress(U'X');
+  EXPECT_EQ(edt.Text(), "aXdef");
+  edt.SelectAll();
+  edt.UserKeyPress(char32_t(VK_BACK));
+  EXPECT_EQ(edt.Text(), "");
+  // A read-only edit keeps its text under the selection.
+  edt.SetText("fixo");
+  edt.SelectAll();
+  edt.SetReadOnly(true);
+  edt.UserKeyPress(U'z');
+  EXPECT_EQ(edt.Text(), "fixo");
+}
+
 TEST_F(ControlsTest, KeyDownHandlerCanSwallowTheKey) {
   auto& edt = form.Add<TEdit>("edtQtParcelas", &form);
   edt.OnKeyDown = [](TComponent*, int& key, TShiftState) {

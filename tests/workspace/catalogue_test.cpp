@@ -60,6 +60,14 @@ TEST(Catalogue, HoldsEveryKeyTheMainScreenAndItsOperationsUse) {
   }
 }
 
+// The words of the product shortfall list's own text, for a caller that
+// shows the list with the screen's catalogue.
+TEST(Catalogue, HoldsTheProductShortfallText) {
+  EXPECT_EQ(Msg("ERRO_PROD"),
+            "A soma da quantidade de alguns produtos do orçamento com a quantidade negativa gerada pelo "
+            "distrato deve ser maior ou igual a zero:");
+}
+
 TEST(Catalogue, HoldsEveryServerRefusal) {
   int refusals = 0;
   for (const std::string& line : MainScreenMessages()) {

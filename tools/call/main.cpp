@@ -11,6 +11,7 @@
 
 #include "data/exceptions.h"
 #include "call_line.h"
+#include "declared_arguments.h"
 #include "net/net_connection.h"
 #include "variant_json.h"
 
@@ -25,7 +26,8 @@ const char* const kUsageText =
     "     dxr10900-call --server HOST:PORTA [OPÇÕES] --stdin\n"
     "     dxr10900-call --help | --version\n"
     "  Cada ARG é lido como JSON quando é JSON (true, 12, \"texto\", [1,2], null,\n"
-    "  {\"fields\":[...],\"rows\":[...]} para um pacote); senão, como texto.\n"
+    "  {\"fields\":[...],\"rows\":[...]} para um pacote); senão, como texto. Onde o protocolo\n"
+    "  declara uma data, ARG também pode ser dd/mm/aaaa ou aaaa-mm-dd (ou o número do dia).\n"
     "  --operator CÓDIGO     operador do login (padrão: DX_OPERATOR); a senha vem de DX_PASSWORD\n"
     "  --password-file ARQ   ou da primeira linha deste arquivo (nunca da linha de comando)\n"
     "  --stdin               uma chamada por linha da entrada (METODO ARG..., palavras como no shell),\n"
@@ -140,12 +142,6 @@ std::string Password(const Options& o) {
   return env ? env : "";
 }
 
-std::vector<Variant> Arguments(const std::vector<std::string>& texts) {
-  std::vector<Variant> args;
-  for (const std::string& a : texts) args.push_back(ArgumentValue(a));
-  return args;
-}
-
 // Makes one call and prints its outcome; the exit status it stands for.
 // Transport failures pass on as ENetError.
 int CallOnce(TNetConnection& net, const Options& o, const std::string& method, std::vector<Variant>& args) {
@@ -172,7 +168,7 @@ int CallsFromStdin(TNetConnection& net, const Options& o) {
     try {
       words = SplitCallLine(line);
       if (words.empty()) continue;
-      args = Arguments(std::vector<std::string>(words.begin() + 1, words.end()));
+      args = CallArguments(words[0], std::vector<std::string>(words.begin() + 1, words.end()));
     } catch (const std::exception& e) {
       std::cerr << "linha " << number << ": " << e.what() << "\n";
       return kUsage;
@@ -191,7 +187,7 @@ int main(int argc, char** argv) {
   if (!o.fromStdin) {
     for (const std::string& a : o.args) {
       try {
-        args.push_back(ArgumentValue(a));
+        args.push_back(CallArgument(o.method, args.size(), a));
       } catch (const JsonError& e) {
         Usage(std::string("argumento ") + std::to_string(args.size() + 1) + ": " + e.what());
       }

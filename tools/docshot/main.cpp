@@ -23,9 +23,11 @@
 #include "host_application.h"
 #include "host_options.h"
 #include "host_window.h"
+#include "login_dialog.h"
 #include "login_setup.h"
 #include "module_loader.h"
 #include "startup.h"
+#include "unattended_login.h"
 #include "ui/application.h"
 #include "ui/check_controls.h"
 #include "ui/db_grid.h"
@@ -82,6 +84,11 @@ int main(int argc, char** argv) {
   }
   HostOptions options = *parsed.options;
   completeFromBranch(options);
+  // Nobody answers a dialog here: a refused login ends the picture at once.
+  if (const QString refusal = refusedLogin(options, verifyLogin); !refusal.isEmpty()) {
+    std::fprintf(stderr, "distrato-docshot: %s\n", refusal.toLocal8Bit().constData());
+    return 2;
+  }
   applyLoginEnvironment(options);
   if (const QString failure = openHostDatabase(options); !failure.isEmpty())
     std::fprintf(stderr, "distrato-docshot: %s\n", failure.toLocal8Bit().constData());
