@@ -22,9 +22,12 @@ done
 for exe in $(sed -n 's/^ExecStart=\([^ ]*\).*/\1/p' "$root"/lib/systemd/system/*.service); do
   [ -x "$root$exe" ] || { echo "units-verify: $exe, started by a unit, is not in the package" >&2; exit 1; }
 done
-# The checker reads the units from the package's tree; what it says on
-# standard error is a finding.
-findings=$(cd "$root/lib/systemd/system" && systemd-analyze verify --root="$root" "${units[@]}" 2>&1 >/dev/null) || {
+# The checker reads the units from the package's tree, beside the system's
+# own (the targets they are wanted by), and their manual page from it too;
+# what it says on standard error is a finding.
+cp -rn /lib/systemd/system/. "$root/lib/systemd/system/"
+findings=$(cd "$root/lib/systemd/system" &&
+  MANPATH="$root/usr/share/man" systemd-analyze verify --root="$root" "${units[@]}" 2>&1 >/dev/null) || {
   echo "$findings" >&2
   echo "units-verify: systemd-analyze refuses the units" >&2
   exit 1
