@@ -51,7 +51,9 @@ class ContractorDialog : public ScreenTest {
   }
 
   DataPacket StoredPlan(const std::string& client) {
-    return contracts::GetFormaPgto(f_->netDistrato, {.filial = "0001", .orcamento = "0000000101", .cliente = client})
+    return contracts::GetFormaPgto(
+               f_->netDistrato,
+               {.filial = "0001", .orcamento = "0000000101", .cliente = client, .sequencia = "", .endereco = ""})
         .asPacket();
   }
   DataPacket StoredParties() {
@@ -353,7 +355,9 @@ TEST_F(ContractorDialog, APartyLeavesTheVariableFormWithoutDeletingItsInstallmen
   EXPECT_EQ(StoredPlan("1002").rowCount(), 0u);
   DataPacket parties = StoredParties();
   for (std::size_t i = 0; i < parties.rowCount(); ++i)
-    if (parties.at(i, "CDCLIENTE").asText() == "1002") EXPECT_EQ(parties.at(i, "IDTPFORMAPGTO").asText(), "F");
+    if (parties.at(i, "CDCLIENTE").asText() == "1002") {
+      EXPECT_EQ(parties.at(i, "IDTPFORMAPGTO").asText(), "F");
+    }
 }
 
 }  // namespace

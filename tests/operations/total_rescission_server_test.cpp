@@ -78,7 +78,7 @@ class ServerRules : public ::testing::Test {
 TEST_F(ServerRules, EveryFreePartyIsPricedAsThePartialRescissionPricesIt) {
   Start();
   const DataPacket p = Priced(kTotal);
-  ASSERT_EQ(p.rowCount(), 4u);
+  ASSERT_EQ(p.rowCount(), 5u);  // Sofia's two contracts are two parties
   struct Expected {
     const char* client;
     double percent, fine, calculated;
@@ -147,11 +147,11 @@ TEST_F(ServerRules, TheTotalRescissionRecordsEveryPartyAndOneChildBudget) {
             "3/520000");
   EXPECT_EQ(One("SELECT COUNT(*) FROM CONTARECEBER WHERE NRORCAEVENTO = '0000000104' AND IDSTATREC IN ('A', 'P')"),
             "0");
-  EXPECT_EQ(One("SELECT COUNT(*) FROM DISTRATOPARCIAL WHERE NRORCAEVENTO = '0000000104'"), "4");
+  EXPECT_EQ(One("SELECT COUNT(*) FROM DISTRATOPARCIAL WHERE NRORCAEVENTO = '0000000104'"), "5");
   EXPECT_EQ(One("SELECT COUNT(*) FROM CONTRATDISTRATO WHERE NRORCAEVENTO = '0000000104'"), "0");
   // The consolidation now reads the recorded values.
   const DataPacket recorded = Priced(kTotal, "S");
-  EXPECT_EQ(recorded.rowCount(), 4u);
+  EXPECT_EQ(recorded.rowCount(), 5u);
   EXPECT_DOUBLE_EQ(recorded.at(RowOf(recorded, "1025"), "VRORIGREC").asDouble(), 400);
 }
 
