@@ -1,5 +1,6 @@
 #include "dispatch.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "net/printable_text.h"
@@ -73,11 +74,16 @@ Variant Dispatcher::call(const std::string& method, std::vector<Variant>& args, 
   auto it = methods_.find(method);
   if (it == methods_.end()) throw std::runtime_error("Método desconhecido: " + PrintableText(method));
   const MethodSpec& spec = it->second;
-  if (args.size() != spec.args.size()) {
-    auto n = spec.args.size();
-    throw std::runtime_error(method + " espera " + std::to_string(n) + (n == 1 ? " argumento" : " argumentos") +
+  const std::size_t n = spec.args.size();
+  const std::size_t required = std::min(spec.required, n);
+  if (args.size() < required || args.size() > n) {
+    const std::string expected = required == n ? std::to_string(n) : "de " + std::to_string(required) + " a " +
+                                                                         std::to_string(n);
+    throw std::runtime_error(method + " espera " + expected + (n == 1 ? " argumento" : " argumentos") +
                              ", recebeu " + std::to_string(args.size()) + ".");
   }
+  // Trailing arguments an older caller leaves out arrive as null.
+  args.resize(n);
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (!accepts(spec.args[i], args[i]))
       throw std::runtime_error(method + ": o argumento " + std::to_string(i + 1) + " deve ser " +

@@ -36,6 +36,9 @@ struct MethodSpec {
   std::vector<ArgKind> args;
   MethodHandler handler;
   int callerOperator = -1;  // position of the caller's operator argument; -1: none
+  // Arguments a caller must send; the rest may be left out and arrive as
+  // null. Every declared argument when not given.
+  std::size_t required = static_cast<std::size_t>(-1);
 };
 
 // Runs after a call's arguments were checked and before its handler: throws
@@ -78,5 +81,5 @@ MethodSpec DeclaredMethod(std::function<Variant(M&)> handler) {
             protocol::WriteBack(call, args.values());
             return result;
           },
-          protocol::CallerOperatorIndex<M>()};
+          protocol::CallerOperatorIndex<M>(), protocol::RequiredArgCount<M>()};
 }

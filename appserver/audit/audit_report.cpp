@@ -30,7 +30,8 @@ std::string FormatAuditTable(const std::vector<AuditRow>& rows) {
   std::vector<Line> lines{{"Data/hora (UTC)", "Operador", "Método", "Filial", "Orçamento", "Contratante", "Valores",
                            "Aprovado por"}};
   for (const AuditRow& r : rows)
-    lines.push_back({r.when, r.operatorCode, r.method, r.branch, r.budget, r.party, r.amounts, r.approver});
+    lines.push_back({r.when, r.operatorCode, r.method, r.branch, r.budget, AuditPartyText(r.party, r.seq, r.address),
+                     r.amounts, r.approver});
   std::array<std::size_t, 8> width{};
   for (const Line& l : lines)
     for (std::size_t c = 0; c < l.size(); ++c) width[c] = std::max(width[c], Chars(l[c]));

@@ -17,19 +17,26 @@ std::string AuditOperator(const std::string& operatorArg) {
 void WriteAudit(Database& db, const AuditEntry& e) {
   Statement st = db.prepare(
       "INSERT INTO AUDITORIA (DTHRAUDITORIA, CDOPERADOR, NMMETODO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, DSVALORES,"
-      "   CDOPERAPROV) VALUES (?8, ?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+      "   CDOPERAPROV, NRSEQORCAEVE, NRENDCLIORCEVE) VALUES (?8, ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?9, ?10)");
   st.bindAll(AuditOperator(e.operatorArg), e.method, e.branch, e.budget, e.party, e.amounts, e.approver,
-             UtcTimestampText())
+             UtcTimestampText(), e.party.empty() ? "" : e.seq, e.party.empty() ? "" : e.address)
       .run();
 }
 
 std::vector<AuditRow> ReadAudit(Database& db, const std::string& since) {
   Statement st = db.prepare(
-      "SELECT DTHRAUDITORIA, CDOPERADOR, NMMETODO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, DSVALORES, CDOPERAPROV"
+      "SELECT DTHRAUDITORIA, CDOPERADOR, NMMETODO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, DSVALORES, CDOPERAPROV,"
+      "       NRSEQORCAEVE, NRENDCLIORCEVE"
       "  FROM AUDITORIA WHERE ?1 = '' OR DTHRAUDITORIA >= ?1 ORDER BY DTHRAUDITORIA DESC, NRAUDITORIA DESC");
   st.bind(1, since);
   std::vector<AuditRow> rows;
   while (st.step())
-    rows.push_back({st.text(0), st.text(1), st.text(2), st.text(3), st.text(4), st.text(5), st.text(6), st.text(7)});
+    rows.push_back({st.text(0), st.text(1), st.text(2), st.text(3), st.text(4), st.text(5), st.text(6), st.text(7),
+                    st.text(8), st.text(9)});
   return rows;
+}
+
+std::string AuditPartyText(const std::string& client, const std::string& seq, const std::string& address) {
+  if (client.empty() || seq.empty()) return client;
+  return client + " seq " + seq + " end " + address;
 }

@@ -40,6 +40,7 @@ const Person kPeople[] = {
     {"1025", "445566778", "Pedro Lamb Vargas"},       {"1026", "556677889", "Sofia Gehlen Moraes"},
     {"1027", "667788990", "Thiago Brust Oliveira"},   {"1028", "778899001", "Valentina Rech Souza"},
     {"1029", "889900112", "Bianca Toledo Ritter"},    {"1030", "990011223", "Caio Menezes Haas"},
+    {"1031", "102030405", "Yara Kessler Moura"},
 };
 
 void clients(DemoWriter& out) {
@@ -348,6 +349,12 @@ void totalRescissionBudget(DemoWriter& out) {
   p = partyOf(b, "01", "1026", 6000);
   out.party(p);
   receivables(out, p, "01", {"0000007326", 3, 2027, 1, 10, 2000, {}});
+  // Sofia's second contract (address 2), half paid: a total rescission
+  // prices and records each of her contracts on its own.
+  p = partyOf(b, "01", "1026", 6000);
+  p.address = "2";
+  out.party(p);
+  receivables(out, p, "01", {"0000007327", 6, 2026, 9, 10, 1000, {"B", "B", "B"}});
 }
 
 // A total rescission recorded and waiting for its consolidation: the parties
@@ -370,28 +377,35 @@ void totalInProcessBudget(Database& db, DemoWriter& out) {
   Statement record = db.prepare(
       "INSERT INTO DISTRATOPARCIAL (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
       "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR)"
-      " VALUES (?, ?, '01', ?, '1', '02', ?, ?, ?, ?, ?, ?, 'SUPERVISOR')");
+      " VALUES (?, ?, '01', ?, ?, '02', ?, ?, ?, ?, ?, ?, 'SUPERVISOR')");
   struct Rescinded {
     const char* client;
+    const char* address;
     const char* launch;
-    double paid, calculated, percent, fine;
+    double charged, paid, calculated, percent, fine;
     const char* account;
   };
   // Thiago paid 6,000.00 of 12,000.00 (50 %: fine 25 %, 3,000.00 refunded);
-  // Valentina 1,000.00 of 12,000.00 (8,33 %: fine 10 %, owes 200.00).
-  const Rescinded parties[] = {{"1027", "0000007427", 6000, 3000, 25, 3000, "CNTPAGAR"},
-                               {"1028", "0000007428", 1000, 200, 10, 1200, "CNTRECEBER"}};
+  // Valentina 1,000.00 of 12,000.00 (8,33 %: fine 10 %, owes 200.00), and on
+  // her second contract (address 2) 3,000.00 of 6,000.00 (fine 25 %, 1,500.00
+  // refunded).
+  const Rescinded parties[] = {{"1027", "1", "0000007427", 12000, 6000, 3000, 25, 3000, "CNTPAGAR"},
+                               {"1028", "1", "0000007428", 12000, 1000, 200, 10, 1200, "CNTRECEBER"},
+                               {"1028", "2", "0000007429", 6000, 3000, 1500, 25, 1500, "CNTPAGAR"}};
   for (const Rescinded& r : parties) {
-    PartyRow p = partyOf(b, "01", r.client, 12000);
+    PartyRow p = partyOf(b, "01", r.client, r.charged);
+    p.address = r.address;
     p.situation = "CANCELADO";
     p.process = "S";
     p.rescissionType = "TOTAL";
     out.party(p);
     const int settled = static_cast<int>(r.paid / 1000);
+    const int count = static_cast<int>(r.charged / 1000);
     std::vector<std::string> statuses(static_cast<std::size_t>(settled), "B");
-    statuses.resize(12, "C");
-    receivables(out, p, "01", {r.launch, 12, 2026, 1, 10, 1000, statuses});
+    statuses.resize(static_cast<std::size_t>(count), "C");
+    receivables(out, p, "01", {r.launch, count, 2026, 1, 10, 1000, statuses});
     PartyRow carried = partyOf(b, "02", r.client, r.calculated);
+    carried.address = r.address;
     carried.situation = "LANCADO";
     carried.process = "S";
     carried.rescissionType = "TOTAL";
@@ -399,7 +413,7 @@ void totalInProcessBudget(Database& db, DemoWriter& out) {
     out.party(carried);
     // Amounts are stored in cents, as every amount is.
     auto cents = [](double value) { return ToCents(value).value(); };
-    record.bindAll(demo::kBranch, b, r.client, cents(r.paid), cents(r.calculated), cents(r.calculated), r.percent,
+    record.bindAll(demo::kBranch, b, r.client, r.address, cents(r.paid), cents(r.calculated), cents(r.calculated), r.percent,
                    cents(r.fine), r.account)
         .run();
   }
@@ -440,6 +454,50 @@ void unapprovedChildBudget(Database& db, DemoWriter& out) {
   receivables(out, p, "01", {"0000007530", 3, 2026, 9, 5, 5000, {"B"}});
 }
 
+// A client with two contracts, the second one in a later sequence and in a
+// partial rescission: Yara's live contract in sequence 01 has paid 4,000.00,
+// the one rescinded in sequence 02 paid 2,000.00 of 6,000.00 (33,33 %: fine
+// 20 %, 800.00 refunded), its approved child budget 03. The consolidation
+// reads the contract in the rescission, not the first one.
+void secondSequenceBudget(Database& db, DemoWriter& out) {
+  const char* b = demo::kSecondSequenceBudget;
+  BudgetRow header = BudgetOf(demo::kBranch, b, "01", "1031", "0001", "01", DateDays(2026, 1, 20),
+                              DateDays(2027, 3, 12));
+  header.guests = 20;
+  header.quotas = 2;
+  out.budget(header);
+  BudgetRow amendment = BudgetOf(demo::kBranch, b, "02", "1031", "0001", "01", DateDays(2026, 4, 2),
+                                 DateDays(2027, 3, 12));
+  out.budget(amendment);
+  BudgetRow child = BudgetOf(demo::kBranch, b, "03", "1031", "0001", "01", DateDays(2026, 12, 1),
+                             DateDays(2027, 3, 12));
+  child.parentSeq = "02";
+  out.budget(child);
+
+  PartyRow live = partyOf(b, "01", "1031", 12000);
+  out.party(live);
+  receivables(out, live, "01", {"0000007631", 12, 2026, 1, 15, 1000, {"B", "B", "B", "B"}});
+  PartyRow rescinded = partyOf(b, "02", "1031", 6000);
+  rescinded.situation = "CANCELADO";
+  rescinded.process = "S";
+  rescinded.rescissionType = "PARCIAL";
+  out.party(rescinded);
+  receivables(out, rescinded, "01", {"0000007632", 6, 2026, 5, 15, 1000, {"B", "B", "C", "C", "C", "C"}});
+  PartyRow carried = partyOf(b, "03", "1031", 800);
+  carried.situation = "LANCADO";
+  carried.process = "S";
+  carried.rescissionType = "PARCIAL";
+  carried.origin = "DISTRATO";
+  out.party(carried);
+  Statement record = db.prepare(
+      "INSERT INTO DISTRATOPARCIAL (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
+      "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR,"
+      "   IDSITUCONTOREVANT)"
+      " VALUES (?1, ?2, '02', '1031', '1', '03', 200000, 80000, 80000, 20, 120000, 'CNTPAGAR', 'SUPERVISOR',"
+      "   'CNTGERADA')");
+  record.bindAll(demo::kBranch, b).run();
+}
+
 }  // namespace
 
 void WriteDemoBudgets(Database& db, DemoWriter& out) {
@@ -451,4 +509,5 @@ void WriteDemoBudgets(Database& db, DemoWriter& out) {
   totalRescissionBudget(out);
   totalInProcessBudget(db, out);
   unapprovedChildBudget(db, out);
+  secondSequenceBudget(db, out);
 }

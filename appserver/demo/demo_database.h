@@ -36,6 +36,7 @@ inline constexpr const char* kOtherBranchBudget = "0000000201";
 inline constexpr const char* kTotalBudget = "0000000104";             // free for a total rescission
 inline constexpr const char* kTotalInProcessBudget = "0000000105";    // total rescission to consolidate
 inline constexpr const char* kUnapprovedChildBudget = "0000000106";   // child budget not approved
+inline constexpr const char* kSecondSequenceBudget = "0000000107";    // a rescinded contract in sequence 02
 inline constexpr const char* kUndoPartialBudget = "0000000171";     // consolidated partial: undo
 inline constexpr const char* kUndoTotalBudget = "0000000172";       // consolidated total: undo
 inline constexpr const char* kUndoCommissionBudget = "0000000173";  // undo refused: commission generated

@@ -29,6 +29,7 @@ struct Rescinded {
   const char* account;         // CNTRECEBER owes the difference, CNTPAGAR is refunded
   const char* type;            // PARCIAL or TOTAL
   bool generatedSettled = false;
+  const char* address = "1";   // the contract's address: a client may hold two
 };
 
 PartyRow PartyOf(const char* budget, const char* seq, const char* client, double value) {
@@ -53,6 +54,7 @@ void Installments(DemoWriter& out, const PartyRow& p, const char* launch, int se
     r.budget = p.budget;
     r.seq = p.seq;
     r.client = p.client;
+    r.address = p.address;
     r.originalDue = r.currentDue = AddMonths(2026, 3, 10, i);
     r.value = 1000;
     r.status = i < settled ? "B" : (rescinded ? "C" : "A");
@@ -70,7 +72,7 @@ class UndoBudgetWriter {
             "INSERT INTO DISTRATOPARCIAL (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
             "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR,"
             "   IDSITUCONTOREVANT)"
-            " VALUES (?1, ?2, '01', ?3, '1', '02', ?4, ?5, ?5, ?6, ?7, ?8, 'SUPERVISOR', 'CNTGERADA')")),
+            " VALUES (?1, ?2, '01', ?3, ?9, '02', ?4, ?5, ?5, ?6, ?7, ?8, 'SUPERVISOR', 'CNTGERADA')")),
         remember_(db.prepare(
             "UPDATE CONTARECEBER SET IDSTATRECDISTRATO = CASE IDSTATREC WHEN 'C' THEN 'A' END,"
             "       IDBAIXAREALDISTRATO = CASE IDSTATREC WHEN 'B' THEN 'N' END,"
@@ -98,6 +100,7 @@ class UndoBudgetWriter {
 
   void Consolidated(const char* budget, const Rescinded& r) {
     PartyRow p = PartyOf(budget, "01", r.client, 12000);
+    p.address = r.address;
     p.situation = "CANCELADO";
     p.process = "C";
     p.rescissionType = r.type;
@@ -106,6 +109,7 @@ class UndoBudgetWriter {
     remember_.bindAll(demo::kBranch, r.launch).run();
 
     PartyRow carried = PartyOf(budget, "02", r.client, r.calculated);
+    carried.address = r.address;
     carried.situation = "LANCADO";
     carried.process = "C";
     carried.rescissionType = r.type;
@@ -113,7 +117,7 @@ class UndoBudgetWriter {
     out_.party(carried);
     if (r.fine > 0) item_.bindAll(demo::kBranch, budget, ++items_, Cents(r.fine)).run();
     record_.bindAll(demo::kBranch, budget, r.client, Cents(r.paid * 1000.0), Cents(r.calculated), r.percent,
-                    Cents(r.fine), r.account)
+                    Cents(r.fine), r.account, r.address)
         .run();
     Generated(p, r);
   }
@@ -134,6 +138,7 @@ class UndoBudgetWriter {
       g.budget = p.budget;
       g.seq = p.seq;
       g.client = p.client;
+      g.address = p.address;
       g.originalDue = g.currentDue = due;
       g.value = r.calculated;
       g.origin = origin;
@@ -149,6 +154,7 @@ class UndoBudgetWriter {
       g.budget = p.budget;
       g.seq = p.seq;
       g.client = p.client;
+      g.address = p.address;
       g.originalDue = g.currentDue = due;
       g.value = r.calculated;
       g.origin = origin;
@@ -193,12 +199,15 @@ void WriteUndoBudgets(Database& db, DemoWriter& out) {
     w.Free(demo::kUndoPartialBudget, "3302", "0000008302", 4);
   }
   // A total rescission consolidated: Tatiana owes 200,00 (an open
-  // receivable), Ulisses is refunded 3.000,00 (an open payable).
+  // receivable) and is refunded 3.000,00 on her second contract (address 2,
+  // an open payable), Ulisses is refunded 3.000,00 (an open payable).
   {
     UndoBudgetWriter w(db, out);
     w.Budget(demo::kUndoTotalBudget, "2302");
     w.Consolidated(demo::kUndoTotalBudget, {"3303", "0000008303", "0000008403", 1, 10, 1200, 200, "CNTRECEBER", "TOTAL"});
     w.Consolidated(demo::kUndoTotalBudget, {"3304", "0000008304", "0000008404", 6, 25, 3000, 3000, "CNTPAGAR", "TOTAL"});
+    w.Consolidated(demo::kUndoTotalBudget,
+                   {"3303", "0000008313", "0000008413", 6, 25, 3000, 3000, "CNTPAGAR", "TOTAL", false, "2"});
   }
   // Vitória's undo is refused: the seller's commission on the budget was
   // already generated.

@@ -291,7 +291,8 @@ Variant ConsolidaDistrato(Database& db, const protocol::ConsolidaDistrato& args)
   consolidator.CheckBankAccount(p, false);
   consolidator.Consolidate(p, r, FormFromDialog(formSent, p.name));
   WriteAudit(db, {"ConsolidaDistrato", args.operador, b.branch, b.budget, p.client,
-                  "negociado " + MoneyText(r.negotiated) + "; " + r.values.account, ""});
+                  "negociado " + MoneyText(r.negotiated) + "; " + r.values.account, "", p.seq,
+                  p.address});
   return Variant("");
 }
 
@@ -306,7 +307,8 @@ struct Reviewed {
 std::map<std::string, Reviewed> WorkingSet(Database& db, const BudgetKey& b) {
   std::map<std::string, Reviewed> out;
   Statement st = db.prepare(
-      "SELECT CDCLIENTE, VRORIGREC, IDTPFORMAPGTO, NRDIAPGTOFIXO, NRPARCELAS, IDMESINIPGTO FROM CONTRATDISTRATO"
+      "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE, VRORIGREC, IDTPFORMAPGTO, NRDIAPGTOFIXO,"
+      "       NRPARCELAS, IDMESINIPGTO FROM CONTRATDISTRATO"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
   st.bindAll(b.branch, b.budget);
   while (st.step()) {
@@ -319,8 +321,8 @@ std::map<std::string, Reviewed> WorkingSet(Database& db, const BudgetKey& b) {
     out.emplace(st.text(0), std::move(r));
   }
   Statement plan = db.prepare(
-      "SELECT CDCLIENTE, DTVENCIMENTO, VRPARCELA FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-      " ORDER BY CDCLIENTE, NRPARCELA");
+      "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE, DTVENCIMENTO, VRPARCELA FROM FORMAPGTO"
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 ORDER BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA");
   plan.bindAll(b.branch, b.budget);
   while (plan.step()) {
     auto it = out.find(plan.text(0));
@@ -348,18 +350,19 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
     Cents negotiated;
     std::string mode;
   };
+  // Each row of the packet names a contract in the rescission, by its whole
+  // key (or by its client when the client has one contract there).
   std::map<std::string, SentRow> confirmed;
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
     std::optional<Cents> negotiated = ToCents(NumberAt(sent, r, "VRORIGREC").value_or(0.0));
     if (!negotiated) Refuse("Valor inválido em VRORIGREC.");
-    confirmed[KeyCode(TextAt(sent, r, "CDCLIENTE"), 0)] = {*negotiated, TextAt(sent, r, "IDTPFORMAPGTO")};
+    const Party* party = PartyOfRow(inProcess, sent, r);
+    if (!party)
+      Refuse("O contratante " + KeyCode(TextAt(sent, r, "CDCLIENTE"), 0) +
+             " não está em processo de distrato total: seu distrato já foi consolidado ou desfeito. Operação"
+             " bloqueada.");
+    confirmed[RecordKey(*party)] = {*negotiated, TextAt(sent, r, "IDTPFORMAPGTO")};
   }
-  std::set<std::string> pending;
-  for (const Party& p : inProcess) pending.insert(p.client);
-  for (const auto& [client, row] : confirmed)
-    if (!pending.count(client))
-      Refuse("O contratante " + client + " não está em processo de distrato total: seu distrato já foi consolidado"
-             " ou desfeito. Operação bloqueada.");
 
   const std::map<std::string, Recorded> recorded = RecordedForBudget(db, b);
   const std::vector<FineBand> bands = FineBands(db, b.branch);
@@ -367,7 +370,7 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
   Consolidator consolidator(db, b, "T", args.contaCorrente);
   Cents negotiatedTotal = 0;
   for (const Party& p : inProcess) {
-    auto sentRow = confirmed.find(p.client);
+    auto sentRow = confirmed.find(RecordKey(p));
     if (sentRow == confirmed.end())
       Refuse("O contratante " + p.name + " entrou em processo de distrato total depois da conferência dos valores."
              " Refaça a consolidação.");
@@ -375,7 +378,7 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
     if (p.paid != r.values.paid)
       Refuse("Os valores do contratante " + p.name + " foram alterados por outro operador depois do distrato (valor"
              " pago atual " + MoneyText(p.paid) + ", registrado " + MoneyText(r.values.paid) + "). Operação bloqueada.");
-    auto review = reviewed.find(p.client);
+    auto review = reviewed.find(RecordKey(p));
     if (review == reviewed.end())
       Refuse("Os valores do contratante " + p.name + " não foram conferidos. Refaça a consolidação.");
     if (sentRow->second.negotiated != r.negotiated || review->second.negotiated != r.negotiated)
@@ -388,7 +391,8 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
     negotiatedTotal += r.negotiated;
   }
   WriteAudit(db, {"ConsolidaDistratoTotal", args.operador, b.branch, b.budget, "",
-                  std::to_string(inProcess.size()) + " contratante(s); negociado " + MoneyText(negotiatedTotal), ""});
+                  std::to_string(inProcess.size()) + " contratante(s); negociado " + MoneyText(negotiatedTotal), "", "",
+                  ""});
 
   Statement plans = db.prepare("DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
   plans.bindAll(b.branch, b.budget).run();

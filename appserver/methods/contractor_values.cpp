@@ -13,6 +13,7 @@
 #include "data/money.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "methods/party_key.h"
 #include "methods/rescission_store.h"
 #include "methods/packet_builder.h"
 #include "session/caller_session.h"
@@ -27,6 +28,9 @@ const PacketShape& PaymentPlanShape() {
   static const PacketShape shape{
       {"DTVENCIMENTO", S::DateTime, 0}, {"CDFILIAL", S::String, 4},  {"NRORCAEVENTO", S::String, 10},
       {"CDCLIENTE", S::String, 21},     {"VRPARCELA", S::Float, 0},
+      // The contract the installment belongs to; callers that know only the
+      // client may leave them out.
+      {"NRSEQORCAEVE", S::FixedString, 2}, {"NRENDCLIORCEVE", S::String, 10},
   };
   return shape;
 }
@@ -55,23 +59,31 @@ DataPacket StoredParties(Database& db, const Budget& b) {
       "                         AND p.NRENDCLIORCEVE = d.NRENDCLIORCEVE"
       "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = p.CDCLICONTSUBORE"
       " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2"
-      " ORDER BY d.NRSEQORCAEVE, c.NMFANTCLIE, d.CDCLIENTE");
+      " ORDER BY d.NRSEQORCAEVE, c.NMFANTCLIE, d.CDCLIENTE, d.NRENDCLIORCEVE");
   st.bindAll(b.branch, b.budget);
   return QueryPacket(st, ContractorValuesShape());
 }
 
-DataPacket StoredPlan(Database& db, const Budget& b, const std::string& client) {
+// The installments of one contract; `party` empty answers the empty plan.
+DataPacket StoredPlan(Database& db, const Budget& b, const std::optional<PartyKey>& party) {
   Statement st = db.prepare(
-      "SELECT DTVENCIMENTO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, AMOUNT(VRPARCELA) FROM FORMAPGTO"
-      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3 ORDER BY NRPARCELA");
-  st.bindAll(b.branch, b.budget, client);
+      "SELECT DTVENCIMENTO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, AMOUNT(VRPARCELA), NRSEQORCAEVE, NRENDCLIORCEVE"
+      "  FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
+      "   AND NRENDCLIORCEVE = ?5 ORDER BY NRPARCELA");
+  const PartyKey none{"", "", ""};
+  const PartyKey& k = party ? *party : none;
+  st.bindAll(b.branch, b.budget, k.seq, k.client, k.address);
   return QueryPacket(st, PaymentPlanShape());
 }
 
-void DeletePlan(Database& db, const Budget& b, const std::string& client) {
-  Statement st = db.prepare("DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
-  st.bindAll(b.branch, b.budget, client);
+// Deletes a contract's installments; answers how many there were.
+std::int64_t DeletePlan(Database& db, const Budget& b, const PartyKey& k) {
+  Statement st = db.prepare(
+      "DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
+      "   AND NRENDCLIORCEVE = ?5");
+  st.bindAll(b.branch, b.budget, k.seq, k.client, k.address);
   st.run();
+  return db.changes();
 }
 
 // --- who read what ------------------------------------------------------------
@@ -89,15 +101,16 @@ std::string ReadScope(const Budget& b) { return "CONTRATDISTRATO|" + b.branch + 
 std::map<std::string, std::string> PartyStamps(Database& db, const Budget& b) {
   std::map<std::string, std::string> stamps;
   Statement st = db.prepare(
-      "SELECT CDCLIENTE, VRORIGRECNOEDIT || '|' || VRORIGREC || '|' || VRPERCMULTA || '|' || VRMULTA || '|' ||"
+      "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE, VRORIGRECNOEDIT || '|' || VRORIGREC || '|' || VRPERCMULTA || '|' || VRMULTA || '|' ||"
       "       GERACTPAGAR || '|' || ERRO || '|' || ERRORENEGFIN || '|' || IDTPFORMAPGTO || '|' ||"
       "       NRDIAPGTOFIXO || '|' || NRPARCELAS || '|' || IDMESINIPGTO"
       "  FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
   st.bindAll(b.branch, b.budget);
   while (st.step()) stamps[st.text(0)] = st.text(1);
   Statement plan = db.prepare(
-      "SELECT CDCLIENTE, NRPARCELA || ':' || DTVENCIMENTO || ':' || VRPARCELA FROM FORMAPGTO"
-      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 ORDER BY CDCLIENTE, NRPARCELA");
+      "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE,"
+      "       NRPARCELA || ':' || DTVENCIMENTO || ':' || VRPARCELA FROM FORMAPGTO"
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 ORDER BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA");
   plan.bindAll(b.branch, b.budget);
   while (plan.step()) {
     auto it = stamps.find(plan.text(0));
@@ -113,11 +126,12 @@ void RememberRead(Database& db, const Budget& b) {
 
 // Refuses a change to a party that is no longer as the caller read it.
 void RequireUnchangedSinceRead(const std::map<std::string, std::string>& now, const Budget& b,
-                               const std::string& client) {
+                               const PartyKey& party) {
   const CallerSession* caller = CurrentCaller();
   if (!caller) return;
-  auto stored = now.find(client);
-  const std::optional<std::string> read = caller->lastRead(ReadScope(b), client);
+  const std::string client = party.label();
+  auto stored = now.find(party.text());
+  const std::optional<std::string> read = caller->lastRead(ReadScope(b), party.text());
   // A connection made again (the server closes idle ones) has read nothing yet.
   if (!read)
     throw std::runtime_error("Os valores do contratante " + client +
@@ -168,20 +182,66 @@ Cents Amount(const DataPacket& p, std::size_t row, const char* field, const std:
 // A party's code as every method stores it.
 std::string ClientAt(const DataPacket& p, std::size_t row) { return KeyCode(TextAt(p, row, "CDCLIENTE"), 0); }
 
-struct PartyKey {
-  std::string seq, address;
-};
-
-
-bool InWorkingSet(Database& db, const Budget& b, const std::string& client) {
-  Statement st = db.prepare(
-      "SELECT 1 FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
-  st.bindAll(b.branch, b.budget, client);
-  return st.step();
-}
-
 [[noreturn]] void NotAParty(const std::string& client) {
   throw std::runtime_error("Contratante " + client + " não pertence ao distrato deste orçamento.");
+}
+
+// The contracts of the working set, with the substitute each records.
+struct Reviewing {
+  PartyKey key;
+  std::string substitute;
+};
+
+std::vector<Reviewing> WorkingSetParties(Database& db, const Budget& b) {
+  Statement st = db.prepare(
+      "SELECT d.NRSEQORCAEVE, d.CDCLIENTE, d.NRENDCLIORCEVE, COALESCE(p.CDCLICONTSUBORE, '') FROM CONTRATDISTRATO d"
+      "  LEFT JOIN CONTRATANTE p ON p.CDFILIAL = d.CDFILIAL AND p.NRORCAEVENTO = d.NRORCAEVENTO"
+      "                         AND p.NRSEQORCAEVE = d.NRSEQORCAEVE AND p.CDCLIENTE = d.CDCLIENTE"
+      "                         AND p.NRENDCLIORCEVE = d.NRENDCLIORCEVE"
+      " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2");
+  st.bindAll(b.branch, b.budget);
+  std::vector<Reviewing> out;
+  while (st.step()) out.push_back({{st.text(0), st.text(1), st.text(2)}, st.text(3)});
+  return out;
+}
+
+// The contract of the working set a caller names: by its whole key, or, for a
+// caller that sends only a code, the one contract of that client (or of the
+// client it records as substitute, when `bySubstitute`). A client with several
+// contracts must be named by the whole key.
+std::optional<PartyKey> FindParty(const std::vector<Reviewing>& set, const std::string& code, const std::string& seq,
+                                  const std::string& address, bool bySubstitute) {
+  std::vector<PartyKey> found;
+  for (const Reviewing& r : set) {
+    const bool named = r.key.client == code || (bySubstitute && !r.substitute.empty() && r.substitute == code);
+    if (!named) continue;
+    if (!seq.empty() && r.key.seq != seq) continue;
+    if (!address.empty() && r.key.address != address) continue;
+    found.push_back(r.key);
+  }
+  // The party's own code wins over a substitute code that names another.
+  if (found.size() > 1)
+    std::erase_if(found, [&](const PartyKey& k) { return k.client != code; });
+  if (found.empty()) return std::nullopt;
+  if (found.size() > 1)
+    throw std::runtime_error("O cliente " + code + " tem mais de um contrato neste orçamento: informe a sequência"
+                             " (NRSEQORCAEVE) e o endereço (NRENDCLIORCEVE) do contrato.");
+  return found.front();
+}
+
+// The key fields a packet row may carry; empty when the packet lacks them.
+std::string SeqAt(const DataPacket& p, std::size_t row) {
+  const std::string seq = TextAt(p, row, "NRSEQORCAEVE");
+  return seq.empty() ? "" : KeyCode(seq, kSequenceWidth);
+}
+std::string AddressAt(const DataPacket& p, std::size_t row) { return KeyCode(TextAt(p, row, "NRENDCLIORCEVE"), 0); }
+
+// The contract a packet row of parties names; refuses one not in the review.
+PartyKey PartyAt(const std::vector<Reviewing>& set, const DataPacket& p, std::size_t row) {
+  const std::string client = ClientAt(p, row);
+  std::optional<PartyKey> key = FindParty(set, client, SeqAt(p, row), AddressAt(p, row), false);
+  if (!key) NotAParty(client);
+  return *key;
 }
 
 // A negotiation lowers what is refunded or charged, never raises it.
@@ -201,33 +261,36 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
   const DataPacket& sent = PacketArg(args.contratantes, "contratantes");
   if (!Has(sent, "CDCLIENTE")) throw std::runtime_error("Pacote de contratantes sem CDCLIENTE.");
 
-  // The budget's parties read once: a whole budget is reviewed at once, and
-  // a look-up per party would read the budget once per party.
-  std::map<std::string, PartyKey> parties;
+  // The budget's contracts read once: a whole budget is reviewed at once, and
+  // a look-up per party would read the budget once per party. A row that
+  // names only the client takes its one contract.
+  std::vector<Reviewing> contracts;
   {
     Statement st = db.prepare(
-        "SELECT CDCLIENTE, NRSEQORCAEVE, NRENDCLIORCEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-        " ORDER BY NRSEQORCAEVE DESC, NRENDCLIORCEVE DESC");
+        "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+        "   AND IDORIGEMINCLUSAO <> 'DISTRATO'");
     st.bindAll(b.branch, b.budget);
-    while (st.step()) parties[st.text(0)] = PartyKey{st.text(1), st.text(2)};  // the first sequence wins
+    while (st.step()) contracts.push_back({{st.text(0), st.text(1), st.text(2)}, ""});
   }
 
-  db.prepare("CREATE TEMP TABLE IF NOT EXISTS SENTPARTY (CDCLIENTE TEXT PRIMARY KEY)").run();
-  db.prepare("DELETE FROM SENTPARTY").run();
-  Statement mark = db.prepare("INSERT INTO SENTPARTY (CDCLIENTE) VALUES (?1) ON CONFLICT DO NOTHING");
+  db.prepare("CREATE TEMP TABLE IF NOT EXISTS SENTCONTRACT (NRSEQORCAEVE TEXT, CDCLIENTE TEXT, NRENDCLIORCEVE TEXT,"
+             " PRIMARY KEY (NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE))")
+      .run();
+  db.prepare("DELETE FROM SENTCONTRACT").run();
+  Statement mark = db.prepare(
+      "INSERT INTO SENTCONTRACT (NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE) VALUES (?1, ?2, ?3) ON CONFLICT DO NOTHING");
   Statement store = db.prepare(
       "INSERT INTO CONTRATDISTRATO (CDFILIAL, NRORCAEVENTO, CDCLIENTE, NRSEQORCAEVE, NRENDCLIORCEVE,"
       "   VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, ERRO, ERRORENEGFIN)"
       " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)"
-      " ON CONFLICT (CDFILIAL, NRORCAEVENTO, CDCLIENTE) DO UPDATE SET"
+      " ON CONFLICT (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE) DO UPDATE SET"
       "   VRORIGRECNOEDIT = excluded.VRORIGRECNOEDIT, VRPERCMULTA = excluded.VRPERCMULTA,"
       "   VRMULTA = excluded.VRMULTA, GERACTPAGAR = excluded.GERACTPAGAR, ERRO = excluded.ERRO,"
       "   ERRORENEGFIN = excluded.ERRORENEGFIN");
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
-    std::string client = ClientAt(sent, r);
-    auto key = parties.find(client);
-    if (key == parties.end()) NotAParty(client);
-    mark.bindAll(client).run();
+    const PartyKey key = PartyAt(contracts, sent, r);
+    const std::string client = key.label();
+    mark.bindAll(key.seq, key.client, key.address).run();
 
     std::string account = TextAt(sent, r, "GERACTPAGAR");
     if (account.empty()) account = "CNTRECEBER";
@@ -236,18 +299,19 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
     if (negotiated > calculated) RefuseAboveCalculated(client, negotiated, calculated);
     const double percent = NumberAt(sent, r, "VRPERCMULTA").value_or(0.0);
     const Cents fine = Amount(sent, r, "VRMULTA", client);
-    store.bindAll(b.branch, b.budget, client, key->second.seq, key->second.address, calculated, negotiated, percent,
+    store.bindAll(b.branch, b.budget, key.client, key.seq, key.address, calculated, negotiated, percent,
                   fine, account, TextAt(sent, r, "ERRO"), TextAt(sent, r, "ERRORENEGFIN"));
     store.run();
   }
-  Statement plans = db.prepare(
-      "DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-      "   AND CDCLIENTE NOT IN (SELECT CDCLIENTE FROM SENTPARTY)");
+  constexpr const char* kNotSent =
+      "   AND NOT EXISTS (SELECT 1 FROM SENTCONTRACT s WHERE s.NRSEQORCAEVE = t.NRSEQORCAEVE"
+      "                     AND s.CDCLIENTE = t.CDCLIENTE AND s.NRENDCLIORCEVE = t.NRENDCLIORCEVE)";
+  Statement plans = db.prepare(std::string("DELETE FROM FORMAPGTO AS t WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2") +
+                               kNotSent);
   plans.bindAll(b.branch, b.budget);
   plans.run();
   Statement gone = db.prepare(
-      "DELETE FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-      "   AND CDCLIENTE NOT IN (SELECT CDCLIENTE FROM SENTPARTY)");
+      std::string("DELETE FROM CONTRATDISTRATO AS t WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2") + kNotSent);
   gone.bindAll(b.branch, b.budget);
   gone.run();
 
@@ -255,7 +319,7 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
   args.contratantes = stored;
   RememberRead(db, b);
   WriteAudit(db, {"InsContratDistrato", "", b.branch, b.budget, "",
-                  std::to_string(stored.asPacket().rowCount()) + " contratante(s) em conferência", ""});
+                  std::to_string(stored.asPacket().rowCount()) + " contratante(s) em conferência", "", "", ""});
   return stored;
 }
 
@@ -265,20 +329,33 @@ Variant GetContratDistrato(Database& db, const protocol::GetContratDistrato& arg
   return Variant(StoredParties(db, b));
 }
 
+// The contract GetFormaPgto and DeletaFormaPgto name: the client, with the
+// optional sequence and address a client of several contracts needs.
+template <class Call>
+std::optional<PartyKey> NamedParty(Database& db, const Budget& b, const Call& args) {
+  const std::string seq = args.sequencia.empty() ? "" : KeyCode(args.sequencia, kSequenceWidth);
+  return FindParty(WorkingSetParties(db, b), KeyCode(args.cliente, 0), seq, KeyCode(args.endereco, 0), false);
+}
+
 Variant GetFormaPgto(Database& db, const protocol::GetFormaPgto& args) {
-  return Variant(StoredPlan(db, BudgetArgs(args), KeyCode(args.cliente, 0)));
+  const Budget b = BudgetArgs(args);
+  return Variant(StoredPlan(db, b, NamedParty(db, b, args)));
 }
 
 Variant DeletaFormaPgto(Database& db, const protocol::DeletaFormaPgto& args) {
   Budget b = BudgetArgs(args);
-  std::string client = KeyCode(args.cliente, 0);
-  if (CurrentCaller() && InWorkingSet(db, b, client)) RequireUnchangedSinceRead(PartyStamps(db, b), b, client);
-  DeletePlan(db, b, client);
+  const std::optional<PartyKey> party = NamedParty(db, b, args);
+  if (!party) return Variant(StoredPlan(db, b, party));
+  if (CurrentCaller()) RequireUnchangedSinceRead(PartyStamps(db, b), b, *party);
+  const std::int64_t deleted = DeletePlan(db, b, *party);
   // The caller's own change is what it now holds of this party.
-  if (CallerSession* caller = CurrentCaller(); caller && InWorkingSet(db, b, client))
-    caller->rememberRead(ReadScope(b), client, PartyStamps(db, b)[client]);
-  WriteAudit(db, {"DeletaFormaPgto", "", b.branch, b.budget, client, "parcelas excluídas", ""});
-  return Variant(StoredPlan(db, b, client));
+  if (CallerSession* caller = CurrentCaller())
+    caller->rememberRead(ReadScope(b), party->text(), PartyStamps(db, b)[party->text()]);
+  // Nothing deleted, nothing changed: the trail records changes only.
+  if (deleted > 0)
+    WriteAudit(db, {"DeletaFormaPgto", "", b.branch, b.budget, party->client,
+                    std::to_string(deleted) + " parcela(s) excluída(s)", "", party->seq, party->address});
+  return Variant(StoredPlan(db, b, party));
 }
 
 struct ConfirmedParty {
@@ -313,43 +390,18 @@ struct StoredParty {
   std::string mode;
 };
 
-StoredParty StoredPartyOf(Database& db, const Budget& b, const std::string& client) {
+StoredParty StoredPartyOf(Database& db, const Budget& b, const PartyKey& k) {
   Statement st = db.prepare(
       "SELECT VRORIGRECNOEDIT, IDTPFORMAPGTO FROM CONTRATDISTRATO"
-      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
-  st.bindAll(b.branch, b.budget, client);
-  if (!st.step()) NotAParty(client);
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
+  st.bindAll(b.branch, b.budget, k.seq, k.client, k.address);
+  if (!st.step()) NotAParty(k.label());
   return {st.integer(0), st.text(1)};
 }
 
-std::int64_t StoredInstallments(Database& db, const Budget& b, const std::string& client) {
-  Statement st = db.prepare(
-      "SELECT COUNT(*) FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
-  st.bindAll(b.branch, b.budget, client);
-  st.step();
-  return st.integer(0);
-}
-
-// Installments are keyed to the party or to its substitute; both mean the
-// party, whose own code the plan is stored and fetched under.
-std::map<std::string, std::string> PlanOwners(Database& db, const Budget& b) {
-  std::map<std::string, std::string> owner;
-  Statement st = db.prepare(
-      "SELECT d.CDCLIENTE, p.CDCLICONTSUBORE FROM CONTRATDISTRATO d"
-      "  LEFT JOIN CONTRATANTE p ON p.CDFILIAL = d.CDFILIAL AND p.NRORCAEVENTO = d.NRORCAEVENTO"
-      "                         AND p.NRSEQORCAEVE = d.NRSEQORCAEVE AND p.CDCLIENTE = d.CDCLIENTE"
-      "                         AND p.NRENDCLIORCEVE = d.NRENDCLIORCEVE"
-      " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2");
-  st.bindAll(b.branch, b.budget);
-  while (st.step()) {
-    std::string substitute = st.isNull(1) ? "" : st.text(1);
-    if (!substitute.empty()) owner.emplace(substitute, st.text(0));
-  }
-  Statement again = db.prepare("SELECT CDCLIENTE FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
-  again.bindAll(b.branch, b.budget);
-  while (again.step()) owner[again.text(0)] = again.text(0);
-  return owner;
-}
+// The installments stored for a contract, as (due date, value) in order.
+struct Installment;
+std::vector<Installment> StoredInstallments(Database& db, const Budget& b, const PartyKey& k);
 
 constexpr std::size_t kMaxInstallments = 360;
 
@@ -360,14 +412,36 @@ struct Installment {
 
 // The plan packet by owning party, each installment checked: this branch and
 // budget, a due date not before the processing date, a value above zero.
-std::map<std::string, std::vector<Installment>> ReadPlans(Database& db, const Budget& b, const DataPacket& plan) {
-  const std::map<std::string, std::string> owner = PlanOwners(db, b);
+std::vector<Installment> StoredInstallments(Database& db, const Budget& b, const PartyKey& k) {
+  Statement st = db.prepare(
+      "SELECT DTVENCIMENTO, VRPARCELA FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+      "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 ORDER BY NRPARCELA");
+  st.bindAll(b.branch, b.budget, k.seq, k.client, k.address);
+  std::vector<Installment> out;
+  while (st.step()) out.push_back({DateTime{st.real(0)}, st.integer(1)});
+  return out;
+}
+
+bool SameInstallments(const std::vector<Installment>& a, const std::vector<Installment>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (a[i].value != b[i].value || a[i].due.days != b[i].due.days) return false;
+  return true;
+}
+
+// The plan packet by owning contract, each installment checked: this branch
+// and budget, a due date not before the processing date, a value above zero.
+// Installments are keyed to the party or to its substitute; both mean the
+// party, whose own key the plan is stored and fetched under.
+std::map<PartyKey, std::vector<Installment>> ReadPlans(Database& db, const Budget& b,
+                                                       const std::vector<Reviewing>& set, const DataPacket& plan) {
   const DateTime processing = rescission_store::ProcessingDate(db, b.branch);
-  std::map<std::string, std::vector<Installment>> plans;
+  std::map<PartyKey, std::vector<Installment>> plans;
   for (std::size_t r = 0; r < plan.rowCount(); ++r) {
     std::string keyedTo = ClientAt(plan, r);
-    auto it = owner.find(keyedTo);
-    if (it == owner.end()) NotAParty(keyedTo);
+    const std::optional<PartyKey> owner = FindParty(set, keyedTo, SeqAt(plan, r), AddressAt(plan, r), true);
+    if (!owner) NotAParty(keyedTo);
+    const std::string ownerLabel = owner->label();
     if ((Has(plan, "CDFILIAL") && KeyCode(TextAt(plan, r, "CDFILIAL"), kBranchWidth) != b.branch) ||
         (Has(plan, "NRORCAEVENTO") && KeyCode(TextAt(plan, r, "NRORCAEVENTO"), kBudgetWidth) != b.budget))
       throw std::runtime_error("Parcela de outro orçamento no pacote de parcelas.");
@@ -380,30 +454,30 @@ std::map<std::string, std::vector<Installment>> ReadPlans(Database& db, const Bu
       throw std::runtime_error("Data de vencimento inválida.");
     }
     if (due < processing)
-      throw std::runtime_error("Parcela do contratante " + it->second + " vence em " + FormatDate(due) +
+      throw std::runtime_error("Parcela do contratante " + ownerLabel + " vence em " + FormatDate(due) +
                                ", antes da data de processamento (" + FormatDate(processing) + ").");
     const Cents value = Amount(plan, r, "VRPARCELA", keyedTo);
     if (value <= 0)
-      throw std::runtime_error("O valor de cada parcela do contratante " + it->second + " deve ser maior que zero.");
-    std::vector<Installment>& party = plans[it->second];
+      throw std::runtime_error("O valor de cada parcela do contratante " + ownerLabel + " deve ser maior que zero.");
+    std::vector<Installment>& party = plans[*owner];
     // Thirty years of monthly installments is more than any real plan; a
     // longer one is a mistake or an attack on the storage.
     if (party.size() == kMaxInstallments)
-      throw std::runtime_error("O plano de pagamento do contratante " + it->second + " excede o limite de " +
+      throw std::runtime_error("O plano de pagamento do contratante " + ownerLabel + " excede o limite de " +
                                std::to_string(kMaxInstallments) + " parcelas.");
     party.push_back({due, value});
   }
   return plans;
 }
 
-void StorePlan(Database& db, const Budget& b, const std::string& client, const std::vector<Installment>& rows) {
-  DeletePlan(db, b, client);
+void StorePlan(Database& db, const Budget& b, const PartyKey& k, const std::vector<Installment>& rows) {
+  DeletePlan(db, b, k);
   int n = 0;
   for (const Installment& row : rows) {
     Statement st = db.prepare(
-        "INSERT INTO FORMAPGTO (CDFILIAL, NRORCAEVENTO, CDCLIENTE, NRPARCELA, DTVENCIMENTO, VRPARCELA)"
-        " VALUES (?1, ?2, ?3, ?4, ?5, ?6)");
-    st.bindAll(b.branch, b.budget, client, ++n, row.due.days, row.value);
+        "INSERT INTO FORMAPGTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA,"
+        "   DTVENCIMENTO, VRPARCELA) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+    st.bindAll(b.branch, b.budget, k.seq, k.client, k.address, ++n, row.due.days, row.value);
     st.run();
   }
 }
@@ -418,90 +492,102 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
   if (parties.rowCount() > 0 && !Has(parties, "CDCLIENTE"))
     throw std::runtime_error("Pacote de contratantes sem CDCLIENTE.");
 
-  std::map<std::string, std::vector<Installment>> plans = ReadPlans(db, b, plan);
+  const std::vector<Reviewing> set = WorkingSetParties(db, b);
+  std::map<PartyKey, std::vector<Installment>> plans = ReadPlans(db, b, set, plan);
   const std::map<std::string, std::string> stampsNow = CurrentCaller() ? PartyStamps(db, b)
                                                                        : std::map<std::string, std::string>();
-  for (const auto& [client, rows] : plans) RequireUnchangedSinceRead(stampsNow, b, client);
 
   struct Change {
-    std::string client;
+    PartyKey party;
     ConfirmedParty confirmed;
-    bool dropsPlan = false;
   };
   std::vector<Change> changes;
-  std::map<std::string, std::string> modeAfter;  // parties sent: the mode they end with
+  std::map<PartyKey, std::string> modeAfter;  // parties sent: the mode they end with
   for (std::size_t r = 0; r < parties.rowCount(); ++r) {
-    std::string client = ClientAt(parties, r);
-    if (!InWorkingSet(db, b, client)) NotAParty(client);
-    RequireUnchangedSinceRead(stampsNow, b, client);
-    ConfirmedParty c = ReadConfirmedParty(parties, r, client);
-    const StoredParty stored = StoredPartyOf(db, b, client);
-    if (c.negotiated > stored.calculated) RefuseAboveCalculated(client, c.negotiated, stored.calculated);
-    modeAfter[client] = c.mode;
-    // Leaving the variable mode leaves its installments behind.
-    changes.push_back({client, c, c.mode != "V"});
+    const PartyKey party = PartyAt(set, parties, r);
+    ConfirmedParty c = ReadConfirmedParty(parties, r, party.label());
+    const StoredParty stored = StoredPartyOf(db, b, party);
+    if (c.negotiated > stored.calculated) RefuseAboveCalculated(party.label(), c.negotiated, stored.calculated);
+    modeAfter[party] = c.mode;
+    changes.push_back({party, c});
   }
+
+  // A party leaving the variable mode loses its installments. The dialog
+  // sends back the plan it loaded with the new mode; those rows, exactly as
+  // stored, go with the mode rather than being refused.
+  for (auto it = plans.begin(); it != plans.end();) {
+    auto sent = modeAfter.find(it->first);
+    const bool leavesVariable = sent != modeAfter.end() && sent->second != "V";
+    if (leavesVariable && SameInstallments(it->second, StoredInstallments(db, b, it->first)))
+      it = plans.erase(it);
+    else
+      ++it;
+  }
+  for (const auto& [party, rows] : plans) RequireUnchangedSinceRead(stampsNow, b, party);
+  for (const Change& change : changes) RequireUnchangedSinceRead(stampsNow, b, change.party);
 
   // The mode and the installments agree: none for "E" or "F", at least one
   // for "V" (sent now or already stored).
-  for (const auto& [client, rows] : plans) {
-    auto sent = modeAfter.find(client);
-    const std::string mode = sent != modeAfter.end() ? sent->second : StoredPartyOf(db, b, client).mode;
+  for (const auto& [party, rows] : plans) {
+    auto sent = modeAfter.find(party);
+    const std::string mode = sent != modeAfter.end() ? sent->second : StoredPartyOf(db, b, party).mode;
     if (mode != "V")
-      throw std::runtime_error("O contratante " + client +
+      throw std::runtime_error("O contratante " + party.label() +
                                " não tem forma de pagamento variável: parcelas não podem ser informadas.");
   }
-  for (const auto& [client, mode] : modeAfter)
-    if (mode == "V" && !plans.count(client) && StoredInstallments(db, b, client) == 0)
-      throw std::runtime_error("O contratante " + client +
+  for (const auto& [party, mode] : modeAfter)
+    if (mode == "V" && !plans.count(party) && StoredInstallments(db, b, party).empty())
+      throw std::runtime_error("O contratante " + party.label() +
                                " tem forma de pagamento variável: pelo menos uma parcela deve ser informada.");
 
-  // The plan of a variable party sums to its negotiated value, to the cent.
-  for (const auto& [client, rows] : plans) {
-    Cents negotiated = 0;
-    bool sentNow = false;
+  // The plan of a variable party sums to its negotiated value, to the cent:
+  // the plan sent, or the stored one kept under a changed negotiated value.
+  auto negotiatedOf = [&](const PartyKey& party) -> std::optional<Cents> {
     for (const Change& change : changes)
-      if (change.client == client) negotiated = change.confirmed.negotiated, sentNow = true;
-    if (!sentNow) {
-      Statement st = db.prepare(
-          "SELECT VRORIGREC FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
-      st.bindAll(b.branch, b.budget, client);
-      st.step();
-      negotiated = st.integer(0);
-    }
+      if (change.party == party) return change.confirmed.negotiated;
+    return std::nullopt;
+  };
+  auto requireSum = [&](const PartyKey& party, const std::vector<Installment>& rows, Cents negotiated) {
     Cents sum = 0;
     for (const Installment& row : rows) sum += row.value;
     if (sum != negotiated)
-      throw std::runtime_error("A soma das parcelas difere do valor negociado do contratante " + client + ".");
+      throw std::runtime_error("A soma das parcelas difere do valor negociado do contratante " + party.label() + ".");
+  };
+  for (const auto& [party, rows] : plans) {
+    std::optional<Cents> negotiated = negotiatedOf(party);
+    if (!negotiated) {
+      Statement st = db.prepare(
+          "SELECT VRORIGREC FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+          "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
+      st.bindAll(b.branch, b.budget, party.seq, party.client, party.address);
+      st.step();
+      negotiated = st.integer(0);
+    }
+    requireSum(party, rows, *negotiated);
   }
-  // A variable party whose stored plan is kept must still match a changed
-  // negotiated value.
-  for (const Change& change : changes) {
-    if (change.confirmed.mode != "V" || plans.count(change.client)) continue;
-    Statement st = db.prepare(
-        "SELECT COALESCE(SUM(VRPARCELA), 0) FROM FORMAPGTO"
-        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
-    st.bindAll(b.branch, b.budget, change.client);
-    st.step();
-    if (st.integer(0) != change.confirmed.negotiated)
-      throw std::runtime_error("A soma das parcelas difere do valor negociado do contratante " + change.client + ".");
-  }
+  for (const Change& change : changes)
+    if (change.confirmed.mode == "V" && !plans.count(change.party))
+      requireSum(change.party, StoredInstallments(db, b, change.party), change.confirmed.negotiated);
 
   for (const Change& change : changes) {
     const ConfirmedParty& c = change.confirmed;
+    const PartyKey& k = change.party;
     Statement st = db.prepare(
-        "UPDATE CONTRATDISTRATO SET VRORIGREC = ?4, IDTPFORMAPGTO = ?5, NRDIAPGTOFIXO = ?6, NRPARCELAS = ?7,"
-        "       IDMESINIPGTO = ?8"
-        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
-    st.bindAll(b.branch, b.budget, change.client, c.negotiated, c.mode, c.day, c.count, c.startMonth);
+        "UPDATE CONTRATDISTRATO SET VRORIGREC = ?6, IDTPFORMAPGTO = ?7, NRDIAPGTOFIXO = ?8, NRPARCELAS = ?9,"
+        "       IDMESINIPGTO = ?10"
+        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
+    st.bindAll(b.branch, b.budget, k.seq, k.client, k.address, c.negotiated, c.mode, c.day, c.count, c.startMonth);
     st.run();
-    if (change.dropsPlan) DeletePlan(db, b, change.client);
+    // Leaving the variable mode leaves its installments behind.
+    if (c.mode != "V") DeletePlan(db, b, k);
   }
-  for (const auto& [client, rows] : plans) StorePlan(db, b, client, rows);
+  for (const auto& [party, rows] : plans) StorePlan(db, b, party, rows);
   RememberRead(db, b);
   for (const Change& change : changes)
-    WriteAudit(db, {"SetConfirmar", "", b.branch, b.budget, change.client,
-                    "negociado " + rescission_store::MoneyText(change.confirmed.negotiated) + "; forma " + change.confirmed.mode, ""});
+    WriteAudit(db, {"SetConfirmar", "", b.branch, b.budget, change.party.client,
+                    "negociado " + rescission_store::MoneyText(change.confirmed.negotiated) + "; forma " +
+                        change.confirmed.mode,
+                    "", change.party.seq, change.party.address});
   return Variant(StoredParties(db, b));
 }
 

@@ -22,7 +22,7 @@
 
 namespace {
 
-struct PartyKey {
+struct ContractRef {
   std::string branch, budget, seq, client, address;
 };
 
@@ -34,31 +34,43 @@ struct PartyRow {
 
 [[noreturn]] void Refuse(const std::string& message) { throw std::runtime_error(message); }
 
+// Which of a client's contracts "seq" names.
+enum class Looking {
+  ForAnyContract,   // the first sequence holding the client
+  ForItsRescission, // the contract in a partial rescission, else the first
+};
+
 // The sequence the party is in: the one named, or else the first sequence of
-// the budget holding the party ("seq" and empty mean "look it up").
+// the budget holding the party ("seq" and empty mean "look it up"). Looking
+// for its rescission, the contract in a partial rescission comes first: a
+// client may hold a live contract in sequence 01 and a rescinded one in 02.
 std::optional<std::string> ResolveSequence(Database& db, const std::string& branch, const std::string& budget,
                                            const std::string& seqArg, const std::string& client,
-                                           const std::string& address) {
+                                           const std::string& address, Looking looking) {
   if (std::optional<std::string> seq = SequenceArg(seqArg)) return KeyCode(*seq, kSequenceWidth);
   Statement st = db.prepare(
       "SELECT NRSEQORCAEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3"
-      "   AND (?4 = '' OR NRENDCLIORCEVE = ?4) ORDER BY NRSEQORCAEVE LIMIT 1");
-  st.bindAll(branch, budget, client, address);
+      "   AND (?4 = '' OR NRENDCLIORCEVE = ?4)"
+      " ORDER BY CASE WHEN ?5 = 1 AND IDCONTPROCESDIST IN ('S', 'C') AND IDORIGEMINCLUSAO <> 'DISTRATO'"
+      "                AND COALESCE(IDTPDISTRATOREALI, '') = 'PARCIAL' THEN 0 ELSE 1 END,"
+      "          NRSEQORCAEVE LIMIT 1");
+  st.bindAll(branch, budget, client, address, looking == Looking::ForItsRescission ? 1 : 0);
   if (!st.step()) return std::nullopt;
   return st.text(0);
 }
 
-PartyKey ReadKey(Database& db, const std::string& branch, const std::string& budget, const std::string& seq,
-                 const std::string& client, const std::string& address) {
-  PartyKey key{KeyCode(branch, kBranchWidth), KeyCode(budget, kBudgetWidth), "", KeyCode(client, 0),
+ContractRef ReadKey(Database& db, const std::string& branch, const std::string& budget, const std::string& seq,
+                 const std::string& client, const std::string& address, Looking looking = Looking::ForAnyContract) {
+  ContractRef key{KeyCode(branch, kBranchWidth), KeyCode(budget, kBudgetWidth), "", KeyCode(client, 0),
                KeyCode(address, 0)};
-  std::optional<std::string> resolved = ResolveSequence(db, key.branch, key.budget, seq, key.client, key.address);
+  std::optional<std::string> resolved =
+      ResolveSequence(db, key.branch, key.budget, seq, key.client, key.address, looking);
   if (!resolved) Refuse("Contratante " + key.client + " não encontrado no orçamento " + key.budget + ".");
   key.seq = *resolved;
   return key;
 }
 
-PartyRow LoadParty(Database& db, const PartyKey& k) {
+PartyRow LoadParty(Database& db, const ContractRef& k) {
   Statement st = db.prepare(
       "SELECT VRRECECONTOREV, IDSITUCONTOREV, IDCONTPROCESDIST, COALESCE(NMCONTCLIORE, ''), QTCONVCONTRAT,"
       "       QTCOTACONTRAT FROM CONTRATANTE"
@@ -80,7 +92,7 @@ void RefuseUnlessFree(const PartyRow& p) {
     Refuse("O contratante já está em processo de distrato. Operação bloqueada.");
 }
 
-Cents PaidBy(Database& db, const PartyKey& k) {
+Cents PaidBy(Database& db, const ContractRef& k) {
   Statement st = db.prepare(
       "SELECT COALESCE(SUM(VRATUAREC), 0) FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
       "   AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC = 'B'");
@@ -89,7 +101,7 @@ Cents PaidBy(Database& db, const PartyKey& k) {
   return st.integer(0);
 }
 
-Cents OpenBalanceOf(Database& db, const PartyKey& k) {
+Cents OpenBalanceOf(Database& db, const ContractRef& k) {
   Statement st = db.prepare(
       "SELECT COALESCE(SUM(VRATUAREC), 0) FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
       "   AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC = 'A'");
@@ -111,7 +123,7 @@ std::vector<FineBand> FineBands(Database& db, const std::string& branch) {
 // Prices the rescission from the party's current accounts; refuses a party
 // that paid nothing (there is nothing to apply a fine percentage on) and a
 // share that no fine band of the branch covers.
-RescissionValues Calculate(Database& db, const PartyKey& k, const PartyRow& p) {
+RescissionValues Calculate(Database& db, const ContractRef& k, const PartyRow& p) {
   const Cents paid = PaidBy(db, k);
   if (paid <= 0) Refuse("N_PARAM_N_APLICA_MULTA");
   const double share = SharePaid(p.charged, paid);
@@ -126,7 +138,7 @@ struct RecordedValues {
 };
 
 // The recorded values of a party already in a partial rescission.
-std::optional<RecordedValues> Recorded(Database& db, const PartyKey& k) {
+std::optional<RecordedValues> Recorded(Database& db, const ContractRef& k) {
   Statement st = db.prepare(
       "SELECT VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR FROM DISTRATOPARCIAL"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
@@ -146,7 +158,7 @@ FieldDef Text(const char* name, int size) { return {name, FieldType::String, siz
 FieldDef Number(const char* name) { return {name, FieldType::Float, 0}; }
 
 // The values row the screen loads into cdsValores (every field it declares).
-DataPacket ValuesPacket(const PartyKey& k, const std::string& company, const RescissionValues& v, Cents negotiated,
+DataPacket ValuesPacket(const ContractRef& k, const std::string& company, const RescissionValues& v, Cents negotiated,
                         Cents openBalance) {
   DataPacket p({Text("GERACTPAGAR", 20), Text("CDFILIALNF", 4), Text("NRLANCTONF", 10), Text("NRSEQVENREC", 2),
                 Text("NRPARCELAREC", 2), Text("CDFILIBOLREC", 4), Text("NRLANBOLREC", 10), Text("IDSTATREC", 1),
@@ -177,7 +189,9 @@ Variant GetContratRepetSeq(Database& db, const protocol::GetContratRepetSeq& arg
 Variant ConfirmaValores(Database& db, const protocol::ConfirmaValores& args) {
   const std::string mode = KeyCode(args.modo, 0);
   if (mode != "N" && mode != "S") Refuse("ConfirmaValores: modo inválido \"" + args.modo + "\".");
-  const PartyKey k = ReadKey(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
+  // Mode "S" reads a recorded rescission: "seq" names the contract in one.
+  const ContractRef k = ReadKey(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE,
+                             mode == "S" ? Looking::ForItsRescission : Looking::ForAnyContract);
   const PartyRow party = LoadParty(db, k);
   RescissionValues v;
   Cents negotiated = 0;
@@ -234,7 +248,7 @@ Parameters CheckParameters(Database& db, const std::string& branch) {
 
 // Settled payables of the budget to anyone who is not one of its parties:
 // the suppliers were paid, so the event can no longer be partly undone.
-bool SuppliersPaid(Database& db, const PartyKey& k) {
+bool SuppliersPaid(Database& db, const ContractRef& k) {
   Statement st = db.prepare(
       "SELECT 1 FROM CONTAPAGAR P WHERE P.CDFILIAL = ?1 AND P.NRORCAEVENTO = ?2 AND P.IDSTATPAG = 'B'"
       "   AND NOT EXISTS (SELECT 1 FROM CONTRATANTE C WHERE C.CDFILIAL = P.CDFILIAL"
@@ -243,7 +257,7 @@ bool SuppliersPaid(Database& db, const PartyKey& k) {
   return st.step();
 }
 
-bool OpenRenegotiated(Database& db, const PartyKey& k) {
+bool OpenRenegotiated(Database& db, const ContractRef& k) {
   Statement st = db.prepare(
       "SELECT 1 FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
       "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC = 'A' AND COALESCE(NRSEQHISTRENEGO, '') <> ''"
@@ -252,18 +266,7 @@ bool OpenRenegotiated(Database& db, const PartyKey& k) {
   return st.step();
 }
 
-std::string NextSequence(Database& db, const PartyKey& k) {
-  Statement st = db.prepare(
-      "SELECT COALESCE(MAX(CAST(NRSEQORCAEVE AS BIGINT)), 0) + 1 FROM ORCAEVENTO"
-      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
-  st.bindAll(k.branch, k.budget);
-  st.step();
-  const std::int64_t next = st.integer(0);
-  if (next > 99) Refuse("O orçamento " + k.budget + " não comporta mais orçamentos filhos.");
-  return (next < 10 ? "0" : "") + std::to_string(next);
-}
-
-void WriteChildBudget(Database& db, const PartyKey& k, const std::string& child, const PartyRow& party,
+void WriteChildBudget(Database& db, const ContractRef& k, const std::string& child, const PartyRow& party,
                       const std::string& product, Cents negotiated, Cents fine) {
   Statement budget = db.prepare(
       "INSERT INTO ORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRSEQORCAEVEPAI, IDSITUORCEVE,"
@@ -306,7 +309,7 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
   op.bind(1, operador);
   if (!op.step()) Refuse("Operador \"" + operador + "\" não cadastrado.");
 
-  const PartyKey k = ReadKey(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
+  const ContractRef k = ReadKey(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
   const PartyRow party = LoadParty(db, k);
   RefuseUnlessFree(party);
   const Parameters params = CheckParameters(db, k.branch);
@@ -331,7 +334,7 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
     Refuse("Distrato: o valor negociado (" + CentsText(negotiated) + ") não pode ser maior que o valor calculado (" +
            CentsText(now.calculated) + ").");
 
-  const std::string child = NextSequence(db, k);
+  const std::string child = rescission_store::NextSequence(db, {k.branch, k.budget});
   WriteChildBudget(db, k, child, party, params.product, negotiated, fine);
 
   Statement cancel = db.prepare(
@@ -356,7 +359,8 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
                  now.percent, fine, now.account, operador, party.situation)
       .run();
   WriteAudit(db, {"Distrato", operador, k.branch, k.budget, k.client,
-                  "negociado " + rescission_store::MoneyText(negotiated) + "; multa " + rescission_store::MoneyText(fine) + "; " + now.account, ""});
+                  "negociado " + rescission_store::MoneyText(negotiated) + "; multa " + rescission_store::MoneyText(fine) + "; " + now.account, "", k.seq,
+                  k.address});
   return Variant("");
 }
 

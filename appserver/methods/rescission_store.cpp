@@ -5,6 +5,7 @@
 #include "data/formats.h"
 #include "data/money.h"
 #include "methods/key_codes.h"
+#include "methods/packet_reading.h"
 #include "methods/server_clock.h"
 #include "storage/database.h"
 #include "storage/statement.h"
@@ -102,7 +103,8 @@ std::string PartySequence(Database& db, const BudgetKey& b, std::string_view nam
   if (std::optional<std::string> named = SequenceArg(namedSequence)) return KeyCode(*named, kSequenceWidth);
   Statement st = db.prepare(
       "SELECT NRSEQORCAEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3"
-      "   AND NRENDCLIORCEVE = ?4 AND IDORIGEMINCLUSAO <> 'DISTRATO' ORDER BY NRSEQORCAEVE LIMIT 1");
+      "   AND NRENDCLIORCEVE = ?4 AND IDORIGEMINCLUSAO <> 'DISTRATO'"
+      " ORDER BY CASE WHEN IDCONTPROCESDIST IN ('S', 'C') THEN 0 ELSE 1 END, NRSEQORCAEVE LIMIT 1");
   st.bindAll(b.branch, b.budget, client, address);
   return st.step() ? st.text(0) : "";
 }
@@ -114,6 +116,23 @@ std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::stri
   st.bindAll(b.branch, b.budget, seq, client, address);
   if (!st.step()) return std::nullopt;
   return ReadParty(st);
+}
+
+const Party* PartyOfRow(const std::vector<Party>& parties, const DataPacket& packet, std::size_t row) {
+  using namespace packet_reading;
+  const std::string client = KeyCode(TextAt(packet, row, "CDCLIENTE"), 0);
+  const std::string seqText = TextAt(packet, row, "NRSEQORCAEVE");
+  const std::string seq = seqText.empty() ? "" : KeyCode(seqText, kSequenceWidth);
+  const std::string address = KeyCode(TextAt(packet, row, "NRENDCLIORCEVE"), 0);
+  const Party* found = nullptr;
+  for (const Party& p : parties) {
+    if (p.client != client || (!seq.empty() && p.seq != seq) || (!address.empty() && p.address != address)) continue;
+    if (found)
+      Refuse("O cliente " + client + " tem mais de um contrato neste orçamento: informe a sequência (NRSEQORCAEVE) e"
+             " o endereço (NRENDCLIORCEVE) de cada contrato.");
+    found = &p;
+  }
+  return found;
 }
 
 std::vector<FineBand> FineBands(Database& db, const std::string& branch) {
@@ -164,7 +183,7 @@ std::optional<Recorded> RecordedValues(Database& db, const BudgetKey& b, const P
   return r;
 }
 
-std::string RecordKey(const Party& p) { return p.seq + "|" + p.client + "|" + p.address; }
+std::string RecordKey(const Party& p) { return p.key().text(); }
 
 std::map<std::string, Recorded> RecordedForBudget(Database& db, const BudgetKey& b) {
   Statement st = db.prepare(
@@ -221,13 +240,18 @@ bool SuppliersPaid(Database& db, const BudgetKey& b) {
 }
 
 std::string NextSequence(Database& db, const BudgetKey& b) {
+  // The lowest number no sequence holds: an undone rescission removes its
+  // child budget, and its number serves the next one.
   Statement st = db.prepare(
-      "SELECT COALESCE(MAX(CAST(NRSEQORCAEVE AS BIGINT)), 0) + 1 FROM ORCAEVENTO"
-      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
+      "SELECT CAST(NRSEQORCAEVE AS BIGINT) FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+      " ORDER BY CAST(NRSEQORCAEVE AS BIGINT)");
   st.bindAll(b.branch, b.budget);
-  st.step();
-  const std::int64_t next = st.integer(0);
-  if (next > 99) Refuse("O orçamento " + b.budget + " não comporta mais orçamentos filhos.");
+  std::int64_t next = 1;
+  while (st.step() && st.integer(0) <= next)
+    if (st.integer(0) == next) ++next;
+  if (next > 99)
+    Refuse("O orçamento " + b.budget + " já tem 99 sequências: não comporta mais orçamentos filhos. Desfaça um"
+           " distrato do orçamento para liberar uma sequência.");
   return (next < 10 ? "0" : "") + std::to_string(next);
 }
 

@@ -10,7 +10,9 @@
 #include <string_view>
 #include <vector>
 
+#include "data/packet.h"
 #include "data/variant.h"
+#include "methods/party_key.h"
 #include "methods/rescission_rules.h"
 
 class Database;
@@ -32,6 +34,8 @@ struct Party {
   Cents paid = 0;            // settled receivables (IDSTATREC "B")
   int settledCount = 0;
   bool renegotiated = false;  // an open receivable from a renegotiation
+
+  PartyKey key() const { return {seq, client, address}; }
 };
 
 // Which parties LoadParties answers.
@@ -49,10 +53,17 @@ std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::stri
                                const std::string& address);
 
 // The sequence a party's rescission is on: the one the caller named, or else
-// the first of the budget where the party stands other than as a rescission's
-// own row; "" when there is none.
+// the first of the budget where the contract is in a rescission (a client may
+// hold a live contract in an earlier sequence), else the first where it
+// stands other than as a rescission's own row; "" when there is none.
 std::string PartySequence(Database& db, const BudgetKey& b, std::string_view namedSequence, const std::string& client,
                           const std::string& address);
+
+// The party of `parties` a packet row names: by its whole key when the row
+// carries NRSEQORCAEVE and NRENDCLIORCEVE, else the one contract of its
+// client. Null when none matches; a client of several contracts named by its
+// code alone is refused.
+const Party* PartyOfRow(const std::vector<Party>& parties, const DataPacket& packet, std::size_t row);
 
 // The fine bands of the branch.
 std::vector<FineBand> FineBands(Database& db, const std::string& branch);

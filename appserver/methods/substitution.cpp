@@ -169,8 +169,8 @@ Substitute RequireSubstitute(Database& db, const Party& p, const std::string& su
   // A holder whose quotas were transferred records who received them, not a
   // substitute still to come.
   if (!p.recordedSubstitute.empty() && p.quotasTransferred != "S" && p.recordedSubstitute != s.code)
-    Refuse("O substituto do contratante foi alterado por outro operador (registrado " + p.recordedSubstitute +
-           ", informado " + s.code + "). Atualize a lista.");
+    Refuse("O substituto informado (" + s.code + ") difere do substituto registrado para o contratante " + p.client +
+           " (" + p.recordedSubstitute + "). Informe o substituto registrado ou atualize a lista.");
   Statement member = db.prepare("SELECT 1 FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
   member.bindAll(p.branch, p.budget, s.code);
   if (member.step()) Refuse("O cliente " + s.code + " já é contratante deste orçamento. Operação bloqueada.");
@@ -248,7 +248,8 @@ Variant SubstituirContratante(Database& db, const protocol::SubstituirContratant
   move.bindAll(p.branch, p.budget, p.seq, p.client, p.address, s.code);
   move.run();
   WriteAudit(db, {"SubstituirContratante", args.operador, p.branch, p.budget, p.client,
-                  "substituto " + s.code + "; valor " + rescission_store::MoneyText(p.charged), ""});
+                  "substituto " + s.code + "; valor " + rescission_store::MoneyText(p.charged), "", p.seq,
+                  p.address});
   return Variant("");
 }
 
@@ -271,12 +272,14 @@ struct OpenReceivables {
   double earliestDue = 0;
 };
 
-OpenReceivables OpenOf(Database& db, const Party& p) {
+// The party's open receivables owned by the company: the ones the screen
+// lists (and sums) for that company.
+OpenReceivables OpenOf(Database& db, const Party& p, const std::string& company) {
   Statement st = db.prepare(
       "SELECT COALESCE(SUM(VRATUAREC), 0), COALESCE(MIN(DTATUAVENREC), 0) FROM CONTARECEBER"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
-      "   AND IDSTATREC = 'A'");
-  st.bindAll(p.branch, p.budget, p.seq, p.client, p.address);
+      "   AND IDSTATREC = 'A' AND CDEMPRESA = ?6");
+  st.bindAll(p.branch, p.budget, p.seq, p.client, p.address, company);
   st.step();
   return {st.integer(0), st.real(1)};
 }
@@ -310,16 +313,18 @@ Variant TransfCotas(Database& db, const protocol::TransfCotas& args) {
   const std::int64_t guests = CountArg(args.qtConvidados, "convidados", p.guests);
   const std::int64_t quotas = CountArg(args.qtCotas, "cotas", p.quotas);
 
-  // The value offered is the party's open balance as the screen read it.
-  const OpenReceivables open = OpenOf(db, p);
-  if (open.total <= 0) Refuse("N_PARAM_CONTA_ABERTA");
-  if (open.total != *value)
-    Refuse("Os valores do contratante foram alterados por outro operador (em aberto " + CentsText(open.total) +
-           ", transferido " + CentsText(*value) + "). Refaça a troca de titularidade.");
-  if (*value > p.charged) Refuse("TransfCotas: o valor transferido excede o valor do contratante.");
-
   const std::string company = CompanyOf(db, p, args.empresa);
   if (company.empty()) Refuse("N_PARAM_CDEMPRESAORCA");
+
+  // The value offered is the party's open balance in the company's accounts,
+  // as the screen summed them from the list it shows.
+  const OpenReceivables open = OpenOf(db, p, company);
+  if (open.total <= 0) Refuse("N_PARAM_CONTA_ABERTA");
+  if (open.total != *value)
+    Refuse("O valor transferido (" + CentsText(*value) + ") difere do valor em aberto do contratante " + p.client +
+           " nas contas da empresa " + company + " (" + CentsText(open.total) +
+           "). Atualize a lista e refaça a troca de titularidade.");
+  if (*value > p.charged) Refuse("TransfCotas: o valor transferido excede o valor do contratante.");
   const std::optional<std::string> account = BankAccount(db, company, args.contaCorrente);
 
   Statement holder = db.prepare(
@@ -334,8 +339,8 @@ Variant TransfCotas(Database& db, const protocol::TransfCotas& args) {
 
   Statement cancel = db.prepare(
       "UPDATE CONTARECEBER SET IDSTATREC = 'C' WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
-      "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC = 'A'");
-  cancel.bindAll(p.branch, p.budget, p.seq, p.client, p.address);
+      "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC = 'A' AND CDEMPRESA = ?6");
+  cancel.bindAll(p.branch, p.budget, p.seq, p.client, p.address, company);
   cancel.run();
 
   InsertSubstituteParty(db, p, s, *value, guests, quotas, "N", "N");
@@ -354,7 +359,7 @@ Variant TransfCotas(Database& db, const protocol::TransfCotas& args) {
   WriteAudit(db, {"TransfCotas", args.operador, p.branch, p.budget, p.client,
                   "substituto " + s.code + "; transferido " + rescission_store::MoneyText(*value) + "; cotas " + std::to_string(quotas) +
                       "; convidados " + std::to_string(guests),
-                  ""});
+                  "", p.seq, p.address});
   return Variant("");
 }
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,7 @@ Variant ConfValTodosCont(Database& db, const protocol::ConfValTodosCont& args) {
 
 // A party of the confirmed packet with the values the operator confirmed.
 struct Confirmed {
+  const Party* party = nullptr;  // the free contract the row names
   std::string client;
   Cents negotiated = 0;
   Cents calculated = 0;
@@ -107,12 +109,20 @@ Cents AmountAt(const DataPacket& p, std::size_t row, const char* field, const st
   return *v;
 }
 
-std::vector<Confirmed> ReadConfirmed(const DataPacket& sent) {
+// The rows of the dialog's packet, each matched to the free contract it
+// names; a row that names none is refused, a contract named twice too.
+std::vector<Confirmed> ReadConfirmed(const DataPacket& sent, const std::vector<Party>& free, const BudgetKey& b) {
   if (!Has(sent, "CDCLIENTE")) Refuse("Pacote de contratantes sem CDCLIENTE.");
   std::vector<Confirmed> out;
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
     Confirmed c;
     c.client = KeyCode(TextAt(sent, r, "CDCLIENTE"), 0);
+    c.party = PartyOfRow(free, sent, r);
+    if (!c.party)
+      Refuse("O contratante " + c.client + " já está em processo de distrato ou não pertence ao orçamento " +
+             b.budget + ". Operação bloqueada.");
+    for (const Confirmed& earlier : out)
+      if (earlier.party == c.party) Refuse("Contrato " + c.party->key().label() + " repetido no distrato total.");
     c.negotiated = AmountAt(sent, r, "VRORIGREC", c.client);
     if (c.negotiated < 0) Refuse("N_PARAM_VRNEGATIVO");
     c.calculated = AmountAt(sent, r, "VRORIGRECNOEDIT", c.client);
@@ -177,15 +187,15 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
   const BudgetKey b = BudgetArgs(args);
   const std::string operador = RequireOperator(db, args.operador);
   PacketArg(args.contratantes, "contratantes");
-  const std::vector<Confirmed> confirmed = ReadConfirmed(PacketArg(args.valores, "valores dos contratantes"));
-  if (confirmed.empty()) Refuse("Nenhum contratante confirmado para o distrato total.");
+  const DataPacket& valores = PacketArg(args.valores, "valores dos contratantes");
+  if (valores.rowCount() == 0) Refuse("Nenhum contratante confirmado para o distrato total.");
 
   const std::string product = RescissionProduct(db, b.branch);
   if (SuppliersPaid(db, b)) Refuse("N_PARAM_CONTA_FORN");
 
   const std::vector<FineBand> bands = FineBands(db, b.branch);
-  std::map<std::string, Party> free;
-  for (Party& p : LoadParties(db, b, PartySet::Free)) free.emplace(p.client, std::move(p));
+  const std::vector<Party> free = LoadParties(db, b, PartySet::Free);
+  const std::vector<Confirmed> confirmed = ReadConfirmed(valores, free, b);
 
   struct Row {
     const Party* party;
@@ -193,15 +203,10 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
     Cents negotiated;
   };
   std::vector<Row> rows;
-  std::map<std::string, bool> seen;
+  std::set<const Party*> seen;
   for (const Confirmed& c : confirmed) {
-    if (seen[c.client]) Refuse("Contratante " + c.client + " repetido no distrato total.");
-    seen[c.client] = true;
-    auto it = free.find(c.client);
-    if (it == free.end())
-      Refuse("O contratante " + c.client + " já está em processo de distrato ou não pertence ao orçamento " +
-             b.budget + ". Operação bloqueada.");
-    const Party& p = it->second;
+    seen.insert(c.party);
+    const Party& p = *c.party;
     Priced priced = PriceForTotal(bands, p);
     if (!priced.erro.empty()) Refuse("N_PARAM_DISTRATO|" + priced.share);
     if (!priced.renegotiation.empty()) Refuse("N_PARAM_RENEGO_CT_ABERTA");
@@ -211,8 +216,8 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
              "). Refaça o distrato.");
     rows.push_back({&p, std::move(priced), c.negotiated});
   }
-  for (const auto& [client, p] : free)
-    if (!seen[client])
+  for (const Party& p : free)
+    if (!seen.count(&p))
       Refuse("O contratante " + p.name + " entrou no orçamento depois do cálculo da multa. Refaça o distrato.");
 
   int guests = 0, quotas = 0;
@@ -242,7 +247,7 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
   WriteAudit(db, {"DistratoTotal", operador, b.branch, b.budget, "",
                   std::to_string(rows.size()) + " contratante(s); negociado " + MoneyText(negotiatedTotal) +
                       "; multa " + MoneyText(fineTotal),
-                  ""});
+                  "", "", ""});
 
   // The review that priced the rescission is over; the consolidation starts
   // its own from the recorded values.

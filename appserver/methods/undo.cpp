@@ -259,32 +259,43 @@ Variant UndoPartial(Database& db, const protocol::DesfazerDistrato& args, const 
   WriteAudit(db, {"DesfazerDistrato", args.operador, b.branch, b.budget, p.client,
                   "parcial; negociado " + MoneyText(r.negotiated) + "; multa " + MoneyText(r.fine) +
                       "; contas geradas removidas " + MoneyText(removed),
-                  approver});
+                  approver, p.seq, p.address});
   return Variant("");
 }
 
-// The parties of the screen's list, by client code, with the rescission
-// state it showed.
-std::map<std::string, std::string> ListedStates(const Variant& sent) {
+// The contracts of the screen's list among `parties`, by party key, with the
+// rescission state it showed. A row that carries only the client code stands
+// for every contract of that client.
+std::map<std::string, std::string> ListedStates(const Variant& sent, const std::vector<Party>& parties) {
   const DataPacket& p = PacketArg(sent, "contratantes");
   if (!Has(p, "CDCLIENTE")) Refuse("Pacote de contratantes sem CDCLIENTE.");
   std::map<std::string, std::string> out;
-  for (std::size_t r = 0; r < p.rowCount(); ++r)
-    out[KeyCode(TextAt(p, r, "CDCLIENTE"), 0)] = Has(p, "IDCONTPROCESDIST") ? TextAt(p, r, "IDCONTPROCESDIST") : "";
+  for (std::size_t r = 0; r < p.rowCount(); ++r) {
+    const std::string client = KeyCode(TextAt(p, r, "CDCLIENTE"), 0);
+    const std::string seq = TextAt(p, r, "NRSEQORCAEVE");
+    const std::string address = KeyCode(TextAt(p, r, "NRENDCLIORCEVE"), 0);
+    for (const Party& party : parties)
+      if (party.client == client && (seq.empty() || party.seq == KeyCode(seq, kSequenceWidth)) &&
+          (address.empty() || party.address == address))
+        out[RecordKey(party)] = Has(p, "IDCONTPROCESDIST") ? TextAt(p, r, "IDCONTPROCESDIST") : "";
+  }
   return out;
 }
 
 // Every party of the budget's total rescission, all or none.
 Variant UndoTotal(Database& db, const protocol::DesfazerDistrato& args, const std::string& approver) {
   const BudgetKey b = BudgetArgs(args);
-  const std::map<std::string, std::string> listed = ListedStates(args.contratantes);
   const std::vector<Party> parties = LoadParties(db, b, PartySet::InTotalRescission);
   if (parties.empty()) Refuse("Não há distrato total a desfazer no orçamento " + b.budget + ".");
+  const std::map<std::string, std::string> listed = ListedStates(args.contratantes, parties);
+  // A substitute recorded on a party of a total rescission was recorded while
+  // the contract was live (the receiver of its quotas, or one named and not
+  // yet in its place): the rescission took the contract as it stood, and the
+  // undo gives it back so, substitute included.
   for (const Party& p : parties) {
-    auto seen = listed.find(p.client);
+    auto seen = listed.find(RecordKey(p));
     if (seen == listed.end() || (!seen->second.empty() && seen->second != p.process))
       Refuse("O contratante " + p.name + " foi alterado por outro operador. Atualize a lista. Operação bloqueada.");
-    RefuseSubstitute(p);
   }
   if (CommissionGenerated(db, b, "")) Refuse(kCommission);
 
@@ -307,7 +318,7 @@ Variant UndoTotal(Database& db, const protocol::DesfazerDistrato& args, const st
   WriteAudit(db, {"DesfazerDistrato", args.operador, b.branch, b.budget, "",
                   "total; " + std::to_string(parties.size()) + " contratante(s); negociado " + MoneyText(negotiated) +
                       "; multa " + MoneyText(fines) + "; contas geradas removidas " + MoneyText(removed),
-                  approver});
+                  approver, "", ""});
   return Variant("");
 }
 

@@ -106,6 +106,10 @@ void TfrmConfVrContrat::BuildParties() {
   d.AddField("IDTPFORMAPGTO", FieldType::FixedString, 1);
   d.AddField("ERRORENEGFIN", FieldType::FixedString, 25).SetVisible(false);
   d.AddField("NMFANTCLIE", FieldType::String, 50).SetDisplayLabel("Nome Fantasia").SetReadOnly(true);
+  // The party's contract, hidden: a client may hold two in one budget, and
+  // the server tells them apart by these.
+  d.AddField("NRSEQORCAEVE", FieldType::FixedString, 2).SetVisible(false).SetReadOnly(true);
+  d.AddField("NRENDCLIORCEVE", FieldType::String, 10).SetVisible(false).SetReadOnly(true);
   dtsPadrao.SetDataSet(&d);
 
   dbgContratantes.SetAlign(alTop);
@@ -165,6 +169,9 @@ void TfrmConfVrContrat::BuildPlan() {
     data->AddField("NRORCAEVENTO", FieldType::String, 10);
     data->AddField("CDCLIENTE", FieldType::String, 21);
     data->AddField("VRPARCELA", FieldType::Float);
+    // The contract of the installment, hidden: a client may hold two.
+    data->AddField("NRSEQORCAEVE", FieldType::FixedString, 2).SetVisible(false);
+    data->AddField("NRENDCLIORCEVE", FieldType::String, 10).SetVisible(false);
   }
   cdsFormaPgto.FieldByName("DTVENCIMENTO").SetDisplayLabel("Vencimento");
   cdsFormaPgto.FieldByName("VRPARCELA").SetDisplayLabel("Valor").SetDisplayFormat("#,##0.00").SetEditFormat("0.00");

@@ -99,12 +99,11 @@ class TfrmConfVrContrat : public TfrmPadraoSimples {
   void Wire();
   std::string Branch() const;
   std::string Budget() const;
-  void LoadParties(const Variant& packet, const std::string& keep = "");
+  void LoadParties(const Variant& packet);
   void LoadPlan(const Variant& packet);
   static void StartEditing(TClientDataSet& data);
   void EnableFixedDay(bool enabled);
   [[noreturn]] void Refuse(const std::string& key);
 
   bool suspended_ = false;    // a party is being shown: radio and spin handlers do nothing
-  bool scrollQuiet_ = false;  // a load that then locates its party: its own scroll shows nothing
 };

@@ -55,22 +55,13 @@ void TfrmConfVrContrat::StartEditing(TClientDataSet& data) {
   if (!dialogs::Editing(data)) data.Edit();
 }
 
-// Loading replaces whatever was pending, and shows the plan of the party
-// that becomes current: the first, or the one `keep` names. The load's own
-// scroll is the one party change; a second would fetch the plan again.
-void TfrmConfVrContrat::LoadParties(const Variant& packet, const std::string& keep) {
+// Loading replaces whatever was pending and makes the first party current,
+// whose plan its scroll then shows: after every load (activation, Verify,
+// Confirm, Cancel) the dialog starts again from the first party.
+void TfrmConfVrContrat::LoadParties(const Variant& packet) {
   if (dialogs::Editing(cdsFormaPgto)) cdsFormaPgto.Cancel();
   if (dialogs::Editing(cdsVrContratantes)) cdsVrContratantes.Cancel();
-  if (keep.empty()) {
-    cdsVrContratantes.SetData(packet);
-    return;
-  }
-  {
-    Suspend quiet(scrollQuiet_);
-    cdsVrContratantes.SetData(packet);
-  }
-  if (!cdsVrContratantes.Locate("CDCLIENTE", Variant(keep)) && !cdsVrContratantes.IsEmpty())
-    cdsVrContratantesAfterScroll(cdsVrContratantes);
+  cdsVrContratantes.SetData(packet);
 }
 
 void TfrmConfVrContrat::LoadPlan(const Variant& packet) {
@@ -117,11 +108,14 @@ void TfrmConfVrContrat::FormClose(TComponent* sender, TCloseAction& action) {
 // --- parties and their payment form ------------------------------------------
 
 void TfrmConfVrContrat::cdsVrContratantesAfterScroll(TClientDataSet& /*dataSet*/) {
-  if (scrollQuiet_ || cdsVrContratantes.IsEmpty()) return;
+  if (cdsVrContratantes.IsEmpty()) return;
+  // The whole contract: a client may hold two in one budget.
   LoadPlan(contracts::GetFormaPgto(frmDistrato.netDistrato,
                                    {.filial = Branch(),
                                     .orcamento = Budget(),
-                                    .cliente = cdsVrContratantes.FieldByName("CDCLIENTE").AsString()}));
+                                    .cliente = cdsVrContratantes.FieldByName("CDCLIENTE").AsString(),
+                                    .sequencia = cdsVrContratantes.FieldByName("NRSEQORCAEVE").AsString(),
+                                    .endereco = cdsVrContratantes.FieldByName("NRENDCLIORCEVE").AsString()}));
   Suspend quiet(suspended_);
   const std::string mode = Trimmed(cdsVrContratantes.FieldByName("IDTPFORMAPGTO").AsString());
   if (mode == "F") {
@@ -200,6 +194,9 @@ void TfrmConfVrContrat::cdsFormaPgtoNewRecord(TClientDataSet& /*dataSet*/) {
   std::string substitute = cdsVrContratantes.FieldByName("CDCLICONTSUBORE").AsString();
   cdsFormaPgto.FieldByName("CDCLIENTE")
       .SetAsString(!substitute.empty() ? substitute : cdsVrContratantes.FieldByName("CDCLIENTE").AsString());
+  // The contract the installment belongs to, whoever it is keyed to.
+  for (const char* key : {"NRSEQORCAEVE", "NRENDCLIORCEVE"})
+    cdsFormaPgto.FieldByName(key).SetAsString(cdsVrContratantes.FieldByName(key).AsString());
 }
 
 void TfrmConfVrContrat::HabilitaBotoes() {
@@ -330,6 +327,12 @@ void TfrmConfVrContrat::Vd_Valor() {
 
 void TfrmConfVrContrat::sbtConfirmarClick(TComponent* /*sender*/) {
   if (dialogs::Editing(cdsVrContratantes)) cdsVrContratantes.Post();
+  // A party confirmed without the variable form has no installments: the
+  // plan loaded for it goes, rather than being sent with the new form.
+  if (Trimmed(cdsVrContratantes.FieldByName("IDTPFORMAPGTO").AsString()) != "V" && cdsFormaPgto.Active()) {
+    if (dialogs::Editing(cdsFormaPgto)) cdsFormaPgto.Cancel();
+    cdsFormaPgto.EmptyDataSet();
+  }
   if (dialogs::Editing(cdsFormaPgto)) {
     // A row the user opened and left untouched (the check box and the mode
     // radio open one) is not an installment: drop it instead of demanding
@@ -342,12 +345,10 @@ void TfrmConfVrContrat::sbtConfirmarClick(TComponent* /*sender*/) {
       cdsFormaPgto.Post();
     }
   }
-  const std::string current = cdsVrContratantes.FieldByName("CDCLIENTE").AsString();
   LoadParties(contracts::SetConfirmar(frmDistrato.netDistrato, {.contratantes = cdsVrContratantes.Data(),
                                                                  .parcelas = cdsFormaPgto.Data(),
                                                                  .filial = Branch(),
-                                                                 .orcamento = Budget()}),
-              current);
+                                                                 .orcamento = Budget()}));
   HabilitaBotoes();
 }
 

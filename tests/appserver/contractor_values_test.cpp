@@ -182,7 +182,8 @@ TEST_P(ContractorValues, DeletaFormaPgtoEmptiesOnlyThatPartysPlan) {
   Call("SetConfirmar", {Variant(parties), Variant(plan), kBranch, kBudget});
   DataPacket emptied = Call("DeletaFormaPgto", {kBranch, kBudget, "1001"}).asPacket();
   EXPECT_TRUE(emptied.rows.empty());
-  EXPECT_EQ(emptied.fields.size(), 5u);
+  // The five fields of the plan and the contract's two hidden key fields.
+  EXPECT_EQ(emptied.fields.size(), 7u);
   EXPECT_TRUE(Plan("1001").rows.empty());
   EXPECT_EQ(Plan("1003").rowCount(), 1u);
 }

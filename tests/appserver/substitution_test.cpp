@@ -146,8 +146,10 @@ TEST_P(Substitution, SubstituirContratanteRefusesAndWritesNothing) {
             "Operador \"NINGUEM\" não cadastrado.");
   EXPECT_EQ(Refusal([&] { Substituir(kRenata, kLucas, "1", "999"); }),
             "Conta corrente 999 não cadastrada para a empresa 01.");
-  // Paulo's row records Marcelo: another substitute means the row changed.
-  EXPECT_NE(Refusal([&] { Substituir(kPaulo, kLucas); }).find("alterado por outro operador"), std::string::npos);
+  // Paulo's row records Marcelo: the refusal says which substitute differs.
+  EXPECT_EQ(Refusal([&] { Substituir(kPaulo, kLucas); }),
+            "O substituto informado (3001) difere do substituto registrado para o contratante 3204 (3003). Informe o"
+            " substituto registrado ou atualize a lista.");
   db_->exec("UPDATE PARAMDISTRATO SET CDPRODSUBSTITUICAO = NULL WHERE CDFILIAL = '0001'");
   EXPECT_EQ(Refusal([&] { Substituir(kRenata, kLucas); }), "N_PARAM_PRODSUBSTITUICAO");
   db_->exec("UPDATE PARAMDISTRATO SET CDTPBXSUBSTCONTORE = NULL WHERE CDFILIAL = '0001'");
@@ -222,7 +224,8 @@ TEST_P(Substitution, TransfCotasRefusesAnOpenValueChangedByAnotherOperator) {
   db_->exec("UPDATE CONTARECEBER SET IDSTATREC = 'B' WHERE NRLANCTONF = '0000007202' AND NRSEQVENREC = '01'");
   const std::string before = Snapshot();
   const std::string refusal = Refusal([&] { Transf(kLucas, 15000.0, 20.0, 18.0); });
-  EXPECT_NE(refusal.find("alterados por outro operador (em aberto 10000,00, transferido 15000,00)"),
+  EXPECT_NE(refusal.find("O valor transferido (15000,00) difere do valor em aberto do contratante 3202 nas contas da"
+                         " empresa 01 (10000,00)"),
             std::string::npos)
       << refusal;
   EXPECT_EQ(Snapshot(), before);

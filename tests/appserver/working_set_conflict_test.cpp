@@ -17,7 +17,7 @@ FieldDef F(const char* n) { return {n, FieldType::Float, 0}; }
 FieldDef D(const char* n) { return {n, FieldType::DateTime, 0}; }
 
 const char* const kChanged =
-    "Os valores do contratante 1001 foram alterados por outro operador depois de lidos. Abra novamente os valores "
+    "Os valores do contratante 1001 (sequência 01, endereço 1) foram alterados por outro operador depois de lidos. Abra novamente os valores "
     "dos contratantes e refaça a confirmação.";
 
 class WorkingSetConflict : public ::testing::TestWithParam<Backend> {
@@ -107,7 +107,7 @@ TEST_P(WorkingSetConflict, AChangeToTheComputedValuesCountsAndAPlanChangeToo) {
   EXPECT_EQ(Confirm(second_, parties, plan), "");
   // The first operator's stale reading of 1002 is refused, naming that party.
   const std::string refusal = Confirm(first_, firstRead);
-  EXPECT_NE(refusal.find("contratante 1002 foram alterados por outro operador"), std::string::npos) << refusal;
+  EXPECT_NE(refusal.find("contratante 1002 (sequência 01, endereço 1) foram alterados por outro operador"), std::string::npos) << refusal;
   // Deleting the plan the other operator stored is refused the same way.
   std::vector<Variant> del{kBranch, kBudget, "1002"};
   EXPECT_THROW(app_->call(first_, "DeletaFormaPgto", del), std::runtime_error);
@@ -116,7 +116,7 @@ TEST_P(WorkingSetConflict, AChangeToTheComputedValuesCountsAndAPlanChangeToo) {
 TEST_P(WorkingSetConflict, AConnectionThatNeverReadTheWorkingSetCannotChangeIt) {
   LoggedInCaller stranger{"SUPERVISOR", "SUPERVISOR", "127.0.0.1:41003"};
   EXPECT_EQ(Confirm(stranger, WithNegotiated(Read(first_), "1001", 500)),
-            "Os valores do contratante 1001 não foram lidos nesta conexão com o servidor. Abra novamente os valores "
+            "Os valores do contratante 1001 (sequência 01, endereço 1) não foram lidos nesta conexão com o servidor. Abra novamente os valores "
             "dos contratantes e refaça a confirmação.");
   // In-process calls, outside any connection, are not checked.
   std::vector<Variant> args{Variant(WithNegotiated(Read(first_), "1001", 500)), Variant(NoPlan()), kBranch, kBudget};

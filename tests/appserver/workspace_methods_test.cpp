@@ -91,11 +91,13 @@ TEST_P(WorkspaceMethodsTest, BudgetsAreLookedUpByBranch) {
   DataPacket all = packet("GetPesqOrca", {kBranch});
   EXPECT_EQ(Column(all, "NRORCAEVENTO"),
             (std::vector<std::string>{"0000000101", "0000000101", "0000000102", "0000000103", "0000000104",
-                                      "0000000105", "0000000105", "0000000106", "0000000106", "0000000150",
-                                      "0000000171", "0000000171", "0000000172", "0000000172", "0000000173",
-                                      "0000000173", "0000000174", "0000000174"}));
-  EXPECT_EQ(Column(all, "NRSEQORCAEVE"), (std::vector<std::string>{"01", "02", "01", "01", "01", "01", "02", "01", "02",
-                                                                   "01", "01", "02", "01", "02", "01", "02", "01", "02"}));
+                                      "0000000105", "0000000105", "0000000106", "0000000106", "0000000107",
+                                      "0000000107", "0000000107", "0000000150", "0000000171", "0000000171",
+                                      "0000000172", "0000000172", "0000000173", "0000000173", "0000000174",
+                                      "0000000174"}));
+  EXPECT_EQ(Column(all, "NRSEQORCAEVE"),
+            (std::vector<std::string>{"01", "02", "01", "01", "01", "01", "02", "01", "02", "01", "02", "03", "01", "01",
+                                      "02", "01", "02", "01", "02", "01", "02"}));
   EXPECT_EQ(packet("GetPesqOrca", {"1"}), all);  // typed code widened like the client does
   EXPECT_EQ(Column(packet("GetPesqOrca", {"0002"}), "NRORCAEVENTO"), std::vector<std::string>{"0000000201"});
   EXPECT_EQ(packet("GetPesqOrca", {"0009"}).rowCount(), 0u);

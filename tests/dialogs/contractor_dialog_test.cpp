@@ -51,7 +51,9 @@ class ContractorDialog : public ScreenTest {
   }
 
   DataPacket StoredPlan(const std::string& client) {
-    return contracts::GetFormaPgto(f_->netDistrato, {.filial = "0001", .orcamento = "0000000101", .cliente = client})
+    return contracts::GetFormaPgto(
+               f_->netDistrato,
+               {.filial = "0001", .orcamento = "0000000101", .cliente = client, .sequencia = "", .endereco = ""})
         .asPacket();
   }
   DataPacket StoredParties() {
@@ -310,6 +312,52 @@ TEST_F(ContractorDialog, PartiesAreDrawnWithTheLegendColours) {
     EXPECT_EQ(d.dbgContratantes.Columns(6).Field()->DisplayText().empty(), false);
     d.UserClose();
   });
+}
+
+}  // namespace
+
+namespace {
+
+// Loading the confirmed parties makes the first one current, and its plan is
+// the one shown: the dialog starts again from the first party.
+TEST_F(ContractorDialog, ConfirmReloadsThePartiesWithTheFirstCurrent) {
+  std::string current;
+  int plan = -1;
+  Run(kThree, false, [&](TfrmConfVrContrat& d) {
+    ASSERT_TRUE(d.cdsVrContratantes.Locate("CDCLIENTE", Variant("1002")));
+    Generate(d, "2", "30");
+    d.sbtConfirmar.UserClick();
+    current = d.cdsVrContratantes.FieldByName("CDCLIENTE").AsString();
+    plan = d.cdsFormaPgto.RecordCount();
+    d.UserClose();
+  });
+  EXPECT_TRUE(ui.Exceptions().empty()) << ui.Exceptions().front();
+  EXPECT_EQ(current, StoredParties().at(0, "CDCLIENTE").asText());
+  EXPECT_NE(current, "1002");
+  EXPECT_EQ(plan, 0);
+}
+
+// A party with installments moved to a fixed day is confirmed without them:
+// the plan it loaded is not sent with the new form.
+TEST_F(ContractorDialog, APartyLeavesTheVariableFormWithoutDeletingItsInstallments) {
+  Run(kThree, false, [&](TfrmConfVrContrat& d) {
+    ASSERT_TRUE(d.cdsVrContratantes.Locate("CDCLIENTE", Variant("1002")));
+    Generate(d, "2", "30");
+    d.sbtConfirmar.UserClick();
+    ASSERT_TRUE(d.cdsVrContratantes.Locate("CDCLIENTE", Variant("1002")));
+    ASSERT_EQ(d.cdsFormaPgto.RecordCount(), 2);
+    d.rbtFixo.UserClick();
+    d.sbtConfirmar.UserClick();
+    d.UserClose();
+  });
+  EXPECT_TRUE(ui.Exceptions().empty()) << ui.Exceptions().front();
+  EXPECT_TRUE(Messages().empty()) << Messages().front();
+  EXPECT_EQ(StoredPlan("1002").rowCount(), 0u);
+  DataPacket parties = StoredParties();
+  for (std::size_t i = 0; i < parties.rowCount(); ++i)
+    if (parties.at(i, "CDCLIENTE").asText() == "1002") {
+      EXPECT_EQ(parties.at(i, "IDTPFORMAPGTO").asText(), "F");
+    }
 }
 
 }  // namespace

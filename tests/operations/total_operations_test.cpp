@@ -100,14 +100,14 @@ TEST_F(ScreenRoads, TotalRescissionRecordsEveryPartyAndReloadsOnTheSameRow) {
 
   EXPECT_TRUE(ui.Exceptions().empty()) << ui.Exceptions().front();
   EXPECT_TRUE(dialogEditable);
-  EXPECT_EQ(dialogRows, 4);
+  EXPECT_EQ(dialogRows, 5);  // Sofia's two contracts are two rows
   EXPECT_EQ(ProgressTexts(), (std::vector<std::string>{"Calculando o valor da multa.", "Gerando orçamentos filhos."}));
   EXPECT_FALSE(ui.ProgressVisible());
   EXPECT_EQ(MessagesOf(mtInformation), (std::vector<std::string>{"Deseja gerar os orçamentos filhos?",
                                                                   "Orçamentos filhos foram gerados com sucesso."}));
   EXPECT_EQ(server->One("SELECT COUNT(*) FROM CONTRATANTE WHERE NRORCAEVENTO = '0000000104'"
                         " AND IDTPDISTRATOREALI = 'TOTAL' AND IDCONTPROCESDIST = 'S'"),
-            "8");
+            "10");
   // The reload came back to the row that was current, now in process.
   EXPECT_EQ(Party(f, "CDCLIENTE"), "1024");
   EXPECT_EQ(Party(f, "IDCONTPROCESDIST"), "S");
@@ -128,7 +128,7 @@ TEST_F(ScreenRoads, TheWholeListTravelsToBothCallsFilterOrNot) {
   LeaveContractorDialog();
   ui.AnswerMessage(mrOk);
   ClickDistrato(f);
-  EXPECT_EQ(sent, (std::vector<std::size_t>{4, 4}));
+  EXPECT_EQ(sent, (std::vector<std::size_t>{5, 5}));
   EXPECT_TRUE(ui.Exceptions().empty());
 }
 
@@ -323,7 +323,7 @@ TEST_F(ScreenRoads, TotalConsolidationGeneratesEveryPartysAccount) {
 
   EXPECT_TRUE(ui.Exceptions().empty()) << ui.Exceptions().front();
   EXPECT_FALSE(dialogEditable);
-  EXPECT_EQ(dialogRows, 2);
+  EXPECT_EQ(dialogRows, 3);  // Valentina's two contracts are two rows
   EXPECT_EQ(MessagesOf(mtInformation),
             (std::vector<std::string>{"Deseja gerar as contas para os contratantes envolvidos no distrato?",
                                       "Consolidação do distrato realizada com sucesso."}));

@@ -78,7 +78,7 @@ class ServerRules : public ::testing::Test {
 TEST_F(ServerRules, EveryFreePartyIsPricedAsThePartialRescissionPricesIt) {
   Start();
   const DataPacket p = Priced(kTotal);
-  ASSERT_EQ(p.rowCount(), 4u);
+  ASSERT_EQ(p.rowCount(), 5u);  // Sofia's two contracts are two parties
   struct Expected {
     const char* client;
     double percent, fine, calculated;
@@ -135,23 +135,23 @@ TEST_F(ServerRules, TheTotalRescissionRecordsEveryPartyAndOneChildBudget) {
 
   EXPECT_EQ(One("SELECT group_concat(CDCLIENTE || IDCONTPROCESDIST || IDSITUCONTOREV || IDTPDISTRATOREALI, ',')"
                 " FROM CONTRATANTE WHERE NRORCAEVENTO = '0000000104' AND NRSEQORCAEVE = '01'"),
-            "1023SCANCELADOTOTAL,1024SCANCELADOTOTAL,1025SCANCELADOTOTAL,1026SCANCELADOTOTAL");
+            "1023SCANCELADOTOTAL,1024SCANCELADOTOTAL,1025SCANCELADOTOTAL,1026SCANCELADOTOTAL,1026SCANCELADOTOTAL");
   EXPECT_EQ(One("SELECT NRSEQORCAEVEPAI || IDSITUORCEVE || CDCLIENTE || QTCONVIDADOS FROM ORCAEVENTO"
                 " WHERE NRORCAEVENTO = '0000000104' AND NRSEQORCAEVE = '02'"),
-            "013" "2005" "40");
+            "013" "2005" "50");
   EXPECT_EQ(One("SELECT COUNT(*) || '/' || SUM(VRRECECONTOREV) FROM CONTRATANTE WHERE NRORCAEVENTO = '0000000104'"
                 " AND NRSEQORCAEVE = '02' AND IDORIGEMINCLUSAO = 'DISTRATO' AND IDCONTPROCESDIST = 'S'"),
-            "4/340000");  // amounts are stored in cents
+            "5/490000");  // amounts are stored in cents
   // One fine product per fine; the party that paid nothing has none.
   EXPECT_EQ(One("SELECT COUNT(*) || '/' || SUM(VRUNITITEM) FROM ITEMORCAEVENTO WHERE NRORCAEVENTO = '0000000104'"),
-            "3/520000");
+            "4/670000");
   EXPECT_EQ(One("SELECT COUNT(*) FROM CONTARECEBER WHERE NRORCAEVENTO = '0000000104' AND IDSTATREC IN ('A', 'P')"),
             "0");
-  EXPECT_EQ(One("SELECT COUNT(*) FROM DISTRATOPARCIAL WHERE NRORCAEVENTO = '0000000104'"), "4");
+  EXPECT_EQ(One("SELECT COUNT(*) FROM DISTRATOPARCIAL WHERE NRORCAEVENTO = '0000000104'"), "5");
   EXPECT_EQ(One("SELECT COUNT(*) FROM CONTRATDISTRATO WHERE NRORCAEVENTO = '0000000104'"), "0");
   // The consolidation now reads the recorded values.
   const DataPacket recorded = Priced(kTotal, "S");
-  EXPECT_EQ(recorded.rowCount(), 4u);
+  EXPECT_EQ(recorded.rowCount(), 5u);
   EXPECT_DOUBLE_EQ(recorded.at(RowOf(recorded, "1025"), "VRORIGREC").asDouble(), 400);
 }
 
@@ -306,7 +306,7 @@ TEST_F(TotalConsolidation, RefusalsChangeNothing) {
   EXPECT_NE(Refusal("ConsolidaDistratoTotal", {kBranch, kInProcess, "SUPERVISOR", "1", parties}).find("disco cheio"),
             std::string::npos);
   EXPECT_EQ(Snapshot(kInProcess), before);
-  EXPECT_EQ(One("SELECT COUNT(*) FROM CONTRATDISTRATO WHERE NRORCAEVENTO = '0000000105'"), "2");
+  EXPECT_EQ(One("SELECT COUNT(*) FROM CONTRATDISTRATO WHERE NRORCAEVENTO = '0000000105'"), "3");
 }
 
 TEST_F(TotalConsolidation, AnUnconfirmedOrChangedPartyIsRefused) {

@@ -184,9 +184,16 @@ struct GetFormaPgto {
   std::string filial;
   std::string orcamento;
   std::string cliente;
+  // The contract's sequence and address: a client may hold several contracts
+  // in one budget. Callers that send only the client still name a client
+  // with one contract in the review.
+  std::string sequencia;
+  std::string endereco;
+  static constexpr std::size_t kRequiredArguments = 3;
   static constexpr auto Arguments() {
     using M = GetFormaPgto;
-    return std::tuple{Arg{"filial", &M::filial}, Arg{"orcamento", &M::orcamento}, Arg{"cliente", &M::cliente}};
+    return std::tuple{Arg{"filial", &M::filial}, Arg{"orcamento", &M::orcamento}, Arg{"cliente", &M::cliente},
+                      Arg{"sequencia", &M::sequencia}, Arg{"endereco", &M::endereco}};
   }
 };
 
@@ -196,9 +203,16 @@ struct DeletaFormaPgto {
   std::string filial;
   std::string orcamento;
   std::string cliente;
+  // The contract's sequence and address: a client may hold several contracts
+  // in one budget. Callers that send only the client still name a client
+  // with one contract in the review.
+  std::string sequencia;
+  std::string endereco;
+  static constexpr std::size_t kRequiredArguments = 3;
   static constexpr auto Arguments() {
     using M = DeletaFormaPgto;
-    return std::tuple{Arg{"filial", &M::filial}, Arg{"orcamento", &M::orcamento}, Arg{"cliente", &M::cliente}};
+    return std::tuple{Arg{"filial", &M::filial}, Arg{"orcamento", &M::orcamento}, Arg{"cliente", &M::cliente},
+                      Arg{"sequencia", &M::sequencia}, Arg{"endereco", &M::endereco}};
   }
 };
 

@@ -94,6 +94,17 @@ constexpr std::size_t ArgCount() {
   return std::tuple_size_v<decltype(M::Arguments())>;
 }
 
+// How many leading arguments a caller must send. A declaration that grew
+// trailing arguments after callers existed says so with
+// `kRequiredArguments`: the ones left out arrive as null (empty text).
+template <class M>
+constexpr std::size_t RequiredArgCount() {
+  if constexpr (requires { M::kRequiredArguments; })
+    return M::kRequiredArguments;
+  else
+    return ArgCount<M>();
+}
+
 namespace detail {
 inline void Assign(std::string& to, const Variant& from) { to = from.asText(); }
 inline void Assign(double& to, const Variant& from) { to = from.asDouble(); }
