@@ -35,19 +35,6 @@
 
 namespace {
 
-// A loopback port nobody listens on now: bound, read and released.
-int FreePort() {
-  const int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof addr;
-  bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-  getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-  close(fd);
-  return ntohs(addr.sin_port);
-}
-
 void ConnectTo(TNetConnection& c, int port) {
   c.SetHost("127.0.0.1");
   c.SetPort(port);
@@ -81,7 +68,7 @@ class OpsOnBackend : public ::testing::TestWithParam<Backend> {};
 INSTANTIATE_TEST_SUITE_P(Backends, OpsOnBackend, AllBackends(), BackendName);
 
 TEST_P(OpsOnBackend, MetricsCountEveryCallOfABurstAndParseWithPrometheusParser) {
-  const int metricsPort = FreePort();
+  const int metricsPort = dx_test::FreeLoopbackPort();
   dx_test::DemoOptions options = DemoOn(GetParam());
   options.serveArgs = {"--metrics-listen", "127.0.0.1:" + std::to_string(metricsPort)};
   dx_test::DemoServer server(options);

@@ -1,6 +1,9 @@
 #include "test_server.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -33,6 +36,19 @@ std::vector<char*> Argv(const std::string& program, const std::vector<std::strin
 }
 
 }  // namespace
+
+int FreeLoopbackPort() {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t len = sizeof addr;
+  const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+                     getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) == 0;
+  close(fd);
+  if (!bound) throw std::runtime_error("no free loopback port");
+  return ntohs(addr.sin_port);
+}
 
 std::string ServerProgram() { return DXR10900_SERVER; }
 

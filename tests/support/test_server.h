@@ -18,6 +18,9 @@ namespace dx_test {
 inline constexpr const char* kDemoOperator = "SUPERVISOR";
 inline constexpr const char* kDemoPassword = "DISTRATO";
 
+// A loopback port nobody listens on now: bound, read and released again.
+int FreeLoopbackPort();
+
 // The server program built with the tests.
 std::string ServerProgram();
 

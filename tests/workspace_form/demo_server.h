@@ -30,20 +30,8 @@ struct DemoServer {
   }
 };
 
-// A port nobody listens on: bound, read and released again.
-inline int ClosedPort() {
-  int fd = socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  addr.sin_port = 0;
-  socklen_t len = sizeof addr;
-  if (bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0)
-    throw std::runtime_error("bind");
-  close(fd);
-  return ntohs(addr.sin_port);
-}
+// A port nobody listens on.
+inline int ClosedPort() { return dx_test::FreeLoopbackPort(); }
 
 inline LoginEnvironment DemoLogin(bool locked = false) {
   LoginEnvironment env;
