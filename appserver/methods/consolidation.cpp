@@ -405,6 +405,6 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
 
 void RegisterConsolidation(Dispatcher& d, Storage& s) {
   d.add(Transactional(s, VdOrcaAprovado));
-  d.add(Transactional(s, ConsolidaDistrato, true));
-  d.add(Transactional(s, ConsolidaDistratoTotal, true));
+  d.add(Transactional(s, ConsolidaDistrato, Access::kWriteBudgetAndLaunches));
+  d.add(Transactional(s, ConsolidaDistratoTotal, Access::kWriteBudgetAndLaunches));
 }

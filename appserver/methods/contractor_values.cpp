@@ -594,9 +594,9 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
 }  // namespace
 
 void RegisterContractorValues(Dispatcher& d, Storage& s) {
-  d.add(Transactional(s, InsContratDistrato, true));
+  d.add(Transactional(s, InsContratDistrato, Access::kWriteBudget));
   d.add(Transactional(s, GetContratDistrato));
   d.add(Transactional(s, GetFormaPgto));
-  d.add(Transactional(s, DeletaFormaPgto, true));
-  d.add(Transactional(s, SetConfirmar, true));
+  d.add(Transactional(s, DeletaFormaPgto, Access::kWriteBudget));
+  d.add(Transactional(s, SetConfirmar, Access::kWriteBudget));
 }

@@ -6,6 +6,7 @@
 #include <random>
 #include <thread>
 
+#include "methods/key_codes.h"
 #include "storage/database.h"
 #include "storage/storage.h"
 #include "storage/storage_errors.h"
@@ -52,6 +53,18 @@ Variant InTransaction(Storage& storage, bool writes, const std::function<Variant
     }
   }
 }
+
+Variant InWritingTransaction(Storage& storage, const std::vector<std::string>& locks,
+                             const std::function<Variant(Database&)>& work) {
+  const WriterLocks queued(storage.connection(), locks);
+  return InTransaction(storage, true, work);
+}
+
+std::string BudgetLock(std::string_view branch, std::string_view budget) {
+  return "orcamento " + KeyCode(branch, kBranchWidth) + " " + KeyCode(budget, kBudgetWidth);
+}
+
+std::string LaunchNumbersLock(std::string_view branch) { return "lancamentos " + KeyCode(branch, kBranchWidth); }
 
 MethodHandler Transactional(Storage& storage, DbHandler handler, bool writes) {
   return [&storage, handler = std::move(handler), writes](CallArgs& args) {

@@ -4,6 +4,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <vector>
 
 #include "dispatch.h"
 #include "protocol/distrato_methods.h"
@@ -34,21 +38,50 @@ struct TransactionConflicts {
 };
 TransactionConflicts TransactionConflictCounts();
 
+// Runs a writing `work` as InTransaction does, after queueing behind every
+// writer of any server that names one of `locks` (see WriterLocks): writers of
+// the same budget wait their turn instead of colliding and running again.
+// The locks are held across the reruns and released after the last attempt.
+Variant InWritingTransaction(Storage& storage, const std::vector<std::string>& locks,
+                             const std::function<Variant(Database&)>& work);
+
+// The writer lock names: a budget (its parties, sequences, child budgets,
+// working set and totals), and a branch's launch numbers (the accounts it
+// numbers, whatever their budget).
+std::string BudgetLock(std::string_view branch, std::string_view budget);
+std::string LaunchNumbersLock(std::string_view branch);
+
+// What a declared method does to the data, and so what it waits for.
+enum class Access {
+  kRead,                    // a snapshot, no locks
+  kWriteBudget,             // changes one budget (the call's filial and orcamento)
+  kWriteBudgetAndLaunches,  // that, and numbers accounts of the branch
+};
+
+// The locks a writing call of method M takes: its budget, and the branch's
+// launch numbers when it numbers accounts.
+template <class M>
+std::vector<std::string> WriterLocksOf(const M& call, Access access) {
+  std::vector<std::string> locks{BudgetLock(call.filial, call.orcamento)};
+  if (access == Access::kWriteBudgetAndLaunches) locks.push_back(LaunchNumbersLock(call.filial));
+  return locks;
+}
+
 // A handler of positional arguments, run inside one transaction.
 MethodHandler Transactional(Storage& storage, DbHandler handler, bool writes = false);
 
 // A declared method, its handler run inside one transaction and reading its
-// arguments by name.
-template <class M>
-MethodSpec Transactional(Storage& storage, Variant (*handler)(Database&, M&), bool writes = false) {
-  return DeclaredMethod<M>([&storage, handler, writes](M& call) {
-    return InTransaction(storage, writes, [&](Database& db) { return handler(db, call); });
-  });
-}
-template <class M>
-MethodSpec Transactional(Storage& storage, Variant (*handler)(Database&, const M&), bool writes = false) {
-  return DeclaredMethod<M>([&storage, handler, writes](M& call) {
-    return InTransaction(storage, writes, [&](Database& db) { return handler(db, call); });
+// arguments by name; a writing one queues on the locks of what it changes.
+template <class Call>
+MethodSpec Transactional(Storage& storage, Variant (*handler)(Database&, Call&), Access access = Access::kRead) {
+  using M = std::remove_const_t<Call>;
+  return DeclaredMethod<M>([&storage, handler, access](M& call) {
+    const auto work = [&](Database& db) { return handler(db, call); };
+    if (access == Access::kRead) return InTransaction(storage, false, work);
+    if constexpr (requires { call.filial; call.orcamento; })
+      return InWritingTransaction(storage, WriterLocksOf(call, access), work);
+    else
+      return InTransaction(storage, true, work);
   });
 }
 

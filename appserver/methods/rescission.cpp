@@ -369,5 +369,5 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
 void RegisterRescission(Dispatcher& d, Storage& s) {
   d.add(Transactional(s, GetContratRepetSeq));
   d.add(Transactional(s, ConfirmaValores));
-  d.add(Transactional(s, Distrato, true));
+  d.add(Transactional(s, Distrato, Access::kWriteBudget));
 }

@@ -369,6 +369,6 @@ void RegisterSubstitution(Dispatcher& d, Storage& s) {
   d.add(Transactional(s, GetRepetContrat));
   d.add(Transactional(s, GetContSub));
   d.add(Transactional(s, GetVdClie));
-  d.add(Transactional(s, SubstituirContratante, true));
-  d.add(Transactional(s, TransfCotas, true));
+  d.add(Transactional(s, SubstituirContratante, Access::kWriteBudget));
+  d.add(Transactional(s, TransfCotas, Access::kWriteBudgetAndLaunches));
 }

@@ -262,5 +262,5 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
 
 void RegisterTotalRescission(Dispatcher& d, Storage& s) {
   d.add(Transactional(s, ConfValTodosCont));
-  d.add(Transactional(s, DistratoTotal, true));
+  d.add(Transactional(s, DistratoTotal, Access::kWriteBudget));
 }

@@ -340,6 +340,7 @@ void RegisterUndo(Dispatcher& d, Storage& s) {
   d.add(Transactional(s, Vd_ExistComisGerada));
   d.add(DeclaredMethod<protocol::DesfazerDistrato>([&s](protocol::DesfazerDistrato& call) {
     const std::optional<std::string> approval = TakeCallersApproval();
-    return InTransaction(s, true, [&](Database& db) { return DesfazerDistrato(db, call, approval); });
+    return InWritingTransaction(s, WriterLocksOf(call, Access::kWriteBudget),
+                                [&](Database& db) { return DesfazerDistrato(db, call, approval); });
   }));
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 
@@ -54,6 +55,15 @@ class ConnectionBackend {
   // Serializes migrations of every process on the same database until unlockSchema.
   virtual void lockSchema() = 0;
   virtual void unlockSchema() = 0;
+  // Queues this connection's writer behind every other writer, in this and
+  // other processes, that names one of `names`: each is waited for in the
+  // order given and held until unlockForWriting, across transactions. Taken
+  // before BEGIN, so the transaction's snapshot already holds the previous
+  // writer's commit. Throws storage::Busy when a wait outlasts the limit.
+  // SQLite lets one writer at a time into the file already: nothing to take.
+  virtual void lockForWriting(const std::vector<std::string>& names) { (void)names; }
+  // Releases what lockForWriting took; never throws.
+  virtual void unlockForWriting() {}
   virtual sqlite3* sqliteHandle() { return nullptr; }
 };
 

@@ -1,5 +1,7 @@
 #include "storage/database.h"
 
+#include <algorithm>
+
 #include "storage/database_target.h"
 #include "storage/postgres_backend.h"
 #include "storage/sqlite_backend.h"
@@ -55,3 +57,16 @@ void Transaction::commit() {
   db_.backend().commit();
   open_ = false;
 }
+
+WriterLocks::WriterLocks(Database& db, std::vector<std::string> names) : db_(db) {
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  try {
+    db_.backend().lockForWriting(names);
+  } catch (...) {
+    db_.backend().unlockForWriting();  // the ones taken before the wait gave up
+    throw;
+  }
+}
+
+WriterLocks::~WriterLocks() { db_.backend().unlockForWriting(); }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "storage/backend.h"
 
@@ -64,4 +65,19 @@ class Transaction {
  private:
   Database& db_;
   bool open_ = true;
+};
+
+// Holds this connection's writer locks (ConnectionBackend::lockForWriting)
+// while it lives: the names sorted and once each, so two writers that share
+// names always take them in the same order and never wait on each other in
+// a circle.
+class WriterLocks {
+ public:
+  WriterLocks(Database& db, std::vector<std::string> names);
+  ~WriterLocks();
+  WriterLocks(const WriterLocks&) = delete;
+  WriterLocks& operator=(const WriterLocks&) = delete;
+
+ private:
+  Database& db_;
 };

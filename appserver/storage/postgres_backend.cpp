@@ -3,6 +3,7 @@
 #include <libpq-fe.h>
 
 #include <charconv>
+#include <cstdint>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -26,6 +27,17 @@ constexpr Oid kUnknownOid = 0;
 
 // Any number: the key of the advisory lock migrations hold ("DXR10900").
 constexpr long long kMigrationLockKey = 0x4458523130393030LL;
+
+// Writers' locks use PostgreSQL's two-number advisory keys, a space apart
+// from the migrations' one-number key: this class ("DXRW") and a hash of the
+// name. Two names that share a hash only make their writers queue together.
+constexpr int kWriterLockClass = 0x44585257;
+
+std::int32_t WriterLockKey(const std::string& name) {
+  std::uint32_t hash = 2166136261u;  // FNV-1a: the same on every server
+  for (unsigned char c : name) hash = (hash ^ c) * 16777619u;
+  return static_cast<std::int32_t>(hash);
+}
 
 struct ResultDeleter {
   void operator()(PGresult* r) const { PQclear(r); }
@@ -154,6 +166,7 @@ class PostgresConnection : public ConnectionBackend {
     PQfinish(conn_);
     conn_ = nullptr;
     prepared_.clear();
+    writerLocks_.clear();  // they ended with the session
     open();
   }
 
@@ -170,6 +183,41 @@ class PostgresConnection : public ConnectionBackend {
     const char* values[] = {value.c_str()};
     check(PQexecParams(conn_, "INSERT INTO VERSAOESQUEMA (NRVERSAO) VALUES ($1::integer)", 1, nullptr, values,
                        nullptr, nullptr, 0));
+  }
+  void lockForWriting(const std::vector<std::string>& names) override {
+    for (int attempt = 1;; ++attempt) {
+      try {
+        if (!isOpen()) reopen();
+        for (const std::string& name : names) {
+          const std::int32_t key = WriterLockKey(name);
+          exec("SELECT pg_advisory_lock(" + std::to_string(kWriterLockClass) + ", " + std::to_string(key) + ")");
+          writerLocks_.push_back(key);
+        }
+        return;
+      } catch (const ConnectionLost&) {
+        // The locks taken went with the connection; an idle one the database
+        // ended is replaced once and the names taken again from the first.
+        writerLocks_.clear();
+        if (attempt == 2) throw;
+        reopen();
+      }
+    }
+  }
+  void unlockForWriting() override {
+    if (writerLocks_.empty()) return;
+    try {
+      for (std::int32_t key : writerLocks_)
+        exec("SELECT pg_advisory_unlock(" + std::to_string(kWriterLockClass) + ", " + std::to_string(key) + ")");
+      writerLocks_.clear();
+    } catch (...) {
+      // A lock that cannot be given back must not stay held: a fresh
+      // session drops every lock of this one.
+      writerLocks_.clear();
+      try {
+        reopen();
+      } catch (...) {
+      }
+    }
   }
   void lockSchema() override { exec("SELECT pg_advisory_lock(" + std::to_string(kMigrationLockKey) + ")"); }
   void unlockSchema() override { exec("SELECT pg_advisory_unlock(" + std::to_string(kMigrationLockKey) + ")"); }
@@ -234,6 +282,7 @@ class PostgresConnection : public ConnectionBackend {
   PGconn* conn_ = nullptr;
   std::unordered_map<std::string, std::string> prepared_;  // text and types -> statement name
   std::int64_t changes_ = 0;
+  std::vector<std::int32_t> writerLocks_;  // writer lock keys held, in the order taken
 };
 
 void PostgresStatement::execute() const {

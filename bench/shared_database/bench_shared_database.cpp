@@ -14,15 +14,18 @@
 // Counters: calls_per_s (remote calls answered per second), p50 and p99
 // latency of a scroll step (both reads) and of a rescission (both calls),
 // rescissions done, refused (calls refused; the busy refusal after repeated
-// conflicts counts here).
+// conflicts counts here), reruns (transactions the database aborted for a
+// conflicting writer and the servers ran again, read off their metrics ports).
 //
-// Arguments: backend (0 SQLite, 1 PostgreSQL), servers.
+// Arguments: backend (0 SQLite, 1 PostgreSQL), servers. DXR10900_SERVER, when
+// set, names another build of the server to measure (an older one, to compare).
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <random>
@@ -33,6 +36,7 @@
 #include "data/exceptions.h"
 #include "data/packet.h"
 #include "lib/consiste.h"
+#include "metrics_scrape.h"
 #include "net/net_connection.h"
 #include "scratch_postgres.h"
 #include "test_server.h"
@@ -148,8 +152,12 @@ void Measure(benchmark::State& state, RunClient run) {
     if (postgres) options.database = dx_test::ScratchPostgres::Shared().createDatabase();
     const dx_test::DemoDatabase demo(options);
     std::vector<std::unique_ptr<dx_test::ServerProcess>> running;
+    std::vector<int> metricsPorts;
     for (int i = 0; i < servers; ++i) {
-      running.push_back(std::make_unique<dx_test::ServerProcess>(demo.path()));
+      metricsPorts.push_back(dx_test::FreeLoopbackPort());
+      const char* program = std::getenv("DXR10900_SERVER");
+      running.push_back(std::make_unique<dx_test::ServerProcess>(
+          demo.path(), program ? program : "", std::vector<std::string>{"--metrics-listen", "127.0.0.1:" + std::to_string(metricsPorts.back())}));
       running.back()->requireListening();
     }
     std::vector<ClientResult> results(kClients);
@@ -179,6 +187,14 @@ void Measure(benchmark::State& state, RunClient run) {
     state.counters["rescission_p99_ms"] = Percentile(all.rescissionMs, 0.99);
     state.counters["rescissions"] = static_cast<double>(all.rescissionMs.size());
     state.counters["refused"] = static_cast<double>(all.refused);
+    double reruns = 0, distratoSeconds = 0, distratos = 0;
+    for (int port : metricsPorts) {
+      reruns += dx_test::ScrapeMetric(port, "dxr10900_database_serialization_retries_total").value_or(0);
+      distratoSeconds += dx_test::ScrapeMetric(port, "dxr10900_call_duration_seconds_sum{method=\"Distrato\"}").value_or(0);
+      distratos += dx_test::ScrapeMetric(port, "dxr10900_call_duration_seconds_count{method=\"Distrato\"}").value_or(0);
+    }
+    state.counters["reruns"] = reruns;
+    if (distratos > 0) state.counters["distrato_server_ms"] = 1000 * distratoSeconds / distratos;
   }
 }
 

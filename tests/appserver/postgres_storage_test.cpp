@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -158,6 +159,51 @@ TEST_F(PostgresStorage, AConnectionTheServerDroppedIsOpenedAgain) {
     return st.step() ? static_cast<int>(st.integer(0)) : -1;
   });
   EXPECT_EQ(branches.asInt(), 1);
+}
+
+TEST_F(PostgresStorage, WritersOfOneBudgetQueueAndEachSeesTheCommitBeforeIt) {
+  // Each writer reads the branch's name and writes it back longer, from its
+  // own connection (its own thread) and with a pause in between: unqueued,
+  // they would read the same name and all but one would be aborted.
+  constexpr int kWriters = 6;
+  const std::uint64_t rerunsBefore = TransactionConflictCounts().reruns;
+  std::vector<std::thread> writers;
+  for (int i = 0; i < kWriters; ++i)
+    writers.emplace_back([this] {
+      InWritingTransaction(storage_, {BudgetLock("1", "101"), LaunchNumbersLock("0001")}, [](Database& db) {
+        Statement read = db.prepare("SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = '0001'");
+        read.step();
+        const std::string name = read.text(0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        db.prepare("UPDATE FILIAL SET NMFILIAL = ?1 WHERE CDFILIAL = '0001'").bind(1, name + "+").run();
+        return Variant();
+      });
+    });
+  for (std::thread& t : writers) t.join();
+  EXPECT_EQ(One("SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = '0001'"), "Centro" + std::string(kWriters, '+'));
+  EXPECT_EQ(TransactionConflictCounts().reruns - rerunsBefore, 0u) << "they waited instead of colliding";
+}
+
+TEST_F(PostgresStorage, WritersOfOtherBudgetsDoNotWaitForEachOther) {
+  std::atomic<bool> holding{false}, release{false};
+  std::thread holder([&] {
+    InWritingTransaction(storage_, {BudgetLock("0001", "0000000101")}, [&](Database&) {
+      holding = true;
+      while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      return Variant();
+    });
+  });
+  while (!holding) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  std::atomic<bool> otherDone{false};
+  std::thread other([&] {
+    InWritingTransaction(storage_, {BudgetLock("0001", "0000000102")}, [](Database&) { return Variant(); });
+    otherDone = true;
+  });
+  for (int i = 0; i < 2000 && !otherDone; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_TRUE(otherDone) << "another budget's writer was held up";
+  release = true;
+  holder.join();
+  other.join();
 }
 
 TEST(PostgresMigrations, ServersStartingAtOnceMigrateOnce) {
