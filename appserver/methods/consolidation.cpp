@@ -13,6 +13,7 @@
 #include "audit/audit_trail.h"
 #include "data/money.h"
 #include "methods/consolidation_rules.h"
+#include "methods/eligibility_checks.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
 #include "methods/packet_reading.h"
@@ -267,6 +268,7 @@ Variant ConsolidaDistrato(Database& db, const protocol::ConsolidaDistrato& args)
   std::optional<Party> found = LoadParty(db, b, seq, client, address);
   if (!found) Refuse("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
   const Party& p = *found;
+  RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
   if (p.process == "C") Refuse("O distrato do contratante " + p.name + " já foi consolidado. Operação bloqueada.");
   if (p.process != "S" || p.situation != "CANCELADO")
     Refuse("O contratante " + p.name + " não está em processo de distrato. Operação bloqueada.");

@@ -13,6 +13,7 @@
 #include "data/money.h"
 #include "audit/audit_trail.h"
 #include "data/packet.h"
+#include "methods/eligibility_checks.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
 #include "methods/rescission_store.h"
@@ -175,12 +176,8 @@ DataPacket ValuesPacket(const ContractRef& k, const std::string& company, const 
 
 // True when the client is a party of more than one sequence of the budget.
 Variant GetContratRepetSeq(Database& db, const protocol::GetContratRepetSeq& args) {
-  Statement st = db.prepare(
-      "SELECT COUNT(DISTINCT NRSEQORCAEVE) FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-      "   AND CDCLIENTE = ?3");
-  st.bindAll(KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth), KeyCode(args.cliente, 0));
-  st.step();
-  return st.integer(0) > 1;
+  return ClientInSeveralSequences(db, KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth),
+                                  KeyCode(args.cliente, 0));
 }
 
 // [values row, amount the party has paid, calculated value]. Mode "N" prices
@@ -310,6 +307,7 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
   if (!op.step()) Refuse("Operador \"" + operador + "\" não cadastrado.");
 
   const ContractRef k = ReadKey(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
+  RefuseUnlessPartialRescissionAllowed(db, k.branch, k.budget, k.seq, k.client, k.address);
   const PartyRow party = LoadParty(db, k);
   RefuseUnlessFree(party);
   const Parameters params = CheckParameters(db, k.branch);

@@ -12,6 +12,7 @@
 #include "audit/audit_trail.h"
 #include "data/money.h"
 #include "data/packet.h"
+#include "methods/eligibility_checks.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
 #include "methods/rescission_store.h"
@@ -230,6 +231,7 @@ void InsertSubstituteParty(Database& db, const Party& p, const Substitute& s, Ce
 Variant SubstituirContratante(Database& db, const protocol::SubstituirContratante& args) {
   RequireOperator(db, args.operador);
   const Party p = LoadParty(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
+  RefuseIfBudgetLocked(db, p.branch, p.budget, p.seq);
   RequireSubstitutable(p);
   RequireSubstitutionParameters(db, p.branch);
   const Substitute s = RequireSubstitute(db, p, args.CDCLICONTSUBORE);
@@ -301,6 +303,7 @@ std::string NextLaunch(Database& db, const std::string& branch) {
 Variant TransfCotas(Database& db, const protocol::TransfCotas& args) {
   RequireOperator(db, args.operador);
   const Party p = LoadParty(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
+  RefuseIfBudgetLocked(db, p.branch, p.budget, p.seq);
   RequireSubstitutable(p);
   if (p.quotaHolder != "S") Refuse("O contratante " + p.client + " não é responsável pelas cotas do orçamento.");
   if (p.quotasTransferred != "N") Refuse("As cotas do contratante " + p.client + " já foram transferidas.");

@@ -11,6 +11,7 @@
 
 #include "audit/audit_trail.h"
 #include "data/money.h"
+#include "methods/eligibility_checks.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
 #include "methods/packet_builder.h"
@@ -207,6 +208,7 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
   for (const Confirmed& c : confirmed) {
     seen.insert(c.party);
     const Party& p = *c.party;
+    RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
     Priced priced = PriceForTotal(bands, p);
     if (!priced.erro.empty()) Refuse("N_PARAM_DISTRATO|" + priced.share);
     if (!priced.renegotiation.empty()) Refuse("N_PARAM_RENEGO_CT_ABERTA");

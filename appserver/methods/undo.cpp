@@ -12,6 +12,7 @@
 
 #include "audit/audit_trail.h"
 #include "data/money.h"
+#include "methods/eligibility_checks.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
 #include "methods/packet_reading.h"
@@ -242,6 +243,7 @@ Variant UndoPartial(Database& db, const protocol::DesfazerDistrato& args, const 
   if (!found || found->origin == "DISTRATO")
     Refuse("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
   const Party& p = *found;
+  RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
   if (p.process != "S" && p.process != "C")
     Refuse("O contratante " + p.name + " não está em processo de distrato: não há distrato a desfazer.");
   if (p.type == "TOTAL")

@@ -3,13 +3,11 @@
 
 #include <string>
 
+#include "protocol/eligibility.h"
+
 namespace operations {
 
-// A party responsible for the budget's quotas that has not transferred them
-// and holds no other sequence of the budget cannot be rescinded alone: its
-// quotas must first go to another party.
-bool QuotasBlockPartialRescission(const std::string& IDCONTRESPCOTAORCA, const std::string& IDTRANSFCOTAREALI,
-                                  bool repeatedInAnotherSequence);
+using eligibility::QuotasBlockPartialRescission;
 
 // The amount as the server's Distrato takes it: as calculated when the
 // rescission generates a receivable, negated when it generates a payable.

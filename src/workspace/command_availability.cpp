@@ -113,7 +113,7 @@ void Run(const CommandInputs& in, const CommandQuestions& ask, CommandState& s,
 
   // A budget without fixed cost can only be rescinded as a whole. Checking
   // rbtTotal runs its click, which decides everything again for total.
-  if (in.IDUTILCUSTOFIXOORCA == "N") {
+  if (eligibility::OnlyTotalRescission(in.IDUTILCUSTOFIXOORCA)) {
     s.rbtParcialEnabled = false;
     if (s.tipo != RescissionType::Total) {
       s.tipo = RescissionType::Total;
@@ -130,10 +130,6 @@ void Run(const CommandInputs& in, const CommandQuestions& ask, CommandState& s,
 }
 
 }  // namespace
-
-bool BudgetLocked(const std::string& IDSITUORCEVE) {
-  return !IDSITUORCEVE.empty() && IDSITUORCEVE != "3";
-}
 
 bool AsksNovoContratante(const CommandInputs& in, const ExistingContractFlags& flags) {
   return !BudgetLocked(in.IDSITUORCEVE) && in.NRINSJURCLIESUB.empty() && flags[0];

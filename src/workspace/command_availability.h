@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include "protocol/eligibility.h"
 #include "workspace/rescission_type.h"
 
 namespace workspace {
@@ -78,7 +79,7 @@ struct CommandRunReport {
 };
 
 // The budget situation that leaves the commands open: empty or "3".
-bool BudgetLocked(const std::string& IDSITUORCEVE);
+using eligibility::BudgetLocked;
 
 // Whether a run must ask NovoContratante, given GetExisContOrca's answer.
 bool AsksNovoContratante(const CommandInputs& in, const ExistingContractFlags& flags);
