@@ -65,6 +65,9 @@ class Layout {
 
   QFont FontOf(Font f) const {
     QFont font(QStringLiteral("DejaVu Sans"));
+    // Without ligatures: "fi" stays two letters, so the PDF's text is searched
+    // and copied as written.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     switch (f) {
       case Font::Header: font.setPointSizeF(10); font.setBold(true); break;
       case Font::Title: font.setPointSizeF(15); font.setBold(true); break;
