@@ -4,12 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
+#include <QApplication>
+#include <QPrintPreviewDialog>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <cstdio>
 #include <stdexcept>
 #include <string>
 
 #include "qt/document_pdf.h"
+#include "qt/qt_ui.h"
 #include "ui/document.h"
 
 namespace {
@@ -104,6 +109,24 @@ TEST(DocumentPdf, ALongCellWrapsInsteadOfBeingCut) {
 
 TEST(DocumentPdf, AFileThatCannotBeWrittenIsRefused) {
   EXPECT_THROW(dxqt::WriteDocumentPdf(Sample(1, false), "/nonexistent-folder/termo.pdf"), std::runtime_error);
+}
+
+TEST(DocumentPreview, TheUiServiceShowsThePagesWithASaveAsPdfCommand) {
+  dxqt::QtUi ui;
+  bool seen = false;
+  QString title;
+  QTimer::singleShot(0, [&] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      auto* preview = qobject_cast<QPrintPreviewDialog*>(w);
+      if (!preview || !preview->isVisible()) continue;
+      seen = preview->findChild<QAction*>(QStringLiteral("actSalvarPdf")) != nullptr;
+      title = preview->windowTitle();
+      preview->reject();
+    }
+  });
+  ui.ShowDocument(Sample(3, false));
+  EXPECT_TRUE(seen);
+  EXPECT_EQ(title, QStringLiteral("Teste"));
 }
 
 }  // namespace
