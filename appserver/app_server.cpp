@@ -52,6 +52,7 @@ AppServer::AppServer(const std::string& dbPath)
   RegisterSubstitution(dispatcher_, *storage_);
   RegisterOperators(dispatcher_, *storage_);
   RegisterUndo(dispatcher_, *storage_);
+  RegisterStatement(dispatcher_, *storage_);
 }
 
 AppServer::~AppServer() = default;

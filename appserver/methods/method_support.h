@@ -97,3 +97,4 @@ void RegisterConsolidation(Dispatcher& dispatcher, Storage& storage);
 void RegisterSubstitution(Dispatcher& dispatcher, Storage& storage);
 void RegisterOperators(Dispatcher& dispatcher, Storage& storage);
 void RegisterUndo(Dispatcher& dispatcher, Storage& storage);
+void RegisterStatement(Dispatcher& dispatcher, Storage& storage);

@@ -5,6 +5,7 @@
 
 #include "data/client_dataset.h"
 #include "qt/busy_indicator.h"
+#include "qt/document_preview.h"
 #include "qt/form_windows.h"
 #include "qt/message_box.h"
 #include "qt/modal_form.h"
@@ -86,5 +87,7 @@ void QtUi::ShowException(const std::string& message) {
   if (busy) busy_->stop();
   MessageDlg(message, mtError, mbOK);
 }
+
+void QtUi::ShowDocument(const Document& document) { PreviewDocument(document, dialogParent()); }
 
 }  // namespace dxqt

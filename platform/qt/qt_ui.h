@@ -38,6 +38,7 @@ class QtUi : public UiService {
   void HideProgress() override;
   void SetCursor(TCursor cursor) override;
   void ShowException(const std::string& message) override;
+  void ShowDocument(const Document& document) override;
 
  private:
   QWidget* dialogParent() const;

@@ -1,6 +1,7 @@
 #include "ui/scripted_ui.h"
 
 #include "data/client_dataset.h"
+#include "ui/document.h"
 #include "ui/form.h"
 
 namespace {
@@ -50,8 +51,13 @@ void ScriptedUi::DeclinePick() {
 
 void ScriptedUi::AnswerFind(std::function<void(TClientDataSet&)> finder) { find_answers_.push_back(std::move(finder)); }
 
+void ScriptedUi::AnswerDocument(std::function<void(const Document&)> action) {
+  document_answers_.push_back(std::move(action));
+}
+
 std::size_t ScriptedUi::PendingAnswers() const {
-  return message_answers_.size() + modal_drivers_.size() + pick_answers_.size() + find_answers_.size();
+  return message_answers_.size() + modal_drivers_.size() + pick_answers_.size() + find_answers_.size() +
+         document_answers_.size();
 }
 
 std::vector<ScriptedUi::Event> ScriptedUi::EventsOf(EventKind kind) const {
@@ -93,6 +99,7 @@ void ScriptedUi::Clear() {
   modal_drivers_.clear();
   pick_answers_.clear();
   find_answers_.clear();
+  document_answers_.clear();
   events_.clear();
 }
 
@@ -172,3 +179,12 @@ void ScriptedUi::SetCursor(TCursor cursor) {
 }
 
 void ScriptedUi::ShowException(const std::string& message) { events_.push_back(MakeEvent(EventKind::Exception, message)); }
+
+void ScriptedUi::ShowDocument(const Document& document) {
+  Event e = MakeEvent(EventKind::Document, document.title);
+  e.document_text = DocumentText(document);
+  std::function<void(const Document&)> action;
+  e.scripted = Take(document_answers_, action);
+  events_.push_back(e);
+  if (action) action(document);
+}

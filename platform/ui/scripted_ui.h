@@ -9,7 +9,8 @@
 //                     else No, else Yes;
 //   modal form     -> closed as by its close box (ModalResult mrCancel);
 //   pick list      -> nothing picked (false);
-//   find dialog    -> nothing found.
+//   find dialog    -> nothing found;
+//   document       -> the preview closed without printing or saving.
 // A modal driver that returns without setting the form's ModalResult gets
 // the same treatment as a missing one, and the record says so
 // (`closed_by_script == false`).
@@ -23,11 +24,11 @@
 
 class ScriptedUi : public UiService {
  public:
-  enum class EventKind { Message, Modal, PickList, Find, Exception, ProgressShown, ProgressHidden, Cursor };
+  enum class EventKind { Message, Modal, PickList, Find, Exception, ProgressShown, ProgressHidden, Cursor, Document };
 
   struct Event {
     EventKind kind;
-    std::string text;  // message text, form caption, pick-list title, exception or progress text
+    std::string text;  // message text, form caption, pick-list title, exception, progress text or document title
     TMsgDlgType type = mtCustom;
     TMsgDlgButtons buttons;
     TModalResult result = mrNone;
@@ -37,6 +38,7 @@ class ScriptedUi : public UiService {
     TCursor cursor = crDefault;
     std::string form_name;         // modal form: its component name
     bool over_progress = false;    // message or modal form: the progress animation was on view
+    std::string document_text;     // document: what its pages read (DocumentText)
   };
 
   // --- answers ---
@@ -50,6 +52,8 @@ class ScriptedUi : public UiService {
   void AnswerPickRow(int recNo);  // 1-based
   void DeclinePick();
   void AnswerFind(std::function<void(TClientDataSet&)> finder);
+  // What the user does in the next document preview (print, save as PDF).
+  void AnswerDocument(std::function<void(const Document&)> action);
   std::size_t PendingAnswers() const;
 
   // --- record ---
@@ -75,12 +79,14 @@ class ScriptedUi : public UiService {
   void HideProgress() override;
   void SetCursor(TCursor cursor) override;
   void ShowException(const std::string& message) override;
+  void ShowDocument(const Document& document) override;
 
  private:
   std::deque<TModalResult> message_answers_;
   std::deque<std::function<void(TForm&)>> modal_drivers_;
   std::deque<std::function<bool(TClientDataSet&)>> pick_answers_;
   std::deque<std::function<void(TClientDataSet&)>> find_answers_;
+  std::deque<std::function<void(const Document&)>> document_answers_;
   std::vector<Event> events_;
   bool progress_visible_ = false;
   std::string progress_text_;

@@ -9,6 +9,7 @@
 #include "ui/ui_types.h"
 
 class TForm;
+struct Document;
 class TClientDataSet;
 
 enum TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
@@ -52,6 +53,9 @@ class UiService {
   virtual void SetCursor(TCursor cursor) = 0;
   // Shows the message of an exception that left an event handler.
   virtual void ShowException(const std::string& message) = 0;
+  // Previews a document the module laid out; from the preview the user
+  // prints it or saves it as PDF. Returns when the preview is closed.
+  virtual void ShowDocument(const Document& document) = 0;
 };
 
 // The current service. Until one is set, a process-wide ScriptedUi with no

@@ -5,6 +5,7 @@
 #include "operations/distrato_total.h"
 #include "operations/sbt_distrato.h"
 #include "operations/substituicao.h"
+#include "operations/termo_distrato.h"
 #include "workspace/frm_distrato.h"
 
 namespace operations {
@@ -15,6 +16,7 @@ void InstallRescissionOperations() {
   hooks.ConsolidaDistrato = sbtConsolidaDistratoClick;
   hooks.CancelaDistrato = sbtCancelaDistratoClick;
   hooks.CancContrat = sbtCancContratClick;
+  hooks.TermoDistrato = mnuTermoDistratoClick;
   hooks.Vd_NrInscricao = Vd_NrInscricao;
   hooks.Attach = AttachSubstitution;
   DistratoTotalHook() = DistratoTotal;

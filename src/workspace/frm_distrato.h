@@ -8,6 +8,7 @@
 // them and writes their answers back.
 
 #include <functional>
+#include <set>
 #include <string>
 
 #include "data/client_dataset.h"
@@ -36,6 +37,7 @@ struct DistratoOperations {
   std::function<void(TfrmDistrato&)> CancContrat;        // sbtCancContrat / mnuCancContrat
   std::function<void(TfrmDistrato&)> ConsolidaDistrato;  // sbtConsolidaDistrato / mnuConsolidaDistrato
   std::function<void(TfrmDistrato&)> CancelaDistrato;    // sbtCancelaDistrato / mnuCancelaDistrato
+  std::function<void(TfrmDistrato&)> TermoDistrato;      // mnuTermoDistrato
   // Checks the substitute typed in the list (report-empty flag).
   std::function<void(TfrmDistrato&, bool)> Vd_NrInscricao;
   // Runs once on every new screen, after it is built, so the operations can
@@ -102,6 +104,7 @@ class TfrmDistrato : public TfrmPadraoGrid {
   TMenuItem& mnuDistrato;
   TMenuItem& mnuConsolidaDistrato;
   TMenuItem& mnuCancelaDistrato;
+  TMenuItem& mnuTermoDistrato;
 
   // --- data ---
   TNetConnection& netDistrato;
@@ -183,6 +186,9 @@ class TfrmDistrato : public TfrmPadraoGrid {
   void sbtCancContratClick(TComponent* sender);
   void sbtConsolidaDistratoClick(TComponent* sender);
   void sbtCancelaDistratoClick(TComponent* sender);
+  void mnuTermoDistratoClick(TComponent* sender);
+  // Whether the current party's rescission was undone (the list's load asked the server).
+  bool PartyUndone() const;
 
   workspace::RescissionType TipoDistrato() const;
 
@@ -207,6 +213,7 @@ class TfrmDistrato : public TfrmPadraoGrid {
   workspace::CommandState ReadCommandState() const;
   void ApplyCommandState(const workspace::CommandState& state);
   void CheckTotalQuietly();
+  void EnableTermoDistrato();
 
   bool primeiraAtivacao_ = false;  // boPrimeiraAtivacao
   bool creating_ = true;
@@ -214,4 +221,6 @@ class TfrmDistrato : public TfrmPadraoGrid {
   // its message was shown: the same failure is not reported again until
   // the screen is on view.
   bool quietNetErrors_ = false;
+  // The parties of the budget whose rescission was undone (StatementKey).
+  std::set<std::string> undoneParties_;
 };

@@ -4,6 +4,7 @@
 
 #include "contracts/workspace_methods.h"
 #include "workspace/frm_distrato.h"
+#include "workspace/statement_command.h"
 
 namespace {
 
@@ -90,6 +91,8 @@ void TfrmDistrato::CheckTotalQuietly() {
 }
 
 void TfrmDistrato::HabilitaBotoes() {
+  // Its own rule, asked of no server: decided first, whatever the questions below answer.
+  EnableTermoDistrato();
   const workspace::CommandInputs in = ReadCommandInputs();
   workspace::CommandState state = ReadCommandState();
   const std::string filial = medCdFilial.Text();
@@ -140,4 +143,24 @@ void TfrmDistrato::sbtConsolidaDistratoClick(TComponent* /*sender*/) {
 
 void TfrmDistrato::sbtCancelaDistratoClick(TComponent* /*sender*/) {
   if (DistratoOperationHooks().CancelaDistrato) DistratoOperationHooks().CancelaDistrato(*this);
+}
+
+void TfrmDistrato::mnuTermoDistratoClick(TComponent* /*sender*/) {
+  if (DistratoOperationHooks().TermoDistrato) DistratoOperationHooks().TermoDistrato(*this);
+}
+
+bool TfrmDistrato::PartyUndone() const {
+  return undoneParties_.count(workspace::StatementKey(Text(cdsContratante, "NRSEQORCAEVE"),
+                                                      Text(cdsContratante, "CDCLIENTE"),
+                                                      Text(cdsContratante, "NRENDCLIORCEVE"))) != 0;
+}
+
+void TfrmDistrato::EnableTermoDistrato() {
+  const TDataSetState state = cdsContratante.State();
+  mnuTermoDistrato.SetEnabled(workspace::TermoDistratoAvailable(
+      {.listEmpty = !cdsContratante.Active() || cdsContratante.IsEmpty(),
+       .listEditing = state == dsEdit || state == dsInsert,
+       .IDCONTPROCESDIST = Text(cdsContratante, "IDCONTPROCESDIST"),
+       .IDORIGEMINCLUSAO = Text(cdsContratante, "IDORIGEMINCLUSAO"),
+       .undone = PartyUndone()}));
 }

@@ -73,6 +73,7 @@ TfrmDistrato::TfrmDistrato()
       mnuDistrato(Add<TMenuItem>("mnuDistrato")),
       mnuConsolidaDistrato(Add<TMenuItem>("mnuConsolidaDistrato")),
       mnuCancelaDistrato(Add<TMenuItem>("mnuCancelaDistrato")),
+      mnuTermoDistrato(Add<TMenuItem>("mnuTermoDistrato")),
       netDistrato(Own<TNetConnection>("netDistrato")),
       qryFilial(Own<TADOIBQuery>("qryFilial", "qryFilial")),
       qryPesqFilial(Own<TADOIBQuery>("qryPesqFilial", "qryPesqFilial")),
@@ -302,6 +303,8 @@ void TfrmDistrato::BuildToolBarAndMenu() {
       {mnuDistrato, "&Distrato", scCtrl | 'D', &sbtDistrato},
       {mnuConsolidaDistrato, "Conso&lida Distrato", scCtrl | 'L', &sbtConsolidaDistrato},
       {mnuCancelaDistrato, "Cancel&a Distrato", scCtrl | 'T', &sbtCancelaDistrato},
+      // The rescission statement has no button: printing is a menu matter.
+      {mnuTermoDistrato, "Termo de Distrato", scCtrl | 'K', nullptr},
   };
   for (const Entry& e : entries) {
     e.item.SetCaption(e.caption);
@@ -314,4 +317,6 @@ void TfrmDistrato::BuildToolBarAndMenu() {
   sbtCancContrat.OnClick = [this](TComponent* s) { sbtCancContratClick(s); };
   sbtConsolidaDistrato.OnClick = [this](TComponent* s) { sbtConsolidaDistratoClick(s); };
   sbtCancelaDistrato.OnClick = [this](TComponent* s) { sbtCancelaDistratoClick(s); };
+  mnuTermoDistrato.OnClick = [this](TComponent* s) { mnuTermoDistratoClick(s); };
+  mnuTermoDistrato.SetEnabled(false);
 }

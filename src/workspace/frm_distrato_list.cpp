@@ -2,11 +2,13 @@
 // receivables and payables; sorting, keys, the substitute column and the
 // rescission type.
 
+#include "contracts/statement_methods.h"
 #include "contracts/workspace_methods.h"
 #include "lib/grid_text.h"
 #include "workspace/cli_dxr10900.h"
 #include "workspace/display_texts.h"
 #include "workspace/frm_distrato.h"
+#include "workspace/statement_command.h"
 
 namespace {
 
@@ -44,6 +46,17 @@ void TfrmDistrato::WireListHandlers() {
 void TfrmDistrato::sbtVerificarClick(TComponent* /*sender*/) {
   const Variant key = MakeArray({Text(cdsContratante, "NRSEQORCAEVE"), Text(cdsContratante, "CDCLIENTE"),
                                  Text(cdsContratante, "NRENDCLIORCEVE")});
+  // Asked before the list loads: its scroll decides the commands at once.
+  undoneParties_.clear();
+  const Variant undone = contracts::GetDistratosDesfeitos(
+      netDistrato, {.filial = medCdFilial.Text(), .orcamento = edtOrcamento.Text()});
+  if (undone.isPacket())
+    for (std::size_t r = 0; r < undone.asPacket().rowCount(); ++r) {
+      const DataPacket& keys = undone.asPacket();
+      undoneParties_.insert(workspace::StatementKey(keys.at(r, "NRSEQORCAEVE").asText(),
+                                                    keys.at(r, "CDCLIENTE").asText(),
+                                                    keys.at(r, "NRENDCLIORCEVE").asText()));
+    }
   cdsContratante.SetData(contracts::GetContratante(netDistrato, {.filial = medCdFilial.Text(), .orcamento = edtOrcamento.Text()}));
   cdsContratante.Locate("NRSEQORCAEVE;CDCLIENTE;NRENDCLIORCEVE", key, loCaseInsensitive);
 }

@@ -1,6 +1,7 @@
 // Entry, activation, branch lock, closing and a server that is down.
 
 #include <algorithm>
+#include <set>
 
 #include "demo_server.h"
 #include "ui/form.h"
@@ -91,6 +92,16 @@ TEST_F(ScreenTest, TheMenuEntriesFollowTheSeparatorWithTheirShortcuts) {
   EXPECT_EQ(ShortCutToText(f.mnuDistrato.ShortCut()), "Ctrl+D");
   EXPECT_EQ(ShortCutToText(f.mnuConsolidaDistrato.ShortCut()), "Ctrl+L");
   EXPECT_EQ(ShortCutToText(f.mnuCancelaDistrato.ShortCut()), "Ctrl+T");
+  EXPECT_EQ(f.mnuManutencao.IndexOf(f.mnuTermoDistrato), sep + 5);
+  EXPECT_EQ(f.mnuTermoDistrato.Caption(), "Termo de Distrato");
+  EXPECT_EQ(ShortCutToText(f.mnuTermoDistrato.ShortCut()), "Ctrl+K");
+  // No two entries of the menu answer the same key.
+  std::set<TShortCut> keys;
+  for (const TMenuItem* item : f.mnuManutencao.Items()) {
+    if (item->ShortCut() != scNone) {
+      EXPECT_TRUE(keys.insert(item->ShortCut()).second) << item->Name();
+    }
+  }
 }
 
 TEST_F(ScreenTest, ASecondIniProcRestoresTheSameScreen) {

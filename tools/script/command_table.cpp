@@ -31,6 +31,7 @@ const std::vector<CommandSpec>& CommandTable() {
       {"pick", "", 1, 1, {}, RunPick},
       {"on-modal", "", 1, 1, {}, RunOnModal},
       {"shortfall", "", 1, 1000, {}, RunShortfall},
+      {"statement", "", 1, 1, {}, RunStatement},
       {"expect", "message", 1, 1, {"type"}, ExpectMessage},
       {"expect", "message-type", 1, 1, {}, ExpectMessageType},
       {"expect", "no-message", 0, 0, {}, ExpectNoMessage},
@@ -49,6 +50,7 @@ const std::vector<CommandSpec>& CommandTable() {
       {"expect", "rows", 2, 2, {}, ExpectRows},
       {"expect", "field", 3, 3, {}, ExpectField},
       {"expect", "cell", 2, 2, {"row", "col"}, ExpectCell},
+      {"expect", "document", 1, 1, {}, ExpectDocument},
       {"expect", "style", 1, 1, {"row", "col", "colour", "bold", "background"}, ExpectStyle},
   };
   return table;

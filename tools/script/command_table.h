@@ -50,6 +50,7 @@ void RunAnswer(Session&, const Command&);
 void RunPick(Session&, const Command&);
 void RunOnModal(Session&, const Command&);
 void RunShortfall(Session&, const Command&);
+void RunStatement(Session&, const Command&);
 
 void ExpectMessage(Session&, const Command&);
 void ExpectMessageType(Session&, const Command&);
@@ -70,5 +71,6 @@ void ExpectRows(Session&, const Command&);
 void ExpectField(Session&, const Command&);
 void ExpectCell(Session&, const Command&);
 void ExpectStyle(Session&, const Command&);
+void ExpectDocument(Session&, const Command&);
 
 }  // namespace dxscript

@@ -51,6 +51,7 @@ std::string Describe(const ScriptedUi::Event& e) {
     case Kind::Find: return "find dialog on " + e.text + answered;
     case Kind::Exception: return "exception " + Quote(e.text);
     case Kind::ProgressShown: return "animation " + Quote(e.text);
+    case Kind::Document: return "document " + Quote(e.text) + " shown" + (e.scripted ? "" : ", preview closed");
     case Kind::ProgressHidden:
     case Kind::Cursor: return "";
   }

@@ -571,6 +571,40 @@ struct DesfazerDistrato {
   }
 };
 
+// --- the rescission statement ------------------------------------------------
+
+// The statement of one party's rescission, from what the server recorded:
+// [statement row, installments the rescission cancelled, accounts the
+// consolidation generated, the party's history]. Refused for a party with no
+// rescission, started, consolidated or undone.
+struct GetTermoDistrato {
+  static constexpr std::string_view kName = "GetTermoDistrato";
+  std::string filial;
+  std::string orcamento;
+  std::string NRSEQORCAEVE;
+  std::string CDCLIENTE;
+  std::string NRENDCLIORCEVE;
+  static constexpr auto Arguments() {
+    using M = GetTermoDistrato;
+    return std::tuple{Arg{"filial", &M::filial}, Arg{"orcamento", &M::orcamento},
+                      Arg{"NRSEQORCAEVE", &M::NRSEQORCAEVE}, Arg{"CDCLIENTE", &M::CDCLIENTE},
+                      Arg{"NRENDCLIORCEVE", &M::NRENDCLIORCEVE}};
+  }
+};
+
+// The parties of a budget whose partial rescission was undone and that are
+// in no rescission now (NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE): they still
+// have a statement to print.
+struct GetDistratosDesfeitos {
+  static constexpr std::string_view kName = "GetDistratosDesfeitos";
+  std::string filial;
+  std::string orcamento;
+  static constexpr auto Arguments() {
+    return std::tuple{Arg{"filial", &GetDistratosDesfeitos::filial},
+                      Arg{"orcamento", &GetDistratosDesfeitos::orcamento}};
+  }
+};
+
 // Every method the server answers; the server registers each and a test
 // walks the list.
 using DistratoMethods =
@@ -579,6 +613,7 @@ using DistratoMethods =
                SetConfirmar, GetContratRepetSeq, ConfirmaValores, Distrato, ConfValTodosCont, DistratoTotal,
                VdOrcaAprovado, ConsolidaDistrato, ConsolidaDistratoTotal,
                GetRepetContrat, GetContSub, GetVdClie, SubstituirContratante, TransfCotas,
-               GetOperador, ConfirmaSenhaOperador, Vd_ExistComisGerada, DesfazerDistrato>;
+               GetOperador, ConfirmaSenhaOperador, Vd_ExistComisGerada, DesfazerDistrato,
+               GetTermoDistrato, GetDistratosDesfeitos>;
 
 }  // namespace protocol
