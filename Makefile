@@ -28,11 +28,15 @@ test: build
 # scenarios) with the machine's calendar moved a year back, a year ahead and
 # five years ahead: nothing they check may depend on the day the suite runs.
 # Only the calendar moves; the monotonic clock the time limits run on does not.
+# The server's connection limits (ServerUnderLoad) stay out: they read no
+# date, and libfaketime shifts a timerfd armed at an absolute instant by the
+# offset even on the monotonic clock, which Asio does for a timer already due,
+# so under faketime a server's time limits may stall for the whole offset.
 DATE_OFFSETS ?= -1y +1y +5y
 test-dates: build
 	@for offset in $(DATE_OFFSETS); do echo "== clock moved $$offset"; \
 	  (cd $(BUILD) && FAKETIME_DONT_FAKE_MONOTONIC=1 faketime -f "$$offset" ctest --output-on-failure -j $(JOBS) --timeout 300 \
-	    -L '^(server|dates|scenario)$$') || exit 1; done
+	    -L '^(server|dates|scenario)$$' -E '^ServerUnderLoad\.') || exit 1; done
 
 # Address and undefined-behaviour sanitizers over the whole suite.
 sanitize: deps
