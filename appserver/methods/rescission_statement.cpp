@@ -84,14 +84,7 @@ DataPacket HistoryPacket(Database& db, const BudgetKey& b, const PartyKey& k, bo
 
 Variant GetTermoDistrato(Database& db, const protocol::GetTermoDistrato& args) {
   const BudgetKey b{KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
-  const std::string client = KeyCode(args.CDCLIENTE, 0);
-  const std::string address = KeyCode(args.NRENDCLIORCEVE, 0);
-  const std::string seq = PartySequence(db, b, args.NRSEQORCAEVE, client, address);
-  std::optional<Party> found = LoadParty(db, b, seq, client, address);
-  // The row a child budget carries is the rescission itself, not a party.
-  if (!found || found->origin == "DISTRATO")
-    Refuse("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
-  const Party& p = *found;
+  const Party p = RequireParty(db, b, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
 
   RescissionState state = RescissionState::Started;
   statement_store::Values values;

@@ -118,6 +118,16 @@ std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::stri
   return ReadParty(st);
 }
 
+Party RequireParty(Database& db, const BudgetKey& b, std::string_view seqArg, std::string_view clientArg,
+                   std::string_view addressArg) {
+  const std::string client = KeyCode(clientArg, 0);
+  const std::string address = KeyCode(addressArg, 0);
+  std::optional<Party> found = LoadParty(db, b, PartySequence(db, b, seqArg, client, address), client, address);
+  if (!found || found->origin == "DISTRATO")
+    Refuse("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
+  return *found;
+}
+
 const Party* PartyOfRow(const std::vector<Party>& parties, const DataPacket& packet, std::size_t row) {
   using namespace packet_reading;
   const std::string client = KeyCode(TextAt(packet, row, "CDCLIENTE"), 0);

@@ -59,6 +59,12 @@ std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::stri
 std::string PartySequence(Database& db, const BudgetKey& b, std::string_view namedSequence, const std::string& client,
                           const std::string& address);
 
+// The party a call names by its arguments as sent (sequence, or "seq" or
+// empty to look it up; client; address), refusing one the budget lacks and
+// the row a child budget carries, which is a rescission, not a party.
+Party RequireParty(Database& db, const BudgetKey& b, std::string_view seqArg, std::string_view clientArg,
+                   std::string_view addressArg);
+
 // The party of `parties` a packet row names: by its whole key when the row
 // carries NRSEQORCAEVE and NRENDCLIORCEVE, else the one contract of its
 // client. Null when none matches; a client of several contracts named by its

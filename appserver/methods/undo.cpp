@@ -236,13 +236,7 @@ void RefuseSubstitute(const Party& p) {
 // One party's partial rescission, started or consolidated.
 Variant UndoPartial(Database& db, const protocol::DesfazerDistrato& args, const std::string& approver) {
   const BudgetKey b = BudgetArgs(args);
-  const std::string client = KeyCode(args.CDCLIENTE, 0);
-  const std::string address = KeyCode(args.NRENDCLIORCEVE, 0);
-  const std::string seq = PartySequence(db, b, args.NRSEQORCAEVE, client, address);
-  std::optional<Party> found = LoadParty(db, b, seq, client, address);
-  if (!found || found->origin == "DISTRATO")
-    Refuse("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
-  const Party& p = *found;
+  const Party p = RequireParty(db, b, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
   RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
   if (p.process != "S" && p.process != "C")
     Refuse("O contratante " + p.name + " não está em processo de distrato: não há distrato a desfazer.");
