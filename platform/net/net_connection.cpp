@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <random>
+#include <thread>
 
 #include "data/exceptions.h"
 #include "net/frame_channel.h"
@@ -39,6 +40,18 @@ class BusyMark {
  private:
   bool& busy_;
 };
+
+// Between two rounds over the servers of a list.
+constexpr auto kSecondRoundPause = std::chrono::milliseconds(500);
+
+// Waits, running the wait hook as a call does.
+void Pause(std::chrono::milliseconds length) {
+  const auto until = std::chrono::steady_clock::now() + length;
+  while (std::chrono::steady_clock::now() < until) {
+    if (NetWaitHook()) NetWaitHook()();
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kTickInterval, until - std::chrono::steady_clock::now()));
+  }
+}
 
 // A login the server refused: an answer, not an unreachable server, so no
 // other server is tried.
@@ -119,18 +132,23 @@ void TNetConnection::connect() {
   if (BeforeConnect) BeforeConnect(*this);
   const std::vector<ServerAddress> servers = candidates();
   if (servers.size() == 1) return connectTo(servers.front());
-  // The one in use first, then the others in their order.
+  // The one in use first, then the others in their order; twice, a moment
+  // apart, so a server restarting or a balancer that has not yet noticed a
+  // server's loss does not end the call.
   std::string lastFailure;
-  for (std::size_t n = 0; n < servers.size(); ++n) {
-    const std::size_t at = (current_ + n) % servers.size();
-    try {
-      connectTo(servers[at]);
-      current_ = at;
-      return;
-    } catch (const LoginRefused&) {
-      throw;
-    } catch (const ENetError& e) {
-      lastFailure = e.what();
+  for (int round = 0; round < 2; ++round) {
+    if (round > 0) Pause(kSecondRoundPause);
+    for (std::size_t n = 0; n < servers.size(); ++n) {
+      const std::size_t at = (current_ + n) % servers.size();
+      try {
+        connectTo(servers[at]);
+        current_ = at;
+        return;
+      } catch (const LoginRefused&) {
+        throw;
+      } catch (const ENetError& e) {
+        lastFailure = e.what();
+      }
     }
   }
   throw ENetError("Nenhum dos servidores de aplicação (" + FormatServerList(servers) +
