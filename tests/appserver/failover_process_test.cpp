@@ -61,7 +61,7 @@ bool Accepts(int port) {
 }
 
 // The packaged HAProxy configuration, pointed at this test's servers and
-// listening on `port`; logging to syslog left out.
+// listening on `port`; logging to standard error instead of syslog.
 std::string BalancerConfig(int port, const dx_test::ServerProcess& a, int metricsA, const dx_test::ServerProcess& b,
                            int metricsB) {
   std::ifstream in(DX_HAPROXY_CONFIG);
@@ -71,7 +71,7 @@ std::string BalancerConfig(int port, const dx_test::ServerProcess& a, int metric
     return at == std::string::npos ? line : line.replace(at, from.size(), to);
   };
   for (std::string line; std::getline(in, line);) {
-    if (line.find("log /dev/log") != std::string::npos) continue;
+    line = replace(line, "log /dev/log", "log stderr format short");
     line = replace(line, "bind :7100", "bind 127.0.0.1:" + std::to_string(port));
     if (line.find("server app1 ") != std::string::npos)
       line = replace(replace(line, "10.0.0.11:7070", a.address()), "port 7101", "port " + std::to_string(metricsA));
