@@ -41,24 +41,27 @@ void RefuseIfBudgetLocked(Database& db, const std::string& branch, const std::st
 void RefuseUnlessPartialRescissionAllowed(Database& db, const std::string& branch, const std::string& budget,
                                           const std::string& seq, const std::string& client,
                                           const std::string& address) {
-  RefuseIfBudgetLocked(db, branch, budget, seq);
-  Statement fixedCost = db.prepare(
-      "SELECT IDUTILCUSTOFIXOORCA FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3");
-  fixedCost.bindAll(branch, budget, seq);
-  if (fixedCost.step() && eligibility::OnlyTotalRescission(fixedCost.text(0))) Refuse(kOnlyTotalRescissionMessage);
-
-  Statement party = db.prepare(
-      "SELECT IDSITUCONTOREV, IDCONTPROCESDIST, COALESCE(CDCLICONTSUBORE, ''), COALESCE(IDCONTRESPCOTAORCA, ''),"
-      "       COALESCE(IDTRANSFCOTAREALI, '') FROM CONTRATANTE"
-      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
-  party.bindAll(branch, budget, seq, client, address);
-  if (!party.step()) return;  // the caller names the missing party in its own words
+  // One read for every rule: a writer asks it while other writers of the
+  // budget queue behind it.
+  Statement st = db.prepare(
+      "SELECT COALESCE(o.IDSITUORCEVE, ''), COALESCE(o.IDUTILCUSTOFIXOORCA, ''), c.CDCLIENTE IS NOT NULL,"
+      "       COALESCE(c.IDSITUCONTOREV, ''), COALESCE(c.IDCONTPROCESDIST, ''), COALESCE(c.CDCLICONTSUBORE, ''),"
+      "       COALESCE(c.IDCONTRESPCOTAORCA, ''), COALESCE(c.IDTRANSFCOTAREALI, ''),"
+      "       (SELECT COUNT(DISTINCT s.NRSEQORCAEVE) FROM CONTRATANTE s"
+      "         WHERE s.CDFILIAL = ?1 AND s.NRORCAEVENTO = ?2 AND s.CDCLIENTE = ?4)"
+      "  FROM ORCAEVENTO o LEFT JOIN CONTRATANTE c ON c.CDFILIAL = o.CDFILIAL AND c.NRORCAEVENTO = o.NRORCAEVENTO"
+      "   AND c.NRSEQORCAEVE = o.NRSEQORCAEVE AND c.CDCLIENTE = ?4 AND c.NRENDCLIORCEVE = ?5"
+      " WHERE o.CDFILIAL = ?1 AND o.NRORCAEVENTO = ?2 AND o.NRSEQORCAEVE = ?3");
+  st.bindAll(branch, budget, seq, client, address);
+  if (!st.step()) return;  // the caller names the missing party in its own words
+  if (eligibility::BudgetLocked(st.text(0))) Refuse(kBudgetLockedMessage);
+  if (eligibility::OnlyTotalRescission(st.text(1))) Refuse(kOnlyTotalRescissionMessage);
+  if (st.integer(2) == 0) return;
+  const std::string situation = st.text(3), process = st.text(4), substitute = st.text(5);
   // One already in a rescission keeps the caller's own refusal, which says so.
-  if (party.text(1) != "N" || party.text(0) == "CANCELADO") return;
-  if (!party.text(2).empty()) Refuse(kSubstituteRecordedMessage);
-  if (!eligibility::PartyOpenForPartialRescission(party.text(0), party.text(1), party.text(2)))
-    Refuse(kNotGeneratedMessage);
-  if (eligibility::QuotasBlockPartialRescission(party.text(3), party.text(4),
-                                                ClientInSeveralSequences(db, branch, budget, client)))
+  if (process != "N" || situation == "CANCELADO") return;
+  if (!substitute.empty()) Refuse(kSubstituteRecordedMessage);
+  if (!eligibility::PartyOpenForPartialRescission(situation, process, substitute)) Refuse(kNotGeneratedMessage);
+  if (eligibility::QuotasBlockPartialRescission(st.text(6), st.text(7), st.integer(8) > 1))
     Refuse(kQuotasNotTransferredMessage);
 }

@@ -229,17 +229,15 @@ struct Parameters {
 
 Parameters CheckParameters(Database& db, const std::string& branch) {
   Statement st = db.prepare(
-      "SELECT COALESCE(CDTIPOOPER, ''), COALESCE(CDPRODDISTRATO, ''), COALESCE(CDGRUPRODDISTRATO, '')"
-      "  FROM PARAMDISTRATO WHERE CDFILIAL = ?1");
+      "SELECT COALESCE(p.CDTIPOOPER, ''), COALESCE(p.CDPRODDISTRATO, ''), COALESCE(p.CDGRUPRODDISTRATO, ''),"
+      "       r.CDARVPROD IS NOT NULL, COALESCE(r.CDGRUPROD, '')"
+      "  FROM PARAMDISTRATO p LEFT JOIN PRODUTO r ON r.CDARVPROD = p.CDPRODDISTRATO WHERE p.CDFILIAL = ?1");
   st.bind(1, branch);
   if (!st.step() || st.text(0).empty()) Refuse("N_PARAM_TIPOOPER");
   Parameters p{st.text(1)};
   const std::string group = st.text(2);
-  if (p.product.empty()) Refuse("N_PARAM_PRODDISTRADO");
-  Statement product = db.prepare("SELECT COALESCE(CDGRUPROD, '') FROM PRODUTO WHERE CDARVPROD = ?1");
-  product.bind(1, p.product);
-  if (!product.step()) Refuse("N_PARAM_PRODDISTRADO");
-  if (group.empty() || product.text(0) != group) Refuse("N_PARAM_GRUPRODREL");
+  if (p.product.empty() || st.integer(3) == 0) Refuse("N_PARAM_PRODDISTRADO");
+  if (group.empty() || st.text(4) != group) Refuse("N_PARAM_GRUPRODREL");
   return p;
 }
 
@@ -301,10 +299,7 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
   const Cents signedAmount = MoneyArg(args.valorSinalizado, "o valor do distrato");
   if (fine < 0 || negotiated < 0) Refuse("N_PARAM_VRNEGATIVO");
 
-  const std::string operador = KeyCode(args.operador, 0);
-  Statement op = db.prepare("SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1");
-  op.bind(1, operador);
-  if (!op.step()) Refuse("Operador \"" + operador + "\" não cadastrado.");
+  const std::string operador = rescission_store::RequireOperator(db, args.operador);
 
   const ContractRef k = ReadKey(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
   RefuseUnlessPartialRescissionAllowed(db, k.branch, k.budget, k.seq, k.client, k.address);
@@ -332,15 +327,16 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
     Refuse("Distrato: o valor negociado (" + CentsText(negotiated) + ") não pode ser maior que o valor calculado (" +
            CentsText(now.calculated) + ").");
 
-  const std::string child = rescission_store::NextSequence(db, {k.branch, k.budget});
-  WriteChildBudget(db, k, child, party, params.product, negotiated, fine);
-
+  // The party is cancelled first: on PostgreSQL the change travels with the
+  // next read, so checking it costs no round trip of its own.
   Statement cancel = db.prepare(
       "UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'S', IDSITUCONTOREV = 'CANCELADO', IDTPDISTRATOREALI = 'PARCIAL'"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
       "   AND IDCONTPROCESDIST = 'N'");
   cancel.bindAll(k.branch, k.budget, k.seq, k.client, k.address).run();
+  const std::string child = rescission_store::NextSequence(db, {k.branch, k.budget});
   if (db.changes() != 1) Refuse("O contratante já está em processo de distrato. Operação bloqueada.");
+  WriteChildBudget(db, k, child, party, params.product, negotiated, fine);
 
   Statement receivables = db.prepare(
       "UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = IDSTATREC WHERE CDFILIAL = ?1"

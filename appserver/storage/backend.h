@@ -26,6 +26,15 @@ class StatementBackend {
   virtual void bindInteger(int index, std::int64_t value) = 0;
   virtual void bindNull(int index) = 0;
   virtual bool step() = 0;
+  // Runs a statement whose rows are not read, then resets it. A backend may
+  // send it without waiting; its failure then surfaces at the next statement
+  // whose rows are read, at changes() or at commit, always before commit
+  // returns.
+  virtual void run() {
+    while (step()) {
+    }
+    reset();
+  }
   virtual void reset() = 0;
   virtual int columnCount() const = 0;
   virtual std::string_view columnName(int col) const = 0;
@@ -46,7 +55,7 @@ class ConnectionBackend {
   // Ends the open transaction; false when that failed and it may still be open.
   virtual bool rollback() = 0;
   // Rows changed by the last INSERT, UPDATE or DELETE.
-  virtual std::int64_t changes() const = 0;
+  virtual std::int64_t changes() = 0;
   virtual bool isOpen() const = 0;
   virtual void reopen() = 0;
   // The number of migrations applied, and recording a new one.
@@ -57,7 +66,9 @@ class ConnectionBackend {
   virtual void unlockSchema() = 0;
   // Queues this connection's writer behind every other writer, in this and
   // other processes, that names one of `names`: each is waited for in the
-  // order given and held until unlockForWriting, across transactions. Taken
+  // order given and held until unlockForWriting, across transactions that
+  // fail, or until a transaction commits (a backend may give them back in the
+  // same round trip as its COMMIT). Taken
   // before BEGIN, so the transaction's snapshot already holds the previous
   // writer's commit. Throws storage::Busy when a wait outlasts the limit.
   // SQLite lets one writer at a time into the file already: nothing to take.

@@ -61,6 +61,7 @@ class PostgresStatement : public StatementBackend {
   void bindNull(int index) override { set(index, std::nullopt, kUnknownOid); }
 
   bool step() override;
+  void run() override;
   void reset() override {
     result_.reset();
     row_ = -1;
@@ -131,7 +132,10 @@ class PostgresConnection : public ConnectionBackend {
 
   Dialect dialect() const override { return Dialect::kPostgres; }
 
-  void exec(std::string_view sql) override { check(PQexec(conn_, std::string(sql).c_str())); }
+  void exec(std::string_view sql) override {
+    syncPipeline();
+    check(PQexec(conn_, std::string(sql).c_str()));
+  }
 
   std::unique_ptr<StatementBackend> prepare(std::string_view sql) override {
     return std::make_unique<PostgresStatement>(*this, ToPostgresPlaceholders(sql));
@@ -143,6 +147,13 @@ class PostgresConnection : public ConnectionBackend {
   // tracking, so a busy list scroll never aborts a rescission.
   void begin(bool writes) override {
     const char* sql = writes ? "BEGIN ISOLATION LEVEL SERIALIZABLE" : "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY";
+    if (writes && !writerLocks_.empty() && isOpen()) {
+      // The writer just took its locks on this connection, so it is alive:
+      // the BEGIN travels with the transaction's first statement.
+      sendText(sql);
+      inTransaction_ = true;
+      return;
+    }
     if (!isOpen()) reopen();
     try {
       exec(sql);
@@ -152,20 +163,47 @@ class PostgresConnection : public ConnectionBackend {
       reopen();
       exec(sql);
     }
+    inTransaction_ = true;
   }
-  void commit() override { exec("COMMIT"); }
+  // The writes still in the pipeline travel with the COMMIT, and so does the
+  // release of the writer locks: one round trip ends the writer's turn. A
+  // COMMIT that fails aborts the rest of the pipeline, so the locks stay
+  // held for the transaction's next attempt.
+  void commit() override {
+    if (pipelined_.empty() && writerLocks_.empty()) {
+      inTransaction_ = false;
+      return exec("COMMIT");
+    }
+    inTransaction_ = false;
+    sendText("COMMIT");
+    for (std::int32_t key : writerLocks_)
+      sendText("SELECT pg_advisory_unlock(" + std::to_string(kWriterLockClass) + ", " + std::to_string(key) + ")");
+    syncPipeline();
+    writerLocks_.clear();
+  }
   bool rollback() override {
+    inTransaction_ = false;
     if (!isOpen()) return false;
+    try {
+      syncPipeline();  // what the transaction still had in flight is thrown away with it
+    } catch (...) {
+      if (!isOpen()) return false;
+    }
     Result r(PQexec(conn_, "ROLLBACK"));
     return PQresultStatus(r.get()) == PGRES_COMMAND_OK && PQtransactionStatus(conn_) == PQTRANS_IDLE;
   }
 
-  std::int64_t changes() const override { return changes_; }
+  std::int64_t changes() override {
+    syncPipeline();
+    return changes_;
+  }
   bool isOpen() const override { return conn_ && PQstatus(conn_) == CONNECTION_OK; }
   void reopen() override {
     PQfinish(conn_);
     conn_ = nullptr;
     prepared_.clear();
+    pipelined_.clear();
+    inTransaction_ = false;
     writerLocks_.clear();  // they ended with the session
     open();
   }
@@ -222,24 +260,50 @@ class PostgresConnection : public ConnectionBackend {
   void lockSchema() override { exec("SELECT pg_advisory_lock(" + std::to_string(kMigrationLockKey) + ")"); }
   void unlockSchema() override { exec("SELECT pg_advisory_unlock(" + std::to_string(kMigrationLockKey) + ")"); }
 
-  // Runs a prepared statement, preparing it on this connection the first time
-  // its text is seen with these parameter types.
+  // Runs a prepared statement and answers its rows, preparing it on this
+  // connection the first time its text is seen with these parameter types.
+  // Statements sent before it without waiting run first, in the same round
+  // trip.
   Result run(const PostgresText& text, const std::vector<std::optional<std::string>>& values,
              const std::vector<Oid>& types) {
-    std::string key = text.sql;
-    for (Oid t : types) key += "\x1f" + std::to_string(t);
-    auto it = prepared_.find(key);
-    if (it == prepared_.end()) {
-      std::string name = "dx" + std::to_string(prepared_.size() + 1);
-      check(PQprepare(conn_, name.c_str(), text.sql.c_str(), text.parameters, types.data()));
-      it = prepared_.emplace(std::move(key), std::move(name)).first;
+    if (!pipelined_.empty()) {
+      send(text, values, types);
+      return syncPipeline();
     }
-    std::vector<const char*> pointers;
-    pointers.reserve(values.size());
-    for (const auto& v : values) pointers.push_back(v ? v->c_str() : nullptr);
-    Result r = check(PQexecPrepared(conn_, it->second.c_str(), text.parameters, pointers.data(), nullptr, nullptr, 0));
-    if (PQresultStatus(r.get()) == PGRES_COMMAND_OK && *PQcmdTuples(r.get())) changes_ = std::atoll(PQcmdTuples(r.get()));
+    const std::string& name = preparedName(text, types, [&](const std::string& fresh) {
+      check(PQprepare(conn_, fresh.c_str(), text.sql.c_str(), text.parameters, types.data()));
+    });
+    const std::vector<const char*> pointers = Pointers(values);
+    Result r = check(PQexecPrepared(conn_, name.c_str(), text.parameters, pointers.data(), nullptr, nullptr, 0));
+    noteChanges(r.get());
     return r;
+  }
+
+  // A statement whose rows nobody reads (an INSERT, UPDATE or DELETE): inside
+  // a transaction it is sent without waiting (see send); outside one it is
+  // its own transaction and runs at once.
+  void runWithoutRows(const PostgresText& text, const std::vector<std::optional<std::string>>& values,
+                      const std::vector<Oid>& types) {
+    if (inTransaction_) return send(text, values, types);
+    run(text, values, types);
+  }
+
+  // Sends a statement without waiting for it: it runs, in order, before the next statement
+  // whose rows are read, before changes() answers, or with the COMMIT, and
+  // its error surfaces there. Every kMaxPipelined statements the pipeline is
+  // emptied, so the answers waiting in the socket never fill it.
+  void send(const PostgresText& text, const std::vector<std::optional<std::string>>& values,
+            const std::vector<Oid>& types) {
+    if (pipelined_.size() >= kMaxPipelined) syncPipeline();
+    enterPipeline();
+    const std::string& name = preparedName(text, types, [&](const std::string& fresh) {
+      if (!PQsendPrepare(conn_, fresh.c_str(), text.sql.c_str(), text.parameters, types.data())) sendFailed();
+      pipelined_.push_back({preparedKey(text, types)});
+    });
+    const std::vector<const char*> pointers = Pointers(values);
+    if (!PQsendQueryPrepared(conn_, name.c_str(), text.parameters, pointers.data(), nullptr, nullptr, 0))
+      sendFailed();
+    pipelined_.push_back({});
   }
 
  private:
@@ -278,9 +342,112 @@ class PostgresConnection : public ConnectionBackend {
     throw std::runtime_error(text);
   }
 
+  static std::vector<const char*> Pointers(const std::vector<std::optional<std::string>>& values) {
+    std::vector<const char*> pointers;
+    pointers.reserve(values.size());
+    for (const auto& v : values) pointers.push_back(v ? v->c_str() : nullptr);
+    return pointers;
+  }
+  static std::string preparedKey(const PostgresText& text, const std::vector<Oid>& types) {
+    std::string key = text.sql;
+    for (Oid t : types) key += "\x1f" + std::to_string(t);
+    return key;
+  }
+  // The name this connection prepared the statement under; `prepare` makes a
+  // new one the first time.
+  template <class Prepare>
+  const std::string& preparedName(const PostgresText& text, const std::vector<Oid>& types, Prepare prepare) {
+    std::string key = preparedKey(text, types);
+    auto it = prepared_.find(key);
+    if (it != prepared_.end()) return it->second;
+    std::string name = "dx" + std::to_string(++statementsPrepared_);
+    prepare(name);
+    return prepared_.emplace(std::move(key), std::move(name)).first->second;
+  }
+  void noteChanges(PGresult* r) {
+    if (PQresultStatus(r) == PGRES_COMMAND_OK && *PQcmdTuples(r)) changes_ = std::atoll(PQcmdTuples(r));
+  }
+
+  void enterPipeline() {
+    if (PQpipelineStatus(conn_) == PQ_PIPELINE_OFF && !PQenterPipelineMode(conn_)) sendFailed();
+  }
+  void sendText(const std::string& sql) {
+    enterPipeline();
+    if (!PQsendQueryParams(conn_, sql.c_str(), 0, nullptr, nullptr, nullptr, nullptr, 0)) sendFailed();
+    pipelined_.push_back({});
+  }
+  [[noreturn]] void sendFailed() {
+    const std::string message = PQerrorMessage(conn_);
+    abandonPipeline();
+    throw ConnectionLost("Erro no banco de dados: " + message);
+  }
+  // A pipeline whose answers cannot be read any more: the session is
+  // replaced, and the transaction it carried ends with it.
+  void abandonPipeline() {
+    pipelined_.clear();
+    inTransaction_ = false;
+    writerLocks_.clear();
+    PQfinish(conn_);
+    conn_ = nullptr;
+    prepared_.clear();
+  }
+
+  // Waits for everything sent without waiting and answers the last
+  // statement's result; throws the first failure, as check() does. A
+  // statement prepared in the pipeline that did not get prepared is
+  // forgotten, so its next use prepares it again.
+  Result syncPipeline() {
+    if (pipelined_.empty()) return nullptr;
+    if (!PQpipelineSync(conn_)) sendFailed();
+    Result last, failure;
+    std::size_t answered = 0;
+    int nullsInARow = 0;
+    for (;;) {
+      Result r(PQgetResult(conn_));
+      if (!r) {
+        // Each statement's answer ends with a null; two in a row mean the
+        // connection has nothing more to give.
+        if (++nullsInARow == 2 || PQstatus(conn_) != CONNECTION_OK) break;
+        continue;
+      }
+      nullsInARow = 0;
+      const ExecStatusType status = PQresultStatus(r.get());
+      if (status == PGRES_PIPELINE_SYNC) break;
+      if (answered < pipelined_.size()) {
+        const Pipelined& sent = pipelined_[answered++];
+        const bool ok = status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+        if (!ok && !sent.preparedKey.empty()) prepared_.erase(sent.preparedKey);
+      }
+      if (status == PGRES_FATAL_ERROR && !failure) failure = std::move(r);
+      else if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+        noteChanges(r.get());
+        last = std::move(r);
+      }
+    }
+    const bool complete = answered == pipelined_.size() && PQstatus(conn_) == CONNECTION_OK;
+    pipelined_.clear();
+    if (!complete || !PQexitPipelineMode(conn_)) {
+      const std::string message = failure ? PQresultErrorMessage(failure.get()) : PQerrorMessage(conn_);
+      abandonPipeline();
+      throw ConnectionLost("Erro no banco de dados: " + message);
+    }
+    if (failure) check(failure.release());
+    return last;
+  }
+
+  // What was sent without waiting: a statement prepared in the pipeline
+  // carries its key, to be forgotten if the preparation failed.
+  struct Pipelined {
+    std::string preparedKey;
+  };
+  static constexpr std::size_t kMaxPipelined = 256;
+
   std::string conninfo_;
   PGconn* conn_ = nullptr;
   std::unordered_map<std::string, std::string> prepared_;  // text and types -> statement name
+  std::uint64_t statementsPrepared_ = 0;                    // names are never reused
+  std::vector<Pipelined> pipelined_;                        // sent, answers not read yet
+  bool inTransaction_ = false;                              // between begin() and its commit or rollback
   std::int64_t changes_ = 0;
   std::vector<std::int32_t> writerLocks_;  // writer lock keys held, in the order taken
 };
@@ -289,6 +456,11 @@ void PostgresStatement::execute() const {
   if (result_) return;
   result_ = connection_.run(text_, values_, types_);
   row_ = -1;
+}
+
+void PostgresStatement::run() {
+  connection_.runWithoutRows(text_, values_, types_);
+  reset();
 }
 
 bool PostgresStatement::step() {

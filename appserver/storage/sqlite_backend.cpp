@@ -124,7 +124,7 @@ class SqliteConnection : public ConnectionBackend {
     return db_ == nullptr || sqlite3_get_autocommit(db_) != 0;
   }
 
-  std::int64_t changes() const override { return sqlite3_changes(db_); }
+  std::int64_t changes() override { return sqlite3_changes(db_); }
   bool isOpen() const override { return db_ != nullptr; }
   void reopen() override {
     sqlite3_close_v2(db_);

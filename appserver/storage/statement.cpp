@@ -34,11 +34,7 @@ Statement& Statement::bindOpt(int index, const std::optional<std::string>& text)
 
 bool Statement::step() { return backend_->step(); }
 
-void Statement::run() {
-  while (step()) {
-  }
-  reset();
-}
+void Statement::run() { backend_->run(); }
 
 void Statement::reset() { backend_->reset(); }
 

@@ -40,7 +40,9 @@ class Statement {
 
   // True while a row is available.
   bool step();
-  // Steps a statement that returns no rows; throws if it fails.
+  // Runs a statement whose rows are not read; throws if it fails. PostgreSQL
+  // sends it without waiting: its failure surfaces at the next statement whose
+  // rows are read, at Database::changes() or at commit.
   void run();
   // Back to before the first step, with no values bound.
   void reset();

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 #include <vector>
 
@@ -204,6 +205,55 @@ TEST_F(PostgresStorage, WritersOfOtherBudgetsDoNotWaitForEachOther) {
   release = true;
   holder.join();
   other.join();
+}
+
+// Writes inside a transaction are sent without waiting for their answers:
+// what they change is seen by the next read, their failures still reach the
+// method before its commit returns, and the connection serves the next call.
+TEST_F(PostgresStorage, WritesSentWithoutWaitingAreSeenAndTheirFailuresStillStopTheCommit) {
+  const auto insert = [](Database& db, const char* code) {
+    db.prepare("INSERT INTO FILIAL (CDFILIAL, NMFILIAL) VALUES (?1, 'Nova')").bind(1, code).run();
+  };
+  struct Case {
+    const char* what;
+    std::function<void(Database&)> work;
+    const char* error;  // in the refusal, or nullptr when it commits
+    const char* branches;
+  } cases[] = {
+      {"a write, then a read in the same transaction",
+       [&](Database& db) {
+         insert(db, "0002");
+         db.prepare("UPDATE FILIAL SET NMFILIAL = NMFILIAL || '!'").run();
+         EXPECT_EQ(db.changes(), 2);
+         Statement read = db.prepare("SELECT COUNT(*) FROM FILIAL WHERE NMFILIAL LIKE '%!'");
+         ASSERT_TRUE(read.step());
+         EXPECT_EQ(read.integer(0), 2);
+       },
+       nullptr, "2"},
+      {"a key already taken", [&](Database& db) { insert(db, "0001"); }, "duplicate key", "2"},
+      {"a statement that cannot be prepared, then more writes",
+       [&](Database& db) {
+         db.prepare("UPDATE FILIAL SET NOSUCHCOLUMN = 1").run();
+         insert(db, "0003");
+       },
+       "NOSUCHCOLUMN", "2"},
+      {"the same failing statement again", [&](Database& db) { db.prepare("UPDATE FILIAL SET NOSUCHCOLUMN = 1").run(); },
+       "NOSUCHCOLUMN", "2"},
+      {"the connection still serves a writer", [&](Database& db) { insert(db, "0004"); }, nullptr, "3"},
+  };
+  for (const Case& c : cases) {
+    try {
+      InWritingTransaction(storage_, {BudgetLock("0001", "1")}, [&](Database& db) {
+        c.work(db);
+        return Variant();
+      });
+      EXPECT_EQ(c.error, nullptr) << c.what << ": committed";
+    } catch (const std::runtime_error& e) {
+      ASSERT_NE(c.error, nullptr) << c.what << ": " << e.what();
+      EXPECT_NE(std::string(e.what()).find(c.error), std::string::npos) << c.what << ": " << e.what();
+    }
+    EXPECT_EQ(One("SELECT COUNT(*) FROM FILIAL"), c.branches) << c.what;
+  }
 }
 
 TEST(PostgresMigrations, ServersStartingAtOnceMigrateOnce) {
