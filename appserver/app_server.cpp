@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "methods/applied_requests.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
 #include "net/printable_text.h"
@@ -94,9 +95,12 @@ std::uint64_t AppServer::databaseSizeBytes() const {
   }
 }
 
-Variant AppServer::call(CallerSession& caller, const std::string& method, std::vector<Variant>& args) const {
+Variant AppServer::call(CallerSession& caller, const std::string& method, std::vector<Variant>& args,
+                        const std::string& requestKey) const {
   RequireLogin(caller, method);
   CallerScope scope(&caller);
+  const RequestKey request{requestKey, caller.operatorCode(), method};
+  RequestKeyScope keyed(requestKey.empty() ? nullptr : &request);
   return dispatcher_.call(method, args, [&caller](const MethodSpec& spec, const std::vector<Variant>& checked) {
     CheckCallerOperator(caller, spec, checked);
   });

@@ -27,8 +27,11 @@ class AppServer {
   // The same for a call that arrived on a connection: the methods see
   // `caller` as CurrentCaller() while they run. Before `Login` no other
   // method runs, and a method's `operador` argument must be the operator
-  // the connection logged in as.
-  Variant call(CallerSession& caller, const std::string& method, std::vector<Variant>& args) const;
+  // the connection logged in as. A change made under `requestKey` is applied
+  // once: a retry of the key is answered as the first call was
+  // (methods/applied_requests.h); reads ignore it.
+  Variant call(CallerSession& caller, const std::string& method, std::vector<Variant>& args,
+               const std::string& requestKey = {}) const;
   const Dispatcher& dispatcher() const { return dispatcher_; }
   // Logins and their limits; set its log before serving.
   LoginService& logins() { return *logins_; }

@@ -6,6 +6,7 @@
 
 #include "audit/audit_report.h"
 #include "data/formats.h"
+#include "net/server_address.h"
 #include "storage/database_target.h"
 
 namespace {
@@ -33,11 +34,15 @@ std::optional<DateTime> ParseDemoDate(const std::string& text) {
 
 // HOST:PORT, the port from 0 (any free one) to 65535.
 void parseAddress(const std::string& address, std::string& host, std::uint16_t& port) {
+  int number = 0;
+  if (ParseServerAddress(address, host, number, 0)) {
+    port = static_cast<std::uint16_t>(number);
+    return;
+  }
+  // Say what is wrong: the port when there is one.
   const auto colon = address.rfind(':');
-  if (colon == std::string::npos || colon == 0)
-    throw std::invalid_argument("Endereço inválido: \"" + address + "\" (esperado HOST:PORTA).");
-  host = address.substr(0, colon);
-  port = static_cast<std::uint16_t>(parseNumber(address.substr(colon + 1), 0, 65535, "Porta"));
+  if (colon != std::string::npos && colon != 0) parseNumber(address.substr(colon + 1), 0, 65535, "Porta");
+  throw std::invalid_argument("Endereço inválido: \"" + address + "\" (esperado HOST:PORTA).");
 }
 
 }  // namespace

@@ -123,7 +123,7 @@ int serve(const ServerOptions& o) {
         // Labelled by registered names only: a client cannot invent series.
         MeteredCall metered(metrics, app.dispatcher().has(method) ? method : "unknown");
         try {
-          return app.call(session, method, args);
+          return app.call(session, method, args, connection.requestKey);
         } catch (const std::exception& e) {
           metered.failed(OutcomeOfFailure(e));
           throw;

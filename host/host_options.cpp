@@ -21,16 +21,12 @@ QString orDefault(const QCommandLineParser& parser, const QString& option, const
 
 QString processEnvironment(const char* name) { return qEnvironmentVariable(name); }
 
-bool parseServerAddress(const QString& text, QString& host, int& port) {
-  const int colon = text.lastIndexOf(':');
-  if (colon <= 0 || colon == text.size() - 1) return false;
-  QString h = text.left(colon);
-  if (h.startsWith('[') && h.endsWith(']')) h = h.mid(1, h.size() - 2);
-  bool ok = false;
-  const int p = text.mid(colon + 1).toInt(&ok);
-  if (!ok || p <= 0 || p > 65535 || h.isEmpty()) return false;
-  host = h;
-  port = p;
+bool parseServerAddress(const QString& text, HostOptions& options) {
+  const std::optional<std::vector<ServerAddress>> servers = ParseServerList(text.toStdString());
+  if (!servers) return false;
+  options.serverHost = QString::fromStdString(servers->front().host);
+  options.serverPort = servers->front().port;
+  options.servers = servers->size() > 1 ? *servers : std::vector<ServerAddress>{};
   return true;
 }
 
@@ -40,7 +36,8 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
   const auto helpOption = parser.addHelpOption();
   const auto versionOption = parser.addVersionOption();
   parser.addOptions({
-      {"server", "Application server address (env DX_SERVER).", "HOST:PORT"},
+      {"server", "Application server address, or several separated by commas, tried in turn when one fails "
+                 "(env DX_SERVER).", "HOST:PORT[,HOST:PORT...]"},
       {"branch", "Login branch code, FiliProc (env DX_BRANCH).", "CODE"},
       {"branch-name", "Login branch name; read from the database when omitted.", "NAME"},
       {"branch-locked", "The login is bound to its branch, ModuFili (env DX_BRANCH_LOCKED=1)."},
@@ -90,7 +87,7 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
 
   HostOptions o;
   const QString server = orDefault(parser, "server", env("DX_SERVER"));
-  if (!server.isEmpty() && !parseServerAddress(server, o.serverHost, o.serverPort)) {
+  if (!server.isEmpty() && !parseServerAddress(server, o)) {
     result.error = QStringLiteral("Invalid server address \"%1\": expected HOST:PORT").arg(server);
     return result;
   }

@@ -9,10 +9,14 @@
 #include <QStringList>
 #include <functional>
 #include <optional>
+#include <vector>
+
+#include "net/server_address.h"
 
 struct HostOptions {
   QString serverHost = QStringLiteral("127.0.0.1");
   int serverPort = 7100;
+  std::vector<ServerAddress> servers;  // every server when several were given; the first is serverHost:serverPort
   QString branch;          // FiliProc
   QString branchName;      // NomeFiliProc; read from the database when empty
   bool branchLocked = false;  // ModuFili
@@ -46,5 +50,6 @@ using EnvironmentLookup = std::function<QString(const char* name)>;
 HostOptionsResult parseHostOptions(const QStringList& arguments, const EnvironmentLookup& env);
 QString processEnvironment(const char* name);
 
-// "HOST:PORT" (or "[v6]:PORT"); false when it does not read as one.
-bool parseServerAddress(const QString& text, QString& host, int& port);
+// "HOST:PORT" (or "[v6]:PORT"), or several separated by commas, into the
+// options' server fields; false when it does not read as that.
+bool parseServerAddress(const QString& text, HostOptions& options);

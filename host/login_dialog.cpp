@@ -16,6 +16,7 @@ QString verifyLogin(const HostOptions& options) {
   TNetConnection connection;
   connection.SetHost(options.serverHost.toStdString());
   connection.SetPort(options.serverPort);
+  connection.SetServers(options.servers);
   connection.SetLogin(options.operatorCode.trimmed().toUpper().toStdString(), options.password.toStdString());
   connection.SetTls(options.tls);
   connection.SetCaFile(options.caFile.toStdString());

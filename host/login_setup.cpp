@@ -27,6 +27,7 @@ void applyLoginEnvironment(const HostOptions& options) {
   if (ParseLoginDate(options.processingDate.toStdString(), day)) env.processingDate = day;
   env.serverHost = options.serverHost.toStdString();
   env.serverPort = options.serverPort;
+  env.servers = options.servers;
   env.password = options.password.toStdString();
   env.serverTls = options.tls;
   env.serverCaFile = options.caFile.toStdString();

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <optional>
 #include <random>
 #include <thread>
 
+#include "methods/applied_requests.h"
 #include "methods/key_codes.h"
 #include "storage/database.h"
 #include "storage/storage.h"
@@ -26,6 +28,29 @@ void PauseBeforeRetry(int attempt) {
 }
 
 std::atomic<std::uint64_t> reruns{0}, busyRefusals{0};
+
+std::int64_t NowSeconds() {
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
+
+// Old request keys go at most once an hour per process, in a transaction of
+// their own after a write, so the write's answer never waits on it.
+constexpr std::int64_t kPruneEverySeconds = 60 * 60;
+std::atomic<std::int64_t> lastPrune{0};
+
+void PruneRecordedAnswersWhenDue(Storage& storage) {
+  const std::int64_t now = NowSeconds();
+  std::int64_t last = lastPrune.load();
+  if (now - last < kPruneEverySeconds || !lastPrune.compare_exchange_strong(last, now)) return;
+  try {
+    InTransaction(storage, true, [now](Database& db) {
+      PruneRecordedAnswers(db, now);
+      return Variant();
+    });
+  } catch (const std::exception&) {
+    // Nothing depends on it: the next write tries again within the hour.
+  }
+}
 
 }  // namespace
 
@@ -55,9 +80,25 @@ Variant InTransaction(Storage& storage, bool writes, const std::function<Variant
 }
 
 Variant InWritingTransaction(Storage& storage, const std::vector<std::string>& locks,
-                             const std::function<Variant(Database&)>& work) {
-  const WriterLocks queued(storage.connection(), locks);
-  return InTransaction(storage, true, work);
+                             const std::function<Variant(Database&)>& work, const ByRefArgs& byRef) {
+  const RequestKey* request = CurrentRequestKey();
+  Variant result;
+  {
+    std::optional<WriterLocks> queued;
+    if (!locks.empty()) queued.emplace(storage.connection(), locks);
+    if (!request) return InTransaction(storage, true, work);
+    result = InTransaction(storage, true, [&](Database& db) {
+      if (std::optional<RecordedAnswer> earlier = FindRecordedAnswer(db, *request)) {
+        if (byRef.give) byRef.give(earlier->args);
+        return std::move(earlier->result);
+      }
+      Variant answer = work(db);
+      RecordAnswer(db, *request, {answer, byRef.take ? byRef.take() : std::vector<Variant>{}}, NowSeconds());
+      return answer;
+    });
+  }
+  PruneRecordedAnswersWhenDue(storage);
+  return result;
 }
 
 std::string BudgetLock(std::string_view branch, std::string_view budget) {

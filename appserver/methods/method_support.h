@@ -38,12 +38,24 @@ struct TransactionConflicts {
 };
 TransactionConflicts TransactionConflictCounts();
 
+// The by-reference arguments of a writing call: `take` reads them as the
+// handler left them, to be recorded with its answer; `give` puts back the ones
+// recorded, when a retry is answered from the record. Empty for a method
+// without any.
+struct ByRefArgs {
+  std::function<std::vector<Variant>()> take;
+  std::function<void(const std::vector<Variant>&)> give;
+};
+
 // Runs a writing `work` as InTransaction does, after queueing behind every
 // writer of any server that names one of `locks` (see WriterLocks): writers of
 // the same budget wait their turn instead of colliding and running again.
 // The locks are held across the reruns and released after the last attempt.
+// A call made under a request key (CurrentRequestKey) is applied once: its
+// answer is recorded in the same transaction, and a key already recorded is
+// answered from the record without running `work` (methods/applied_requests.h).
 Variant InWritingTransaction(Storage& storage, const std::vector<std::string>& locks,
-                             const std::function<Variant(Database&)>& work);
+                             const std::function<Variant(Database&)>& work, const ByRefArgs& byRef = {});
 
 // The writer lock names: a budget (its parties, sequences, child budgets,
 // working set and totals), and a branch's launch numbers (the accounts it
@@ -78,10 +90,16 @@ MethodSpec Transactional(Storage& storage, Variant (*handler)(Database&, Call&),
   return DeclaredMethod<M>([&storage, handler, access](M& call) {
     const auto work = [&](Database& db) { return handler(db, call); };
     if (access == Access::kRead) return InTransaction(storage, false, work);
+    const ByRefArgs byRef{[&call] {
+                            std::vector<Variant> values(protocol::Describe<M>().size());
+                            protocol::WriteBack(call, values);
+                            return values;
+                          },
+                          [&call](const std::vector<Variant>& values) { protocol::ReadBack(call, values); }};
     if constexpr (requires { call.filial; call.orcamento; })
-      return InWritingTransaction(storage, WriterLocksOf(call, access), work);
+      return InWritingTransaction(storage, WriterLocksOf(call, access), work, byRef);
     else
-      return InTransaction(storage, true, work);
+      return InWritingTransaction(storage, {}, work, byRef);
   });
 }
 

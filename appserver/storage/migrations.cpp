@@ -11,6 +11,7 @@
 #include "storage/pg_schema_v5.h"
 #include "storage/pg_schema_v6.h"
 #include "storage/pg_schema_v7.h"
+#include "storage/pg_schema_v8.h"
 #include "storage/schema_v1.h"
 #include "storage/schema_v2.h"
 #include "storage/schema_v3.h"
@@ -18,6 +19,7 @@
 #include "storage/schema_v5.h"
 #include "storage/schema_v6.h"
 #include "storage/schema_v7.h"
+#include "storage/schema_v8.h"
 
 namespace {
 
@@ -43,12 +45,12 @@ class SchemaLock {
 const std::vector<Migration>& Migrations(storage::Dialect dialect) {
   static const std::vector<Migration> sqlite = {
       {1, kSchemaV1}, {2, kSchemaV2}, {3, kSchemaV3}, {4, kSchemaV4}, {5, kSchemaV5}, {6, kSchemaV6},
-      {7, kSchemaV7},
+      {7, kSchemaV7}, {8, kSchemaV8},
   };
   // Indexes (3) read the same in both dialects.
   static const std::vector<Migration> postgres = {
       {1, kPostgresSchemaV1}, {2, kPostgresSchemaV2}, {3, kSchemaV3}, {4, kPostgresSchemaV4}, {5, kPostgresSchemaV5},
-      {6, kPostgresSchemaV6}, {7, kPostgresSchemaV7},
+      {6, kPostgresSchemaV6}, {7, kPostgresSchemaV7}, {8, kPostgresSchemaV8},
   };
   return dialect == storage::Dialect::kPostgres ? postgres : sqlite;
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "data/variant.h"
+#include "net/server_address.h"
 
 struct LoginEnvironment {
   std::string branch;          // FiliProc, e.g. "0001"
@@ -17,6 +18,9 @@ struct LoginEnvironment {
   std::optional<DateTime> processingDate;
   std::string serverHost = "127.0.0.1";  // WebURL
   int serverPort = 0;          // WebPort; 0 until the host says where the server is
+  // Every server of the site when several were given (the first is
+  // serverHost:serverPort); the connection moves to the next when one fails.
+  std::vector<ServerAddress> servers;
   std::string password;        // the operator's, for the server's login; never shown or stored
   bool serverTls = false;      // the server speaks TLS
   std::string serverCaFile;    // PEM of a private CA to trust, besides the system's
@@ -28,7 +32,8 @@ void SetLoginEnvironment(LoginEnvironment environment);
 const LoginEnvironment& CurrentLoginEnvironment();
 
 // Defaults for the host, from the process environment:
-//   DX_SERVER=host:port ("[::1]:port" for IPv6), DX_BRANCH, DX_BRANCH_NAME,
+//   DX_SERVER=host:port ("[::1]:port" for IPv6, "host:port,host:port" for
+//   several servers), DX_BRANCH, DX_BRANCH_NAME,
 //   DX_BRANCH_LOCKED (1/s/sim/true/yes/on, any case), DX_OPERATOR, DX_PASSWORD,
 //   DX_TLS (same words), DX_CA (a CA file), DX_DATE (dd/mm/yyyy or
 //   yyyy-mm-dd; an override of the branch's processing date, for scripted
@@ -36,10 +41,12 @@ const LoginEnvironment& CurrentLoginEnvironment();
 //   Exception naming the variable, rather than connecting somewhere else.
 LoginEnvironment LoginEnvironmentFromEnv();
 
+// Points the login at the servers of `text` ("host:port" or a list, see
+// net/server_address.h); false, leaving it alone, when the text is malformed.
+bool SetLoginServers(LoginEnvironment& environment, std::string_view text);
+
 // Parses "dd/mm/yyyy" or "yyyy-mm-dd"; false when the text is no valid date.
 bool ParseLoginDate(std::string_view text, DateTime& out);
-// Parses "host:port"; false when the port is missing or outside 1..65535.
-bool ParseServerAddress(std::string_view text, std::string& host, int& port);
 
 std::string FiliProc();
 std::string NomeFiliProc();

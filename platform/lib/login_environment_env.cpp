@@ -62,23 +62,19 @@ bool ParseLoginDate(std::string_view text, DateTime& out) {
   return true;
 }
 
-bool ParseServerAddress(std::string_view text, std::string& host, int& port) {
-  const std::size_t colon = text.rfind(':');
-  if (colon == std::string_view::npos || colon == 0) return false;
-  std::string_view name = text.substr(0, colon);
-  if (name.size() >= 2 && name.front() == '[' && name.back() == ']') name = name.substr(1, name.size() - 2);
-  int number = 0;
-  if (name.empty() || !ParseInt(text.substr(colon + 1), number) || number < 1 || number > 65535) return false;
-  host = std::string(name);
-  port = number;
+bool SetLoginServers(LoginEnvironment& environment, std::string_view text) {
+  const std::optional<std::vector<ServerAddress>> servers = ParseServerList(text);
+  if (!servers) return false;
+  environment.serverHost = servers->front().host;
+  environment.serverPort = servers->front().port;
+  environment.servers = servers->size() > 1 ? *servers : std::vector<ServerAddress>{};
   return true;
 }
 
 LoginEnvironment LoginEnvironmentFromEnv() {
   LoginEnvironment environment;
   if (const std::string server = Env("DX_SERVER"); !server.empty()) {
-    if (!ParseServerAddress(server, environment.serverHost, environment.serverPort))
-      throw Exception("DX_SERVER inválido (esperado host:porta): " + server);
+    if (!SetLoginServers(environment, server)) throw Exception("DX_SERVER inválido (esperado host:porta): " + server);
   }
   environment.branch = Env("DX_BRANCH");
   environment.branchName = Env("DX_BRANCH_NAME");

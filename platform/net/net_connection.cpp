@@ -1,6 +1,8 @@
 #include "net_connection.h"
 
 #include <chrono>
+#include <random>
+#include <thread>
 
 #include "data/exceptions.h"
 #include "net/frame_channel.h"
@@ -39,7 +41,46 @@ class BusyMark {
   bool& busy_;
 };
 
+// Between two rounds over the servers of a list.
+constexpr auto kSecondRoundPause = std::chrono::milliseconds(500);
+
+// Waits, running the wait hook as a call does.
+void Pause(std::chrono::milliseconds length) {
+  const auto until = std::chrono::steady_clock::now() + length;
+  while (std::chrono::steady_clock::now() < until) {
+    if (NetWaitHook()) NetWaitHook()();
+    std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(kTickInterval, until - std::chrono::steady_clock::now()));
+  }
+}
+
+// A login the server refused: an answer, not an unreachable server, so no
+// other server is tried.
+class LoginRefused : public ENetError {
+ public:
+  using ENetError::ENetError;
+};
+
+// 128 random bits in hexadecimal: no two user actions share a key, on any
+// client.
+std::string NewRequestKey() {
+  thread_local std::mt19937_64 random{[] {
+    std::random_device device;
+    return (std::uint64_t{device()} << 32) ^ device();
+  }()};
+  static const char* const kDigits = "0123456789abcdef";
+  std::string key;
+  for (int half = 0; half < 2; ++half)
+    for (std::uint64_t bits = random(), i = 0; i < 16; ++i, bits >>= 4) key.push_back(kDigits[bits & 15]);
+  return key;
+}
+
 }  // namespace
+
+// A call's connection lost after its request may have gone out: the call may
+// be sent again elsewhere, with its key.
+struct TNetConnection::Lost {
+  std::string message;
+};
 
 struct TNetConnection::Channel {
   explicit Channel(std::uint32_t maxFrameBytes) : frames(maxFrameBytes) {}
@@ -60,11 +101,26 @@ void TNetConnection::SetConnected(bool connected) {
   if (!channel_) return;
   // Asked from the wait hook during a call: abort that call instead of
   // pulling the channel from under it.
-  if (busy_) channel_->frames.closeSoon();
-  else channel_.reset();
+  if (busy_) {
+    abandoned_ = true;
+    channel_->frames.closeSoon();
+  } else {
+    channel_.reset();
+  }
 }
 
-std::string TNetConnection::address() const { return host_ + ":" + std::to_string(port_); }
+void TNetConnection::SetServers(std::vector<ServerAddress> servers) {
+  if (servers == servers_) return;
+  servers_ = std::move(servers);
+  current_ = 0;
+}
+
+std::vector<ServerAddress> TNetConnection::candidates() const {
+  if (servers_.empty()) return {{host_, port_}};
+  return servers_;
+}
+
+std::string TNetConnection::address() const { return FormatServerAddress({host_, port_}); }
 
 void TNetConnection::transportFailure(const std::string& message) {
   channel_.reset();
@@ -74,6 +130,34 @@ void TNetConnection::transportFailure(const std::string& message) {
 void TNetConnection::connect() {
   channel_.reset();
   if (BeforeConnect) BeforeConnect(*this);
+  const std::vector<ServerAddress> servers = candidates();
+  if (servers.size() == 1) return connectTo(servers.front());
+  // The one in use first, then the others in their order; twice, a moment
+  // apart, so a server restarting or a balancer that has not yet noticed a
+  // server's loss does not end the call.
+  std::string lastFailure;
+  for (int round = 0; round < 2; ++round) {
+    if (round > 0) Pause(kSecondRoundPause);
+    for (std::size_t n = 0; n < servers.size(); ++n) {
+      const std::size_t at = (current_ + n) % servers.size();
+      try {
+        connectTo(servers[at]);
+        current_ = at;
+        return;
+      } catch (const LoginRefused&) {
+        throw;
+      } catch (const ENetError& e) {
+        lastFailure = e.what();
+      }
+    }
+  }
+  throw ENetError("Nenhum dos servidores de aplicação (" + FormatServerList(servers) +
+                  ") pôde ser alcançado. Último erro: " + lastFailure);
+}
+
+void TNetConnection::connectTo(const ServerAddress& server) {
+  host_ = server.host;
+  port_ = server.port;
   const std::string prefix = "Não foi possível conectar ao servidor de aplicação " + address() + ": ";
   if (port_ <= 0 || port_ > 65535) throw ENetError(prefix + "porta inválida.");
 
@@ -113,18 +197,37 @@ void TNetConnection::logIn(wire::FrameChannel& frames, const std::string& prefix
     throw ENetError(prefix + kGarbled);
   }
   if (response.id != request.id) throw ENetError(prefix + kGarbled);
-  if (!response.ok) throw ENetError("Login recusado pelo servidor de aplicação " + address() + ": " + response.error);
+  if (!response.ok) throw LoginRefused("Login recusado pelo servidor de aplicação " + address() + ": " + response.error);
 }
 
 Variant TNetConnection::Call(const std::string& method, std::vector<Variant>& args) {
   if (busy_) throw Exception("Já há uma chamada em andamento ao servidor de aplicação.");
   BusyMark mark(busy_);
-  // A server that closed an idle connection (say, it restarted) is reached
-  // again before the request goes out, never after.
-  if (Connected() && channel_->frames.peerClosed()) channel_.reset();
-  if (!Connected()) connect();
+  abandoned_ = false;
+  const std::string key = NewRequestKey();
+  // Sent once per server at most: a lost connection moves the call to the
+  // next server, until each has had it.
+  for (std::size_t attempt = 1;; ++attempt) {
+    // A server that closed an idle connection (say, it restarted) is reached
+    // again before the request goes out.
+    if (Connected() && channel_->frames.peerClosed()) channel_.reset();
+    if (!Connected()) connect();
+    try {
+      return exchange(method, args, key);
+    } catch (const Lost& lost) {
+      channel_.reset();
+      const std::size_t servers = candidates().size();
+      if (abandoned_ || servers < 2) throw ENetError(lost.message);
+      if (attempt >= servers)
+        throw ENetError("Nenhum dos servidores de aplicação (" + FormatServerList(candidates()) +
+                        ") completou " + method + ". Último erro: " + lost.message);
+      current_ = (current_ + 1) % servers;
+    }
+  }
+}
 
-  wire::Request request{nextId_++, method, args};
+Variant TNetConnection::exchange(const std::string& method, std::vector<Variant>& args, const std::string& key) {
+  wire::Request request{nextId_++, method, args, key};
   std::string body = wire::EncodeRequest(request);
   if (body.size() > maxFrameBytes_)
     throw ENetError("Os argumentos de " + method + " excedem o limite de " + std::to_string(maxFrameBytes_) +
@@ -144,7 +247,7 @@ Variant TNetConnection::Call(const std::string& method, std::vector<Variant>& ar
         transportFailure("Resposta do servidor de aplicação excede o limite de " + std::to_string(maxFrameBytes_) +
                          " bytes.");
       default:
-        transportFailure("A conexão com o servidor de aplicação " + address() + " foi interrompida: " + e.what());
+        throw Lost{"A conexão com o servidor de aplicação " + address() + " foi interrompida: " + e.what()};
     }
   } catch (const wire::ProtocolError&) {
     transportFailure(kGarbled);

@@ -9,6 +9,14 @@
 // timed out, garbled or oversized answer) throws ENetError and leaves the
 // connection closed; the next call or Connected=true connects again.
 //
+// Several servers of one site (SetServers): a connect goes to the first of
+// them that answers, starting from the one last used; a call whose
+// connection is lost, or whose server cannot be reached, logs in on the next
+// server and is sent again, carrying the same request key, so a change the
+// lost server had already made is answered from its record rather than made
+// twice (README.md, "Writes applied once"). Only when every server failed
+// does the call throw, saying so.
+//
 // Not thread-safe: one connection belongs to one thread.
 
 #include <cstdint>
@@ -19,6 +27,7 @@
 #include <vector>
 
 #include "data/variant.h"
+#include "net/server_address.h"
 
 namespace wire {
 class FrameChannel;
@@ -42,10 +51,16 @@ class TNetConnection {
   bool ThrowException() const { return throwException_; }
   void SetThrowException(bool b) { throwException_ = b; }
 
+  // The server connected to, or to connect to when no list is set.
   const std::string& Host() const { return host_; }
   void SetHost(std::string host) { host_ = std::move(host); }
   int Port() const { return port_; }
   void SetPort(int port) { port_ = port; }
+  // Every server of the site, in the order to try them; empty: Host:Port
+  // alone. Setting the same list again (BeforeConnect does, on every
+  // connect) keeps the server in use.
+  const std::vector<ServerAddress>& Servers() const { return servers_; }
+  void SetServers(std::vector<ServerAddress> servers);
 
   // Who logs in on every connect, usually set by BeforeConnect. With an
   // operator, each connect ends with the request `Login [operator,
@@ -83,16 +98,22 @@ class TNetConnection {
   // Calls `method` with `args`; the arguments the server changed are written
   // back into `args`. Returns [true, result] on success; on a refusal returns
   // [false, message] or throws Exception(message), after ThrowException.
+  // Each call is one user action: it carries a request key of its own, the
+  // same on every server it is sent to.
   Variant Call(const std::string& method, std::vector<Variant>& args);
   // The same, for callers that need no by-reference arguments.
   Variant AppServer(const std::string& method, std::initializer_list<Variant> args = {});
 
  private:
   struct Channel;
+  struct Lost;
   void connect();
+  void connectTo(const ServerAddress& server);
   void logIn(wire::FrameChannel& frames, const std::string& prefix);
+  Variant exchange(const std::string& method, std::vector<Variant>& args, const std::string& key);
   [[noreturn]] void transportFailure(const std::string& message);
   std::string address() const;
+  std::vector<ServerAddress> candidates() const;
 
   std::string serverName_ = "DXR10900.RDMDISTRATO";
   bool throwException_ = true;
@@ -101,10 +122,13 @@ class TNetConnection {
   std::string caFile_;
   std::string host_ = "127.0.0.1";
   int port_ = 0;
+  std::vector<ServerAddress> servers_;
+  std::size_t current_ = 0;  // in servers_: the one in use, or to try first
   int timeoutMs_ = 60000;
   int connectTimeoutMs_ = 15000;
   std::uint32_t maxFrameBytes_;
   std::uint64_t nextId_ = 1;
   bool busy_ = false;
+  bool abandoned_ = false;  // disconnected by its owner during a call: not sent again
   std::unique_ptr<Channel> channel_;
 };

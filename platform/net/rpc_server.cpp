@@ -760,6 +760,7 @@ wire::Response RpcServer::Impl::answer(const wire::Request& request, RpcConnecti
   wire::Response response;
   response.id = request.id;
   std::vector<Variant> args = request.args;
+  connection.requestKey = request.key;
   try {
     response.result = handler(connection, request.method, args);
     response.ok = true;

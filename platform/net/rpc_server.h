@@ -35,6 +35,10 @@ struct RpcConnection {
   // Set by the handler when the connection logs in (and cleared when it
   // loses its login); until then the limits for anonymous clients apply.
   bool loggedIn = false;
+  // The request key of the call being handled (wire::Request::key); empty
+  // when the client sent none. A connection's calls never overlap, so one
+  // field serves them all.
+  std::string requestKey;
 };
 
 // Runs one remote method. `args` are the positional arguments; whatever the

@@ -74,12 +74,13 @@ std::string EncodeHelloReply(const HelloReply& m) {
 std::string EncodeRequest(const Request& m) {
   msgpack::sbuffer buf;
   Packer pk(buf);
-  pk.pack_array(4);
+  pk.pack_array(m.key.empty() ? 4 : 5);
   pk.pack_int64(static_cast<std::int64_t>(MessageKind::Request));
   pk.pack_uint64(m.id);
   PackText(pk, m.method);
   pk.pack_array(static_cast<std::uint32_t>(m.args.size()));
   for (const Variant& a : m.args) PackValue(pk, a);
+  if (!m.key.empty()) PackText(pk, m.key);
   return Bytes(buf);
 }
 
@@ -123,10 +124,15 @@ Request DecodeRequest(std::string_view body) {
   Request r;
   r.id = Id(parts[1]);
   try {
-    if (parts.size() != 4) throw ProtocolError("Requisição com tamanho errado.");
+    if (parts.size() != 4 && parts.size() != 5) throw ProtocolError("Requisição com tamanho errado.");
     r.method = Text(parts[2], "Nome do método");
     if (!parts[3].isArray()) throw ProtocolError("Argumentos deveriam ser lista.");
     r.args = std::move(parts[3].asArray());
+    if (parts.size() == 5) {
+      r.key = Text(parts[4], "Chave da requisição");
+      if (r.key.empty() || r.key.size() > kMaxRequestKeyBytes)
+        throw ProtocolError("Chave da requisição deve ter de 1 a " + std::to_string(kMaxRequestKeyBytes) + " bytes.");
+    }
   } catch (const BadRequest&) {
     throw;
   } catch (const ProtocolError& e) {
@@ -149,11 +155,13 @@ std::string_view PeekMethod(std::string_view body) {
     for (std::size_t i = 0; i < n; ++i) v = (v << 8) | p[from + i];
     return v;
   };
-  // [2, id, method, args]: an array of 4, the kind, an unsigned id, a text.
+  // [2, id, method, args(, key)]: an array of 4 or 5, the kind, an unsigned
+  // id, a text.
+  const auto fourOrFive = [](std::size_t n) { return n == 4 || n == 5; };
   if (size == 0) return {};
-  if (p[0] == 0x94) take(1);
-  else if (p[0] == 0xdc && size >= 3 && bigEndian(1, 2) == 4) take(3);
-  else if (p[0] == 0xdd && size >= 5 && bigEndian(1, 4) == 4) take(5);
+  if (p[0] == 0x94 || p[0] == 0x95) take(1);
+  else if (p[0] == 0xdc && size >= 3 && fourOrFive(bigEndian(1, 2))) take(3);
+  else if (p[0] == 0xdd && size >= 5 && fourOrFive(bigEndian(1, 4))) take(5);
   else return {};
   if (at >= size || p[at] != static_cast<unsigned char>(MessageKind::Request)) return {};
   take(1);

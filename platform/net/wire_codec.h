@@ -29,10 +29,16 @@ struct HelloReply {
   std::string message;  // why the server refused the connection
 };
 
+// The request key (the optional fifth element) names one user action across
+// its retries, on any server: a change is applied once per key (README.md,
+// "Writes applied once"). Empty: none sent, as older clients do.
+constexpr std::size_t kMaxRequestKeyBytes = 64;
+
 struct Request {
   std::uint64_t id = 0;
   std::string method;
   std::vector<Variant> args;
+  std::string key = {};
 };
 
 // One by-reference argument the server changed: its position and new value.

@@ -50,6 +50,7 @@ void TfrmDistrato::netDistratoBeforeConnect(TNetConnection& sender) {
   sender.SetPort(WebPort());
   // The connection logs in as the host's operator on every connect.
   const LoginEnvironment& login = CurrentLoginEnvironment();
+  sender.SetServers(login.servers);
   sender.SetLogin(Operador(), SenhaOperador());
   sender.SetTls(login.serverTls);
   sender.SetCaFile(login.serverCaFile);

@@ -309,4 +309,55 @@ TEST(NetConnectionTransport, HandshakeNeverAnswered) {
   EXPECT_FALSE(net.Connected());
 }
 
+// Several servers: a call whose server drops it midway is sent again, with
+// the same request key, to the next server; an unreachable server is passed
+// over; and when none answers, the message says so.
+
+std::uint16_t PortNobodyListensOn() {
+  asio::io_context io;
+  asio::ip::tcp::acceptor a(io, asio::ip::tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
+  return a.local_endpoint().port();
+}
+
+TEST(NetConnectionFailover, ACallLostMidwayGoesToTheNextServerWithItsKey) {
+  std::string keyLost;
+  ScriptedServer dying([&](wire::FrameChannel& ch) {
+    ScriptedServer::Greet(ch);
+    keyLost = wire::DecodeRequest(ch.readFrame(ScriptedServer::Soon())).key;
+    ch.close();
+  });
+  std::vector<std::string> keysServed;
+  ServedRpc alive{[&](RpcConnection& connection, const std::string& method, std::vector<Variant>& args) {
+    keysServed.push_back(connection.requestKey);
+    return TestHandler(method, args);
+  }};
+  TNetConnection net;
+  net.SetServers({{"127.0.0.1", PortNobodyListensOn()}, {"127.0.0.1", dying.port()}, {"127.0.0.1", alive.port()}});
+  EXPECT_EQ(net.AppServer("Echo", {"feito"})[1], Variant("feito"));
+  EXPECT_EQ(net.Port(), alive.port());
+  ASSERT_EQ(keysServed.size(), 1u);
+  EXPECT_EQ(keysServed[0], keyLost);
+  EXPECT_EQ(keyLost.size(), 32u);
+  // The next call is a new action, on the server that answered.
+  net.AppServer("Echo", {"outra"});
+  ASSERT_EQ(keysServed.size(), 2u);
+  EXPECT_NE(keysServed[1], keysServed[0]);
+}
+
+TEST(NetConnectionFailover, WhenNoServerAnswersTheMessageSaysSo) {
+  const std::uint16_t a = PortNobodyListensOn(), b = PortNobodyListensOn();
+  TNetConnection net;
+  net.SetServers({{"127.0.0.1", a}, {"127.0.0.1", b}});
+  try {
+    net.AppServer("Echo", {1});
+    FAIL() << "answered by nobody";
+  } catch (const ENetError& e) {
+    const std::string expected = "Nenhum dos servidores de aplicação (127.0.0.1:" + std::to_string(a) +
+                                 ",127.0.0.1:" + std::to_string(b) + ") pôde ser alcançado. Último erro: " +
+                                 "Não foi possível conectar ao servidor de aplicação 127.0.0.1:" + std::to_string(b);
+    EXPECT_EQ(std::string(e.what()).rfind(expected, 0), 0u) << e.what();
+  }
+  EXPECT_FALSE(net.Connected());
+}
+
 }  // namespace

@@ -85,10 +85,30 @@ TEST(Messages, GarbageIsAProtocolError) {
     EXPECT_THROW(wire::DecodeResponse(g), wire::ProtocolError);
 }
 
+// The request key is the optional fifth element: sent only when set, read
+// back as sent, and refused (with the call's id, so the call is answered)
+// when it is not a short text.
+TEST(Messages, TheRequestKeyTravelsAsTheFifthElement) {
+  EXPECT_EQ(wire::EncodeRequest({1, "Echo", {}}).front(), '\x94');
+  const wire::Request keyed = wire::DecodeRequest(wire::EncodeRequest({7, "Distrato", {Variant(1)}, "acao-1"}));
+  EXPECT_EQ(keyed.key, "acao-1");
+  EXPECT_EQ(keyed.args, std::vector<Variant>{Variant(1)});
+  for (const Variant& badKey : {Variant(""), Variant(std::string(wire::kMaxRequestKeyBytes + 1, 'k')), Variant(12)}) {
+    const std::string body = wire::EncodeValue(MakeArray({Variant(2), Variant(9), Variant("Distrato"), MakeArray({}), badKey}));
+    try {
+      wire::DecodeRequest(body);
+      ADD_FAILURE() << "accepted a key of kind " << Variant::kindName(badKey.kind());
+    } catch (const wire::BadRequest& e) {
+      EXPECT_EQ(e.id, 9u);
+    }
+  }
+}
+
 TEST(Messages, TheMethodIsReadFromTheFirstBytesAlone) {
   EXPECT_EQ(wire::PeekMethod(wire::EncodeRequest({1, "Login", {"SUPERVISOR", "x"}})), "Login");
   EXPECT_EQ(wire::PeekMethod(wire::EncodeRequest({70000, std::string(40, 'm'), {}})), std::string(40, 'm'));
   EXPECT_EQ(wire::PeekMethod(wire::EncodeRequest({std::uint64_t(1) << 40, "GetVdOrca", {}})), "GetVdOrca");
+  EXPECT_EQ(wire::PeekMethod(wire::EncodeRequest({2, "Distrato", {}, "chave"})), "Distrato");
   // The arguments are not read: a body cut after the method still names it.
   const std::string whole = wire::EncodeRequest({3, "Echo", {std::string(1000, 'a')}});
   EXPECT_EQ(wire::PeekMethod(std::string_view(whole).substr(0, 10)), "Echo");

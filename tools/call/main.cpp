@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -22,9 +23,11 @@ constexpr int kConnectionFailed = 2;
 constexpr int kUsage = 64;
 
 const char* const kUsageText =
-    "uso: dxr10900-call --server HOST:PORTA [OPÇÕES] METODO [ARG...]\n"
-    "     dxr10900-call --server HOST:PORTA [OPÇÕES] --stdin\n"
+    "uso: dxr10900-call --server HOST:PORTA[,HOST:PORTA...] [OPÇÕES] METODO [ARG...]\n"
+    "     dxr10900-call --server HOST:PORTA[,HOST:PORTA...] [OPÇÕES] --stdin\n"
     "     dxr10900-call --help | --version\n"
+    "  --server (padrão: DX_SERVER): com vários servidores, a chamada cujo servidor falha\n"
+    "  vai ao seguinte, com a mesma chave de requisição.\n"
     "  Cada ARG é lido como JSON quando é JSON (true, 12, \"texto\", [1,2], null,\n"
     "  {\"fields\":[...],\"rows\":[...]} para um pacote); senão, como texto. Onde o protocolo\n"
     "  declara uma data, ARG também pode ser dd/mm/aaaa ou aaaa-mm-dd (ou o número do dia).\n"
@@ -38,8 +41,7 @@ const char* const kUsageText =
     "Saída: 0 sucesso; 1 chamada recusada pelo servidor; 2 falha de conexão ou login; 64 uso incorreto.\n";
 
 struct Options {
-  std::string host;
-  int port = 0;
+  std::vector<ServerAddress> servers;
   bool refs = false;
   int timeoutMs = 60000;
   std::string serverName = "DXR10900.RDMDISTRATO";
@@ -70,6 +72,12 @@ int Number(const std::string& text, const char* what, int low, int high) {
   return static_cast<int>(v);
 }
 
+std::vector<ServerAddress> Servers(const std::string& text) {
+  std::optional<std::vector<ServerAddress>> servers = ParseServerList(text);
+  if (!servers) Usage("--server deve ser HOST:PORTA (ou HOST:PORTA,HOST:PORTA...): " + text);
+  return *servers;
+}
+
 Options ReadOptions(int argc, char** argv) {
   Options o;
   int i = 1;
@@ -80,11 +88,7 @@ Options ReadOptions(int argc, char** argv) {
   for (; i < argc; ++i) {
     std::string a = argv[i];
     if (a == "--server") {
-      std::string hp = next(a);
-      auto colon = hp.rfind(':');
-      if (colon == std::string::npos || colon == 0) Usage("--server deve ser HOST:PORTA.");
-      o.host = hp.substr(0, colon);
-      o.port = Number(hp.substr(colon + 1), "Porta", 1, 65535);
+      o.servers = Servers(next(a));
     } else if (a == "--refs") {
       o.refs = true;
     } else if (a == "--timeout") {
@@ -122,7 +126,10 @@ Options ReadOptions(int argc, char** argv) {
     o.method = argv[i++];
     for (; i < argc; ++i) o.args.push_back(argv[i]);
   }
-  if (o.host.empty()) Usage("falta --server HOST:PORTA.");
+  if (o.servers.empty()) {
+    if (const char* env = std::getenv("DX_SERVER"); env && *env) o.servers = Servers(env);
+  }
+  if (o.servers.empty()) Usage("falta --server HOST:PORTA.");
   if (!o.caFile.empty() && !o.tls) Usage("--ca só vale com --tls.");
   if (o.operatorCode.empty()) {
     if (const char* env = std::getenv("DX_OPERATOR")) o.operatorCode = env;
@@ -196,8 +203,9 @@ int main(int argc, char** argv) {
 
   TNetConnection net;
   net.SetServerName(o.serverName);
-  net.SetHost(o.host);
-  net.SetPort(o.port);
+  net.SetHost(o.servers.front().host);
+  net.SetPort(o.servers.front().port);
+  if (o.servers.size() > 1) net.SetServers(o.servers);
   net.SetTimeoutMs(o.timeoutMs);
   net.SetThrowException(false);
   net.SetLogin(o.operatorCode, Password(o));

@@ -5,12 +5,13 @@
 namespace dxscript {
 
 const char* Usage() {
-  return "usage: distrato-script [--server HOST:PORT] [--tls [--ca FILE]] [--module PATH] [--database FILE] SCRIPT\n"
+  return "usage: distrato-script [--server HOST:PORT[,HOST:PORT...]] [--tls [--ca FILE]] [--module PATH] [--database FILE] SCRIPT\n"
          "       distrato-script --help | --version\n"
          "Runs the module headless from a scenario of user actions and expectations.\n"
          "The login comes from DX_SERVER, DX_BRANCH, DX_BRANCH_NAME, DX_BRANCH_LOCKED,\n"
          "DX_OPERATOR, DX_PASSWORD, DX_TLS, DX_CA and DX_DATE; the script's login command\n"
-         "changes it before open.\n";
+         "changes it before open. Several servers (--server a:7100,b:7100): a call whose\n"
+         "server fails goes to the next.\n";
 }
 
 CliOptions ParseCliOptions(const std::vector<std::string>& args) {

@@ -67,8 +67,7 @@ int main(int argc, char** argv) {
     setup.login = LoginEnvironmentFromEnv();
     if (options.tls) setup.login.serverTls = true;
     if (!options.ca.empty()) setup.login.serverCaFile = options.ca;
-    if (!options.server.empty() &&
-        !ParseServerAddress(options.server, setup.login.serverHost, setup.login.serverPort))
+    if (!options.server.empty() && !SetLoginServers(setup.login, options.server))
       throw std::invalid_argument("--server must be HOST:PORT, not " + options.server);
     if (!options.database.empty()) dtmDBGeral().Open(options.database);
   } catch (const ScriptSyntaxError& e) {

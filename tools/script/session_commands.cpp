@@ -39,7 +39,7 @@ void RunLogin(Session& s, const Command& cmd) {
       if (!ParseLoginDate(o.value, day)) throw StepFailure("date must be dd/mm/yyyy, not " + Quote(o.value));
       login.processingDate = day;
     } else if (o.key == "server") {
-      if (!ParseServerAddress(o.value, login.serverHost, login.serverPort))
+      if (!SetLoginServers(login, o.value))
         throw StepFailure("server must be host:port, not " + Quote(o.value));
     }
   }

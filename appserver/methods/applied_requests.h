@@ -1,0 +1,53 @@
+#pragma once
+// Writes applied once. A client sends a request key with each user action
+// and keeps it across its retries; a change's answer is recorded under its
+// key in the change's own transaction, so a retry of the key, on this server
+// or another sharing the database, is answered the same and changes nothing.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/variant.h"
+
+class Database;
+
+// Who asked what under a key.
+struct RequestKey {
+  std::string key;
+  std::string operatorCode;
+  std::string method;
+};
+
+// How long a key is remembered. A client retries within a minute or two; a
+// day leaves room for a server down over night without keeping keys forever.
+inline constexpr std::int64_t kRequestKeyLifetimeSeconds = 24 * 60 * 60;
+
+// Makes `request` the key of the call this thread runs while the scope lasts
+// (null: the call has none).
+class RequestKeyScope {
+ public:
+  explicit RequestKeyScope(const RequestKey* request);
+  ~RequestKeyScope();
+  RequestKeyScope(const RequestKeyScope&) = delete;
+  RequestKeyScope& operator=(const RequestKeyScope&) = delete;
+
+ private:
+  const RequestKey* previous_;
+};
+const RequestKey* CurrentRequestKey();
+
+// What a writing call answered: its result, and its arguments as they left
+// it (the by-reference ones written back).
+struct RecordedAnswer {
+  Variant result;
+  std::vector<Variant> args;
+};
+
+// The answer recorded under the request's key, if any. A key recorded for
+// another operator or another method is refused: keys are not shared.
+std::optional<RecordedAnswer> FindRecordedAnswer(Database& db, const RequestKey& request);
+void RecordAnswer(Database& db, const RequestKey& request, const RecordedAnswer& answer, std::int64_t nowSeconds);
+// Forgets the keys recorded more than kRequestKeyLifetimeSeconds before `nowSeconds`.
+void PruneRecordedAnswers(Database& db, std::int64_t nowSeconds);
