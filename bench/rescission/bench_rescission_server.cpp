@@ -8,7 +8,9 @@
 // Also the list of the bulk budget's parties (GetContratante) as the server
 // answers it: the call and the encoding of its answer for the wire.
 //
-// Argument: parties in the bulk budget.
+// Arguments: parties in the bulk budget; backend (0 SQLite, 1 PostgreSQL, a
+// throwaway cluster started here; each iteration of a writing method runs on
+// a copy made with CREATE DATABASE ... TEMPLATE).
 
 #include <benchmark/benchmark.h>
 
@@ -26,6 +28,7 @@
 #include "data/packet.h"
 #include "demo/demo_database.h"
 #include "net/value_codec.h"
+#include "scratch_postgres.h"
 
 namespace {
 
@@ -46,7 +49,8 @@ Variant Priced(const AppServer& app, const char* mode) {
 }
 
 // The demo database with the bulk budget: as written, and with its total
-// rescission recorded and reviewed (ready to consolidate). Made once per size.
+// rescission recorded and reviewed (ready to consolidate). Made once per size
+// and backend.
 struct Databases {
   Databases() = default;
   Databases(Databases&&) = default;
@@ -54,28 +58,49 @@ struct Databases {
     std::error_code ignored;
     if (!dir.empty()) fs::remove_all(dir, ignored);
   }
+  bool postgres = false;
   fs::path dir;
   std::string fresh, rescinded;
 };
 
-const Databases& DatabasesFor(int parties) {
-  static std::map<int, Databases> made;
-  auto it = made.find(parties);
+// A copy of `source` for one iteration of a writing method: a file copy on
+// SQLite, a database made from it as a template on PostgreSQL (nothing may be
+// connected to the source then).
+std::string Copy(const Databases& d, const std::string& source) {
+  if (d.postgres) {
+    static int copies = 0;
+    const std::string name = "copia" + std::to_string(++copies);
+    dx_test::ScratchPostgres& cluster = dx_test::ScratchPostgres::Shared();
+    cluster.query("postgres", "CREATE DATABASE " + name + " TEMPLATE " + dx_test::DatabaseNameOf(source));
+    return cluster.conninfo(name);
+  }
+  const std::string target = (d.dir / "run.db").string();
+  for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(target + suffix);
+  fs::copy_file(source, target);
+  return target;
+}
+
+const Databases& DatabasesFor(const benchmark::State& state) {
+  const int parties = static_cast<int>(state.range(0));
+  const bool postgres = state.range(1) == 1;
+  static std::map<std::pair<int, bool>, Databases> made;
+  auto it = made.find({parties, postgres});
   if (it != made.end()) return it->second;
   Databases d;
+  d.postgres = postgres;
   d.dir = fs::temp_directory_path() / ("dxr10900-bench-" + std::to_string(getpid()) + "-" + std::to_string(parties));
   fs::create_directories(d.dir);
-  d.fresh = (d.dir / "fresh.db").string();
-  d.rescinded = (d.dir / "rescinded.db").string();
+  d.fresh = postgres ? dx_test::ScratchPostgres::Shared().createDatabase() : (d.dir / "fresh.db").string();
   WriteDemoDatabase(d.fresh, parties);
-  fs::copy_file(d.fresh, d.rescinded);
+  d.rescinded = postgres ? Copy(d, d.fresh) : (d.dir / "rescinded.db").string();
+  if (!postgres) fs::copy_file(d.fresh, d.rescinded);
   {
     AppServer app(d.rescinded);
     Call(app, "DistratoTotal", {kBranch, kBudget, "SUPERVISOR", "01", EmptyList(), Priced(app, "N")});
     std::vector<Variant> review{Priced(app, "S"), kBranch, kBudget};
     app.call("InsContratDistrato", review);
   }
-  return made.emplace(parties, std::move(d)).first->second;
+  return made.emplace(std::make_pair(parties, postgres), std::move(d)).first->second;
 }
 
 // CPU time of this thread: on a shared machine the wall time of a call also
@@ -100,16 +125,8 @@ void ReportCallCpu(benchmark::State& state, double cpuSeconds) {
   state.counters["call_cpu_ms"] = cpuSeconds * 1000.0 / static_cast<double>(state.iterations());
 }
 
-// A copy of `source` for one iteration of a writing method.
-std::string Copy(const std::string& source, const fs::path& dir) {
-  const std::string target = (dir / "run.db").string();
-  for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(target + suffix);
-  fs::copy_file(source, target);
-  return target;
-}
-
 void BM_ConfValTodosCont(benchmark::State& state) {
-  const Databases& d = DatabasesFor(static_cast<int>(state.range(0)));
+  const Databases& d = DatabasesFor(state);
   AppServer app(d.fresh);
   std::size_t rows = 0;
   double cpu = 0;
@@ -121,7 +138,7 @@ void BM_ConfValTodosCont(benchmark::State& state) {
 // What the contractor values dialog waits for on the server when it opens:
 // the review stored (or resumed) from the priced parties.
 void BM_InsContratDistrato(benchmark::State& state) {
-  const Databases& d = DatabasesFor(static_cast<int>(state.range(0)));
+  const Databases& d = DatabasesFor(state);
   AppServer app(d.fresh);
   const Variant parties = Priced(app, "N");
   double cpu = 0;
@@ -133,10 +150,10 @@ void BM_InsContratDistrato(benchmark::State& state) {
 }
 
 void BM_DistratoTotal(benchmark::State& state) {
-  const Databases& d = DatabasesFor(static_cast<int>(state.range(0)));
+  const Databases& d = DatabasesFor(state);
   double cpu = 0;
   for (auto _ : state) {
-    AppServer app(Copy(d.fresh, d.dir));
+    AppServer app(Copy(d, d.fresh));
     const Variant parties = Priced(app, "N");
     Variant answer;
     TimeCall(state, cpu, [&] {
@@ -148,10 +165,10 @@ void BM_DistratoTotal(benchmark::State& state) {
 }
 
 void BM_ConsolidaDistratoTotal(benchmark::State& state) {
-  const Databases& d = DatabasesFor(static_cast<int>(state.range(0)));
+  const Databases& d = DatabasesFor(state);
   double cpu = 0;
   for (auto _ : state) {
-    AppServer app(Copy(d.rescinded, d.dir));
+    AppServer app(Copy(d, d.rescinded));
     const Variant parties = Priced(app, "S");
     Variant answer;
     TimeCall(state, cpu, [&] {
@@ -164,7 +181,7 @@ void BM_ConsolidaDistratoTotal(benchmark::State& state) {
 
 // The party list the main screen asks for when the filter is left.
 void BM_GetContratante(benchmark::State& state) {
-  const Databases& d = DatabasesFor(static_cast<int>(state.range(0)));
+  const Databases& d = DatabasesFor(state);
   AppServer app(d.fresh);
   std::size_t rows = 0, bytes = 0;
   double cpu = 0;
@@ -180,11 +197,16 @@ void BM_GetContratante(benchmark::State& state) {
   ReportCallCpu(state, cpu);
 }
 
-BENCHMARK(BM_GetContratante)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime();
-BENCHMARK(BM_ConfValTodosCont)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
-BENCHMARK(BM_InsContratDistrato)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
-BENCHMARK(BM_DistratoTotal)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
-BENCHMARK(BM_ConsolidaDistratoTotal)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+// 10,000 parties on SQLite, then on PostgreSQL.
+void Backends(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"parties", "postgres"})->Args({10000, 0})->Args({10000, 1})->Unit(benchmark::kMillisecond)->UseManualTime();
+}
+
+BENCHMARK(BM_GetContratante)->Args({10000, 0})->ArgNames({"parties", "postgres"})->Unit(benchmark::kMillisecond)->UseManualTime();
+BENCHMARK(BM_ConfValTodosCont)->Apply(Backends)->Iterations(5);
+BENCHMARK(BM_InsContratDistrato)->Apply(Backends)->Iterations(5);
+BENCHMARK(BM_DistratoTotal)->Apply(Backends)->Iterations(3);
+BENCHMARK(BM_ConsolidaDistratoTotal)->Apply(Backends)->Iterations(3);
 
 }  // namespace
 
