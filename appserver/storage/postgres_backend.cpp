@@ -199,12 +199,7 @@ class PostgresConnection : public ConnectionBackend {
   }
   bool isOpen() const override { return conn_ && PQstatus(conn_) == CONNECTION_OK; }
   void reopen() override {
-    PQfinish(conn_);
-    conn_ = nullptr;
-    prepared_.clear();
-    pipelined_.clear();
-    inTransaction_ = false;
-    writerLocks_.clear();  // they ended with the session
+    closeSession();
     open();
   }
 
@@ -378,18 +373,19 @@ class PostgresConnection : public ConnectionBackend {
   }
   [[noreturn]] void sendFailed() {
     const std::string message = PQerrorMessage(conn_);
-    abandonPipeline();
+    closeSession();
     throw ConnectionLost("Erro no banco de dados: " + message);
   }
-  // A pipeline whose answers cannot be read any more: the session is
-  // replaced, and the transaction it carried ends with it.
-  void abandonPipeline() {
-    pipelined_.clear();
-    inTransaction_ = false;
-    writerLocks_.clear();
+  // Ends the session and all it held: prepared statements, the pipeline, the
+  // open transaction, the writer locks. A pipeline whose answers cannot be
+  // read any more ends this way; the next use opens a fresh session.
+  void closeSession() {
     PQfinish(conn_);
     conn_ = nullptr;
     prepared_.clear();
+    pipelined_.clear();
+    inTransaction_ = false;
+    writerLocks_.clear();  // they ended with the session
   }
 
   // Waits for everything sent without waiting and answers the last
@@ -428,7 +424,7 @@ class PostgresConnection : public ConnectionBackend {
     pipelined_.clear();
     if (!complete || !PQexitPipelineMode(conn_)) {
       const std::string message = failure ? PQresultErrorMessage(failure.get()) : PQerrorMessage(conn_);
-      abandonPipeline();
+      closeSession();
       throw ConnectionLost("Erro no banco de dados: " + message);
     }
     if (failure) check(failure.release());
