@@ -20,6 +20,7 @@
 #include "methods/rescission_store.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -54,14 +55,14 @@ AccountParameters ReadParameters(Database& db, const std::string& branch) {
 
 void RequireParametersFor(const AccountParameters& p, const std::string& account, bool settled) {
   if (account == kAccountReceivable) {
-    if (p.operation.empty()) Refuse("N_PARAM_TIPOOPER");
-    if (p.receivableType.empty()) Refuse("N_PARAM_TPCTREC|" + p.operation);
+    if (p.operation.empty()) throw Refusal("N_PARAM_TIPOOPER");
+    if (p.receivableType.empty()) throw Refusal("N_PARAM_TPCTREC|" + p.operation);
   } else {
-    if (p.payableOperation.empty()) Refuse("N_PARAM_TIPOOPERPAG");
-    if (p.payableType.empty()) Refuse("N_PARAM_TPCTPAG|" + p.payableOperation);
-    if (p.entrySeries.empty()) Refuse("N_PARAM_SERIEENTR");
+    if (p.payableOperation.empty()) throw Refusal("N_PARAM_TIPOOPERPAG");
+    if (p.payableType.empty()) throw Refusal("N_PARAM_TPCTPAG|" + p.payableOperation);
+    if (p.entrySeries.empty()) throw Refusal("N_PARAM_SERIEENTR");
   }
-  if (settled && p.settlementType.empty()) Refuse("N_PARAM_TPBAIXADISTRATO");
+  if (settled && p.settlementType.empty()) throw Refusal("N_PARAM_TPBAIXADISTRATO");
 }
 
 // Generates the accounts and closes the rescission of one party after
@@ -114,7 +115,7 @@ class Consolidator {
   // the company of the party's budget.
   void CheckBankAccount(const Party& p, bool required) {
     if (bankAccount_.empty()) {
-      if (required || p.settledCount > 0) Refuse("Conta corrente deve ser informada.");
+      if (required || p.settledCount > 0) throw Refusal("Conta corrente deve ser informada.");
       return;
     }
     const std::string company = CompanyOf(p);
@@ -123,7 +124,7 @@ class Consolidator {
       Statement st = db_.prepare("SELECT CDCONTCORR FROM CONTACORRENTE WHERE CDEMPRESA = ?1 AND CDREDUCONT = ?2");
       st.bindAll(company, bankAccount_);
       if (!st.step())
-        Refuse("Conta corrente " + bankAccount_ + " não cadastrada para a empresa " + company + ".");
+        throw Refusal("Conta corrente " + bankAccount_ + " não cadastrada para a empresa " + company + ".");
       known = accountNumbers_.emplace(company, st.text(0)).first;
     }
   }
@@ -135,7 +136,7 @@ class Consolidator {
 
     close_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
     if (db_.changes() != 1)
-      Refuse("O distrato do contratante " + p.name + " já foi consolidado. Operação bloqueada.");
+      throw Refusal("O distrato do contratante " + p.name + " já foi consolidado. Operação bloqueada.");
     if (!r.childSeq.empty()) closeChild_.bindAll(b_.branch, b_.budget, r.childSeq, p.client, p.address).run();
     cancelOpen_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
     applySettled_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
@@ -166,13 +167,13 @@ class Consolidator {
     company_.bindAll(b_.branch, b_.budget, p.seq);
     std::string company = company_.step() ? company_.text(0) : "";
     company_.reset();
-    if (company.empty()) Refuse("N_PARAM_CDEMPRESAORCA");
+    if (company.empty()) throw Refusal("N_PARAM_CDEMPRESAORCA");
     return companies_.emplace(p.seq, company).first->second;
   }
 
   std::string NextLaunch() {
     const std::int64_t next = ++lastLaunch_;
-    if (next > 9999999999LL) Refuse("Numeração de lançamentos esgotada na filial " + b_.branch + ".");
+    if (next > 9999999999LL) throw Refusal("Numeração de lançamentos esgotada na filial " + b_.branch + ".");
     std::string text = std::to_string(next);
     return std::string(10 - text.size(), '0') + text;
   }
@@ -209,18 +210,18 @@ Cents MoneyArg(const Variant& value, const std::string& what) {
     if (value.isNull() || value.isArray() || value.isPacket()) throw std::runtime_error("");
     number = value.asDouble();
   } catch (const std::exception&) {
-    Refuse("ConsolidaDistrato: " + what + " informado não é um número válido.");
+    throw Refusal("ConsolidaDistrato: " + what + " informado não é um número válido.");
   }
   std::optional<Cents> cents = ToCents(number);
   if (!cents || *cents > kMaxAmountCents || *cents < -kMaxAmountCents)
-    Refuse("ConsolidaDistrato: " + what + " informado está fora dos limites.");
+    throw Refusal("ConsolidaDistrato: " + what + " informado está fora dos limites.");
   return *cents;
 }
 
 // An installment value of the packet in cents; absent or null is 0.
 Cents InstallmentValue(const DataPacket& p, std::size_t row) {
   std::optional<Cents> v = ToCents(NumberAt(p, row, "VRPARCELA").value_or(0.0));
-  if (!v || *v > kMaxAmountCents || *v < -kMaxAmountCents) Refuse("Valor inválido em VRPARCELA.");
+  if (!v || *v > kMaxAmountCents || *v < -kMaxAmountCents) throw Refusal("Valor inválido em VRPARCELA.");
   return *v;
 }
 
@@ -234,11 +235,11 @@ PaymentForm FormFromDialog(const Variant& sent, const std::string& client) {
   for (std::size_t r = 0; r < p.rowCount(); ++r) {
     const std::string mode = TextAt(p, r, "IDTPFORMAPGTO");
     if (mode.empty()) continue;
-    if (modeRow && mode != form.mode) Refuse("Forma de pagamento inconsistente para o contratante " + client + ".");
+    if (modeRow && mode != form.mode) throw Refusal("Forma de pagamento inconsistente para o contratante " + client + ".");
     form.mode = mode;
     modeRow = r;
   }
-  if (p.rowCount() > 0 && !modeRow) Refuse("Forma de pagamento não informada para o contratante " + client + ".");
+  if (p.rowCount() > 0 && !modeRow) throw Refusal("Forma de pagamento não informada para o contratante " + client + ".");
   if (form.mode == "F") {
     form.day = WholeAt(p, *modeRow, "NRDIAPGTOFIXO").value_or(0);
     form.count = WholeAt(p, *modeRow, "NRPARCELAS").value_or(0);
@@ -246,7 +247,7 @@ PaymentForm FormFromDialog(const Variant& sent, const std::string& client) {
   } else if (form.mode == "V") {
     for (std::size_t r = 0; r < p.rowCount(); ++r) {
       if (!Has(p, "DTVENCPARCELA") || p.at(r, "DTVENCPARCELA").isNull())
-        Refuse("Data de vencimento deve ser informada.");
+        throw Refusal("Data de vencimento deve ser informada.");
       form.planned.push_back({p.at(r, "DTVENCPARCELA").asDate(), InstallmentValue(p, r)});
     }
   }
@@ -266,28 +267,28 @@ Variant ConsolidaDistrato(Database& db, const protocol::ConsolidaDistrato& args)
   RequireOperator(db, args.operador);
 
   std::optional<Party> found = LoadParty(db, b, seq, client, address);
-  if (!found) Refuse("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
+  if (!found) throw Refusal("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
   const Party& p = *found;
   RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
-  if (p.process == "C") Refuse("O distrato do contratante " + p.name + " já foi consolidado. Operação bloqueada.");
+  if (p.process == "C") throw Refusal("O distrato do contratante " + p.name + " já foi consolidado. Operação bloqueada.");
   if (p.process != "S" || p.situation != "CANCELADO")
-    Refuse("O contratante " + p.name + " não está em processo de distrato. Operação bloqueada.");
+    throw Refusal("O contratante " + p.name + " não está em processo de distrato. Operação bloqueada.");
   if (p.type == "TOTAL")
-    Refuse("O contratante " + p.name + " está em processo de distrato total: consolide o distrato total.");
-  if (ChildBudgetUnapproved(db, b, p.seq, p.client)) Refuse(kUnapproved);
+    throw Refusal("O contratante " + p.name + " está em processo de distrato total: consolide o distrato total.");
+  if (ChildBudgetUnapproved(db, b, p.seq, p.client)) throw Refusal(kUnapproved);
 
   const Recorded r = RecordedOrPriced(RecordedForBudget(db, b), p, FineBands(db, b.branch));
   if (p.paid != r.values.paid || p.paid != paidSeen)
-    Refuse("Os valores do contratante " + p.name + " foram alterados por outro operador (valor pago atual " +
+    throw Refusal("Os valores do contratante " + p.name + " foram alterados por outro operador (valor pago atual " +
            MoneyText(p.paid) + ", conferido " + MoneyText(paidSeen) + "). Operação bloqueada.");
   if (negotiated != r.negotiated)
-    Refuse("O valor negociado informado (" + MoneyText(negotiated) + ") difere do valor registrado no distrato (" +
+    throw Refusal("O valor negociado informado (" + MoneyText(negotiated) + ") difere do valor registrado no distrato (" +
            MoneyText(r.negotiated) + ").");
   if (account != r.values.account)
-    Refuse("O tipo de conta informado (" + account + ") difere do registrado no distrato (" + r.values.account + ").");
+    throw Refusal("O tipo de conta informado (" + account + ") difere do registrado no distrato (" + r.values.account + ").");
   const Variant& formSent = args.formaPgto;
   if (formSent.isNull() && r.negotiated > 0)
-    Refuse("Forma de pagamento não informada para o contratante " + p.name + ".");
+    throw Refusal("Forma de pagamento não informada para o contratante " + p.name + ".");
 
   Consolidator consolidator(db, b, "I", args.contaCorrente);
   consolidator.CheckBankAccount(p, false);
@@ -340,13 +341,13 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
   const BudgetKey b = BudgetArgs(args);
   RequireOperator(db, args.operador);
   const DataPacket& sent = PacketArg(args.contratantes, "contratantes");
-  if (sent.rowCount() > 0 && !Has(sent, "CDCLIENTE")) Refuse("Pacote de contratantes sem CDCLIENTE.");
+  if (sent.rowCount() > 0 && !Has(sent, "CDCLIENTE")) throw Refusal("Pacote de contratantes sem CDCLIENTE.");
 
   const std::vector<Party> inProcess = LoadParties(db, b, PartySet::InTotalProcess);
   if (inProcess.empty())
-    Refuse("Não há contratantes em processo de distrato total no orçamento " + b.budget +
+    throw Refusal("Não há contratantes em processo de distrato total no orçamento " + b.budget +
            ": o distrato total já foi consolidado.");
-  if (ChildBudgetUnapproved(db, b, "", "")) Refuse(kUnapproved);
+  if (ChildBudgetUnapproved(db, b, "", "")) throw Refusal(kUnapproved);
 
   struct SentRow {
     Cents negotiated;
@@ -357,10 +358,10 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
   std::map<std::string, SentRow> confirmed;
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
     std::optional<Cents> negotiated = ToCents(NumberAt(sent, r, "VRORIGREC").value_or(0.0));
-    if (!negotiated) Refuse("Valor inválido em VRORIGREC.");
+    if (!negotiated) throw Refusal("Valor inválido em VRORIGREC.");
     const Party* party = PartyOfRow(inProcess, sent, r);
     if (!party)
-      Refuse("O contratante " + KeyCode(TextAt(sent, r, "CDCLIENTE"), 0) +
+      throw Refusal("O contratante " + KeyCode(TextAt(sent, r, "CDCLIENTE"), 0) +
              " não está em processo de distrato total: seu distrato já foi consolidado ou desfeito. Operação"
              " bloqueada.");
     confirmed[RecordKey(*party)] = {*negotiated, TextAt(sent, r, "IDTPFORMAPGTO")};
@@ -374,20 +375,20 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
   for (const Party& p : inProcess) {
     auto sentRow = confirmed.find(RecordKey(p));
     if (sentRow == confirmed.end())
-      Refuse("O contratante " + p.name + " entrou em processo de distrato total depois da conferência dos valores."
+      throw Refusal("O contratante " + p.name + " entrou em processo de distrato total depois da conferência dos valores."
              " Refaça a consolidação.");
     const Recorded r = RecordedOrPriced(recorded, p, bands);
     if (p.paid != r.values.paid)
-      Refuse("Os valores do contratante " + p.name + " foram alterados por outro operador depois do distrato (valor"
+      throw Refusal("Os valores do contratante " + p.name + " foram alterados por outro operador depois do distrato (valor"
              " pago atual " + MoneyText(p.paid) + ", registrado " + MoneyText(r.values.paid) + "). Operação bloqueada.");
     auto review = reviewed.find(RecordKey(p));
     if (review == reviewed.end())
-      Refuse("Os valores do contratante " + p.name + " não foram conferidos. Refaça a consolidação.");
+      throw Refusal("Os valores do contratante " + p.name + " não foram conferidos. Refaça a consolidação.");
     if (sentRow->second.negotiated != r.negotiated || review->second.negotiated != r.negotiated)
-      Refuse("O valor negociado do contratante " + p.name + " difere do valor registrado no distrato (" +
+      throw Refusal("O valor negociado do contratante " + p.name + " difere do valor registrado no distrato (" +
              MoneyText(r.negotiated) + ").");
     if (sentRow->second.mode != review->second.form.mode)
-      Refuse("A forma de pagamento do contratante " + p.name + " não foi confirmada.");
+      throw Refusal("A forma de pagamento do contratante " + p.name + " não foi confirmada.");
     consolidator.CheckBankAccount(p, true);
     consolidator.Consolidate(p, r, review->second.form);
     negotiatedTotal += r.negotiated;

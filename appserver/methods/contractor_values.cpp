@@ -19,6 +19,7 @@
 #include "session/caller_session.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -134,11 +135,11 @@ void RequireUnchangedSinceRead(const std::map<std::string, std::string>& now, co
   const std::optional<std::string> read = caller->lastRead(ReadScope(b), party.text());
   // A connection made again (the server closes idle ones) has read nothing yet.
   if (!read)
-    throw std::runtime_error("Os valores do contratante " + client +
+    throw Refusal("Os valores do contratante " + client +
                              " não foram lidos nesta conexão com o servidor. Abra novamente os valores dos "
                              "contratantes e refaça a confirmação.");
   if (stored == now.end() || *read != stored->second)
-    throw std::runtime_error("Os valores do contratante " + client +
+    throw Refusal("Os valores do contratante " + client +
                              " foram alterados por outro operador depois de lidos. Abra novamente os valores dos "
                              "contratantes e refaça a confirmação.");
 }
@@ -146,7 +147,7 @@ void RequireUnchangedSinceRead(const std::map<std::string, std::string>& now, co
 // --- reading a packet the client sent -------------------------------------
 
 const DataPacket& PacketArg(const Variant& v, const char* what) {
-  if (!v.isPacket()) throw std::runtime_error(std::string("Pacote de ") + what + " inválido.");
+  if (!v.isPacket()) throw Refusal(std::string("Pacote de ") + what + " inválido.");
   return v.asPacket();
 }
 
@@ -166,7 +167,7 @@ std::optional<double> NumberAt(const DataPacket& p, std::size_t row, const char*
     if (!std::isfinite(v)) throw std::runtime_error("");
     return v;
   } catch (const std::exception&) {
-    throw std::runtime_error(std::string("Valor inválido em ") + field + ".");
+    throw Refusal(std::string("Valor inválido em ") + field + ".");
   }
 }
 
@@ -175,7 +176,7 @@ std::optional<double> NumberAt(const DataPacket& p, std::size_t row, const char*
 Cents Amount(const DataPacket& p, std::size_t row, const char* field, const std::string& client) {
   std::optional<Cents> v = ToCents(NumberAt(p, row, field).value_or(0.0));
   if (!v || *v < 0 || *v > kMaxAmountCents)
-    throw std::runtime_error(std::string("Valor inválido em ") + field + " do contratante " + client + ".");
+    throw Refusal(std::string("Valor inválido em ") + field + " do contratante " + client + ".");
   return *v;
 }
 
@@ -183,7 +184,7 @@ Cents Amount(const DataPacket& p, std::size_t row, const char* field, const std:
 std::string ClientAt(const DataPacket& p, std::size_t row) { return KeyCode(TextAt(p, row, "CDCLIENTE"), 0); }
 
 [[noreturn]] void NotAParty(const std::string& client) {
-  throw std::runtime_error("Contratante " + client + " não pertence ao distrato deste orçamento.");
+  throw Refusal("Contratante " + client + " não pertence ao distrato deste orçamento.");
 }
 
 // The contracts of the working set, with the substitute each records.
@@ -224,7 +225,7 @@ std::optional<PartyKey> FindParty(const std::vector<Reviewing>& set, const std::
     std::erase_if(found, [&](const PartyKey& k) { return k.client != code; });
   if (found.empty()) return std::nullopt;
   if (found.size() > 1)
-    throw std::runtime_error("O cliente " + code + " tem mais de um contrato neste orçamento: informe a sequência"
+    throw Refusal("O cliente " + code + " tem mais de um contrato neste orçamento: informe a sequência"
                              " (NRSEQORCAEVE) e o endereço (NRENDCLIORCEVE) do contrato.");
   return found.front();
 }
@@ -246,7 +247,7 @@ PartyKey PartyAt(const std::vector<Reviewing>& set, const DataPacket& p, std::si
 
 // A negotiation lowers what is refunded or charged, never raises it.
 [[noreturn]] void RefuseAboveCalculated(const std::string& client, Cents negotiated, Cents calculated) {
-  throw std::runtime_error("O valor negociado do contratante " + client + " (" + CentsText(negotiated) +
+  throw Refusal("O valor negociado do contratante " + client + " (" + CentsText(negotiated) +
                            ") não pode ser maior que o valor calculado (" + CentsText(calculated) + ").");
 }
 
@@ -259,7 +260,7 @@ PartyKey PartyAt(const std::vector<Reviewing>& set, const DataPacket& p, std::si
 Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
   Budget b = BudgetArgs(args);
   const DataPacket& sent = PacketArg(args.contratantes, "contratantes");
-  if (!Has(sent, "CDCLIENTE")) throw std::runtime_error("Pacote de contratantes sem CDCLIENTE.");
+  if (!Has(sent, "CDCLIENTE")) throw Refusal("Pacote de contratantes sem CDCLIENTE.");
 
   // The budget's contracts read once: a whole budget is reviewed at once, and
   // a look-up per party would read the budget once per party. A row that
@@ -371,14 +372,14 @@ ConfirmedParty ReadConfirmedParty(const DataPacket& p, std::size_t r, const std:
   c.mode = TextAt(p, r, "IDTPFORMAPGTO");
   if (c.mode.empty()) c.mode = "E";
   if (c.mode != "E" && c.mode != "F" && c.mode != "V")
-    throw std::runtime_error("Forma de pagamento inválida para o contratante " + client + ".");
+    throw Refusal("Forma de pagamento inválida para o contratante " + client + ".");
   c.startMonth = TextAt(p, r, "IDMESINIPGTO") == "P" ? "P" : "A";
   c.day = NumberAt(p, r, "NRDIAPGTOFIXO").value_or(1);
   c.count = NumberAt(p, r, "NRPARCELAS").value_or(1);
   if (c.mode == "F" && (c.day < 1 || c.day > 31 || c.day != std::floor(c.day)))
-    throw std::runtime_error("Dia de pagamento inválido para o contratante " + client + ".");
+    throw Refusal("Dia de pagamento inválido para o contratante " + client + ".");
   if (c.mode == "F" && (c.count < 1 || c.count > 99 || c.count != std::floor(c.count)))
-    throw std::runtime_error("Quantidade de parcelas inválida para o contratante " + client + ".");
+    throw Refusal("Quantidade de parcelas inválida para o contratante " + client + ".");
   if (c.mode != "F") c.day = c.count = 1, c.startMonth = "A";
   return c;
 }
@@ -444,26 +445,26 @@ std::map<PartyKey, std::vector<Installment>> ReadPlans(Database& db, const Budge
     const std::string ownerLabel = owner->label();
     if ((Has(plan, "CDFILIAL") && KeyCode(TextAt(plan, r, "CDFILIAL"), kBranchWidth) != b.branch) ||
         (Has(plan, "NRORCAEVENTO") && KeyCode(TextAt(plan, r, "NRORCAEVENTO"), kBudgetWidth) != b.budget))
-      throw std::runtime_error("Parcela de outro orçamento no pacote de parcelas.");
+      throw Refusal("Parcela de outro orçamento no pacote de parcelas.");
     if (!Has(plan, "DTVENCIMENTO") || plan.at(r, "DTVENCIMENTO").isNull())
-      throw std::runtime_error("Data de vencimento deve ser informada.");
+      throw Refusal("Data de vencimento deve ser informada.");
     DateTime due;
     try {
       due = DateOf(plan.at(r, "DTVENCIMENTO").asDate());
     } catch (const std::exception&) {
-      throw std::runtime_error("Data de vencimento inválida.");
+      throw Refusal("Data de vencimento inválida.");
     }
     if (due < processing)
-      throw std::runtime_error("Parcela do contratante " + ownerLabel + " vence em " + FormatDate(due) +
+      throw Refusal("Parcela do contratante " + ownerLabel + " vence em " + FormatDate(due) +
                                ", antes da data de processamento (" + FormatDate(processing) + ").");
     const Cents value = Amount(plan, r, "VRPARCELA", keyedTo);
     if (value <= 0)
-      throw std::runtime_error("O valor de cada parcela do contratante " + ownerLabel + " deve ser maior que zero.");
+      throw Refusal("O valor de cada parcela do contratante " + ownerLabel + " deve ser maior que zero.");
     std::vector<Installment>& party = plans[*owner];
     // Thirty years of monthly installments is more than any real plan; a
     // longer one is a mistake or an attack on the storage.
     if (party.size() == kMaxInstallments)
-      throw std::runtime_error("O plano de pagamento do contratante " + ownerLabel + " excede o limite de " +
+      throw Refusal("O plano de pagamento do contratante " + ownerLabel + " excede o limite de " +
                                std::to_string(kMaxInstallments) + " parcelas.");
     party.push_back({due, value});
   }
@@ -490,7 +491,7 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
   const DataPacket& parties = PacketArg(args.contratantes, "contratantes");
   const DataPacket& plan = PacketArg(args.parcelas, "parcelas");
   if (parties.rowCount() > 0 && !Has(parties, "CDCLIENTE"))
-    throw std::runtime_error("Pacote de contratantes sem CDCLIENTE.");
+    throw Refusal("Pacote de contratantes sem CDCLIENTE.");
 
   const std::vector<Reviewing> set = WorkingSetParties(db, b);
   std::map<PartyKey, std::vector<Installment>> plans = ReadPlans(db, b, set, plan);
@@ -532,12 +533,12 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
     auto sent = modeAfter.find(party);
     const std::string mode = sent != modeAfter.end() ? sent->second : StoredPartyOf(db, b, party).mode;
     if (mode != "V")
-      throw std::runtime_error("O contratante " + party.label() +
+      throw Refusal("O contratante " + party.label() +
                                " não tem forma de pagamento variável: parcelas não podem ser informadas.");
   }
   for (const auto& [party, mode] : modeAfter)
     if (mode == "V" && !plans.count(party) && StoredInstallments(db, b, party).empty())
-      throw std::runtime_error("O contratante " + party.label() +
+      throw Refusal("O contratante " + party.label() +
                                " tem forma de pagamento variável: pelo menos uma parcela deve ser informada.");
 
   // The plan of a variable party sums to its negotiated value, to the cent:
@@ -551,7 +552,7 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
     Cents sum = 0;
     for (const Installment& row : rows) sum += row.value;
     if (sum != negotiated)
-      throw std::runtime_error("A soma das parcelas difere do valor negociado do contratante " + party.label() + ".");
+      throw Refusal("A soma das parcelas difere do valor negociado do contratante " + party.label() + ".");
   };
   for (const auto& [party, rows] : plans) {
     std::optional<Cents> negotiated = negotiatedOf(party);

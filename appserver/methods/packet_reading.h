@@ -11,11 +11,12 @@
 
 #include "data/packet.h"
 #include "data/variant.h"
+#include "net/refusal.h"
 
 namespace packet_reading {
 
 inline const DataPacket& PacketArg(const Variant& v, const std::string& what) {
-  if (!v.isPacket()) throw std::runtime_error("Pacote de " + what + " inválido.");
+  if (!v.isPacket()) throw Refusal("Pacote de " + what + " inválido.");
   return v.asPacket();
 }
 
@@ -37,7 +38,7 @@ inline std::optional<double> NumberAt(const DataPacket& p, std::size_t row, cons
     if (!std::isfinite(v)) throw std::runtime_error("");
     return v;
   } catch (const std::exception&) {
-    throw std::runtime_error(std::string("Valor inválido em ") + field + ".");
+    throw Refusal(std::string("Valor inválido em ") + field + ".");
   }
 }
 
@@ -49,7 +50,7 @@ inline std::optional<int> WholeAt(const DataPacket& p, std::size_t row, const ch
   if (!v) return std::nullopt;
   constexpr double kBelow = std::numeric_limits<int>::min() - 1.0;
   constexpr double kAbove = std::numeric_limits<int>::max() + 1.0;
-  if (!(*v > kBelow && *v < kAbove)) throw std::runtime_error(std::string("Valor inválido em ") + field + ".");
+  if (!(*v > kBelow && *v < kAbove)) throw Refusal(std::string("Valor inválido em ") + field + ".");
   return static_cast<int>(*v);
 }
 

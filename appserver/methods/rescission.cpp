@@ -20,6 +20,7 @@
 #include "methods/rescission_rules.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -33,7 +34,6 @@ struct PartyRow {
   int guests = 0, quotas = 0;
 };
 
-[[noreturn]] void Refuse(const std::string& message) { throw std::runtime_error(message); }
 
 // Which of a client's contracts "seq" names.
 enum class Looking {
@@ -66,7 +66,7 @@ ContractRef ReadKey(Database& db, const std::string& branch, const std::string& 
                KeyCode(address, 0)};
   std::optional<std::string> resolved =
       ResolveSequence(db, key.branch, key.budget, seq, key.client, key.address, looking);
-  if (!resolved) Refuse("Contratante " + key.client + " não encontrado no orçamento " + key.budget + ".");
+  if (!resolved) throw Refusal("Contratante " + key.client + " não encontrado no orçamento " + key.budget + ".");
   key.seq = *resolved;
   return key;
 }
@@ -77,7 +77,7 @@ PartyRow LoadParty(Database& db, const ContractRef& k) {
       "       QTCOTACONTRAT FROM CONTRATANTE"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
   st.bindAll(k.branch, k.budget, k.seq, k.client, k.address);
-  if (!st.step()) Refuse("Contratante " + k.client + " não encontrado no orçamento " + k.budget + ".");
+  if (!st.step()) throw Refusal("Contratante " + k.client + " não encontrado no orçamento " + k.budget + ".");
   PartyRow p;
   p.charged = st.integer(0);
   p.situation = st.text(1);
@@ -90,7 +90,7 @@ PartyRow LoadParty(Database& db, const ContractRef& k) {
 
 void RefuseUnlessFree(const PartyRow& p) {
   if (p.process != "N" || p.situation == "CANCELADO")
-    Refuse("O contratante já está em processo de distrato. Operação bloqueada.");
+    throw Refusal("O contratante já está em processo de distrato. Operação bloqueada.");
 }
 
 Cents PaidBy(Database& db, const ContractRef& k) {
@@ -126,10 +126,10 @@ std::vector<FineBand> FineBands(Database& db, const std::string& branch) {
 // share that no fine band of the branch covers.
 RescissionValues Calculate(Database& db, const ContractRef& k, const PartyRow& p) {
   const Cents paid = PaidBy(db, k);
-  if (paid <= 0) Refuse("N_PARAM_N_APLICA_MULTA");
+  if (paid <= 0) throw Refusal("N_PARAM_N_APLICA_MULTA");
   const double share = SharePaid(p.charged, paid);
   std::optional<double> percent = FinePercentFor(FineBands(db, k.branch), share);
-  if (!percent) Refuse("N_PARAM_DISTRATO|" + ShareText(share));
+  if (!percent) throw Refusal("N_PARAM_DISTRATO|" + ShareText(share));
   return PriceRescission(p.charged, paid, *percent);
 }
 
@@ -185,7 +185,7 @@ Variant GetContratRepetSeq(Database& db, const protocol::GetContratRepetSeq& arg
 // recorded with (priced again when nothing was recorded).
 Variant ConfirmaValores(Database& db, const protocol::ConfirmaValores& args) {
   const std::string mode = KeyCode(args.modo, 0);
-  if (mode != "N" && mode != "S") Refuse("ConfirmaValores: modo inválido \"" + args.modo + "\".");
+  if (mode != "N" && mode != "S") throw Refusal("ConfirmaValores: modo inválido \"" + args.modo + "\".");
   // Mode "S" reads a recorded rescission: "seq" names the contract in one.
   const ContractRef k = ReadKey(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE,
                              mode == "S" ? Looking::ForItsRescission : Looking::ForAnyContract);
@@ -215,11 +215,11 @@ Cents MoneyArg(const Variant& value, const char* what) {
     if (value.isNull() || value.isArray() || value.isPacket()) throw std::runtime_error("");
     number = value.asDouble();
   } catch (const std::exception&) {
-    Refuse(std::string("Distrato: ") + what + " informado não é um número válido.");
+    throw Refusal(std::string("Distrato: ") + what + " informado não é um número válido.");
   }
   std::optional<Cents> cents = ToCents(number);
   if (!cents || *cents > kMaxAmountCents || *cents < -kMaxAmountCents)
-    Refuse(std::string("Distrato: ") + what + " informado está fora dos limites.");
+    throw Refusal(std::string("Distrato: ") + what + " informado está fora dos limites.");
   return *cents;
 }
 
@@ -233,11 +233,11 @@ Parameters CheckParameters(Database& db, const std::string& branch) {
       "       r.CDARVPROD IS NOT NULL, COALESCE(r.CDGRUPROD, '')"
       "  FROM PARAMDISTRATO p LEFT JOIN PRODUTO r ON r.CDARVPROD = p.CDPRODDISTRATO WHERE p.CDFILIAL = ?1");
   st.bind(1, branch);
-  if (!st.step() || st.text(0).empty()) Refuse("N_PARAM_TIPOOPER");
+  if (!st.step() || st.text(0).empty()) throw Refusal("N_PARAM_TIPOOPER");
   Parameters p{st.text(1)};
   const std::string group = st.text(2);
-  if (p.product.empty() || st.integer(3) == 0) Refuse("N_PARAM_PRODDISTRADO");
-  if (group.empty() || st.text(4) != group) Refuse("N_PARAM_GRUPRODREL");
+  if (p.product.empty() || st.integer(3) == 0) throw Refusal("N_PARAM_PRODDISTRADO");
+  if (group.empty() || st.text(4) != group) throw Refusal("N_PARAM_GRUPRODREL");
   return p;
 }
 
@@ -297,7 +297,7 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
   const Cents fine = MoneyArg(args.vrMulta, "o valor da multa");
   const Cents negotiated = MoneyArg(args.vrNegociado, "o valor negociado");
   const Cents signedAmount = MoneyArg(args.valorSinalizado, "o valor do distrato");
-  if (fine < 0 || negotiated < 0) Refuse("N_PARAM_VRNEGATIVO");
+  if (fine < 0 || negotiated < 0) throw Refusal("N_PARAM_VRNEGATIVO");
 
   const std::string operador = rescission_store::RequireOperator(db, args.operador);
 
@@ -306,25 +306,25 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
   const PartyRow party = LoadParty(db, k);
   RefuseUnlessFree(party);
   const Parameters params = CheckParameters(db, k.branch);
-  if (party.guests <= 0) Refuse("N_PARAM_QTCONVCONTRAT_ZERO");
-  if (SuppliersPaid(db, k)) Refuse("N_PARAM_CONTA_FORN");
-  if (OpenRenegotiated(db, k)) Refuse("N_PARAM_RENEGO_CT_ABERTA");
+  if (party.guests <= 0) throw Refusal("N_PARAM_QTCONVCONTRAT_ZERO");
+  if (SuppliersPaid(db, k)) throw Refusal("N_PARAM_CONTA_FORN");
+  if (OpenRenegotiated(db, k)) throw Refusal("N_PARAM_RENEGO_CT_ABERTA");
 
   // The operator confirmed values priced earlier; another operator may have
   // settled or changed the party's accounts since.
   const RescissionValues now = Calculate(db, k, party);
   const Cents expected = SignedAmount(now.account, now.calculated);
   if (expected != signedAmount)
-    Refuse("Os valores do contratante foram alterados por outro operador depois do cálculo da multa "
+    throw Refusal("Os valores do contratante foram alterados por outro operador depois do cálculo da multa "
            "(valor atual " + CentsText(expected) + ", confirmado " + CentsText(signedAmount) +
            "). Refaça o distrato.");
   // The screen sends the fine it was shown, or 0 with a negotiated value of 0.
   if (fine != now.fine && !(negotiated == 0 && fine == 0))
-    Refuse("Distrato: a multa informada (" + CentsText(fine) + ") difere da multa calculada (" +
+    throw Refusal("Distrato: a multa informada (" + CentsText(fine) + ") difere da multa calculada (" +
            CentsText(now.fine) + "). Refaça o distrato.");
   // A negotiation lowers what is refunded or charged, never raises it.
   if (negotiated > now.calculated)
-    Refuse("Distrato: o valor negociado (" + CentsText(negotiated) + ") não pode ser maior que o valor calculado (" +
+    throw Refusal("Distrato: o valor negociado (" + CentsText(negotiated) + ") não pode ser maior que o valor calculado (" +
            CentsText(now.calculated) + ").");
 
   // The party is cancelled first: on PostgreSQL the change travels with the
@@ -335,7 +335,7 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
       "   AND IDCONTPROCESDIST = 'N'");
   cancel.bindAll(k.branch, k.budget, k.seq, k.client, k.address).run();
   const std::string child = rescission_store::NextSequence(db, {k.branch, k.budget});
-  if (db.changes() != 1) Refuse("O contratante já está em processo de distrato. Operação bloqueada.");
+  if (db.changes() != 1) throw Refusal("O contratante já está em processo de distrato. Operação bloqueada.");
   WriteChildBudget(db, k, child, party, params.product, negotiated, fine);
 
   Statement receivables = db.prepare(

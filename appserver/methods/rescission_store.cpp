@@ -9,6 +9,7 @@
 #include "methods/server_clock.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
 namespace rescission_store {
 
@@ -67,7 +68,6 @@ Party ReadParty(const Statement& st) {
 
 }  // namespace
 
-void Refuse(const std::string& message) { throw std::runtime_error(message); }
 
 DateTime ProcessingDate(Database& db, const std::string& branch) {
   Statement st = db.prepare(
@@ -124,7 +124,7 @@ Party RequireParty(Database& db, const BudgetKey& b, std::string_view seqArg, st
   const std::string address = KeyCode(addressArg, 0);
   std::optional<Party> found = LoadParty(db, b, PartySequence(db, b, seqArg, client, address), client, address);
   if (!found || found->origin == "DISTRATO")
-    Refuse("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
+    throw Refusal("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
   return *found;
 }
 
@@ -138,7 +138,7 @@ const Party* PartyOfRow(const std::vector<Party>& parties, const DataPacket& pac
   for (const Party& p : parties) {
     if (p.client != client || (!seq.empty() && p.seq != seq) || (!address.empty() && p.address != address)) continue;
     if (found)
-      Refuse("O cliente " + client + " tem mais de um contrato neste orçamento: informe a sequência (NRSEQORCAEVE) e"
+      throw Refusal("O cliente " + client + " tem mais de um contrato neste orçamento: informe a sequência (NRSEQORCAEVE) e"
              " o endereço (NRENDCLIORCEVE) de cada contrato.");
     found = &p;
   }
@@ -229,14 +229,14 @@ std::string RescissionProduct(Database& db, const std::string& branch) {
       "SELECT COALESCE(CDTIPOOPER, ''), COALESCE(CDPRODDISTRATO, ''), COALESCE(CDGRUPRODDISTRATO, '')"
       "  FROM PARAMDISTRATO WHERE CDFILIAL = ?1");
   st.bind(1, branch);
-  if (!st.step() || st.text(0).empty()) Refuse("N_PARAM_TIPOOPER");
+  if (!st.step() || st.text(0).empty()) throw Refusal("N_PARAM_TIPOOPER");
   const std::string product = st.text(1);
   const std::string group = st.text(2);
-  if (product.empty()) Refuse("N_PARAM_PRODDISTRADO");
+  if (product.empty()) throw Refusal("N_PARAM_PRODDISTRADO");
   Statement item = db.prepare("SELECT COALESCE(CDGRUPROD, '') FROM PRODUTO WHERE CDARVPROD = ?1");
   item.bind(1, product);
-  if (!item.step()) Refuse("N_PARAM_PRODDISTRADO");
-  if (group.empty() || item.text(0) != group) Refuse("N_PARAM_GRUPRODREL");
+  if (!item.step()) throw Refusal("N_PARAM_PRODDISTRADO");
+  if (group.empty() || item.text(0) != group) throw Refusal("N_PARAM_GRUPRODREL");
   return product;
 }
 
@@ -260,7 +260,7 @@ std::string NextSequence(Database& db, const BudgetKey& b) {
   while (st.step() && st.integer(0) <= next)
     if (st.integer(0) == next) ++next;
   if (next > 99)
-    Refuse("O orçamento " + b.budget + " já tem 99 sequências: não comporta mais orçamentos filhos. Desfaça um"
+    throw Refusal("O orçamento " + b.budget + " já tem 99 sequências: não comporta mais orçamentos filhos. Desfaça um"
            " distrato do orçamento para liberar uma sequência.");
   return (next < 10 ? "0" : "") + std::to_string(next);
 }
@@ -269,7 +269,7 @@ std::string RequireOperator(Database& db, const std::string& typed) {
   const std::string code = KeyCode(typed, 0);
   Statement op = db.prepare("SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1");
   op.bind(1, code);
-  if (!op.step()) Refuse("Operador \"" + code + "\" não cadastrado.");
+  if (!op.step()) throw Refusal("Operador \"" + code + "\" não cadastrado.");
   return code;
 }
 

@@ -128,6 +128,5 @@ DateTime ProcessingDate(Database& db, const std::string& branch);
 // Money as the refusals show it: "1.234,56".
 std::string MoneyText(Cents value);
 
-[[noreturn]] void Refuse(const std::string& message);
 
 }  // namespace rescission_store

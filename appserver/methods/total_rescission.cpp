@@ -19,6 +19,7 @@
 #include "methods/rescission_store.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ Variant ConfValTodosCont(Database& db, const protocol::ConfValTodosCont& args) {
   RequireOperator(db, args.operador);
   PacketArg(args.contratantes, "contratantes");
   const std::string mode = KeyCode(args.modo, 0);
-  if (mode != "N" && mode != "S") Refuse("ConfValTodosCont: modo inválido \"" + args.modo + "\".");
+  if (mode != "N" && mode != "S") throw Refusal("ConfValTodosCont: modo inválido \"" + args.modo + "\".");
 
   const std::vector<FineBand> bands = FineBands(db, b.branch);
   DataPacket packet(ContractorValuesShape());
@@ -80,7 +81,7 @@ Variant ConfValTodosCont(Database& db, const protocol::ConfValTodosCont& args) {
       const Priced priced = PriceForTotal(bands, p);
       packet.addRow(ValuesRow(p, priced.values, priced.values.calculated, priced.erro, priced.renegotiation));
     }
-    if (packet.rowCount() == 0) Refuse("Não há contratantes a distratar no orçamento " + b.budget + ".");
+    if (packet.rowCount() == 0) throw Refusal("Não há contratantes a distratar no orçamento " + b.budget + ".");
   } else {
     const std::map<std::string, Recorded> recorded = RecordedForBudget(db, b);
     for (const Party& p : LoadParties(db, b, PartySet::InTotalProcess)) {
@@ -88,7 +89,7 @@ Variant ConfValTodosCont(Database& db, const protocol::ConfValTodosCont& args) {
       packet.addRow(ValuesRow(p, r.values, r.negotiated, "", ""));
     }
     if (packet.rowCount() == 0)
-      Refuse("Não há contratantes em processo de distrato total no orçamento " + b.budget + ".");
+      throw Refusal("Não há contratantes em processo de distrato total no orçamento " + b.budget + ".");
   }
   return Variant(std::move(packet));
 }
@@ -106,30 +107,30 @@ struct Confirmed {
 Cents AmountAt(const DataPacket& p, std::size_t row, const char* field, const std::string& client) {
   std::optional<Cents> v = ToCents(NumberAt(p, row, field).value_or(0.0));
   if (!v || *v > kMaxAmountCents || *v < -kMaxAmountCents)
-    Refuse("DistratoTotal: o valor " + std::string(field) + " do contratante " + client + " está fora dos limites.");
+    throw Refusal("DistratoTotal: o valor " + std::string(field) + " do contratante " + client + " está fora dos limites.");
   return *v;
 }
 
 // The rows of the dialog's packet, each matched to the free contract it
 // names; a row that names none is refused, a contract named twice too.
 std::vector<Confirmed> ReadConfirmed(const DataPacket& sent, const std::vector<Party>& free, const BudgetKey& b) {
-  if (!Has(sent, "CDCLIENTE")) Refuse("Pacote de contratantes sem CDCLIENTE.");
+  if (!Has(sent, "CDCLIENTE")) throw Refusal("Pacote de contratantes sem CDCLIENTE.");
   std::vector<Confirmed> out;
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
     Confirmed c;
     c.client = KeyCode(TextAt(sent, r, "CDCLIENTE"), 0);
     c.party = PartyOfRow(free, sent, r);
     if (!c.party)
-      Refuse("O contratante " + c.client + " já está em processo de distrato ou não pertence ao orçamento " +
+      throw Refusal("O contratante " + c.client + " já está em processo de distrato ou não pertence ao orçamento " +
              b.budget + ". Operação bloqueada.");
     for (const Confirmed& earlier : out)
-      if (earlier.party == c.party) Refuse("Contrato " + c.party->key().label() + " repetido no distrato total.");
+      if (earlier.party == c.party) throw Refusal("Contrato " + c.party->key().label() + " repetido no distrato total.");
     c.negotiated = AmountAt(sent, r, "VRORIGREC", c.client);
-    if (c.negotiated < 0) Refuse("N_PARAM_VRNEGATIVO");
+    if (c.negotiated < 0) throw Refusal("N_PARAM_VRNEGATIVO");
     c.calculated = AmountAt(sent, r, "VRORIGRECNOEDIT", c.client);
     // The negotiation may forgive part of what is due or refunded, never add to it.
     if (c.negotiated > c.calculated)
-      Refuse("O valor negociado do contratante " + c.client + " (" + CentsText(c.negotiated) +
+      throw Refusal("O valor negociado do contratante " + c.client + " (" + CentsText(c.negotiated) +
              ") não pode ser maior que o valor calculado (" + CentsText(c.calculated) + ").");
     c.account = TextAt(sent, r, "GERACTPAGAR");
     out.push_back(c);
@@ -189,10 +190,10 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
   const std::string operador = RequireOperator(db, args.operador);
   PacketArg(args.contratantes, "contratantes");
   const DataPacket& valores = PacketArg(args.valores, "valores dos contratantes");
-  if (valores.rowCount() == 0) Refuse("Nenhum contratante confirmado para o distrato total.");
+  if (valores.rowCount() == 0) throw Refusal("Nenhum contratante confirmado para o distrato total.");
 
   const std::string product = RescissionProduct(db, b.branch);
-  if (SuppliersPaid(db, b)) Refuse("N_PARAM_CONTA_FORN");
+  if (SuppliersPaid(db, b)) throw Refusal("N_PARAM_CONTA_FORN");
 
   const std::vector<FineBand> bands = FineBands(db, b.branch);
   const std::vector<Party> free = LoadParties(db, b, PartySet::Free);
@@ -210,17 +211,17 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
     const Party& p = *c.party;
     RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
     Priced priced = PriceForTotal(bands, p);
-    if (!priced.erro.empty()) Refuse("N_PARAM_DISTRATO|" + priced.share);
-    if (!priced.renegotiation.empty()) Refuse("N_PARAM_RENEGO_CT_ABERTA");
+    if (!priced.erro.empty()) throw Refusal("N_PARAM_DISTRATO|" + priced.share);
+    if (!priced.renegotiation.empty()) throw Refusal("N_PARAM_RENEGO_CT_ABERTA");
     if (priced.values.calculated != c.calculated || priced.values.account != c.account)
-      Refuse("Os valores do contratante " + p.name + " foram alterados por outro operador depois do cálculo da multa"
+      throw Refusal("Os valores do contratante " + p.name + " foram alterados por outro operador depois do cálculo da multa"
              " (valor atual " + MoneyText(priced.values.calculated) + ", confirmado " + MoneyText(c.calculated) +
              "). Refaça o distrato.");
     rows.push_back({&p, std::move(priced), c.negotiated});
   }
   for (const Party& p : free)
     if (!seen.count(&p))
-      Refuse("O contratante " + p.name + " entrou no orçamento depois do cálculo da multa. Refaça o distrato.");
+      throw Refusal("O contratante " + p.name + " entrou no orçamento depois do cálculo da multa. Refaça o distrato.");
 
   int guests = 0, quotas = 0;
   for (const Row& r : rows) guests += r.party->guests, quotas += r.party->quotas;
@@ -235,7 +236,7 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
     const RescissionValues& v = r.priced.values;
     rec.cancel.bindAll(b.branch, b.budget, p.seq, p.client, p.address).run();
     if (db.changes() != 1)
-      Refuse("O contratante " + p.name + " já está em processo de distrato. Operação bloqueada.");
+      throw Refusal("O contratante " + p.name + " já está em processo de distrato. Operação bloqueada.");
     rec.receivables.bindAll(b.branch, b.budget, p.seq, p.client, p.address).run();
     rec.member.bindAll(b.branch, b.budget, child, p.client, p.address, p.contact, r.negotiated, p.guests, p.quotas)
         .run();
