@@ -13,6 +13,7 @@
 #include "data/money.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "methods/packet_reading.h"
 #include "methods/party_key.h"
 #include "methods/rescission_store.h"
 #include "methods/packet_builder.h"
@@ -22,6 +23,8 @@
 #include "net/refusal.h"
 
 namespace {
+
+using namespace packet_reading;
 
 using S = FieldType;
 
@@ -36,17 +39,7 @@ const PacketShape& PaymentPlanShape() {
   return shape;
 }
 
-struct Budget {
-  std::string branch, budget;
-};
-
-// The budget a call names by its `filial` and `orcamento` arguments.
-template <class Call>
-Budget BudgetArgs(const Call& args) {
-  return {KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
-}
-
-DataPacket StoredParties(Database& db, const Budget& b) {
+DataPacket StoredParties(Database& db, const BudgetKey& b) {
   Statement st = db.prepare(
       "SELECT AMOUNT(d.VRORIGREC), d.VRPERCMULTA, AMOUNT(d.VRMULTA), d.GERACTPAGAR, AMOUNT(d.VRORIGRECNOEDIT),"
       "       c.IDTPIJURCLIE,"
@@ -66,7 +59,7 @@ DataPacket StoredParties(Database& db, const Budget& b) {
 }
 
 // The installments of one contract; `party` empty answers the empty plan.
-DataPacket StoredPlan(Database& db, const Budget& b, const std::optional<PartyKey>& party) {
+DataPacket StoredPlan(Database& db, const BudgetKey& b, const std::optional<PartyKey>& party) {
   Statement st = db.prepare(
       "SELECT DTVENCIMENTO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, AMOUNT(VRPARCELA), NRSEQORCAEVE, NRENDCLIORCEVE"
       "  FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
@@ -78,7 +71,7 @@ DataPacket StoredPlan(Database& db, const Budget& b, const std::optional<PartyKe
 }
 
 // Deletes a contract's installments; answers how many there were.
-std::int64_t DeletePlan(Database& db, const Budget& b, const PartyKey& k) {
+std::int64_t DeletePlan(Database& db, const BudgetKey& b, const PartyKey& k) {
   Statement st = db.prepare(
       "DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
       "   AND NRENDCLIORCEVE = ?5");
@@ -95,11 +88,11 @@ std::int64_t DeletePlan(Database& db, const Budget& b, const PartyKey& k) {
 // confirmation never silently overwrites another's. Calls made in-process,
 // outside any connection, are not checked.
 
-std::string ReadScope(const Budget& b) { return "CONTRATDISTRATO|" + b.branch + "|" + b.budget; }
+std::string ReadScope(const BudgetKey& b) { return "CONTRATDISTRATO|" + b.branch + "|" + b.budget; }
 
 // Every party of the budget's working set with a stamp of what the dialog
 // shows and confirms: its values, payment form and installments.
-std::map<std::string, std::string> PartyStamps(Database& db, const Budget& b) {
+std::map<std::string, std::string> PartyStamps(Database& db, const BudgetKey& b) {
   std::map<std::string, std::string> stamps;
   Statement st = db.prepare(
       "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE, VRORIGRECNOEDIT || '|' || VRORIGREC || '|' || VRPERCMULTA || '|' || VRMULTA || '|' ||"
@@ -121,12 +114,12 @@ std::map<std::string, std::string> PartyStamps(Database& db, const Budget& b) {
 }
 
 // The caller now holds the budget's working set as stored.
-void RememberRead(Database& db, const Budget& b) {
+void RememberRead(Database& db, const BudgetKey& b) {
   if (CallerSession* caller = CurrentCaller()) caller->rememberReads(ReadScope(b), PartyStamps(db, b));
 }
 
 // Refuses a change to a party that is no longer as the caller read it.
-void RequireUnchangedSinceRead(const std::map<std::string, std::string>& now, const Budget& b,
+void RequireUnchangedSinceRead(const std::map<std::string, std::string>& now, const BudgetKey& b,
                                const PartyKey& party) {
   const CallerSession* caller = CurrentCaller();
   if (!caller) return;
@@ -146,36 +139,11 @@ void RequireUnchangedSinceRead(const std::map<std::string, std::string>& now, co
 
 // --- reading a packet the client sent -------------------------------------
 
-const DataPacket& PacketArg(const Variant& v, const char* what) {
-  if (!v.isPacket()) throw Refusal(std::string("Pacote de ") + what + " inválido.");
-  return v.asPacket();
-}
-
-bool Has(const DataPacket& p, const char* field) { return p.fieldIndex(field) >= 0; }
-
-std::string TextAt(const DataPacket& p, std::size_t row, const char* field) {
-  if (!Has(p, field)) return "";
-  std::string t = p.at(row, field).asText();
-  while (!t.empty() && t.back() == ' ') t.pop_back();
-  return t;
-}
-
-std::optional<double> NumberAt(const DataPacket& p, std::size_t row, const char* field) {
-  if (!Has(p, field) || p.at(row, field).isNull()) return std::nullopt;
-  try {
-    double v = p.at(row, field).asDouble();
-    if (!std::isfinite(v)) throw std::runtime_error("");
-    return v;
-  } catch (const std::exception&) {
-    throw Refusal(std::string("Valor inválido em ") + field + ".");
-  }
-}
-
 // An amount of the packet in cents by the money rule, from 0 to the largest
 // amount; an absent or null one is 0.
 Cents Amount(const DataPacket& p, std::size_t row, const char* field, const std::string& client) {
-  std::optional<Cents> v = ToCents(NumberAt(p, row, field).value_or(0.0));
-  if (!v || *v < 0 || *v > kMaxAmountCents)
+  const std::optional<Cents> v = AmountAt(p, row, field);
+  if (!v || *v < 0)
     throw Refusal(std::string("Valor inválido em ") + field + " do contratante " + client + ".");
   return *v;
 }
@@ -193,7 +161,7 @@ struct Reviewing {
   std::string substitute;
 };
 
-std::vector<Reviewing> WorkingSetParties(Database& db, const Budget& b) {
+std::vector<Reviewing> WorkingSetParties(Database& db, const BudgetKey& b) {
   Statement st = db.prepare(
       "SELECT d.NRSEQORCAEVE, d.CDCLIENTE, d.NRENDCLIORCEVE, COALESCE(p.CDCLICONTSUBORE, '') FROM CONTRATDISTRATO d"
       "  LEFT JOIN CONTRATANTE p ON p.CDFILIAL = d.CDFILIAL AND p.NRORCAEVENTO = d.NRORCAEVENTO"
@@ -258,7 +226,7 @@ PartyKey PartyAt(const std::vector<Reviewing>& set, const DataPacket& p, std::si
 // what the user confirmed (negotiated value, payment form, plan) is kept.
 // Parties no longer sent leave the working set with their plans.
 Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
-  Budget b = BudgetArgs(args);
+  BudgetKey b = BudgetArgs(args);
   const DataPacket& sent = PacketArg(args.contratantes, "contratantes");
   if (!Has(sent, "CDCLIENTE")) throw Refusal("Pacote de contratantes sem CDCLIENTE.");
 
@@ -325,7 +293,7 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
 }
 
 Variant GetContratDistrato(Database& db, const protocol::GetContratDistrato& args) {
-  const Budget b = BudgetArgs(args);
+  const BudgetKey b = BudgetArgs(args);
   RememberRead(db, b);
   return Variant(StoredParties(db, b));
 }
@@ -333,18 +301,18 @@ Variant GetContratDistrato(Database& db, const protocol::GetContratDistrato& arg
 // The contract GetFormaPgto and DeletaFormaPgto name: the client, with the
 // optional sequence and address a client of several contracts needs.
 template <class Call>
-std::optional<PartyKey> NamedParty(Database& db, const Budget& b, const Call& args) {
+std::optional<PartyKey> NamedParty(Database& db, const BudgetKey& b, const Call& args) {
   const std::string seq = args.sequencia.empty() ? "" : KeyCode(args.sequencia, kSequenceWidth);
   return FindParty(WorkingSetParties(db, b), KeyCode(args.cliente, 0), seq, KeyCode(args.endereco, 0), false);
 }
 
 Variant GetFormaPgto(Database& db, const protocol::GetFormaPgto& args) {
-  const Budget b = BudgetArgs(args);
+  const BudgetKey b = BudgetArgs(args);
   return Variant(StoredPlan(db, b, NamedParty(db, b, args)));
 }
 
 Variant DeletaFormaPgto(Database& db, const protocol::DeletaFormaPgto& args) {
-  Budget b = BudgetArgs(args);
+  BudgetKey b = BudgetArgs(args);
   const std::optional<PartyKey> party = NamedParty(db, b, args);
   if (!party) return Variant(StoredPlan(db, b, party));
   if (CurrentCaller()) RequireUnchangedSinceRead(PartyStamps(db, b), b, *party);
@@ -391,7 +359,7 @@ struct StoredParty {
   std::string mode;
 };
 
-StoredParty StoredPartyOf(Database& db, const Budget& b, const PartyKey& k) {
+StoredParty StoredPartyOf(Database& db, const BudgetKey& b, const PartyKey& k) {
   Statement st = db.prepare(
       "SELECT VRORIGRECNOEDIT, IDTPFORMAPGTO FROM CONTRATDISTRATO"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
@@ -402,7 +370,7 @@ StoredParty StoredPartyOf(Database& db, const Budget& b, const PartyKey& k) {
 
 // The installments stored for a contract, as (due date, value) in order.
 struct Installment;
-std::vector<Installment> StoredInstallments(Database& db, const Budget& b, const PartyKey& k);
+std::vector<Installment> StoredInstallments(Database& db, const BudgetKey& b, const PartyKey& k);
 
 constexpr std::size_t kMaxInstallments = 360;
 
@@ -413,7 +381,7 @@ struct Installment {
 
 // The plan packet by owning party, each installment checked: this branch and
 // budget, a due date not before the processing date, a value above zero.
-std::vector<Installment> StoredInstallments(Database& db, const Budget& b, const PartyKey& k) {
+std::vector<Installment> StoredInstallments(Database& db, const BudgetKey& b, const PartyKey& k) {
   Statement st = db.prepare(
       "SELECT DTVENCIMENTO, VRPARCELA FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
       "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 ORDER BY NRPARCELA");
@@ -434,7 +402,7 @@ bool SameInstallments(const std::vector<Installment>& a, const std::vector<Insta
 // and budget, a due date not before the processing date, a value above zero.
 // Installments are keyed to the party or to its substitute; both mean the
 // party, whose own key the plan is stored and fetched under.
-std::map<PartyKey, std::vector<Installment>> ReadPlans(Database& db, const Budget& b,
+std::map<PartyKey, std::vector<Installment>> ReadPlans(Database& db, const BudgetKey& b,
                                                        const std::vector<Reviewing>& set, const DataPacket& plan) {
   const DateTime processing = rescission_store::ProcessingDate(db, b.branch);
   std::map<PartyKey, std::vector<Installment>> plans;
@@ -471,7 +439,7 @@ std::map<PartyKey, std::vector<Installment>> ReadPlans(Database& db, const Budge
   return plans;
 }
 
-void StorePlan(Database& db, const Budget& b, const PartyKey& k, const std::vector<Installment>& rows) {
+void StorePlan(Database& db, const BudgetKey& b, const PartyKey& k, const std::vector<Installment>& rows) {
   DeletePlan(db, b, k);
   int n = 0;
   for (const Installment& row : rows) {
@@ -487,7 +455,7 @@ void StorePlan(Database& db, const Budget& b, const PartyKey& k, const std::vect
 // transaction: any refusal leaves the working set as it was. Everything is
 // checked before the first write.
 Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
-  Budget b = BudgetArgs(args);
+  BudgetKey b = BudgetArgs(args);
   const DataPacket& parties = PacketArg(args.contratantes, "contratantes");
   const DataPacket& plan = PacketArg(args.parcelas, "parcelas");
   if (parties.rowCount() > 0 && !Has(parties, "CDCLIENTE"))

@@ -14,6 +14,7 @@
 #include "methods/eligibility_checks.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "methods/working_set_store.h"
 #include "methods/packet_builder.h"
 #include "methods/packet_reading.h"
 #include "methods/rescission_store.h"
@@ -29,12 +30,6 @@ using namespace packet_reading;
 std::string Fixed(std::string text, std::size_t size) {
   if (text.size() < size) text.append(size - text.size(), ' ');
   return text;
-}
-
-// The budget a call names by its `filial` and `orcamento` arguments.
-template <class Call>
-BudgetKey BudgetArgs(const Call& args) {
-  return {KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
 }
 
 // One party's row of the contractor values packet (ContractorValuesShape).
@@ -104,9 +99,9 @@ struct Confirmed {
 };
 
 // An amount of the packet in cents by the money rule; absent or null is 0.
-Cents AmountAt(const DataPacket& p, std::size_t row, const char* field, const std::string& client) {
-  std::optional<Cents> v = ToCents(NumberAt(p, row, field).value_or(0.0));
-  if (!v || *v > kMaxAmountCents || *v < -kMaxAmountCents)
+Cents ConfirmedAmount(const DataPacket& p, std::size_t row, const char* field, const std::string& client) {
+  const std::optional<Cents> v = AmountAt(p, row, field);
+  if (!v)
     throw Refusal("DistratoTotal: o valor " + std::string(field) + " do contratante " + client + " está fora dos limites.");
   return *v;
 }
@@ -125,9 +120,9 @@ std::vector<Confirmed> ReadConfirmed(const DataPacket& sent, const std::vector<P
              b.budget + ". Operação bloqueada.");
     for (const Confirmed& earlier : out)
       if (earlier.party == c.party) throw Refusal("Contrato " + c.party->key().label() + " repetido no distrato total.");
-    c.negotiated = AmountAt(sent, r, "VRORIGREC", c.client);
+    c.negotiated = ConfirmedAmount(sent, r, "VRORIGREC", c.client);
     if (c.negotiated < 0) throw Refusal("N_PARAM_VRNEGATIVO");
-    c.calculated = AmountAt(sent, r, "VRORIGRECNOEDIT", c.client);
+    c.calculated = ConfirmedAmount(sent, r, "VRORIGRECNOEDIT", c.client);
     // The negotiation may forgive part of what is due or refunded, never add to it.
     if (c.negotiated > c.calculated)
       throw Refusal("O valor negociado do contratante " + c.client + " (" + CentsText(c.negotiated) +
@@ -136,48 +131,6 @@ std::vector<Confirmed> ReadConfirmed(const DataPacket& sent, const std::vector<P
     out.push_back(c);
   }
   return out;
-}
-
-// The statements of the recording, prepared once for every party.
-struct Recorder {
-  explicit Recorder(Database& db)
-      : member(db.prepare(
-            "INSERT INTO CONTRATANTE (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NMCONTCLIORE,"
-            "   VRRECECONTOREV, IDSITUCONTOREV, IDCONTPROCESDIST, IDORIGEMINCLUSAO, IDTPDISTRATOREALI,"
-            "   QTCONVCONTRAT, QTCOTACONTRAT)"
-            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, 'LANCADO', 'S', 'DISTRATO', 'TOTAL', ?8, ?9)")),
-        item(db.prepare(
-            "INSERT INTO ITEMORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRITEM, CDARVPROD, QTITEM, VRUNITITEM)"
-            " VALUES (?1, ?2, ?3, ?4, ?5, 1, ?6)")),
-        cancel(db.prepare(
-            "UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'S', IDSITUCONTOREV = 'CANCELADO', IDTPDISTRATOREALI = 'TOTAL'"
-            " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
-            "   AND NRENDCLIORCEVE = ?5 AND IDCONTPROCESDIST = 'N'")),
-        receivables(db.prepare(
-            "UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = IDSTATREC WHERE NRORCAEVENTO = ?2"
-            "   AND NRSEQORCAEVE = ?3"
-            "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND CDFILIAL = ?1 AND IDSTATREC IN ('A', 'P')")),
-        record(db.prepare(
-            "INSERT INTO DISTRATOPARCIAL (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
-            "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR,"
-            "   IDSITUCONTOREVANT)"
-            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)")) {}
-  Statement member, item, cancel, receivables, record;
-};
-
-void WriteChildBudget(Database& db, const BudgetKey& b, const std::string& parentSeq, const std::string& child,
-                      int guests, int quotas) {
-  Statement budget = db.prepare(
-      "INSERT INTO ORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRSEQORCAEVEPAI, IDSITUORCEVE,"
-      "   IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, CDCLIENTE, CDVENDEDOR, CDEMPRESA, DTORCAMENTO, DTEVENTO,"
-      "   QTCONVIDADOS, QTCOTAS)"
-      " SELECT CDFILIAL, NRORCAEVENTO, ?4, NRSEQORCAEVE, '3', IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, CDCLIENTE,"
-      "        CDVENDEDOR, CDEMPRESA, ?7,"
-      "        DTEVENTO, ?5, ?6"
-      "   FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3");
-  // The child budget is dated on the branch's business day, like every other rule.
-  budget.bindAll(b.branch, b.budget, parentSeq, child, guests, quotas, rescission_store::ProcessingDate(db, b.branch).days)
-      .run();
 }
 
 // Records the rescission of every party the operator confirmed, all or
@@ -226,24 +179,21 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
   int guests = 0, quotas = 0;
   for (const Row& r : rows) guests += r.party->guests, quotas += r.party->quotas;
   const std::string child = NextSequence(db, b);
-  WriteChildBudget(db, b, rows.front().party->seq, child, guests, quotas);
+  WriteChildBudget(db, b, rows.front().party->seq, child, "", guests, quotas);
 
-  Recorder rec(db);
+  RescissionRecorder rec(db, b, "TOTAL");
   int item = 0;
   Cents negotiatedTotal = 0, fineTotal = 0;
   for (const Row& r : rows) {
     const Party& p = *r.party;
     const RescissionValues& v = r.priced.values;
-    rec.cancel.bindAll(b.branch, b.budget, p.seq, p.client, p.address).run();
+    rec.cancel(p);
     if (db.changes() != 1)
       throw Refusal("O contratante " + p.name + " já está em processo de distrato. Operação bloqueada.");
-    rec.receivables.bindAll(b.branch, b.budget, p.seq, p.client, p.address).run();
-    rec.member.bindAll(b.branch, b.budget, child, p.client, p.address, p.contact, r.negotiated, p.guests, p.quotas)
-        .run();
-    if (v.fine > 0) rec.item.bindAll(b.branch, b.budget, child, ++item, product, v.fine).run();
-    rec.record.bindAll(b.branch, b.budget, p.seq, p.client, p.address, child, v.paid, v.calculated, r.negotiated,
-                       v.percent, v.fine, v.account, operador, p.situation)
-        .run();
+    rec.cancelReceivables(p);
+    rec.addToChild(child, p, r.negotiated);
+    if (v.fine > 0) rec.addFine(child, ++item, product, v.fine);
+    rec.record(p, child, v, r.negotiated, operador);
     negotiatedTotal += r.negotiated;
     fineTotal += v.fine;
   }
@@ -254,10 +204,7 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
 
   // The review that priced the rescission is over; the consolidation starts
   // its own from the recorded values.
-  Statement plans = db.prepare("DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
-  plans.bindAll(b.branch, b.budget).run();
-  Statement working = db.prepare("DELETE FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
-  working.bindAll(b.branch, b.budget).run();
+  ClearWorkingSet(db, b);
   return Variant("");
 }
 

@@ -15,6 +15,7 @@
 #include "methods/eligibility_checks.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "methods/working_set_store.h"
 #include "methods/packet_reading.h"
 #include "methods/rescission_store.h"
 #include "session/caller_session.h"
@@ -37,11 +38,6 @@ constexpr const char* kCommission =
     "Existe comissão gerada para o vendedor, supervisor e/ou gerente do vendedor do orçamento. Para desfazer o"
     " distrato a comissão do vendedor e de seus superiores deve ser cancelada pela tela \"Manutenção da Comissão do"
     " Vendedor\". Operação bloqueada.";
-
-template <class Call>
-BudgetKey BudgetArgs(const Call& args) {
-  return {KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
-}
 
 // True when a commission of the budget was generated: on any of its
 // sequences (client empty), or on the sequences of one party and the child
@@ -307,11 +303,7 @@ Variant UndoTotal(Database& db, const protocol::DesfazerDistrato& args, const st
   }
   undoer.RemoveEmptyChildren();
   // A review left from the consolidation belongs to the rescission undone.
-  for (const char* sql : {"DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2",
-                          "DELETE FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"}) {
-    Statement st = db.prepare(sql);
-    st.bindAll(b.branch, b.budget).run();
-  }
+  ClearWorkingSet(db, b);
   WriteAudit(db, {"DesfazerDistrato", args.operador, b.branch, b.budget, "",
                   "total; " + std::to_string(parties.size()) + " contratante(s); negociado " + MoneyText(negotiated) +
                       "; multa " + MoneyText(fines) + "; contas geradas removidas " + MoneyText(removed),
