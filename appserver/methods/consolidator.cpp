@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "methods/key_codes.h"
+#include "methods/launch_numbers.h"
 #include "net/refusal.h"
 #include "storage/database.h"
 
@@ -67,12 +68,7 @@ Consolidator::Consolidator(Database& db, const BudgetKey& b, std::string origin,
       company_(db.prepare(
           "SELECT COALESCE(CDEMPRESA, '') FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
           "   AND NRSEQORCAEVE = ?3")) {
-  Statement last = db.prepare(
-      "SELECT MAX(n) FROM (SELECT MAX(CAST(NRLANCTONF AS BIGINT)) AS n FROM CONTARECEBER WHERE CDFILIAL = ?1"
-      "                    UNION ALL SELECT MAX(CAST(NRLANCTONF AS BIGINT)) FROM CONTAPAGAR WHERE CDFILIAL = ?1) AS launches");
-  last.bind(1, b.branch);
-  last.step();
-  lastLaunch_ = last.isNull(0) ? 0 : last.integer(0);
+  lastLaunch_ = LastLaunch(db, b.branch);
 }
 
 void Consolidator::CheckBankAccount(const Party& p, bool required) {
@@ -131,9 +127,4 @@ std::string Consolidator::CompanyOf(const Party& p) {
   return companies_.emplace(p.seq, company).first->second;
 }
 
-std::string Consolidator::NextLaunch() {
-  const std::int64_t next = ++lastLaunch_;
-  if (next > 9999999999LL) throw Refusal("Numeração de lançamentos esgotada na filial " + b_.branch + ".");
-  std::string text = std::to_string(next);
-  return std::string(10 - text.size(), '0') + text;
-}
+std::string Consolidator::NextLaunch() { return LaunchText(++lastLaunch_, b_.branch); }

@@ -9,6 +9,7 @@
 
 const char* const kBudgetLockedMessage =
     "A situação do orçamento não permite alterações: apenas consulta. Operação bloqueada.";
+const char* const kAlreadyInRescissionMessage = "O contratante já está em processo de distrato. Operação bloqueada.";
 const char* const kOnlyTotalRescissionMessage =
     "O orçamento não utiliza custo fixo: somente o distrato total pode ser realizado. Operação bloqueada.";
 const char* const kNotGeneratedMessage =
@@ -59,7 +60,7 @@ void RefuseUnlessPartialRescissionAllowed(Database& db, const std::string& branc
   if (st.integer(2) == 0) return;
   const std::string situation = st.text(3), process = st.text(4), substitute = st.text(5);
   // One already in a rescission keeps the caller's own refusal, which says so.
-  if (process != "N" || situation == "CANCELADO") return;
+  if (eligibility::PartyInRescission(situation, process)) return;
   if (!substitute.empty()) throw Refusal(kSubstituteRecordedMessage);
   if (!eligibility::PartyOpenForPartialRescission(situation, process, substitute)) throw Refusal(kNotGeneratedMessage);
   if (eligibility::QuotasBlockPartialRescission(st.text(6), st.text(7), st.integer(8) > 1))

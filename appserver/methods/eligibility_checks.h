@@ -10,6 +10,7 @@ class Database;
 
 // The texts of the refusals, for the methods and their tests.
 extern const char* const kBudgetLockedMessage;
+extern const char* const kAlreadyInRescissionMessage;
 extern const char* const kOnlyTotalRescissionMessage;
 extern const char* const kNotGeneratedMessage;
 extern const char* const kSubstituteRecordedMessage;

@@ -14,6 +14,7 @@
 #include "audit/audit_trail.h"
 #include "data/packet.h"
 #include "methods/eligibility_checks.h"
+#include "protocol/eligibility.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
 #include "methods/packet_reading.h"
@@ -66,8 +67,7 @@ Party ReadParty(Database& db, const BudgetKey& b, const std::string& seqArg, con
 }
 
 void RefuseUnlessFree(const Party& p) {
-  if (p.process != "N" || p.situation == "CANCELADO")
-    throw Refusal("O contratante já está em processo de distrato. Operação bloqueada.");
+  if (eligibility::PartyInRescission(p.situation, p.process)) throw Refusal(kAlreadyInRescissionMessage);
 }
 
 // Prices the rescission from the party's current accounts; refuses a party
@@ -175,7 +175,7 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
   RescissionRecorder rec(db, b, "PARCIAL");
   rec.cancel(party);
   const std::string child = NextSequence(db, b);
-  if (db.changes() != 1) throw Refusal("O contratante já está em processo de distrato. Operação bloqueada.");
+  if (db.changes() != 1) throw Refusal(kAlreadyInRescissionMessage);
   WriteChildBudget(db, b, party.seq, child, party.client, party.guests, party.quotas);
   rec.addToChild(child, party, negotiated);
   rec.addFine(child, 1, product, fine);

@@ -15,6 +15,7 @@
 #include "methods/eligibility_checks.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "methods/launch_numbers.h"
 #include "methods/rescission_store.h"
 #include "storage/database.h"
 #include "storage/statement.h"
@@ -124,17 +125,10 @@ Party LoadParty(Database& db, const std::string& branchArg, const std::string& b
   return p;
 }
 
-void RequireOperator(Database& db, const std::string& operatorArg) {
-  const std::string code = KeyCode(operatorArg, 0);
-  Statement st = db.prepare("SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1");
-  st.bind(1, code);
-  if (code.empty() || !st.step()) throw Refusal("Operador \"" + code + "\" não cadastrado.");
-}
-
 // A party the screen offered for substitution: a generated contract, not in a
 // rescission, not substituted meanwhile by another operator.
 void RequireSubstitutable(const Party& p) {
-  if (p.process != "N") throw Refusal("O contratante já está em processo de distrato. Operação bloqueada.");
+  if (p.process != "N") throw Refusal(kAlreadyInRescissionMessage);
   if (p.situation == "CANCELADO")
     throw Refusal("O contratante " + p.client + " já foi substituído por outro operador. Atualize a lista.");
   if (p.situation != "CNTGERADA")
@@ -229,7 +223,7 @@ void InsertSubstituteParty(Database& db, const Party& p, const Substitute& s, Ce
 // responsibility, and its open and planned receivables. The party stays in
 // the list cancelled, with the substitute recorded; what it paid stays its.
 Variant SubstituirContratante(Database& db, const protocol::SubstituirContratante& args) {
-  RequireOperator(db, args.operador);
+  rescission_store::RequireOperator(db, args.operador);
   const Party p = LoadParty(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
   RefuseIfBudgetLocked(db, p.branch, p.budget, p.seq);
   RequireSubstitutable(p);
@@ -286,22 +280,13 @@ OpenReceivables OpenOf(Database& db, const Party& p, const std::string& company)
   return {st.integer(0), st.real(1)};
 }
 
-std::string NextLaunch(Database& db, const std::string& branch) {
-  Statement st = db.prepare(
-      "SELECT COALESCE(MAX(CAST(NRLANCTONF AS BIGINT)), 0) + 1 FROM CONTARECEBER WHERE CDFILIAL = ?1");
-  st.bind(1, branch);
-  st.step();
-  std::string n = std::to_string(st.integer(0));
-  return std::string(n.size() < 10 ? 10 - n.size() : 0, '0') + n;
-}
-
 // The quota holder hands the quotas and guests sent, and its whole open
 // value, to the substitute, who comes into the sequence with one receivable
 // of that value (origin "G"). The holder keeps the rest of its quotas and
 // guests, its value drops by what passed and its open receivables are
 // cancelled; its quotas count as transferred.
 Variant TransfCotas(Database& db, const protocol::TransfCotas& args) {
-  RequireOperator(db, args.operador);
+  rescission_store::RequireOperator(db, args.operador);
   const Party p = LoadParty(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
   RefuseIfBudgetLocked(db, p.branch, p.budget, p.seq);
   RequireSubstitutable(p);
@@ -348,7 +333,7 @@ Variant TransfCotas(Database& db, const protocol::TransfCotas& args) {
 
   InsertSubstituteParty(db, p, s, *value, guests, quotas, "N", "N");
 
-  const std::string launch = NextLaunch(db, p.branch);
+  const std::string launch = LaunchText(LastLaunch(db, p.branch) + 1, p.branch);
   Statement receivable = db.prepare(
       "INSERT INTO CONTARECEBER (CDFILIAL, NRLANCTONF, NRPARCELAREC, NRSEQVENREC, CDEMPRESA, NRORCAEVENTO,"
       "   NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, DOCUMENTO, DTORIGVENREC, DTATUAVENREC, VRORIGREC, VRATUAREC,"

@@ -198,6 +198,18 @@ TEST_P(Substitution, TransfCotasMovesQuotasGuestsAndTheOpenValueToTheSubstitute)
   EXPECT_EQ(accounts[0].asPacket().rowCount(), 1u);
 }
 
+// Receivables and payables share one series of launch numbers: the
+// substitute's new receivable comes after a payable's number too.
+TEST_P(Substitution, TheSubstitutesReceivableTakesTheNextLaunchNumberOfBothSeries) {
+  db_->exec(std::string("INSERT INTO CONTAPAGAR (CDFILIAL, NRLANCTONF, NRPARCELAPAG, NRSEQVENPAG, CDEMPRESA,"
+                        " NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, DOCUMENTO, DTORIGVENPAG, DTATUAVENPAG,"
+                        " VRORIGPAG, VRATUAPAG, IDSTATPAG) VALUES ('") +
+            kBranch + "', '0000090000', '01', '01', '01', '0000000999', '01', '3001', '1', 'DIST', 46000, 46000,"
+                      " 100, 100, 'A')");
+  ASSERT_EQ(Transf(kLucas, 15000.0, 20.0, 18.0).asText(), "");
+  EXPECT_EQ(One("SELECT NRLANCTONF FROM CONTARECEBER WHERE CDCLIENTE = '3001'"), "0000090001");
+}
+
 TEST_P(Substitution, TransfCotasRefusesValuesOutOfRangeAndWritesNothing) {
   const std::string before = Snapshot();
   EXPECT_EQ(Refusal([&] { Transf(kLucas, 0.0, 20.0, 18.0); }), "N_PARAM_VRNOTA_ZERO");

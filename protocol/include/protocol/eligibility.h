@@ -22,6 +22,12 @@ inline bool QuotasBlockPartialRescission(std::string_view IDCONTRESPCOTAORCA, st
   return IDCONTRESPCOTAORCA == "S" && IDTRANSFCOTAREALI == "N" && !repeatedInAnotherSequence;
 }
 
+// A contract already in a rescission, or cancelled by one, may enter no
+// other rescission.
+inline bool PartyInRescission(std::string_view IDSITUCONTOREV, std::string_view IDCONTPROCESDIST) {
+  return IDCONTPROCESDIST != "N" || IDSITUCONTOREV == "CANCELADO";
+}
+
 // A party is rescinded alone only while its contract is generated, it is in
 // no rescission yet and no substitute is recorded for it.
 inline bool PartyOpenForPartialRescission(std::string_view IDSITUCONTOREV, std::string_view IDCONTPROCESDIST,
