@@ -29,39 +29,14 @@ namespace {
 using namespace rescission_store;
 using packet_reading::MoneyArg;
 
-// Which of a client's contracts "seq" names.
-enum class Looking {
-  ForAnyContract,   // the first sequence holding the client
-  ForItsRescission, // the contract in a partial rescission, else the first
-};
-
-// The sequence the party is in: the one named, or else the first sequence of
-// the budget holding the party ("seq" and empty mean "look it up"). Looking
-// for its rescission, the contract in a partial rescission comes first: a
-// client may hold a live contract in sequence 01 and a rescinded one in 02.
-std::optional<std::string> ResolveSequence(Database& db, const std::string& branch, const std::string& budget,
-                                           const std::string& seqArg, const std::string& client,
-                                           const std::string& address, Looking looking) {
-  if (std::optional<std::string> seq = SequenceArg(seqArg)) return KeyCode(*seq, kSequenceWidth);
-  Statement st = db.prepare(
-      "SELECT NRSEQORCAEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3"
-      "   AND (?4 = '' OR NRENDCLIORCEVE = ?4)"
-      " ORDER BY CASE WHEN ?5 = 1 AND IDCONTPROCESDIST IN ('S', 'C') AND IDORIGEMINCLUSAO <> 'DISTRATO'"
-      "                AND COALESCE(IDTPDISTRATOREALI, '') = 'PARCIAL' THEN 0 ELSE 1 END,"
-      "          NRSEQORCAEVE LIMIT 1");
-  st.bindAll(branch, budget, client, address, looking == Looking::ForItsRescission ? 1 : 0);
-  if (!st.step()) return std::nullopt;
-  return st.text(0);
-}
-
 // The party a call names, with what its receivables hold now; refuses one
 // the budget lacks.
 Party ReadParty(Database& db, const BudgetKey& b, const std::string& seqArg, const std::string& clientArg,
-                const std::string& addressArg, Looking looking = Looking::ForAnyContract) {
+                const std::string& addressArg, ContractSought sought = ContractSought::kFirst) {
   const std::string client = KeyCode(clientArg, 0);
   const std::string address = KeyCode(addressArg, 0);
-  const std::optional<std::string> seq = ResolveSequence(db, b.branch, b.budget, seqArg, client, address, looking);
-  std::optional<Party> party = seq ? LoadParty(db, b, *seq, client, address) : std::nullopt;
+  const std::string seq = PartySequence(db, b, seqArg, client, address, sought);
+  std::optional<Party> party = seq.empty() ? std::nullopt : LoadParty(db, b, seq, client, address);
   if (!party) throw Refusal("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
   return *party;
 }
@@ -115,7 +90,7 @@ Variant ConfirmaValores(Database& db, const protocol::ConfirmaValores& args) {
   // Mode "S" reads a recorded rescission: "seq" names the contract in one.
   const BudgetKey b = BudgetArgs(args);
   const Party party = ReadParty(db, b, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE,
-                                mode == "S" ? Looking::ForItsRescission : Looking::ForAnyContract);
+                                mode == "S" ? ContractSought::kInPartialRescission : ContractSought::kFirst);
   RescissionValues v;
   Cents negotiated = 0;
   if (mode == "N") {

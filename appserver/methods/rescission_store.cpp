@@ -101,13 +101,17 @@ std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
 }
 
 std::string PartySequence(Database& db, const BudgetKey& b, std::string_view namedSequence, const std::string& client,
-                          const std::string& address) {
+                          const std::string& address, ContractSought sought) {
   if (std::optional<std::string> named = SequenceArg(namedSequence)) return KeyCode(*named, kSequenceWidth);
   Statement st = db.prepare(
       "SELECT NRSEQORCAEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3"
-      "   AND NRENDCLIORCEVE = ?4 AND IDORIGEMINCLUSAO <> 'DISTRATO'"
-      " ORDER BY CASE WHEN IDCONTPROCESDIST IN ('S', 'C') THEN 0 ELSE 1 END, NRSEQORCAEVE LIMIT 1");
-  st.bindAll(b.branch, b.budget, client, address);
+      "   AND (?4 = '' OR NRENDCLIORCEVE = ?4) AND (?5 <> 2 OR IDORIGEMINCLUSAO <> 'DISTRATO')"
+      " ORDER BY CASE WHEN ?5 = 0 OR IDCONTPROCESDIST NOT IN ('S', 'C') THEN 1"
+      "               WHEN ?5 = 2 THEN 0"
+      "               WHEN IDORIGEMINCLUSAO <> 'DISTRATO' AND COALESCE(IDTPDISTRATOREALI, '') = 'PARCIAL' THEN 0"
+      "               ELSE 1 END,"
+      "          NRSEQORCAEVE LIMIT 1");
+  st.bindAll(b.branch, b.budget, client, address, static_cast<int>(sought));
   return st.step() ? st.text(0) : "";
 }
 

@@ -52,12 +52,19 @@ std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set);
 std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client,
                                const std::string& address);
 
-// The sequence a party's rescission is on: the one the caller named, or else
-// the first of the budget where the contract is in a rescission (a client may
-// hold a live contract in an earlier sequence), else the first where it
-// stands other than as a rescission's own row; "" when there is none.
+// Which of a client's contracts a call that names no sequence means.
+enum class ContractSought {
+  kFirst,                 // the first sequence holding the contract (to rescind or substitute it)
+  kInPartialRescission,   // one in a partial rescission first, else the first
+  kInRescission,          // one in any rescission first, never a child budget's row
+};
+
+// The sequence of the party's contract: the one the caller named ("seq" and
+// empty mean "look it up"), or else the one `sought` (a client may hold a
+// live contract in sequence 01 and a rescinded one in 02); "" when there is
+// none. An empty address matches any.
 std::string PartySequence(Database& db, const BudgetKey& b, std::string_view namedSequence, const std::string& client,
-                          const std::string& address);
+                          const std::string& address, ContractSought sought = ContractSought::kInRescission);
 
 // The party a call names by its arguments as sent (sequence, or "seq" or
 // empty to look it up; client; address), refusing one the budget lacks and

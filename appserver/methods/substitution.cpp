@@ -86,18 +86,6 @@ struct Party {
   std::int64_t guests = 0, quotas = 0;
 };
 
-std::optional<std::string> PartySequence(Database& db, const std::string& branch, const std::string& budget,
-                                         const std::string& seqArg, const std::string& client,
-                                         const std::string& address) {
-  if (std::optional<std::string> seq = SequenceArg(seqArg)) return KeyCode(*seq, kSequenceWidth);
-  Statement st = db.prepare(
-      "SELECT NRSEQORCAEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3"
-      "   AND NRENDCLIORCEVE = ?4 ORDER BY NRSEQORCAEVE LIMIT 1");
-  st.bindAll(branch, budget, client, address);
-  if (!st.step()) return std::nullopt;
-  return st.text(0);
-}
-
 Party LoadParty(Database& db, const std::string& branchArg, const std::string& budgetArg, const std::string& seqArg,
                 const std::string& clientArg, const std::string& addressArg) {
   Party p;
@@ -105,9 +93,9 @@ Party LoadParty(Database& db, const std::string& branchArg, const std::string& b
   p.budget = KeyCode(budgetArg, kBudgetWidth);
   p.client = KeyCode(clientArg, 0);
   p.address = KeyCode(addressArg, 0);
-  std::optional<std::string> seq = PartySequence(db, p.branch, p.budget, seqArg, p.client, p.address);
-  if (!seq) throw Refusal("N_PARAM_CONTSUB_ORCA");
-  p.seq = *seq;
+  p.seq = rescission_store::PartySequence(db, {p.branch, p.budget}, seqArg, p.client, p.address,
+                                          rescission_store::ContractSought::kFirst);
+  if (p.seq.empty()) throw Refusal("N_PARAM_CONTSUB_ORCA");
   Statement st = db.prepare(
       "SELECT IDSITUCONTOREV, IDCONTPROCESDIST, COALESCE(CDCLICONTSUBORE, ''), IDCONTRESPCOTAORCA,"
       "       IDTRANSFCOTAREALI, VRRECECONTOREV, QTCONVCONTRAT, QTCOTACONTRAT FROM CONTRATANTE"
