@@ -18,6 +18,7 @@
 
 #include "data/exceptions.h"
 #include "net/net_connection.h"
+#include "net/refusal.h"
 #include "net/rpc_server.h"
 #include "test_server.h"
 
@@ -111,7 +112,16 @@ class FreshServer {
   }
 
  private:
+  // Whatever the real server refused or an override throws is what the
+  // server answers: the relay passes its text on as a refusal.
   Variant Relay(const std::string& method, std::vector<Variant>& args) {
+    try {
+      return RelayOrOverride(method, args);
+    } catch (const std::exception& e) {
+      throw Refusal(e.what());
+    }
+  }
+  Variant RelayOrOverride(const std::string& method, std::vector<Variant>& args) {
     Override answer;
     {
       std::lock_guard lock(mutex_);
