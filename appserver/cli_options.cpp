@@ -7,9 +7,8 @@
 #include <stdexcept>
 #include <type_traits>
 
-#include <CLI/CLI.hpp>
-
 #include "audit/audit_report.h"
+#include "cli/command_line.h"
 #include "data/formats.h"
 #include "net/server_address.h"
 #include "storage/database_target.h"
@@ -79,21 +78,16 @@ const char* ServerUsage() {
 ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   ServerOptions o;
   CLI::App app;
-  app.set_help_flag();  // the usage is ServerUsage(), which main prints
-  app.allow_extras();   // left over and named below, in the server's words
-  // An option given twice: the last one counts, and each value is checked.
-  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  // Each value is read as it comes, so the first bad one is the one told.
+  command_line::Prepare(app, o.help, o.version);  // the usage is ServerUsage(), which main prints
+  app.allow_extras();  // left over and named below, in the server's words
   const auto checked = [&app](const std::string& name, std::function<void(const std::string&)> read) {
-    return app.add_option_function<std::string>(name, std::move(read))->trigger_on_parse();
+    return command_line::AddChecked(app, name, std::move(read));
   };
   const auto number = [&checked](const std::string& name, long min, long max, const std::string& what, auto& target) {
     return checked(name, [&target, min, max, what](const std::string& text) {
       target = static_cast<std::remove_reference_t<decltype(target)>>(parseNumber(text, min, max, what));
     });
   };
-  app.add_flag("--help,-h", o.help);
-  app.add_flag("--version", o.version);
   app.add_option("--db", o.db);
   app.add_flag("--init-demo", o.initDemo);
   const CLI::Option* parties = number("--parties", 1, kMaxParties, "Número de contratantes", o.parties);
@@ -142,16 +136,9 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   });
   app.add_option("--backup", o.backup);
 
-  std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 reads from the back
-  try {
-    app.parse(reversed);
-  } catch (const CLI::ArgumentMismatch&) {
-    // Every option takes the word after it, whatever it is: only the last
-    // word can lack its value.
-    throw std::invalid_argument("Falta o valor de " + args.back() + ".");
-  } catch (const CLI::ParseError& e) {
-    throw std::invalid_argument(std::string("Linha de comando inválida: ") + e.what());
-  }
+  command_line::Parse(app, args,
+                      {[](const std::string& option) { return "Falta o valor de " + option + "."; },
+                       "Linha de comando inválida: "});
   if (!app.remaining().empty()) throw std::invalid_argument("Opção desconhecida: " + app.remaining().front());
   if (o.help || o.version) return o;
   const auto given = [](const CLI::Option* option) { return option->count() > 0; };

@@ -4,7 +4,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include <CLI/CLI.hpp>
+#include "cli/command_line.h"
 
 namespace {
 
@@ -46,37 +46,22 @@ const char* CallUsage() {
 CallOptions ParseCallOptions(const std::vector<std::string>& args) {
   CallOptions o;
   CLI::App app;
-  app.set_help_flag();  // the usage is CallUsage(), which main prints
+  command_line::Prepare(app, o.help, o.version);  // the usage is CallUsage(), which main prints
   // Options come before the method: from it on every word is the call's,
   // whatever it looks like ("--", a negative number, a packet in JSON).
   app.prefix_command();
-  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.add_flag("--help,-h", o.help);
-  app.add_flag("--version", o.version);
-  app.add_option_function<std::string>("--server", [&o](const std::string& text) { o.servers = Servers(text); })
-      ->envname("DX_SERVER")
-      ->trigger_on_parse();
+  command_line::AddChecked(app, "--server", [&o](const std::string& text) { o.servers = Servers(text); })
+      ->envname("DX_SERVER");
   app.add_flag("--refs", o.refs);
-  app.add_option_function<std::string>(
-         "--timeout", [&o](const std::string& text) { o.timeoutMs = Number(text, "Tempo limite", 1, 24 * 3600 * 1000); })
-      ->trigger_on_parse();
+  command_line::AddChecked(app, "--timeout",
+                           [&o](const std::string& text) { o.timeoutMs = Number(text, "Tempo limite", 1, 24 * 3600 * 1000); });
   app.add_option("--server-name", o.serverName);
   app.add_option("--operator", o.operatorCode)->envname("DX_OPERATOR");
   app.add_option("--password-file", o.passwordFile);
   app.add_flag("--stdin", o.fromStdin);
   app.add_flag("--tls", o.tls);
   app.add_option("--ca", o.caFile);
-
-  std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 reads from the back
-  try {
-    app.parse(reversed);
-  } catch (const CLI::ArgumentMismatch&) {
-    // An option takes the word after it, whatever it is: only the last word
-    // can lack its value.
-    throw std::invalid_argument(args.back() + " requer um valor.");
-  } catch (const CLI::ParseError& e) {
-    throw std::invalid_argument(e.what());
-  }
+  command_line::Parse(app, args, {[](const std::string& option) { return option + " requer um valor."; }, ""});
   if (o.help || o.version) return o;
   std::vector<std::string> call = app.remaining();
   if (!call.empty() && call.front() == "--")

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include <CLI/CLI.hpp>
+#include "cli/command_line.h"
 
 namespace dxscript {
 
@@ -19,28 +19,15 @@ const char* Usage() {
 CliOptions ParseCliOptions(const std::vector<std::string>& args) {
   CliOptions o;
   CLI::App app;
-  app.set_help_flag();  // the usage is Usage(), which main prints
-  app.allow_extras();   // a second script or an unknown option, told below
-  app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-  app.add_flag("--help,-h", o.help);
-  app.add_flag("--version", o.version);
+  command_line::Prepare(app, o.help, o.version);  // the usage is Usage(), which main prints
+  app.allow_extras();  // a second script or an unknown option, told below
   app.add_option("--server", o.server);
   app.add_flag("--tls", o.tls);
   app.add_option("--ca", o.ca);
   app.add_option("--module", o.module);
   app.add_option("--database", o.database);
   app.add_option("script", o.script);
-
-  std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 reads from the back
-  try {
-    app.parse(reversed);
-  } catch (const CLI::ArgumentMismatch&) {
-    // An option takes the word after it, whatever it is: only the last word
-    // can lack its value.
-    throw std::invalid_argument(args.back() + " needs a value");
-  } catch (const CLI::ParseError& e) {
-    throw std::invalid_argument(e.what());
-  }
+  command_line::Parse(app, args, {[](const std::string& option) { return option + " needs a value"; }, ""});
   if (!app.remaining().empty()) {
     const std::string extra = app.remaining().front();
     if (!extra.empty() && extra[0] == '-') throw std::invalid_argument("unknown option " + extra);
