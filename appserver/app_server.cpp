@@ -13,6 +13,7 @@
 #include "storage/migrations.h"
 #include "storage/statement.h"
 #include "storage/storage.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ namespace {
 // even which methods exist.
 void RequireLogin(const CallerSession& caller, const std::string& method) {
   if (method != protocol::Login::kName && !caller.loggedIn())
-    throw std::runtime_error("Conexão sem login: entre com operador e senha antes de chamar " + PrintableText(method) + ".");
+    throw Refusal("Conexão sem login: entre com operador e senha antes de chamar " + PrintableText(method) + ".");
 }
 
 // A method's operator argument is the operator logged in.
@@ -29,7 +30,7 @@ void CheckCallerOperator(const CallerSession& caller, const MethodSpec& spec, co
   const std::string loggedIn = caller.operatorCode();
   const std::string sent = KeyCode(args.at(static_cast<std::size_t>(spec.callerOperator)).asText(), 0);
   if (sent != loggedIn)
-    throw std::runtime_error("O operador informado (" + PrintableText(sent) + ") difere do operador desta conexão (" + loggedIn +
+    throw Refusal("O operador informado (" + PrintableText(sent) + ") difere do operador desta conexão (" + loggedIn +
                              "). Operação bloqueada.");
 }
 
@@ -39,7 +40,7 @@ AppServer::AppServer(const std::string& dbPath)
     : storage_(std::make_unique<Storage>(dbPath)), logins_(std::make_unique<LoginService>(*storage_)) {
   dispatcher_.add(DeclaredMethod<protocol::Login>([this](protocol::Login& login) {
     CallerSession* caller = CurrentCaller();
-    if (!caller) throw std::runtime_error("Login só é possível numa conexão ao servidor de aplicação.");
+    if (!caller) throw Refusal("Login só é possível numa conexão ao servidor de aplicação.");
     return logins_->logIn(*caller, login.codigo, login.senha);
   }));
   RegisterBudgetLookup(dispatcher_, *storage_);

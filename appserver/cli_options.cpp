@@ -12,6 +12,7 @@
 #include "data/formats.h"
 #include "net/server_address.h"
 #include "storage/database_target.h"
+#include "net/refusal.h"
 
 namespace {
 

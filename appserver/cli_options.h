@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include "net/refusal.h"
 
 struct ServerOptions {
   std::string db;

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "net/printable_text.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -72,21 +73,21 @@ Variant Dispatcher::call(const std::string& method, std::vector<Variant>& args) 
 
 Variant Dispatcher::call(const std::string& method, std::vector<Variant>& args, const CallGuard& guard) const {
   auto it = methods_.find(method);
-  if (it == methods_.end()) throw std::runtime_error("Método desconhecido: " + PrintableText(method));
+  if (it == methods_.end()) throw Refusal("Método desconhecido: " + PrintableText(method));
   const MethodSpec& spec = it->second;
   const std::size_t n = spec.args.size();
   const std::size_t required = std::min(spec.required, n);
   if (args.size() < required || args.size() > n) {
     const std::string expected = required == n ? std::to_string(n) : "de " + std::to_string(required) + " a " +
                                                                          std::to_string(n);
-    throw std::runtime_error(method + " espera " + expected + (n == 1 ? " argumento" : " argumentos") +
+    throw Refusal(method + " espera " + expected + (n == 1 ? " argumento" : " argumentos") +
                              ", recebeu " + std::to_string(args.size()) + ".");
   }
   // Trailing arguments an older caller leaves out arrive as null.
   args.resize(n);
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (!accepts(spec.args[i], args[i]))
-      throw std::runtime_error(method + ": o argumento " + std::to_string(i + 1) + " deve ser " +
+      throw Refusal(method + ": o argumento " + std::to_string(i + 1) + " deve ser " +
                                ArgKindName(spec.args[i]) + ", recebeu " + Variant::kindName(args[i].kind()) + ".");
   }
   if (guard) guard(spec, args);

@@ -34,6 +34,7 @@
 
 #include "net/rpc_server.h"
 #include "net/server_log.h"
+#include "net/refusal.h"
 
 namespace {
 

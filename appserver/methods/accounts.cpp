@@ -7,6 +7,7 @@
 #include "methods/packet_builder.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ Variant GetContCorr(Database& db, const protocol::GetContCorr& args) {
     st.bindAll(company, code);
     return QueryPacket(st, BankAccountShape());
   }
-  if (!mode.empty()) throw std::runtime_error("GetContCorr: modo desconhecido: " + mode);
+  if (!mode.empty()) throw Refusal("GetContCorr: modo desconhecido: " + mode);
   Statement st = db.prepare(std::string(columns) +
                             "(substr(CDREDUCONT, 1, length(?2)) = ?2 OR CDREDUCONT = ?3) ORDER BY CDREDUCONT");
   st.bindAll(company, typed, code);

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "data/formats.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -20,7 +21,6 @@ DateTime DayOfMonth(int year, int month, int day) {
 
 std::string MoneyText(Cents value) { return FormatFloat("#,##0.00", FromCents(value)); }
 
-[[noreturn]] void Refuse(const std::string& message) { throw std::runtime_error(message); }
 
 }  // namespace
 
@@ -53,27 +53,27 @@ std::vector<DueInstallment> ScheduleAccount(Cents total, const PaymentForm& form
     out.push_back({day, total});
   } else if (form.mode == "F") {
     if (form.day < 1 || form.day > 31 || form.count < 1 || form.count > 99)
-      Refuse("Pagamento fixo inválido para o contratante " + client + ": dia de 1 a 31 e de 1 a 99 parcelas.");
+      throw Refusal("Pagamento fixo inválido para o contratante " + client + ": dia de 1 a 31 e de 1 a 99 parcelas.");
     const std::vector<Cents> values = SplitAmount(total, form.count);
     const std::vector<DateTime> dates = FixedDayDueDates(form.day, form.count, form.nextMonth, day);
     for (std::size_t i = 0; i < values.size(); ++i) out.push_back({dates[i], values[i]});
   } else if (form.mode == "V") {
     if (form.planned.empty())
-      Refuse("Pelo menos uma data de vencimento deve ser informada para o contratante " + client + ".");
+      throw Refusal("Pelo menos uma data de vencimento deve ser informada para o contratante " + client + ".");
     Cents sum = 0;
     for (const DueInstallment& row : form.planned) {
-      if (row.value <= 0) Refuse("As parcelas do contratante " + client + " devem ter valor maior que zero.");
+      if (row.value <= 0) throw Refusal("As parcelas do contratante " + client + " devem ter valor maior que zero.");
       if (DateOf(row.due) < day)
-        Refuse("Data de vencimento da parcela do contratante " + client + " anterior à data atual (" +
+        throw Refusal("Data de vencimento da parcela do contratante " + client + " anterior à data atual (" +
                FormatDate(row.due) + ").");
       sum += row.value;
       out.push_back({DateOf(row.due), row.value});
     }
     if (sum != total)
-      Refuse("A soma das parcelas do contratante " + client + " (" + MoneyText(sum) + ") difere do valor negociado (" +
+      throw Refusal("A soma das parcelas do contratante " + client + " (" + MoneyText(sum) + ") difere do valor negociado (" +
              MoneyText(total) + ").");
   } else {
-    Refuse("Forma de pagamento inválida para o contratante " + client + ".");
+    throw Refusal("Forma de pagamento inválida para o contratante " + client + ".");
   }
   return out;
 }

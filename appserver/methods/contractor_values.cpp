@@ -13,14 +13,18 @@
 #include "data/money.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "methods/packet_reading.h"
 #include "methods/party_key.h"
 #include "methods/rescission_store.h"
 #include "methods/packet_builder.h"
 #include "session/caller_session.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
 namespace {
+
+using namespace packet_reading;
 
 using S = FieldType;
 
@@ -35,17 +39,7 @@ const PacketShape& PaymentPlanShape() {
   return shape;
 }
 
-struct Budget {
-  std::string branch, budget;
-};
-
-// The budget a call names by its `filial` and `orcamento` arguments.
-template <class Call>
-Budget BudgetArgs(const Call& args) {
-  return {KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
-}
-
-DataPacket StoredParties(Database& db, const Budget& b) {
+DataPacket StoredParties(Database& db, const BudgetKey& b) {
   Statement st = db.prepare(
       "SELECT AMOUNT(d.VRORIGREC), d.VRPERCMULTA, AMOUNT(d.VRMULTA), d.GERACTPAGAR, AMOUNT(d.VRORIGRECNOEDIT),"
       "       c.IDTPIJURCLIE,"
@@ -65,7 +59,7 @@ DataPacket StoredParties(Database& db, const Budget& b) {
 }
 
 // The installments of one contract; `party` empty answers the empty plan.
-DataPacket StoredPlan(Database& db, const Budget& b, const std::optional<PartyKey>& party) {
+DataPacket StoredPlan(Database& db, const BudgetKey& b, const std::optional<PartyKey>& party) {
   Statement st = db.prepare(
       "SELECT DTVENCIMENTO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, AMOUNT(VRPARCELA), NRSEQORCAEVE, NRENDCLIORCEVE"
       "  FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
@@ -77,7 +71,7 @@ DataPacket StoredPlan(Database& db, const Budget& b, const std::optional<PartyKe
 }
 
 // Deletes a contract's installments; answers how many there were.
-std::int64_t DeletePlan(Database& db, const Budget& b, const PartyKey& k) {
+std::int64_t DeletePlan(Database& db, const BudgetKey& b, const PartyKey& k) {
   Statement st = db.prepare(
       "DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
       "   AND NRENDCLIORCEVE = ?5");
@@ -94,11 +88,11 @@ std::int64_t DeletePlan(Database& db, const Budget& b, const PartyKey& k) {
 // confirmation never silently overwrites another's. Calls made in-process,
 // outside any connection, are not checked.
 
-std::string ReadScope(const Budget& b) { return "CONTRATDISTRATO|" + b.branch + "|" + b.budget; }
+std::string ReadScope(const BudgetKey& b) { return "CONTRATDISTRATO|" + b.branch + "|" + b.budget; }
 
 // Every party of the budget's working set with a stamp of what the dialog
 // shows and confirms: its values, payment form and installments.
-std::map<std::string, std::string> PartyStamps(Database& db, const Budget& b) {
+std::map<std::string, std::string> PartyStamps(Database& db, const BudgetKey& b) {
   std::map<std::string, std::string> stamps;
   Statement st = db.prepare(
       "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE, VRORIGRECNOEDIT || '|' || VRORIGREC || '|' || VRPERCMULTA || '|' || VRMULTA || '|' ||"
@@ -120,12 +114,12 @@ std::map<std::string, std::string> PartyStamps(Database& db, const Budget& b) {
 }
 
 // The caller now holds the budget's working set as stored.
-void RememberRead(Database& db, const Budget& b) {
+void RememberRead(Database& db, const BudgetKey& b) {
   if (CallerSession* caller = CurrentCaller()) caller->rememberReads(ReadScope(b), PartyStamps(db, b));
 }
 
 // Refuses a change to a party that is no longer as the caller read it.
-void RequireUnchangedSinceRead(const std::map<std::string, std::string>& now, const Budget& b,
+void RequireUnchangedSinceRead(const std::map<std::string, std::string>& now, const BudgetKey& b,
                                const PartyKey& party) {
   const CallerSession* caller = CurrentCaller();
   if (!caller) return;
@@ -134,48 +128,23 @@ void RequireUnchangedSinceRead(const std::map<std::string, std::string>& now, co
   const std::optional<std::string> read = caller->lastRead(ReadScope(b), party.text());
   // A connection made again (the server closes idle ones) has read nothing yet.
   if (!read)
-    throw std::runtime_error("Os valores do contratante " + client +
+    throw Refusal("Os valores do contratante " + client +
                              " não foram lidos nesta conexão com o servidor. Abra novamente os valores dos "
                              "contratantes e refaça a confirmação.");
   if (stored == now.end() || *read != stored->second)
-    throw std::runtime_error("Os valores do contratante " + client +
+    throw Refusal("Os valores do contratante " + client +
                              " foram alterados por outro operador depois de lidos. Abra novamente os valores dos "
                              "contratantes e refaça a confirmação.");
 }
 
 // --- reading a packet the client sent -------------------------------------
 
-const DataPacket& PacketArg(const Variant& v, const char* what) {
-  if (!v.isPacket()) throw std::runtime_error(std::string("Pacote de ") + what + " inválido.");
-  return v.asPacket();
-}
-
-bool Has(const DataPacket& p, const char* field) { return p.fieldIndex(field) >= 0; }
-
-std::string TextAt(const DataPacket& p, std::size_t row, const char* field) {
-  if (!Has(p, field)) return "";
-  std::string t = p.at(row, field).asText();
-  while (!t.empty() && t.back() == ' ') t.pop_back();
-  return t;
-}
-
-std::optional<double> NumberAt(const DataPacket& p, std::size_t row, const char* field) {
-  if (!Has(p, field) || p.at(row, field).isNull()) return std::nullopt;
-  try {
-    double v = p.at(row, field).asDouble();
-    if (!std::isfinite(v)) throw std::runtime_error("");
-    return v;
-  } catch (const std::exception&) {
-    throw std::runtime_error(std::string("Valor inválido em ") + field + ".");
-  }
-}
-
 // An amount of the packet in cents by the money rule, from 0 to the largest
 // amount; an absent or null one is 0.
 Cents Amount(const DataPacket& p, std::size_t row, const char* field, const std::string& client) {
-  std::optional<Cents> v = ToCents(NumberAt(p, row, field).value_or(0.0));
-  if (!v || *v < 0 || *v > kMaxAmountCents)
-    throw std::runtime_error(std::string("Valor inválido em ") + field + " do contratante " + client + ".");
+  const std::optional<Cents> v = AmountAt(p, row, field);
+  if (!v || *v < 0)
+    throw Refusal(std::string("Valor inválido em ") + field + " do contratante " + client + ".");
   return *v;
 }
 
@@ -183,7 +152,7 @@ Cents Amount(const DataPacket& p, std::size_t row, const char* field, const std:
 std::string ClientAt(const DataPacket& p, std::size_t row) { return KeyCode(TextAt(p, row, "CDCLIENTE"), 0); }
 
 [[noreturn]] void NotAParty(const std::string& client) {
-  throw std::runtime_error("Contratante " + client + " não pertence ao distrato deste orçamento.");
+  throw Refusal("Contratante " + client + " não pertence ao distrato deste orçamento.");
 }
 
 // The contracts of the working set, with the substitute each records.
@@ -192,7 +161,7 @@ struct Reviewing {
   std::string substitute;
 };
 
-std::vector<Reviewing> WorkingSetParties(Database& db, const Budget& b) {
+std::vector<Reviewing> WorkingSetParties(Database& db, const BudgetKey& b) {
   Statement st = db.prepare(
       "SELECT d.NRSEQORCAEVE, d.CDCLIENTE, d.NRENDCLIORCEVE, COALESCE(p.CDCLICONTSUBORE, '') FROM CONTRATDISTRATO d"
       "  LEFT JOIN CONTRATANTE p ON p.CDFILIAL = d.CDFILIAL AND p.NRORCAEVENTO = d.NRORCAEVENTO"
@@ -224,7 +193,7 @@ std::optional<PartyKey> FindParty(const std::vector<Reviewing>& set, const std::
     std::erase_if(found, [&](const PartyKey& k) { return k.client != code; });
   if (found.empty()) return std::nullopt;
   if (found.size() > 1)
-    throw std::runtime_error("O cliente " + code + " tem mais de um contrato neste orçamento: informe a sequência"
+    throw Refusal("O cliente " + code + " tem mais de um contrato neste orçamento: informe a sequência"
                              " (NRSEQORCAEVE) e o endereço (NRENDCLIORCEVE) do contrato.");
   return found.front();
 }
@@ -246,7 +215,7 @@ PartyKey PartyAt(const std::vector<Reviewing>& set, const DataPacket& p, std::si
 
 // A negotiation lowers what is refunded or charged, never raises it.
 [[noreturn]] void RefuseAboveCalculated(const std::string& client, Cents negotiated, Cents calculated) {
-  throw std::runtime_error("O valor negociado do contratante " + client + " (" + CentsText(negotiated) +
+  throw Refusal("O valor negociado do contratante " + client + " (" + CentsText(negotiated) +
                            ") não pode ser maior que o valor calculado (" + CentsText(calculated) + ").");
 }
 
@@ -257,9 +226,9 @@ PartyKey PartyAt(const std::vector<Reviewing>& set, const DataPacket& p, std::si
 // what the user confirmed (negotiated value, payment form, plan) is kept.
 // Parties no longer sent leave the working set with their plans.
 Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
-  Budget b = BudgetArgs(args);
+  BudgetKey b = BudgetArgs(args);
   const DataPacket& sent = PacketArg(args.contratantes, "contratantes");
-  if (!Has(sent, "CDCLIENTE")) throw std::runtime_error("Pacote de contratantes sem CDCLIENTE.");
+  if (!Has(sent, "CDCLIENTE")) throw Refusal("Pacote de contratantes sem CDCLIENTE.");
 
   // The budget's contracts read once: a whole budget is reviewed at once, and
   // a look-up per party would read the budget once per party. A row that
@@ -324,7 +293,7 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
 }
 
 Variant GetContratDistrato(Database& db, const protocol::GetContratDistrato& args) {
-  const Budget b = BudgetArgs(args);
+  const BudgetKey b = BudgetArgs(args);
   RememberRead(db, b);
   return Variant(StoredParties(db, b));
 }
@@ -332,18 +301,18 @@ Variant GetContratDistrato(Database& db, const protocol::GetContratDistrato& arg
 // The contract GetFormaPgto and DeletaFormaPgto name: the client, with the
 // optional sequence and address a client of several contracts needs.
 template <class Call>
-std::optional<PartyKey> NamedParty(Database& db, const Budget& b, const Call& args) {
+std::optional<PartyKey> NamedParty(Database& db, const BudgetKey& b, const Call& args) {
   const std::string seq = args.sequencia.empty() ? "" : KeyCode(args.sequencia, kSequenceWidth);
   return FindParty(WorkingSetParties(db, b), KeyCode(args.cliente, 0), seq, KeyCode(args.endereco, 0), false);
 }
 
 Variant GetFormaPgto(Database& db, const protocol::GetFormaPgto& args) {
-  const Budget b = BudgetArgs(args);
+  const BudgetKey b = BudgetArgs(args);
   return Variant(StoredPlan(db, b, NamedParty(db, b, args)));
 }
 
 Variant DeletaFormaPgto(Database& db, const protocol::DeletaFormaPgto& args) {
-  Budget b = BudgetArgs(args);
+  BudgetKey b = BudgetArgs(args);
   const std::optional<PartyKey> party = NamedParty(db, b, args);
   if (!party) return Variant(StoredPlan(db, b, party));
   if (CurrentCaller()) RequireUnchangedSinceRead(PartyStamps(db, b), b, *party);
@@ -371,14 +340,14 @@ ConfirmedParty ReadConfirmedParty(const DataPacket& p, std::size_t r, const std:
   c.mode = TextAt(p, r, "IDTPFORMAPGTO");
   if (c.mode.empty()) c.mode = "E";
   if (c.mode != "E" && c.mode != "F" && c.mode != "V")
-    throw std::runtime_error("Forma de pagamento inválida para o contratante " + client + ".");
+    throw Refusal("Forma de pagamento inválida para o contratante " + client + ".");
   c.startMonth = TextAt(p, r, "IDMESINIPGTO") == "P" ? "P" : "A";
   c.day = NumberAt(p, r, "NRDIAPGTOFIXO").value_or(1);
   c.count = NumberAt(p, r, "NRPARCELAS").value_or(1);
   if (c.mode == "F" && (c.day < 1 || c.day > 31 || c.day != std::floor(c.day)))
-    throw std::runtime_error("Dia de pagamento inválido para o contratante " + client + ".");
+    throw Refusal("Dia de pagamento inválido para o contratante " + client + ".");
   if (c.mode == "F" && (c.count < 1 || c.count > 99 || c.count != std::floor(c.count)))
-    throw std::runtime_error("Quantidade de parcelas inválida para o contratante " + client + ".");
+    throw Refusal("Quantidade de parcelas inválida para o contratante " + client + ".");
   if (c.mode != "F") c.day = c.count = 1, c.startMonth = "A";
   return c;
 }
@@ -390,7 +359,7 @@ struct StoredParty {
   std::string mode;
 };
 
-StoredParty StoredPartyOf(Database& db, const Budget& b, const PartyKey& k) {
+StoredParty StoredPartyOf(Database& db, const BudgetKey& b, const PartyKey& k) {
   Statement st = db.prepare(
       "SELECT VRORIGRECNOEDIT, IDTPFORMAPGTO FROM CONTRATDISTRATO"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
@@ -401,7 +370,7 @@ StoredParty StoredPartyOf(Database& db, const Budget& b, const PartyKey& k) {
 
 // The installments stored for a contract, as (due date, value) in order.
 struct Installment;
-std::vector<Installment> StoredInstallments(Database& db, const Budget& b, const PartyKey& k);
+std::vector<Installment> StoredInstallments(Database& db, const BudgetKey& b, const PartyKey& k);
 
 constexpr std::size_t kMaxInstallments = 360;
 
@@ -412,7 +381,7 @@ struct Installment {
 
 // The plan packet by owning party, each installment checked: this branch and
 // budget, a due date not before the processing date, a value above zero.
-std::vector<Installment> StoredInstallments(Database& db, const Budget& b, const PartyKey& k) {
+std::vector<Installment> StoredInstallments(Database& db, const BudgetKey& b, const PartyKey& k) {
   Statement st = db.prepare(
       "SELECT DTVENCIMENTO, VRPARCELA FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
       "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 ORDER BY NRPARCELA");
@@ -433,7 +402,7 @@ bool SameInstallments(const std::vector<Installment>& a, const std::vector<Insta
 // and budget, a due date not before the processing date, a value above zero.
 // Installments are keyed to the party or to its substitute; both mean the
 // party, whose own key the plan is stored and fetched under.
-std::map<PartyKey, std::vector<Installment>> ReadPlans(Database& db, const Budget& b,
+std::map<PartyKey, std::vector<Installment>> ReadPlans(Database& db, const BudgetKey& b,
                                                        const std::vector<Reviewing>& set, const DataPacket& plan) {
   const DateTime processing = rescission_store::ProcessingDate(db, b.branch);
   std::map<PartyKey, std::vector<Installment>> plans;
@@ -444,33 +413,33 @@ std::map<PartyKey, std::vector<Installment>> ReadPlans(Database& db, const Budge
     const std::string ownerLabel = owner->label();
     if ((Has(plan, "CDFILIAL") && KeyCode(TextAt(plan, r, "CDFILIAL"), kBranchWidth) != b.branch) ||
         (Has(plan, "NRORCAEVENTO") && KeyCode(TextAt(plan, r, "NRORCAEVENTO"), kBudgetWidth) != b.budget))
-      throw std::runtime_error("Parcela de outro orçamento no pacote de parcelas.");
+      throw Refusal("Parcela de outro orçamento no pacote de parcelas.");
     if (!Has(plan, "DTVENCIMENTO") || plan.at(r, "DTVENCIMENTO").isNull())
-      throw std::runtime_error("Data de vencimento deve ser informada.");
+      throw Refusal("Data de vencimento deve ser informada.");
     DateTime due;
     try {
       due = DateOf(plan.at(r, "DTVENCIMENTO").asDate());
     } catch (const std::exception&) {
-      throw std::runtime_error("Data de vencimento inválida.");
+      throw Refusal("Data de vencimento inválida.");
     }
     if (due < processing)
-      throw std::runtime_error("Parcela do contratante " + ownerLabel + " vence em " + FormatDate(due) +
+      throw Refusal("Parcela do contratante " + ownerLabel + " vence em " + FormatDate(due) +
                                ", antes da data de processamento (" + FormatDate(processing) + ").");
     const Cents value = Amount(plan, r, "VRPARCELA", keyedTo);
     if (value <= 0)
-      throw std::runtime_error("O valor de cada parcela do contratante " + ownerLabel + " deve ser maior que zero.");
+      throw Refusal("O valor de cada parcela do contratante " + ownerLabel + " deve ser maior que zero.");
     std::vector<Installment>& party = plans[*owner];
     // Thirty years of monthly installments is more than any real plan; a
     // longer one is a mistake or an attack on the storage.
     if (party.size() == kMaxInstallments)
-      throw std::runtime_error("O plano de pagamento do contratante " + ownerLabel + " excede o limite de " +
+      throw Refusal("O plano de pagamento do contratante " + ownerLabel + " excede o limite de " +
                                std::to_string(kMaxInstallments) + " parcelas.");
     party.push_back({due, value});
   }
   return plans;
 }
 
-void StorePlan(Database& db, const Budget& b, const PartyKey& k, const std::vector<Installment>& rows) {
+void StorePlan(Database& db, const BudgetKey& b, const PartyKey& k, const std::vector<Installment>& rows) {
   DeletePlan(db, b, k);
   int n = 0;
   for (const Installment& row : rows) {
@@ -486,11 +455,11 @@ void StorePlan(Database& db, const Budget& b, const PartyKey& k, const std::vect
 // transaction: any refusal leaves the working set as it was. Everything is
 // checked before the first write.
 Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
-  Budget b = BudgetArgs(args);
+  BudgetKey b = BudgetArgs(args);
   const DataPacket& parties = PacketArg(args.contratantes, "contratantes");
   const DataPacket& plan = PacketArg(args.parcelas, "parcelas");
   if (parties.rowCount() > 0 && !Has(parties, "CDCLIENTE"))
-    throw std::runtime_error("Pacote de contratantes sem CDCLIENTE.");
+    throw Refusal("Pacote de contratantes sem CDCLIENTE.");
 
   const std::vector<Reviewing> set = WorkingSetParties(db, b);
   std::map<PartyKey, std::vector<Installment>> plans = ReadPlans(db, b, set, plan);
@@ -532,12 +501,12 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
     auto sent = modeAfter.find(party);
     const std::string mode = sent != modeAfter.end() ? sent->second : StoredPartyOf(db, b, party).mode;
     if (mode != "V")
-      throw std::runtime_error("O contratante " + party.label() +
+      throw Refusal("O contratante " + party.label() +
                                " não tem forma de pagamento variável: parcelas não podem ser informadas.");
   }
   for (const auto& [party, mode] : modeAfter)
     if (mode == "V" && !plans.count(party) && StoredInstallments(db, b, party).empty())
-      throw std::runtime_error("O contratante " + party.label() +
+      throw Refusal("O contratante " + party.label() +
                                " tem forma de pagamento variável: pelo menos uma parcela deve ser informada.");
 
   // The plan of a variable party sums to its negotiated value, to the cent:
@@ -551,7 +520,7 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
     Cents sum = 0;
     for (const Installment& row : rows) sum += row.value;
     if (sum != negotiated)
-      throw std::runtime_error("A soma das parcelas difere do valor negociado do contratante " + party.label() + ".");
+      throw Refusal("A soma das parcelas difere do valor negociado do contratante " + party.label() + ".");
   };
   for (const auto& [party, rows] : plans) {
     std::optional<Cents> negotiated = negotiatedOf(party);

@@ -4,8 +4,8 @@
 #include "protocol/eligibility.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
-using rescission_store::Refuse;
 
 const char* const kBudgetLockedMessage =
     "A situação do orçamento não permite alterações: apenas consulta. Operação bloqueada.";
@@ -35,7 +35,7 @@ void RefuseIfBudgetLocked(Database& db, const std::string& branch, const std::st
       "SELECT COALESCE(IDSITUORCEVE, '') FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
       "   AND NRSEQORCAEVE = ?3");
   st.bindAll(branch, budget, seq);
-  if (st.step() && eligibility::BudgetLocked(st.text(0))) Refuse(kBudgetLockedMessage);
+  if (st.step() && eligibility::BudgetLocked(st.text(0))) throw Refusal(kBudgetLockedMessage);
 }
 
 void RefuseUnlessPartialRescissionAllowed(Database& db, const std::string& branch, const std::string& budget,
@@ -54,14 +54,14 @@ void RefuseUnlessPartialRescissionAllowed(Database& db, const std::string& branc
       " WHERE o.CDFILIAL = ?1 AND o.NRORCAEVENTO = ?2 AND o.NRSEQORCAEVE = ?3");
   st.bindAll(branch, budget, seq, client, address);
   if (!st.step()) return;  // the caller names the missing party in its own words
-  if (eligibility::BudgetLocked(st.text(0))) Refuse(kBudgetLockedMessage);
-  if (eligibility::OnlyTotalRescission(st.text(1))) Refuse(kOnlyTotalRescissionMessage);
+  if (eligibility::BudgetLocked(st.text(0))) throw Refusal(kBudgetLockedMessage);
+  if (eligibility::OnlyTotalRescission(st.text(1))) throw Refusal(kOnlyTotalRescissionMessage);
   if (st.integer(2) == 0) return;
   const std::string situation = st.text(3), process = st.text(4), substitute = st.text(5);
   // One already in a rescission keeps the caller's own refusal, which says so.
   if (process != "N" || situation == "CANCELADO") return;
-  if (!substitute.empty()) Refuse(kSubstituteRecordedMessage);
-  if (!eligibility::PartyOpenForPartialRescission(situation, process, substitute)) Refuse(kNotGeneratedMessage);
+  if (!substitute.empty()) throw Refusal(kSubstituteRecordedMessage);
+  if (!eligibility::PartyOpenForPartialRescission(situation, process, substitute)) throw Refusal(kNotGeneratedMessage);
   if (eligibility::QuotasBlockPartialRescission(st.text(6), st.text(7), st.integer(8) > 1))
-    Refuse(kQuotasNotTransferredMessage);
+    throw Refusal(kQuotasNotTransferredMessage);
 }

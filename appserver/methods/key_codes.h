@@ -17,6 +17,17 @@ inline constexpr int kBankAccountWidth = 3;
 
 std::string KeyCode(std::string_view text, int width);
 
+// A budget in its stored codes.
+struct BudgetKey {
+  std::string branch, budget;
+};
+
+// The budget a call names by its `filial` and `orcamento` arguments.
+template <class Call>
+BudgetKey BudgetArgs(const Call& args) {
+  return {KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
+}
+
 // A budget sequence argument: empty or the literal "seq" mean "the budget's
 // first sequence" (nullopt); anything else is a sequence code.
 std::optional<std::string> SequenceArg(std::string_view text);

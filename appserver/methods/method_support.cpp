@@ -12,6 +12,7 @@
 #include "storage/database.h"
 #include "storage/storage.h"
 #include "storage/storage_errors.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ Variant InTransaction(Storage& storage, bool writes, const std::function<Variant
       // The transaction was rolled back whole: nothing of it remains.
       if (attempt == kAttempts) {
         busyRefusals.fetch_add(1, std::memory_order_relaxed);
-        throw std::runtime_error(kDatabaseBusyMessage);
+        throw Refusal(kDatabaseBusyMessage);
       }
       reruns.fetch_add(1, std::memory_order_relaxed);
       PauseBeforeRetry(attempt);

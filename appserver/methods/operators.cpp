@@ -14,6 +14,7 @@
 #include "session/operator_password.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ Variant ConfirmaSenhaOperador(Storage& storage, const protocol::ConfirmaSenhaOpe
   FailedAttempts& failures = caller ? caller->confirmationFailures() : inProcess;
   const std::string key = CallerSession::kConfirmationKey;
   const auto now = FailedAttempts::Clock::now();
-  if (const auto left = failures.lockedFor(key, now); left > 0s) throw std::runtime_error(LockedOutText(left));
+  if (const auto left = failures.lockedFor(key, now); left > 0s) throw Refusal(LockedOutText(left));
 
   std::optional<std::string> stored;
   InTransaction(storage, false, [&](Database& db) {
@@ -72,7 +73,7 @@ Variant ConfirmaSenhaOperador(Storage& storage, const protocol::ConfirmaSenhaOpe
   });
   if (!stored) return false;
   if (!OperatorPasswordMatches(args.senha, *stored)) {
-    if (failures.recordFailure(key, now)) throw std::runtime_error(LockedOutText(failures.lockedFor(key, now)));
+    if (failures.recordFailure(key, now)) throw Refusal(LockedOutText(failures.lockedFor(key, now)));
     return false;
   }
   if (OperatorPasswordNeedsRehash(*stored)) {

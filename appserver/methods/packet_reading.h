@@ -1,21 +1,24 @@
 #pragma once
-// Reading the packets a client sends: a field may be missing, a text padded,
-// a number sent as text. A value that cannot be read is refused by name
-// rather than taken as zero.
+// Reading the arguments and packets a client sends: a field may be missing,
+// a text padded, a number sent as text. A value that cannot be read is
+// refused by name rather than taken as zero.
 
 #include <cmath>
 #include <limits>
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
+#include "data/money.h"
 #include "data/packet.h"
 #include "data/variant.h"
+#include "net/refusal.h"
 
 namespace packet_reading {
 
 inline const DataPacket& PacketArg(const Variant& v, const std::string& what) {
-  if (!v.isPacket()) throw std::runtime_error("Pacote de " + what + " inválido.");
+  if (!v.isPacket()) throw Refusal("Pacote de " + what + " inválido.");
   return v.asPacket();
 }
 
@@ -37,7 +40,7 @@ inline std::optional<double> NumberAt(const DataPacket& p, std::size_t row, cons
     if (!std::isfinite(v)) throw std::runtime_error("");
     return v;
   } catch (const std::exception&) {
-    throw std::runtime_error(std::string("Valor inválido em ") + field + ".");
+    throw Refusal(std::string("Valor inválido em ") + field + ".");
   }
 }
 
@@ -49,8 +52,32 @@ inline std::optional<int> WholeAt(const DataPacket& p, std::size_t row, const ch
   if (!v) return std::nullopt;
   constexpr double kBelow = std::numeric_limits<int>::min() - 1.0;
   constexpr double kAbove = std::numeric_limits<int>::max() + 1.0;
-  if (!(*v > kBelow && *v < kAbove)) throw std::runtime_error(std::string("Valor inválido em ") + field + ".");
+  if (!(*v > kBelow && *v < kAbove)) throw Refusal(std::string("Valor inválido em ") + field + ".");
   return static_cast<int>(*v);
+}
+
+// An amount of the packet in cents by the money rule; absent or null is 0,
+// nothing when it lies beyond the largest amount either way.
+inline std::optional<Cents> AmountAt(const DataPacket& p, std::size_t row, const char* field) {
+  std::optional<Cents> v = ToCents(NumberAt(p, row, field).value_or(0.0));
+  if (!v || *v > kMaxAmountCents || *v < -kMaxAmountCents) return std::nullopt;
+  return v;
+}
+
+// A money argument of `method`: a number, or a text that reads as one, in
+// cents by the money rule; anything else is refused by name.
+inline Cents MoneyArg(const Variant& value, std::string_view method, std::string_view what) {
+  const std::string named = std::string(method) + ": " + std::string(what) + " informado ";
+  double number = 0;
+  try {
+    if (value.isNull() || value.isArray() || value.isPacket()) throw std::runtime_error("");
+    number = value.asDouble();
+  } catch (const std::exception&) {
+    throw Refusal(named + "não é um número válido.");
+  }
+  std::optional<Cents> cents = ToCents(number);
+  if (!cents || *cents > kMaxAmountCents || *cents < -kMaxAmountCents) throw Refusal(named + "está fora dos limites.");
+  return *cents;
 }
 
 }  // namespace packet_reading

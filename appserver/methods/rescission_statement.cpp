@@ -7,6 +7,7 @@
 #include "methods/rescission_store.h"
 #include "methods/statement_store.h"
 #include "storage/database.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -97,7 +98,7 @@ Variant GetTermoDistrato(Database& db, const protocol::GetTermoDistrato& args) {
     state = RescissionState::Undone;
     values = statement_store::UndoneValues(db, b, p.key());
   } else {
-    Refuse("O contratante " + p.name + " não tem distrato: não há termo de distrato a emitir.");
+    throw Refusal("O contratante " + p.name + " não tem distrato: não há termo de distrato a emitir.");
   }
   const bool total = state != RescissionState::Undone && p.type == "TOTAL";
   return MakeArray({Variant(StatementRow(db, b, p, state, values)), Variant(CancelledPacket(db, b, p.key())),

@@ -9,6 +9,7 @@
 #include "methods/server_clock.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
 namespace rescission_store {
 
@@ -16,15 +17,17 @@ namespace {
 
 // The party columns every query reads, in Party's order; ?1 branch, ?2
 // budget. The sums of the receivables come from one pass over the budget's
-// receivables rather than a look-up per party.
-constexpr const char* kPartySelect =
+// receivables (or the one party's) rather than a look-up per party:
+// kPaidSums, a narrowing of the receivables, then kPartyColumns.
+constexpr const char* kPaidSums =
     "WITH paid AS ("
     "  SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
     "         SUM(CASE WHEN IDSTATREC = 'B' THEN VRATUAREC ELSE 0 END) AS VRPAGO,"
     "         SUM(CASE WHEN IDSTATREC = 'B' THEN 1 ELSE 0 END) AS QTBAIXADAS,"
     "         MAX(CASE WHEN IDSTATREC = 'A' AND COALESCE(NRSEQHISTRENEGO, '') <> '' THEN 1 ELSE 0 END)"
     "           AS RENEGOCIADA"
-    "    FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+    "    FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2";
+constexpr const char* kPartyColumns =
     "   GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE)"
     "SELECT c.NRSEQORCAEVE, c.CDCLIENTE, c.NRENDCLIORCEVE, COALESCE(c.NMCONTCLIORE, ''),"
     "       COALESCE(k.NMFANTCLIE, ''), COALESCE(k.IDTPIJURCLIE, ''), COALESCE(k.NRINSJURCLIE, ''),"
@@ -67,7 +70,6 @@ Party ReadParty(const Statement& st) {
 
 }  // namespace
 
-void Refuse(const std::string& message) { throw std::runtime_error(message); }
 
 DateTime ProcessingDate(Database& db, const std::string& branch) {
   Statement st = db.prepare(
@@ -82,7 +84,7 @@ DateTime ProcessingDate(Database& db, const std::string& branch) {
 std::string MoneyText(Cents value) { return FormatFloat("#,##0.00", FromCents(value)); }
 
 std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
-  std::string sql = kPartySelect;
+  std::string sql = std::string(kPaidSums) + kPartyColumns;
   if (set == PartySet::Free)
     sql += " AND c.IDCONTPROCESDIST = 'N' AND c.IDSITUCONTOREV NOT IN ('CANCELADO', 'DEVOLVIDO')";
   else if (set == PartySet::InTotalProcess)
@@ -111,8 +113,8 @@ std::string PartySequence(Database& db, const BudgetKey& b, std::string_view nam
 
 std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client,
                                const std::string& address) {
-  Statement st = db.prepare(std::string(kPartySelect) +
-                            " AND c.NRSEQORCAEVE = ?3 AND c.CDCLIENTE = ?4 AND c.NRENDCLIORCEVE = ?5");
+  Statement st = db.prepare(std::string(kPaidSums) + " AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5" +
+                            kPartyColumns + " AND c.NRSEQORCAEVE = ?3 AND c.CDCLIENTE = ?4 AND c.NRENDCLIORCEVE = ?5");
   st.bindAll(b.branch, b.budget, seq, client, address);
   if (!st.step()) return std::nullopt;
   return ReadParty(st);
@@ -124,7 +126,7 @@ Party RequireParty(Database& db, const BudgetKey& b, std::string_view seqArg, st
   const std::string address = KeyCode(addressArg, 0);
   std::optional<Party> found = LoadParty(db, b, PartySequence(db, b, seqArg, client, address), client, address);
   if (!found || found->origin == "DISTRATO")
-    Refuse("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
+    throw Refusal("Contratante " + client + " não encontrado no orçamento " + b.budget + ".");
   return *found;
 }
 
@@ -138,11 +140,20 @@ const Party* PartyOfRow(const std::vector<Party>& parties, const DataPacket& pac
   for (const Party& p : parties) {
     if (p.client != client || (!seq.empty() && p.seq != seq) || (!address.empty() && p.address != address)) continue;
     if (found)
-      Refuse("O cliente " + client + " tem mais de um contrato neste orçamento: informe a sequência (NRSEQORCAEVE) e"
+      throw Refusal("O cliente " + client + " tem mais de um contrato neste orçamento: informe a sequência (NRSEQORCAEVE) e"
              " o endereço (NRENDCLIORCEVE) de cada contrato.");
     found = &p;
   }
   return found;
+}
+
+Cents OpenBalance(Database& db, const BudgetKey& b, const Party& p) {
+  Statement st = db.prepare(
+      "SELECT COALESCE(SUM(VRATUAREC), 0) FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+      "   AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC = 'A'");
+  st.bindAll(b.branch, b.budget, p.seq, p.client, p.address);
+  st.step();
+  return st.integer(0);
 }
 
 std::vector<FineBand> FineBands(Database& db, const std::string& branch) {
@@ -226,17 +237,15 @@ Recorded RecordedOrPriced(const std::map<std::string, Recorded>& recorded, const
 
 std::string RescissionProduct(Database& db, const std::string& branch) {
   Statement st = db.prepare(
-      "SELECT COALESCE(CDTIPOOPER, ''), COALESCE(CDPRODDISTRATO, ''), COALESCE(CDGRUPRODDISTRATO, '')"
-      "  FROM PARAMDISTRATO WHERE CDFILIAL = ?1");
+      "SELECT COALESCE(p.CDTIPOOPER, ''), COALESCE(p.CDPRODDISTRATO, ''), COALESCE(p.CDGRUPRODDISTRATO, ''),"
+      "       r.CDARVPROD IS NOT NULL, COALESCE(r.CDGRUPROD, '')"
+      "  FROM PARAMDISTRATO p LEFT JOIN PRODUTO r ON r.CDARVPROD = p.CDPRODDISTRATO WHERE p.CDFILIAL = ?1");
   st.bind(1, branch);
-  if (!st.step() || st.text(0).empty()) Refuse("N_PARAM_TIPOOPER");
-  const std::string product = st.text(1);
+  if (!st.step() || st.text(0).empty()) throw Refusal("N_PARAM_TIPOOPER");
+  std::string product = st.text(1);
   const std::string group = st.text(2);
-  if (product.empty()) Refuse("N_PARAM_PRODDISTRADO");
-  Statement item = db.prepare("SELECT COALESCE(CDGRUPROD, '') FROM PRODUTO WHERE CDARVPROD = ?1");
-  item.bind(1, product);
-  if (!item.step()) Refuse("N_PARAM_PRODDISTRADO");
-  if (group.empty() || item.text(0) != group) Refuse("N_PARAM_GRUPRODREL");
+  if (product.empty() || st.integer(3) == 0) throw Refusal("N_PARAM_PRODDISTRADO");
+  if (group.empty() || st.text(4) != group) throw Refusal("N_PARAM_GRUPRODREL");
   return product;
 }
 
@@ -260,7 +269,7 @@ std::string NextSequence(Database& db, const BudgetKey& b) {
   while (st.step() && st.integer(0) <= next)
     if (st.integer(0) == next) ++next;
   if (next > 99)
-    Refuse("O orçamento " + b.budget + " já tem 99 sequências: não comporta mais orçamentos filhos. Desfaça um"
+    throw Refusal("O orçamento " + b.budget + " já tem 99 sequências: não comporta mais orçamentos filhos. Desfaça um"
            " distrato do orçamento para liberar uma sequência.");
   return (next < 10 ? "0" : "") + std::to_string(next);
 }
@@ -269,7 +278,7 @@ std::string RequireOperator(Database& db, const std::string& typed) {
   const std::string code = KeyCode(typed, 0);
   Statement op = db.prepare("SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1");
   op.bind(1, code);
-  if (!op.step()) Refuse("Operador \"" + code + "\" não cadastrado.");
+  if (!op.step()) throw Refusal("Operador \"" + code + "\" não cadastrado.");
   return code;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
-// What the total rescission and the consolidations read and check in the
-// database: a budget's parties with what each has paid, their pricing, the
-// values a rescission was recorded with, the branch's parameters. Every
-// function runs on the caller's transaction.
+// The parties and rescissions of a budget in the database: its parties with
+// what each has paid, their pricing, the values a rescission was recorded
+// with, the branch's parameters, and the writes that record a rescission
+// (rescission_writes.cpp). Every function runs on the caller's transaction.
 
 #include <map>
 #include <optional>
@@ -12,16 +12,16 @@
 
 #include "data/packet.h"
 #include "data/variant.h"
+#include "methods/key_codes.h"
 #include "methods/party_key.h"
 #include "methods/rescission_rules.h"
+#include "storage/statement.h"
 
 class Database;
 
 namespace rescission_store {
 
-struct BudgetKey {
-  std::string branch, budget;
-};
+using ::BudgetKey;
 
 // A contracting party of the budget with the sums its receivables hold now.
 struct Party {
@@ -70,6 +70,9 @@ Party RequireParty(Database& db, const BudgetKey& b, std::string_view seqArg, st
 // client. Null when none matches; a client of several contracts named by its
 // code alone is refused.
 const Party* PartyOfRow(const std::vector<Party>& parties, const DataPacket& packet, std::size_t row);
+
+// What the party still owes on its open receivables (IDSTATREC "A").
+Cents OpenBalance(Database& db, const BudgetKey& b, const Party& p);
 
 // The fine bands of the branch.
 std::vector<FineBand> FineBands(Database& db, const std::string& branch);
@@ -128,6 +131,40 @@ DateTime ProcessingDate(Database& db, const std::string& branch);
 // Money as the refusals show it: "1.234,56".
 std::string MoneyText(Cents value);
 
-[[noreturn]] void Refuse(const std::string& message);
+// --- recording a rescission ---
+
+// The child budget a rescission generates as sequence `child` of the budget:
+// the parent sequence's budget dated on the branch's business day, with the
+// guests and quotas of the parties it carries; its client is `client` when
+// given (a partial rescission's party), else the parent's.
+void WriteChildBudget(Database& db, const BudgetKey& b, const std::string& parentSeq, const std::string& child,
+                      const std::string& client, int guests, int quotas);
+
+// The statements that record parties' rescissions of one budget, prepared
+// once for any number of parties; `kind` is "PARCIAL" or "TOTAL".
+class RescissionRecorder {
+ public:
+  RescissionRecorder(Database& db, const BudgetKey& b, const char* kind);
+
+  // Puts the party's contract in process, cancelled, unless it already is:
+  // db.changes() then tells whether this call did it.
+  void cancel(const Party& p);
+  // Cancels the party's open and planned receivables, keeping the status
+  // each had for an undo.
+  void cancelReceivables(const Party& p);
+  // The party's row in the child budget at its negotiated value.
+  void addToChild(const std::string& child, const Party& p, Cents negotiated);
+  // The child budget's item `item`: the fine product at the fine's value.
+  void addFine(const std::string& child, int item, const std::string& product, Cents fine);
+  // The values the rescission was recorded with, and the situation the
+  // contract had, for an undo.
+  void record(const Party& p, const std::string& child, const RescissionValues& v, Cents negotiated,
+              const std::string& operatorCode);
+
+ private:
+  BudgetKey b_;
+  Statement cancel_, receivables_, member_, item_, record_;
+};
+
 
 }  // namespace rescission_store

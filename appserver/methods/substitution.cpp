@@ -18,10 +18,10 @@
 #include "methods/rescission_store.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
 namespace {
 
-[[noreturn]] void Refuse(const std::string& message) { throw std::runtime_error(message); }
 
 FieldDef Text(const char* name, int size) { return {name, FieldType::String, size}; }
 FieldDef Number(const char* name) { return {name, FieldType::Float, 0}; }
@@ -105,14 +105,14 @@ Party LoadParty(Database& db, const std::string& branchArg, const std::string& b
   p.client = KeyCode(clientArg, 0);
   p.address = KeyCode(addressArg, 0);
   std::optional<std::string> seq = PartySequence(db, p.branch, p.budget, seqArg, p.client, p.address);
-  if (!seq) Refuse("N_PARAM_CONTSUB_ORCA");
+  if (!seq) throw Refusal("N_PARAM_CONTSUB_ORCA");
   p.seq = *seq;
   Statement st = db.prepare(
       "SELECT IDSITUCONTOREV, IDCONTPROCESDIST, COALESCE(CDCLICONTSUBORE, ''), IDCONTRESPCOTAORCA,"
       "       IDTRANSFCOTAREALI, VRRECECONTOREV, QTCONVCONTRAT, QTCOTACONTRAT FROM CONTRATANTE"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
   st.bindAll(p.branch, p.budget, p.seq, p.client, p.address);
-  if (!st.step()) Refuse("N_PARAM_CONTSUB_ORCA");
+  if (!st.step()) throw Refusal("N_PARAM_CONTSUB_ORCA");
   p.situation = st.text(0);
   p.process = st.text(1);
   p.recordedSubstitute = st.text(2);
@@ -128,17 +128,17 @@ void RequireOperator(Database& db, const std::string& operatorArg) {
   const std::string code = KeyCode(operatorArg, 0);
   Statement st = db.prepare("SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1");
   st.bind(1, code);
-  if (code.empty() || !st.step()) Refuse("Operador \"" + code + "\" não cadastrado.");
+  if (code.empty() || !st.step()) throw Refusal("Operador \"" + code + "\" não cadastrado.");
 }
 
 // A party the screen offered for substitution: a generated contract, not in a
 // rescission, not substituted meanwhile by another operator.
 void RequireSubstitutable(const Party& p) {
-  if (p.process != "N") Refuse("O contratante já está em processo de distrato. Operação bloqueada.");
+  if (p.process != "N") throw Refusal("O contratante já está em processo de distrato. Operação bloqueada.");
   if (p.situation == "CANCELADO")
-    Refuse("O contratante " + p.client + " já foi substituído por outro operador. Atualize a lista.");
+    throw Refusal("O contratante " + p.client + " já foi substituído por outro operador. Atualize a lista.");
   if (p.situation != "CNTGERADA")
-    Refuse("Somente um contratante com contrato gerado pode ser substituído (situação " + p.situation + ").");
+    throw Refusal("Somente um contratante com contrato gerado pode ser substituído (situação " + p.situation + ").");
 }
 
 void RequireSubstitutionParameters(Database& db, const std::string& branch) {
@@ -147,9 +147,9 @@ void RequireSubstitutionParameters(Database& db, const std::string& branch) {
       "  FROM PARAMDISTRATO WHERE CDFILIAL = ?1");
   st.bind(1, branch);
   const bool found = st.step();
-  if (!found || st.text(0).empty()) Refuse("N_PARAM_CDTPBXSUBSTCONTORE");
-  if (st.text(1).empty()) Refuse("N_PARAM_CDTPAJUSUBCONTORE");
-  if (st.text(2).empty()) Refuse("N_PARAM_PRODSUBSTITUICAO");
+  if (!found || st.text(0).empty()) throw Refusal("N_PARAM_CDTPBXSUBSTCONTORE");
+  if (st.text(1).empty()) throw Refusal("N_PARAM_CDTPAJUSUBCONTORE");
+  if (st.text(2).empty()) throw Refusal("N_PARAM_PRODSUBSTITUICAO");
 }
 
 struct Substitute {
@@ -161,20 +161,20 @@ struct Substitute {
 // changed the party since the screen read it).
 Substitute RequireSubstitute(Database& db, const Party& p, const std::string& substituteArg) {
   Substitute s{KeyCode(substituteArg, 0), ""};
-  if (s.code.empty()) Refuse("Contratante substituto deve ser informado.");
+  if (s.code.empty()) throw Refusal("Contratante substituto deve ser informado.");
   Statement client = db.prepare("SELECT NMFANTCLIE FROM CLIENTE WHERE CDCLIENTE = ?1");
   client.bind(1, s.code);
-  if (!client.step()) Refuse("Cliente " + s.code + " não cadastrado.");
+  if (!client.step()) throw Refusal("Cliente " + s.code + " não cadastrado.");
   s.tradeName = client.text(0);
-  if (s.code == p.client) Refuse("O contratante não pode ser substituído por ele mesmo.");
+  if (s.code == p.client) throw Refusal("O contratante não pode ser substituído por ele mesmo.");
   // A holder whose quotas were transferred records who received them, not a
   // substitute still to come.
   if (!p.recordedSubstitute.empty() && p.quotasTransferred != "S" && p.recordedSubstitute != s.code)
-    Refuse("O substituto informado (" + s.code + ") difere do substituto registrado para o contratante " + p.client +
+    throw Refusal("O substituto informado (" + s.code + ") difere do substituto registrado para o contratante " + p.client +
            " (" + p.recordedSubstitute + "). Informe o substituto registrado ou atualize a lista.");
   Statement member = db.prepare("SELECT 1 FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
   member.bindAll(p.branch, p.budget, s.code);
-  if (member.step()) Refuse("O cliente " + s.code + " já é contratante deste orçamento. Operação bloqueada.");
+  if (member.step()) throw Refusal("O cliente " + s.code + " já é contratante deste orçamento. Operação bloqueada.");
   return s;
 }
 
@@ -196,7 +196,7 @@ std::optional<std::string> BankAccount(Database& db, const std::string& company,
   if (code.empty()) return std::nullopt;
   Statement st = db.prepare("SELECT CDCONTCORR FROM CONTACORRENTE WHERE CDEMPRESA = ?1 AND CDREDUCONT = ?2");
   st.bindAll(company, code);
-  if (!st.step()) Refuse("Conta corrente " + code + " não cadastrada para a empresa " + company + ".");
+  if (!st.step()) throw Refusal("Conta corrente " + code + " não cadastrada para a empresa " + company + ".");
   return st.text(0);
 }
 
@@ -208,7 +208,7 @@ void MarkSubstituted(Database& db, const Party& p, const std::string& sql, const
   st.bindAll(p.branch, p.budget, p.seq, p.client, p.address, s.code);
   st.run();
   if (db.changes() != 1)
-    Refuse("O contratante " + p.client + " foi alterado por outro operador. Atualize a lista.");
+    throw Refusal("O contratante " + p.client + " foi alterado por outro operador. Atualize a lista.");
 }
 
 void InsertSubstituteParty(Database& db, const Party& p, const Substitute& s, Cents charged, std::int64_t guests,
@@ -262,10 +262,10 @@ std::int64_t CountArg(const Variant& value, const char* what, std::int64_t most)
     if (value.isNull() || value.isArray() || value.isPacket()) throw std::runtime_error("");
     number = value.asDouble();
   } catch (const std::exception&) {
-    Refuse(std::string("TransfCotas: a quantidade de ") + what + " informada não é um número válido.");
+    throw Refusal(std::string("TransfCotas: a quantidade de ") + what + " informada não é um número válido.");
   }
   if (!std::isfinite(number) || number != std::floor(number) || number < 1 || number > static_cast<double>(most))
-    Refuse(std::string("TransfCotas: a quantidade de ") + what + " deve ser de 1 a " + std::to_string(most) + ".");
+    throw Refusal(std::string("TransfCotas: a quantidade de ") + what + " deve ser de 1 a " + std::to_string(most) + ".");
   return static_cast<std::int64_t>(number);
 }
 
@@ -305,29 +305,29 @@ Variant TransfCotas(Database& db, const protocol::TransfCotas& args) {
   const Party p = LoadParty(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
   RefuseIfBudgetLocked(db, p.branch, p.budget, p.seq);
   RequireSubstitutable(p);
-  if (p.quotaHolder != "S") Refuse("O contratante " + p.client + " não é responsável pelas cotas do orçamento.");
-  if (p.quotasTransferred != "N") Refuse("As cotas do contratante " + p.client + " já foram transferidas.");
+  if (p.quotaHolder != "S") throw Refusal("O contratante " + p.client + " não é responsável pelas cotas do orçamento.");
+  if (p.quotasTransferred != "N") throw Refusal("As cotas do contratante " + p.client + " já foram transferidas.");
   RequireSubstitutionParameters(db, p.branch);
   const Substitute s = RequireSubstitute(db, p, args.CDCLICONTSUBORE);
 
   std::optional<Cents> value = ToCents(args.vrTransferido);
-  if (!value || *value > kMaxAmountCents) Refuse("TransfCotas: o valor transferido está fora dos limites.");
-  if (*value <= 0) Refuse("N_PARAM_VRNOTA_ZERO");
+  if (!value || *value > kMaxAmountCents) throw Refusal("TransfCotas: o valor transferido está fora dos limites.");
+  if (*value <= 0) throw Refusal("N_PARAM_VRNOTA_ZERO");
   const std::int64_t guests = CountArg(args.qtConvidados, "convidados", p.guests);
   const std::int64_t quotas = CountArg(args.qtCotas, "cotas", p.quotas);
 
   const std::string company = CompanyOf(db, p, args.empresa);
-  if (company.empty()) Refuse("N_PARAM_CDEMPRESAORCA");
+  if (company.empty()) throw Refusal("N_PARAM_CDEMPRESAORCA");
 
   // The value offered is the party's open balance in the company's accounts,
   // as the screen summed them from the list it shows.
   const OpenReceivables open = OpenOf(db, p, company);
-  if (open.total <= 0) Refuse("N_PARAM_CONTA_ABERTA");
+  if (open.total <= 0) throw Refusal("N_PARAM_CONTA_ABERTA");
   if (open.total != *value)
-    Refuse("O valor transferido (" + CentsText(*value) + ") difere do valor em aberto do contratante " + p.client +
+    throw Refusal("O valor transferido (" + CentsText(*value) + ") difere do valor em aberto do contratante " + p.client +
            " nas contas da empresa " + company + " (" + CentsText(open.total) +
            "). Atualize a lista e refaça a troca de titularidade.");
-  if (*value > p.charged) Refuse("TransfCotas: o valor transferido excede o valor do contratante.");
+  if (*value > p.charged) throw Refusal("TransfCotas: o valor transferido excede o valor do contratante.");
   const std::optional<std::string> account = BankAccount(db, company, args.contaCorrente);
 
   Statement holder = db.prepare(
@@ -338,7 +338,7 @@ Variant TransfCotas(Database& db, const protocol::TransfCotas& args) {
   holder.bindAll(p.branch, p.budget, p.seq, p.client, p.address, s.code, *value, guests, quotas);
   holder.run();
   if (db.changes() != 1)
-    Refuse("O contratante " + p.client + " foi alterado por outro operador. Atualize a lista.");
+    throw Refusal("O contratante " + p.client + " foi alterado por outro operador. Atualize a lista.");
 
   Statement cancel = db.prepare(
       "UPDATE CONTARECEBER SET IDSTATREC = 'C' WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"

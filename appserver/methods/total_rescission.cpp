@@ -14,11 +14,13 @@
 #include "methods/eligibility_checks.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "methods/working_set_store.h"
 #include "methods/packet_builder.h"
 #include "methods/packet_reading.h"
 #include "methods/rescission_store.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -28,12 +30,6 @@ using namespace packet_reading;
 std::string Fixed(std::string text, std::size_t size) {
   if (text.size() < size) text.append(size - text.size(), ' ');
   return text;
-}
-
-// The budget a call names by its `filial` and `orcamento` arguments.
-template <class Call>
-BudgetKey BudgetArgs(const Call& args) {
-  return {KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
 }
 
 // One party's row of the contractor values packet (ContractorValuesShape).
@@ -71,7 +67,7 @@ Variant ConfValTodosCont(Database& db, const protocol::ConfValTodosCont& args) {
   RequireOperator(db, args.operador);
   PacketArg(args.contratantes, "contratantes");
   const std::string mode = KeyCode(args.modo, 0);
-  if (mode != "N" && mode != "S") Refuse("ConfValTodosCont: modo inválido \"" + args.modo + "\".");
+  if (mode != "N" && mode != "S") throw Refusal("ConfValTodosCont: modo inválido \"" + args.modo + "\".");
 
   const std::vector<FineBand> bands = FineBands(db, b.branch);
   DataPacket packet(ContractorValuesShape());
@@ -80,7 +76,7 @@ Variant ConfValTodosCont(Database& db, const protocol::ConfValTodosCont& args) {
       const Priced priced = PriceForTotal(bands, p);
       packet.addRow(ValuesRow(p, priced.values, priced.values.calculated, priced.erro, priced.renegotiation));
     }
-    if (packet.rowCount() == 0) Refuse("Não há contratantes a distratar no orçamento " + b.budget + ".");
+    if (packet.rowCount() == 0) throw Refusal("Não há contratantes a distratar no orçamento " + b.budget + ".");
   } else {
     const std::map<std::string, Recorded> recorded = RecordedForBudget(db, b);
     for (const Party& p : LoadParties(db, b, PartySet::InTotalProcess)) {
@@ -88,7 +84,7 @@ Variant ConfValTodosCont(Database& db, const protocol::ConfValTodosCont& args) {
       packet.addRow(ValuesRow(p, r.values, r.negotiated, "", ""));
     }
     if (packet.rowCount() == 0)
-      Refuse("Não há contratantes em processo de distrato total no orçamento " + b.budget + ".");
+      throw Refusal("Não há contratantes em processo de distrato total no orçamento " + b.budget + ".");
   }
   return Variant(std::move(packet));
 }
@@ -103,80 +99,38 @@ struct Confirmed {
 };
 
 // An amount of the packet in cents by the money rule; absent or null is 0.
-Cents AmountAt(const DataPacket& p, std::size_t row, const char* field, const std::string& client) {
-  std::optional<Cents> v = ToCents(NumberAt(p, row, field).value_or(0.0));
-  if (!v || *v > kMaxAmountCents || *v < -kMaxAmountCents)
-    Refuse("DistratoTotal: o valor " + std::string(field) + " do contratante " + client + " está fora dos limites.");
+Cents ConfirmedAmount(const DataPacket& p, std::size_t row, const char* field, const std::string& client) {
+  const std::optional<Cents> v = AmountAt(p, row, field);
+  if (!v)
+    throw Refusal("DistratoTotal: o valor " + std::string(field) + " do contratante " + client + " está fora dos limites.");
   return *v;
 }
 
 // The rows of the dialog's packet, each matched to the free contract it
 // names; a row that names none is refused, a contract named twice too.
 std::vector<Confirmed> ReadConfirmed(const DataPacket& sent, const std::vector<Party>& free, const BudgetKey& b) {
-  if (!Has(sent, "CDCLIENTE")) Refuse("Pacote de contratantes sem CDCLIENTE.");
+  if (!Has(sent, "CDCLIENTE")) throw Refusal("Pacote de contratantes sem CDCLIENTE.");
   std::vector<Confirmed> out;
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
     Confirmed c;
     c.client = KeyCode(TextAt(sent, r, "CDCLIENTE"), 0);
     c.party = PartyOfRow(free, sent, r);
     if (!c.party)
-      Refuse("O contratante " + c.client + " já está em processo de distrato ou não pertence ao orçamento " +
+      throw Refusal("O contratante " + c.client + " já está em processo de distrato ou não pertence ao orçamento " +
              b.budget + ". Operação bloqueada.");
     for (const Confirmed& earlier : out)
-      if (earlier.party == c.party) Refuse("Contrato " + c.party->key().label() + " repetido no distrato total.");
-    c.negotiated = AmountAt(sent, r, "VRORIGREC", c.client);
-    if (c.negotiated < 0) Refuse("N_PARAM_VRNEGATIVO");
-    c.calculated = AmountAt(sent, r, "VRORIGRECNOEDIT", c.client);
+      if (earlier.party == c.party) throw Refusal("Contrato " + c.party->key().label() + " repetido no distrato total.");
+    c.negotiated = ConfirmedAmount(sent, r, "VRORIGREC", c.client);
+    if (c.negotiated < 0) throw Refusal("N_PARAM_VRNEGATIVO");
+    c.calculated = ConfirmedAmount(sent, r, "VRORIGRECNOEDIT", c.client);
     // The negotiation may forgive part of what is due or refunded, never add to it.
     if (c.negotiated > c.calculated)
-      Refuse("O valor negociado do contratante " + c.client + " (" + CentsText(c.negotiated) +
+      throw Refusal("O valor negociado do contratante " + c.client + " (" + CentsText(c.negotiated) +
              ") não pode ser maior que o valor calculado (" + CentsText(c.calculated) + ").");
     c.account = TextAt(sent, r, "GERACTPAGAR");
     out.push_back(c);
   }
   return out;
-}
-
-// The statements of the recording, prepared once for every party.
-struct Recorder {
-  explicit Recorder(Database& db)
-      : member(db.prepare(
-            "INSERT INTO CONTRATANTE (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NMCONTCLIORE,"
-            "   VRRECECONTOREV, IDSITUCONTOREV, IDCONTPROCESDIST, IDORIGEMINCLUSAO, IDTPDISTRATOREALI,"
-            "   QTCONVCONTRAT, QTCOTACONTRAT)"
-            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, 'LANCADO', 'S', 'DISTRATO', 'TOTAL', ?8, ?9)")),
-        item(db.prepare(
-            "INSERT INTO ITEMORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRITEM, CDARVPROD, QTITEM, VRUNITITEM)"
-            " VALUES (?1, ?2, ?3, ?4, ?5, 1, ?6)")),
-        cancel(db.prepare(
-            "UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'S', IDSITUCONTOREV = 'CANCELADO', IDTPDISTRATOREALI = 'TOTAL'"
-            " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
-            "   AND NRENDCLIORCEVE = ?5 AND IDCONTPROCESDIST = 'N'")),
-        receivables(db.prepare(
-            "UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = IDSTATREC WHERE NRORCAEVENTO = ?2"
-            "   AND NRSEQORCAEVE = ?3"
-            "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND CDFILIAL = ?1 AND IDSTATREC IN ('A', 'P')")),
-        record(db.prepare(
-            "INSERT INTO DISTRATOPARCIAL (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
-            "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR,"
-            "   IDSITUCONTOREVANT)"
-            " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)")) {}
-  Statement member, item, cancel, receivables, record;
-};
-
-void WriteChildBudget(Database& db, const BudgetKey& b, const std::string& parentSeq, const std::string& child,
-                      int guests, int quotas) {
-  Statement budget = db.prepare(
-      "INSERT INTO ORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRSEQORCAEVEPAI, IDSITUORCEVE,"
-      "   IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, CDCLIENTE, CDVENDEDOR, CDEMPRESA, DTORCAMENTO, DTEVENTO,"
-      "   QTCONVIDADOS, QTCOTAS)"
-      " SELECT CDFILIAL, NRORCAEVENTO, ?4, NRSEQORCAEVE, '3', IDUTILCUSTOFIXOORCA, IDORCAAPROVADO, CDCLIENTE,"
-      "        CDVENDEDOR, CDEMPRESA, ?7,"
-      "        DTEVENTO, ?5, ?6"
-      "   FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3");
-  // The child budget is dated on the branch's business day, like every other rule.
-  budget.bindAll(b.branch, b.budget, parentSeq, child, guests, quotas, rescission_store::ProcessingDate(db, b.branch).days)
-      .run();
 }
 
 // Records the rescission of every party the operator confirmed, all or
@@ -189,10 +143,10 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
   const std::string operador = RequireOperator(db, args.operador);
   PacketArg(args.contratantes, "contratantes");
   const DataPacket& valores = PacketArg(args.valores, "valores dos contratantes");
-  if (valores.rowCount() == 0) Refuse("Nenhum contratante confirmado para o distrato total.");
+  if (valores.rowCount() == 0) throw Refusal("Nenhum contratante confirmado para o distrato total.");
 
   const std::string product = RescissionProduct(db, b.branch);
-  if (SuppliersPaid(db, b)) Refuse("N_PARAM_CONTA_FORN");
+  if (SuppliersPaid(db, b)) throw Refusal("N_PARAM_CONTA_FORN");
 
   const std::vector<FineBand> bands = FineBands(db, b.branch);
   const std::vector<Party> free = LoadParties(db, b, PartySet::Free);
@@ -210,39 +164,36 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
     const Party& p = *c.party;
     RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
     Priced priced = PriceForTotal(bands, p);
-    if (!priced.erro.empty()) Refuse("N_PARAM_DISTRATO|" + priced.share);
-    if (!priced.renegotiation.empty()) Refuse("N_PARAM_RENEGO_CT_ABERTA");
+    if (!priced.erro.empty()) throw Refusal("N_PARAM_DISTRATO|" + priced.share);
+    if (!priced.renegotiation.empty()) throw Refusal("N_PARAM_RENEGO_CT_ABERTA");
     if (priced.values.calculated != c.calculated || priced.values.account != c.account)
-      Refuse("Os valores do contratante " + p.name + " foram alterados por outro operador depois do cálculo da multa"
+      throw Refusal("Os valores do contratante " + p.name + " foram alterados por outro operador depois do cálculo da multa"
              " (valor atual " + MoneyText(priced.values.calculated) + ", confirmado " + MoneyText(c.calculated) +
              "). Refaça o distrato.");
     rows.push_back({&p, std::move(priced), c.negotiated});
   }
   for (const Party& p : free)
     if (!seen.count(&p))
-      Refuse("O contratante " + p.name + " entrou no orçamento depois do cálculo da multa. Refaça o distrato.");
+      throw Refusal("O contratante " + p.name + " entrou no orçamento depois do cálculo da multa. Refaça o distrato.");
 
   int guests = 0, quotas = 0;
   for (const Row& r : rows) guests += r.party->guests, quotas += r.party->quotas;
   const std::string child = NextSequence(db, b);
-  WriteChildBudget(db, b, rows.front().party->seq, child, guests, quotas);
+  WriteChildBudget(db, b, rows.front().party->seq, child, "", guests, quotas);
 
-  Recorder rec(db);
+  RescissionRecorder rec(db, b, "TOTAL");
   int item = 0;
   Cents negotiatedTotal = 0, fineTotal = 0;
   for (const Row& r : rows) {
     const Party& p = *r.party;
     const RescissionValues& v = r.priced.values;
-    rec.cancel.bindAll(b.branch, b.budget, p.seq, p.client, p.address).run();
+    rec.cancel(p);
     if (db.changes() != 1)
-      Refuse("O contratante " + p.name + " já está em processo de distrato. Operação bloqueada.");
-    rec.receivables.bindAll(b.branch, b.budget, p.seq, p.client, p.address).run();
-    rec.member.bindAll(b.branch, b.budget, child, p.client, p.address, p.contact, r.negotiated, p.guests, p.quotas)
-        .run();
-    if (v.fine > 0) rec.item.bindAll(b.branch, b.budget, child, ++item, product, v.fine).run();
-    rec.record.bindAll(b.branch, b.budget, p.seq, p.client, p.address, child, v.paid, v.calculated, r.negotiated,
-                       v.percent, v.fine, v.account, operador, p.situation)
-        .run();
+      throw Refusal("O contratante " + p.name + " já está em processo de distrato. Operação bloqueada.");
+    rec.cancelReceivables(p);
+    rec.addToChild(child, p, r.negotiated);
+    if (v.fine > 0) rec.addFine(child, ++item, product, v.fine);
+    rec.record(p, child, v, r.negotiated, operador);
     negotiatedTotal += r.negotiated;
     fineTotal += v.fine;
   }
@@ -253,10 +204,7 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
 
   // The review that priced the rescission is over; the consolidation starts
   // its own from the recorded values.
-  Statement plans = db.prepare("DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
-  plans.bindAll(b.branch, b.budget).run();
-  Statement working = db.prepare("DELETE FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
-  working.bindAll(b.branch, b.budget).run();
+  ClearWorkingSet(db, b);
   return Variant("");
 }
 

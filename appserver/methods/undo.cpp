@@ -15,11 +15,13 @@
 #include "methods/eligibility_checks.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
+#include "methods/working_set_store.h"
 #include "methods/packet_reading.h"
 #include "methods/rescission_store.h"
 #include "session/caller_session.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -36,11 +38,6 @@ constexpr const char* kCommission =
     "Existe comissão gerada para o vendedor, supervisor e/ou gerente do vendedor do orçamento. Para desfazer o"
     " distrato a comissão do vendedor e de seus superiores deve ser cancelada pela tela \"Manutenção da Comissão do"
     " Vendedor\". Operação bloqueada.";
-
-template <class Call>
-BudgetKey BudgetArgs(const Call& args) {
-  return {KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth)};
-}
 
 // True when a commission of the budget was generated: on any of its
 // sequences (client empty), or on the sequences of one party and the child
@@ -77,11 +74,11 @@ std::optional<std::string> TakeCallersApproval() {
 // The approving operator; refuses when there is none, or the approver lost
 // the role since.
 std::string CheckApprover(Database& db, const std::optional<std::string>& approver) {
-  if (!approver) Refuse(kNoApproval);
+  if (!approver) throw Refusal(kNoApproval);
   Statement st = db.prepare(
       "SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1 AND IDPAPEL IN ('SUPERVISOR', 'GERENTE')");
   st.bind(1, *approver);
-  if (!st.step()) Refuse(kNoApproval);
+  if (!st.step()) throw Refusal(kNoApproval);
   return *approver;
 }
 
@@ -134,7 +131,7 @@ class Undoer {
         "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGNFORCA = ?6 AND IDSTATPAG = 'B' LIMIT 1");
     st.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address, origin);
     if (st.step())
-      Refuse("A conta gerada pelo distrato do contratante " + p.name +
+      throw Refusal("A conta gerada pelo distrato do contratante " + p.name +
              " já foi baixada. Estorne a baixa antes de desfazer o distrato. Operação bloqueada.");
   }
 
@@ -177,7 +174,7 @@ class Undoer {
         "   AND IDCONTPROCESDIST = ?7");
     party.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address, FormerSituation(p, r), p.process).run();
     if (db_.changes() != 1)
-      Refuse("O contratante " + p.name + " foi alterado por outro operador. Atualize a lista. Operação bloqueada.");
+      throw Refusal("O contratante " + p.name + " foi alterado por outro operador. Atualize a lista. Operação bloqueada.");
     return removed;
   }
 
@@ -229,7 +226,7 @@ class Undoer {
 
 void RefuseSubstitute(const Party& p) {
   if (!p.substitute.empty())
-    Refuse("O contratante " + p.name + " tem substituto registrado: o distrato não pode ser desfeito. Operação"
+    throw Refusal("O contratante " + p.name + " tem substituto registrado: o distrato não pode ser desfeito. Operação"
            " bloqueada.");
 }
 
@@ -239,13 +236,13 @@ Variant UndoPartial(Database& db, const protocol::DesfazerDistrato& args, const 
   const Party p = RequireParty(db, b, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
   RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
   if (p.process != "S" && p.process != "C")
-    Refuse("O contratante " + p.name + " não está em processo de distrato: não há distrato a desfazer.");
+    throw Refusal("O contratante " + p.name + " não está em processo de distrato: não há distrato a desfazer.");
   if (p.type == "TOTAL")
-    Refuse("O contratante " + p.name + " está em processo de distrato total. Apenas contratantes que já consolidaram"
+    throw Refusal("O contratante " + p.name + " está em processo de distrato total. Apenas contratantes que já consolidaram"
            " o distrato parcial podem ter o distrato cancelado com o tipo de distrato marcado como 'Parcial'."
            " Operação bloqueada.");
   RefuseSubstitute(p);
-  if (CommissionGenerated(db, b, p.client)) Refuse(kCommission);
+  if (CommissionGenerated(db, b, p.client)) throw Refusal(kCommission);
 
   Undoer undoer(db, b);
   undoer.RefuseSettledAccounts(p, "I");
@@ -264,7 +261,7 @@ Variant UndoPartial(Database& db, const protocol::DesfazerDistrato& args, const 
 // for every contract of that client.
 std::map<std::string, std::string> ListedStates(const Variant& sent, const std::vector<Party>& parties) {
   const DataPacket& p = PacketArg(sent, "contratantes");
-  if (!Has(p, "CDCLIENTE")) Refuse("Pacote de contratantes sem CDCLIENTE.");
+  if (!Has(p, "CDCLIENTE")) throw Refusal("Pacote de contratantes sem CDCLIENTE.");
   std::map<std::string, std::string> out;
   for (std::size_t r = 0; r < p.rowCount(); ++r) {
     const std::string client = KeyCode(TextAt(p, r, "CDCLIENTE"), 0);
@@ -282,7 +279,7 @@ std::map<std::string, std::string> ListedStates(const Variant& sent, const std::
 Variant UndoTotal(Database& db, const protocol::DesfazerDistrato& args, const std::string& approver) {
   const BudgetKey b = BudgetArgs(args);
   const std::vector<Party> parties = LoadParties(db, b, PartySet::InTotalRescission);
-  if (parties.empty()) Refuse("Não há distrato total a desfazer no orçamento " + b.budget + ".");
+  if (parties.empty()) throw Refusal("Não há distrato total a desfazer no orçamento " + b.budget + ".");
   const std::map<std::string, std::string> listed = ListedStates(args.contratantes, parties);
   // A substitute recorded on a party of a total rescission was recorded while
   // the contract was live (the receiver of its quotas, or one named and not
@@ -291,9 +288,9 @@ Variant UndoTotal(Database& db, const protocol::DesfazerDistrato& args, const st
   for (const Party& p : parties) {
     auto seen = listed.find(RecordKey(p));
     if (seen == listed.end() || (!seen->second.empty() && seen->second != p.process))
-      Refuse("O contratante " + p.name + " foi alterado por outro operador. Atualize a lista. Operação bloqueada.");
+      throw Refusal("O contratante " + p.name + " foi alterado por outro operador. Atualize a lista. Operação bloqueada.");
   }
-  if (CommissionGenerated(db, b, "")) Refuse(kCommission);
+  if (CommissionGenerated(db, b, "")) throw Refusal(kCommission);
 
   Undoer undoer(db, b);
   for (const Party& p : parties) undoer.RefuseSettledAccounts(p, "T");
@@ -306,11 +303,7 @@ Variant UndoTotal(Database& db, const protocol::DesfazerDistrato& args, const st
   }
   undoer.RemoveEmptyChildren();
   // A review left from the consolidation belongs to the rescission undone.
-  for (const char* sql : {"DELETE FROM FORMAPGTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2",
-                          "DELETE FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"}) {
-    Statement st = db.prepare(sql);
-    st.bindAll(b.branch, b.budget).run();
-  }
+  ClearWorkingSet(db, b);
   WriteAudit(db, {"DesfazerDistrato", args.operador, b.branch, b.budget, "",
                   "total; " + std::to_string(parties.size()) + " contratante(s); negociado " + MoneyText(negotiated) +
                       "; multa " + MoneyText(fines) + "; contas geradas removidas " + MoneyText(removed),
@@ -324,7 +317,7 @@ Variant DesfazerDistrato(Database& db, const protocol::DesfazerDistrato& args,
                          const std::optional<std::string>& approval) {
   const std::string kind = KeyCode(args.tipo, 0);
   if (kind != "CONTRATANTE" && kind != "GERAL")
-    Refuse("DesfazerDistrato: tipo inválido \"" + args.tipo + "\" (CONTRATANTE ou GERAL).");
+    throw Refusal("DesfazerDistrato: tipo inválido \"" + args.tipo + "\" (CONTRATANTE ou GERAL).");
   RequireOperator(db, AuditOperator(args.operador));
   const std::string approver = CheckApprover(db, approval);
   return kind == "CONTRATANTE" ? UndoPartial(db, args, approver) : UndoTotal(db, args, approver);

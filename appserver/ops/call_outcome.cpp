@@ -1,18 +1,10 @@
 #include "ops/call_outcome.h"
 
-#include <stdexcept>
-#include <string_view>
-#include <typeinfo>
-
 #include "storage/storage_errors.h"
 
 ServerMetrics::CallOutcome OutcomeOfFailure(const std::exception& failure) {
   using Outcome = ServerMetrics::CallOutcome;
-  if (dynamic_cast<const storage::ConnectionLost*>(&failure) || dynamic_cast<const storage::Conflict*>(&failure))
-    return Outcome::kError;
-  // Refusals are plain runtime errors with the operator's text; the storage
-  // words its own failures, and anything of another type is a fault.
-  if (typeid(failure) != typeid(std::runtime_error)) return Outcome::kError;
-  const std::string_view text = failure.what();
-  return text.starts_with("Erro no banco de dados") ? Outcome::kError : Outcome::kRefused;
+  // A busy database words its own answer but is the server failing to serve.
+  if (dynamic_cast<const storage::Busy*>(&failure)) return Outcome::kError;
+  return dynamic_cast<const Refusal*>(&failure) ? Outcome::kRefused : Outcome::kError;
 }

@@ -7,6 +7,7 @@
 #include "net/printable_text.h"
 #include "session/login_lock_store.h"
 #include "storage/database.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -88,13 +89,13 @@ LoginLimits::Attempt LoginLimits::begin(const std::string& operatorCode, const s
     }
     return Variant();
   });
-  if (!refusal.empty()) throw std::runtime_error(refusal);
+  if (!refusal.empty()) throw Refusal(refusal);
   for (const auto& [k, failures] : counts) {
     auto it = pending_.find({k.operatorCode, k.address});
     const int checking = it == pending_.end() ? 0 : it->second;
     if (failures + checking >= k.rule->maxFailures) {
-      if (checking == 0) throw std::runtime_error(LockedText(k.operatorCode, k.address, k.rule->lockout));
-      throw std::runtime_error("Tentativas de login simultâneas demais para o operador " + PrintableText(operatorCode) +
+      if (checking == 0) throw Refusal(LockedText(k.operatorCode, k.address, k.rule->lockout));
+      throw Refusal("Tentativas de login simultâneas demais para o operador " + PrintableText(operatorCode) +
                                ". Tente novamente em instantes.");
     }
   }
@@ -143,7 +144,7 @@ void LoginLimits::succeeded(Attempt& attempt, Seconds now) {
     remember = !last || now - *last > kRememberEvery;
     return Variant();
   });
-  if (!refusal.empty()) throw std::runtime_error(refusal);
+  if (!refusal.empty()) throw Refusal(refusal);
   if (!remember) return;
   InTransaction(storage_, true, [&](Database& db) {
     RecordLoginFrom(db, attempt.operator_, attempt.address_, now);

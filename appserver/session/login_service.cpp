@@ -10,6 +10,7 @@
 #include "session/operator_password.h"
 #include "storage/database.h"
 #include "storage/statement.h"
+#include "net/refusal.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ void LoginService::refuse(CallerSession& caller, const std::string& code, const 
   // working as someone while trying to be someone else.
   if (caller.loggedIn()) caller.logIn("", "");
   if (log_) log_(outcome, "login de " + PrintableText(code) + " em " + caller.peer() + " recusado: " + why);
-  throw std::runtime_error(message);
+  throw Refusal(message);
 }
 
 Variant LoginService::logIn(CallerSession& caller, const std::string& typedCode, const std::string& password) {

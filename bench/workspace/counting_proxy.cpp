@@ -1,3 +1,4 @@
+#include "net/refusal.h"
 #include "counting_proxy.h"
 
 #include <chrono>
@@ -29,7 +30,7 @@ Variant CountingProxy::Relay(const std::string& method, std::vector<Variant>& ar
   Tally& tally = counts_[method];
   ++tally.calls;
   tally.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  if (!answer[0].asBool()) throw std::runtime_error(answer[1].asText());
+  if (!answer[0].asBool()) throw Refusal(answer[1].asText());
   return answer[1];
 }
 

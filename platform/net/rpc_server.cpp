@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "net/printable_text.h"
+#include "net/refusal.h"
 #include "net/rpc_server_connection.h"
 #include "net/rpc_server_impl.h"
 #include "net/server_log.h"
@@ -188,20 +189,29 @@ void RpcServer::Impl::finishIfDone() {
   keepRunning.reset();
 }
 
-wire::Response RpcServer::Impl::answer(const wire::Request& request, RpcConnection& connection) const {
+wire::Response RpcServer::Impl::answer(const wire::Request& request, RpcConnection& connection, bool& fault) const {
   wire::Response response;
   response.id = request.id;
   std::vector<Variant> args = request.args;
   connection.requestKey = request.key;
+  const auto failed = [&](const std::string& detail) {
+    static std::atomic<std::uint64_t> incidents{0};
+    const std::uint64_t incident = ++incidents;
+    fault = true;
+    say(ServerLog::Level::Error, "chamada " + PrintableText(request.method) + " de " + connection.peer + " falhou (ocorrência " +
+                                     std::to_string(incident) + "): " + PrintableText(detail, kLoggedRefusalChars));
+    response.error = FaultAnswer(incident);
+  };
   try {
     response.result = handler(connection, request.method, args);
     response.ok = true;
     response.updates = wire::ChangedArgs(request.args, args);
-  } catch (const std::exception& e) {
+  } catch (const Refusal& e) {
     response.error = e.what();
+  } catch (const std::exception& e) {
+    failed(e.what());
   } catch (...) {
-    say(ServerLog::Level::Error, "falha desconhecida em " + PrintableText(request.method));
-    response.error = "Erro desconhecido no servidor de aplicação.";
+    failed("falha desconhecida");
   }
   return response;
 }
@@ -218,10 +228,11 @@ std::string RpcServer::Impl::process(const std::string& body, RpcConnection& con
   const auto begun = std::chrono::steady_clock::now();
   wire::Response response;
   std::string method = "?";
+  bool fault = false;
   try {
     wire::Request request = wire::DecodeRequest(body);
     method = PrintableText(request.method);
-    response = answer(request, connection);
+    response = answer(request, connection, fault);
   } catch (const wire::BadRequest& e) {
     response.id = e.id;
     response.error = std::string("Requisição inválida: ") + e.what();
@@ -233,7 +244,7 @@ std::string RpcServer::Impl::process(const std::string& body, RpcConnection& con
   // Put into words only when the log keeps it: most calls are answered fast.
   const auto what = [&] { return method + " de " + peer + " em " + std::to_string(ms) + " ms"; };
   if (ms > options.slowCallMs) say(ServerLog::Level::Warning, "chamada lenta: " + what());
-  if (!response.ok) say(ServerLog::Level::Info, "chamada " + what() + " recusada: " + PrintableText(response.error, kLoggedRefusalChars));
+  if (!response.ok && !fault) say(ServerLog::Level::Info, "chamada " + what() + " recusada: " + PrintableText(response.error, kLoggedRefusalChars));
   else if (options.log && options.log->enabled(ServerLog::Level::Debug)) say(ServerLog::Level::Debug, "chamada " + what());
   std::string out = wire::EncodeResponse(response);
   if (out.size() > options.maxFrameBytes) {

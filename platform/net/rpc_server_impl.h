@@ -84,5 +84,7 @@ struct RpcServer::Impl {
     std::string().swap(body);
     malloc_trim(0);
   }
-  wire::Response answer(const wire::Request& request, RpcConnection& connection) const;
+  // Runs the handler; `fault` is set when it failed for a reason other than
+  // a Refusal (already logged at Error, answered with FaultAnswer's text).
+  wire::Response answer(const wire::Request& request, RpcConnection& connection, bool& fault) const;
 };

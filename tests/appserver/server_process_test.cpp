@@ -19,6 +19,7 @@
 #include "data/exceptions.h"
 #include "data/packet.h"
 #include "net/net_connection.h"
+#include "storage/database.h"
 #include "test_server.h"
 #include "test_support.h"
 #include "version3_database.h"
@@ -138,6 +139,35 @@ TEST(ServerProcessTest, ADatabaseOfThePreviousVersionServesTheSameAmountsOverThe
       c.AppServer("ConfirmaValores", {"0001", "0000000101", "01", "1", "01", Variant(0.0), "1001", "", "S"});
   EXPECT_EQ(recorded[1][0].asPacket().at(0, "VRMULTA").asDouble(), 2400.00);
   EXPECT_EQ(server.stop(), 0);
+}
+
+// A table the server cannot read is a fault, not a refusal: the operator
+// reads our text with the incident's number, the log has the database's
+// words at ERRO under the same number.
+TEST(ServerProcessTest, ADatabaseErrorReachesTheClientAsOurTextAndTheLogAtError) {
+  ScratchDir dir;
+  std::string db = dir.file("demo.db");
+  ASSERT_EQ(RunTool("--db '" + db + "' --init-demo --parties 5"), 0);
+  const std::string logFile = dir.file("server.log");
+  ServerProcess server(db, "", {}, logFile);
+  server.requireListening();
+  TNetConnection c;
+  ConnectTo(c, server.port());
+  ASSERT_GT(c.AppServer("GetPesqOrca", {"0001"})[1].asPacket().rowCount(), 0u);
+  Database(db).exec("ALTER TABLE ORCAEVENTO RENAME TO ORCAEVENTO_FORA");
+
+  const std::string error = ErrorOf(c, "GetPesqOrca", {"0001"});
+  EXPECT_EQ(error.rfind("Falha interna no servidor de aplicação (ocorrência 1)", 0), 0u) << error;
+  EXPECT_EQ(error.find("ORCAEVENTO"), std::string::npos) << error;
+  EXPECT_EQ(server.stop(), 0);
+  std::ifstream in(logFile);
+  const std::string log((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::size_t at = log.find(" ERRO chamada GetPesqOrca de 127.0.0.1");
+  ASSERT_NE(at, std::string::npos) << log;
+  const std::string line = log.substr(at, log.find('\n', at) - at);
+  EXPECT_NE(line.find("(ocorrência 1)"), std::string::npos) << line;
+  EXPECT_NE(line.find("ORCAEVENTO"), std::string::npos) << line;
+  EXPECT_EQ(log.find("recusada"), std::string::npos) << log;
 }
 
 TEST(ServerProcessTest, StopsOnInterruptToo) {

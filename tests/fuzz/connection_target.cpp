@@ -25,6 +25,7 @@
 #include <string>
 #include <thread>
 
+#include "net/refusal.h"
 #include "net/rpc_server.h"
 #include "net/wire_codec.h"
 #include "test_certificate.h"
@@ -34,10 +35,10 @@ namespace {
 Variant Handler(RpcConnection& connection, const std::string& method, std::vector<Variant>& args) {
   if (method == "Login") {
     connection.loggedIn = args.size() == 2 && args[1] == Variant("certa");
-    if (!connection.loggedIn) throw std::runtime_error("Operador ou senha inválidos.");
+    if (!connection.loggedIn) throw Refusal("Operador ou senha inválidos.");
     return Variant(true);
   }
-  if (!connection.loggedIn) throw std::runtime_error("Conexão sem login.");
+  if (!connection.loggedIn) throw Refusal("Conexão sem login.");
   return args.empty() ? Variant() : args[0];
 }
 

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <memory>
 
+#include "net/refusal.h"
 #include "call_line.h"
 #include "net_fixtures.h"
 #include "test_handler.h"
@@ -128,7 +129,7 @@ Variant SessionHandler(RpcConnection& c, const std::string& method, std::vector<
   ++session.calls;
   if (method == "Login") {
     if (args.at(0).asText() != "SUPERVISOR" || args.at(1).asText() != "DISTRATO")
-      throw std::runtime_error("Operador ou senha inválidos.");
+      throw Refusal("Operador ou senha inválidos.");
     session.who = args.at(0).asText();
     return MakeArray({session.who});
   }

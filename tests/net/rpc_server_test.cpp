@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "net/net_connection.h"
+#include "net/server_log.h"
 #include "net_fixtures.h"
 #include "test_handler.h"
 
@@ -124,6 +125,49 @@ TEST(RpcServer, RequestWithBadArgumentsIsAnsweredWithAnError) {
   EXPECT_FALSE(r.ok);
   // The connection stays usable.
   EXPECT_TRUE(c.call(6, "Echo", {"ok"}).ok);
+}
+
+// A refusal reaches the client as it stands and is logged as one; anything
+// else a handler throws is logged at ERRO with its detail, and the client
+// reads only our text with the incident's number.
+TEST(RpcServer, RefusalsReachTheClientAndFaultsOnlyTheLog) {
+  struct Case {
+    const char* method;
+    std::vector<Variant> args;
+    const char* answerStart;  // of the client's error text
+    const char* logged;       // in the log line of the call
+    const char* level;
+  };
+  const Case cases[] = {
+      {"Refuse", {}, "N_PARAM_TPCTREC|V", "recusada: N_PARAM_TPCTREC|V", " INFO "},
+      {"FailInTheDatabase", {}, "Falha interna no servidor de aplicação (ocorrência ", "no such table: CONTRATANTE",
+       " ERRO "},
+      {"Upper", {}, "Falha interna no servidor de aplicação (ocorrência ", "chamada Upper de ", " ERRO "},
+      {"Crash", {}, "Falha interna no servidor de aplicação (ocorrência ", "falha desconhecida", " ERRO "},
+  };
+  ServerLog log(ServerLog::Level::Info);
+  RpcServerOptions o;
+  o.log = &log;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.method);
+    testing::internal::CaptureStderr();
+    std::string error;
+    {
+      ServedRpc server{TestHandler, o};
+      RawClient client(server.port());
+      ASSERT_TRUE(client.hello().ok);
+      wire::Response r = client.call(1, c.method, c.args);
+      EXPECT_FALSE(r.ok);
+      error = r.error;
+    }
+    const std::string logged = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(error.rfind(c.answerStart, 0), 0u) << error;
+    EXPECT_EQ(error.find("banco"), std::string::npos) << error;
+    const std::size_t at = logged.find(c.logged);
+    ASSERT_NE(at, std::string::npos) << logged;
+    const std::size_t line = logged.rfind('\n', at) + 1;
+    EXPECT_NE(logged.substr(line, logged.find('\n', at) - line).find(c.level), std::string::npos) << logged;
+  }
 }
 
 TEST(RpcServer, LengthOverTheLimitClosesBeforeReadingTheBody) {

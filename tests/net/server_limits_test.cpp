@@ -6,6 +6,7 @@
 
 #include <future>
 
+#include "net/refusal.h"
 #include "net/net_connection.h"
 #include "net/value_count.h"
 #include "net_fixtures.h"
@@ -129,10 +130,10 @@ Variant LoginHandler(RpcConnection& connection, const std::string& method, std::
   if (method == "Login") {
     connection.loggedIn = !args.empty() && args[0] == Variant("ok");
     if (!args.empty() && args[0] == Variant("lento")) std::this_thread::sleep_for(std::chrono::milliseconds(600));
-    if (!connection.loggedIn) throw std::runtime_error("Operador ou senha inválidos.");
+    if (!connection.loggedIn) throw Refusal("Operador ou senha inválidos.");
     return Variant(true);
   }
-  if (!connection.loggedIn) throw std::runtime_error("Conexão sem login.");
+  if (!connection.loggedIn) throw Refusal("Conexão sem login.");
   return TestHandler(method, args);
 }
 

@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "net/refusal.h"
 #include "data/exceptions.h"
 #include "net/rpc_server.h"
 
@@ -21,11 +22,12 @@ inline Variant TestHandler(const std::string& method, std::vector<Variant>& args
     args.at(1) = Variant("S");
     return Variant(true);
   }
-  if (method == "Refuse") throw Exception("N_PARAM_TPCTREC|V");
+  if (method == "Refuse") throw Refusal("N_PARAM_TPCTREC|V");
+  if (method == "FailInTheDatabase") throw std::runtime_error("Erro no banco de dados: no such table: CONTRATANTE");
   if (method == "Sleep") {
     std::this_thread::sleep_for(std::chrono::milliseconds(args.at(0).asInt()));
     return "acordei";
   }
   if (method == "Crash") throw 42;  // not a std::exception
-  throw std::runtime_error("Método desconhecido: " + method);
+  throw Refusal("Método desconhecido: " + method);
 }

@@ -97,7 +97,7 @@ DemoDatabase::DemoDatabase(const DemoOptions& options)
 }
 
 ServerProcess::ServerProcess(const std::string& database, const std::string& program,
-                             const std::vector<std::string>& serveArgs) {
+                             const std::vector<std::string>& serveArgs, const std::string& logFile) {
   const std::string& path = ProgramOr(program);
   std::vector<std::string> args{"--db", database, "--listen", "127.0.0.1:0"};
   args.insert(args.end(), serveArgs.begin(), serveArgs.end());
@@ -110,6 +110,10 @@ ServerProcess::ServerProcess(const std::string& database, const std::string& pro
   if (pid_ == 0) {
     prctl(PR_SET_PDEATHSIG, SIGTERM);  // never outlive a test run that was killed
     dup2(fds[1], STDOUT_FILENO);
+    if (!logFile.empty()) {
+      const int log = open(logFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (log >= 0) dup2(log, STDERR_FILENO);
+    }
     execv(path.c_str(), argv.data());
     _exit(127);
   }

@@ -67,11 +67,12 @@ class DemoDatabase {
 
 // `dxr10900-server --db DATABASE --listen 127.0.0.1:0` as a child process
 // whose first stdout line tells where it listens. A server that fails to
-// start does not throw here: firstLine() says what it printed instead.
+// start does not throw here: firstLine() says what it printed instead. Its
+// log goes to `logFile` when one is named, else to the tests' own stderr.
 class ServerProcess {
  public:
   explicit ServerProcess(const std::string& database, const std::string& program = "",
-                         const std::vector<std::string>& serveArgs = {});
+                         const std::vector<std::string>& serveArgs = {}, const std::string& logFile = "");
   // SIGTERM, and SIGKILL when the server does not go within a few seconds.
   ~ServerProcess();
   ServerProcess(const ServerProcess&) = delete;

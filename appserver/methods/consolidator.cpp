@@ -1,0 +1,139 @@
+#include "methods/consolidator.h"
+
+#include <vector>
+
+#include "methods/key_codes.h"
+#include "net/refusal.h"
+#include "storage/database.h"
+
+using namespace rescission_store;
+
+namespace {
+
+AccountParameters ReadParameters(Database& db, const std::string& branch) {
+  Statement st = db.prepare(
+      "SELECT COALESCE(CDTIPOOPER, ''), COALESCE(CDTPCTREC, ''), COALESCE(CDTIPOOPERPAG, ''),"
+      "       COALESCE(CDTPCTPAG, ''), COALESCE(CDSERIEENTR, ''), COALESCE(CDTPBAIXADISTRATO, '')"
+      "  FROM PARAMDISTRATO WHERE CDFILIAL = ?1");
+  st.bind(1, branch);
+  AccountParameters p;
+  if (st.step())
+    p = {st.text(0), st.text(1), st.text(2), st.text(3), st.text(4), st.text(5)};
+  return p;
+}
+
+void RequireParametersFor(const AccountParameters& p, const std::string& account, bool settled) {
+  if (account == kAccountReceivable) {
+    if (p.operation.empty()) throw Refusal("N_PARAM_TIPOOPER");
+    if (p.receivableType.empty()) throw Refusal("N_PARAM_TPCTREC|" + p.operation);
+  } else {
+    if (p.payableOperation.empty()) throw Refusal("N_PARAM_TIPOOPERPAG");
+    if (p.payableType.empty()) throw Refusal("N_PARAM_TPCTPAG|" + p.payableOperation);
+    if (p.entrySeries.empty()) throw Refusal("N_PARAM_SERIEENTR");
+  }
+  if (settled && p.settlementType.empty()) throw Refusal("N_PARAM_TPBAIXADISTRATO");
+}
+
+}  // namespace
+
+Consolidator::Consolidator(Database& db, const BudgetKey& b, std::string origin, const std::string& bankAccount)
+    : db_(db), b_(b), origin_(std::move(origin)), bankAccount_(KeyCode(bankAccount, kBankAccountWidth)),
+      params_(ReadParameters(db, b.branch)), today_(ProcessingDate(db, b.branch)),
+      close_(db.prepare(
+          "UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'C' WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+          "   AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDCONTPROCESDIST = 'S'")),
+      closeChild_(db.prepare(
+          "UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'C' WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+          "   AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGEMINCLUSAO = 'DISTRATO'"
+          "   AND IDCONTPROCESDIST = 'S'")),
+      cancelOpen_(db.prepare(
+          "UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = COALESCE(IDSTATRECDISTRATO, IDSTATREC)"
+          " WHERE NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+          "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND CDFILIAL = ?1 AND IDSTATREC IN ('A', 'P')")),
+      applySettled_(db.prepare(
+          "UPDATE CONTARECEBER SET IDBAIXAREALIZADA = 'S', IDBAIXAREALDISTRATO = IDBAIXAREALIZADA"
+          " WHERE NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+          "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND CDFILIAL = ?1 AND IDSTATREC = 'B'")),
+      receivable_(db.prepare(
+          "INSERT INTO CONTARECEBER (CDFILIAL, NRLANCTONF, NRPARCELAREC, NRSEQVENREC, CDEMPRESA, NRORCAEVENTO,"
+          "   NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, DOCUMENTO, DTORIGVENREC, DTATUAVENREC, VRORIGREC, VRATUAREC,"
+          "   IDSTATREC, IDORIGNFORCA, CDCONTCORR)"
+          " VALUES (?1, ?2, '01', ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?10, ?11, ?11, 'A', ?12, ?13)")),
+      payable_(db.prepare(
+          "INSERT INTO CONTAPAGAR (CDFILIAL, NRLANCTONF, NRPARCELAPAG, NRSEQVENPAG, CDEMPRESA, NRORCAEVENTO,"
+          "   NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, DOCUMENTO, DTORIGVENPAG, DTATUAVENPAG, VRORIGPAG, VRATUAPAG,"
+          "   IDSTATPAG, IDORIGNFORCA)"
+          " VALUES (?1, ?2, '01', ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?10, ?11, ?11, 'A', ?12)")),
+      company_(db.prepare(
+          "SELECT COALESCE(CDEMPRESA, '') FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+          "   AND NRSEQORCAEVE = ?3")) {
+  Statement last = db.prepare(
+      "SELECT MAX(n) FROM (SELECT MAX(CAST(NRLANCTONF AS BIGINT)) AS n FROM CONTARECEBER WHERE CDFILIAL = ?1"
+      "                    UNION ALL SELECT MAX(CAST(NRLANCTONF AS BIGINT)) FROM CONTAPAGAR WHERE CDFILIAL = ?1) AS launches");
+  last.bind(1, b.branch);
+  last.step();
+  lastLaunch_ = last.isNull(0) ? 0 : last.integer(0);
+}
+
+void Consolidator::CheckBankAccount(const Party& p, bool required) {
+  if (bankAccount_.empty()) {
+    if (required || p.settledCount > 0) throw Refusal("Conta corrente deve ser informada.");
+    return;
+  }
+  const std::string company = CompanyOf(p);
+  auto known = accountNumbers_.find(company);
+  if (known == accountNumbers_.end()) {
+    Statement st = db_.prepare("SELECT CDCONTCORR FROM CONTACORRENTE WHERE CDEMPRESA = ?1 AND CDREDUCONT = ?2");
+    st.bindAll(company, bankAccount_);
+    if (!st.step())
+      throw Refusal("Conta corrente " + bankAccount_ + " não cadastrada para a empresa " + company + ".");
+    known = accountNumbers_.emplace(company, st.text(0)).first;
+  }
+}
+
+void Consolidator::Consolidate(const Party& p, const Recorded& r, const PaymentForm& form) {
+  const std::vector<DueInstallment> schedule = ScheduleAccount(r.negotiated, form, today_, p.name);
+  RequireParametersFor(params_, r.values.account, p.settledCount > 0);
+
+  close_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
+  if (db_.changes() != 1)
+    throw Refusal("O distrato do contratante " + p.name + " já foi consolidado. Operação bloqueada.");
+  if (!r.childSeq.empty()) closeChild_.bindAll(b_.branch, b_.budget, r.childSeq, p.client, p.address).run();
+  cancelOpen_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
+  applySettled_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
+  if (schedule.empty()) return;
+
+  const std::string launch = NextLaunch();
+  const std::string company = CompanyOf(p);
+  Statement& insert = r.values.account == kAccountReceivable ? receivable_ : payable_;
+  int n = 0;
+  for (const DueInstallment& row : schedule) {
+    ++n;
+    const std::string dueSeq = (n < 10 ? "0" : "") + std::to_string(n);
+    insert.bindAll(b_.branch, launch, dueSeq, company, b_.budget, p.seq, p.client, p.address,
+                   "DIST " + launch.substr(launch.find_first_not_of('0')) + " 01/" + dueSeq, row.due.days, row.value,
+                   origin_);
+    if (&insert == &receivable_) {
+      auto account = accountNumbers_.find(company);
+      if (account != accountNumbers_.end()) insert.bind(13, account->second);
+    }
+    insert.run();
+  }
+}
+
+std::string Consolidator::CompanyOf(const Party& p) {
+  auto it = companies_.find(p.seq);
+  if (it != companies_.end()) return it->second;
+  company_.bindAll(b_.branch, b_.budget, p.seq);
+  std::string company = company_.step() ? company_.text(0) : "";
+  company_.reset();
+  if (company.empty()) throw Refusal("N_PARAM_CDEMPRESAORCA");
+  return companies_.emplace(p.seq, company).first->second;
+}
+
+std::string Consolidator::NextLaunch() {
+  const std::int64_t next = ++lastLaunch_;
+  if (next > 9999999999LL) throw Refusal("Numeração de lançamentos esgotada na filial " + b_.branch + ".");
+  std::string text = std::to_string(next);
+  return std::string(10 - text.size(), '0') + text;
+}
