@@ -1,10 +1,14 @@
 #include "cli_options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <functional>
 #include <optional>
 #include <stdexcept>
+#include <type_traits>
 
 #include "audit/audit_report.h"
+#include "cli/command_line.h"
 #include "data/formats.h"
 #include "net/server_address.h"
 #include "storage/database_target.h"
@@ -74,89 +78,71 @@ const char* ServerUsage() {
 
 ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   ServerOptions o;
-  bool partiesGiven = false;
-  bool maxConnectionsGiven = false;
-  bool listenOnlyGiven = false;     // an option that only serving reads
-  bool minPasswordGiven = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> const std::string& {
-      if (i + 1 >= args.size()) throw std::invalid_argument("Falta o valor de " + a + ".");
-      return args[++i];
-    };
-    if (a == "--help" || a == "-h") {
-      o.help = true;
-    } else if (a == "--version") {
-      o.version = true;
-    } else if (a == "--db") {
-      o.db = value();
-    } else if (a == "--init-demo") {
-      o.initDemo = true;
-    } else if (a == "--parties") {
-      o.parties = static_cast<int>(parseNumber(value(), 1, kMaxParties, "Número de contratantes"));
-      partiesGiven = true;
-    } else if (a == "--demo-date") {
-      const std::string& text = value();
-      const std::optional<DateTime> day = ParseDemoDate(text);
-      if (!day) throw std::invalid_argument("Data inválida em --demo-date: \"" + text + "\" (DD/MM/AAAA ou AAAA-MM-DD).");
-      o.demoDate = day->days;
-    } else if (a == "--max-connections") {
-      o.maxConnections = static_cast<std::size_t>(parseNumber(value(), 1, kMaxConnections, "Limite de conexões"));
-      maxConnectionsGiven = true;
-    } else if (a == "--max-connections-per-address") {
-      o.maxConnectionsPerAddress =
-          static_cast<std::size_t>(parseNumber(value(), 1, kMaxConnections, "Limite de conexões por endereço"));
-      listenOnlyGiven = true;
-    } else if (a == "--reserved-connections") {
-      o.reservedConnections =
-          static_cast<std::size_t>(parseNumber(value(), 0, kMaxConnections, "Conexões reservadas"));
-      listenOnlyGiven = true;
-    } else if (a == "--insecure-plain-tcp") {
-      o.insecurePlainTcp = true;
-      listenOnlyGiven = true;
-    } else if (a == "--min-password-length") {
-      o.minPasswordLength = static_cast<std::size_t>(parseNumber(value(), 1, 128, "Tamanho mínimo da senha"));
-      minPasswordGiven = true;
-    } else if (a == "--locks") {
-      o.locks = true;
-    } else if (a == "--unlock") {
-      o.unlock = value();
-    } else if (a == "--log-level") {
-      o.logLevel = value();
-      if (o.logLevel != "error" && o.logLevel != "warning" && o.logLevel != "info" && o.logLevel != "debug")
-        throw std::invalid_argument("Nível de registro inválido: \"" + o.logLevel +
-                                    "\" (error, warning, info ou debug).");
-    } else if (a == "--tls-cert") {
-      o.tlsCert = value();
-    } else if (a == "--tls-key") {
-      o.tlsKey = value();
-    } else if (a == "--add-operator") {
-      o.addOperator = value();
-    } else if (a == "--name") {
-      o.operatorName = value();
-    } else if (a == "--role") {
-      o.operatorRole = value();
-    } else if (a == "--set-password") {
-      o.setPassword = value();
-    } else if (a == "--audit") {
-      o.audit = true;
-    } else if (a == "--since") {
-      o.since = value();
-      if (!IsIsoDate(o.since)) throw std::invalid_argument("Data inválida em --since: \"" + o.since + "\" (AAAA-MM-DD).");
-    } else if (a == "--listen") {
-      parseAddress(value(), o.host, o.port);
-      o.listen = true;
-    } else if (a == "--metrics-listen") {
-      std::uint16_t port = 0;
-      parseAddress(value(), o.metricsHost, port);
-      o.metricsPort = port;
-    } else if (a == "--backup") {
-      o.backup = value();
-    } else {
-      throw std::invalid_argument("Opção desconhecida: " + a);
-    }
-  }
+  CLI::App app;
+  command_line::Prepare(app, o.help, o.version);  // the usage is ServerUsage(), which main prints
+  app.allow_extras();  // left over and named below, in the server's words
+  const auto checked = [&app](const std::string& name, std::function<void(const std::string&)> read) {
+    return command_line::AddChecked(app, name, std::move(read));
+  };
+  const auto number = [&checked](const std::string& name, long min, long max, const std::string& what, auto& target) {
+    return checked(name, [&target, min, max, what](const std::string& text) {
+      target = static_cast<std::remove_reference_t<decltype(target)>>(parseNumber(text, min, max, what));
+    });
+  };
+  app.add_option("--db", o.db);
+  app.add_flag("--init-demo", o.initDemo);
+  const CLI::Option* parties = number("--parties", 1, kMaxParties, "Número de contratantes", o.parties);
+  checked("--demo-date", [&o](const std::string& text) {
+    const std::optional<DateTime> day = ParseDemoDate(text);
+    if (!day) throw std::invalid_argument("Data inválida em --demo-date: \"" + text + "\" (DD/MM/AAAA ou AAAA-MM-DD).");
+    o.demoDate = day->days;
+  });
+  const CLI::Option* maxConnections =
+      number("--max-connections", 1, kMaxConnections, "Limite de conexões", o.maxConnections);
+  // Options that only serving reads.
+  const CLI::Option* listenOnly[] = {
+      number("--max-connections-per-address", 1, kMaxConnections, "Limite de conexões por endereço",
+             o.maxConnectionsPerAddress),
+      number("--reserved-connections", 0, kMaxConnections, "Conexões reservadas", o.reservedConnections),
+      app.add_flag("--insecure-plain-tcp", o.insecurePlainTcp),
+  };
+  const CLI::Option* minPassword =
+      number("--min-password-length", 1, 128, "Tamanho mínimo da senha", o.minPasswordLength);
+  app.add_flag("--locks", o.locks);
+  app.add_option("--unlock", o.unlock);
+  checked("--log-level", [&o](const std::string& level) {
+    if (level != "error" && level != "warning" && level != "info" && level != "debug")
+      throw std::invalid_argument("Nível de registro inválido: \"" + level + "\" (error, warning, info ou debug).");
+    o.logLevel = level;
+  });
+  app.add_option("--tls-cert", o.tlsCert);
+  app.add_option("--tls-key", o.tlsKey);
+  app.add_option("--add-operator", o.addOperator);
+  app.add_option("--name", o.operatorName);
+  app.add_option("--role", o.operatorRole);
+  app.add_option("--set-password", o.setPassword);
+  app.add_flag("--audit", o.audit);
+  checked("--since", [&o](const std::string& day) {
+    if (!IsIsoDate(day)) throw std::invalid_argument("Data inválida em --since: \"" + day + "\" (AAAA-MM-DD).");
+    o.since = day;
+  });
+  checked("--listen", [&o](const std::string& address) {
+    parseAddress(address, o.host, o.port);
+    o.listen = true;
+  });
+  checked("--metrics-listen", [&o](const std::string& address) {
+    std::uint16_t port = 0;
+    parseAddress(address, o.metricsHost, port);
+    o.metricsPort = port;
+  });
+  app.add_option("--backup", o.backup);
+
+  command_line::Parse(app, args,
+                      {[](const std::string& option) { return "Falta o valor de " + option + "."; },
+                       "Linha de comando inválida: "});
+  if (!app.remaining().empty()) throw std::invalid_argument("Opção desconhecida: " + app.remaining().front());
   if (o.help || o.version) return o;
+  const auto given = [](const CLI::Option* option) { return option->count() > 0; };
   if (o.db.empty()) throw std::invalid_argument("Informe o banco de dados com --db ARQUIVO.");
   // The command line is visible to every user of the machine (ps, /proc).
   if (storage::RedactedTarget(o.db) != o.db)
@@ -179,14 +165,14 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   if (o.tlsCert.empty() != o.tlsKey.empty())
     throw std::invalid_argument("Informe --tls-cert e --tls-key juntos.");
   if (!o.tlsCert.empty() && !o.listen) throw std::invalid_argument("--tls-cert e --tls-key só valem com --listen.");
-  if (maxConnectionsGiven && !o.listen) throw std::invalid_argument("--max-connections só vale com --listen.");
+  if (given(maxConnections) && !o.listen) throw std::invalid_argument("--max-connections só vale com --listen.");
   if (o.demoDate && !o.initDemo) throw std::invalid_argument("--demo-date só vale com --init-demo.");
-  if (listenOnlyGiven && !o.listen)
+  if (std::any_of(std::begin(listenOnly), std::end(listenOnly), given) && !o.listen)
     throw std::invalid_argument(
         "--max-connections-per-address, --reserved-connections e --insecure-plain-tcp só valem com --listen.");
-  if (minPasswordGiven && o.setPassword.empty())
+  if (given(minPassword) && o.setPassword.empty())
     throw std::invalid_argument("--min-password-length só vale com --set-password.");
-  if (partiesGiven && !o.initDemo) throw std::invalid_argument("--parties só vale com --init-demo.");
+  if (given(parties) && !o.initDemo) throw std::invalid_argument("--parties só vale com --init-demo.");
   return o;
 }
 

@@ -85,7 +85,7 @@ LoginEnvironment LoginEnvironmentFromEnv() {
   environment.serverCaFile = Env("DX_CA");
   if (const std::string date = Env("DX_DATE"); !date.empty()) {
     DateTime day;
-    if (!ParseLoginDate(date, day)) throw Exception("DX_DATE inválida (esperado dd/mm/aaaa): " + date);
+    if (!ParseLoginDate(date, day)) throw Exception("DX_DATE inválida (esperado dd/mm/aaaa ou aaaa-mm-dd): " + date);
     environment.processingDate = day;
   }
   return environment;

@@ -165,4 +165,39 @@ TEST(ServerOptionsTest, ExplainsWhatIsWrong) {
   EXPECT_EQ(ErrorOf({"--porta", "1"}), "Opção desconhecida: --porta");
 }
 
+// The line is read by CLI11: the forms it reads besides ours, an option given
+// twice, a value missing at the end and words that are no option.
+TEST(ServerOptionsTest, ReadsEveryFormOfTheCommandLine) {
+  const struct {
+    std::vector<std::string> args;
+    std::string error;
+  } refused[] = {
+      {{"--db", "x", "--listen"}, "Falta o valor de --listen."},
+      {{"--db", "x", "--listen", "h:1", "--max-connections"}, "Falta o valor de --max-connections."},
+      {{"--db", "x", "--listen", "h:1", "serve"}, "Opção desconhecida: serve"},
+      {{"--db", "x", "--listen", "h:1", "-x"}, "Opção desconhecida: -x"},
+      {{"--db", "x", "--listen", "h:1", "--porta=1"}, "Opção desconhecida: --porta=1"},
+      {{"--db", "x", "--listen", "h:1", "--log-level=tudo"},
+       "Nível de registro inválido: \"tudo\" (error, warning, info ou debug)."},
+      // Every value is checked, not only the one that counts.
+      {{"--db", "x", "--listen", "h:1", "--max-connections", "0", "--max-connections", "5"},
+       "Limite de conexões: valor inválido \"0\" (de 1 a 100000)."},
+      {{"--db", "x", "--listen", "h:1", "--reserved-connections", "muitas"},
+       "Conexões reservadas: valor inválido \"muitas\" (de 0 a 100000)."},
+      {{"--db", "x", "--set-password", "ANA", "--min-password-length", "129"},
+       "Tamanho mínimo da senha: valor inválido \"129\" (de 1 a 128)."},
+  };
+  for (const auto& c : refused) EXPECT_EQ(ErrorOf(c.args), c.error) << ::testing::PrintToString(c.args);
+
+  ServerOptions o = ParseServerOptions({"--db=x.db", "--listen=127.0.0.1:7100", "--max-connections=9"});
+  EXPECT_EQ(o.db, "x.db");
+  EXPECT_EQ(o.port, 7100);
+  EXPECT_EQ(o.maxConnections, 9u);
+  o = ParseServerOptions({"--db", "a.db", "--db", "b.db", "--audit", "--log-level", "debug", "--log-level", "error"});
+  EXPECT_EQ(o.db, "b.db") << "the last one counts";
+  EXPECT_EQ(o.logLevel, "error");
+  EXPECT_TRUE(ParseServerOptions({"-h"}).help);
+  EXPECT_TRUE(ParseServerOptions({"--db", "x", "--listen", "h:1", "--help"}).help);
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iterator>
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -28,6 +29,11 @@ namespace {
 int RunTool(const std::string& args) {
   int status = std::system((dx_test::ServerProgram() + " " + args + " >/dev/null 2>&1").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 using dx_test::ServerProcess;
@@ -183,11 +189,36 @@ TEST(ServerProcessTest, StopsOnInterruptToo) {
   EXPECT_EQ(server.stop(SIGINT), 0);
 }
 
+// Asked for, the usage goes to standard output (status 0); after a mistake,
+// to standard error below what is wrong (status 2).
 TEST(ServerProcessTest, UsageErrorsExitWithStatusTwo) {
-  EXPECT_EQ(RunTool(""), 2);
-  EXPECT_EQ(RunTool("--db x.db --listen 127.0.0.1"), 2);
-  EXPECT_EQ(RunTool("--db x.db --init-demo --parties zero"), 2);
-  EXPECT_EQ(RunTool("--help"), 0);
+  ScratchDir dir;
+  // Nothing at all when nothing is expected.
+  const auto Begins = [](const std::string& text, const std::string& start) {
+    return start.empty() ? text.empty() : text.rfind(start, 0) == 0;
+  };
+  const struct {
+    std::string args;
+    int status;
+    std::string out;  // how standard output begins
+    std::string err;  // how standard error begins
+  } cases[] = {
+      {"", 2, "", "Informe o banco de dados com --db ARQUIVO.\nUso:"},
+      {"--db x.db --listen 127.0.0.1", 2, "", "Endereço inválido: \"127.0.0.1\" (esperado HOST:PORTA).\nUso:"},
+      {"--db x.db --init-demo --parties zero", 2, "", "Número de contratantes: valor inválido \"zero\""},
+      {"--db x.db --listen 127.0.0.1:0 --frobnicate", 2, "", "Opção desconhecida: --frobnicate\nUso:"},
+      {"--db x.db --listen", 2, "", "Falta o valor de --listen.\nUso:"},
+      {"--help", 0, "Uso:\n  dxr10900-server --db ARQUIVO --listen HOST:PORTA", ""},
+      {"-h", 0, "Uso:\n", ""},
+      {"--version", 0, "dxr10900-server ", ""},
+  };
+  for (const auto& c : cases) {
+    const std::string out = dir.file("out.txt"), err = dir.file("err.txt");
+    const int raw = std::system((dx_test::ServerProgram() + " " + c.args + " >" + out + " 2>" + err).c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, c.status) << c.args;
+    EXPECT_TRUE(Begins(ReadAll(out), c.out)) << c.args << "\n" << ReadAll(out);
+    EXPECT_TRUE(Begins(ReadAll(err), c.err)) << c.args << "\n" << ReadAll(err);
+  }
 }
 
 }  // namespace

@@ -80,6 +80,43 @@ TEST_F(CallToolTest, UsageErrorsExitWith64) {
   EXPECT_EQ(Call(server() + " Echo '{\"a\":1}'").status, 64);  // object that is no packet
 }
 
+// A mistake on the command line is told on standard error, above the usage,
+// with status 64, and nothing is called.
+TEST_F(CallToolTest, TellsWhatIsWrongWithTheCommandLine) {
+  const struct {
+    std::string args;
+    std::string problem;
+  } cases[] = {
+      {"env -u DX_SERVER " DXR10900_CALL " Echo 1", "falta --server HOST:PORTA."},
+      {"DX_SERVER=semporta " DXR10900_CALL " Echo 1",
+       "--server deve ser HOST:PORTA (ou HOST:PORTA,HOST:PORTA...): semporta"},
+      {DXR10900_CALL " --server 127.0.0.1 Echo", "--server deve ser HOST:PORTA (ou HOST:PORTA,HOST:PORTA...): 127.0.0.1"},
+      {DXR10900_CALL " --server", "--server requer um valor."},
+      {DXR10900_CALL " " + server() + " --timeout 0 Echo 1", "Tempo limite inválido: 0"},
+      {DXR10900_CALL " " + server() + " --timeout=dez Echo 1", "Tempo limite inválido: dez"},
+      {DXR10900_CALL " " + server() + " --frobnicate Echo 1", "opção desconhecida: --frobnicate"},
+      {DXR10900_CALL " " + server(), "falta o método."},
+      {DXR10900_CALL " " + server() + " --stdin Echo 1",
+       "com --stdin, as chamadas vêm da entrada padrão, não da linha de comando."},
+      {DXR10900_CALL " " + server() + " --ca ca.pem Echo 1", "--ca só vale com --tls."},
+  };
+  for (const auto& c : cases) {
+    ToolRun r = Call("(" + c.args + " 2>&1)", true);
+    EXPECT_EQ(r.status, 64) << c.args;
+    EXPECT_EQ(r.out.rfind("dxr10900-call: " + c.problem + "\nuso: dxr10900-call", 0), 0u) << c.args << "\n" << r.out;
+  }
+}
+
+// Options come before the method; from it on every word is an argument, and
+// "--" lets a method's name begin with dashes.
+TEST_F(CallToolTest, EveryWordAfterTheMethodIsAnArgument) {
+  EXPECT_EQ(Call(server() + " Echo --refs").out, "\"--refs\"\n");
+  EXPECT_EQ(Call(server() + " Count --refs -3 -- --help").out, "4\n");
+  EXPECT_EQ(Call("--server=127.0.0.1:" + std::to_string(rpc.port()) + " --refs --timeout=5000 MarkSecond a N").out,
+            "{\"result\":true,\"args\":[\"a\",\"S\"]}\n");
+  EXPECT_EQ(Call(server() + " -- --Upper x").status, 1) << "a method of that name is refused by the server";
+}
+
 // A server that logs in SUPERVISOR / DISTRATO only, counts the calls of
 // each connection ("Seen") and tells who logged in ("Who").
 Variant SessionHandler(RpcConnection& c, const std::string& method, std::vector<Variant>& args) {

@@ -83,6 +83,21 @@ TEST(HostOptions, DateIsLeftToTheBranchUnlessGivenInEitherForm) {
   EXPECT_EQ(iso.options->processingDate, "2026-12-01");
 }
 
+// The processing date reads alike from --date and from DX_DATE, in either
+// form, as distrato-script reads DX_DATE.
+TEST(HostOptions, ReadsTheDateInEitherFormFromEitherSource) {
+  const struct {
+    const char* text;
+    bool valid;
+  } dates[] = {{"2026-12-01", true}, {"01/12/2026", true}, {"2026-13-01", false}, {"31/04/2026", false}};
+  for (const auto& d : dates) {
+    EXPECT_EQ(parse({"--date", d.text}).options.has_value(), d.valid) << d.text;
+    const auto fromEnvironment = parse({}, FakeEnv{{{"DX_DATE", d.text}}});
+    EXPECT_EQ(fromEnvironment.options.has_value(), d.valid) << d.text;
+    EXPECT_EQ(fromEnvironment.error.startsWith("Invalid date"), !d.valid) << d.text;
+  }
+}
+
 TEST(HostOptions, RefusesAnImpossibleDate) {
   const auto r = parse({"--date", "30/02/2024"});
   EXPECT_FALSE(r.options);

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "cli/command_line.h"
+
 namespace dxscript {
 
 const char* Usage() {
@@ -16,33 +18,20 @@ const char* Usage() {
 
 CliOptions ParseCliOptions(const std::vector<std::string>& args) {
   CliOptions o;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    auto value = [&]() -> std::string {
-      if (i + 1 >= args.size()) throw std::invalid_argument(a + " needs a value");
-      return args[++i];
-    };
-    if (a == "--help" || a == "-h") {
-      o.help = true;
-    } else if (a == "--version") {
-      o.version = true;
-    } else if (a == "--server") {
-      o.server = value();
-    } else if (a == "--tls") {
-      o.tls = true;
-    } else if (a == "--ca") {
-      o.ca = value();
-    } else if (a == "--module") {
-      o.module = value();
-    } else if (a == "--database") {
-      o.database = value();
-    } else if (!a.empty() && a[0] == '-') {
-      throw std::invalid_argument("unknown option " + a);
-    } else if (o.script.empty()) {
-      o.script = a;
-    } else {
-      throw std::invalid_argument("only one script at a time (" + o.script + ", " + a + ")");
-    }
+  CLI::App app;
+  command_line::Prepare(app, o.help, o.version);  // the usage is Usage(), which main prints
+  app.allow_extras();  // a second script or an unknown option, told below
+  app.add_option("--server", o.server);
+  app.add_flag("--tls", o.tls);
+  app.add_option("--ca", o.ca);
+  app.add_option("--module", o.module);
+  app.add_option("--database", o.database);
+  app.add_option("script", o.script);
+  command_line::Parse(app, args, {[](const std::string& option) { return option + " needs a value"; }, ""});
+  if (!app.remaining().empty()) {
+    const std::string extra = app.remaining().front();
+    if (!extra.empty() && extra[0] == '-') throw std::invalid_argument("unknown option " + extra);
+    throw std::invalid_argument("only one script at a time (" + o.script + ", " + extra + ")");
   }
   if (!o.help && !o.version && o.script.empty()) throw std::invalid_argument("no script given");
   return o;
