@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <chrono>
+
+#include "data/civil_date.h"
 
 namespace {
 
@@ -18,10 +19,7 @@ bool IsIsoDate(const std::string& text) {
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') return false;
   for (std::size_t i : {0u, 1u, 2u, 3u, 5u, 6u, 8u, 9u})
     if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
-  const std::chrono::year_month_day date{std::chrono::year{std::stoi(text.substr(0, 4))},
-                                         std::chrono::month{static_cast<unsigned>(std::stoi(text.substr(5, 2)))},
-                                         std::chrono::day{static_cast<unsigned>(std::stoi(text.substr(8, 2)))}};
-  return date.ok();
+  return IsRealDay(std::stoi(text.substr(0, 4)), std::stoi(text.substr(5, 2)), std::stoi(text.substr(8, 2)));
 }
 
 std::string FormatAuditTable(const std::vector<AuditRow>& rows) {

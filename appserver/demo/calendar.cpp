@@ -1,19 +1,10 @@
 #include "demo/calendar.h"
 
-#include <chrono>
+#include "data/civil_date.h"
 
 namespace {
 
-using namespace std::chrono;
-
-// Day zero of the packets' dates.
-constexpr sys_days kDayZero{year{1899} / December / 30};
-
-double CivilDays(const sys_days& date) { return static_cast<double>((date - kDayZero).count()); }
-
-double ReferenceDay() {
-  return CivilDays(sys_days{year{kDemoYear} / month{kDemoMonth} / day{kDemoDay}});
-}
+double ReferenceDay() { return DaysFromCivil(kDemoYear, kDemoMonth, kDemoDay); }
 
 // Days between the reference business day and the one being written for.
 double shift = 0;
@@ -26,13 +17,6 @@ DemoDayScope::DemoDayScope(double businessDay) : previousShift_(shift) { shift =
 
 DemoDayScope::~DemoDayScope() { shift = previousShift_; }
 
-double DateDays(int y, int m, int d) {
-  return CivilDays(sys_days{year{y} / month{static_cast<unsigned>(m)} / day{static_cast<unsigned>(d)}}) + shift;
-}
+double DateDays(int y, int m, int d) { return DaysFromCivil(y, m, d) + shift; }
 
-double AddMonths(int y, int m, int d, int count) {
-  const year_month later = year{y} / month{static_cast<unsigned>(m)} + months{count};
-  const year_month_day_last monthEnd{later.year(), month_day_last{later.month()}};
-  const day wanted{static_cast<unsigned>(d)};
-  return CivilDays(sys_days{later / (wanted < monthEnd.day() ? wanted : monthEnd.day())}) + shift;
-}
+double AddMonths(int y, int m, int d, int count) { return DaysFromCivil(AddMonthsClamped({y, m, d}, count)) + shift; }

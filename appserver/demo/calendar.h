@@ -1,5 +1,6 @@
 #pragma once
-// Civil dates as the packets carry them: days since 30/12/1899.
+// Civil dates as the packets carry them: days since 30/12/1899 (the
+// calendar of data/civil_date.h).
 //
 // The demo is written around one business day, 08/12/2026, which every
 // branch keeps as its processing date. Moving the demo to another day moves

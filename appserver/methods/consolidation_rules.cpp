@@ -3,20 +3,15 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "data/civil_date.h"
 #include "data/formats.h"
 #include "net/refusal.h"
 
 namespace {
 
-int DaysInMonth(int year, int month) {
-  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : kDays[month - 1];
-}
-
-DateTime DayOfMonth(int year, int month, int day) {
-  while (month > 12) month -= 12, ++year;
-  return EncodeDate(year, month, std::min(day, DaysInMonth(year, month)));
+// `day` of the month `monthsAhead` after `from`'s, or that month's last day.
+DateTime DayOfMonth(const CivilDate& from, int monthsAhead, int day) {
+  return DateTime{DaysFromCivil(AddMonthsClamped({from.year, from.month, day}, monthsAhead))};
 }
 
 std::string MoneyText(Cents value) { return FormatFloat("#,##0.00", FromCents(value)); }
@@ -24,23 +19,12 @@ std::string MoneyText(Cents value) { return FormatFloat("#,##0.00", FromCents(va
 
 }  // namespace
 
-std::vector<Cents> SplitAmount(Cents total, int count) {
-  std::vector<Cents> parts;
-  if (count <= 0) return parts;
-  Cents each = DivideRounded(total, count);
-  if (each * (count - 1) >= total) each = total / count;
-  parts.assign(static_cast<std::size_t>(count - 1), each);
-  parts.push_back(total - each * (count - 1));
-  return parts;
-}
-
 std::vector<DateTime> FixedDayDueDates(int day, int count, bool nextMonth, DateTime today) {
-  int year = 0, month = 0, dayToday = 0;
-  DecodeDate(today, year, month, dayToday);
-  int first = month + (nextMonth ? 1 : 0);
-  if (!nextMonth && DayOfMonth(year, first, day) < DateOf(today)) ++first;
+  const CivilDate thisMonth = CivilFromDays(DateOf(today).days);
+  int first = nextMonth ? 1 : 0;
+  if (!nextMonth && DayOfMonth(thisMonth, first, day) < DateOf(today)) ++first;
   std::vector<DateTime> dates;
-  for (int i = 0; i < count; ++i) dates.push_back(DayOfMonth(year, first + i, day));
+  for (int i = 0; i < count; ++i) dates.push_back(DayOfMonth(thisMonth, first + i, day));
   return dates;
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "data/money.h"
+#include "data/money.h"  // SplitAmount, the installments' values
 #include "data/variant.h"
 
 // One installment of a generated account: due day and value.
@@ -27,12 +27,6 @@ struct PaymentForm {
   bool nextMonth = false;               // "F": the first installment falls in the next month
   std::vector<DueInstallment> planned;  // "V"
 };
-
-// `total` in `count` equal parts, the share rounded half away from zero and
-// the remainder on the last part; the share is rounded down instead where
-// rounding up would leave the last part empty (the rule of the dialogs'
-// installment generator). Nothing for a count of 0 or less.
-std::vector<Cents> SplitAmount(Cents total, int count);
 
 // Due dates of a fixed-day plan: the day of each month from the first month
 // on, clamped to the month's last day. The first month is the one after

@@ -4,8 +4,8 @@
 
 #include <string>
 
-// Today in the server's local time zone, as days since 30/12/1899 (midnight).
-double TodayDays();
+// Today in the server's local time zone (TodayDays) is the calendar's.
+#include "data/civil_date.h"
 
 // Now in UTC as 'YYYY-MM-DD HH:MM:SS', the audit trail's format.
 std::string UtcTimestampText();

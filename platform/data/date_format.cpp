@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "data/civil_date.h"
 #include "data/exceptions.h"
 #include "formats.h"
 
@@ -8,50 +9,17 @@ namespace {
 
 constexpr double kMsPerDay = 86400000.0;
 
-// Days since 01/03/0000 of the proleptic Gregorian calendar (H. Hinnant's algorithm).
-long DaysFromCivil(long y, unsigned m, unsigned d) {
-  y -= m <= 2;
-  const long era = (y >= 0 ? y : y - 399) / 400;
-  const unsigned yoe = static_cast<unsigned>(y - era * 400);
-  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + static_cast<long>(doe);
-}
-
-void CivilFromDays(long z, int& y, int& m, int& d) {
-  const long era = (z >= 0 ? z : z - 146096) / 146097;
-  const unsigned doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  y = static_cast<int>(static_cast<long>(yoe) + era * 400 + (m <= 2));
-}
-
-const long kEpoch = DaysFromCivil(1899, 12, 30);
-
-int DaysInMonth(int year, int month) {
-  static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-  return month == 2 && leap ? 29 : days[month - 1];
-}
-
 // Milliseconds into the day, rounded, so 0.99999999 of a day is not 23:59:59.
 long TimeMs(DateTime value) {
   double frac = value.days - std::floor(value.days);
   return std::lround(frac * kMsPerDay);
 }
 
-// The calendar's first and last days (01/01/0001, 31/12/9999) as day numbers.
-const double kFirstDay = static_cast<double>(DaysFromCivil(1, 1, 1) - kEpoch);
-const double kLastDay = static_cast<double>(DaysFromCivil(9999, 12, 31) - kEpoch);
-
 // Day number and time of day, carrying a time that rounds up to midnight. A
 // value outside the calendar (one a server sent, or NaN) has no day to show
 // and no integer to hold it: refused rather than converted.
 void Split(DateTime value, long& day, long& ms) {
-  if (!(value.days >= kFirstDay && value.days < kLastDay + 1))
+  if (!(value.days >= kFirstCalendarDay && value.days < kLastCalendarDay + 1))
     throw Exception("Data fora do calendário (01/01/0001 a 31/12/9999).");
   day = static_cast<long>(std::floor(value.days));
   ms = TimeMs(value);
@@ -83,9 +51,8 @@ bool ReadNumber(std::string_view s, std::size_t& i, int minLen, int maxLen, int&
 }  // namespace
 
 bool TryEncodeDate(int year, int month, int day, DateTime& out) {
-  if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInMonth(year, month))
-    return false;
-  out = DateTime{static_cast<double>(DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) - kEpoch)};
+  if (year < 1 || year > 9999 || !IsRealDay(year, month, day)) return false;
+  out = DateTime{DaysFromCivil(year, month, day)};
   return true;
 }
 
@@ -106,7 +73,10 @@ DateTime EncodeTime(int hour, int minute, int second, int millisecond) {
 void DecodeDate(DateTime value, int& year, int& month, int& day) {
   long d, ms;
   Split(value, d, ms);
-  CivilFromDays(d + kEpoch, year, month, day);
+  const CivilDate date = CivilFromDays(static_cast<double>(d));
+  year = date.year;
+  month = date.month;
+  day = date.day;
 }
 
 void DecodeTime(DateTime value, int& hour, int& minute, int& second, int& millisecond) {

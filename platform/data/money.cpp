@@ -33,6 +33,17 @@ std::int64_t DivideRounded(std::int64_t numerator, std::int64_t denominator) {
   return negative ? -q : q;
 }
 
+std::vector<Cents> SplitAmount(Cents total, int count) {
+  std::vector<Cents> parts;
+  if (count <= 0) return parts;
+  const Cents others = count - 1;  // installments that take the share
+  Cents share = DivideRounded(total, count);
+  if (share * others >= total) share = total / count;
+  parts.assign(static_cast<std::size_t>(others), share);
+  parts.push_back(total - share * others);
+  return parts;
+}
+
 double RoundMoney(double value) { return RoundDec(value, 2); }
 
 std::string CentsText(Cents cents) {

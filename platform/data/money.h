@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 using Cents = std::int64_t;
 
@@ -31,6 +32,16 @@ double FromCents(Cents cents);
 // numerator / denominator rounded half away from zero, in integers: for
 // shares and percentages of amounts held in cents (denominator not 0).
 std::int64_t DivideRounded(std::int64_t numerator, std::int64_t denominator);
+
+// `total` in `count` installments: each the share total / count in cents,
+// rounded half away from zero, and the rounding remainder on the last one
+// (3333, 3333, 3334 for 100,00 in 3; 6667, 6667, 6666 for 200,00). Where
+// rounding the share up would leave the last with nothing or less (5,50 in
+// 99), the share is rounded down instead, so every installment of a total of
+// at least `count` cents is above zero. Nothing for a count of 0 or less.
+// The one split of the dialogs' generator and of the accounts the server
+// generates.
+std::vector<Cents> SplitAmount(Cents total, int count);
 
 // RoundDec(value, 2).
 double RoundMoney(double value);

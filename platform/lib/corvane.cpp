@@ -1,8 +1,8 @@
 #include "lib/corvane.h"
 
-#include <ctime>
 #include <optional>
 
+#include "data/civil_date.h"
 #include "data/formats.h"
 #include "hostdb/branch_record.h"
 #include "hostdb/host_database.h"
@@ -30,10 +30,7 @@ DateTime DataProc(std::string_view branch) {
     if (record && record->processingDate) return *record->processingDate;
   }
   // A branch that keeps no processing date works on today, as the server does.
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+  return DateTime{TodayDays()};
 }
 std::string Operador() { return Current().operatorCode; }
 std::string SenhaOperador() { return Current().password; }

@@ -3,27 +3,14 @@
 
 #include <cctype>
 #include <charconv>
-#include <chrono>
 #include <cstdlib>
-#include <ctime>
 #include <optional>
 
 #include "data/exceptions.h"
+#include "data/formats.h"
 #include "lib/corvane.h"
 
 namespace {
-
-// Day zero of DateTime.
-constexpr std::chrono::sys_days kDayZero{std::chrono::year{1899} / std::chrono::December / 30};
-
-// The date, when y/m/d is a real day of the years 1 to 9999.
-std::optional<DateTime> DateFromCivil(int y, int m, int d) {
-  if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > 31) return std::nullopt;
-  const std::chrono::year_month_day date{std::chrono::year{y}, std::chrono::month{static_cast<unsigned>(m)},
-                                         std::chrono::day{static_cast<unsigned>(d)}};
-  if (!date.ok()) return std::nullopt;
-  return DateTime{static_cast<double>((std::chrono::sys_days{date} - kDayZero).count())};
-}
 
 bool ParseInt(std::string_view text, int& out) {
   if (text.empty()) return false;
@@ -56,10 +43,8 @@ bool ParseLoginDate(std::string_view text, DateTime& out) {
   } else {
     return false;
   }
-  const std::optional<DateTime> date = DateFromCivil(y, m, d);
-  if (!date) return false;
-  out = *date;
-  return true;
+  // A real day of the years 1 to 9999, as every date typed into the system.
+  return TryEncodeDate(y, m, d, out);
 }
 
 bool SetLoginServers(LoginEnvironment& environment, std::string_view text) {

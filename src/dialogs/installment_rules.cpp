@@ -22,16 +22,10 @@ std::vector<Installment> PlanInstallments(double total, int count, int termDays,
   std::vector<Installment> plan;
   if (CheckInstallmentCount(total, count)) return plan;
   const Cents cents = ToCents(total).value_or(0);
-  // Each installment is the rounded share, the last takes the remainder.
-  // Where rounding up would leave the last with nothing (5,50 in 99), the
-  // share is rounded down instead, so the last takes more and every
-  // installment stays above zero.
-  Cents share = count > 0 ? ToCents(total / count).value_or(0) : 0;
-  if (count > 0 && cents - share * (count - 1) <= 0) share = cents / count;
   DateTime due = DateOf(today);
-  for (int i = 1; i <= count; ++i) {
+  for (Cents value : SplitAmount(cents, count)) {
     due.days += termDays;
-    plan.push_back({due, FromCents(i < count ? share : cents - share * (count - 1))});
+    plan.push_back({due, FromCents(value)});
   }
   // With no installment at all the whole total makes one of its own, as
   // editing an empty plan inserts a row; the due-date check refuses it.

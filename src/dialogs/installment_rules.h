@@ -29,11 +29,10 @@ struct Installment {
 // Counts of 0 or less are QT_PARC_ZERO's and pass here.
 std::optional<std::string> CheckInstallmentCount(double total, int count);
 
-// `count` installments of RoundDec(total / count, 2), the first due
-// `termDays` after today and each later one `termDays` after the previous;
-// the rounding remainder goes to the last installment (where that would
-// leave it at 0,00 or less, the share is rounded down instead). Every
-// installment is above zero and they sum to the total to the cent. A count
+// `count` installments of the total split by SplitAmount (the share rounded
+// to the cent, the remainder on the last installment), the first due
+// `termDays` after today and each later one `termDays` after the previous.
+// Every installment is above zero and they sum to the total to the cent. A count
 // CheckInstallmentCount refuses gives no plan. A count of 0 or less
 // generates no installment, so the whole total goes into one installment
 // without a due date (which the dialogs' checks refuse).

@@ -34,6 +34,15 @@ TEST(PlanInstallments, NegativeRemainder) {
   EXPECT_DOUBLE_EQ(plan[2].value, 66.66);
 }
 
+TEST(PlanInstallments, AShareOfHalfACentRoundsUpAsTheServersAccountsDo) {
+  // 0,21 / 6 is 0,035; as a double quotient it would read 0.0349999... and
+  // round to 0,03, leaving 0,06 on the last.
+  auto plan = PlanInstallments(0.21, 6, 30, D);
+  ASSERT_EQ(plan.size(), 6u);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(plan[i].value, 0.04) << i;
+  EXPECT_EQ(plan[5].value, 0.01);
+}
+
 TEST(PlanInstallments, EvenSplitWithATerm) {
   auto plan = PlanInstallments(100.00, 4, TermDays("15"), D);
   ASSERT_EQ(plan.size(), 4u);

@@ -1,17 +1,14 @@
 #include "variant_json.h"
 
-#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <limits>
 
+#include "data/civil_date.h"
 #include "data/packet.h"
 
 namespace {
-
-// Day zero of DateTime.
-constexpr std::chrono::sys_days kDayZero{std::chrono::year{1899} / std::chrono::December / 30};
 
 FieldDef FieldFromJson(const Json& j) {
   if (!j.is_object()) throw JsonError("Campo de pacote deve ser um objeto.");
@@ -133,14 +130,10 @@ std::string VariantToJson(const Variant& v) {
   return ToJson(v).dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
-// The calendar's first and last days (01/01/0001, 31/12/9999) as day numbers.
-const double kFirstDay = static_cast<double>((std::chrono::sys_days{std::chrono::year{1} / 1 / 1} - kDayZero).count());
-const double kLastDay = static_cast<double>((std::chrono::sys_days{std::chrono::year{9999} / 12 / 31} - kDayZero).count());
-
 std::string FormatDateTime(DateTime d) {
   // A value outside the calendar (or NaN) has no date to print, and as a day
   // count it would not even fit a long.
-  if (!(d.days >= kFirstDay && d.days < kLastDay + 1)) return "";
+  if (!(d.days >= kFirstCalendarDay && d.days < kLastCalendarDay + 1)) return "";
   // Whole days count the date; the fraction, whatever the sign, the time.
   double whole = std::trunc(d.days);
   long long seconds = std::llround(std::fabs(d.days - whole) * 86400.0);
@@ -149,11 +142,10 @@ std::string FormatDateTime(DateTime d) {
     seconds -= 86400;
     day += d.days < 0 ? -1 : 1;
   }
-  const std::chrono::year_month_day date{kDayZero + std::chrono::days{day}};
+  const CivilDate date = CivilFromDays(static_cast<double>(day));
   char buf[64];
-  std::snprintf(buf, sizeof buf, "%02u/%02u/%04d %02lld:%02lld:%02lld", static_cast<unsigned>(date.day()),
-                static_cast<unsigned>(date.month()), static_cast<int>(date.year()), seconds / 3600,
-                seconds / 60 % 60, seconds % 60);
+  std::snprintf(buf, sizeof buf, "%02d/%02d/%04d %02lld:%02lld:%02lld", date.day, date.month, date.year,
+                seconds / 3600, seconds / 60 % 60, seconds % 60);
   return buf;
 }
 
@@ -178,10 +170,9 @@ bool ParseDateTime(std::string_view s, DateTime& out) {
         return false;
     }
   }
-  const std::chrono::year_month_day date{std::chrono::year{y}, std::chrono::month{m}, std::chrono::day{d}};
-  if (!date.ok() || hh > 23 || mi > 59 || ss > 59) return false;
+  if (!IsRealDay(y, static_cast<int>(m), static_cast<int>(d)) || hh > 23 || mi > 59 || ss > 59) return false;
   // Before day zero the time of day still counts away from zero.
-  double day = static_cast<double>((std::chrono::sys_days{date} - kDayZero).count());
+  double day = DaysFromCivil(y, static_cast<int>(m), static_cast<int>(d));
   double time = (hh * 3600.0 + mi * 60.0 + ss) / 86400.0;
   out.days = day < 0 ? day - time : day + time;
   return true;
