@@ -33,10 +33,19 @@ PayableRow payableOf(const PartyRow& p, const std::string& company, const std::s
   return r;
 }
 
+// The party as a rescission recorded row by row left it: cancelled, in the
+// process ("S" started, "C" consolidated) of a "PARCIAL" or "TOTAL" rescission.
+PartyRow InRescission(PartyRow p, const char* process, const char* type) {
+  p.situation = "CANCELADO";
+  p.process = process;
+  p.rescissionType = type;
+  return p;
+}
+
 void mainBudget(DemoWriter& out) {
   const char* b = demo::kMainBudget;
   out.budget(BudgetOf(demo::kBranch, b, "01", "2001", "0001", "01", DateDays(2025, 11, 20),
-                              DateDays(2027, 1, 22), 240, 12));
+                      DateDays(2027, 1, 22), 240, 12));
   // The child budget that carries Daniel's consolidated rescission.
   BudgetRow childBudget = BudgetOf(demo::kBranch, b, "02", "2001", "0001", "01", DateDays(2026, 10, 5),
                                    DateDays(2027, 1, 22));
@@ -59,16 +68,12 @@ void mainBudget(DemoWriter& out) {
 
   // Carla: partial rescission started, waiting for consolidation.
   p = PartyOf(b, "01", "1003", 12000);
-  p.situation = "CANCELADO";
-  p.process = "S";
-  p.rescissionType = "PARCIAL";
+  p = InRescission(p, "S", "PARCIAL");
   out.party(p, "01", {"0000004103", 3, 2026, 10, 10, 4000, {"B", "C", "C"}});
 
   // Daniel: partial rescission consolidated; its accounts were generated.
   p = PartyOf(b, "01", "1004", 12000);
-  p.situation = "CANCELADO";
-  p.process = "C";
-  p.rescissionType = "PARCIAL";
+  p = InRescission(p, "C", "PARCIAL");
   out.party(p, "01", {"0000004104", 2, 2026, 10, 10, 4000, {"B", "C"}});
   out.receivables(p, "01", {"0000004204", 2, 2026, 12, 20, 600, {"A", "A"}, [](int i, ReceivableRow& r) {
                                r.origin = "I";
@@ -83,9 +88,7 @@ void mainBudget(DemoWriter& out) {
   // Eduarda: consolidated with a recorded substitute (Fernando); the refund
   // is a payable.
   p = PartyOf(b, "01", "1005", 12000);
-  p.situation = "CANCELADO";
-  p.process = "C";
-  p.rescissionType = "PARCIAL";
+  p = InRescission(p, "C", "PARCIAL");
   p.substitute = "1006";
   out.party(p, "01", {"0000004105", 3, 2026, 9, 10, 4000, {"B", "B", "C"}});
   {
@@ -152,9 +155,7 @@ void mainBudget(DemoWriter& out) {
 
   // Natália: partial rescission in process with a substitute named.
   p = PartyOf(b, "01", "1013", 12000);
-  p.situation = "CANCELADO";
-  p.process = "S";
-  p.rescissionType = "PARCIAL";
+  p = InRescission(p, "S", "PARCIAL");
   p.substitute = "1014";
   out.party(p, "01", {"0000004113", 3, 2026, 10, 25, 4000, {"B", "C", "C"}});
 }
@@ -184,15 +185,11 @@ void fixedCostBudget(DemoWriter& out) {
   out.party(p, "01", {"0000007118", 4, 2026, 10, 15, 2500, {"B", "B"}});
 
   p = PartyOf(b, "01", "1019", 10000);
-  p.situation = "CANCELADO";
-  p.process = "S";
-  p.rescissionType = "TOTAL";
+  p = InRescission(p, "S", "TOTAL");
   out.party(p, "01", {"0000007119", 4, 2026, 10, 15, 2500, {"B", "C", "C", "C"}});
 
   p = PartyOf(b, "01", "1020", 10000);
-  p.situation = "CANCELADO";
-  p.process = "C";
-  p.rescissionType = "TOTAL";
+  p = InRescission(p, "C", "TOTAL");
   out.party(p, "01", {"0000007120", 2, 2026, 10, 15, 2500, {"B", "C"}});
   out.receivables(p, "01", {"0000007220", 2, 2026, 12, 28, 900, {}, [](int i, ReceivableRow& r) {
                                r.origin = "T";
@@ -203,7 +200,7 @@ void fixedCostBudget(DemoWriter& out) {
 void otherBranchBudget(DemoWriter& out) {
   const char* b = demo::kOtherBranchBudget;
   out.budget(BudgetOf(demo::kOtherBranch, b, "01", "2004", "0001", "02", DateDays(2026, 2, 10),
-                              DateDays(2027, 1, 29), 90, 3));
+                      DateDays(2027, 1, 29), 90, 3));
   PartyRow p = PartyOf(b, "01", "1021", 9000);
   p.branch = demo::kOtherBranch;
   out.party(p, "02", {"0000008121", 3, 2026, 11, 10, 3000, {"B"}});
@@ -212,9 +209,7 @@ void otherBranchBudget(DemoWriter& out) {
   // receivable: consolidation stays off.
   p = PartyOf(b, "01", "1022", 9000);
   p.branch = demo::kOtherBranch;
-  p.situation = "CANCELADO";
-  p.process = "S";
-  p.rescissionType = "PARCIAL";
+  p = InRescission(p, "S", "PARCIAL");
   out.party(p, "02", {"0000008122", 3, 2026, 11, 10, 3000, {"P", "C", "C"}, [](int i, ReceivableRow& r) {
                                if (i == 0) r.writtenOff = "S";
                              }});
@@ -225,7 +220,7 @@ void otherBranchBudget(DemoWriter& out) {
 void totalRescissionBudget(DemoWriter& out) {
   const char* b = demo::kTotalBudget;
   out.budget(BudgetOf(demo::kBranch, b, "01", "2005", "0001", "01", DateDays(2026, 1, 15),
-                              DateDays(2027, 1, 30), 40, 4));
+                      DateDays(2027, 1, 30), 40, 4));
   PartyRow p = PartyOf(b, "01", "1023", 10000);
   out.party(p, "01", {"0000007323", 4, 2026, 9, 10, 2500, {"B", "B"}});
   p = PartyOf(b, "01", "1024", 10000);
@@ -247,7 +242,7 @@ void totalRescissionBudget(DemoWriter& out) {
 void totalInProcessBudget(DemoWriter& out) {
   const char* b = demo::kTotalInProcessBudget;
   out.budget(BudgetOf(demo::kBranch, b, "01", "2006", "0002", "01", DateDays(2025, 12, 10),
-                              DateDays(2027, 2, 20), 20, 2));
+                      DateDays(2027, 2, 20), 20, 2));
   struct Sold {
     const char* client;
     const char* address;
@@ -267,7 +262,7 @@ void totalInProcessBudget(DemoWriter& out) {
 void unapprovedChildBudget(DemoWriter& out) {
   const char* b = demo::kUnapprovedChildBudget;
   out.budget(BudgetOf(demo::kBranch, b, "01", "2007", "0001", "01", DateDays(2026, 2, 5),
-                              DateDays(2027, 4, 17), 150, 2));
+                      DateDays(2027, 4, 17), 150, 2));
   PartyRow p = PartyOf(b, "01", "1029", 15000);
   out.party(p, "01", {"0000007529", 3, 2026, 9, 5, 5000, Settled(1)});
   p = PartyOf(b, "01", "1030", 15000);
@@ -280,7 +275,7 @@ void unapprovedChildBudget(DemoWriter& out) {
 void secondSequenceBudget(DemoWriter& out) {
   const char* b = demo::kSecondSequenceBudget;
   out.budget(BudgetOf(demo::kBranch, b, "01", "1031", "0001", "01", DateDays(2026, 1, 20),
-                              DateDays(2027, 3, 12), 20, 2));
+                      DateDays(2027, 3, 12), 20, 2));
   out.budget(BudgetOf(demo::kBranch, b, "02", "1031", "0001", "01", DateDays(2026, 4, 2), DateDays(2027, 3, 12)));
   PartyRow live = PartyOf(b, "01", "1031", 12000);
   out.party(live, "01", {"0000007631", 12, 2026, 1, 15, 1000, Settled(4)});
