@@ -5,6 +5,7 @@
 #include <string>
 
 #include "demo/calendar.h"
+#include "demo/demo_operations.h"
 #include "demo/demo_writer.h"
 #include "storage/database.h"
 #include "storage/database_target.h"
@@ -39,15 +40,32 @@ void WriteDemoDatabase(const std::string& path, int bulkParties, std::optional<d
     dropPostgresSchema(path);
   else
     removeDatabaseFiles(path);
+  {
+    Database db(path);
+    Migrate(db);
+    Transaction tx(db, true);
+    WriteReferenceData(db);
+    DemoWriter out(db);
+    WriteDemoClients(out);
+    WriteDemoBudgets(out);
+    WriteSubstitutionBudget(out);
+    WriteUndoBudgets(out);
+    tx.commit();
+  }
+  {
+    DemoOperations ops(path);
+    OperateDemoBudgets(ops);
+    OperateUndoBudgets(ops);
+  }
   Database db(path);
-  Migrate(db);
   Transaction tx(db, true);
-  WriteReferenceData(db);
-  DemoWriter out(db);
-  WriteDemoBudgets(db, out);
-  WriteSubstitutionBudget(out);
-  RememberDemoRescissions(db);
-  WriteUndoBudgets(db, out);
-  if (bulkParties > 0) WriteBulkBudget(out, bulkParties);
+  FinishDemoBudgets(db);
+  FinishUndoBudgets(db);
+  // The demo's story happened before the trail was kept: it starts empty.
+  db.exec("DELETE FROM AUDITORIA");
+  if (bulkParties > 0) {
+    DemoWriter out(db);
+    WriteBulkBudget(out, bulkParties);
+  }
   tx.commit();
 }

@@ -7,23 +7,35 @@
 #include <string>
 
 class Database;
+class DemoOperations;
 class DemoWriter;
 
 // Recreates the file at `path` with the demo data; with `bulkParties` > 0
 // also one large budget of that many parties (12 receivables each). The demo
 // represents 08/12/2026 unless `businessDay` (days since 30/12/1899) moves it:
 // every branch's processing date and every date written move together.
-// Everything is written in one transaction.
+//
+// It is written in three steps. What this module does not create is written
+// in one transaction: reference data, budgets and their parties as the
+// selling system leaves them, and the rescissions that stand for ones
+// recorded before the server kept their values. Then the module's own
+// methods, called in process, rescind and consolidate. Last, in one more
+// transaction, what other systems did afterwards (approvals, commissions,
+// settlements) and the bulk budget; the audit trail starts empty.
 void WriteDemoDatabase(const std::string& path, int bulkParties, std::optional<double> businessDay = std::nullopt);
 
-// The pieces, each expecting an open transaction.
+// The pieces. The writing ones expect an open transaction; the operating
+// ones run each method in its own.
 void WriteReferenceData(Database& db);
-void WriteDemoBudgets(Database& db, DemoWriter& out);
-void WriteBulkBudget(DemoWriter& out, int parties);
+void WriteDemoClients(DemoWriter& out);
+void WriteDemoBudgets(DemoWriter& out);
 void WriteSubstitutionBudget(DemoWriter& out);
-void WriteUndoBudgets(Database& db, DemoWriter& out);
-// Records, on the demo's rescissions written row by row, what an undo restores.
-void RememberDemoRescissions(Database& db);
+void WriteUndoBudgets(DemoWriter& out);
+void OperateDemoBudgets(DemoOperations& ops);
+void OperateUndoBudgets(DemoOperations& ops);
+void FinishDemoBudgets(Database& db);
+void FinishUndoBudgets(Database& db);
+void WriteBulkBudget(DemoWriter& out, int parties);
 
 // Where the pieces put things, for the README and the tests.
 namespace demo {

@@ -1,6 +1,8 @@
 #include "demo/demo_writer.h"
 
 #include "data/money.h"
+#include "demo/calendar.h"
+#include "demo/demo_database.h"
 #include "storage/database.h"
 
 namespace {
@@ -14,7 +16,24 @@ std::string document(const std::string& launch, const std::string& installment, 
   return "NF " + (digit == std::string::npos ? "0" : launch.substr(digit)) + " " + installment + "/" + dueSeq;
 }
 
+// "01" to "99": a due sequence as the accounts number it.
+std::string dueSequence(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+
 }  // namespace
+
+PartyRow PartyOf(std::string budget, std::string seq, std::string client, double value) {
+  PartyRow p;
+  p.branch = demo::kBranch;
+  p.budget = std::move(budget);
+  p.seq = std::move(seq);
+  p.client = std::move(client);
+  p.value = value;
+  p.guests = 10;
+  p.quotas = 1;
+  return p;
+}
+
+std::vector<std::string> Settled(int settled) { return std::vector<std::string>(static_cast<std::size_t>(settled), "B"); }
 
 DemoWriter::DemoWriter(Database& db)
     : client_(db.prepare("INSERT INTO CLIENTE (CDCLIENTE, IDTPIJURCLIE, NRINSJURCLIE, NMFANTCLIE, NMRAZSOCCLIE)"
@@ -62,6 +81,11 @@ void DemoWriter::party(const PartyRow& r) {
   party_.run();
 }
 
+void DemoWriter::party(const PartyRow& r, const std::string& company, const Installments& plan) {
+  party(r);
+  receivables(r, company, plan);
+}
+
 void DemoWriter::receivable(const ReceivableRow& r) {
   bool settled = r.status == "B";
   bool issued = r.boleto == "E";
@@ -96,4 +120,25 @@ void DemoWriter::payable(const PayableRow& r) {
   else
     payable_.bindNull(19).bindNull(20);
   payable_.run();
+}
+
+void DemoWriter::receivables(const PartyRow& p, const std::string& company, const Installments& plan) {
+  for (int i = 0; i < plan.count; ++i) {
+    ReceivableRow r;
+    r.branch = p.branch;
+    r.launch = plan.launch;
+    r.dueSeq = dueSequence(i + 1);
+    r.company = company;
+    r.budget = p.budget;
+    r.seq = p.seq;
+    r.client = p.client;
+    r.address = p.address;
+    r.originalDue = r.currentDue = AddMonths(plan.y, plan.m, plan.d, i);
+    r.value = plan.each;
+    r.status = i < static_cast<int>(plan.statuses.size()) ? plan.statuses[static_cast<std::size_t>(i)] : "A";
+    if (r.status == "B") r.boleto = "E";
+    r.bankAccount = company == "01" ? "1203456" : "130045678";
+    if (plan.tweak) plan.tweak(i, r);
+    receivable(r);
+  }
 }

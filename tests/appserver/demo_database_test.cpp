@@ -196,6 +196,83 @@ TEST(DemoDatabaseTest, EveryDateFollowsTheBusinessDay) {
   }
 }
 
+// The rescissions the demo makes through the server's methods hold what
+// those methods record: the values, the child budget carrying the party, the
+// accounts a consolidation generated; and they leave no trail and no review.
+TEST(DemoDatabaseTest, RescissionsMadeByTheMethodsHoldWhatTheyRecord) {
+  ScratchDir dir;
+  WriteDemoDatabase(dir.file("d.db"), 0);
+  Database db(dir.file("d.db"));
+  auto count = [&db](const std::string& sql, const std::vector<std::string>& values) {
+    Statement st = db.prepare(sql);
+    for (std::size_t i = 0; i < values.size(); ++i) st.bind(static_cast<int>(i + 1), values[i]);
+    st.step();
+    return st.integer(0);
+  };
+  struct Case {
+    const char* budget;
+    const char* seq;
+    const char* client;
+    const char* address;
+    const char* child;    // the sequence carrying the rescission
+    const char* process;  // S recorded, C consolidated
+    const char* origin;   // of the generated account; "" when none yet
+  } cases[] = {
+      {demo::kTotalInProcessBudget, "01", "1027", "1", "02", "S", ""},
+      {demo::kTotalInProcessBudget, "01", "1028", "1", "02", "S", ""},
+      {demo::kTotalInProcessBudget, "01", "1028", "2", "02", "S", ""},
+      {demo::kUnapprovedChildBudget, "01", "1029", "1", "02", "S", ""},
+      {demo::kSecondSequenceBudget, "02", "1031", "1", "03", "S", ""},
+      {demo::kUndoPartialBudget, "01", "3301", "1", "02", "C", "I"},
+      {demo::kUndoTotalBudget, "01", "3303", "1", "02", "C", "T"},
+      {demo::kUndoTotalBudget, "01", "3303", "2", "02", "C", "T"},
+      {demo::kUndoTotalBudget, "01", "3304", "1", "02", "C", "T"},
+      {demo::kUndoCommissionBudget, "01", "3305", "1", "02", "C", "I"},
+      {demo::kUndoSettledBudget, "01", "3307", "1", "02", "C", "I"},
+  };
+  for (const Case& c : cases) {
+    const std::string party = std::string(c.budget) + "/" + c.seq + "/" + c.client + "/" + c.address;
+    const std::vector<std::string> key{demo::kBranch, c.budget, c.seq, c.client, c.address};
+    const char* where =
+        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5";
+    EXPECT_EQ(count(std::string("SELECT COUNT(*) FROM CONTRATANTE") + where +
+                        " AND IDSITUCONTOREV = 'CANCELADO' AND IDCONTPROCESDIST = '" + c.process + "'",
+                    key),
+              1)
+        << party;
+    EXPECT_EQ(count(std::string("SELECT COUNT(*) FROM DISTRATOPARCIAL") + where + " AND NRSEQORCAEVEFILHO = '" +
+                        c.child + "' AND IDSITUCONTOREVANT = 'CNTGERADA'",
+                    key),
+              1)
+        << party;
+    EXPECT_EQ(count("SELECT COUNT(*) FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
+                    "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGEMINCLUSAO = 'DISTRATO'"
+                    "   AND IDCONTPROCESDIST = ?6",
+                    {demo::kBranch, c.budget, c.child, c.client, c.address, c.process}),
+              1)
+        << party;
+    // One account in one installment, of the consolidation's origin; none
+    // before a consolidation.
+    std::vector<std::string> generatedKey = key;
+    if (*c.origin) generatedKey.push_back(c.origin);
+    const std::string generated = std::string(" WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3") +
+                                  " AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5" +
+                                  (*c.origin ? " AND IDORIGNFORCA = ?6" : " AND IDORIGNFORCA IN ('I', 'T')");
+    const std::int64_t accounts = count("SELECT COUNT(*) FROM CONTARECEBER" + generated, generatedKey) +
+                                  count("SELECT COUNT(*) FROM CONTAPAGAR" + generated, generatedKey);
+    EXPECT_EQ(accounts, *c.origin ? 1 : 0) << party;
+  }
+  EXPECT_EQ(count("SELECT COUNT(*) FROM AUDITORIA", {}), 0);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM CONTRATDISTRATO", {}) + count("SELECT COUNT(*) FROM FORMAPGTO", {}), 0);
+  // Approvals and settlements are other systems' work, written afterwards.
+  EXPECT_EQ(count("SELECT COUNT(*) FROM ORCAEVENTO WHERE NRORCAEVENTO = ?1 AND IDORCAAPROVADO = 'N'",
+                  {demo::kUnapprovedChildBudget}),
+            1);
+  EXPECT_EQ(count("SELECT COUNT(*) FROM CONTARECEBER WHERE NRORCAEVENTO = ?1 AND IDORIGNFORCA = 'I' AND IDSTATREC = 'B'",
+                  {demo::kUndoSettledBudget}),
+            1);
+}
+
 TEST(DemoDatabaseTest, RewritingStartsOverAndAddsTheBulkBudget) {
   ScratchDir dir;
   std::string path = dir.file("bulk.db");
