@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "data/exceptions.h"
+#include "data/text_compare.h"
 
 void RecordStore::Reset(const std::vector<FieldType>& types, std::size_t capacity) {
   columns_.clear();
@@ -74,6 +75,31 @@ void RecordStore::Seal() {
   // The blocks grew by doubling; a loaded packet keeps only what it uses.
   for (Column& c : columns_)
     if (c.chars.capacity() > c.chars.size() + c.chars.size() / 8) c.chars.shrink_to_fit();
+}
+
+void RecordStore::CopyColumns(const RecordStore& from, const std::vector<std::size_t>& fields) {
+  columns_.clear();
+  columns_.reserve(fields.size());
+  for (std::size_t f : fields) columns_.push_back(from.columns_[f]);
+  order_ = from.order_;
+  ids_ = from.ids_;
+}
+
+void RecordStore::PadTexts(std::size_t field, std::size_t chars) {
+  Column& c = columns_[field];
+  const auto padOf = [&](std::size_t id) -> std::size_t {
+    if (c.nulls[id]) return 0;
+    const std::size_t length = Utf8Length(TextOf(c, static_cast<Id>(id)));
+    return length < chars ? chars - length : 0;
+  };
+  std::size_t blanks = 0;
+  for (std::size_t id = 0; id < c.starts.size(); ++id) blanks += padOf(id);
+  if (blanks == 0) return;
+  Column padded{c.type, c.isText, {}, 0, {}, {}, 0, {}, c.nulls};
+  padded.starts.reserve(c.starts.size());
+  padded.chars.reserve(c.chars.size() - c.garbage + blanks);
+  for (std::size_t id = 0; id < c.starts.size(); ++id) Place(padded, TextOf(c, static_cast<Id>(id)), padOf(id));
+  c = std::move(padded);
 }
 
 void RecordStore::MakeRoomByCompacting(Column& c, std::size_t length) {

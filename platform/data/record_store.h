@@ -66,6 +66,12 @@ class RecordStore {
   void ReserveText(std::size_t field, std::size_t bytes);
   void Seal();
 
+  // Becomes a copy of `from`'s columns `fields` (in that order), records and order included.
+  void CopyColumns(const RecordStore& from, const std::vector<std::size_t>& fields);
+  // Pads a text field's texts with blanks to `chars` characters, as a
+  // fixed-length field keeps them.
+  void PadTexts(std::size_t field, std::size_t chars);
+
   const std::vector<Id>& Order() const { return order_; }
   std::vector<Id>& Order() { return order_; }
   std::size_t LiveCount() const { return order_.size(); }
