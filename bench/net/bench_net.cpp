@@ -196,8 +196,7 @@ Variant AnswerPacketAsCells(const std::string& body) { return wire::DecodeValue(
 
 // The counters of a dataset loaded from `body`: what it keeps once the answer
 // is gone, next to what came.
-template <class Decode>
-void CountDatasetMemory(benchmark::State& state, const std::string& body, Decode decode) {
+void CountDatasetMemory(benchmark::State& state, const std::string& body, Variant (*decode)(const std::string&)) {
   TClientDataSet contas;
   DeclareReceivables(contas);
   const std::size_t empty = HeapInUse();
@@ -209,34 +208,27 @@ void CountDatasetMemory(benchmark::State& state, const std::string& body, Decode
   state.counters["dataset_per_encoded"] = datasetBytes / static_cast<double>(body.size());
 }
 
-// What the screen pays when the answer arrives: the answer decoded and its
-// packet loaded into a dataset with the receivables' declared fields
-// (targets: at most 15 ms, the dataset at most 1.5 times the encoded size).
-void BM_DecodeAndLoadReceivables(benchmark::State& state) {
+// The answer decoded by `decode` and its packet loaded into a dataset with
+// the receivables' declared fields, then the dataset's memory counted.
+void DecodeAndLoad(benchmark::State& state, Variant (*decode)(const std::string&)) {
   const std::string body = ReceivablesAnswer();
   TClientDataSet contas;
   DeclareReceivables(contas);
   for (auto _ : state) {
-    contas.SetData(AnswerPacketInColumns(body));
+    contas.SetData(decode(body));
     benchmark::DoNotOptimize(contas.RecordCount());
   }
   contas.Close();
-  CountDatasetMemory(state, body, AnswerPacketInColumns);
+  CountDatasetMemory(state, body, decode);
 }
+
+// What the screen pays when the answer arrives (targets: at most 15 ms, the
+// dataset at most 1.5 times the encoded size).
+void BM_DecodeAndLoadReceivables(benchmark::State& state) { DecodeAndLoad(state, AnswerPacketInColumns); }
 BENCHMARK(BM_DecodeAndLoadReceivables)->Unit(benchmark::kMillisecond);
 
 // The same through a tree of values, cell by cell.
-void BM_DecodeAndLoadReceivablesAsCells(benchmark::State& state) {
-  const std::string body = ReceivablesAnswer();
-  TClientDataSet contas;
-  DeclareReceivables(contas);
-  for (auto _ : state) {
-    contas.SetData(AnswerPacketAsCells(body));
-    benchmark::DoNotOptimize(contas.RecordCount());
-  }
-  contas.Close();
-  CountDatasetMemory(state, body, AnswerPacketAsCells);
-}
+void BM_DecodeAndLoadReceivablesAsCells(benchmark::State& state) { DecodeAndLoad(state, AnswerPacketAsCells); }
 BENCHMARK(BM_DecodeAndLoadReceivablesAsCells)->Unit(benchmark::kMillisecond);
 
 // The two loads and a plain copy of the encoded answer, in turn, so all three
