@@ -1,9 +1,11 @@
 // The wire's costs: a remote call round trip next to a raw TCP echo of the
 // same bytes over loopback (target: at most 1.2 times; measured apart and, in
 // BM_RemoteCallAgainstEcho, in turn), and the decoding of a
-// large receivables packet (with its load: at most 50 ms, and the loaded
-// dataset at most twice the packet's encoded size). Run with
-// --benchmark_repetitions=10: the spread matters as much as the median.
+// large receivables packet (with its load into a dataset: at most 15 ms, and
+// the loaded dataset at most 1.5 times the answer's encoded size), its
+// packet decoded into columns beside the same through a tree of cells and a
+// plain copy of the answer's bytes (BM_DecodeAndLoadAgainstCopy, in turn). Run
+// with --benchmark_repetitions=10: the spread matters as much as the median.
 //
 // On a virtual machine left idle, a round trip costs mostly the time a
 // halted CPU takes to wake (tens of microseconds), the same for the call and
@@ -165,9 +167,13 @@ std::size_t HeapInUse() {
   return m.uordblks + m.hblkhd;
 }
 
+// The answer of a receivables query, encoded.
+std::string ReceivablesAnswer() {
+  return wire::EncodeResponse({1, true, MakeArray({Receivables(bench::kReceivablesRows), 3, Variant()}), "", {}});
+}
+
 void BM_DecodeReceivables(benchmark::State& state) {
-  const Variant packet = Receivables(bench::kReceivablesRows);
-  const std::string body = wire::EncodeResponse({1, true, MakeArray({packet, 3, Variant()}), "", {}});
+  const std::string body = ReceivablesAnswer();
   for (auto _ : state) {
     wire::Response r = wire::DecodeResponse(body);
     benchmark::DoNotOptimize(r);
@@ -176,32 +182,95 @@ void BM_DecodeReceivables(benchmark::State& state) {
 }
 BENCHMARK(BM_DecodeReceivables)->Unit(benchmark::kMillisecond);
 
-// What the screen pays when the answer arrives: the answer decoded and its
-// packet loaded into a dataset with the receivables' declared fields.
-void BM_DecodeAndLoadReceivables(benchmark::State& state) {
-  const Variant packet = Receivables(bench::kReceivablesRows);
-  const std::string body = wire::EncodeResponse({1, true, MakeArray({packet, 3, Variant()}), "", {}});
-  TClientDataSet contas;
+// The dataset the main screen loads receivables into.
+void DeclareReceivables(TClientDataSet& contas) {
   for (const FieldDef& f : bench::ReceivablesFields()) contas.AddField(f.name, f.type, f.size);
-  for (auto _ : state) {
-    wire::Response r = wire::DecodeResponse(body);
-    contas.SetData(r.result[0]);
-    benchmark::DoNotOptimize(contas.RecordCount());
-  }
-  // What the loaded dataset keeps once the answer is gone, next to what came.
-  contas.Close();
-  const std::size_t closed = HeapInUse();
-  {
-    wire::Response r = wire::DecodeResponse(body);
-    contas.SetData(r.result[0]);
-  }
+}
+
+// The answer decoded the way the connection does it: its packet straight into columns.
+Variant AnswerPacketInColumns(const std::string& body) { return wire::DecodeResponse(body).result[0]; }
+
+// The answer decoded into a tree of values, every cell a Variant, as it was
+// before packets came as columns: the reference the columns are measured against.
+Variant AnswerPacketAsCells(const std::string& body) { return wire::DecodeValue(body).asArray()[3].asArray()[0]; }
+
+// The counters of a dataset loaded from `body`: what it keeps once the answer
+// is gone, next to what came.
+void CountDatasetMemory(benchmark::State& state, const std::string& body, Variant (*decode)(const std::string&)) {
+  TClientDataSet contas;
+  DeclareReceivables(contas);
+  const std::size_t empty = HeapInUse();
+  contas.SetData(decode(body));
   const std::size_t loaded = HeapInUse();
-  const double datasetBytes = loaded > closed ? static_cast<double>(loaded - closed) : 0.0;
+  const double datasetBytes = loaded > empty ? static_cast<double>(loaded - empty) : 0.0;
   state.counters["encoded_bytes"] = static_cast<double>(body.size());
   state.counters["dataset_bytes"] = datasetBytes;
   state.counters["dataset_per_encoded"] = datasetBytes / static_cast<double>(body.size());
 }
+
+// The answer decoded by `decode` and its packet loaded into a dataset with
+// the receivables' declared fields, then the dataset's memory counted.
+void DecodeAndLoad(benchmark::State& state, Variant (*decode)(const std::string&)) {
+  const std::string body = ReceivablesAnswer();
+  TClientDataSet contas;
+  DeclareReceivables(contas);
+  for (auto _ : state) {
+    contas.SetData(decode(body));
+    benchmark::DoNotOptimize(contas.RecordCount());
+  }
+  contas.Close();
+  CountDatasetMemory(state, body, decode);
+}
+
+// What the screen pays when the answer arrives (targets: at most 15 ms, the
+// dataset at most 1.5 times the encoded size).
+void BM_DecodeAndLoadReceivables(benchmark::State& state) { DecodeAndLoad(state, AnswerPacketInColumns); }
 BENCHMARK(BM_DecodeAndLoadReceivables)->Unit(benchmark::kMillisecond);
+
+// The same through a tree of values, cell by cell.
+void BM_DecodeAndLoadReceivablesAsCells(benchmark::State& state) { DecodeAndLoad(state, AnswerPacketAsCells); }
+BENCHMARK(BM_DecodeAndLoadReceivablesAsCells)->Unit(benchmark::kMillisecond);
+
+// The two loads and a plain copy of the encoded answer, in turn, so all three
+// meet the same load on a shared machine: the medians of each, the columns
+// against the cells and against one pass over the answer's bytes.
+void BM_DecodeAndLoadAgainstCopy(benchmark::State& state) {
+  const std::string body = ReceivablesAnswer();
+  TClientDataSet contas;
+  DeclareReceivables(contas);
+  std::string copy(body.size(), '\0');
+  std::vector<double> columns, cells, copies;
+  using Clock = std::chrono::steady_clock;
+  const auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
+  for (auto _ : state) {
+    const auto begun = Clock::now();
+    contas.SetData(AnswerPacketInColumns(body));
+    benchmark::DoNotOptimize(contas.RecordCount());
+    const auto inColumns = Clock::now();
+    contas.SetData(AnswerPacketAsCells(body));
+    benchmark::DoNotOptimize(contas.RecordCount());
+    const auto asCells = Clock::now();
+    std::memcpy(copy.data(), body.data(), body.size());
+    benchmark::DoNotOptimize(copy.data());
+    benchmark::ClobberMemory();
+    const auto copied = Clock::now();
+    columns.push_back(ms(inColumns - begun));
+    cells.push_back(ms(asCells - inColumns));
+    copies.push_back(ms(copied - asCells));
+  }
+  auto median = [](std::vector<double>& v) {
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+    return v[v.size() / 2];
+  };
+  if (columns.empty()) return;
+  const double column = median(columns), cell = median(cells), pass = median(copies);
+  state.counters["columns_ms"] = column;
+  state.counters["cells_ms"] = cell;
+  state.counters["copy_ms"] = pass;
+  state.counters["columns_per_cells"] = column / cell;
+  state.counters["columns_per_copy"] = column / pass;
+}
+BENCHMARK(BM_DecodeAndLoadAgainstCopy)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EncodeReceivables(benchmark::State& state) {
   const Variant v = Receivables(bench::kReceivablesRows);

@@ -141,6 +141,10 @@ class TClientDataSet {
   void WriteField(TField& field, Variant value);
 
   // loading
+  // Copies the columns a packet was decoded into when they have the fields'
+  // types; false, with nothing done, when the packet must be read cell by cell.
+  bool CopyColumns(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields, const DataPacket& packet,
+                   const std::vector<int>& packetIndex) const;
   void FillStore(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields, const DataPacket& packet,
                  const std::vector<int>& packetIndex) const;
   void InstallFields(std::vector<std::unique_ptr<TField>>&& fields);

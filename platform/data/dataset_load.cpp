@@ -44,8 +44,10 @@ void TClientDataSet::SetData(const DataPacket& packet) {
     packetIndex.push_back(i);
   }
   RecordStore store;
-  store.Reset(TypesOf(*fields), packet.rows.size());
-  FillStore(store, *fields, packet, packetIndex);
+  if (!CopyColumns(store, *fields, packet, packetIndex)) {
+    store.Reset(TypesOf(*fields), packet.rows.size());
+    FillStore(store, *fields, packet, packetIndex);
+  }
   CompiledView view = CompileViewFor(*fields);
 
   Close();
@@ -93,6 +95,24 @@ void ReserveTexts(RecordStore& store, const std::vector<std::unique_ptr<TField>>
 }
 
 }  // namespace
+
+bool TClientDataSet::CopyColumns(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields,
+                                 const DataPacket& packet, const std::vector<int>& packetIndex) const {
+  const RecordStore* columns = packet.rows.Columns();
+  if (!columns) return false;
+  std::vector<std::size_t> selected;
+  for (std::size_t f = 0; f < fields.size(); ++f) {
+    const std::size_t pi = static_cast<std::size_t>(packetIndex[f]);
+    if (pi >= columns->FieldCount() || columns->Type(pi) != fields[f]->DataType()) return false;
+    selected.push_back(pi);
+  }
+  store.CopyColumns(*columns, selected);
+  // Fixed-length texts are kept padded to their size.
+  for (std::size_t f = 0; f < fields.size(); ++f)
+    if (fields[f]->DataType() == FieldType::FixedString && fields[f]->Size() > 0)
+      store.PadTexts(f, static_cast<std::size_t>(fields[f]->Size()));
+  return true;
+}
 
 void TClientDataSet::FillStore(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields,
                                const DataPacket& packet, const std::vector<int>& packetIndex) const {

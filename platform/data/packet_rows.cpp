@@ -2,6 +2,47 @@
 
 #include <string>
 
+#include "record_store.h"
+
+PacketRows::PacketRows(std::shared_ptr<const RecordStore> columns)
+    : rows_(columns->LiveCount()), width_(columns->FieldCount()), columns_(std::move(columns)),
+      lazy_(std::make_unique<Lazy>()) {
+  if (rows_ == 0) width_ = 0;  // as rows added one by one have it
+}
+
+PacketRows::PacketRows(const PacketRows& other) {
+  other.Read();
+  blocks_ = other.blocks_;
+  rows_ = other.rows_;
+  width_ = other.width_;
+  open_ = other.open_;
+  columns_ = other.columns_;
+}
+
+PacketRows& PacketRows::operator=(const PacketRows& other) {
+  if (this != &other) *this = PacketRows(other);
+  return *this;
+}
+
+PacketRows::~PacketRows() = default;
+
+void PacketRows::BuildCells() const {
+  PacketRows cells;
+  const RecordStore& store = *columns_;
+  for (RecordStore::Id id : store.Order()) {
+    cells.StartRow();
+    for (std::size_t f = 0; f < store.FieldCount(); ++f) {
+      // A whole number in a float column came as an integer, as the wire carries it.
+      if (store.Type(f) == FieldType::Float && !store.IsNull(id, f) && IsWholeInt64(store.Number(id, f)))
+        cells.AddCell(static_cast<std::int64_t>(store.Number(id, f)));
+      else
+        cells.AddCell(store.Value(id, f));
+    }
+    cells.EndRow();
+  }
+  blocks_ = std::move(cells.blocks_);
+}
+
 PacketRows::RowRef PacketRows::at(std::size_t r) {
   if (r >= rows_) throw std::out_of_range("Linha " + std::to_string(r) + " fora do pacote.");
   return (*this)[r];
@@ -13,6 +54,7 @@ PacketRows::ConstRowRef PacketRows::at(std::size_t r) const {
 }
 
 void PacketRows::push_back(Row row) {
+  Edit();
   if (rows_ > 0 && row.size() != width_)
     throw std::invalid_argument("Linha com " + std::to_string(row.size()) + " valores entre linhas de " +
                                 std::to_string(width_) + ".");
@@ -22,6 +64,7 @@ void PacketRows::push_back(Row row) {
 }
 
 void PacketRows::pop_back() {
+  Edit();
   if (rows_ == 0) return;
   if (rows_ == 1) {
     clear();
@@ -36,11 +79,14 @@ void PacketRows::pop_back() {
 }
 
 void PacketRows::clear() {
+  columns_.reset();
+  lazy_.reset();
   blocks_.clear();
   rows_ = width_ = open_ = 0;
 }
 
 void PacketRows::StartRow() {
+  Edit();
   // A row left unfinished is dropped.
   if (open_ > 0) {
     std::vector<Variant>& last = blocks_.back();
@@ -55,6 +101,7 @@ void PacketRows::StartRow() {
 }
 
 bool PacketRows::EndRow() {
+  Edit();
   if (rows_ == 0) {
     // The first row sets the width; its block now knows how many cells it holds.
     width_ = open_;
@@ -71,6 +118,8 @@ bool PacketRows::EndRow() {
 }
 
 bool operator==(const PacketRows& a, const PacketRows& b) {
+  a.Read();
+  b.Read();
   if (a.rows_ != b.rows_) return false;
   if (a.rows_ == 0) return true;
   if (a.width_ != b.width_) return false;

@@ -5,16 +5,25 @@
 // enough for the allocator to hand the same memory to the next packet. A row
 // is a span over its cells, valid until rows are added or removed. Not
 // thread-safe; a const one may be read from several threads.
+//
+// Rows a decoder filled as typed columns (`PacketRows(columns)`) stay in them
+// until a cell is first read: a dataset loading the packet copies the columns
+// as they are (`Columns()`), and the cells are built only for whoever reads
+// them one by one.
 
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
+#include <memory>
+#include <mutex>
 #include <span>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "variant.h"
+
+class RecordStore;
 
 class PacketRows {
  public:
@@ -50,20 +59,43 @@ class PacketRows {
   using iterator = Iterator<RowRef, PacketRows>;
   using const_iterator = Iterator<ConstRowRef, const PacketRows>;
 
+  PacketRows() = default;
+  // The rows of `columns`, in its order, each record's cells as its values
+  // (a whole number in a float column as an integer, as the wire carries it).
+  explicit PacketRows(std::shared_ptr<const RecordStore> columns);
+  PacketRows(const PacketRows& other);
+  PacketRows(PacketRows&& other) noexcept = default;
+  PacketRows& operator=(const PacketRows& other);
+  PacketRows& operator=(PacketRows&& other) noexcept = default;
+  ~PacketRows();
+
+  // The columns the rows were decoded into, while no cell was changed; null
+  // for rows added cell by cell.
+  const RecordStore* Columns() const { return columns_.get(); }
+
   std::size_t size() const { return rows_; }
   bool empty() const { return rows_ == 0; }
   // Cells per row (0 until the first row arrives).
   std::size_t width() const { return width_; }
 
-  RowRef operator[](std::size_t r) { return {Cell(r), width_}; }
-  ConstRowRef operator[](std::size_t r) const { return {const_cast<PacketRows*>(this)->Cell(r), width_}; }
+  RowRef operator[](std::size_t r) {
+    Edit();
+    return {Cell(r), width_};
+  }
+  ConstRowRef operator[](std::size_t r) const {
+    Read();
+    return {const_cast<PacketRows*>(this)->Cell(r), width_};
+  }
   // Row by index; throws std::out_of_range past the end.
   RowRef at(std::size_t r);
   ConstRowRef at(std::size_t r) const;
   RowRef back() { return (*this)[rows_ - 1]; }
   ConstRowRef back() const { return (*this)[rows_ - 1]; }
 
-  iterator begin() { return {this, 0}; }
+  iterator begin() {
+    Edit();
+    return {this, 0};
+  }
   iterator end() { return {this, rows_}; }
   const_iterator begin() const { return {this, 0}; }
   const_iterator end() const { return {this, rows_}; }
@@ -82,6 +114,7 @@ class PacketRows {
   void StartRow();
   template <class... A>
   bool AddCell(A&&... value) {
+    Edit();
     if (rows_ > 0 && open_ == width_) return false;
     blocks_.back().emplace_back(std::forward<A>(value)...);
     ++open_;
@@ -94,6 +127,22 @@ class PacketRows {
  private:
   static constexpr std::size_t kBlockCells = 2048;  // 64 KiB of cells
 
+  // The cells built from the columns, once, whoever asks first.
+  void Read() const {
+    if (lazy_) std::call_once(lazy_->built, [this] { BuildCells(); });
+  }
+  // Cells about to change: the columns no longer tell the rows.
+  void Edit() {
+    if (!columns_) return;
+    Read();
+    columns_.reset();
+    lazy_.reset();
+  }
+  void BuildCells() const;
+  struct Lazy {
+    std::once_flag built;
+  };
+
   std::size_t RowsPerBlock() const { return width_ == 0 ? std::size_t(-1) : std::max<std::size_t>(1, kBlockCells / width_); }
   Variant* Cell(std::size_t r) {
     if (width_ == 0) return nullptr;
@@ -101,8 +150,11 @@ class PacketRows {
     return blocks_[r / per].data() + (r % per) * width_;
   }
 
-  std::vector<std::vector<Variant>> blocks_;
+  // Filled by BuildCells() in a const read, under `lazy_`'s flag.
+  mutable std::vector<std::vector<Variant>> blocks_;
   std::size_t rows_ = 0;
   std::size_t width_ = 0;
   std::size_t open_ = 0;  // cells of the row being added
+  std::shared_ptr<const RecordStore> columns_;
+  std::unique_ptr<Lazy> lazy_;  // while the cells are still to be built from the columns
 };

@@ -5,12 +5,13 @@
 #include <numeric>
 
 #include "data/exceptions.h"
+#include "data/text_compare.h"
 
 void RecordStore::Reset(const std::vector<FieldType>& types, std::size_t capacity) {
   columns_.clear();
   for (FieldType t : types) {
-    Column c{t, t == FieldType::String || t == FieldType::FixedString, {}, {}, 0, {}, {}};
-    (c.isText ? static_cast<void>(c.texts.reserve(capacity)) : c.numbers.reserve(capacity));
+    Column c{t, t == FieldType::String || t == FieldType::FixedString, {}, 0, {}, {}, 0, {}, {}};
+    (c.isText ? c.starts.reserve(capacity) : c.numbers.reserve(capacity));
     c.nulls.reserve(capacity);
     columns_.push_back(std::move(c));
   }
@@ -44,7 +45,7 @@ void RecordStore::AppendCell(std::size_t field, const Variant& value) {
   bool null = value.isNull();
   c.nulls.push_back(null);
   if (c.isText) {
-    c.texts.push_back(null ? TextRef{} : Store(c, value.asText()));
+    Place(c, null ? std::string_view() : std::string_view(value.asText()));
   } else if (null) {
     c.numbers.push_back(0.0);
   } else if (c.type == FieldType::Boolean) {
@@ -57,7 +58,7 @@ void RecordStore::AppendCell(std::size_t field, const Variant& value) {
 void RecordStore::AppendNull(std::size_t field) {
   Column& c = columns_[field];
   c.nulls.push_back(1);
-  if (c.isText) c.texts.push_back(TextRef{});
+  if (c.isText) Place(c, {});
   else c.numbers.push_back(0.0);
 }
 
@@ -76,31 +77,59 @@ void RecordStore::Seal() {
     if (c.chars.capacity() > c.chars.size() + c.chars.size() / 8) c.chars.shrink_to_fit();
 }
 
-RecordStore::TextRef RecordStore::StoreAfterCompacting(Column& c, std::string_view text, std::size_t padBlanks) {
-  const std::size_t length = text.size() + padBlanks;
+void RecordStore::CopyColumns(const RecordStore& from, const std::vector<std::size_t>& fields) {
+  columns_.clear();
+  columns_.reserve(fields.size());
+  for (std::size_t f : fields) columns_.push_back(from.columns_[f]);
+  order_ = from.order_;
+  ids_ = from.ids_;
+}
+
+void RecordStore::PadTexts(std::size_t field, std::size_t chars) {
+  Column& c = columns_[field];
+  const auto padOf = [&](std::size_t id) -> std::size_t {
+    if (c.nulls[id]) return 0;
+    const std::size_t length = Utf8Length(TextOf(c, static_cast<Id>(id)));
+    return length < chars ? chars - length : 0;
+  };
+  std::size_t blanks = 0;
+  for (std::size_t id = 0; id < c.starts.size(); ++id) blanks += padOf(id);
+  if (blanks == 0) return;
+  Column padded{c.type, c.isText, {}, 0, {}, {}, 0, {}, c.nulls};
+  padded.starts.reserve(c.starts.size());
+  padded.chars.reserve(c.chars.size() - c.garbage + blanks);
+  for (std::size_t id = 0; id < c.starts.size(); ++id) Place(padded, TextOf(c, static_cast<Id>(id)), padOf(id));
+  c = std::move(padded);
+}
+
+void RecordStore::MakeRoomByCompacting(Column& c, std::size_t length) {
   Compact(c);
   if (length > kMaxTextBytes - c.chars.size())
     throw Exception("os textos do campo passam do limite de memória do conjunto de dados");
-  return Store(c, text, padBlanks);
 }
 
 void RecordStore::Discard(Column& c, Id id) {
-  c.garbage += c.texts[id].length;
-  c.texts[id] = TextRef{};
+  c.garbage += TextOf(c, id).size();
+  c.moved[id] = TextRef{};
   // Editing must not grow a column without bound: once most of its block is
-  // dead, the live texts move to a fresh one.
-  if (c.garbage > 4096 && c.garbage > c.chars.size() / 2) Compact(c);
+  // dead, or the moved texts are many, the live texts move to a fresh block
+  // in the records' order.
+  if ((c.garbage > 4096 && c.garbage > c.chars.size() / 2) || (c.moved.size() > 64 && c.moved.size() > c.starts.size() / 8))
+    Compact(c);
 }
 
 void RecordStore::Compact(Column& c) {
   std::string live;
   live.reserve(c.chars.size() - c.garbage);
-  for (TextRef& r : c.texts) {
-    const std::uint32_t offset = static_cast<std::uint32_t>(live.size());
-    live.append(c.chars, r.offset, r.length);
-    r.offset = offset;
+  std::vector<std::uint32_t> starts(c.starts.size());
+  for (std::size_t id = 0; id < starts.size(); ++id) {
+    starts[id] = static_cast<std::uint32_t>(live.size());
+    live.append(TextOf(c, static_cast<Id>(id)));
   }
   c.chars = std::move(live);
+  c.starts = std::move(starts);
+  c.placedEnd = static_cast<std::uint32_t>(c.chars.size());
+  c.moved.clear();
   c.garbage = 0;
 }
 
@@ -109,7 +138,11 @@ void RecordStore::SetCell(Column& c, Id id, const Variant& value) {
   c.nulls[id] = null;
   if (c.isText) {
     Discard(c, id);
-    if (!null) c.texts[id] = Store(c, value.asText());
+    if (!null) {
+      const std::string text = value.asText();
+      MakeRoom(c, text.size());
+      c.moved[id] = Append(c, text, 0);
+    }
   } else if (null) c.numbers[id] = 0.0;
   else if (c.type == FieldType::Boolean) c.numbers[id] = value.asBool() ? 1.0 : 0.0;
   else c.numbers[id] = value.asDouble();

@@ -5,10 +5,16 @@
 // values and loading a large packet costs a few allocations, not one per cell. Records keep their id for
 // life; `Order()` lists the live ones in the order they were loaded or
 // added, which is the order the content reads back in.
+//
+// A text cell costs four bytes besides its characters: texts are placed in
+// the order of the records' ids, so where one ends is where the next one
+// starts. A text replaced after it was placed moves past them and is found
+// through a small table of moved cells until the column is compacted.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "data/packet.h"
@@ -26,11 +32,7 @@ class RecordStore {
   bool IsNull(Id id, std::size_t field) const { return columns_[field].nulls[id] != 0; }
   // Text of a text field's cell ("" when null).
   // Valid until the store next changes.
-  std::string_view Text(Id id, std::size_t field) const {
-    const Column& c = columns_[field];
-    const TextRef r = c.texts[id];
-    return {c.chars.data() + r.offset, r.length};
-  }
+  std::string_view Text(Id id, std::size_t field) const { return TextOf(columns_[field], id); }
   // Value of a number, date or flag cell (0 when null).
   double Number(Id id, std::size_t field) const { return columns_[field].numbers[id]; }
   Variant Value(Id id, std::size_t field) const;
@@ -52,7 +54,7 @@ class RecordStore {
   void AppendText(std::size_t field, std::string_view text, std::size_t padBlanks = 0) {
     Column& c = columns_[field];
     c.nulls.push_back(false);
-    c.texts.push_back(Store(c, text, padBlanks));
+    Place(c, text, padBlanks);
   }
   void AppendNumber(std::size_t field, double number) {
     Column& c = columns_[field];
@@ -63,6 +65,12 @@ class RecordStore {
   // load neither grows it step by step nor trims it at the end.
   void ReserveText(std::size_t field, std::size_t bytes);
   void Seal();
+
+  // Becomes a copy of `from`'s columns `fields` (in that order), records and order included.
+  void CopyColumns(const RecordStore& from, const std::vector<std::size_t>& fields);
+  // Pads a text field's texts with blanks to `chars` characters, as a
+  // fixed-length field keeps them.
+  void PadTexts(std::size_t field, std::size_t chars);
 
   const std::vector<Id>& Order() const { return order_; }
   std::vector<Id>& Order() { return order_; }
@@ -77,7 +85,13 @@ class RecordStore {
   struct Column {
     FieldType type;
     bool isText;
-    std::vector<TextRef> texts;
+    // Where each record's text starts in `chars`; it ends where the next
+    // record's starts, the last one's at `placedEnd`.
+    std::vector<std::uint32_t> starts;
+    std::uint32_t placedEnd = 0;
+    // Texts replaced since the column was last compacted, stored past the
+    // placed ones (a null one as empty).
+    std::unordered_map<Id, TextRef> moved;
     // The column's texts back to back. A replaced or removed text leaves its
     // bytes behind (counted in `garbage`) until the column is compacted.
     std::string chars;
@@ -85,16 +99,36 @@ class RecordStore {
     std::vector<double> numbers;
     std::vector<bool> nulls;  // one bit a cell
   };
+  static std::string_view TextOf(const Column& c, Id id) {
+    if (!c.moved.empty()) {
+      if (auto it = c.moved.find(id); it != c.moved.end()) return {c.chars.data() + it->second.offset, it->second.length};
+    }
+    const std::uint32_t begin = c.starts[id], end = id + 1 < c.starts.size() ? c.starts[id + 1] : c.placedEnd;
+    return {c.chars.data() + begin, end - begin};
+  }
+  // Adds the next record's text (null: empty) to a text column.
+  static void Place(Column& c, std::string_view text, std::size_t padBlanks = 0) {
+    MakeRoom(c, text.size() + padBlanks);
+    const Id id = static_cast<Id>(c.starts.size());
+    c.starts.push_back(c.placedEnd);
+    const TextRef r = Append(c, text, padBlanks);
+    if (r.offset == c.placedEnd) c.placedEnd += r.length;
+    else c.moved[id] = r;  // moved texts follow the placed ones: this one joins them
+  }
   void SetCell(Column& c, Id id, const Variant& value);
-  static TextRef Store(Column& c, std::string_view text, std::size_t padBlanks = 0) {
-    const std::size_t at = c.chars.size(), length = text.size() + padBlanks;
-    if (length > kMaxTextBytes - at) return StoreAfterCompacting(c, text, padBlanks);
+  // Appends a text to the column's block, which must have room for it.
+  static TextRef Append(Column& c, std::string_view text, std::size_t padBlanks) {
+    const std::size_t at = c.chars.size();
     c.chars.append(text);
     if (padBlanks) c.chars.append(padBlanks, ' ');
-    return {static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(length)};
+    return {static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(text.size() + padBlanks)};
   }
-  // Store() for a block that would pass its offsets' limit.
-  static TextRef StoreAfterCompacting(Column& c, std::string_view text, std::size_t padBlanks);
+  // Room for `length` more bytes within the offsets' limit, compacting the
+  // column when that finds it; throws when nothing does.
+  static void MakeRoom(Column& c, std::size_t length) {
+    if (length > kMaxTextBytes - c.chars.size()) MakeRoomByCompacting(c, length);
+  }
+  static void MakeRoomByCompacting(Column& c, std::size_t length);
   static constexpr std::size_t kMaxTextBytes = UINT32_MAX;
   static void Discard(Column& c, Id id);
   static void Compact(Column& c);

@@ -29,14 +29,12 @@ bool parseNumber(std::string_view text, double& out) {
   return end && *end == '\0';
 }
 
-// A whole number inside the range of int64: converting anything else (1e300
-// from the wire, infinity, NaN) is undefined behaviour. 2^63 itself is out.
+}  // namespace
+
 bool IsWholeInt64(double d) {
   constexpr double kLimit = 9223372036854775808.0;  // 2^63, exact as a double
   return std::floor(d) == d && d >= -kLimit && d < kLimit;
 }
-
-}  // namespace
 
 Variant::Variant(Array a) : Variant() {
   new (bits_.object) Array(std::move(a));

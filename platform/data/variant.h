@@ -145,4 +145,8 @@ class Variant {
   Bits bits_;
 };
 
+// A whole number inside the range of int64: converting anything else (1e300
+// from the wire, infinity, NaN) is undefined behaviour. 2^63 itself is out.
+bool IsWholeInt64(double d);
+
 inline Variant MakeArray(std::initializer_list<Variant> items) { return Variant(Variant::Array(items)); }

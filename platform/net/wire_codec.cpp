@@ -2,12 +2,15 @@
 
 #include <limits>
 
+#include "net/column_decoder.h"
+
 namespace wire {
 namespace {
 
 // The message as its array of parts, once its kind is checked.
-Variant::Array Envelope(std::string_view body, MessageKind kind, std::size_t minSize) {
-  Variant v = DecodeValue(body);
+Variant::Array Envelope(std::string_view body, MessageKind kind, std::size_t minSize,
+                        Variant (*decode)(std::string_view) = DecodeValue) {
+  Variant v = decode(body);
   if (!v.isArray() || v.asArray().empty()) throw ProtocolError("Mensagem sem identificação.");
   Variant::Array parts = std::move(v.asArray());
   if (parts[0].kind() != Variant::Kind::Int || parts[0].asInt() != static_cast<std::int64_t>(kind))
@@ -187,7 +190,8 @@ std::string_view PeekMethod(std::string_view body) {
 }
 
 Response DecodeResponse(std::string_view body) {
-  Variant::Array parts = Envelope(body, MessageKind::Response, 4);
+  // The module loads the answer's packets into datasets: they come as columns.
+  Variant::Array parts = Envelope(body, MessageKind::Response, 4, DecodeValueInColumns);
   Response r;
   r.id = Id(parts[1]);
   r.ok = Flag(parts[2], "Sucesso");

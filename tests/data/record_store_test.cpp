@@ -73,3 +73,49 @@ TEST_F(Store, RepeatedEditsKeepEveryTextAndCompactTheColumn) {
   // Two thousand edits of over 200 bytes each, kept whole, would be 400 kB.
   EXPECT_LT(store.TextBytes(0), 16u * 1024u);
 }
+
+// Texts end where the next record's start: records added after an edit, and
+// edits of neighbours, must not change what any other record reads.
+TEST_F(Store, RecordsAddedAfterEditsReadTheirOwnTexts) {
+  Load("um", "A", 0, 1);
+  Load("dois", "B", 0, 2);
+  store.Replace(0, {Variant("um, editado"), Variant("C"), Variant(1.0)});
+  const RecordStore::Id tres = store.Add({Variant("tres"), Variant(), Variant(3.0)});
+  const RecordStore::Id quatro = store.Add({Variant(), Variant("D"), Variant(4.0)});
+  store.Replace(tres, {Variant(), Variant("E"), Variant(3.0)});
+  const RecordStore::Id cinco = store.Add({Variant("cinco"), Variant("F"), Variant(5.0)});
+  const std::vector<std::pair<RecordStore::Id, std::string>> expected = {
+      {0, "um, editado"}, {1, "dois"}, {tres, ""}, {quatro, ""}, {cinco, "cinco"}};
+  for (const auto& [id, text] : expected) EXPECT_EQ(store.Text(id, 0), text) << id;
+  EXPECT_TRUE(store.IsNull(tres, 0));
+  EXPECT_EQ(store.Text(tres, 1), "E");
+  EXPECT_EQ(store.Text(quatro, 1), "D");
+}
+
+// Many records edited once each: the table of moved texts is folded back.
+TEST_F(Store, EditingEveryRecordKeepsEveryText) {
+  for (int i = 0; i < 2000; ++i) Load("r" + std::to_string(i), "X", 0, i);
+  for (int i = 0; i < 2000; i += 2) store.Replace(static_cast<RecordStore::Id>(i), {Variant("novo " + std::to_string(i)), Variant("Y"), Variant(0.0)});
+  for (int i = 0; i < 2000; ++i)
+    ASSERT_EQ(store.Text(static_cast<RecordStore::Id>(i), 0), (i % 2 ? "r" : "novo ") + std::to_string(i)) << i;
+}
+
+TEST_F(Store, CopiedColumnsAndPaddedTextsReadBackPadded) {
+  Load("Ana", "A", 0, 1);
+  Load("Zé", "ÇÃ", 0, 2);
+  store.AppendNull(0);
+  store.AppendNull(1);
+  store.AppendNull(2);
+  store.Seal();
+  RecordStore copy;
+  copy.CopyColumns(store, {1, 2});
+  ASSERT_EQ(copy.FieldCount(), 2u);
+  EXPECT_EQ(copy.Order(), store.Order());
+  copy.PadTexts(0, 3);
+  EXPECT_EQ(copy.Text(0, 0), "A  ");
+  EXPECT_EQ(copy.Text(1, 0), "ÇÃ ");  // characters, not bytes
+  EXPECT_TRUE(copy.IsNull(2, 0));
+  EXPECT_EQ(copy.Text(2, 0), "");
+  EXPECT_EQ(copy.Number(1, 1), 2.0);
+  EXPECT_EQ(store.Text(0, 1), "A");  // the original is left as it was
+}
