@@ -38,10 +38,8 @@ void CheckCallerOperator(const CallerSession& caller, const MethodSpec& spec, co
 
 AppServer::AppServer(const std::string& dbPath)
     : storage_(std::make_unique<Storage>(dbPath)), logins_(std::make_unique<LoginService>(*storage_)) {
-  dispatcher_.add(DeclaredMethod<protocol::Login>([this](protocol::Login& login) {
-    CallerSession* caller = CurrentCaller();
-    if (!caller) throw Refusal("Login só é possível numa conexão ao servidor de aplicação.");
-    return logins_->logIn(*caller, login.codigo, login.senha);
+  dispatcher_.add(DeclaredMethod<protocol::Login>([this](protocol::Login& login, const CallContext& context) {
+    return logins_->logIn(RequireCaller(context), login.codigo, login.senha);
   }));
   RegisterBudgetLookup(dispatcher_, *storage_);
   RegisterParties(dispatcher_, *storage_);
@@ -60,7 +58,27 @@ AppServer::AppServer(const std::string& dbPath)
 AppServer::~AppServer() = default;
 
 Variant AppServer::call(const std::string& method, std::vector<Variant>& args) const {
-  return dispatcher_.call(method, args);
+  // The operator the call names; a call that names it wrongly is refused by
+  // the dispatcher's checks as any other.
+  std::string named;
+  if (const MethodSpec* spec = dispatcher_.find(method); spec && spec->callerOperator >= 0) {
+    const auto at = static_cast<std::size_t>(spec->callerOperator);
+    if (at < args.size() && args[at].isText()) named = KeyCode(args[at].asText(), 0);
+  }
+  CallerSession* caller;
+  {
+    std::lock_guard<std::mutex> lock(inProcessMu_);
+    std::unique_ptr<CallerSession>& session = inProcess_[named];
+    if (!session) {
+      session = std::make_unique<CallerSession>("em processo");
+      if (!named.empty()) session->logIn(named, "");
+    }
+    caller = session.get();
+  }
+  const CallContext context{caller, nullptr};
+  return dispatcher_.call(method, args, context, [caller](const MethodSpec& spec, const std::vector<Variant>& checked) {
+    CheckCallerOperator(*caller, spec, checked);
+  });
 }
 
 std::vector<AuditRow> AppServer::auditTrail(const std::string& since) const {
@@ -99,10 +117,9 @@ std::uint64_t AppServer::databaseSizeBytes() const {
 Variant AppServer::call(CallerSession& caller, const std::string& method, std::vector<Variant>& args,
                         const std::string& requestKey) const {
   RequireLogin(caller, method);
-  CallerScope scope(&caller);
   const RequestKey request{requestKey, caller.operatorCode(), method};
-  RequestKeyScope keyed(requestKey.empty() ? nullptr : &request);
-  return dispatcher_.call(method, args, [&caller](const MethodSpec& spec, const std::vector<Variant>& checked) {
+  const CallContext context{&caller, requestKey.empty() ? nullptr : &request};
+  return dispatcher_.call(method, args, context, [&caller](const MethodSpec& spec, const std::vector<Variant>& checked) {
     CheckCallerOperator(caller, spec, checked);
   });
 }

@@ -3,7 +3,9 @@
 // storage and every remote method registered by name.
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,17 +23,20 @@ class AppServer {
   explicit AppServer(const std::string& dbPath);
   ~AppServer();
 
-  // Runs one remote method; refusals and failures are thrown with the
-  // message the client shows. Safe to call from several threads at once.
-  Variant call(const std::string& method, std::vector<Variant>& args) const;
-  // The same for a call that arrived on a connection: the methods see
-  // `caller` as CurrentCaller() while they run. Before `Login` no other
-  // method runs, and a method's `operador` argument must be the operator
-  // the connection logged in as. A change made under `requestKey` is applied
-  // once: a retry of the key is answered as the first call was
-  // (methods/applied_requests.h); reads ignore it.
+  // Runs one remote method that arrived on a connection, on the
+  // connection's session; refusals and failures are thrown with the message
+  // the client shows. Before `Login` no other method runs, and a method's
+  // `operador` argument must be the operator the connection logged in as. A
+  // change made under `requestKey` is applied once: a retry of the key is
+  // answered as the first call was (methods/applied_requests.h); reads ignore
+  // it. Safe to call from several threads at once.
   Variant call(CallerSession& caller, const std::string& method, std::vector<Variant>& args,
                const std::string& requestKey = {}) const;
+  // The same for a caller inside this process (a benchmark, a tool, a test):
+  // it runs on a session the server keeps for the operator the call names
+  // (or for no operator, when the method names none), so the methods apply
+  // every check they apply to a connection; only the login is not asked.
+  Variant call(const std::string& method, std::vector<Variant>& args) const;
   const Dispatcher& dispatcher() const { return dispatcher_; }
   // Logins and their limits; set its log before serving.
   LoginService& logins() { return *logins_; }
@@ -48,4 +53,6 @@ class AppServer {
   std::unique_ptr<Storage> storage_;
   std::unique_ptr<LoginService> logins_;
   Dispatcher dispatcher_;
+  mutable std::mutex inProcessMu_;  // guards inProcess_
+  mutable std::map<std::string, std::unique_ptr<CallerSession>> inProcess_;  // operator -> its in-process session
 };

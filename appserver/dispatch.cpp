@@ -67,11 +67,13 @@ std::vector<std::string> Dispatcher::names() const {
   return out;
 }
 
-Variant Dispatcher::call(const std::string& method, std::vector<Variant>& args) const {
-  return call(method, args, CallGuard());
+const MethodSpec* Dispatcher::find(const std::string& name) const {
+  auto it = methods_.find(name);
+  return it == methods_.end() ? nullptr : &it->second;
 }
 
-Variant Dispatcher::call(const std::string& method, std::vector<Variant>& args, const CallGuard& guard) const {
+Variant Dispatcher::call(const std::string& method, std::vector<Variant>& args, const CallContext& context,
+                         const CallGuard& guard) const {
   auto it = methods_.find(method);
   if (it == methods_.end()) throw Refusal("Método desconhecido: " + PrintableText(method));
   const MethodSpec& spec = it->second;
@@ -91,6 +93,6 @@ Variant Dispatcher::call(const std::string& method, std::vector<Variant>& args, 
                                ArgKindName(spec.args[i]) + ", recebeu " + Variant::kindName(args[i].kind()) + ".");
   }
   if (guard) guard(spec, args);
-  CallArgs callArgs(args);
+  CallArgs callArgs(args, context);
   return spec.handler(callArgs);
 }

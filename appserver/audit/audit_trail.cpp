@@ -2,23 +2,14 @@
 
 #include "methods/key_codes.h"
 #include "methods/server_clock.h"
-#include "session/caller_session.h"
 #include "storage/database.h"
 #include "storage/statement.h"
-
-std::string AuditOperator(const std::string& operatorArg) {
-  if (CallerSession* caller = CurrentCaller()) {
-    std::string code = caller->operatorCode();
-    if (!code.empty()) return code;
-  }
-  return KeyCode(operatorArg, 0);
-}
 
 void WriteAudit(Database& db, const AuditEntry& e) {
   Statement st = db.prepare(
       "INSERT INTO AUDITORIA (DTHRAUDITORIA, CDOPERADOR, NMMETODO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, DSVALORES,"
       "   CDOPERAPROV, NRSEQORCAEVE, NRENDCLIORCEVE) VALUES (?8, ?1, ?2, ?3, ?4, ?5, ?6, ?7, ?9, ?10)");
-  st.bindAll(AuditOperator(e.operatorArg), e.method, e.branch, e.budget, e.party, e.amounts, e.approver,
+  st.bindAll(KeyCode(e.operatorCode, 0), e.method, e.branch, e.budget, e.party, e.amounts, e.approver,
              UtcTimestampText(), e.party.empty() ? "" : e.seq, e.party.empty() ? "" : e.address)
       .run();
 }

@@ -1,10 +1,10 @@
 #pragma once
 // The audit trail (AUDITORIA): one row per change of data, written by the
 // method on its own transaction so the row exists exactly when the change
-// does. Who: the operator the calling connection logged in as, or, before a
-// connection has logged in (and for in-process callers), the operator the
-// method was given. Every function runs on the caller's transaction; safe
-// from several threads as far as each uses its own connection.
+// does. Who: the operator of the calling session (a method's `operador`
+// argument is checked to be that operator before it runs). Every function
+// runs on the caller's transaction; safe from several threads as far as each
+// uses its own connection.
 
 #include <optional>
 #include <string>
@@ -14,7 +14,7 @@ class Database;
 
 struct AuditEntry {
   std::string method;      // the remote method, e.g. "DesfazerDistrato"
-  std::string operatorArg; // the operator argument of the call, used when the connection has none
+  std::string operatorCode; // the calling session's operator
   std::string branch, budget, party;  // party: client code, or "" for the whole budget
   std::string amounts;     // readable, e.g. "negociado 1.234,56; multa 123,45"
   std::string approver;    // who approved an undo; "" otherwise
@@ -26,8 +26,6 @@ struct AuditEntry {
 // Appends the row, dated now (UTC).
 void WriteAudit(Database& db, const AuditEntry& entry);
 
-// The operator a change is attributed to: the connection's, else `operatorArg`.
-std::string AuditOperator(const std::string& operatorArg);
 
 struct AuditRow {
   std::string when, operatorCode, method, branch, budget, party, amounts, approver;

@@ -9,8 +9,6 @@
 
 namespace {
 
-thread_local const RequestKey* current = nullptr;
-
 // The answer as text, so one column type serves both backends: MessagePack
 // of [result, [args...]] in hexadecimal.
 std::string Encode(const RecordedAnswer& answer) {
@@ -44,9 +42,6 @@ RecordedAnswer Decode(const std::string& hex) {
 
 }  // namespace
 
-RequestKeyScope::RequestKeyScope(const RequestKey* request) : previous_(current) { current = request; }
-RequestKeyScope::~RequestKeyScope() { current = previous_; }
-const RequestKey* CurrentRequestKey() { return current; }
 
 std::optional<RecordedAnswer> FindRecordedAnswer(Database& db, const RequestKey& request) {
   Statement find = db.prepare("SELECT CDOPERADOR, NMMETODO, DSRESPOSTA FROM REQUISICAOAPLICADA WHERE CDREQUISICAO = ?1");

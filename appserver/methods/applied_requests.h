@@ -24,19 +24,6 @@ struct RequestKey {
 // day leaves room for a server down over night without keeping keys forever.
 inline constexpr std::int64_t kRequestKeyLifetimeSeconds = 24 * 60 * 60;
 
-// Makes `request` the key of the call this thread runs while the scope lasts
-// (null: the call has none).
-class RequestKeyScope {
- public:
-  explicit RequestKeyScope(const RequestKey* request);
-  ~RequestKeyScope();
-  RequestKeyScope(const RequestKeyScope&) = delete;
-  RequestKeyScope& operator=(const RequestKeyScope&) = delete;
-
- private:
-  const RequestKey* previous_;
-};
-const RequestKey* CurrentRequestKey();
 
 // What a writing call answered: its result, and its arguments as they left
 // it (the by-reference ones written back).

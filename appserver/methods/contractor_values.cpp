@@ -114,18 +114,16 @@ std::map<std::string, std::string> PartyStamps(Database& db, const BudgetKey& b)
 }
 
 // The caller now holds the budget's working set as stored.
-void RememberRead(Database& db, const BudgetKey& b) {
-  if (CallerSession* caller = CurrentCaller()) caller->rememberReads(ReadScope(b), PartyStamps(db, b));
+void RememberRead(Database& db, const BudgetKey& b, CallerSession& caller) {
+  caller.rememberReads(ReadScope(b), PartyStamps(db, b));
 }
 
 // Refuses a change to a party that is no longer as the caller read it.
 void RequireUnchangedSinceRead(const std::map<std::string, std::string>& now, const BudgetKey& b,
-                               const PartyKey& party) {
-  const CallerSession* caller = CurrentCaller();
-  if (!caller) return;
+                               const PartyKey& party, const CallerSession& caller) {
   const std::string client = party.label();
   auto stored = now.find(party.text());
-  const std::optional<std::string> read = caller->lastRead(ReadScope(b), party.text());
+  const std::optional<std::string> read = caller.lastRead(ReadScope(b), party.text());
   // A connection made again (the server closes idle ones) has read nothing yet.
   if (!read)
     throw Refusal("Os valores do contratante " + client +
@@ -225,7 +223,7 @@ PartyKey PartyAt(const std::vector<Reviewing>& set, const DataPacket& p, std::si
 // as sent; for parties already there the computed columns are refreshed and
 // what the user confirmed (negotiated value, payment form, plan) is kept.
 // Parties no longer sent leave the working set with their plans.
-Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
+Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args, CallerSession& caller) {
   BudgetKey b = BudgetArgs(args);
   const DataPacket& sent = PacketArg(args.contratantes, "contratantes");
   if (!Has(sent, "CDCLIENTE")) throw Refusal("Pacote de contratantes sem CDCLIENTE.");
@@ -286,15 +284,15 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args) {
 
   Variant stored(StoredParties(db, b));
   args.contratantes = stored;
-  RememberRead(db, b);
-  WriteAudit(db, {"InsContratDistrato", "", b.branch, b.budget, "",
+  RememberRead(db, b, caller);
+  WriteAudit(db, {"InsContratDistrato", caller.operatorCode(), b.branch, b.budget, "",
                   std::to_string(stored.asPacket().rowCount()) + " contratante(s) em conferência", "", "", ""});
   return stored;
 }
 
-Variant GetContratDistrato(Database& db, const protocol::GetContratDistrato& args) {
+Variant GetContratDistrato(Database& db, const protocol::GetContratDistrato& args, CallerSession& caller) {
   const BudgetKey b = BudgetArgs(args);
-  RememberRead(db, b);
+  RememberRead(db, b, caller);
   return Variant(StoredParties(db, b));
 }
 
@@ -311,18 +309,17 @@ Variant GetFormaPgto(Database& db, const protocol::GetFormaPgto& args) {
   return Variant(StoredPlan(db, b, NamedParty(db, b, args)));
 }
 
-Variant DeletaFormaPgto(Database& db, const protocol::DeletaFormaPgto& args) {
+Variant DeletaFormaPgto(Database& db, const protocol::DeletaFormaPgto& args, CallerSession& caller) {
   BudgetKey b = BudgetArgs(args);
   const std::optional<PartyKey> party = NamedParty(db, b, args);
   if (!party) return Variant(StoredPlan(db, b, party));
-  if (CurrentCaller()) RequireUnchangedSinceRead(PartyStamps(db, b), b, *party);
+  RequireUnchangedSinceRead(PartyStamps(db, b), b, *party, caller);
   const std::int64_t deleted = DeletePlan(db, b, *party);
   // The caller's own change is what it now holds of this party.
-  if (CallerSession* caller = CurrentCaller())
-    caller->rememberRead(ReadScope(b), party->text(), PartyStamps(db, b)[party->text()]);
+  caller.rememberRead(ReadScope(b), party->text(), PartyStamps(db, b)[party->text()]);
   // Nothing deleted, nothing changed: the trail records changes only.
   if (deleted > 0)
-    WriteAudit(db, {"DeletaFormaPgto", "", b.branch, b.budget, party->client,
+    WriteAudit(db, {"DeletaFormaPgto", caller.operatorCode(), b.branch, b.budget, party->client,
                     std::to_string(deleted) + " parcela(s) excluída(s)", "", party->seq, party->address});
   return Variant(StoredPlan(db, b, party));
 }
@@ -454,7 +451,7 @@ void StorePlan(Database& db, const BudgetKey& b, const PartyKey& k, const std::v
 // Stores the confirmed parties and the plan sent with them in one
 // transaction: any refusal leaves the working set as it was. Everything is
 // checked before the first write.
-Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
+Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args, CallerSession& caller) {
   BudgetKey b = BudgetArgs(args);
   const DataPacket& parties = PacketArg(args.contratantes, "contratantes");
   const DataPacket& plan = PacketArg(args.parcelas, "parcelas");
@@ -463,8 +460,7 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
 
   const std::vector<Reviewing> set = WorkingSetParties(db, b);
   std::map<PartyKey, std::vector<Installment>> plans = ReadPlans(db, b, set, plan);
-  const std::map<std::string, std::string> stampsNow = CurrentCaller() ? PartyStamps(db, b)
-                                                                       : std::map<std::string, std::string>();
+  const std::map<std::string, std::string> stampsNow = PartyStamps(db, b);
 
   struct Change {
     PartyKey party;
@@ -492,8 +488,8 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
     else
       ++it;
   }
-  for (const auto& [party, rows] : plans) RequireUnchangedSinceRead(stampsNow, b, party);
-  for (const Change& change : changes) RequireUnchangedSinceRead(stampsNow, b, change.party);
+  for (const auto& [party, rows] : plans) RequireUnchangedSinceRead(stampsNow, b, party, caller);
+  for (const Change& change : changes) RequireUnchangedSinceRead(stampsNow, b, change.party, caller);
 
   // The mode and the installments agree: none for "E" or "F", at least one
   // for "V" (sent now or already stored).
@@ -551,9 +547,9 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args) {
     if (c.mode != "V") DeletePlan(db, b, k);
   }
   for (const auto& [party, rows] : plans) StorePlan(db, b, party, rows);
-  RememberRead(db, b);
+  RememberRead(db, b, caller);
   for (const Change& change : changes)
-    WriteAudit(db, {"SetConfirmar", "", b.branch, b.budget, change.party.client,
+    WriteAudit(db, {"SetConfirmar", caller.operatorCode(), b.branch, b.budget, change.party.client,
                     "negociado " + rescission_store::MoneyText(change.confirmed.negotiated) + "; forma " +
                         change.confirmed.mode,
                     "", change.party.seq, change.party.address});

@@ -80,9 +80,8 @@ Variant InTransaction(Storage& storage, bool writes, const std::function<Variant
   }
 }
 
-Variant InWritingTransaction(Storage& storage, const std::vector<std::string>& locks,
+Variant InWritingTransaction(Storage& storage, const std::vector<std::string>& locks, const RequestKey* request,
                              const std::function<Variant(Database&)>& work, const ByRefArgs& byRef) {
-  const RequestKey* request = CurrentRequestKey();
   Variant result;
   {
     std::optional<WriterLocks> queued;
@@ -100,6 +99,11 @@ Variant InWritingTransaction(Storage& storage, const std::vector<std::string>& l
   }
   PruneRecordedAnswersWhenDue(storage);
   return result;
+}
+
+CallerSession& RequireCaller(const CallContext& context) {
+  if (!context.caller) throw Refusal("Esta chamada só é possível numa sessão do servidor de aplicação.");
+  return *context.caller;
 }
 
 std::string BudgetLock(std::string_view branch, std::string_view budget) {

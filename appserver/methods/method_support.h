@@ -12,8 +12,10 @@
 #include "dispatch.h"
 #include "protocol/distrato_methods.h"
 
+class CallerSession;
 class Database;
 class Storage;
+struct RequestKey;
 
 using DbHandler = std::function<Variant(Database&, CallArgs&)>;
 
@@ -51,11 +53,15 @@ struct ByRefArgs {
 // writer of any server that names one of `locks` (see WriterLocks): writers of
 // the same budget wait their turn instead of colliding and running again.
 // The locks are held across the reruns and released after the last attempt.
-// A call made under a request key (CurrentRequestKey) is applied once: its
+// A call made under a request key (`request` not null) is applied once: its
 // answer is recorded in the same transaction, and a key already recorded is
 // answered from the record without running `work` (methods/applied_requests.h).
-Variant InWritingTransaction(Storage& storage, const std::vector<std::string>& locks,
+Variant InWritingTransaction(Storage& storage, const std::vector<std::string>& locks, const RequestKey* request,
                              const std::function<Variant(Database&)>& work, const ByRefArgs& byRef = {});
+
+// The session a handler that acts on its caller runs for; refuses a call
+// made with none (a Dispatcher driven alone).
+CallerSession& RequireCaller(const CallContext& context);
 
 // The writer lock names: a budget (its parties, sequences, child budgets,
 // working set and totals), and a branch's launch numbers (the accounts it
@@ -84,11 +90,17 @@ MethodHandler Transactional(Storage& storage, DbHandler handler, bool writes = f
 
 // A declared method, its handler run inside one transaction and reading its
 // arguments by name; a writing one queues on the locks of what it changes.
-template <class Call>
-MethodSpec Transactional(Storage& storage, Variant (*handler)(Database&, Call&), Access access = Access::kRead) {
-  using M = std::remove_const_t<Call>;
-  return DeclaredMethod<M>([&storage, handler, access](M& call) {
-    const auto work = [&](Database& db) { return handler(db, call); };
+// `Handler` is Variant(Database&, M&), or Variant(Database&, M&,
+// CallerSession&) for a method that acts on its caller's session.
+template <class M, class Handler>
+MethodSpec TransactionalMethod(Storage& storage, Handler handler, Access access) {
+  return DeclaredMethod<M>([&storage, handler, access](M& call, const CallContext& context) {
+    const auto work = [&](Database& db) {
+      if constexpr (std::is_invocable_v<Handler, Database&, M&, CallerSession&>)
+        return handler(db, call, RequireCaller(context));
+      else
+        return handler(db, call);
+    };
     if (access == Access::kRead) return InTransaction(storage, false, work);
     const ByRefArgs byRef{[&call] {
                             std::vector<Variant> values(protocol::Describe<M>().size());
@@ -97,10 +109,20 @@ MethodSpec Transactional(Storage& storage, Variant (*handler)(Database&, Call&),
                           },
                           [&call](const std::vector<Variant>& values) { protocol::ReadBack(call, values); }};
     if constexpr (requires { call.filial; call.orcamento; })
-      return InWritingTransaction(storage, WriterLocksOf(call, access), work, byRef);
+      return InWritingTransaction(storage, WriterLocksOf(call, access), context.request, work, byRef);
     else
-      return InWritingTransaction(storage, {}, work, byRef);
+      return InWritingTransaction(storage, {}, context.request, work, byRef);
   });
+}
+
+template <class Call>
+MethodSpec Transactional(Storage& storage, Variant (*handler)(Database&, Call&), Access access = Access::kRead) {
+  return TransactionalMethod<std::remove_const_t<Call>>(storage, handler, access);
+}
+template <class Call>
+MethodSpec Transactional(Storage& storage, Variant (*handler)(Database&, Call&, CallerSession&),
+                         Access access = Access::kRead) {
+  return TransactionalMethod<std::remove_const_t<Call>>(storage, handler, access);
 }
 
 // Registration of each group of methods.

@@ -57,11 +57,9 @@ std::optional<std::string> ApproverPassword(Database& db, const std::string& cod
 // against the connection that tried (CallerSession::confirmationFailures);
 // the fifth within 15 minutes stops its confirmations for a while. The slow
 // check runs outside any transaction, so no writer waits for it.
-Variant ConfirmaSenhaOperador(Storage& storage, const protocol::ConfirmaSenhaOperador& args) {
+Variant ConfirmaSenhaOperador(Storage& storage, const protocol::ConfirmaSenhaOperador& args, CallerSession& caller) {
   const std::string code = KeyCode(args.codigo, 0);
-  static FailedAttempts inProcess(5, 15min, 15min);  // calls outside a connection
-  CallerSession* caller = CurrentCaller();
-  FailedAttempts& failures = caller ? caller->confirmationFailures() : inProcess;
+  FailedAttempts& failures = caller.confirmationFailures();
   const std::string key = CallerSession::kConfirmationKey;
   const auto now = FailedAttempts::Clock::now();
   if (const auto left = failures.lockedFor(key, now); left > 0s) throw Refusal(LockedOutText(left));
@@ -84,7 +82,7 @@ Variant ConfirmaSenhaOperador(Storage& storage, const protocol::ConfirmaSenhaOpe
       return Variant();
     });
   }
-  if (caller) caller->grantApproval(code, CallerSession::Clock::now());
+  caller.grantApproval(code, CallerSession::Clock::now());
   return true;
 }
 
@@ -93,5 +91,7 @@ Variant ConfirmaSenhaOperador(Storage& storage, const protocol::ConfirmaSenhaOpe
 void RegisterOperators(Dispatcher& d, Storage& s) {
   d.add(Transactional(s, GetOperador));
   d.add(DeclaredMethod<protocol::ConfirmaSenhaOperador>(
-      [&s](protocol::ConfirmaSenhaOperador& call) { return ConfirmaSenhaOperador(s, call); }));
+      [&s](protocol::ConfirmaSenhaOperador& call, const CallContext& context) {
+        return ConfirmaSenhaOperador(s, call, RequireCaller(context));
+      }));
 }

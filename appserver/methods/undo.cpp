@@ -66,9 +66,8 @@ Variant Vd_ExistComisGerada(Database& db, const protocol::Vd_ExistComisGerada& a
 // The approver of the confirmation given on this connection, used up by the
 // call before its transaction starts: a transaction run again after a
 // conflict sees the same approval. Nothing when there is none or it expired.
-std::optional<std::string> TakeCallersApproval() {
-  CallerSession* caller = CurrentCaller();
-  return caller ? caller->takeApproval(CallerSession::Clock::now(), kApprovalWindow) : std::nullopt;
+std::optional<std::string> TakeCallersApproval(CallerSession& caller) {
+  return caller.takeApproval(CallerSession::Clock::now(), kApprovalWindow);
 }
 
 // The approving operator; refuses when there is none, or the approver lost
@@ -318,7 +317,7 @@ Variant DesfazerDistrato(Database& db, const protocol::DesfazerDistrato& args,
   const std::string kind = KeyCode(args.tipo, 0);
   if (kind != "CONTRATANTE" && kind != "GERAL")
     throw Refusal("DesfazerDistrato: tipo inválido \"" + args.tipo + "\" (CONTRATANTE ou GERAL).");
-  RequireOperator(db, AuditOperator(args.operador));
+  RequireOperator(db, KeyCode(args.operador, 0));
   const std::string approver = CheckApprover(db, approval);
   return kind == "CONTRATANTE" ? UndoPartial(db, args, approver) : UndoTotal(db, args, approver);
 }
@@ -327,9 +326,9 @@ Variant DesfazerDistrato(Database& db, const protocol::DesfazerDistrato& args,
 
 void RegisterUndo(Dispatcher& d, Storage& s) {
   d.add(Transactional(s, Vd_ExistComisGerada));
-  d.add(DeclaredMethod<protocol::DesfazerDistrato>([&s](protocol::DesfazerDistrato& call) {
-    const std::optional<std::string> approval = TakeCallersApproval();
-    return InWritingTransaction(s, WriterLocksOf(call, Access::kWriteBudget),
+  d.add(DeclaredMethod<protocol::DesfazerDistrato>([&s](protocol::DesfazerDistrato& call, const CallContext& context) {
+    const std::optional<std::string> approval = TakeCallersApproval(RequireCaller(context));
+    return InWritingTransaction(s, WriterLocksOf(call, Access::kWriteBudget), context.request,
                                 [&](Database& db) { return DesfazerDistrato(db, call, approval); });
   }));
 }

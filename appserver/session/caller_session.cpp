@@ -1,9 +1,5 @@
 #include "session/caller_session.h"
 
-namespace {
-thread_local CallerSession* tCurrent = nullptr;
-}
-
 std::string CallerSession::operatorCode() const {
   std::lock_guard<std::mutex> lock(mu_);
   return operator_;
@@ -64,8 +60,3 @@ std::optional<std::string> CallerSession::lastRead(const std::string& scope, con
   return k->second;
 }
 
-CallerSession* CurrentCaller() { return tCurrent; }
-
-CallerScope::CallerScope(CallerSession* session) : previous_(tCurrent) { tCurrent = session; }
-
-CallerScope::~CallerScope() { tCurrent = previous_; }

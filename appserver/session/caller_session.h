@@ -1,7 +1,8 @@
 #pragma once
 // Who is calling: one connection's operator, once logged in, and the undo
 // approval a supervisor or manager gave on it. The server keeps one per
-// connection; a method reads its own connection's through CurrentCaller().
+// connection, and one per operator for callers inside its own process; each
+// call hands its session to the method (CallContext).
 // Every member is safe from several threads.
 
 #include <chrono>
@@ -60,21 +61,4 @@ class CallerSession {
   Clock::time_point approvedAt_{};
   std::map<std::string, std::map<std::string, std::string>> reads_;  // scope -> key -> stamp
   FailedAttempts confirmations_{5, std::chrono::minutes(15), std::chrono::minutes(15)};
-};
-
-// The session of the call running on this thread; null outside a
-// connection's call (in-process callers, the demo writer, tests of a method
-// alone).
-CallerSession* CurrentCaller();
-
-// Makes `session` this thread's current caller while the scope lasts.
-class CallerScope {
- public:
-  explicit CallerScope(CallerSession* session);
-  ~CallerScope();
-  CallerScope(const CallerScope&) = delete;
-  CallerScope& operator=(const CallerScope&) = delete;
-
- private:
-  CallerSession* previous_;
 };

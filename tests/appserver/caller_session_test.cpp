@@ -29,21 +29,6 @@ TEST(CallerSessionTest, ApprovalIsUsedUpOnceAndExpires) {
   EXPECT_FALSE(caller.takeApproval(t0, 5min)) << "logging in as someone else drops the approval";
 }
 
-TEST(CallerSessionTest, CurrentCallerFollowsTheScope) {
-  EXPECT_EQ(CurrentCaller(), nullptr);
-  CallerSession outer("a"), inner("b");
-  {
-    CallerScope s1(&outer);
-    EXPECT_EQ(CurrentCaller(), &outer);
-    {
-      CallerScope s2(&inner);
-      EXPECT_EQ(CurrentCaller(), &inner);
-    }
-    EXPECT_EQ(CurrentCaller(), &outer);
-  }
-  EXPECT_EQ(CurrentCaller(), nullptr);
-}
-
 TEST(OperatorPasswordTest, FullFormMatchesTheUpperCasedPasswordOnly) {
   const std::string stored = HashOperatorPassword("Distrato");
   EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "data/formats.h"
+#include "net/refusal.h"
 #include "test_support.h"
 
 namespace {
@@ -118,9 +119,9 @@ TEST_P(WorkingSetConflict, AConnectionThatNeverReadTheWorkingSetCannotChangeIt) 
   EXPECT_EQ(Confirm(stranger, WithNegotiated(Read(first_), "1001", 500)),
             "Os valores do contratante 1001 (sequência 01, endereço 1) não foram lidos nesta conexão com o servidor. Abra novamente os valores "
             "dos contratantes e refaça a confirmação.");
-  // In-process calls, outside any connection, are not checked.
+  // A call from inside the server's process is checked the same: its session never read the working set.
   std::vector<Variant> args{Variant(WithNegotiated(Read(first_), "1001", 500)), Variant(NoPlan()), kBranch, kBudget};
-  EXPECT_NO_THROW(app_->call("SetConfirmar", args));
+  EXPECT_THROW(app_->call("SetConfirmar", args), Refusal);
 }
 
 TEST(CallerSessionReads, AreKeptPerScopeReplacedWholeAndBounded) {
