@@ -8,11 +8,6 @@
 
 namespace {
 
-bool truthy(const QString& value) {
-  const QString v = value.trimmed().toLower();
-  return v == "1" || v == "true" || v == "yes" || v == "s" || v == "sim" || v == "on";
-}
-
 QString orDefault(const QCommandLineParser& parser, const QString& option, const QString& fallback) {
   return parser.isSet(option) ? parser.value(option) : fallback;
 }
@@ -86,18 +81,21 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
   }
 
   HostOptions o;
-  const QString server = orDefault(parser, "server", env("DX_SERVER"));
+  // The login's defaults come from the same variables distrato-script reads.
+  const LoginVariables login = ReadLoginVariables([&env](const char* name) { return env(name).toStdString(); });
+  const auto fromEnv = [](const std::string& text) { return QString::fromStdString(text); };
+  const QString server = orDefault(parser, "server", fromEnv(login.server));
   if (!server.isEmpty() && !parseServerAddress(server, o)) {
     result.error = QStringLiteral("Invalid server address \"%1\": expected HOST:PORT").arg(server);
     return result;
   }
-  o.branch = orDefault(parser, "branch", env("DX_BRANCH"));
-  o.branchName = orDefault(parser, "branch-name", env("DX_BRANCH_NAME"));
-  o.branchLocked = parser.isSet("branch-locked") || truthy(env("DX_BRANCH_LOCKED"));
-  o.operatorCode = orDefault(parser, "operator", env("DX_OPERATOR"));
-  o.password = env("DX_PASSWORD");
-  o.tls = parser.isSet("tls") || truthy(env("DX_TLS"));
-  o.caFile = orDefault(parser, "ca", env("DX_CA"));
+  o.branch = orDefault(parser, "branch", fromEnv(login.branch));
+  o.branchName = orDefault(parser, "branch-name", fromEnv(login.branchName));
+  o.branchLocked = parser.isSet("branch-locked") || login.branchLocked;
+  o.operatorCode = orDefault(parser, "operator", fromEnv(login.operatorCode));
+  o.password = fromEnv(login.password);
+  o.tls = parser.isSet("tls") || login.tls;
+  o.caFile = orDefault(parser, "ca", fromEnv(login.caFile));
   o.databasePath = orDefault(parser, "database", env("DX_DATABASE"));
   o.modulePath = orDefault(parser, "module", env("DX_MODULE"));
   o.openAtStart = parser.isSet("open");
@@ -142,7 +140,7 @@ HostOptionsResult parseHostOptions(const QStringList& arguments, const Environme
   }
 
   // Without a date the business day is the branch's, read once the database is known.
-  const QString date = orDefault(parser, "date", env("DX_DATE"));
+  const QString date = orDefault(parser, "date", fromEnv(login.date));
   DateTime day;
   if (!date.isEmpty() && !ParseLoginDate(date.toStdString(), day)) {
     result.error = QStringLiteral("Invalid date \"%1\": expected dd/mm/yyyy or yyyy-mm-dd").arg(date);

@@ -2,6 +2,7 @@
 // Unit Corvane: the login environment the host hands to the module — who is
 // logged in, on which branch and date, and where the application server is.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,19 @@ const LoginEnvironment& CurrentLoginEnvironment();
 //   runs; unset when absent). A malformed DX_SERVER or DX_DATE raises
 //   Exception naming the variable, rather than connecting somewhere else.
 LoginEnvironment LoginEnvironmentFromEnv();
+
+// The login variables as the environment holds them, before any parsing:
+// the one list of names the host, distrato-script and the tools read.
+struct LoginVariables {
+  std::string server, branch, branchName, operatorCode, password, caFile, date;
+  bool branchLocked = false, tls = false;  // IsYes of DX_BRANCH_LOCKED, DX_TLS
+};
+// A variable's value by name, "" when unset.
+using EnvironmentReader = std::function<std::string(const char* name)>;
+LoginVariables ReadLoginVariables(const EnvironmentReader& env);
+// The words a yes/no variable or option accepts: 1, s, sim, true, yes, on,
+// in any case, with blanks around.
+bool IsYes(std::string_view text);
 
 // Points the login at the servers of `text` ("host:port" or a list, see
 // net/server_address.h); false, leaving it alone, when the text is malformed.

@@ -18,21 +18,35 @@ bool ParseInt(std::string_view text, int& out) {
   return ec == std::errc() && ptr == text.data() + text.size();
 }
 
-std::string Env(const char* name) {
+std::string ProcessVariable(const char* name) {
   const char* value = std::getenv(name);
   return value ? value : "";
 }
 
-// The same words the host's own options accept.
-bool IsTrue(std::string text) {
-  const auto blank = [](unsigned char c) { return std::isspace(c) != 0; };
-  while (!text.empty() && blank(static_cast<unsigned char>(text.back()))) text.pop_back();
-  while (!text.empty() && blank(static_cast<unsigned char>(text.front()))) text.erase(0, 1);
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text == "1" || text == "true" || text == "yes" || text == "s" || text == "sim" || text == "on";
+}  // namespace
+
+bool IsYes(std::string_view text) {
+  const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  std::string word(text);
+  for (char& c : word) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return word == "1" || word == "true" || word == "yes" || word == "s" || word == "sim" || word == "on";
 }
 
-}  // namespace
+LoginVariables ReadLoginVariables(const EnvironmentReader& env) {
+  LoginVariables v;
+  v.server = env("DX_SERVER");
+  v.branch = env("DX_BRANCH");
+  v.branchName = env("DX_BRANCH_NAME");
+  v.branchLocked = IsYes(env("DX_BRANCH_LOCKED"));
+  v.operatorCode = env("DX_OPERATOR");
+  v.password = env("DX_PASSWORD");
+  v.tls = IsYes(env("DX_TLS"));
+  v.caFile = env("DX_CA");
+  v.date = env("DX_DATE");
+  return v;
+}
 
 bool ParseLoginDate(std::string_view text, DateTime& out) {
   int y = 0, m = 0, d = 0;
@@ -57,20 +71,20 @@ bool SetLoginServers(LoginEnvironment& environment, std::string_view text) {
 }
 
 LoginEnvironment LoginEnvironmentFromEnv() {
+  const LoginVariables v = ReadLoginVariables(ProcessVariable);
   LoginEnvironment environment;
-  if (const std::string server = Env("DX_SERVER"); !server.empty()) {
-    if (!SetLoginServers(environment, server)) throw Exception("DX_SERVER inválido (esperado host:porta): " + server);
-  }
-  environment.branch = Env("DX_BRANCH");
-  environment.branchName = Env("DX_BRANCH_NAME");
-  environment.branchLocked = IsTrue(Env("DX_BRANCH_LOCKED"));
-  environment.operatorCode = Env("DX_OPERATOR");
-  environment.password = Env("DX_PASSWORD");
-  environment.serverTls = IsTrue(Env("DX_TLS"));
-  environment.serverCaFile = Env("DX_CA");
-  if (const std::string date = Env("DX_DATE"); !date.empty()) {
+  if (!v.server.empty() && !SetLoginServers(environment, v.server))
+    throw Exception("DX_SERVER inválido (esperado host:porta): " + v.server);
+  environment.branch = v.branch;
+  environment.branchName = v.branchName;
+  environment.branchLocked = v.branchLocked;
+  environment.operatorCode = v.operatorCode;
+  environment.password = v.password;
+  environment.serverTls = v.tls;
+  environment.serverCaFile = v.caFile;
+  if (!v.date.empty()) {
     DateTime day;
-    if (!ParseLoginDate(date, day)) throw Exception("DX_DATE inválida (esperado dd/mm/aaaa ou aaaa-mm-dd): " + date);
+    if (!ParseLoginDate(v.date, day)) throw Exception("DX_DATE inválida (esperado dd/mm/aaaa ou aaaa-mm-dd): " + v.date);
     environment.processingDate = day;
   }
   return environment;

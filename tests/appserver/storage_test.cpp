@@ -61,7 +61,7 @@ TEST(TransactionTest, AMethodThatFailsLeavesNothingWritten) {
       },
       true);
   std::vector<Variant> none;
-  CallArgs args(none);
+  CallArgs args(none, CallContext{});
   EXPECT_THROW(failing(args), std::runtime_error);
   EXPECT_EQ(CountRows(storage.connection(), "FILIAL"), 0);
 
