@@ -58,6 +58,9 @@ AppServer::AppServer(const std::string& dbPath)
 AppServer::~AppServer() = default;
 
 Variant AppServer::call(const std::string& method, std::vector<Variant>& args) const {
+  // Logging in binds a connection to an operator; the in-process sessions
+  // are bound by the call itself.
+  if (method == protocol::Login::kName) throw Refusal("Login só é possível numa conexão ao servidor de aplicação.");
   // The operator the call names; a call that names it wrongly is refused by
   // the dispatcher's checks as any other.
   std::string named;
