@@ -13,10 +13,6 @@ namespace {
 const char* kBranch = "0001";
 const char* kBudget = "0000000101";
 
-FieldDef S(const char* n, int size) { return {n, FieldType::String, size}; }
-FieldDef F(const char* n) { return {n, FieldType::Float, 0}; }
-FieldDef D(const char* n) { return {n, FieldType::DateTime, 0}; }
-
 DataPacket PlanPacket() {
   return DataPacket({D("DTVENCIMENTO"), S("CDFILIAL", 4), S("NRORCAEVENTO", 10), S("CDCLIENTE", 21), F("VRPARCELA")});
 }

@@ -92,6 +92,11 @@ inline void AddFailingTrigger(Database& db, const std::string& name, const std::
   db.exec("CREATE TRIGGER " + name + " " + when + " FOR EACH ROW EXECUTE FUNCTION dx_fail()");
 }
 
+// Field declarations of the packets the tests send: text of `size`, number, date.
+inline FieldDef S(const char* name, int size) { return {name, FieldType::String, size}; }
+inline FieldDef F(const char* name) { return {name, FieldType::Float, 0}; }
+inline FieldDef D(const char* name) { return {name, FieldType::DateTime, 0}; }
+
 // Calls a method with text arguments and returns its result.
 inline Variant CallText(const AppServer& app, const std::string& method, std::vector<std::string> texts) {
   std::vector<Variant> args(texts.begin(), texts.end());

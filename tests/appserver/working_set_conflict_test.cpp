@@ -13,10 +13,6 @@ namespace {
 const char* kBranch = "0001";
 const char* kBudget = "0000000101";
 
-FieldDef S(const char* n, int size) { return {n, FieldType::String, size}; }
-FieldDef F(const char* n) { return {n, FieldType::Float, 0}; }
-FieldDef D(const char* n) { return {n, FieldType::DateTime, 0}; }
-
 const char* const kChanged =
     "Os valores do contratante 1001 (sequência 01, endereço 1) foram alterados por outro operador depois de lidos. Abra novamente os valores "
     "dos contratantes e refaça a confirmação.";

@@ -10,10 +10,7 @@
 
 namespace {
 
-FieldDef S(const char* n, int size) { return {n, FieldType::String, size}; }
 FieldDef X(const char* n, int size) { return {n, FieldType::FixedString, size}; }
-FieldDef F(const char* n) { return {n, FieldType::Float, 0}; }
-FieldDef D(const char* n) { return {n, FieldType::DateTime, 0}; }
 
 // The client datasets' field lists, as the screen declares them.
 const std::vector<FieldDef> kBudgetList = {S("NRORCAEVENTO", 10), X("NRSEQORCAEVE", 2), S("CDFILIAL", 4)};
