@@ -1,5 +1,7 @@
 #include "methods/working_set_store.h"
 
+#include "methods/packet_builder.h"
+#include "methods/packet_shapes.h"
 #include "storage/database.h"
 #include "storage/statement.h"
 
@@ -10,3 +12,184 @@ void ClearWorkingSet(Database& db, const BudgetKey& b) {
     st.bindAll(b.branch, b.budget).run();
   }
 }
+
+namespace working_set_store {
+
+namespace {
+
+using S = FieldType;
+
+const PacketShape& PaymentPlanShape() {
+  static const PacketShape shape{
+      {"DTVENCIMENTO", S::DateTime, 0}, {"CDFILIAL", S::String, 4},  {"NRORCAEVENTO", S::String, 10},
+      {"CDCLIENTE", S::String, 21},     {"VRPARCELA", S::Float, 0},
+      // The contract the installment belongs to; callers that know only the
+      // client may leave them out.
+      {"NRSEQORCAEVE", S::FixedString, 2}, {"NRENDCLIORCEVE", S::String, 10},
+  };
+  return shape;
+}
+
+// ?1 to ?5: the budget and the contract.
+constexpr const char* kContract =
+    " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5";
+
+Statement PrepareForContract(Database& db, const std::string& sql, const BudgetKey& b, const PartyKey& k) {
+  Statement st = db.prepare(sql);
+  st.bindAll(b.branch, b.budget, k.seq, k.client, k.address);
+  return st;
+}
+
+// The contracts kept by a refresh, in a table of the connection's own: a
+// refresh clears it first, so an earlier one on this connection leaves nothing.
+Statement PrepareKeptMark(Database& db) {
+  db.prepare("CREATE TEMP TABLE IF NOT EXISTS SENTCONTRACT (NRSEQORCAEVE TEXT, CDCLIENTE TEXT, NRENDCLIORCEVE TEXT,"
+             " PRIMARY KEY (NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE))")
+      .run();
+  db.prepare("DELETE FROM SENTCONTRACT").run();
+  return db.prepare(
+      "INSERT INTO SENTCONTRACT (NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE) VALUES (?1, ?2, ?3) ON CONFLICT DO NOTHING");
+}
+
+}  // namespace
+
+std::vector<ReviewedContract> ReviewedContracts(Database& db, const BudgetKey& b) {
+  Statement st = db.prepare(
+      "SELECT d.NRSEQORCAEVE, d.CDCLIENTE, d.NRENDCLIORCEVE, COALESCE(p.CDCLICONTSUBORE, '') FROM CONTRATDISTRATO d"
+      "  LEFT JOIN CONTRATANTE p ON p.CDFILIAL = d.CDFILIAL AND p.NRORCAEVENTO = d.NRORCAEVENTO"
+      "                         AND p.NRSEQORCAEVE = d.NRSEQORCAEVE AND p.CDCLIENTE = d.CDCLIENTE"
+      "                         AND p.NRENDCLIORCEVE = d.NRENDCLIORCEVE"
+      " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2");
+  st.bindAll(b.branch, b.budget);
+  std::vector<ReviewedContract> out;
+  while (st.step()) out.push_back({{st.text(0), st.text(1), st.text(2)}, st.text(3)});
+  return out;
+}
+
+DataPacket PartiesPacket(Database& db, const BudgetKey& b) {
+  Statement st = db.prepare(
+      "SELECT AMOUNT(d.VRORIGREC), d.VRPERCMULTA, AMOUNT(d.VRMULTA), d.GERACTPAGAR, AMOUNT(d.VRORIGRECNOEDIT),"
+      "       c.IDTPIJURCLIE,"
+      "       d.CDCLIENTE, c.NRINSJURCLIE, d.ERRO, p.CDCLICONTSUBORE, s.NRINSJURCLIE, s.IDTPIJURCLIE,"
+      "       s.NMFANTCLIE, d.NRDIAPGTOFIXO, d.NRPARCELAS, d.IDMESINIPGTO, d.IDTPFORMAPGTO,"
+      "       d.ERRORENEGFIN, c.NMFANTCLIE, d.NRSEQORCAEVE, d.NRENDCLIORCEVE"
+      "  FROM CONTRATDISTRATO d"
+      "  LEFT JOIN CLIENTE c ON c.CDCLIENTE = d.CDCLIENTE"
+      "  LEFT JOIN CONTRATANTE p ON p.CDFILIAL = d.CDFILIAL AND p.NRORCAEVENTO = d.NRORCAEVENTO"
+      "                         AND p.NRSEQORCAEVE = d.NRSEQORCAEVE AND p.CDCLIENTE = d.CDCLIENTE"
+      "                         AND p.NRENDCLIORCEVE = d.NRENDCLIORCEVE"
+      "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = p.CDCLICONTSUBORE"
+      " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2"
+      " ORDER BY d.NRSEQORCAEVE, c.NMFANTCLIE, d.CDCLIENTE, d.NRENDCLIORCEVE");
+  st.bindAll(b.branch, b.budget);
+  return QueryPacket(st, ContractorValuesShape());
+}
+
+DataPacket PlanPacket(Database& db, const BudgetKey& b, const std::optional<PartyKey>& party) {
+  const PartyKey none{"", "", ""};
+  Statement st = PrepareForContract(
+      db,
+      std::string("SELECT DTVENCIMENTO, CDFILIAL, NRORCAEVENTO, CDCLIENTE, AMOUNT(VRPARCELA), NRSEQORCAEVE,"
+                  " NRENDCLIORCEVE FROM FORMAPGTO") +
+          kContract + " ORDER BY NRPARCELA",
+      b, party ? *party : none);
+  return QueryPacket(st, PaymentPlanShape());
+}
+
+PartyStamps ReadStamps(Database& db, const BudgetKey& b) {
+  PartyStamps stamps;
+  Statement st = db.prepare(
+      "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE, VRORIGRECNOEDIT || '|' || VRORIGREC || '|' || VRPERCMULTA || '|' || VRMULTA || '|' ||"
+      "       GERACTPAGAR || '|' || ERRO || '|' || ERRORENEGFIN || '|' || IDTPFORMAPGTO || '|' ||"
+      "       NRDIAPGTOFIXO || '|' || NRPARCELAS || '|' || IDMESINIPGTO"
+      "  FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
+  st.bindAll(b.branch, b.budget);
+  while (st.step()) stamps[st.text(0)] = st.text(1);
+  Statement plan = db.prepare(
+      "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE,"
+      "       NRPARCELA || ':' || DTVENCIMENTO || ':' || VRPARCELA FROM FORMAPGTO"
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 ORDER BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA");
+  plan.bindAll(b.branch, b.budget);
+  while (plan.step()) {
+    auto it = stamps.find(plan.text(0));
+    if (it != stamps.end()) it->second += ";" + plan.text(1);
+  }
+  return stamps;
+}
+
+std::optional<StoredValues> ValuesOf(Database& db, const BudgetKey& b, const PartyKey& k) {
+  Statement st =
+      PrepareForContract(db, std::string("SELECT VRORIGRECNOEDIT, VRORIGREC, IDTPFORMAPGTO FROM CONTRATDISTRATO") +
+                                 kContract,
+                         b, k);
+  if (!st.step()) return std::nullopt;
+  return StoredValues{st.integer(0), st.integer(1), st.text(2)};
+}
+
+std::vector<Installment> InstallmentsOf(Database& db, const BudgetKey& b, const PartyKey& k) {
+  Statement st = PrepareForContract(
+      db, std::string("SELECT DTVENCIMENTO, VRPARCELA FROM FORMAPGTO") + kContract + " ORDER BY NRPARCELA", b, k);
+  std::vector<Installment> out;
+  while (st.step()) out.push_back({DateTime{st.real(0)}, st.integer(1)});
+  return out;
+}
+
+std::int64_t DeletePlan(Database& db, const BudgetKey& b, const PartyKey& k) {
+  PrepareForContract(db, std::string("DELETE FROM FORMAPGTO") + kContract, b, k).run();
+  return db.changes();
+}
+
+void ReplacePlan(Database& db, const BudgetKey& b, const PartyKey& k, const std::vector<Installment>& rows) {
+  DeletePlan(db, b, k);
+  int n = 0;
+  for (const Installment& row : rows) {
+    Statement st = db.prepare(
+        "INSERT INTO FORMAPGTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA,"
+        "   DTVENCIMENTO, VRPARCELA) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+    st.bindAll(b.branch, b.budget, k.seq, k.client, k.address, ++n, row.due.days, row.value);
+    st.run();
+  }
+}
+
+void StoreConfirmation(Database& db, const BudgetKey& b, const PartyKey& k, const Confirmation& c) {
+  Statement st = db.prepare(
+      std::string("UPDATE CONTRATDISTRATO SET VRORIGREC = ?6, IDTPFORMAPGTO = ?7, NRDIAPGTOFIXO = ?8, NRPARCELAS = ?9,"
+                  "       IDMESINIPGTO = ?10") +
+      kContract);
+  st.bindAll(b.branch, b.budget, k.seq, k.client, k.address, c.negotiated, c.mode, c.day, c.count, c.startMonth);
+  st.run();
+}
+
+ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b)
+    : db_(db),
+      b_(b),
+      mark_(PrepareKeptMark(db)),
+      store_(db.prepare(
+          "INSERT INTO CONTRATDISTRATO (CDFILIAL, NRORCAEVENTO, CDCLIENTE, NRSEQORCAEVE, NRENDCLIORCEVE,"
+          "   VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, ERRO, ERRORENEGFIN)"
+          " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12)"
+          " ON CONFLICT (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE) DO UPDATE SET"
+          "   VRORIGRECNOEDIT = excluded.VRORIGRECNOEDIT, VRPERCMULTA = excluded.VRPERCMULTA,"
+          "   VRMULTA = excluded.VRMULTA, GERACTPAGAR = excluded.GERACTPAGAR, ERRO = excluded.ERRO,"
+          "   ERRORENEGFIN = excluded.ERRORENEGFIN")) {}
+
+void ReviewRefresh::keep(const PartyKey& k, const ComputedValues& v) {
+  mark_.bindAll(k.seq, k.client, k.address).run();
+  store_.bindAll(b_.branch, b_.budget, k.client, k.seq, k.address, v.calculated, v.negotiated, v.finePercent, v.fine,
+                 v.account, v.error, v.renegotiationError);
+  store_.run();
+}
+
+void ReviewRefresh::dropUnkept() {
+  constexpr const char* kNotKept =
+      "   AND NOT EXISTS (SELECT 1 FROM SENTCONTRACT s WHERE s.NRSEQORCAEVE = t.NRSEQORCAEVE"
+      "                     AND s.CDCLIENTE = t.CDCLIENTE AND s.NRENDCLIORCEVE = t.NRENDCLIORCEVE)";
+  for (const char* table : {"FORMAPGTO", "CONTRATDISTRATO"}) {
+    Statement st = db_.prepare(std::string("DELETE FROM ") + table +
+                               " AS t WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2" + kNotKept);
+    st.bindAll(b_.branch, b_.budget);
+    st.run();
+  }
+}
+
+}  // namespace working_set_store

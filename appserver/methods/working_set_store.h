@@ -2,11 +2,109 @@
 // The working set of a budget's rescission review: the parties' values being
 // negotiated (CONTRATDISTRATO) and their payment plans (FORMAPGTO), kept
 // between the dialog's calls until the rescission is recorded, consolidated
-// or undone. Every function runs on the caller's transaction.
+// or undone. Every function runs on the caller's transaction; none keeps
+// state between calls, so any thread may call them with its own Database.
 
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/money.h"
+#include "data/packet.h"
+#include "data/variant.h"
 #include "methods/key_codes.h"
+#include "methods/party_key.h"
+#include "storage/statement.h"
 
 class Database;
 
 // Drops the budget's whole review: the operation it prepared is over.
 void ClearWorkingSet(Database& db, const BudgetKey& b);
+
+namespace working_set_store {
+
+// A contract of the working set with the substitute its party records ("" for none).
+struct ReviewedContract {
+  PartyKey key;
+  std::string substitute;
+};
+
+// The budget's contracts under review, in no particular order.
+std::vector<ReviewedContract> ReviewedContracts(Database& db, const BudgetKey& b);
+
+// The parties under review as the dialog shows them (ContractorValuesShape).
+DataPacket PartiesPacket(Database& db, const BudgetKey& b);
+
+// A contract's installments as the dialog shows them; no contract answers the empty plan.
+DataPacket PlanPacket(Database& db, const BudgetKey& b, const std::optional<PartyKey>& party);
+
+// What a party's values and plan look like now, one text per contract, by PartyKey::text().
+using PartyStamps = std::map<std::string, std::string>;
+
+// The stamps of every contract under review.
+PartyStamps ReadStamps(Database& db, const BudgetKey& b);
+
+// The stored values of one contract that the confirmation checks against.
+struct StoredValues {
+  Cents calculated = 0;  // VRORIGRECNOEDIT: the ceiling of the negotiated value
+  Cents negotiated = 0;  // VRORIGREC
+  std::string mode;      // IDTPFORMAPGTO
+};
+
+// The stored values of a contract; nothing when it is not under review.
+std::optional<StoredValues> ValuesOf(Database& db, const BudgetKey& b, const PartyKey& k);
+
+// One installment of a plan.
+struct Installment {
+  DateTime due;
+  Cents value = 0;
+};
+
+// A contract's stored installments, in order.
+std::vector<Installment> InstallmentsOf(Database& db, const BudgetKey& b, const PartyKey& k);
+
+// Deletes a contract's installments; answers how many there were.
+std::int64_t DeletePlan(Database& db, const BudgetKey& b, const PartyKey& k);
+
+// Replaces a contract's installments by `rows`, numbered from 1.
+void ReplacePlan(Database& db, const BudgetKey& b, const PartyKey& k, const std::vector<Installment>& rows);
+
+// What the operator confirmed for a party: the negotiated value and the payment form.
+struct Confirmation {
+  Cents negotiated = 0;
+  std::string mode, startMonth;
+  double day = 1, count = 1;
+};
+
+// Stores a contract's confirmation.
+void StoreConfirmation(Database& db, const BudgetKey& b, const PartyKey& k, const Confirmation& c);
+
+// The values the pricing computed for a party, as the review starts with them.
+struct ComputedValues {
+  Cents calculated = 0, negotiated = 0, fine = 0;
+  double finePercent = 0;
+  std::string account, error, renegotiationError;
+};
+
+// Refreshes the working set from the parties sent: each one sent is stored
+// (a new one as sent; one already there keeps what was confirmed: negotiated
+// value, payment form, plan), then those not sent leave it with their plans.
+// Prepares its statements once for any number of parties; not thread-safe.
+class ReviewRefresh {
+ public:
+  ReviewRefresh(Database& db, const BudgetKey& b);
+
+  // Stores one party sent.
+  void keep(const PartyKey& k, const ComputedValues& v);
+  // Drops the plans, then the values, of the parties not kept.
+  void dropUnkept();
+
+ private:
+  Database& db_;
+  BudgetKey b_;
+  Statement mark_, store_;
+};
+
+}  // namespace working_set_store

@@ -1,0 +1,45 @@
+#pragma once
+// Reading the packets of the contractor-values dialog: the parties it sends
+// (priced or confirmed) and the installments of their plans, each value
+// checked and each row tied to its contract of the working set. Refusals
+// name the party. Pure functions over their arguments: safe from any thread.
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/money.h"
+#include "data/packet.h"
+#include "data/variant.h"
+#include "methods/key_codes.h"
+#include "methods/party_key.h"
+#include "methods/working_set_store.h"
+
+namespace contractor_packets {
+
+// Refuses a client that is not a party of the budget's review.
+[[noreturn]] void NotAParty(const std::string& client);
+
+// Refuses a negotiated value above the calculated one.
+[[noreturn]] void RefuseAboveCalculated(const std::string& client, Cents negotiated, Cents calculated);
+
+// The contract of `set` a caller names by code, sequence and address ("" for any).
+std::optional<PartyKey> FindParty(const std::vector<working_set_store::ReviewedContract>& set, const std::string& code,
+                                  const std::string& seq, const std::string& address, bool bySubstitute);
+
+// The contract of `set` a row of a parties packet names; refuses one not there.
+PartyKey PartyAt(const std::vector<working_set_store::ReviewedContract>& set, const DataPacket& p, std::size_t row);
+
+// The priced values a row of parties carries for the review to start with.
+working_set_store::ComputedValues ComputedValuesAt(const DataPacket& p, std::size_t row, const std::string& client);
+
+// The negotiated value and payment form a row of confirmed parties carries.
+working_set_store::Confirmation ConfirmationAt(const DataPacket& p, std::size_t row, const std::string& client);
+
+// The installments of a plan packet by the contract of `set` they belong to.
+std::map<PartyKey, std::vector<working_set_store::Installment>> PlansIn(
+    const BudgetKey& b, const std::vector<working_set_store::ReviewedContract>& set, const DataPacket& plan,
+    DateTime processing);
+
+}  // namespace contractor_packets
