@@ -17,9 +17,9 @@
 #include "methods/eligibility_checks.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
-#include "methods/working_set_store.h"
 #include "methods/packet_reading.h"
 #include "methods/rescission_store.h"
+#include "methods/working_set_store.h"
 #include "storage/database.h"
 #include "storage/statement.h"
 #include "net/refusal.h"
@@ -136,28 +136,18 @@ struct Reviewed {
 
 std::map<std::string, Reviewed> WorkingSet(Database& db, const BudgetKey& b) {
   std::map<std::string, Reviewed> out;
-  Statement st = db.prepare(
-      "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE, VRORIGREC, IDTPFORMAPGTO, NRDIAPGTOFIXO,"
-      "       NRPARCELAS, IDMESINIPGTO FROM CONTRATDISTRATO"
-      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
-  st.bindAll(b.branch, b.budget);
-  while (st.step()) {
+  for (auto& [key, stored] : working_set_store::Confirmations(db, b)) {
+    const working_set_store::Confirmation& c = stored.confirmation;
     Reviewed r;
-    r.negotiated = st.integer(1);
-    r.form.mode = st.text(2);
-    r.form.day = static_cast<int>(st.real(3));
-    r.form.count = static_cast<int>(st.real(4));
-    r.form.nextMonth = st.text(5) == "P";
-    out.emplace(st.text(0), std::move(r));
-  }
-  Statement plan = db.prepare(
-      "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE, DTVENCIMENTO, VRPARCELA FROM FORMAPGTO"
-      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 ORDER BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA");
-  plan.bindAll(b.branch, b.budget);
-  while (plan.step()) {
-    auto it = out.find(plan.text(0));
-    if (it != out.end() && it->second.form.mode == "V")
-      it->second.form.planned.push_back({DateTime{plan.real(1)}, plan.integer(2)});
+    r.negotiated = c.negotiated;
+    r.form.mode = c.mode;
+    r.form.day = static_cast<int>(c.day);
+    r.form.count = static_cast<int>(c.count);
+    r.form.nextMonth = c.startMonth == "P";
+    // Only a variable form follows the installments typed in.
+    if (c.mode == "V")
+      for (const working_set_store::Installment& i : stored.plan) r.form.planned.push_back({i.due, i.value});
+    out.emplace(key, std::move(r));
   }
   return out;
 }

@@ -134,6 +134,29 @@ std::vector<Installment> InstallmentsOf(Database& db, const BudgetKey& b, const 
   return out;
 }
 
+std::map<std::string, ConfirmedContract> Confirmations(Database& db, const BudgetKey& b) {
+  std::map<std::string, ConfirmedContract> out;
+  Statement st = db.prepare(
+      "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE, VRORIGREC, IDTPFORMAPGTO, NRDIAPGTOFIXO,"
+      "       NRPARCELAS, IDMESINIPGTO FROM CONTRATDISTRATO"
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
+  st.bindAll(b.branch, b.budget);
+  while (st.step()) {
+    ConfirmedContract c;
+    c.confirmation = {st.integer(1), st.text(2), st.text(5), st.real(3), st.real(4)};
+    out.emplace(st.text(0), std::move(c));
+  }
+  Statement plan = db.prepare(
+      "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE, DTVENCIMENTO, VRPARCELA FROM FORMAPGTO"
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 ORDER BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA");
+  plan.bindAll(b.branch, b.budget);
+  while (plan.step()) {
+    auto it = out.find(plan.text(0));
+    if (it != out.end()) it->second.plan.push_back({DateTime{plan.real(1)}, plan.integer(2)});
+  }
+  return out;
+}
+
 std::int64_t DeletePlan(Database& db, const BudgetKey& b, const PartyKey& k) {
   PrepareForContract(db, std::string("DELETE FROM FORMAPGTO") + kContract, b, k).run();
   return db.changes();

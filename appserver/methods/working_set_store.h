@@ -78,6 +78,16 @@ struct Confirmation {
   double day = 1, count = 1;
 };
 
+// A contract's confirmation as stored, with its installments in order.
+struct ConfirmedContract {
+  Confirmation confirmation;
+  std::vector<Installment> plan;
+};
+
+// Every contract of the working set with what was confirmed for it, by
+// PartyKey::text(); two reads however many contracts there are.
+std::map<std::string, ConfirmedContract> Confirmations(Database& db, const BudgetKey& b);
+
 // Stores a contract's confirmation.
 void StoreConfirmation(Database& db, const BudgetKey& b, const PartyKey& k, const Confirmation& c);
 
