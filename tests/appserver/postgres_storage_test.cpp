@@ -171,7 +171,7 @@ TEST_F(PostgresStorage, WritersOfOneBudgetQueueAndEachSeesTheCommitBeforeIt) {
   std::vector<std::thread> writers;
   for (int i = 0; i < kWriters; ++i)
     writers.emplace_back([this] {
-      InWritingTransaction(storage_, {BudgetLock("1", "101"), LaunchNumbersLock("0001")}, [](Database& db) {
+      InWritingTransaction(storage_, {BudgetLock("1", "101"), LaunchNumbersLock("0001")}, nullptr, [](Database& db) {
         Statement read = db.prepare("SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = '0001'");
         read.step();
         const std::string name = read.text(0);
@@ -188,7 +188,7 @@ TEST_F(PostgresStorage, WritersOfOneBudgetQueueAndEachSeesTheCommitBeforeIt) {
 TEST_F(PostgresStorage, WritersOfOtherBudgetsDoNotWaitForEachOther) {
   std::atomic<bool> holding{false}, release{false};
   std::thread holder([&] {
-    InWritingTransaction(storage_, {BudgetLock("0001", "0000000101")}, [&](Database&) {
+    InWritingTransaction(storage_, {BudgetLock("0001", "0000000101")}, nullptr, [&](Database&) {
       holding = true;
       while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
       return Variant();
@@ -197,7 +197,7 @@ TEST_F(PostgresStorage, WritersOfOtherBudgetsDoNotWaitForEachOther) {
   while (!holding) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   std::atomic<bool> otherDone{false};
   std::thread other([&] {
-    InWritingTransaction(storage_, {BudgetLock("0001", "0000000102")}, [](Database&) { return Variant(); });
+    InWritingTransaction(storage_, {BudgetLock("0001", "0000000102")}, nullptr, [](Database&) { return Variant(); });
     otherDone = true;
   });
   for (int i = 0; i < 2000 && !otherDone; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -243,7 +243,7 @@ TEST_F(PostgresStorage, WritesSentWithoutWaitingAreSeenAndTheirFailuresStillStop
   };
   for (const Case& c : cases) {
     try {
-      InWritingTransaction(storage_, {BudgetLock("0001", "1")}, [&](Database& db) {
+      InWritingTransaction(storage_, {BudgetLock("0001", "1")}, nullptr, [&](Database& db) {
         c.work(db);
         return Variant();
       });

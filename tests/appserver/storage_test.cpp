@@ -61,7 +61,8 @@ TEST(TransactionTest, AMethodThatFailsLeavesNothingWritten) {
       },
       true);
   std::vector<Variant> none;
-  CallArgs args(none);
+  const CallContext noCaller;
+  CallArgs args(none, noCaller);
   EXPECT_THROW(failing(args), std::runtime_error);
   EXPECT_EQ(CountRows(storage.connection(), "FILIAL"), 0);
 
