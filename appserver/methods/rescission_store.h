@@ -1,8 +1,10 @@
 #pragma once
 // The parties and rescissions of a budget in the database: its parties with
 // what each has paid, their pricing, the values a rescission was recorded
-// with, the branch's parameters, and the writes that record a rescission
-// (rescission_writes.cpp). Every function runs on the caller's transaction.
+// with, the branch's parameters, the operators and bank accounts the changes
+// name, and the writes that record a rescission (rescission_writes.cpp); an
+// undo's own reads and writes are in rescission_undo_store.h. Every function
+// runs on the caller's transaction.
 
 #include <map>
 #include <optional>
