@@ -34,7 +34,8 @@ constexpr const char* kPartyColumns =
     "       COALESCE(c.CDCLICONTSUBORE, ''), COALESCE(s.NMFANTCLIE, ''), COALESCE(s.IDTPIJURCLIE, ''),"
     "       COALESCE(s.NRINSJURCLIE, ''), c.VRRECECONTOREV, c.IDSITUCONTOREV, c.IDCONTPROCESDIST,"
     "       COALESCE(c.IDTPDISTRATOREALI, ''), c.IDORIGEMINCLUSAO, c.QTCONVCONTRAT, c.QTCOTACONTRAT,"
-    "       COALESCE(r.VRPAGO, 0), COALESCE(r.QTBAIXADAS, 0), COALESCE(r.RENEGOCIADA, 0)"
+    "       COALESCE(r.VRPAGO, 0), COALESCE(r.QTBAIXADAS, 0), COALESCE(r.RENEGOCIADA, 0),"
+    "       c.IDCONTRESPCOTAORCA, c.IDTRANSFCOTAREALI"
     "  FROM CONTRATANTE c"
     "  LEFT JOIN paid r ON r.NRSEQORCAEVE = c.NRSEQORCAEVE AND r.CDCLIENTE = c.CDCLIENTE"
     "                  AND r.NRENDCLIORCEVE = c.NRENDCLIORCEVE"
@@ -65,6 +66,8 @@ Party ReadParty(const Statement& st) {
   p.paid = st.integer(18);
   p.settledCount = static_cast<int>(st.integer(19));
   p.renegotiated = st.integer(20) != 0;
+  p.quotaHolder = st.text(21);
+  p.quotasTransferred = st.text(22);
   return p;
 }
 
@@ -191,8 +194,8 @@ Priced PriceForTotal(const std::vector<FineBand>& bands, const Party& p) {
 
 std::optional<Recorded> RecordedValues(Database& db, const BudgetKey& b, const Party& p) {
   Statement st = db.prepare(
-      "SELECT VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, NRSEQORCAEVEFILHO"
-      "  FROM DISTRATOPARCIAL WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
+      "SELECT VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, NRSEQORCAEVEFILHO,"
+      "       COALESCE(IDSITUCONTOREVANT, '') FROM DISTRATOPARCIAL WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
       "   AND NRENDCLIORCEVE = ?5");
   st.bindAll(b.branch, b.budget, p.seq, p.client, p.address);
   if (!st.step()) return std::nullopt;
@@ -205,6 +208,7 @@ std::optional<Recorded> RecordedValues(Database& db, const BudgetKey& b, const P
   r.values.fine = st.integer(4);
   r.values.account = st.text(5);
   r.childSeq = st.text(6);
+  r.formerSituation = st.text(7);
   return r;
 }
 
@@ -213,7 +217,8 @@ std::string RecordKey(const Party& p) { return p.key().text(); }
 std::map<std::string, Recorded> RecordedForBudget(Database& db, const BudgetKey& b) {
   Statement st = db.prepare(
       "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA,"
-      "       GERACTPAGAR, NRSEQORCAEVEFILHO FROM DISTRATOPARCIAL WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
+      "       GERACTPAGAR, NRSEQORCAEVEFILHO, COALESCE(IDSITUCONTOREVANT, '')"
+      "  FROM DISTRATOPARCIAL WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
   st.bindAll(b.branch, b.budget);
   std::map<std::string, Recorded> out;
   while (st.step()) {
@@ -225,6 +230,7 @@ std::map<std::string, Recorded> RecordedForBudget(Database& db, const BudgetKey&
     r.values.fine = st.integer(7);
     r.values.account = st.text(8);
     r.childSeq = st.text(9);
+    r.formerSituation = st.text(10);
     out.emplace(st.text(0) + "|" + st.text(1) + "|" + st.text(2), std::move(r));
   }
   return out;
@@ -284,6 +290,32 @@ std::string RequireOperator(Database& db, const std::string& typed) {
   op.bind(1, code);
   if (!op.step()) throw Refusal("Operador \"" + code + "\" não cadastrado.");
   return code;
+}
+
+bool MayApprove(Database& db, const std::string& operatorCode) {
+  Statement st = db.prepare(
+      "SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1 AND IDPAPEL IN ('SUPERVISOR', 'GERENTE')");
+  st.bind(1, operatorCode);
+  return st.step();
+}
+
+// The first contract's look-up answers whether there is any.
+bool HoldsContract(Database& db, const BudgetKey& b, const std::string& client) {
+  return !PartySequence(db, b, "", client, "", ContractSought::kFirst).empty();
+}
+
+std::string SequenceCompany(Database& db, const BudgetKey& b, const std::string& seq) {
+  Statement st = db.prepare(
+      "SELECT COALESCE(CDEMPRESA, '') FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3");
+  st.bindAll(b.branch, b.budget, seq);
+  return st.step() ? st.text(0) : "";
+}
+
+std::optional<std::string> BankAccountNumber(Database& db, const std::string& company, const std::string& code) {
+  Statement st = db.prepare("SELECT CDCONTCORR FROM CONTACORRENTE WHERE CDEMPRESA = ?1 AND CDREDUCONT = ?2");
+  st.bindAll(company, code);
+  if (!st.step()) return std::nullopt;
+  return st.text(0);
 }
 
 bool ChildBudgetUnapproved(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client) {

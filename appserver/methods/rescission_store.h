@@ -1,8 +1,10 @@
 #pragma once
 // The parties and rescissions of a budget in the database: its parties with
 // what each has paid, their pricing, the values a rescission was recorded
-// with, the branch's parameters, and the writes that record a rescission
-// (rescission_writes.cpp). Every function runs on the caller's transaction.
+// with, the branch's parameters, the operators and bank accounts the changes
+// name, and the writes that record a rescission (rescission_writes.cpp); an
+// undo's own reads and writes are in rescission_undo_store.h. Every function
+// runs on the caller's transaction.
 
 #include <map>
 #include <optional>
@@ -30,6 +32,7 @@ struct Party {
   std::string substitute, substituteName, substituteType, substituteRegistration;
   Cents charged = 0;  // VRRECECONTOREV
   std::string situation, process, type, origin;
+  std::string quotaHolder, quotasTransferred;  // IDCONTRESPCOTAORCA, IDTRANSFCOTAREALI: "S" or "N"
   int guests = 0, quotas = 0;
   Cents paid = 0;            // settled receivables (IDSTATREC "B")
   int settledCount = 0;
@@ -99,6 +102,7 @@ struct Recorded {
   RescissionValues values;
   Cents negotiated = 0;
   std::string childSeq;
+  std::string formerSituation;  // the contract's situation before it; empty when not recorded
 };
 std::optional<Recorded> RecordedValues(Database& db, const BudgetKey& b, const Party& p);
 
@@ -125,6 +129,19 @@ std::string NextSequence(Database& db, const BudgetKey& b);
 
 // Refuses an operator that is not registered; answers its stored code.
 std::string RequireOperator(Database& db, const std::string& typed);
+
+// True when the operator is a supervisor or manager, who may approve an undo.
+bool MayApprove(Database& db, const std::string& operatorCode);
+
+// True when the client holds a contract of the budget, in any sequence or state.
+bool HoldsContract(Database& db, const BudgetKey& b, const std::string& client);
+
+// The company recorded on the budget sequence; "" when it has none.
+std::string SequenceCompany(Database& db, const BudgetKey& b, const std::string& seq);
+
+// The account number (CDCONTCORR) of the company's bank account `code`
+// (CDREDUCONT); nothing when the company has no such account.
+std::optional<std::string> BankAccountNumber(Database& db, const std::string& company, const std::string& code);
 
 // True when a child budget the rescission generated is not approved: the
 // party's partial one (client given, under sequence `seq` when given) or any

@@ -8,6 +8,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "audit/audit_trail.h"
 #include "data/money.h"
@@ -17,100 +18,68 @@
 #include "methods/method_support.h"
 #include "methods/launch_numbers.h"
 #include "methods/rescission_store.h"
-#include "storage/database.h"
-#include "storage/statement.h"
+#include "methods/substitution_store.h"
 #include "net/refusal.h"
 
 namespace {
 
+using namespace substitution_store;
+using rescission_store::ContractSought;
+using rescission_store::MoneyText;
 
 FieldDef Text(const char* name, int size) { return {name, FieldType::String, size}; }
 FieldDef Number(const char* name) { return {name, FieldType::Float, 0}; }
 
 // The client fields both look-ups answer (cdsContSub and cdsVdContratante).
-DataPacket ClientPacket(Statement& st) {
+DataPacket ClientPacket(const std::vector<Client>& clients) {
   DataPacket p({Text("NRINSJURCLIE", 20), Text("NMFANTCLIE", 50), Text("NMRAZSOCCLIE", 50), Text("CDCLIENTE", 21),
                 Text("IDTPIJURCLIE", 1)});
-  while (st.step())
-    p.addRow({Variant(st.text(0)), Variant(st.text(1)), Variant(st.text(2)), Variant(st.text(3)), Variant(st.text(4))});
+  for (const Client& c : clients)
+    p.addRow({Variant(c.registration), Variant(c.tradeName), Variant(c.corporateName), Variant(c.code),
+              Variant(c.personType)});
   return p;
 }
 
 // The client's contracts in the budget beyond its first, cancelled ones left
 // out (a substituted place is no longer the client's).
 Variant GetRepetContrat(Database& db, const protocol::GetRepetContrat& args) {
-  Statement st = db.prepare(
-      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, IDSITUCONTOREV, AMOUNT(VRRECECONTOREV), IDCONTRESPCOTAORCA"
-      "  FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3"
-      "   AND IDSITUCONTOREV <> 'CANCELADO'"
-      " ORDER BY NRSEQORCAEVE, NRENDCLIORCEVE");
-  st.bindAll(KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth), KeyCode(args.cliente, 0));
+  const std::vector<Contract> contracts = LiveContracts(db, BudgetArgs(args), KeyCode(args.cliente, 0));
   DataPacket p({{"NRSEQORCAEVE", FieldType::FixedString, 2}, Text("CDCLIENTE", 21), Text("NRENDCLIORCEVE", 10),
                 Text("IDSITUCONTOREV", 10), Number("VRRECECONTOREV"), Text("IDCONTRESPCOTAORCA", 1)});
-  const bool any = st.step();  // the first contract is not a repetition
-  while (any && st.step())
-    p.addRow({Variant(st.text(0)), Variant(st.text(1)), Variant(st.text(2)), Variant(st.text(3)), Variant(st.real(4)),
-              Variant(st.text(5))});
+  // The first contract is not a repetition.
+  for (std::size_t i = 1; i < contracts.size(); ++i) {
+    const Contract& c = contracts[i];
+    p.addRow({Variant(c.seq), Variant(c.client), Variant(c.address), Variant(c.situation), Variant(c.charged),
+              Variant(c.quotaHolder)});
+  }
   return Variant(std::move(p));
 }
 
 // Every registered client that is neither the party nor already a party of
 // the budget, by trade name.
 Variant GetContSub(Database& db, const protocol::GetContSub& args) {
-  Statement st = db.prepare(
-      "SELECT c.NRINSJURCLIE, c.NMFANTCLIE, c.NMRAZSOCCLIE, c.CDCLIENTE, c.IDTPIJURCLIE FROM CLIENTE c"
-      " WHERE c.CDCLIENTE <> ?3 AND NOT EXISTS (SELECT 1 FROM CONTRATANTE p WHERE p.CDFILIAL = ?1"
-      "       AND p.NRORCAEVENTO = ?2 AND p.CDCLIENTE = c.CDCLIENTE)"
-      " ORDER BY c.NMFANTCLIE, c.CDCLIENTE");
-  st.bindAll(KeyCode(args.filial, kBranchWidth), KeyCode(args.orcamento, kBudgetWidth), KeyCode(args.cliente, 0));
-  return Variant(ClientPacket(st));
+  return Variant(ClientPacket(ClientsOutsideBudget(db, BudgetArgs(args), KeyCode(args.cliente, 0))));
 }
 
 // The client whose CPF/CNPJ has these digits (punctuation and any leading
 // type letter ignored), of the person type given when it is "F" or "J".
 Variant GetVdClie(Database& db, const protocol::GetVdClie& args) {
   const std::string type = KeyCode(args.tipoPessoa, 0);
-  Statement st = db.prepare(
-      "SELECT NRINSJURCLIE, NMFANTCLIE, NMRAZSOCCLIE, CDCLIENTE, IDTPIJURCLIE FROM CLIENTE"
-      " WHERE NRINSJURCLIE = ?1 AND (?2 NOT IN ('F', 'J') OR IDTPIJURCLIE = ?2)");
-  st.bindAll(RegistrationDigits(args.inscricao), type.substr(0, 1));
-  return Variant(ClientPacket(st));
+  return Variant(ClientPacket(ClientsByRegistration(db, RegistrationDigits(args.inscricao), type.substr(0, 1))));
 }
 
 // --- what both changes check -------------------------------------------------
 
-struct Party {
-  std::string branch, budget, seq, client, address;
-  std::string situation, process, recordedSubstitute, quotaHolder, quotasTransferred;
-  Cents charged = 0;
-  std::int64_t guests = 0, quotas = 0;
-};
-
-Party LoadParty(Database& db, const std::string& branchArg, const std::string& budgetArg, const std::string& seqArg,
-                const std::string& clientArg, const std::string& addressArg) {
-  Party p;
-  p.branch = KeyCode(branchArg, kBranchWidth);
-  p.budget = KeyCode(budgetArg, kBudgetWidth);
-  p.client = KeyCode(clientArg, 0);
-  p.address = KeyCode(addressArg, 0);
-  p.seq = rescission_store::PartySequence(db, {p.branch, p.budget}, seqArg, p.client, p.address,
-                                          rescission_store::ContractSought::kFirst);
-  if (p.seq.empty()) throw Refusal("N_PARAM_CONTSUB_ORCA");
-  Statement st = db.prepare(
-      "SELECT IDSITUCONTOREV, IDCONTPROCESDIST, COALESCE(CDCLICONTSUBORE, ''), IDCONTRESPCOTAORCA,"
-      "       IDTRANSFCOTAREALI, VRRECECONTOREV, QTCONVCONTRAT, QTCOTACONTRAT FROM CONTRATANTE"
-      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
-  st.bindAll(p.branch, p.budget, p.seq, p.client, p.address);
-  if (!st.step()) throw Refusal("N_PARAM_CONTSUB_ORCA");
-  p.situation = st.text(0);
-  p.process = st.text(1);
-  p.recordedSubstitute = st.text(2);
-  p.quotaHolder = st.text(3);
-  p.quotasTransferred = st.text(4);
-  p.charged = st.integer(5);
-  p.guests = st.integer(6);
-  p.quotas = st.integer(7);
-  return p;
+// The party a change names: its first contract when no sequence is named.
+Party RequireNamedParty(Database& db, const BudgetKey& b, const std::string& seqArg, const std::string& clientArg,
+                        const std::string& addressArg) {
+  const std::string client = KeyCode(clientArg, 0);
+  const std::string address = KeyCode(addressArg, 0);
+  const std::string seq = rescission_store::PartySequence(db, b, seqArg, client, address, ContractSought::kFirst);
+  if (seq.empty()) throw Refusal("N_PARAM_CONTSUB_ORCA");
+  std::optional<Party> p = rescission_store::LoadParty(db, b, seq, client, address);
+  if (!p) throw Refusal("N_PARAM_CONTSUB_ORCA");
+  return *p;
 }
 
 // A party the screen offered for substitution: a generated contract, not in a
@@ -124,14 +93,10 @@ void RequireSubstitutable(const Party& p) {
 }
 
 void RequireSubstitutionParameters(Database& db, const std::string& branch) {
-  Statement st = db.prepare(
-      "SELECT COALESCE(CDTPBXSUBSTCONTORE, ''), COALESCE(CDTPAJUSUBCONTORE, ''), COALESCE(CDPRODSUBSTITUICAO, '')"
-      "  FROM PARAMDISTRATO WHERE CDFILIAL = ?1");
-  st.bind(1, branch);
-  const bool found = st.step();
-  if (!found || st.text(0).empty()) throw Refusal("N_PARAM_CDTPBXSUBSTCONTORE");
-  if (st.text(1).empty()) throw Refusal("N_PARAM_CDTPAJUSUBCONTORE");
-  if (st.text(2).empty()) throw Refusal("N_PARAM_PRODSUBSTITUICAO");
+  const std::optional<Parameters> params = SubstitutionParameters(db, branch);
+  if (!params || params->writeOffType.empty()) throw Refusal("N_PARAM_CDTPBXSUBSTCONTORE");
+  if (params->adjustmentType.empty()) throw Refusal("N_PARAM_CDTPAJUSUBCONTORE");
+  if (params->product.empty()) throw Refusal("N_PARAM_PRODSUBSTITUICAO");
 }
 
 struct Substitute {
@@ -141,34 +106,29 @@ struct Substitute {
 // A registered client other than the party, not yet a party of the budget,
 // and the one the row recorded when it recorded one (else another operator
 // changed the party since the screen read it).
-Substitute RequireSubstitute(Database& db, const Party& p, const std::string& substituteArg) {
+Substitute RequireSubstitute(Database& db, const BudgetKey& b, const Party& p, const std::string& substituteArg) {
   Substitute s{KeyCode(substituteArg, 0), ""};
   if (s.code.empty()) throw Refusal("Contratante substituto deve ser informado.");
-  Statement client = db.prepare("SELECT NMFANTCLIE FROM CLIENTE WHERE CDCLIENTE = ?1");
-  client.bind(1, s.code);
-  if (!client.step()) throw Refusal("Cliente " + s.code + " não cadastrado.");
-  s.tradeName = client.text(0);
+  const std::optional<std::string> tradeName = ClientTradeName(db, s.code);
+  if (!tradeName) throw Refusal("Cliente " + s.code + " não cadastrado.");
+  s.tradeName = *tradeName;
   if (s.code == p.client) throw Refusal("O contratante não pode ser substituído por ele mesmo.");
   // A holder whose quotas were transferred records who received them, not a
   // substitute still to come.
-  if (!p.recordedSubstitute.empty() && p.quotasTransferred != "S" && p.recordedSubstitute != s.code)
+  if (!p.substitute.empty() && p.quotasTransferred != "S" && p.substitute != s.code)
     throw Refusal("O substituto informado (" + s.code + ") difere do substituto registrado para o contratante " + p.client +
-           " (" + p.recordedSubstitute + "). Informe o substituto registrado ou atualize a lista.");
-  Statement member = db.prepare("SELECT 1 FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3");
-  member.bindAll(p.branch, p.budget, s.code);
-  if (member.step()) throw Refusal("O cliente " + s.code + " já é contratante deste orçamento. Operação bloqueada.");
+           " (" + p.substitute + "). Informe o substituto registrado ou atualize a lista.");
+  if (rescission_store::HoldsContract(db, b, s.code))
+    throw Refusal("O cliente " + s.code + " já é contratante deste orçamento. Operação bloqueada.");
   return s;
 }
 
 // The company that owns the budget's accounts: the one sent, else the
 // sequence's own.
-std::string CompanyOf(Database& db, const Party& p, const std::string& companyArg) {
+std::string CompanyOf(Database& db, const BudgetKey& b, const Party& p, const std::string& companyArg) {
   std::string company = KeyCode(companyArg, kCompanyWidth);
   if (!company.empty()) return company;
-  Statement st = db.prepare(
-      "SELECT COALESCE(CDEMPRESA, '') FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3");
-  st.bindAll(p.branch, p.budget, p.seq);
-  return st.step() ? st.text(0) : "";
+  return rescission_store::SequenceCompany(db, b, p.seq);
 }
 
 // The bank account number of an informed account code of the company; empty
@@ -176,33 +136,16 @@ std::string CompanyOf(Database& db, const Party& p, const std::string& companyAr
 std::optional<std::string> BankAccount(Database& db, const std::string& company, const std::string& accountArg) {
   const std::string code = KeyCode(accountArg, kBankAccountWidth);
   if (code.empty()) return std::nullopt;
-  Statement st = db.prepare("SELECT CDCONTCORR FROM CONTACORRENTE WHERE CDEMPRESA = ?1 AND CDREDUCONT = ?2");
-  st.bindAll(company, code);
-  if (!st.step()) throw Refusal("Conta corrente " + code + " não cadastrada para a empresa " + company + ".");
-  return st.text(0);
+  std::optional<std::string> number = rescission_store::BankAccountNumber(db, company, code);
+  if (!number) throw Refusal("Conta corrente " + code + " não cadastrada para a empresa " + company + ".");
+  return number;
 }
 
-// The party's row, changed only if it is still as checked: a concurrent
-// substitution or rescission leaves no row to change, and the whole call
-// rolls back.
-void MarkSubstituted(Database& db, const Party& p, const std::string& sql, const Substitute& s) {
-  Statement st = db.prepare(sql);
-  st.bindAll(p.branch, p.budget, p.seq, p.client, p.address, s.code);
-  st.run();
-  if (db.changes() != 1)
-    throw Refusal("O contratante " + p.client + " foi alterado por outro operador. Atualize a lista.");
-}
-
-void InsertSubstituteParty(Database& db, const Party& p, const Substitute& s, Cents charged, std::int64_t guests,
-                           std::int64_t quotas, const std::string& quotaHolder, const std::string& transferred) {
-  Statement st = db.prepare(
-      "INSERT INTO CONTRATANTE (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NMCONTCLIORE,"
-      "   VRRECECONTOREV, IDSITUCONTOREV, IDCONTPROCESDIST, IDORIGEMINCLUSAO, IDCONTRESPCOTAORCA,"
-      "   IDTRANSFCOTAREALI, QTCONVCONTRAT, QTCOTACONTRAT)"
-      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, 'CNTGERADA', 'N', 'SUBSTITUICAO', ?8, ?9, ?10, ?11)");
-  st.bindAll(p.branch, p.budget, p.seq, s.code, p.address, s.tradeName, charged, quotaHolder, transferred, guests,
-             quotas);
-  st.run();
+// A change of the party's row found it no longer as checked: a concurrent
+// substitution or rescission left no row to change, and the whole call rolls
+// back.
+[[noreturn]] void RefuseChangedMeanwhile(const Party& p) {
+  throw Refusal("O contratante " + p.client + " foi alterado por outro operador. Atualize a lista.");
 }
 
 // --- the changes -----------------------------------------------------------------
@@ -212,28 +155,20 @@ void InsertSubstituteParty(Database& db, const Party& p, const Substitute& s, Ce
 // the list cancelled, with the substitute recorded; what it paid stays its.
 Variant SubstituirContratante(Database& db, const protocol::SubstituirContratante& args) {
   rescission_store::RequireOperator(db, args.operador);
-  const Party p = LoadParty(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
-  RefuseIfBudgetLocked(db, p.branch, p.budget, p.seq);
+  const BudgetKey b = BudgetArgs(args);
+  const Party p = RequireNamedParty(db, b, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
+  RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
   RequireSubstitutable(p);
-  RequireSubstitutionParameters(db, p.branch);
-  const Substitute s = RequireSubstitute(db, p, args.CDCLICONTSUBORE);
-  BankAccount(db, CompanyOf(db, p, args.empresa), args.contaCorrente);
+  RequireSubstitutionParameters(db, b.branch);
+  const Substitute s = RequireSubstitute(db, b, p, args.CDCLICONTSUBORE);
+  BankAccount(db, CompanyOf(db, b, p, args.empresa), args.contaCorrente);
 
-  MarkSubstituted(db, p,
-                  "UPDATE CONTRATANTE SET IDSITUCONTOREV = 'CANCELADO', CDCLICONTSUBORE = ?6, QTCONVCONTRAT = 0,"
-                  "       QTCOTACONTRAT = 0"
-                  " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4"
-                  "   AND NRENDCLIORCEVE = ?5 AND IDSITUCONTOREV = 'CNTGERADA' AND IDCONTPROCESDIST = 'N'",
-                  s);
-  InsertSubstituteParty(db, p, s, p.charged, p.guests, p.quotas, p.quotaHolder, p.quotasTransferred);
-  Statement move = db.prepare(
-      "UPDATE CONTARECEBER SET CDCLIENTE = ?6 WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
-      "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC IN ('A', 'P')");
-  move.bindAll(p.branch, p.budget, p.seq, p.client, p.address, s.code);
-  move.run();
-  WriteAudit(db, {"SubstituirContratante", args.operador, p.branch, p.budget, p.client,
-                  "substituto " + s.code + "; valor " + rescission_store::MoneyText(p.charged), "", p.seq,
-                  p.address});
+  if (!CancelForSubstitute(db, b, p, s.code)) RefuseChangedMeanwhile(p);
+  InsertSubstituteParty(db, b, p, s.code, s.tradeName,
+                        {p.charged, p.guests, p.quotas, p.quotaHolder, p.quotasTransferred});
+  MoveLiveReceivables(db, b, p, s.code);
+  WriteAudit(db, {"SubstituirContratante", args.operador, b.branch, b.budget, p.client,
+                  "substituto " + s.code + "; valor " + MoneyText(p.charged), "", p.seq, p.address});
   return Variant("");
 }
 
@@ -251,23 +186,6 @@ std::int64_t CountArg(const Variant& value, const char* what, std::int64_t most)
   return static_cast<std::int64_t>(number);
 }
 
-struct OpenReceivables {
-  Cents total = 0;
-  double earliestDue = 0;
-};
-
-// The party's open receivables owned by the company: the ones the screen
-// lists (and sums) for that company.
-OpenReceivables OpenOf(Database& db, const Party& p, const std::string& company) {
-  Statement st = db.prepare(
-      "SELECT COALESCE(SUM(VRATUAREC), 0), COALESCE(MIN(DTATUAVENREC), 0) FROM CONTARECEBER"
-      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
-      "   AND IDSTATREC = 'A' AND CDEMPRESA = ?6");
-  st.bindAll(p.branch, p.budget, p.seq, p.client, p.address, company);
-  st.step();
-  return {st.integer(0), st.real(1)};
-}
-
 // The quota holder hands the quotas and guests sent, and its whole open
 // value, to the substitute, who comes into the sequence with one receivable
 // of that value (origin "G"). The holder keeps the rest of its quotas and
@@ -275,13 +193,14 @@ OpenReceivables OpenOf(Database& db, const Party& p, const std::string& company)
 // cancelled; its quotas count as transferred.
 Variant TransfCotas(Database& db, const protocol::TransfCotas& args) {
   rescission_store::RequireOperator(db, args.operador);
-  const Party p = LoadParty(db, args.filial, args.orcamento, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
-  RefuseIfBudgetLocked(db, p.branch, p.budget, p.seq);
+  const BudgetKey b = BudgetArgs(args);
+  const Party p = RequireNamedParty(db, b, args.NRSEQORCAEVE, args.CDCLIENTE, args.NRENDCLIORCEVE);
+  RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
   RequireSubstitutable(p);
   if (p.quotaHolder != "S") throw Refusal("O contratante " + p.client + " não é responsável pelas cotas do orçamento.");
   if (p.quotasTransferred != "N") throw Refusal("As cotas do contratante " + p.client + " já foram transferidas.");
-  RequireSubstitutionParameters(db, p.branch);
-  const Substitute s = RequireSubstitute(db, p, args.CDCLICONTSUBORE);
+  RequireSubstitutionParameters(db, b.branch);
+  const Substitute s = RequireSubstitute(db, b, p, args.CDCLICONTSUBORE);
 
   std::optional<Cents> value = ToCents(args.vrTransferido);
   if (!value || *value > kMaxAmountCents) throw Refusal("TransfCotas: o valor transferido está fora dos limites.");
@@ -289,12 +208,12 @@ Variant TransfCotas(Database& db, const protocol::TransfCotas& args) {
   const std::int64_t guests = CountArg(args.qtConvidados, "convidados", p.guests);
   const std::int64_t quotas = CountArg(args.qtCotas, "cotas", p.quotas);
 
-  const std::string company = CompanyOf(db, p, args.empresa);
+  const std::string company = CompanyOf(db, b, p, args.empresa);
   if (company.empty()) throw Refusal("N_PARAM_CDEMPRESAORCA");
 
   // The value offered is the party's open balance in the company's accounts,
   // as the screen summed them from the list it shows.
-  const OpenReceivables open = OpenOf(db, p, company);
+  const OpenReceivables open = OpenReceivablesOf(db, b, p, company);
   if (open.total <= 0) throw Refusal("N_PARAM_CONTA_ABERTA");
   if (open.total != *value)
     throw Refusal("O valor transferido (" + CentsText(*value) + ") difere do valor em aberto do contratante " + p.client +
@@ -303,37 +222,13 @@ Variant TransfCotas(Database& db, const protocol::TransfCotas& args) {
   if (*value > p.charged) throw Refusal("TransfCotas: o valor transferido excede o valor do contratante.");
   const std::optional<std::string> account = BankAccount(db, company, args.contaCorrente);
 
-  Statement holder = db.prepare(
-      "UPDATE CONTRATANTE SET IDTRANSFCOTAREALI = 'S', CDCLICONTSUBORE = ?6, VRRECECONTOREV = VRRECECONTOREV - ?7,"
-      "       QTCONVCONTRAT = QTCONVCONTRAT - ?8, QTCOTACONTRAT = QTCOTACONTRAT - ?9"
-      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
-      "   AND IDSITUCONTOREV = 'CNTGERADA' AND IDCONTPROCESDIST = 'N' AND IDTRANSFCOTAREALI = 'N'");
-  holder.bindAll(p.branch, p.budget, p.seq, p.client, p.address, s.code, *value, guests, quotas);
-  holder.run();
-  if (db.changes() != 1)
-    throw Refusal("O contratante " + p.client + " foi alterado por outro operador. Atualize a lista.");
-
-  Statement cancel = db.prepare(
-      "UPDATE CONTARECEBER SET IDSTATREC = 'C' WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
-      "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDSTATREC = 'A' AND CDEMPRESA = ?6");
-  cancel.bindAll(p.branch, p.budget, p.seq, p.client, p.address, company);
-  cancel.run();
-
-  InsertSubstituteParty(db, p, s, *value, guests, quotas, "N", "N");
-
-  const std::string launch = LaunchText(LastLaunch(db, p.branch) + 1, p.branch);
-  Statement receivable = db.prepare(
-      "INSERT INTO CONTARECEBER (CDFILIAL, NRLANCTONF, NRPARCELAREC, NRSEQVENREC, CDEMPRESA, NRORCAEVENTO,"
-      "   NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, DOCUMENTO, DTORIGVENREC, DTATUAVENREC, VRORIGREC, VRATUAREC,"
-      "   IDSTATREC, IDORIGNFORCA, CDCONTCORR)"
-      " VALUES (?1, ?2, '01', '01', ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?9, ?10, ?10, 'A', 'G', ?11)");
-  receivable.bindAll(p.branch, launch, company, p.budget, p.seq, s.code, p.address, "NF " + launch + " 01/01",
-                     open.earliestDue, *value);
-  if (account) receivable.bind(11, *account);
-  else receivable.bindNull(11);
-  receivable.run();
-  WriteAudit(db, {"TransfCotas", args.operador, p.branch, p.budget, p.client,
-                  "substituto " + s.code + "; transferido " + rescission_store::MoneyText(*value) + "; cotas " + std::to_string(quotas) +
+  if (!HandOverQuotas(db, b, p, s.code, *value, guests, quotas)) RefuseChangedMeanwhile(p);
+  CancelOpenReceivables(db, b, p, company);
+  InsertSubstituteParty(db, b, p, s.code, s.tradeName, {*value, guests, quotas, "N", "N"});
+  const std::string launch = LaunchText(LastLaunch(db, b.branch) + 1, b.branch);
+  InsertTransferReceivable(db, b, {launch, company, p.seq, s.code, p.address, open.earliestDue, *value, account});
+  WriteAudit(db, {"TransfCotas", args.operador, b.branch, b.budget, p.client,
+                  "substituto " + s.code + "; transferido " + MoneyText(*value) + "; cotas " + std::to_string(quotas) +
                       "; convidados " + std::to_string(guests),
                   "", p.seq, p.address});
   return Variant("");

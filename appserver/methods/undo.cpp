@@ -18,9 +18,8 @@
 #include "methods/working_set_store.h"
 #include "methods/packet_reading.h"
 #include "methods/rescission_store.h"
+#include "methods/rescission_undo_store.h"
 #include "session/caller_session.h"
-#include "storage/database.h"
-#include "storage/statement.h"
 #include "net/refusal.h"
 
 namespace {
@@ -38,18 +37,6 @@ constexpr const char* kCommission =
     "Existe comissão gerada para o vendedor, supervisor e/ou gerente do vendedor do orçamento. Para desfazer o"
     " distrato a comissão do vendedor e de seus superiores deve ser cancelada pela tela \"Manutenção da Comissão do"
     " Vendedor\". Operação bloqueada.";
-
-// True when a commission of the budget was generated: on any of its
-// sequences (client empty), or on the sequences of one party and the child
-// budget of its rescission.
-bool CommissionGenerated(Database& db, const BudgetKey& b, const std::string& client) {
-  Statement st = db.prepare(
-      "SELECT 1 FROM COMISSAOVENDEDOR m WHERE m.CDFILIAL = ?1 AND m.NRORCAEVENTO = ?2 AND m.IDCOMISGERADA = 'S'"
-      "   AND (?3 = '' OR m.NRSEQORCAEVE IN (SELECT NRSEQORCAEVE FROM CONTRATANTE WHERE CDFILIAL = ?1"
-      "                                        AND NRORCAEVENTO = ?2 AND CDCLIENTE = ?3)) LIMIT 1");
-  st.bindAll(b.branch, b.budget, client);
-  return st.step();
-}
 
 // --- Vd_ExistComisGerada ----------------------------------------------------
 
@@ -73,46 +60,22 @@ std::optional<std::string> TakeCallersApproval(CallerSession& caller) {
 // The approving operator; refuses when there is none, or the approver lost
 // the role since.
 std::string CheckApprover(Database& db, const std::optional<std::string>& approver) {
-  if (!approver) throw Refusal(kNoApproval);
-  Statement st = db.prepare(
-      "SELECT 1 FROM OPERADOR WHERE CDOPERADOR = ?1 AND IDPAPEL IN ('SUPERVISOR', 'GERENTE')");
-  st.bind(1, *approver);
-  if (!st.step()) throw Refusal(kNoApproval);
+  if (!approver || !MayApprove(db, *approver)) throw Refusal(kNoApproval);
   return *approver;
 }
 
-// What one party's rescission recorded, and the child budget carrying it.
-struct RescissionRecord {
-  std::string childSeq;
-  std::string formerSituation;  // empty when not recorded
-  Cents negotiated = 0, fine = 0;
-};
-
 // Restores parties of the budget to where they were before their rescission,
-// with the statements prepared once.
+// then removes the child budgets they leave empty.
 class Undoer {
  public:
   Undoer(Database& db, const BudgetKey& b) : db_(db), b_(b) {}
 
   // The recorded rescission of `p`; for one recorded before its values were
-  // kept, the child budget is found by its party row.
-  RescissionRecord Record(const Party& p) {
-    RescissionRecord r;
-    Statement st = db_.prepare(
-        "SELECT NRSEQORCAEVEFILHO, COALESCE(IDSITUCONTOREVANT, ''), VRORIGREC, VRMULTA FROM DISTRATOPARCIAL"
-        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
-    st.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address);
-    if (st.step()) {
-      r = {st.text(0), st.text(1), st.integer(2), st.integer(3)};
-      return r;
-    }
-    Statement child = db_.prepare(
-        "SELECT c.NRSEQORCAEVE FROM CONTRATANTE c JOIN ORCAEVENTO o ON o.CDFILIAL = c.CDFILIAL"
-        "   AND o.NRORCAEVENTO = c.NRORCAEVENTO AND o.NRSEQORCAEVE = c.NRSEQORCAEVE"
-        " WHERE c.CDFILIAL = ?1 AND c.NRORCAEVENTO = ?2 AND o.NRSEQORCAEVEPAI = ?3 AND c.CDCLIENTE = ?4"
-        "   AND c.NRENDCLIORCEVE = ?5 AND c.IDORIGEMINCLUSAO = 'DISTRATO' LIMIT 1");
-    child.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address);
-    if (child.step()) r.childSeq = child.text(0);
+  // kept, only the child budget, found by its party row.
+  Recorded Record(const Party& p) {
+    if (std::optional<Recorded> recorded = RecordedValues(db_, b_, p)) return *recorded;
+    Recorded r;
+    r.childSeq = ChildSequenceByPartyRow(db_, b_, p);
     return r;
   }
 
@@ -120,16 +83,7 @@ class Undoer {
   // wholly or in part: the money moved, so the rescission stands until the
   // settlement is reversed.
   void RefuseSettledAccounts(const Party& p, const std::string& origin) {
-    Statement st = db_.prepare(
-        "SELECT 1 FROM CONTARECEBER r WHERE r.CDFILIAL = ?1 AND r.NRORCAEVENTO = ?2 AND r.NRSEQORCAEVE = ?3"
-        "   AND r.CDCLIENTE = ?4 AND r.NRENDCLIORCEVE = ?5 AND r.IDORIGNFORCA = ?6"
-        "   AND (r.IDSTATREC = 'B' OR EXISTS (SELECT 1 FROM BAIXAREC x WHERE x.CDFILIAL = r.CDFILIAL"
-        "        AND x.NRLANCTONF = r.NRLANCTONF AND x.NRPARCELAREC = r.NRPARCELAREC AND x.NRSEQVENREC = r.NRSEQVENREC))"
-        " UNION ALL "
-        "SELECT 1 FROM CONTAPAGAR WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
-        "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGNFORCA = ?6 AND IDSTATPAG = 'B' LIMIT 1");
-    st.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address, origin);
-    if (st.step())
+    if (GeneratedAccountSettled(db_, b_, p, origin))
       throw Refusal("A conta gerada pelo distrato do contratante " + p.name +
              " já foi baixada. Estorne a baixa antes de desfazer o distrato. Operação bloqueada.");
   }
@@ -138,41 +92,16 @@ class Undoer {
   // receivables the rescission cancelled or applied, removes its child budget
   // and recorded values and frees the party. Answers the generated amount
   // removed.
-  Cents Restore(const Party& p, const RescissionRecord& r, const std::string& origin) {
-    const Cents removed = GeneratedAmount(p, origin);
-    for (const char* sql :
-         {"DELETE FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
-          "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGNFORCA = ?6",
-          "DELETE FROM CONTAPAGAR WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
-          "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGNFORCA = ?6"}) {
-      Statement st = db_.prepare(sql);
-      st.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address, origin).run();
-    }
-    Statement receivables = db_.prepare(
-        "UPDATE CONTARECEBER SET IDSTATREC = COALESCE(IDSTATRECDISTRATO, IDSTATREC), IDSTATRECDISTRATO = NULL,"
-        "       IDBAIXAREALIZADA = COALESCE(IDBAIXAREALDISTRATO, IDBAIXAREALIZADA), IDBAIXAREALDISTRATO = NULL"
-        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
-        "   AND (IDSTATRECDISTRATO IS NOT NULL OR IDBAIXAREALDISTRATO IS NOT NULL)");
-    receivables.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
-
+  Cents Restore(const Party& p, const Recorded& r, const std::string& origin) {
+    const Cents removed = GeneratedAmount(db_, b_, p, origin);
+    RemoveGeneratedAccounts(db_, b_, p, origin);
+    RestoreCancelledReceivables(db_, b_, p);
     if (!r.childSeq.empty()) {
-      Statement member = db_.prepare(
-          "DELETE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
-          "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGEMINCLUSAO = 'DISTRATO'");
-      member.bindAll(b_.branch, b_.budget, r.childSeq, p.client, p.address).run();
+      RemoveFromChildBudget(db_, b_, r.childSeq, p);
       children_.insert(r.childSeq);
     }
-    Statement recorded = db_.prepare(
-        "DELETE FROM DISTRATOPARCIAL WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
-        "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5");
-    recorded.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
-
-    Statement party = db_.prepare(
-        "UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'N', IDSITUCONTOREV = ?6, IDTPDISTRATOREALI = NULL"
-        " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
-        "   AND IDCONTPROCESDIST = ?7");
-    party.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address, FormerSituation(p, r), p.process).run();
-    if (db_.changes() != 1)
+    RemoveRecordedValues(db_, b_, p);
+    if (!FreeParty(db_, b_, p, FormerSituation(p, r)))
       throw Refusal("O contratante " + p.name + " foi alterado por outro operador. Atualize a lista. Operação bloqueada.");
     return removed;
   }
@@ -180,42 +109,17 @@ class Undoer {
   // Removes the child budgets left without parties: their items and
   // commissions went with the rescission.
   void RemoveEmptyChildren() {
-    for (const std::string& child : children_) {
-      Statement left = db_.prepare(
-          "SELECT 1 FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 LIMIT 1");
-      left.bindAll(b_.branch, b_.budget, child);
-      if (left.step()) continue;
-      for (const char* sql : {"DELETE FROM ITEMORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3",
-                              "DELETE FROM COMISSAOVENDEDOR WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3",
-                              "DELETE FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"}) {
-        Statement st = db_.prepare(sql);
-        st.bindAll(b_.branch, b_.budget, child).run();
-      }
-    }
+    for (const std::string& child : children_)
+      if (!SequenceHasParties(db_, b_, child)) RemoveSequence(db_, b_, child);
   }
 
  private:
-  Cents GeneratedAmount(const Party& p, const std::string& origin) {
-    Statement st = db_.prepare(
-        "SELECT (SELECT COALESCE(SUM(VRORIGREC), 0) FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-        "          AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGNFORCA = ?6)"
-        "     + (SELECT COALESCE(SUM(VRORIGPAG), 0) FROM CONTAPAGAR WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-        "          AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGNFORCA = ?6)");
-    st.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address, origin);
-    st.step();
-    return st.integer(0);
-  }
-
   // The situation recorded with the rescission; for one recorded before it
   // was kept, "CNTGERADA" when the budget's closing generated receivables for
   // the party, else "LANCADO".
-  std::string FormerSituation(const Party& p, const RescissionRecord& r) {
+  std::string FormerSituation(const Party& p, const Recorded& r) {
     if (!r.formerSituation.empty()) return r.formerSituation;
-    Statement st = db_.prepare(
-        "SELECT 1 FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
-        "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND IDORIGNFORCA = 'F' LIMIT 1");
-    st.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address);
-    return st.step() ? "CNTGERADA" : "LANCADO";
+    return ClosingGeneratedReceivables(db_, b_, p) ? "CNTGERADA" : "LANCADO";
   }
 
   Database& db_;
@@ -245,11 +149,11 @@ Variant UndoPartial(Database& db, const protocol::DesfazerDistrato& args, const 
 
   Undoer undoer(db, b);
   undoer.RefuseSettledAccounts(p, "I");
-  const RescissionRecord r = undoer.Record(p);
+  const Recorded r = undoer.Record(p);
   const Cents removed = undoer.Restore(p, r, "I");
   undoer.RemoveEmptyChildren();
   WriteAudit(db, {"DesfazerDistrato", args.operador, b.branch, b.budget, p.client,
-                  "parcial; negociado " + MoneyText(r.negotiated) + "; multa " + MoneyText(r.fine) +
+                  "parcial; negociado " + MoneyText(r.negotiated) + "; multa " + MoneyText(r.values.fine) +
                       "; contas geradas removidas " + MoneyText(removed),
                   approver, p.seq, p.address});
   return Variant("");
@@ -295,10 +199,10 @@ Variant UndoTotal(Database& db, const protocol::DesfazerDistrato& args, const st
   for (const Party& p : parties) undoer.RefuseSettledAccounts(p, "T");
   Cents negotiated = 0, fines = 0, removed = 0;
   for (const Party& p : parties) {
-    const RescissionRecord r = undoer.Record(p);
+    const Recorded r = undoer.Record(p);
     removed += undoer.Restore(p, r, "T");
     negotiated += r.negotiated;
-    fines += r.fine;
+    fines += r.values.fine;
   }
   undoer.RemoveEmptyChildren();
   // A review left from the consolidation belongs to the rescission undone.
