@@ -1,5 +1,6 @@
 #include "methods/consolidator.h"
 
+#include <optional>
 #include <vector>
 
 #include "methods/key_codes.h"
@@ -79,11 +80,9 @@ void Consolidator::CheckBankAccount(const Party& p, bool required) {
   const std::string company = CompanyOf(p);
   auto known = accountNumbers_.find(company);
   if (known == accountNumbers_.end()) {
-    Statement st = db_.prepare("SELECT CDCONTCORR FROM CONTACORRENTE WHERE CDEMPRESA = ?1 AND CDREDUCONT = ?2");
-    st.bindAll(company, bankAccount_);
-    if (!st.step())
-      throw Refusal("Conta corrente " + bankAccount_ + " não cadastrada para a empresa " + company + ".");
-    known = accountNumbers_.emplace(company, st.text(0)).first;
+    const std::optional<std::string> number = BankAccountNumber(db_, company, bankAccount_);
+    if (!number) throw Refusal("Conta corrente " + bankAccount_ + " não cadastrada para a empresa " + company + ".");
+    known = accountNumbers_.emplace(company, *number).first;
   }
 }
 

@@ -62,18 +62,6 @@ void RequireUnchangedSinceRead(const PartyStamps& now, const BudgetKey& b, const
 
 // --- the parties a review may hold -------------------------------------------
 
-// The budget's contracts, without the rows its child budgets carry (they are
-// rescissions, not parties). No party store answers exactly this set.
-std::vector<ReviewedContract> BudgetContracts(Database& db, const BudgetKey& b) {
-  Statement st = db.prepare(
-      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-      "   AND IDORIGEMINCLUSAO <> 'DISTRATO'");
-  st.bindAll(b.branch, b.budget);
-  std::vector<ReviewedContract> contracts;
-  while (st.step()) contracts.push_back({{st.text(0), st.text(1), st.text(2)}, ""});
-  return contracts;
-}
-
 // The stored values of a contract of the review; refuses one not there.
 StoredValues RequireStored(Database& db, const BudgetKey& b, const PartyKey& k) {
   std::optional<StoredValues> stored = ValuesOf(db, b, k);
@@ -110,7 +98,8 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args, Cal
   // The budget's contracts read once: a whole budget is reviewed at once, and
   // a look-up per party would read the budget once per party. A row that
   // names only the client takes its one contract.
-  const std::vector<ReviewedContract> contracts = BudgetContracts(db, b);
+  std::vector<ReviewedContract> contracts;
+  for (PartyKey& k : rescission_store::BudgetContracts(db, b)) contracts.push_back({std::move(k), ""});
   ReviewRefresh refresh(db, b);
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
     const PartyKey key = PartyAt(contracts, sent, r);

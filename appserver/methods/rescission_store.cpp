@@ -304,6 +304,55 @@ bool HoldsContract(Database& db, const BudgetKey& b, const std::string& client) 
   return !PartySequence(db, b, "", client, "", ContractSought::kFirst).empty();
 }
 
+std::int64_t ClientSequenceCount(Database& db, const std::string& branch, const std::string& budget,
+                                 const std::string& client) {
+  Statement st = db.prepare(
+      "SELECT COUNT(DISTINCT NRSEQORCAEVE) FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+      "   AND CDCLIENTE = ?3");
+  st.bindAll(branch, budget, client);
+  st.step();
+  return st.integer(0);
+}
+
+std::optional<std::string> SequenceSituation(Database& db, const std::string& branch, const std::string& budget,
+                                             const std::string& seq) {
+  Statement st = db.prepare(
+      "SELECT COALESCE(IDSITUORCEVE, '') FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+      "   AND NRSEQORCAEVE = ?3");
+  st.bindAll(branch, budget, seq);
+  if (!st.step()) return std::nullopt;
+  return st.text(0);
+}
+
+std::optional<PartialRescissionFacts> ReadPartialRescissionFacts(Database& db, const std::string& branch,
+                                                                 const std::string& budget, const std::string& seq,
+                                                                 const std::string& client,
+                                                                 const std::string& address) {
+  Statement st = db.prepare(
+      "SELECT COALESCE(o.IDSITUORCEVE, ''), COALESCE(o.IDUTILCUSTOFIXOORCA, ''), c.CDCLIENTE IS NOT NULL,"
+      "       COALESCE(c.IDSITUCONTOREV, ''), COALESCE(c.IDCONTPROCESDIST, ''), COALESCE(c.CDCLICONTSUBORE, ''),"
+      "       COALESCE(c.IDCONTRESPCOTAORCA, ''), COALESCE(c.IDTRANSFCOTAREALI, ''),"
+      "       (SELECT COUNT(DISTINCT s.NRSEQORCAEVE) FROM CONTRATANTE s"
+      "         WHERE s.CDFILIAL = ?1 AND s.NRORCAEVENTO = ?2 AND s.CDCLIENTE = ?4)"
+      "  FROM ORCAEVENTO o LEFT JOIN CONTRATANTE c ON c.CDFILIAL = o.CDFILIAL AND c.NRORCAEVENTO = o.NRORCAEVENTO"
+      "   AND c.NRSEQORCAEVE = o.NRSEQORCAEVE AND c.CDCLIENTE = ?4 AND c.NRENDCLIORCEVE = ?5"
+      " WHERE o.CDFILIAL = ?1 AND o.NRORCAEVENTO = ?2 AND o.NRSEQORCAEVE = ?3");
+  st.bindAll(branch, budget, seq, client, address);
+  if (!st.step()) return std::nullopt;
+  return PartialRescissionFacts{st.text(0), st.text(1), st.integer(2) != 0, st.text(3), st.text(4),
+                                st.text(5), st.text(6), st.text(7), st.integer(8)};
+}
+
+std::vector<PartyKey> BudgetContracts(Database& db, const BudgetKey& b) {
+  Statement st = db.prepare(
+      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE FROM CONTRATANTE WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+      "   AND IDORIGEMINCLUSAO <> 'DISTRATO'");
+  st.bindAll(b.branch, b.budget);
+  std::vector<PartyKey> contracts;
+  while (st.step()) contracts.push_back({st.text(0), st.text(1), st.text(2)});
+  return contracts;
+}
+
 std::string SequenceCompany(Database& db, const BudgetKey& b, const std::string& seq) {
   Statement st = db.prepare(
       "SELECT COALESCE(CDEMPRESA, '') FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3");

@@ -136,6 +136,32 @@ bool MayApprove(Database& db, const std::string& operatorCode);
 // True when the client holds a contract of the budget, in any sequence or state.
 bool HoldsContract(Database& db, const BudgetKey& b, const std::string& client);
 
+// How many sequences of the budget the client holds a contract in.
+std::int64_t ClientSequenceCount(Database& db, const std::string& branch, const std::string& budget,
+                                 const std::string& client);
+
+// The situation of a budget sequence (IDSITUORCEVE); nothing when there is no such sequence.
+std::optional<std::string> SequenceSituation(Database& db, const std::string& branch, const std::string& budget,
+                                             const std::string& seq);
+
+// What the rules of a partial rescission read of a budget sequence and of a
+// contract in it, in one read.
+struct PartialRescissionFacts {
+  std::string budgetSituation, fixedCost;  // IDSITUORCEVE, IDUTILCUSTOFIXOORCA
+  bool partyFound = false;                 // the contract exists; the fields below are its
+  std::string situation, process, substitute, quotaHolder, quotasTransferred;
+  std::int64_t clientSequences = 0;        // sequences of the budget the client holds a contract in
+};
+// Nothing when the budget sequence does not exist.
+std::optional<PartialRescissionFacts> ReadPartialRescissionFacts(Database& db, const std::string& branch,
+                                                                 const std::string& budget, const std::string& seq,
+                                                                 const std::string& client,
+                                                                 const std::string& address);
+
+// Every contract of the budget, without the rows its child budgets carry
+// (they are rescissions, not parties); one read for the whole budget.
+std::vector<PartyKey> BudgetContracts(Database& db, const BudgetKey& b);
+
 // The company recorded on the budget sequence; "" when it has none.
 std::string SequenceCompany(Database& db, const BudgetKey& b, const std::string& seq);
 
