@@ -8,48 +8,26 @@
 
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
-#include "methods/packet_builder.h"
+#include "methods/operator_store.h"
 #include "session/caller_session.h"
 #include "session/failed_attempts.h"
 #include "session/operator_password.h"
 #include "storage/database.h"
-#include "storage/statement.h"
 #include "net/refusal.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-// The approving roles; any other operator is unknown to the password dialog.
-constexpr const char* kApprovers = "o.IDPAPEL IN ('SUPERVISOR', 'GERENTE')";
-
-// Supervisors and managers, one ("code") or all ("T"). CDSENHOPER says only
-// whether a password is stored ("S"), so nothing a client holds can be
-// tried against the digest offline.
+// Supervisors and managers, one ("code") or all ("T").
 Variant GetOperador(Database& db, const protocol::GetOperador& args) {
-  const std::string code = KeyCode(args.codigo, 0);
-  Statement st = db.prepare(std::string(
-      "SELECT o.CDOPERADOR, COALESCE(o.CDVENDEDOR, ''), COALESCE(v.NMFANVEN, ''),"
-      "       CASE WHEN COALESCE(o.CDSENHOPER, '') <> '' THEN 'S' ELSE '' END, o.NMOPERADOR"
-      "  FROM OPERADOR o LEFT JOIN VENDEDOR v ON v.CDVENDEDOR = o.CDVENDEDOR"
-      " WHERE ") + kApprovers + " AND (?1 = 'T' OR o.CDOPERADOR = ?1) ORDER BY o.CDOPERADOR");
-  st.bind(1, code);
-  return Variant(QueryPacket(st, OperatorShape()));
+  return Variant(operator_store::Approvers(db, KeyCode(args.codigo, 0)));
 }
 
 std::string LockedOutText(FailedAttempts::Clock::duration left) {
   const auto minutes = std::chrono::ceil<std::chrono::minutes>(left).count();
   return "Confirmação de senha bloqueada nesta conexão por excesso de tentativas inválidas. Tente novamente em " +
          std::to_string(minutes) + (minutes == 1 ? " minuto." : " minutos.");
-}
-
-// The stored password of a supervisor or manager; nothing for anyone else.
-std::optional<std::string> ApproverPassword(Database& db, const std::string& code) {
-  Statement st = db.prepare(std::string("SELECT COALESCE(o.CDSENHOPER, '') FROM OPERADOR o WHERE ") + kApprovers +
-                            " AND o.CDOPERADOR = ?1");
-  st.bind(1, code);
-  if (!st.step()) return std::nullopt;
-  return st.text(0);
 }
 
 // True when `senha` is the password of a supervisor or manager; the calling
@@ -66,7 +44,7 @@ Variant ConfirmaSenhaOperador(Storage& storage, const protocol::ConfirmaSenhaOpe
 
   std::optional<std::string> stored;
   InTransaction(storage, false, [&](Database& db) {
-    stored = ApproverPassword(db, code);
+    stored = operator_store::ApproverPassword(db, code);
     return Variant();
   });
   if (!stored) return false;
@@ -77,8 +55,7 @@ Variant ConfirmaSenhaOperador(Storage& storage, const protocol::ConfirmaSenhaOpe
   if (OperatorPasswordNeedsRehash(*stored)) {
     const std::string rehashed = HashOperatorPassword(args.senha);
     InTransaction(storage, true, [&](Database& db) {
-      Statement rehash = db.prepare("UPDATE OPERADOR SET CDSENHOPER = ?2 WHERE CDOPERADOR = ?1 AND CDSENHOPER = ?3");
-      rehash.bindAll(code, rehashed, *stored).run();
+      operator_store::ReplacePassword(db, code, *stored, rehashed);
       return Variant();
     });
   }
