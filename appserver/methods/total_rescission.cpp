@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "audit/audit_trail.h"
@@ -111,15 +112,17 @@ Cents ConfirmedAmount(const DataPacket& p, std::size_t row, const char* field, c
 std::vector<Confirmed> ReadConfirmed(const DataPacket& sent, const std::vector<Party>& free, const BudgetKey& b) {
   if (!Has(sent, "CDCLIENTE")) throw Refusal("Pacote de contratantes sem CDCLIENTE.");
   std::vector<Confirmed> out;
+  const PartyLookup parties(free);
+  std::unordered_set<const Party*> named;
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
     Confirmed c;
     c.client = KeyCode(TextAt(sent, r, "CDCLIENTE"), 0);
-    c.party = PartyOfRow(free, sent, r);
+    c.party = parties.ofRow(sent, r);
     if (!c.party)
       throw Refusal("O contratante " + c.client + " já está em processo de distrato ou não pertence ao orçamento " +
              b.budget + ". Operação bloqueada.");
-    for (const Confirmed& earlier : out)
-      if (earlier.party == c.party) throw Refusal("Contrato " + c.party->key().label() + " repetido no distrato total.");
+    if (!named.insert(c.party).second)
+      throw Refusal("Contrato " + c.party->key().label() + " repetido no distrato total.");
     c.negotiated = ConfirmedAmount(sent, r, "VRORIGREC", c.client);
     if (c.negotiated < 0) throw Refusal("N_PARAM_VRNEGATIVO");
     c.calculated = ConfirmedAmount(sent, r, "VRORIGRECNOEDIT", c.client);
