@@ -162,10 +162,12 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
   };
   std::vector<Row> rows;
   std::set<const Party*> seen;
+  // A sequence's situation is the same for each of its parties: it is asked once.
+  std::set<std::string> sequencesChecked;
   for (const Confirmed& c : confirmed) {
     seen.insert(c.party);
     const Party& p = *c.party;
-    RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
+    if (sequencesChecked.insert(p.seq).second) RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
     Priced priced = PriceForTotal(bands, p);
     if (!priced.erro.empty()) throw Refusal("N_PARAM_DISTRATO|" + priced.share);
     if (!priced.renegotiation.empty()) throw Refusal("N_PARAM_RENEGO_CT_ABERTA");
