@@ -173,10 +173,11 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
   // Each row of the packet names a contract in the rescission, by its whole
   // key (or by its client when the client has one contract there).
   std::map<std::string, SentRow> confirmed;
+  const PartyLookup parties(inProcess);
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
     std::optional<Cents> negotiated = ToCents(NumberAt(sent, r, "VRORIGREC").value_or(0.0));
     if (!negotiated) throw Refusal("Valor inválido em VRORIGREC.");
-    const Party* party = PartyOfRow(inProcess, sent, r);
+    const Party* party = parties.ofRow(sent, r);
     if (!party)
       throw Refusal("O contratante " + KeyCode(TextAt(sent, r, "CDCLIENTE"), 0) +
              " não está em processo de distrato total: seu distrato já foi consolidado ou desfeito. Operação"

@@ -100,9 +100,10 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args, Cal
   // names only the client takes its one contract.
   std::vector<ReviewedContract> contracts;
   for (PartyKey& k : rescission_store::BudgetContracts(db, b)) contracts.push_back({std::move(k), ""});
+  const ContractLookup lookup(contracts);
   ReviewRefresh refresh(db, b);
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
-    const PartyKey key = PartyAt(contracts, sent, r);
+    const PartyKey key = PartyAt(lookup, sent, r);
     refresh.keep(key, ComputedValuesAt(sent, r, key.label()));
   }
   refresh.dropUnkept();
@@ -162,8 +163,9 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args, CallerSes
   };
   std::vector<Change> changes;
   std::map<PartyKey, std::string> modeAfter;  // parties sent: the mode they end with
+  const ContractLookup lookup(set);
   for (std::size_t r = 0; r < parties.rowCount(); ++r) {
-    const PartyKey party = PartyAt(set, parties, r);
+    const PartyKey party = PartyAt(lookup, parties, r);
     Confirmation c = ConfirmationAt(parties, r, party.label());
     const StoredValues stored = RequireStored(db, b, party);
     if (c.negotiated > stored.calculated) RefuseAboveCalculated(party.label(), c.negotiated, stored.calculated);

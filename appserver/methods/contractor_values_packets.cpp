@@ -65,17 +65,20 @@ void RefuseAboveCalculated(const std::string& client, Cents negotiated, Cents ca
 // By its whole key, or, for a caller that sends only a code, the one contract
 // of that client (or of the client it records as substitute, when
 // `bySubstitute`). A client with several contracts must be named by the whole key.
-std::optional<PartyKey> FindParty(const std::vector<ReviewedContract>& set, const std::string& code,
-                                  const std::string& seq, const std::string& address, bool bySubstitute) {
+namespace {
+
+// The contracts of `candidates` (indexes into `set`, each once) that the
+// sequence and address narrow to, the party's own code winning over a
+// substitute code that names another.
+std::optional<PartyKey> ChooseContract(const std::vector<ReviewedContract>& set, std::vector<std::size_t> candidates,
+                                       const std::string& code, const std::string& seq, const std::string& address) {
   std::vector<PartyKey> found;
-  for (const ReviewedContract& r : set) {
-    const bool named = r.key.client == code || (bySubstitute && !r.substitute.empty() && r.substitute == code);
-    if (!named) continue;
-    if (!seq.empty() && r.key.seq != seq) continue;
-    if (!address.empty() && r.key.address != address) continue;
-    found.push_back(r.key);
+  for (std::size_t i : candidates) {
+    const PartyKey& k = set[i].key;
+    if (!seq.empty() && k.seq != seq) continue;
+    if (!address.empty() && k.address != address) continue;
+    found.push_back(k);
   }
-  // The party's own code wins over a substitute code that names another.
   if (found.size() > 1)
     std::erase_if(found, [&](const PartyKey& k) { return k.client != code; });
   if (found.empty()) return std::nullopt;
@@ -85,9 +88,43 @@ std::optional<PartyKey> FindParty(const std::vector<ReviewedContract>& set, cons
   return found.front();
 }
 
-PartyKey PartyAt(const std::vector<ReviewedContract>& set, const DataPacket& p, std::size_t row) {
+}  // namespace
+
+ContractLookup::ContractLookup(const std::vector<ReviewedContract>& set) : set_(set) {
+  byClient_.reserve(set.size());
+  for (std::size_t i = 0; i < set.size(); ++i) {
+    byClient_[set[i].key.client].push_back(i);
+    if (!set[i].substitute.empty()) bySubstitute_[set[i].substitute].push_back(i);
+  }
+}
+
+std::optional<PartyKey> ContractLookup::find(const std::string& code, const std::string& seq,
+                                             const std::string& address, bool bySubstitute) const {
+  std::vector<std::size_t> candidates;
+  if (auto own = byClient_.find(code); own != byClient_.end()) candidates = own->second;
+  if (bySubstitute) {
+    if (auto held = bySubstitute_.find(code); held != bySubstitute_.end()) {
+      // A contract whose substitute is its own client is named once.
+      for (std::size_t i : held->second)
+        if (set_[i].key.client != code) candidates.push_back(i);
+    }
+  }
+  return ChooseContract(set_, std::move(candidates), code, seq, address);
+}
+
+std::optional<PartyKey> FindParty(const std::vector<ReviewedContract>& set, const std::string& code,
+                                  const std::string& seq, const std::string& address, bool bySubstitute) {
+  std::vector<std::size_t> candidates;
+  for (std::size_t i = 0; i < set.size(); ++i) {
+    const ReviewedContract& r = set[i];
+    if (r.key.client == code || (bySubstitute && !r.substitute.empty() && r.substitute == code)) candidates.push_back(i);
+  }
+  return ChooseContract(set, std::move(candidates), code, seq, address);
+}
+
+PartyKey PartyAt(const ContractLookup& set, const DataPacket& p, std::size_t row) {
   const std::string client = ClientAt(p, row);
-  std::optional<PartyKey> key = FindParty(set, client, SeqAt(p, row), AddressAt(p, row), false);
+  std::optional<PartyKey> key = set.find(client, SeqAt(p, row), AddressAt(p, row), false);
   if (!key) NotAParty(client);
   return *key;
 }
@@ -135,9 +172,10 @@ working_set_store::Confirmation ConfirmationAt(const DataPacket& p, std::size_t 
 std::map<PartyKey, std::vector<Installment>> PlansIn(const BudgetKey& b, const std::vector<ReviewedContract>& set,
                                                      const DataPacket& plan, DateTime processing) {
   std::map<PartyKey, std::vector<Installment>> plans;
+  const ContractLookup contracts(set);
   for (std::size_t r = 0; r < plan.rowCount(); ++r) {
     std::string keyedTo = ClientAt(plan, r);
-    const std::optional<PartyKey> owner = FindParty(set, keyedTo, SeqAt(plan, r), AddressAt(plan, r), true);
+    const std::optional<PartyKey> owner = contracts.find(keyedTo, SeqAt(plan, r), AddressAt(plan, r), true);
     if (!owner) NotAParty(keyedTo);
     const std::string ownerLabel = owner->label();
     if ((Has(plan, "CDFILIAL") && KeyCode(TextAt(plan, r, "CDFILIAL"), kBranchWidth) != b.branch) ||

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "data/money.h"
@@ -24,12 +25,28 @@ namespace contractor_packets {
 // Refuses a negotiated value above the calculated one.
 [[noreturn]] void RefuseAboveCalculated(const std::string& client, Cents negotiated, Cents calculated);
 
+// The contracts of a review by the codes that name them: a packet of a whole
+// budget is matched row by row, and a scan of the set per row would grow
+// with the square of the parties. Holds a reference to `set`.
+class ContractLookup {
+ public:
+  explicit ContractLookup(const std::vector<working_set_store::ReviewedContract>& set);
+
+  // The contract a caller names by code, sequence and address ("" for any).
+  std::optional<PartyKey> find(const std::string& code, const std::string& seq, const std::string& address,
+                               bool bySubstitute) const;
+
+ private:
+  const std::vector<working_set_store::ReviewedContract>& set_;
+  std::unordered_map<std::string, std::vector<std::size_t>> byClient_, bySubstitute_;
+};
+
 // The contract of `set` a caller names by code, sequence and address ("" for any).
 std::optional<PartyKey> FindParty(const std::vector<working_set_store::ReviewedContract>& set, const std::string& code,
                                   const std::string& seq, const std::string& address, bool bySubstitute);
 
-// The contract of `set` a row of a parties packet names; refuses one not there.
-PartyKey PartyAt(const std::vector<working_set_store::ReviewedContract>& set, const DataPacket& p, std::size_t row);
+// The contract a row of a parties packet names; refuses one not there.
+PartyKey PartyAt(const ContractLookup& set, const DataPacket& p, std::size_t row);
 
 // The priced values a row of parties carries for the review to start with.
 working_set_store::ComputedValues ComputedValuesAt(const DataPacket& p, std::size_t row, const std::string& client);

@@ -137,21 +137,44 @@ Party RequireParty(Database& db, const BudgetKey& b, std::string_view seqArg, st
   return *found;
 }
 
-const Party* PartyOfRow(const std::vector<Party>& parties, const DataPacket& packet, std::size_t row) {
+namespace {
+
+// The row's key as the parties store it; an empty sequence or address matches any.
+struct RowKey {
+  std::string client, seq, address;
+};
+
+RowKey KeyOfRow(const DataPacket& packet, std::size_t row) {
   using namespace packet_reading;
-  const std::string client = KeyCode(TextAt(packet, row, "CDCLIENTE"), 0);
   const std::string seqText = TextAt(packet, row, "NRSEQORCAEVE");
-  const std::string seq = seqText.empty() ? "" : KeyCode(seqText, kSequenceWidth);
-  const std::string address = KeyCode(TextAt(packet, row, "NRENDCLIORCEVE"), 0);
+  return {KeyCode(TextAt(packet, row, "CDCLIENTE"), 0), seqText.empty() ? "" : KeyCode(seqText, kSequenceWidth),
+          KeyCode(TextAt(packet, row, "NRENDCLIORCEVE"), 0)};
+}
+
+// The one party of `candidates` (in the parties' order) the row's key names.
+const Party* OneParty(const std::vector<const Party*>& candidates, const RowKey& k) {
   const Party* found = nullptr;
-  for (const Party& p : parties) {
-    if (p.client != client || (!seq.empty() && p.seq != seq) || (!address.empty() && p.address != address)) continue;
+  for (const Party* p : candidates) {
+    if ((!k.seq.empty() && p->seq != k.seq) || (!k.address.empty() && p->address != k.address)) continue;
     if (found)
-      throw Refusal("O cliente " + client + " tem mais de um contrato neste orçamento: informe a sequência (NRSEQORCAEVE) e"
+      throw Refusal("O cliente " + k.client + " tem mais de um contrato neste orçamento: informe a sequência (NRSEQORCAEVE) e"
              " o endereço (NRENDCLIORCEVE) de cada contrato.");
-    found = &p;
+    found = p;
   }
   return found;
+}
+
+}  // namespace
+
+PartyLookup::PartyLookup(const std::vector<Party>& parties) {
+  byClient_.reserve(parties.size());
+  for (const Party& p : parties) byClient_[p.client].push_back(&p);
+}
+
+const Party* PartyLookup::ofRow(const DataPacket& packet, std::size_t row) const {
+  const RowKey k = KeyOfRow(packet, row);
+  auto it = byClient_.find(k.client);
+  return it == byClient_.end() ? nullptr : OneParty(it->second, k);
 }
 
 Cents OpenBalance(Database& db, const BudgetKey& b, const Party& p) {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "data/packet.h"
@@ -77,9 +78,18 @@ Party RequireParty(Database& db, const BudgetKey& b, std::string_view seqArg, st
 
 // The party of `parties` a packet row names: by its whole key when the row
 // carries NRSEQORCAEVE and NRENDCLIORCEVE, else the one contract of its
-// client. Null when none matches; a client of several contracts named by its
-// code alone is refused.
-const Party* PartyOfRow(const std::vector<Party>& parties, const DataPacket& packet, std::size_t row);
+// client. The parties are held by client code: a packet of the whole budget
+// is matched without scanning them all per row. Holds a reference to `parties`.
+class PartyLookup {
+ public:
+  explicit PartyLookup(const std::vector<Party>& parties);
+  // Null when none matches; a client of several contracts named by its code
+  // alone is refused.
+  const Party* ofRow(const DataPacket& packet, std::size_t row) const;
+
+ private:
+  std::unordered_map<std::string, std::vector<const Party*>> byClient_;
+};
 
 // What the party still owes on its open receivables (IDSTATREC "A").
 Cents OpenBalance(Database& db, const BudgetKey& b, const Party& p);

@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "audit/audit_trail.h"
@@ -111,15 +112,17 @@ Cents ConfirmedAmount(const DataPacket& p, std::size_t row, const char* field, c
 std::vector<Confirmed> ReadConfirmed(const DataPacket& sent, const std::vector<Party>& free, const BudgetKey& b) {
   if (!Has(sent, "CDCLIENTE")) throw Refusal("Pacote de contratantes sem CDCLIENTE.");
   std::vector<Confirmed> out;
+  const PartyLookup parties(free);
+  std::unordered_set<const Party*> named;
   for (std::size_t r = 0; r < sent.rowCount(); ++r) {
     Confirmed c;
     c.client = KeyCode(TextAt(sent, r, "CDCLIENTE"), 0);
-    c.party = PartyOfRow(free, sent, r);
+    c.party = parties.ofRow(sent, r);
     if (!c.party)
       throw Refusal("O contratante " + c.client + " já está em processo de distrato ou não pertence ao orçamento " +
              b.budget + ". Operação bloqueada.");
-    for (const Confirmed& earlier : out)
-      if (earlier.party == c.party) throw Refusal("Contrato " + c.party->key().label() + " repetido no distrato total.");
+    if (!named.insert(c.party).second)
+      throw Refusal("Contrato " + c.party->key().label() + " repetido no distrato total.");
     c.negotiated = ConfirmedAmount(sent, r, "VRORIGREC", c.client);
     if (c.negotiated < 0) throw Refusal("N_PARAM_VRNEGATIVO");
     c.calculated = ConfirmedAmount(sent, r, "VRORIGRECNOEDIT", c.client);
@@ -159,10 +162,12 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
   };
   std::vector<Row> rows;
   std::set<const Party*> seen;
+  // A sequence's situation is the same for each of its parties: it is asked once.
+  std::set<std::string> sequencesChecked;
   for (const Confirmed& c : confirmed) {
     seen.insert(c.party);
     const Party& p = *c.party;
-    RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
+    if (sequencesChecked.insert(p.seq).second) RefuseIfBudgetLocked(db, b.branch, b.budget, p.seq);
     Priced priced = PriceForTotal(bands, p);
     if (!priced.erro.empty()) throw Refusal("N_PARAM_DISTRATO|" + priced.share);
     if (!priced.renegotiation.empty()) throw Refusal("N_PARAM_RENEGO_CT_ABERTA");

@@ -40,17 +40,6 @@ Statement PrepareForContract(Database& db, const std::string& sql, const BudgetK
   return st;
 }
 
-// The contracts kept by a refresh, in a table of the connection's own: a
-// refresh clears it first, so an earlier one on this connection leaves nothing.
-Statement PrepareKeptMark(Database& db) {
-  db.prepare("CREATE TEMP TABLE IF NOT EXISTS SENTCONTRACT (NRSEQORCAEVE TEXT, CDCLIENTE TEXT, NRENDCLIORCEVE TEXT,"
-             " PRIMARY KEY (NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE))")
-      .run();
-  db.prepare("DELETE FROM SENTCONTRACT").run();
-  return db.prepare(
-      "INSERT INTO SENTCONTRACT (NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE) VALUES (?1, ?2, ?3) ON CONFLICT DO NOTHING");
-}
-
 }  // namespace
 
 std::vector<ReviewedContract> ReviewedContracts(Database& db, const BudgetKey& b) {
@@ -186,7 +175,6 @@ void StoreConfirmation(Database& db, const BudgetKey& b, const PartyKey& k, cons
 ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b)
     : db_(db),
       b_(b),
-      mark_(PrepareKeptMark(db)),
       store_(db.prepare(
           "INSERT INTO CONTRATDISTRATO (CDFILIAL, NRORCAEVENTO, CDCLIENTE, NRSEQORCAEVE, NRENDCLIORCEVE,"
           "   VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, ERRO, ERRORENEGFIN)"
@@ -197,21 +185,26 @@ ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b)
           "   ERRORENEGFIN = excluded.ERRORENEGFIN")) {}
 
 void ReviewRefresh::keep(const PartyKey& k, const ComputedValues& v) {
-  mark_.bindAll(k.seq, k.client, k.address).run();
+  kept_.insert(k.text());
   store_.bindAll(b_.branch, b_.budget, k.client, k.seq, k.address, v.calculated, v.negotiated, v.finePercent, v.fine,
                  v.account, v.error, v.renegotiationError);
   store_.run();
 }
 
 void ReviewRefresh::dropUnkept() {
-  constexpr const char* kNotKept =
-      "   AND NOT EXISTS (SELECT 1 FROM SENTCONTRACT s WHERE s.NRSEQORCAEVE = t.NRSEQORCAEVE"
-      "                     AND s.CDCLIENTE = t.CDCLIENTE AND s.NRENDCLIORCEVE = t.NRENDCLIORCEVE)";
   for (const char* table : {"FORMAPGTO", "CONTRATDISTRATO"}) {
-    Statement st = db_.prepare(std::string("DELETE FROM ") + table +
-                               " AS t WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2" + kNotKept);
-    st.bindAll(b_.branch, b_.budget);
-    st.run();
+    // Read to the end before the first delete: the deletes change the table being read.
+    Statement held = db_.prepare(std::string("SELECT DISTINCT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE FROM ") + table +
+                                 " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
+    held.bindAll(b_.branch, b_.budget);
+    std::vector<PartyKey> unkept;
+    while (held.step()) {
+      PartyKey k{held.text(0), held.text(1), held.text(2)};
+      if (!kept_.count(k.text())) unkept.push_back(std::move(k));
+    }
+    if (unkept.empty()) continue;
+    Statement drop = db_.prepare(std::string("DELETE FROM ") + table + kContract);
+    for (const PartyKey& k : unkept) drop.bindAll(b_.branch, b_.budget, k.seq, k.client, k.address).run();
   }
 }
 

@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "data/money.h"
@@ -114,7 +115,10 @@ class ReviewRefresh {
  private:
   Database& db_;
   BudgetKey b_;
-  Statement mark_, store_;
+  Statement store_;
+  // The contracts kept, by PartyKey::text(): held here rather than written
+  // to the database, so keeping a party costs one statement.
+  std::unordered_set<std::string> kept_;
 };
 
 }  // namespace working_set_store
