@@ -25,6 +25,13 @@ DataPacket BankAccount(Database& db, const std::string& company, const std::stri
   return QueryPacket(st, BankAccountShape());
 }
 
+std::optional<std::string> BankAccountNumber(Database& db, const std::string& company, const std::string& code) {
+  Statement st = db.prepare("SELECT CDCONTCORR FROM CONTACORRENTE WHERE CDEMPRESA = ?1 AND CDREDUCONT = ?2");
+  st.bindAll(company, code);
+  if (!st.step()) return std::nullopt;
+  return st.text(0);
+}
+
 DataPacket BankAccountsStartingWith(Database& db, const std::string& company, const std::string& typed,
                                     const std::string& code) {
   Statement st = db.prepare(std::string(kBankAccountColumns) +

@@ -4,6 +4,7 @@
 // transaction and keeps no state, so any thread may call them with its own
 // Database.
 
+#include <optional>
 #include <string>
 
 #include "data/packet.h"
@@ -29,6 +30,10 @@ struct AccountsShown {
   bool rescission = false;  // the party is in a rescission: cancelled and transferred ones too
   bool transfer = false;    // the party took quotas over: the generated ones too
 };
+
+// The account number (CDCONTCORR) of the company's bank account `code`
+// (CDREDUCONT); nothing when the company has no such account.
+std::optional<std::string> BankAccountNumber(Database& db, const std::string& company, const std::string& code);
 
 // The party's receivables by due date, launch, installment and sequence (ReceivableShape).
 DataPacket Receivables(Database& db, const PartyAccounts& p, const AccountsShown& shown);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "methods/account_store.h"
 #include "methods/key_codes.h"
 #include "methods/launch_numbers.h"
 #include "net/refusal.h"
@@ -80,7 +81,7 @@ void Consolidator::CheckBankAccount(const Party& p, bool required) {
   const std::string company = CompanyOf(p);
   auto known = accountNumbers_.find(company);
   if (known == accountNumbers_.end()) {
-    const std::optional<std::string> number = BankAccountNumber(db_, company, bankAccount_);
+    const std::optional<std::string> number = account_store::BankAccountNumber(db_, company, bankAccount_);
     if (!number) throw Refusal("Conta corrente " + bankAccount_ + " não cadastrada para a empresa " + company + ".");
     known = accountNumbers_.emplace(company, *number).first;
   }

@@ -383,13 +383,6 @@ std::string SequenceCompany(Database& db, const BudgetKey& b, const std::string&
   return st.step() ? st.text(0) : "";
 }
 
-std::optional<std::string> BankAccountNumber(Database& db, const std::string& company, const std::string& code) {
-  Statement st = db.prepare("SELECT CDCONTCORR FROM CONTACORRENTE WHERE CDEMPRESA = ?1 AND CDREDUCONT = ?2");
-  st.bindAll(company, code);
-  if (!st.step()) return std::nullopt;
-  return st.text(0);
-}
-
 bool ChildBudgetUnapproved(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client) {
   if (!client.empty()) {
     Statement st = db.prepare(

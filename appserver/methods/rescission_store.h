@@ -1,7 +1,7 @@
 #pragma once
 // The parties and rescissions of a budget in the database: its parties with
 // what each has paid, their pricing, the values a rescission was recorded
-// with, the branch's parameters, the operators and bank accounts the changes
+// with, the branch's parameters, the operators the changes
 // name, and the writes that record a rescission (rescission_writes.cpp); an
 // undo's own reads and writes are in rescission_undo_store.h. Every function
 // runs on the caller's transaction.
@@ -174,10 +174,6 @@ std::vector<PartyKey> BudgetContracts(Database& db, const BudgetKey& b);
 
 // The company recorded on the budget sequence; "" when it has none.
 std::string SequenceCompany(Database& db, const BudgetKey& b, const std::string& seq);
-
-// The account number (CDCONTCORR) of the company's bank account `code`
-// (CDREDUCONT); nothing when the company has no such account.
-std::optional<std::string> BankAccountNumber(Database& db, const std::string& company, const std::string& code);
 
 // True when a child budget the rescission generated is not approved: the
 // party's partial one (client given, under sequence `seq` when given) or any

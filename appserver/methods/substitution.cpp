@@ -13,6 +13,7 @@
 #include "audit/audit_trail.h"
 #include "data/money.h"
 #include "data/packet.h"
+#include "methods/account_store.h"
 #include "methods/eligibility_checks.h"
 #include "methods/key_codes.h"
 #include "methods/method_support.h"
@@ -136,7 +137,7 @@ std::string CompanyOf(Database& db, const BudgetKey& b, const Party& p, const st
 std::optional<std::string> BankAccount(Database& db, const std::string& company, const std::string& accountArg) {
   const std::string code = KeyCode(accountArg, kBankAccountWidth);
   if (code.empty()) return std::nullopt;
-  std::optional<std::string> number = rescission_store::BankAccountNumber(db, company, code);
+  std::optional<std::string> number = account_store::BankAccountNumber(db, company, code);
   if (!number) throw Refusal("Conta corrente " + code + " não cadastrada para a empresa " + company + ".");
   return number;
 }
