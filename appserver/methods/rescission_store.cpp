@@ -16,32 +16,40 @@ namespace rescission_store {
 namespace {
 
 // The party columns every query reads, in Party's order; ?1 branch, ?2
-// budget. The sums of the receivables come from one pass over the budget's
-// receivables (or the one party's) rather than a look-up per party:
-// kPaidSums, a narrowing of the receivables, then kPartyColumns.
-constexpr const char* kPaidSums =
-    "WITH paid AS ("
-    "  SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
-    "         SUM(CASE WHEN IDSTATREC = 'B' THEN VRATUAREC ELSE 0 END) AS VRPAGO,"
-    "         SUM(CASE WHEN IDSTATREC = 'B' THEN 1 ELSE 0 END) AS QTBAIXADAS,"
-    "         MAX(CASE WHEN IDSTATREC = 'A' AND COALESCE(NRSEQHISTRENEGO, '') <> '' THEN 1 ELSE 0 END)"
-    "           AS RENEGOCIADA"
-    "    FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2";
-constexpr const char* kPartyColumns =
-    "   GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE)"
-    "SELECT c.NRSEQORCAEVE, c.CDCLIENTE, c.NRENDCLIORCEVE, COALESCE(c.NMCONTCLIORE, ''),"
-    "       COALESCE(k.NMFANTCLIE, ''), COALESCE(k.IDTPIJURCLIE, ''), COALESCE(k.NRINSJURCLIE, ''),"
-    "       COALESCE(c.CDCLICONTSUBORE, ''), COALESCE(s.NMFANTCLIE, ''), COALESCE(s.IDTPIJURCLIE, ''),"
-    "       COALESCE(s.NRINSJURCLIE, ''), c.VRRECECONTOREV, c.IDSITUCONTOREV, c.IDCONTPROCESDIST,"
-    "       COALESCE(c.IDTPDISTRATOREALI, ''), c.IDORIGEMINCLUSAO, c.QTCONVCONTRAT, c.QTCOTACONTRAT,"
-    "       COALESCE(r.VRPAGO, 0), COALESCE(r.QTBAIXADAS, 0), COALESCE(r.RENEGOCIADA, 0),"
-    "       c.IDCONTRESPCOTAORCA, c.IDTRANSFCOTAREALI"
-    "  FROM CONTRATANTE c"
-    "  LEFT JOIN paid r ON r.NRSEQORCAEVE = c.NRSEQORCAEVE AND r.CDCLIENTE = c.CDCLIENTE"
-    "                  AND r.NRENDCLIORCEVE = c.NRENDCLIORCEVE"
-    "  LEFT JOIN CLIENTE k ON k.CDCLIENTE = c.CDCLIENTE"
-    "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = c.CDCLICONTSUBORE"
-    " WHERE c.CDFILIAL = ?1 AND c.NRORCAEVENTO = ?2 ";
+// budget. What each party paid and whether it owes a renegotiation come from
+// one pass over the settled and the renegotiated receivables of the budget
+// (or of the one party: `receivables` narrows them), each held by a partial
+// index in party order, rather than a look-up per party; `parties` narrows
+// the parties.
+std::string PartyQuery(const std::string& receivables, const std::string& parties) {
+  return "WITH paid AS ("
+         "  SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, SUM(VRATUAREC) AS VRPAGO, COUNT(*) AS QTBAIXADAS"
+         "    FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC = 'B'" +
+         receivables +
+         "   GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE),"
+         " renegotiated AS ("
+         "  SELECT DISTINCT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE"
+         "    FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC = 'A'"
+         "     AND NRSEQHISTRENEGO <> ''" +
+         receivables +
+         ")"
+         "SELECT c.NRSEQORCAEVE, c.CDCLIENTE, c.NRENDCLIORCEVE, COALESCE(c.NMCONTCLIORE, ''),"
+         "       COALESCE(k.NMFANTCLIE, ''), COALESCE(k.IDTPIJURCLIE, ''), COALESCE(k.NRINSJURCLIE, ''),"
+         "       COALESCE(c.CDCLICONTSUBORE, ''), COALESCE(s.NMFANTCLIE, ''), COALESCE(s.IDTPIJURCLIE, ''),"
+         "       COALESCE(s.NRINSJURCLIE, ''), c.VRRECECONTOREV, c.IDSITUCONTOREV, c.IDCONTPROCESDIST,"
+         "       COALESCE(c.IDTPDISTRATOREALI, ''), c.IDORIGEMINCLUSAO, c.QTCONVCONTRAT, c.QTCOTACONTRAT,"
+         "       COALESCE(r.VRPAGO, 0), COALESCE(r.QTBAIXADAS, 0), CASE WHEN n.CDCLIENTE IS NULL THEN 0 ELSE 1 END,"
+         "       c.IDCONTRESPCOTAORCA, c.IDTRANSFCOTAREALI"
+         "  FROM CONTRATANTE c"
+         "  LEFT JOIN paid r ON r.NRSEQORCAEVE = c.NRSEQORCAEVE AND r.CDCLIENTE = c.CDCLIENTE"
+         "                  AND r.NRENDCLIORCEVE = c.NRENDCLIORCEVE"
+         "  LEFT JOIN renegotiated n ON n.NRSEQORCAEVE = c.NRSEQORCAEVE AND n.CDCLIENTE = c.CDCLIENTE"
+         "                          AND n.NRENDCLIORCEVE = c.NRENDCLIORCEVE"
+         "  LEFT JOIN CLIENTE k ON k.CDCLIENTE = c.CDCLIENTE"
+         "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = c.CDCLICONTSUBORE"
+         " WHERE c.CDFILIAL = ?1 AND c.NRORCAEVENTO = ?2 " +
+         parties;
+}
 
 Party ReadParty(const Statement& st) {
   Party p;
@@ -87,16 +95,16 @@ DateTime ProcessingDate(Database& db, const std::string& branch) {
 std::string MoneyText(Cents value) { return FormatFloat("#,##0.00", FromCents(value)); }
 
 std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
-  std::string sql = std::string(kPaidSums) + kPartyColumns;
+  std::string which;
   if (set == PartySet::Free)
-    sql += " AND c.IDCONTPROCESDIST = 'N' AND c.IDSITUCONTOREV NOT IN ('CANCELADO', 'DEVOLVIDO')";
+    which = " AND c.IDCONTPROCESDIST = 'N' AND c.IDSITUCONTOREV NOT IN ('CANCELADO', 'DEVOLVIDO')";
   else if (set == PartySet::InTotalProcess)
-    sql += " AND c.IDCONTPROCESDIST = 'S' AND c.IDTPDISTRATOREALI = 'TOTAL' AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";
+    which = " AND c.IDCONTPROCESDIST = 'S' AND c.IDTPDISTRATOREALI = 'TOTAL' AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";
   else
-    sql += " AND c.IDCONTPROCESDIST IN ('S', 'C') AND c.IDTPDISTRATOREALI = 'TOTAL'"
-           " AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";
-  sql += " ORDER BY c.NRSEQORCAEVE, k.NMFANTCLIE, c.CDCLIENTE, c.NRENDCLIORCEVE";
-  Statement st = db.prepare(sql);
+    which = " AND c.IDCONTPROCESDIST IN ('S', 'C') AND c.IDTPDISTRATOREALI = 'TOTAL'"
+              " AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";
+  which += " ORDER BY c.NRSEQORCAEVE, k.NMFANTCLIE, c.CDCLIENTE, c.NRENDCLIORCEVE";
+  Statement st = db.prepare(PartyQuery("", which));
   st.bindAll(b.branch, b.budget);
   std::vector<Party> parties;
   while (st.step()) parties.push_back(ReadParty(st));
@@ -120,8 +128,8 @@ std::string PartySequence(Database& db, const BudgetKey& b, std::string_view nam
 
 std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client,
                                const std::string& address) {
-  Statement st = db.prepare(std::string(kPaidSums) + " AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5" +
-                            kPartyColumns + " AND c.NRSEQORCAEVE = ?3 AND c.CDCLIENTE = ?4 AND c.NRENDCLIORCEVE = ?5");
+  Statement st = db.prepare(PartyQuery(" AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5",
+                                      " AND c.NRSEQORCAEVE = ?3 AND c.CDCLIENTE = ?4 AND c.NRENDCLIORCEVE = ?5"));
   st.bindAll(b.branch, b.budget, seq, client, address);
   if (!st.step()) return std::nullopt;
   return ReadParty(st);
