@@ -16,35 +16,31 @@ namespace rescission_store {
 namespace {
 
 // The party columns every query reads, in Party's order; ?1 branch, ?2
-// budget. What each party paid and whether it owes a renegotiation come from
-// one pass over the settled and the renegotiated receivables of the budget
-// (or of the one party: `receivables` narrows them), each held by a partial
-// index in party order, rather than a look-up per party; `parties` narrows
-// the parties.
+// budget. What each party paid comes from one pass over the settled
+// receivables of the budget (or of the one party: `receivables` narrows
+// them), held in party order by a partial index, rather than a sum per
+// party; whether it owes a renegotiation is a probe of the small index of
+// renegotiated receivables. `parties` narrows the parties.
 std::string PartyQuery(const std::string& receivables, const std::string& parties) {
   return "WITH paid AS ("
          "  SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, SUM(VRATUAREC) AS VRPAGO, COUNT(*) AS QTBAIXADAS"
          "    FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC = 'B'" +
          receivables +
-         "   GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE),"
-         " renegotiated AS ("
-         "  SELECT DISTINCT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE"
-         "    FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC = 'A'"
-         "     AND NRSEQHISTRENEGO <> ''" +
-         receivables +
-         ")"
+         "   GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE)"
          "SELECT c.NRSEQORCAEVE, c.CDCLIENTE, c.NRENDCLIORCEVE, COALESCE(c.NMCONTCLIORE, ''),"
          "       COALESCE(k.NMFANTCLIE, ''), COALESCE(k.IDTPIJURCLIE, ''), COALESCE(k.NRINSJURCLIE, ''),"
          "       COALESCE(c.CDCLICONTSUBORE, ''), COALESCE(s.NMFANTCLIE, ''), COALESCE(s.IDTPIJURCLIE, ''),"
          "       COALESCE(s.NRINSJURCLIE, ''), c.VRRECECONTOREV, c.IDSITUCONTOREV, c.IDCONTPROCESDIST,"
          "       COALESCE(c.IDTPDISTRATOREALI, ''), c.IDORIGEMINCLUSAO, c.QTCONVCONTRAT, c.QTCOTACONTRAT,"
-         "       COALESCE(r.VRPAGO, 0), COALESCE(r.QTBAIXADAS, 0), CASE WHEN n.CDCLIENTE IS NULL THEN 0 ELSE 1 END,"
+         "       COALESCE(r.VRPAGO, 0), COALESCE(r.QTBAIXADAS, 0), "
+         "       CASE WHEN EXISTS (SELECT 1 FROM CONTARECEBER n WHERE n.CDFILIAL = c.CDFILIAL"
+         "                            AND n.NRORCAEVENTO = c.NRORCAEVENTO AND n.NRSEQORCAEVE = c.NRSEQORCAEVE"
+         "                            AND n.CDCLIENTE = c.CDCLIENTE AND n.NRENDCLIORCEVE = c.NRENDCLIORCEVE"
+         "                            AND n.IDSTATREC = 'A' AND n.NRSEQHISTRENEGO <> '') THEN 1 ELSE 0 END,"
          "       c.IDCONTRESPCOTAORCA, c.IDTRANSFCOTAREALI"
          "  FROM CONTRATANTE c"
          "  LEFT JOIN paid r ON r.NRSEQORCAEVE = c.NRSEQORCAEVE AND r.CDCLIENTE = c.CDCLIENTE"
          "                  AND r.NRENDCLIORCEVE = c.NRENDCLIORCEVE"
-         "  LEFT JOIN renegotiated n ON n.NRSEQORCAEVE = c.NRSEQORCAEVE AND n.CDCLIENTE = c.CDCLIENTE"
-         "                          AND n.NRENDCLIORCEVE = c.NRENDCLIORCEVE"
          "  LEFT JOIN CLIENTE k ON k.CDCLIENTE = c.CDCLIENTE"
          "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = c.CDCLICONTSUBORE"
          " WHERE c.CDFILIAL = ?1 AND c.NRORCAEVENTO = ?2 " +
