@@ -1,5 +1,7 @@
 #include "methods/working_set_store.h"
 
+#include <cstring>
+
 #include "methods/packet_builder.h"
 #include "methods/packet_shapes.h"
 #include "storage/database.h"
@@ -38,6 +40,17 @@ Statement PrepareForContract(Database& db, const std::string& sql, const BudgetK
   Statement st = db.prepare(sql);
   st.bindAll(b.branch, b.budget, k.seq, k.client, k.address);
   return st;
+}
+
+void AppendNumber(std::string& stamp, double v) {
+  char bits[sizeof v];
+  std::memcpy(bits, &v, sizeof v);
+  stamp.append(bits, sizeof v);
+}
+
+void AppendText(std::string& stamp, const std::string& t) {
+  AppendNumber(stamp, static_cast<double>(t.size()));
+  stamp += t;
 }
 
 }  // namespace
@@ -86,22 +99,29 @@ DataPacket PlanPacket(Database& db, const BudgetKey& b, const std::optional<Part
 }
 
 PartyStamps ReadStamps(Database& db, const BudgetKey& b) {
+  // The columns side by side, the numbers as their bits and each text behind
+  // its length: a stamp is only ever compared with another made here, and
+  // building it here spares the database a text conversion per value.
   PartyStamps stamps;
   Statement st = db.prepare(
-      "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE, VRORIGRECNOEDIT || '|' || VRORIGREC || '|' || VRPERCMULTA || '|' || VRMULTA || '|' ||"
-      "       GERACTPAGAR || '|' || ERRO || '|' || ERRORENEGFIN || '|' || IDTPFORMAPGTO || '|' ||"
-      "       NRDIAPGTOFIXO || '|' || NRPARCELAS || '|' || IDMESINIPGTO"
+      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA,"
+      "       NRDIAPGTOFIXO, NRPARCELAS, GERACTPAGAR, ERRO, ERRORENEGFIN, IDTPFORMAPGTO, IDMESINIPGTO"
       "  FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
   st.bindAll(b.branch, b.budget);
-  while (st.step()) stamps[st.text(0)] = st.text(1);
+  while (st.step()) {
+    std::string stamp;
+    for (int col = 3; col <= 8; ++col) AppendNumber(stamp, st.real(col));
+    for (int col = 9; col <= 13; ++col) AppendText(stamp, st.text(col));
+    stamps.emplace(PartyKey{st.text(0), st.text(1), st.text(2)}.text(), std::move(stamp));
+  }
   Statement plan = db.prepare(
-      "SELECT NRSEQORCAEVE || '|' || CDCLIENTE || '|' || NRENDCLIORCEVE,"
-      "       NRPARCELA || ':' || DTVENCIMENTO || ':' || VRPARCELA FROM FORMAPGTO"
+      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA, DTVENCIMENTO, VRPARCELA FROM FORMAPGTO"
       " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 ORDER BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA");
   plan.bindAll(b.branch, b.budget);
   while (plan.step()) {
-    auto it = stamps.find(plan.text(0));
-    if (it != stamps.end()) it->second += ";" + plan.text(1);
+    auto it = stamps.find(PartyKey{plan.text(0), plan.text(1), plan.text(2)}.text());
+    if (it == stamps.end()) continue;
+    for (int col = 3; col <= 5; ++col) AppendNumber(it->second, plan.real(col));
   }
   return stamps;
 }
