@@ -81,10 +81,10 @@ DataPacket PartiesPacket(Database& db, const BudgetKey& b) {
       "                         AND p.NRSEQORCAEVE = d.NRSEQORCAEVE AND p.CDCLIENTE = d.CDCLIENTE"
       "                         AND p.NRENDCLIORCEVE = d.NRENDCLIORCEVE"
       "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = p.CDCLICONTSUBORE"
-      " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2"
-      " ORDER BY d.NRSEQORCAEVE, c.NMFANTCLIE, d.CDCLIENTE, d.NRENDCLIORCEVE");
+      " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2");
   st.bindAll(b.branch, b.budget);
-  return QueryPacket(st, ContractorValuesShape());
+  // By sequence, trade name, client and address.
+  return QueryPacketOrdered(st, ContractorValuesShape(), {19, 18, 6, 20});
 }
 
 DataPacket PlanPacket(Database& db, const BudgetKey& b, const std::optional<PartyKey>& party) {
@@ -202,13 +202,32 @@ ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b)
           " ON CONFLICT (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE) DO UPDATE SET"
           "   VRORIGRECNOEDIT = excluded.VRORIGRECNOEDIT, VRPERCMULTA = excluded.VRPERCMULTA,"
           "   VRMULTA = excluded.VRMULTA, GERACTPAGAR = excluded.GERACTPAGAR, ERRO = excluded.ERRO,"
-          "   ERRORENEGFIN = excluded.ERRORENEGFIN")) {}
+          "   ERRORENEGFIN = excluded.ERRORENEGFIN")) {
+  Statement st = db.prepare(
+      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, VRORIGRECNOEDIT, VRMULTA, VRPERCMULTA, GERACTPAGAR, ERRO,"
+      "       ERRORENEGFIN FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
+  st.bindAll(b.branch, b.budget);
+  while (st.step()) {
+    ComputedValues v;
+    v.calculated = st.integer(3);
+    v.fine = st.integer(4);
+    v.finePercent = st.real(5);
+    v.account = st.text(6);
+    v.error = st.text(7);
+    v.renegotiationError = st.text(8);
+    stored_.emplace(PartyKey{st.text(0), st.text(1), st.text(2)}.text(), std::move(v));
+  }
+}
 
 void ReviewRefresh::keep(const PartyKey& k, const ComputedValues& v) {
-  kept_.insert(k.text());
+  const std::string key = k.text();
+  kept_.insert(key);
+  auto stored = stored_.find(key);
+  if (stored != stored_.end() && stored->second.sameRefresh(v)) return;
   store_.bindAll(b_.branch, b_.budget, k.client, k.seq, k.address, v.calculated, v.negotiated, v.finePercent, v.fine,
                  v.account, v.error, v.renegotiationError);
   store_.run();
+  stored_[key] = v;
 }
 
 void ReviewRefresh::dropUnkept() {

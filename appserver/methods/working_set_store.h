@@ -9,6 +9,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -97,6 +98,13 @@ struct ComputedValues {
   Cents calculated = 0, negotiated = 0, fine = 0;
   double finePercent = 0;
   std::string account, error, renegotiationError;
+
+  // The columns a refresh rewrites are the same (the negotiated value is
+  // only stored for a party new to the working set).
+  bool sameRefresh(const ComputedValues& o) const {
+    return calculated == o.calculated && fine == o.fine && finePercent == o.finePercent && account == o.account &&
+           error == o.error && renegotiationError == o.renegotiationError;
+  }
 };
 
 // Refreshes the working set from the parties sent: each one sent is stored
@@ -107,7 +115,8 @@ class ReviewRefresh {
  public:
   ReviewRefresh(Database& db, const BudgetKey& b);
 
-  // Stores one party sent.
+  // Stores one party sent; a party already stored with these values is
+  // left as it is, so resuming an unchanged review writes nothing.
   void keep(const PartyKey& k, const ComputedValues& v);
   // Drops the plans, then the values, of the parties not kept.
   void dropUnkept();
@@ -117,8 +126,11 @@ class ReviewRefresh {
   BudgetKey b_;
   Statement store_;
   // The contracts kept, by PartyKey::text(): held here rather than written
-  // to the database, so keeping a party costs one statement.
+  // to the database, so keeping a party costs one statement at most.
   std::unordered_set<std::string> kept_;
+  // What the working set held when the refresh began (and what this refresh
+  // wrote since), by PartyKey::text().
+  std::unordered_map<std::string, ComputedValues> stored_;
 };
 
 }  // namespace working_set_store

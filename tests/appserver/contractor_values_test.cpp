@@ -91,6 +91,31 @@ TEST_P(ContractorValues, InsContratDistratoKeepsWhatWasConfirmedAndDropsPartiesN
   EXPECT_EQ(again.at(r, "IDMESINIPGTO").asText(), "P");
 }
 
+// Resuming a review rewrites only what changed; each computed column that
+// changed must still reach the working set.
+TEST_P(ContractorValues, InsContratDistratoRefreshesEachComputedValueThatChanged) {
+  const std::vector<std::pair<const char*, Variant>> changes = {
+      {"VRORIGRECNOEDIT", Variant(1500.0)}, {"VRPERCMULTA", Variant(12.5)}, {"VRMULTA", Variant(7.0)},
+      {"GERACTPAGAR", Variant("CNTRECEBER")}, {"ERRO", Variant("sem faixa")},
+      {"ERRORENEGFIN", Variant("renegociado")},
+  };
+  // ERRORENEGFIN comes back padded to its width.
+  auto text = [](const DataPacket& p, std::size_t row, const char* field) {
+    std::string t = p.at(row, field).asText();
+    return t.erase(t.find_last_not_of(' ') + 1);
+  };
+  for (const auto& [field, value] : changes) {
+    SCOPED_TRACE(field);
+    Ins(Sent());
+    DataPacket sent = Sent();
+    sent.rows[RowOf(sent, "1001")][sent.fieldIndex(field)] = value;
+    const DataPacket stored = Ins(sent);
+    EXPECT_EQ(text(stored, RowOf(stored, "1001"), field), value.asText());
+    EXPECT_EQ(Parties(), stored);
+    EXPECT_EQ(text(stored, RowOf(stored, "1002"), field), text(Sent(), RowOf(Sent(), "1002"), field));
+  }
+}
+
 TEST_P(ContractorValues, InsContratDistratoRefusesAPartyOutsideTheBudget) {
   Ins(Sent());
   EXPECT_THROW(Ins(Sent({"1001", "9999"})), std::exception);
