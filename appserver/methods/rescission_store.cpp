@@ -1,6 +1,7 @@
 #include "methods/rescission_store.h"
 
 #include <stdexcept>
+#include <unordered_map>
 
 #include "data/formats.h"
 #include "data/money.h"
@@ -15,32 +16,22 @@ namespace rescission_store {
 
 namespace {
 
-// The party columns every query reads, in Party's order; ?1 branch, ?2
-// budget. What each party paid comes from one pass over the settled
-// receivables of the budget (or of the one party: `receivables` narrows
-// them), held in party order by a partial index, rather than a sum per
-// party; whether it owes a renegotiation is a probe of the small index of
-// renegotiated receivables. `parties` narrows the parties.
-std::string PartyQuery(const std::string& receivables, const std::string& parties) {
-  return "WITH paid AS ("
-         "  SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, SUM(VRATUAREC) AS VRPAGO, COUNT(*) AS QTBAIXADAS"
-         "    FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC = 'B'" +
-         receivables +
-         "   GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE)"
-         "SELECT c.NRSEQORCAEVE, c.CDCLIENTE, c.NRENDCLIORCEVE, COALESCE(c.NMCONTCLIORE, ''),"
+// The party columns every query reads, in Party's order but for what it
+// paid (SettledSums); ?1 branch, ?2 budget, `parties` narrows them. Whether
+// a party owes a renegotiation is a probe of the small partial index of
+// renegotiated receivables.
+std::string PartyQuery(const std::string& parties) {
+  return "SELECT c.NRSEQORCAEVE, c.CDCLIENTE, c.NRENDCLIORCEVE, COALESCE(c.NMCONTCLIORE, ''),"
          "       COALESCE(k.NMFANTCLIE, ''), COALESCE(k.IDTPIJURCLIE, ''), COALESCE(k.NRINSJURCLIE, ''),"
          "       COALESCE(c.CDCLICONTSUBORE, ''), COALESCE(s.NMFANTCLIE, ''), COALESCE(s.IDTPIJURCLIE, ''),"
          "       COALESCE(s.NRINSJURCLIE, ''), c.VRRECECONTOREV, c.IDSITUCONTOREV, c.IDCONTPROCESDIST,"
          "       COALESCE(c.IDTPDISTRATOREALI, ''), c.IDORIGEMINCLUSAO, c.QTCONVCONTRAT, c.QTCOTACONTRAT,"
-         "       COALESCE(r.VRPAGO, 0), COALESCE(r.QTBAIXADAS, 0), "
          "       CASE WHEN EXISTS (SELECT 1 FROM CONTARECEBER n WHERE n.CDFILIAL = c.CDFILIAL"
          "                            AND n.NRORCAEVENTO = c.NRORCAEVENTO AND n.NRSEQORCAEVE = c.NRSEQORCAEVE"
          "                            AND n.CDCLIENTE = c.CDCLIENTE AND n.NRENDCLIORCEVE = c.NRENDCLIORCEVE"
          "                            AND n.IDSTATREC = 'A' AND n.NRSEQHISTRENEGO <> '') THEN 1 ELSE 0 END,"
          "       c.IDCONTRESPCOTAORCA, c.IDTRANSFCOTAREALI"
          "  FROM CONTRATANTE c"
-         "  LEFT JOIN paid r ON r.NRSEQORCAEVE = c.NRSEQORCAEVE AND r.CDCLIENTE = c.CDCLIENTE"
-         "                  AND r.NRENDCLIORCEVE = c.NRENDCLIORCEVE"
          "  LEFT JOIN CLIENTE k ON k.CDCLIENTE = c.CDCLIENTE"
          "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = c.CDCLICONTSUBORE"
          " WHERE c.CDFILIAL = ?1 AND c.NRORCAEVENTO = ?2 " +
@@ -67,12 +58,25 @@ Party ReadParty(const Statement& st) {
   p.origin = st.text(15);
   p.guests = static_cast<int>(st.integer(16));
   p.quotas = static_cast<int>(st.integer(17));
-  p.paid = st.integer(18);
-  p.settledCount = static_cast<int>(st.integer(19));
-  p.renegotiated = st.integer(20) != 0;
-  p.quotaHolder = st.text(21);
-  p.quotasTransferred = st.text(22);
+  p.renegotiated = st.integer(18) != 0;
+  p.quotaHolder = st.text(19);
+  p.quotasTransferred = st.text(20);
   return p;
+}
+
+// What the contracts paid: the settled receivables summed per contract, ?1
+// branch, ?2 budget, `contracts` narrows them. A partial index holds just
+// those receivables in contract order, so the budget's are one short scan;
+// they are matched to the parties here rather than joined in SQL, which
+// would index the sums again.
+constexpr const char* kSettledSums =
+    "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, SUM(VRATUAREC), COUNT(*)"
+    "  FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC = 'B'";
+constexpr const char* kBySettledContract = " GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE";
+
+void SetPaid(Party& p, const Statement& sums) {
+  p.paid = sums.integer(3);
+  p.settledCount = static_cast<int>(sums.integer(4));
 }
 
 }  // namespace
@@ -100,10 +104,19 @@ std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
     which = " AND c.IDCONTPROCESDIST IN ('S', 'C') AND c.IDTPDISTRATOREALI = 'TOTAL'"
               " AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";
   which += " ORDER BY c.NRSEQORCAEVE, k.NMFANTCLIE, c.CDCLIENTE, c.NRENDCLIORCEVE";
-  Statement st = db.prepare(PartyQuery("", which));
+  Statement st = db.prepare(PartyQuery(which));
   st.bindAll(b.branch, b.budget);
   std::vector<Party> parties;
-  while (st.step()) parties.push_back(ReadParty(st));
+  std::unordered_map<std::string, std::size_t> byKey;
+  while (st.step()) {
+    parties.push_back(ReadParty(st));
+    byKey.emplace(parties.back().key().text(), parties.size() - 1);
+  }
+  Statement sums = db.prepare(std::string(kSettledSums) + kBySettledContract);
+  sums.bindAll(b.branch, b.budget);
+  while (sums.step())
+    if (auto it = byKey.find(PartyKey{sums.text(0), sums.text(1), sums.text(2)}.text()); it != byKey.end())
+      SetPaid(parties[it->second], sums);
   return parties;
 }
 
@@ -124,11 +137,16 @@ std::string PartySequence(Database& db, const BudgetKey& b, std::string_view nam
 
 std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client,
                                const std::string& address) {
-  Statement st = db.prepare(PartyQuery(" AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5",
-                                      " AND c.NRSEQORCAEVE = ?3 AND c.CDCLIENTE = ?4 AND c.NRENDCLIORCEVE = ?5"));
+  Statement st = db.prepare(PartyQuery(" AND c.NRSEQORCAEVE = ?3 AND c.CDCLIENTE = ?4 AND c.NRENDCLIORCEVE = ?5"));
   st.bindAll(b.branch, b.budget, seq, client, address);
   if (!st.step()) return std::nullopt;
-  return ReadParty(st);
+  Party party = ReadParty(st);
+  Statement sums =
+      db.prepare(std::string(kSettledSums) + " AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5" +
+                 kBySettledContract);
+  sums.bindAll(b.branch, b.budget, seq, client, address);
+  if (sums.step()) SetPaid(party, sums);
+  return party;
 }
 
 Party RequireParty(Database& db, const BudgetKey& b, std::string_view seqArg, std::string_view clientArg,
