@@ -106,7 +106,7 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args, Cal
     const PartyKey key = PartyAt(lookup, sent, r);
     refresh.keep(key, ComputedValuesAt(sent, r, key.label()));
   }
-  refresh.dropUnkept();
+  refresh.finish();
 
   Variant stored(PartiesPacket(db, b));
   args.contratantes = stored;

@@ -224,13 +224,14 @@ void ReviewRefresh::keep(const PartyKey& k, const ComputedValues& v) {
   kept_.insert(key);
   auto stored = stored_.find(key);
   if (stored != stored_.end() && stored->second.sameRefresh(v)) return;
+  if (stored == stored_.end()) ++added_;
   store_.bindAll(b_.branch, b_.budget, k.client, k.seq, k.address, v.calculated, v.negotiated, v.finePercent, v.fine,
                  v.account, v.error, v.renegotiationError);
   store_.run();
   stored_[key] = v;
 }
 
-void ReviewRefresh::dropUnkept() {
+void ReviewRefresh::finish() {
   for (const char* table : {"FORMAPGTO", "CONTRATDISTRATO"}) {
     // Read to the end before the first delete: the deletes change the table being read.
     Statement held = db_.prepare(std::string("SELECT DISTINCT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE FROM ") + table +
@@ -245,6 +246,10 @@ void ReviewRefresh::dropUnkept() {
     Statement drop = db_.prepare(std::string("DELETE FROM ") + table + kContract);
     for (const PartyKey& k : unkept) drop.bindAll(b_.branch, b_.budget, k.seq, k.client, k.address).run();
   }
+  // A budget's first review may fill the table from nothing: planned as
+  // empty, reading it back joined to the parties took seconds.
+  constexpr std::size_t kManyNewParties = 100;
+  if (added_ >= kManyNewParties) db_.refreshStatistics("CONTRATDISTRATO");
 }
 
 }  // namespace working_set_store

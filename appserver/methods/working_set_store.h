@@ -118,8 +118,10 @@ class ReviewRefresh {
   // Stores one party sent; a party already stored with these values is
   // left as it is, so resuming an unchanged review writes nothing.
   void keep(const PartyKey& k, const ComputedValues& v);
-  // Drops the plans, then the values, of the parties not kept.
-  void dropUnkept();
+  // Ends the refresh: drops the plans, then the values, of the parties not
+  // kept, and after many new parties brings the database's statistics of the
+  // working set up to date, so the reads that follow are planned for them.
+  void finish();
 
  private:
   Database& db_;
@@ -131,6 +133,7 @@ class ReviewRefresh {
   // What the working set held when the refresh began (and what this refresh
   // wrote since), by PartyKey::text().
   std::unordered_map<std::string, ComputedValues> stored_;
+  std::size_t added_ = 0;  // parties new to the working set
 };
 
 }  // namespace working_set_store

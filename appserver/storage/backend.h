@@ -75,6 +75,11 @@ class ConnectionBackend {
   virtual void lockForWriting(const std::vector<std::string>& names) { (void)names; }
   // Releases what lockForWriting took; never throws.
   virtual void unlockForWriting() {}
+  // Brings the planner's statistics of `table` up to date, after a
+  // transaction has just filled it: PostgreSQL would otherwise plan the
+  // next reads of it, in this transaction, as of an empty table. SQLite
+  // plans without statistics: nothing to do.
+  virtual void refreshStatistics(std::string_view table) { (void)table; }
   virtual sqlite3* sqliteHandle() { return nullptr; }
 };
 

@@ -32,6 +32,8 @@ class Database {
   // Rows changed by the last INSERT, UPDATE or DELETE of this connection.
   std::int64_t changes() const;
   storage::Dialect dialect() const;
+  // After filling `table` with many rows: see ConnectionBackend::refreshStatistics.
+  void refreshStatistics(std::string_view table) { backend_->refreshStatistics(table); }
 
   // The number of migrations applied.
   int userVersion();

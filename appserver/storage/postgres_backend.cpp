@@ -252,6 +252,8 @@ class PostgresConnection : public ConnectionBackend {
       }
     }
   }
+  // The table names are the server's own constants, never input.
+  void refreshStatistics(std::string_view table) override { exec("ANALYZE " + std::string(table)); }
   void lockSchema() override { exec("SELECT pg_advisory_lock(" + std::to_string(kMigrationLockKey) + ")"); }
   void unlockSchema() override { exec("SELECT pg_advisory_unlock(" + std::to_string(kMigrationLockKey) + ")"); }
 
