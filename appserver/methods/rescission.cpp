@@ -158,6 +158,7 @@ Variant Distrato(Database& db, const protocol::Distrato& args) {
   RescissionValues confirmed = now;
   confirmed.fine = fine;  // 0 when the whole value was forgiven
   rec.record(party, child, confirmed, negotiated, operador);
+  rec.finish();
   WriteAudit(db, {"Distrato", operador, b.branch, b.budget, party.client,
                   "negociado " + MoneyText(negotiated) + "; multa " + MoneyText(fine) + "; " + now.account, "",
                   party.seq, party.address});

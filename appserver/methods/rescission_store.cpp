@@ -97,7 +97,7 @@ std::string MoneyText(Cents value) { return FormatFloat("#,##0.00", FromCents(va
 std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
   std::string which;
   if (set == PartySet::Free)
-    which = " AND c.IDCONTPROCESDIST = 'N' AND c.IDSITUCONTOREV NOT IN ('CANCELADO', 'DEVOLVIDO')";
+    which = std::string(" AND ") + kFreeContract;
   else if (set == PartySet::InTotalProcess)
     which = " AND c.IDCONTPROCESDIST = 'S' AND c.IDTPDISTRATOREALI = 'TOTAL' AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";
   else

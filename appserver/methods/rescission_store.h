@@ -18,6 +18,7 @@
 #include "methods/key_codes.h"
 #include "methods/party_key.h"
 #include "methods/rescission_rules.h"
+#include "storage/batch_insert.h"
 #include "storage/statement.h"
 
 class Database;
@@ -41,6 +42,11 @@ struct Party {
 
   PartyKey key() const { return {seq, client, address}; }
 };
+
+// The condition of a contract free to enter a rescission, on CONTRATANTE's
+// own columns.
+inline constexpr const char* kFreeContract =
+    "IDCONTPROCESDIST = 'N' AND IDSITUCONTOREV NOT IN ('CANCELADO', 'DEVOLVIDO')";
 
 // Which parties LoadParties answers.
 enum class PartySet {
@@ -197,7 +203,8 @@ void WriteChildBudget(Database& db, const BudgetKey& b, const std::string& paren
                       const std::string& client, int guests, int quotas);
 
 // The statements that record parties' rescissions of one budget, prepared
-// once for any number of parties; `kind` is "PARCIAL" or "TOTAL".
+// once for any number of parties; `kind` is "PARCIAL" or "TOTAL". The rows
+// it adds reach their tables at finish(), which must come before commit.
 class RescissionRecorder {
  public:
   RescissionRecorder(Database& db, const BudgetKey& b, const char* kind);
@@ -216,11 +223,20 @@ class RescissionRecorder {
   // contract had, for an undo.
   void record(const Party& p, const std::string& child, const RescissionValues& v, Cents negotiated,
               const std::string& operatorCode);
+  // Writes the rows added so far.
+  void finish();
 
  private:
   BudgetKey b_;
-  Statement cancel_, receivables_, member_, item_, record_;
+  Statement cancel_, receivables_;
+  BatchInsert member_, item_, record_;
 };
+
+// Cancels every contract of the budget free to enter a rescission (the
+// parties of LoadParties(PartySet::Free)) at once, as a rescission of `kind`,
+// and their open and planned receivables, keeping the status each had for an
+// undo; answers how many contracts it cancelled.
+std::int64_t CancelFreeParties(Database& db, const BudgetKey& b, const char* kind);
 
 
 }  // namespace rescission_store

@@ -29,20 +29,18 @@ RescissionRecorder::RescissionRecorder(Database& db, const BudgetKey& b, const c
           "UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = IDSTATREC WHERE CDFILIAL = ?1"
           "   AND NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
           "   AND IDSTATREC IN ('A', 'P')")),
-      member_(db.prepare(
-          std::string("INSERT INTO CONTRATANTE (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
-                      "   NMCONTCLIORE, VRRECECONTOREV, IDSITUCONTOREV, IDCONTPROCESDIST, IDORIGEMINCLUSAO,"
-                      "   IDTPDISTRATOREALI, QTCONVCONTRAT, QTCOTACONTRAT)"
-                      " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, 'LANCADO', 'S', 'DISTRATO', '") +
-          kind + "', ?8, ?9)")),
-      item_(db.prepare(
-          "INSERT INTO ITEMORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRITEM, CDARVPROD, QTITEM, VRUNITITEM)"
-          " VALUES (?1, ?2, ?3, ?4, ?5, 1, ?6)")),
-      record_(db.prepare(
-          "INSERT INTO DISTRATOPARCIAL (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
-          "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR,"
-          "   IDSITUCONTOREVANT)"
-          " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)")) {}
+      member_(db,
+              "INSERT INTO CONTRATANTE (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
+              "   NMCONTCLIORE, VRRECECONTOREV, IDSITUCONTOREV, IDCONTPROCESDIST, IDORIGEMINCLUSAO,"
+              "   IDTPDISTRATOREALI, QTCONVCONTRAT, QTCOTACONTRAT)",
+              std::string("(?, ?, ?, ?, ?, ?, ?, 'LANCADO', 'S', 'DISTRATO', '") + kind + "', ?, ?)"),
+      item_(db, "INSERT INTO ITEMORCAEVENTO (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, NRITEM, CDARVPROD, QTITEM, VRUNITITEM)",
+            "(?, ?, ?, ?, ?, 1, ?)"),
+      record_(db,
+              "INSERT INTO DISTRATOPARCIAL (CDFILIAL, NRORCAEVENTO, NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE,"
+              "   NRSEQORCAEVEFILHO, VRPAGO, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, GERACTPAGAR, CDOPERADOR,"
+              "   IDSITUCONTOREVANT)",
+              "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)") {}
 
 void RescissionRecorder::cancel(const Party& p) { cancel_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run(); }
 
@@ -51,18 +49,40 @@ void RescissionRecorder::cancelReceivables(const Party& p) {
 }
 
 void RescissionRecorder::addToChild(const std::string& child, const Party& p, Cents negotiated) {
-  member_.bindAll(b_.branch, b_.budget, child, p.client, p.address, p.contact, negotiated, p.guests, p.quotas).run();
+  member_.add(b_.branch, b_.budget, child, p.client, p.address, p.contact, negotiated, p.guests, p.quotas);
 }
 
 void RescissionRecorder::addFine(const std::string& child, int item, const std::string& product, Cents fine) {
-  item_.bindAll(b_.branch, b_.budget, child, item, product, fine).run();
+  item_.add(b_.branch, b_.budget, child, item, product, fine);
 }
 
 void RescissionRecorder::record(const Party& p, const std::string& child, const RescissionValues& v, Cents negotiated,
                                 const std::string& operatorCode) {
-  record_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address, child, v.paid, v.calculated, negotiated, v.percent,
-                  v.fine, v.account, operatorCode, p.situation)
-      .run();
+  record_.add(b_.branch, b_.budget, p.seq, p.client, p.address, child, v.paid, v.calculated, negotiated, v.percent,
+              v.fine, v.account, operatorCode, p.situation);
+}
+
+void RescissionRecorder::finish() {
+  member_.flush();
+  item_.flush();
+  record_.flush();
+}
+
+std::int64_t CancelFreeParties(Database& db, const BudgetKey& b, const char* kind) {
+  // The receivables first, while their contracts are still free.
+  Statement receivables = db.prepare(
+      std::string("UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = IDSTATREC"
+                  " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC IN ('A', 'P')"
+                  "   AND (NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE) IN ("
+                  "     SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE FROM CONTRATANTE"
+                  "      WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND ") +
+      kFreeContract + ")");
+  receivables.bindAll(b.branch, b.budget).run();
+  Statement contracts = db.prepare(
+      std::string("UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'S', IDSITUCONTOREV = 'CANCELADO', IDTPDISTRATOREALI = '") +
+      kind + "' WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND " + kFreeContract);
+  contracts.bindAll(b.branch, b.budget).run();
+  return db.changes();
 }
 
 }  // namespace rescission_store

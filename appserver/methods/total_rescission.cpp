@@ -186,22 +186,25 @@ Variant DistratoTotal(Database& db, const protocol::DistratoTotal& args) {
   const std::string child = NextSequence(db, b);
   WriteChildBudget(db, b, rows.front().party->seq, child, "", guests, quotas);
 
+  // The rows are every free contract of the budget (checked above), so they
+  // are cancelled with their receivables in one statement each, not one per
+  // party. A count that differs means the parties changed under us.
+  if (CancelFreeParties(db, b, "TOTAL") != static_cast<std::int64_t>(rows.size()))
+    throw Refusal("Os contratantes do orçamento " + b.budget +
+                  " mudaram durante o distrato total. Operação bloqueada; refaça o distrato.");
   RescissionRecorder rec(db, b, "TOTAL");
   int item = 0;
   Cents negotiatedTotal = 0, fineTotal = 0;
   for (const Row& r : rows) {
     const Party& p = *r.party;
     const RescissionValues& v = r.priced.values;
-    rec.cancel(p);
-    if (db.changes() != 1)
-      throw Refusal("O contratante " + p.name + " já está em processo de distrato. Operação bloqueada.");
-    rec.cancelReceivables(p);
     rec.addToChild(child, p, r.negotiated);
     if (v.fine > 0) rec.addFine(child, ++item, product, v.fine);
     rec.record(p, child, v, r.negotiated, operador);
     negotiatedTotal += r.negotiated;
     fineTotal += v.fine;
   }
+  rec.finish();
   WriteAudit(db, {"DistratoTotal", operador, b.branch, b.budget, "",
                   std::to_string(rows.size()) + " contratante(s); negociado " + MoneyText(negotiatedTotal) +
                       "; multa " + MoneyText(fineTotal),
