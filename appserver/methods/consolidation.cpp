@@ -120,6 +120,7 @@ Variant ConsolidaDistrato(Database& db, const protocol::ConsolidaDistrato& args)
   Consolidator consolidator(db, b, "I", args.contaCorrente);
   consolidator.CheckBankAccount(p, false);
   consolidator.Consolidate(p, r, FormFromDialog(formSent, p.name));
+  consolidator.Finish();
   WriteAudit(db, {"ConsolidaDistrato", args.operador, b.branch, b.budget, p.client,
                   "negociado " + MoneyText(r.negotiated) + "; " + r.values.account, "", p.seq,
                   p.address});
@@ -211,6 +212,7 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
     consolidator.Consolidate(p, r, review->second.form);
     negotiatedTotal += r.negotiated;
   }
+  consolidator.Finish();
   WriteAudit(db, {"ConsolidaDistratoTotal", args.operador, b.branch, b.budget, "",
                   std::to_string(inProcess.size()) + " contratante(s); negociado " + MoneyText(negotiatedTotal), "", "",
                   ""});

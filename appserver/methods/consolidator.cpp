@@ -57,19 +57,19 @@ Consolidator::Consolidator(Database& db, const BudgetKey& b, std::string origin,
           "UPDATE CONTARECEBER SET IDBAIXAREALIZADA = 'S', IDBAIXAREALDISTRATO = IDBAIXAREALIZADA"
           " WHERE NRORCAEVENTO = ?2 AND NRSEQORCAEVE = ?3"
           "   AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5 AND CDFILIAL = ?1 AND IDSTATREC = 'B'")),
-      receivable_(db.prepare(
-          "INSERT INTO CONTARECEBER (CDFILIAL, NRLANCTONF, NRPARCELAREC, NRSEQVENREC, CDEMPRESA, NRORCAEVENTO,"
-          "   NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, DOCUMENTO, DTORIGVENREC, DTATUAVENREC, VRORIGREC, VRATUAREC,"
-          "   IDSTATREC, IDORIGNFORCA, CDCONTCORR)"
-          " VALUES (?1, ?2, '01', ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?10, ?11, ?11, 'A', ?12, ?13)")),
-      payable_(db.prepare(
-          "INSERT INTO CONTAPAGAR (CDFILIAL, NRLANCTONF, NRPARCELAPAG, NRSEQVENPAG, CDEMPRESA, NRORCAEVENTO,"
-          "   NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, DOCUMENTO, DTORIGVENPAG, DTATUAVENPAG, VRORIGPAG, VRATUAPAG,"
-          "   IDSTATPAG, IDORIGNFORCA)"
-          " VALUES (?1, ?2, '01', ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?10, ?11, ?11, 'A', ?12)")),
       company_(db.prepare(
           "SELECT COALESCE(CDEMPRESA, '') FROM ORCAEVENTO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
-          "   AND NRSEQORCAEVE = ?3")) {
+          "   AND NRSEQORCAEVE = ?3")),
+      receivable_(db,
+                  "INSERT INTO CONTARECEBER (CDFILIAL, NRLANCTONF, NRPARCELAREC, NRSEQVENREC, CDEMPRESA, NRORCAEVENTO,"
+                  "   NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, DOCUMENTO, DTORIGVENREC, DTATUAVENREC, VRORIGREC,"
+                  "   VRATUAREC, IDSTATREC, IDORIGNFORCA, CDCONTCORR)",
+                  "(?, ?, '01', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'A', ?, ?)"),
+      payable_(db,
+               "INSERT INTO CONTAPAGAR (CDFILIAL, NRLANCTONF, NRPARCELAPAG, NRSEQVENPAG, CDEMPRESA, NRORCAEVENTO,"
+               "   NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, DOCUMENTO, DTORIGVENPAG, DTATUAVENPAG, VRORIGPAG,"
+               "   VRATUAPAG, IDSTATPAG, IDORIGNFORCA)",
+               "(?, ?, '01', ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 'A', ?)") {
   lastLaunch_ = LastLaunch(db, b.branch);
 }
 
@@ -101,20 +101,30 @@ void Consolidator::Consolidate(const Party& p, const Recorded& r, const PaymentF
 
   const std::string launch = NextLaunch();
   const std::string company = CompanyOf(p);
-  Statement& insert = r.values.account == kAccountReceivable ? receivable_ : payable_;
+  const bool receivable = r.values.account == kAccountReceivable;
+  auto account = accountNumbers_.find(company);
   int n = 0;
   for (const DueInstallment& row : schedule) {
     ++n;
     const std::string dueSeq = (n < 10 ? "0" : "") + std::to_string(n);
-    insert.bindAll(b_.branch, launch, dueSeq, company, b_.budget, p.seq, p.client, p.address,
-                   "DIST " + launch.substr(launch.find_first_not_of('0')) + " 01/" + dueSeq, row.due.days, row.value,
-                   origin_);
-    if (&insert == &receivable_) {
-      auto account = accountNumbers_.find(company);
-      if (account != accountNumbers_.end()) insert.bind(13, account->second);
-    }
-    insert.run();
+    const std::string document = "DIST " + launch.substr(launch.find_first_not_of('0')) + " 01/" + dueSeq;
+    const double due = row.due.days;
+    // Both values are repeated: the original and the current due date and amount.
+    if (!receivable)
+      payable_.add(b_.branch, launch, dueSeq, company, b_.budget, p.seq, p.client, p.address, document, due, due,
+                   row.value, row.value, origin_);
+    else if (account != accountNumbers_.end())
+      receivable_.add(b_.branch, launch, dueSeq, company, b_.budget, p.seq, p.client, p.address, document, due, due,
+                      row.value, row.value, origin_, account->second);
+    else
+      receivable_.add(b_.branch, launch, dueSeq, company, b_.budget, p.seq, p.client, p.address, document, due, due,
+                      row.value, row.value, origin_, nullptr);
   }
+}
+
+void Consolidator::Finish() {
+  receivable_.flush();
+  payable_.flush();
 }
 
 std::string Consolidator::CompanyOf(const Party& p) {

@@ -12,6 +12,7 @@
 #include "data/variant.h"
 #include "methods/consolidation_rules.h"
 #include "methods/rescission_store.h"
+#include "storage/batch_insert.h"
 #include "storage/statement.h"
 
 class Database;
@@ -37,8 +38,12 @@ class Consolidator {
   // the company of the party's budget.
   void CheckBankAccount(const rescission_store::Party& p, bool required);
 
-  // Generates the party's account in `form` and closes its rescission.
+  // Generates the party's account in `form` and closes its rescission. The
+  // account's rows reach their table at Finish(), which must come before
+  // commit.
   void Consolidate(const rescission_store::Party& p, const rescission_store::Recorded& r, const PaymentForm& form);
+  // Writes the accounts generated so far.
+  void Finish();
 
  private:
   std::string CompanyOf(const rescission_store::Party& p);
@@ -53,5 +58,6 @@ class Consolidator {
   std::int64_t lastLaunch_ = 0;                        // highest NRLANCTONF of the branch
   std::map<std::string, std::string> companies_;       // sequence -> CDEMPRESA
   std::map<std::string, std::string> accountNumbers_;  // company -> CDCONTCORR of the chosen account
-  Statement close_, closeChild_, cancelOpen_, applySettled_, receivable_, payable_, company_;
+  Statement close_, closeChild_, cancelOpen_, applySettled_, company_;
+  BatchInsert receivable_, payable_;
 };

@@ -6,6 +6,7 @@
 // which the caller must reach before it reads the table or commits; a
 // failure surfaces there. Not thread-safe.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -33,13 +34,14 @@ class BatchInsert {
   void flush();
 
  private:
-  using Value = std::variant<std::string, double, std::int64_t>;
+  using Value = std::variant<std::nullptr_t, std::string, double, std::int64_t>;
   void push(std::string_view v) { pending_.emplace_back(std::string(v)); }
   void push(const std::string& v) { pending_.emplace_back(v); }
   void push(const char* v) { pending_.emplace_back(std::string(v)); }
   void push(double v) { pending_.emplace_back(v); }
   void push(std::int64_t v) { pending_.emplace_back(v); }
   void push(int v) { pending_.emplace_back(static_cast<std::int64_t>(v)); }
+  void push(std::nullptr_t) { pending_.emplace_back(nullptr); }
   std::string sqlFor(int rows) const;
 
   Database& db_;
