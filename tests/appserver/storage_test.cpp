@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "methods/method_support.h"
+#include "storage/batch_insert.h"
 #include "storage/database.h"
 #include "storage/migrations.h"
 #include "storage/statement.h"
@@ -149,3 +150,41 @@ TEST(StorageTest, ConcurrentCallsSeeTheSameData) {
 }
 
 }  // namespace
+
+// Rows gathered by BatchInsert reach the table whole and in order, across
+// full and partial statements, with every kind of value it takes.
+class BatchInsertTest : public ::testing::TestWithParam<Backend> {};
+INSTANTIATE_TEST_SUITE_P(Backends, BatchInsertTest, AllBackends(), BackendName);
+
+TEST_P(BatchInsertTest, RowsSplitOverStatementsArriveWhole) {
+  ScratchDir dir;
+  Storage storage(FreshDatabase(GetParam(), dir));
+  Database& db = storage.connection();
+  db.exec("CREATE TABLE LOTE (N BIGINT, T TEXT, V DOUBLE PRECISION, F TEXT, K TEXT)");
+  {
+    BatchInsert rows(db, "INSERT INTO LOTE (N, T, V, F, K)", "(?, ?, ?, 'fixo', ?)", 3);
+    for (int n = 1; n <= 7; ++n) {
+      if (n % 2 == 0)
+        rows.add(n, "linha " + std::to_string(n), n * 1.5, nullptr);
+      else
+        rows.add(n, "linha " + std::to_string(n), n * 1.5, "k");
+    }
+    EXPECT_EQ(CountRows(db, "LOTE"), 6);  // two full statements; the seventh row waits
+    rows.flush();
+    rows.flush();  // nothing left: writes nothing
+  }
+  Statement st = db.prepare("SELECT N, T, V, F, K FROM LOTE ORDER BY N");
+  for (int n = 1; n <= 7; ++n) {
+    ASSERT_TRUE(st.step()) << n;
+    EXPECT_EQ(st.integer(0), n);
+    EXPECT_EQ(st.text(1), "linha " + std::to_string(n));
+    EXPECT_DOUBLE_EQ(st.real(2), n * 1.5);
+    EXPECT_EQ(st.text(3), "fixo");
+    EXPECT_EQ(st.isNull(4), n % 2 == 0) << n;
+  }
+  EXPECT_FALSE(st.step());
+
+  BatchInsert shortRow(db, "INSERT INTO LOTE (N, T)", "(?, ?)");
+  shortRow.add(1);
+  EXPECT_THROW(shortRow.flush(), std::logic_error);
+}
