@@ -191,6 +191,12 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
   const std::map<std::string, Reviewed> reviewed = WorkingSet(db, b);
   Consolidator consolidator(db, b, "T", args.contaCorrente);
   Cents negotiatedTotal = 0;
+  struct Ready {
+    const Party* party;
+    Recorded recorded;
+    std::vector<DueInstallment> schedule;
+  };
+  std::vector<Ready> ready;
   for (const Party& p : inProcess) {
     auto sentRow = confirmed.find(RecordKey(p));
     if (sentRow == confirmed.end())
@@ -209,9 +215,12 @@ Variant ConsolidaDistratoTotal(Database& db, const protocol::ConsolidaDistratoTo
     if (sentRow->second.mode != review->second.form.mode)
       throw Refusal("A forma de pagamento do contratante " + p.name + " não foi confirmada.");
     consolidator.CheckBankAccount(p, true);
-    consolidator.Consolidate(p, r, review->second.form);
+    ready.push_back({&p, r, consolidator.Schedule(p, r, review->second.form)});
     negotiatedTotal += r.negotiated;
   }
+  // Every party checked: the rescission closes at once, then each account.
+  consolidator.CloseTotalRescission(ready.size());
+  for (const Ready& each : ready) consolidator.GenerateAccount(*each.party, each.recorded, each.schedule);
   consolidator.Finish();
   WriteAudit(db, {"ConsolidaDistratoTotal", args.operador, b.branch, b.budget, "",
                   std::to_string(inProcess.size()) + " contratante(s); negociado " + MoneyText(negotiatedTotal), "", "",

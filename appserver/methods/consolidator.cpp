@@ -87,16 +87,50 @@ void Consolidator::CheckBankAccount(const Party& p, bool required) {
   }
 }
 
-void Consolidator::Consolidate(const Party& p, const Recorded& r, const PaymentForm& form) {
-  const std::vector<DueInstallment> schedule = ScheduleAccount(r.negotiated, form, today_, p.name);
+std::vector<DueInstallment> Consolidator::Schedule(const Party& p, const Recorded& r, const PaymentForm& form) const {
+  std::vector<DueInstallment> schedule = ScheduleAccount(r.negotiated, form, today_, p.name);
   RequireParametersFor(params_, r.values.account, p.settledCount > 0);
+  return schedule;
+}
 
+void Consolidator::Consolidate(const Party& p, const Recorded& r, const PaymentForm& form) {
+  const std::vector<DueInstallment> schedule = Schedule(p, r, form);
   close_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
   if (db_.changes() != 1)
     throw Refusal("O distrato do contratante " + p.name + " já foi consolidado. Operação bloqueada.");
-  if (!r.childSeq.empty()) closeChild_.bindAll(b_.branch, b_.budget, r.childSeq, p.client, p.address).run();
   cancelOpen_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
   applySettled_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
+  GenerateAccount(p, r, schedule);
+}
+
+void Consolidator::CloseTotalRescission(std::size_t expected) {
+  // The receivables first, while their contracts are still in process.
+  const std::string inProcess = std::string(
+                                    " AND (NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE) IN ("
+                                    "   SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE FROM CONTRATANTE"
+                                    "    WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND ") +
+                                kInTotalProcess + ")";
+  db_.prepare("UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = COALESCE(IDSTATRECDISTRATO, IDSTATREC)"
+              " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC IN ('A', 'P')" +
+              inProcess)
+      .bindAll(b_.branch, b_.budget)
+      .run();
+  db_.prepare("UPDATE CONTARECEBER SET IDBAIXAREALIZADA = 'S', IDBAIXAREALDISTRATO = IDBAIXAREALIZADA"
+              " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC = 'B'" +
+              inProcess)
+      .bindAll(b_.branch, b_.budget)
+      .run();
+  db_.prepare(std::string("UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'C' WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND ") +
+              kInTotalProcess)
+      .bindAll(b_.branch, b_.budget)
+      .run();
+  if (db_.changes() != static_cast<std::int64_t>(expected))
+    throw Refusal("O distrato total do orçamento " + b_.budget +
+                  " foi alterado durante a consolidação. Operação bloqueada; refaça a consolidação.");
+}
+
+void Consolidator::GenerateAccount(const Party& p, const Recorded& r, const std::vector<DueInstallment>& schedule) {
+  if (!r.childSeq.empty()) closeChild_.bindAll(b_.branch, b_.budget, r.childSeq, p.client, p.address).run();
   if (schedule.empty()) return;
 
   const std::string launch = NextLaunch();

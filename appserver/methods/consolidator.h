@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "data/variant.h"
 #include "methods/consolidation_rules.h"
@@ -42,6 +43,19 @@ class Consolidator {
   // account's rows reach their table at Finish(), which must come before
   // commit.
   void Consolidate(const rescission_store::Party& p, const rescission_store::Recorded& r, const PaymentForm& form);
+
+  // A whole budget's total rescission, all its parties at once: first each
+  // party's installments (refused as Consolidate refuses them), then
+  // CloseTotalRescission, then GenerateAccount for each.
+  std::vector<DueInstallment> Schedule(const rescission_store::Party& p, const rescission_store::Recorded& r,
+                                       const PaymentForm& form) const;
+  // Closes every contract of the budget's total rescission in process, with
+  // what Consolidate does to one party's receivables, in one statement each;
+  // refuses when that is not `expected` contracts.
+  void CloseTotalRescission(std::size_t expected);
+  // The party's child-budget row closed and its account generated.
+  void GenerateAccount(const rescission_store::Party& p, const rescission_store::Recorded& r,
+                       const std::vector<DueInstallment>& schedule);
   // Writes the accounts generated so far.
   void Finish();
 

@@ -99,7 +99,7 @@ std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
   if (set == PartySet::Free)
     which = std::string(" AND ") + kFreeContract;
   else if (set == PartySet::InTotalProcess)
-    which = " AND c.IDCONTPROCESDIST = 'S' AND c.IDTPDISTRATOREALI = 'TOTAL' AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";
+    which = std::string(" AND ") + kInTotalProcess;
   else
     which = " AND c.IDCONTPROCESDIST IN ('S', 'C') AND c.IDTPDISTRATOREALI = 'TOTAL'"
               " AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";

@@ -48,6 +48,11 @@ struct Party {
 inline constexpr const char* kFreeContract =
     "IDCONTPROCESDIST = 'N' AND IDSITUCONTOREV NOT IN ('CANCELADO', 'DEVOLVIDO')";
 
+// The condition of a contract rescinded by a total rescission not yet
+// consolidated, on CONTRATANTE's own columns.
+inline constexpr const char* kInTotalProcess =
+    "IDCONTPROCESDIST = 'S' AND IDTPDISTRATOREALI = 'TOTAL' AND IDORIGEMINCLUSAO <> 'DISTRATO'";
+
 // Which parties LoadParties answers.
 enum class PartySet {
   Free,            // not in a rescission: may enter a total one
