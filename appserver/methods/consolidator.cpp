@@ -105,11 +105,7 @@ void Consolidator::Consolidate(const Party& p, const Recorded& r, const PaymentF
 
 void Consolidator::CloseTotalRescission(std::size_t expected) {
   // The receivables first, while their contracts are still in process.
-  const std::string inProcess = std::string(
-                                    " AND (NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE) IN ("
-                                    "   SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE FROM CONTRATANTE"
-                                    "    WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND ") +
-                                kInTotalProcess + ")";
+  const std::string inProcess = OfContractsWhere(kInTotalProcess);
   db_.prepare("UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = COALESCE(IDSTATRECDISTRATO, IDSTATREC)"
               " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC IN ('A', 'P')" +
               inProcess)

@@ -53,6 +53,12 @@ inline constexpr const char* kFreeContract =
 inline constexpr const char* kInTotalProcess =
     "IDCONTPROCESDIST = 'S' AND IDTPDISTRATOREALI = 'TOTAL' AND IDORIGEMINCLUSAO <> 'DISTRATO'";
 
+// " AND (sequence, client, address) IN (...)": narrows the rows of a table
+// keyed by contract (?1 branch, ?2 budget) to those of the budget's contracts
+// meeting `condition` (kFreeContract, kInTotalProcess), for a statement that
+// changes them all at once.
+std::string OfContractsWhere(const char* condition);
+
 // Which parties LoadParties answers.
 enum class PartySet {
   Free,            // not in a rescission: may enter a total one

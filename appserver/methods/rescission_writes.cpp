@@ -68,15 +68,20 @@ void RescissionRecorder::finish() {
   record_.flush();
 }
 
+std::string OfContractsWhere(const char* condition) {
+  return std::string(
+             " AND (NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE) IN ("
+             "   SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE FROM CONTRATANTE"
+             "    WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND ") +
+         condition + ")";
+}
+
 std::int64_t CancelFreeParties(Database& db, const BudgetKey& b, const char* kind) {
   // The receivables first, while their contracts are still free.
   Statement receivables = db.prepare(
-      std::string("UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = IDSTATREC"
-                  " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC IN ('A', 'P')"
-                  "   AND (NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE) IN ("
-                  "     SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE FROM CONTRATANTE"
-                  "      WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND ") +
-      kFreeContract + ")");
+      "UPDATE CONTARECEBER SET IDSTATREC = 'C', IDSTATRECDISTRATO = IDSTATREC"
+      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC IN ('A', 'P')" +
+      OfContractsWhere(kFreeContract));
   receivables.bindAll(b.branch, b.budget).run();
   Statement contracts = db.prepare(
       std::string("UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'S', IDSITUCONTOREV = 'CANCELADO', IDTPDISTRATOREALI = '") +
