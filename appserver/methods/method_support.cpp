@@ -80,6 +80,11 @@ Variant InTransaction(Storage& storage, bool writes, const std::function<Variant
   }
 }
 
+Variant InReadingTransaction(Storage& storage, const std::string& lock, const std::function<Variant(Database&)>& work) {
+  const ReaderTurn turn(storage.connection(), lock);
+  return InTransaction(storage, false, work);
+}
+
 Variant InWritingTransaction(Storage& storage, const std::vector<std::string>& locks, const RequestKey* request,
                              const std::function<Variant(Database&)>& work, const ByRefArgs& byRef) {
   Variant result;

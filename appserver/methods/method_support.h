@@ -49,6 +49,13 @@ struct ByRefArgs {
   std::function<void(const std::vector<Variant>&)> give;
 };
 
+// Runs a reading `work` as InTransaction does, behind the writers of any
+// server that hold or wait for `lock` (see ReaderTurn): while a budget is
+// being written its reads wait a moment rather than take the machine from
+// its writer, so the writer's turn, and the queue behind it, stay short
+// however many servers share the database.
+Variant InReadingTransaction(Storage& storage, const std::string& lock, const std::function<Variant(Database&)>& work);
+
 // Runs a writing `work` as InTransaction does, after queueing behind every
 // writer of any server that names one of `locks` (see WriterLocks): writers of
 // the same budget wait their turn instead of colliding and running again.
@@ -101,7 +108,12 @@ MethodSpec TransactionalMethod(Storage& storage, Handler handler, Access access)
       else
         return handler(db, call);
     };
-    if (access == Access::kRead) return InTransaction(storage, false, work);
+    if (access == Access::kRead) {
+      if constexpr (requires { call.filial; call.orcamento; })
+        return InReadingTransaction(storage, BudgetLock(call.filial, call.orcamento), work);
+      else
+        return InTransaction(storage, false, work);
+    }
     const ByRefArgs byRef{[&call] {
                             std::vector<Variant> values(protocol::Describe<M>().size());
                             protocol::WriteBack(call, values);

@@ -73,7 +73,13 @@ class ConnectionBackend {
   // writer's commit. Throws storage::Busy when a wait outlasts the limit.
   // SQLite lets one writer at a time into the file already: nothing to take.
   virtual void lockForWriting(const std::vector<std::string>& names) { (void)names; }
-  // Releases what lockForWriting took; never throws.
+  // Queues this connection's reader behind the writers of `name`, those
+  // holding it and those already waiting, and keeps new writers waiting
+  // until it is released as lockForWriting's are: a read of what is being
+  // written waits its turn rather than compete with the writer for the
+  // machine, and sees the writer's commit. Taken before BEGIN.
+  virtual void waitForWriters(const std::string& name) { (void)name; }
+  // Releases what lockForWriting and waitForWriters took; never throws.
   virtual void unlockForWriting() {}
   // Brings the planner's statistics of `table` up to date, after a
   // transaction has just filled it: PostgreSQL would otherwise plan the

@@ -70,3 +70,14 @@ WriterLocks::WriterLocks(Database& db, std::vector<std::string> names) : db_(db)
 }
 
 WriterLocks::~WriterLocks() { db_.backend().unlockForWriting(); }
+
+ReaderTurn::ReaderTurn(Database& db, const std::string& name) : db_(db) {
+  try {
+    db_.backend().waitForWriters(name);
+  } catch (...) {
+    db_.backend().unlockForWriting();
+    throw;
+  }
+}
+
+ReaderTurn::~ReaderTurn() { db_.backend().unlockForWriting(); }

@@ -83,3 +83,17 @@ class WriterLocks {
  private:
   Database& db_;
 };
+
+// Holds this connection's reader's place behind the writers of one name
+// (ConnectionBackend::waitForWriters) while it lives. A reader takes one
+// name and waits for nothing while holding it, so it closes no circle.
+class ReaderTurn {
+ public:
+  ReaderTurn(Database& db, const std::string& name);
+  ~ReaderTurn();
+  ReaderTurn(const ReaderTurn&) = delete;
+  ReaderTurn& operator=(const ReaderTurn&) = delete;
+
+ private:
+  Database& db_;
+};

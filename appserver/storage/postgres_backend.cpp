@@ -39,6 +39,18 @@ std::int32_t WriterLockKey(const std::string& name) {
   return static_cast<std::int32_t>(hash);
 }
 
+// A writer lock this session holds: a writer's own (exclusive), or a
+// reader's place behind the writers (shared).
+struct HeldLock {
+  std::int32_t key;
+  bool shared;
+
+  std::string sql(const char* verb) const {
+    return std::string("SELECT ") + verb + (shared ? "_shared(" : "(") + std::to_string(kWriterLockClass) + ", " +
+           std::to_string(key) + ")";
+  }
+};
+
 struct ResultDeleter {
   void operator()(PGresult* r) const { PQclear(r); }
 };
@@ -147,8 +159,8 @@ class PostgresConnection : public ConnectionBackend {
   // tracking, so a busy list scroll never aborts a rescission.
   void begin(bool writes) override {
     const char* sql = writes ? "BEGIN ISOLATION LEVEL SERIALIZABLE" : "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY";
-    if (writes && !writerLocks_.empty() && isOpen()) {
-      // The writer just took its locks on this connection, so it is alive:
+    if (!heldLocks_.empty() && isOpen()) {
+      // The caller just took its locks on this connection, so it is alive:
       // the BEGIN travels with the transaction's first statement.
       sendText(sql);
       inTransaction_ = true;
@@ -170,16 +182,15 @@ class PostgresConnection : public ConnectionBackend {
   // COMMIT that fails aborts the rest of the pipeline, so the locks stay
   // held for the transaction's next attempt.
   void commit() override {
-    if (pipelined_.empty() && writerLocks_.empty()) {
+    if (pipelined_.empty() && heldLocks_.empty()) {
       inTransaction_ = false;
       return exec("COMMIT");
     }
     inTransaction_ = false;
     sendText("COMMIT");
-    for (std::int32_t key : writerLocks_)
-      sendText("SELECT pg_advisory_unlock(" + std::to_string(kWriterLockClass) + ", " + std::to_string(key) + ")");
+    for (const HeldLock& lock : heldLocks_) sendText(lock.sql("pg_advisory_unlock"));
     syncPipeline();
-    writerLocks_.clear();
+    heldLocks_.clear();
   }
   bool rollback() override {
     inTransaction_ = false;
@@ -221,31 +232,40 @@ class PostgresConnection : public ConnectionBackend {
     for (int attempt = 1;; ++attempt) {
       try {
         if (!isOpen()) reopen();
-        for (const std::string& name : names) {
-          const std::int32_t key = WriterLockKey(name);
-          exec("SELECT pg_advisory_lock(" + std::to_string(kWriterLockClass) + ", " + std::to_string(key) + ")");
-          writerLocks_.push_back(key);
-        }
+        for (const std::string& name : names) take({WriterLockKey(name), false});
         return;
       } catch (const ConnectionLost&) {
         // The locks taken went with the connection; an idle one the database
         // ended is replaced once and the names taken again from the first.
-        writerLocks_.clear();
+        heldLocks_.clear();
+        if (attempt == 2) throw;
+        reopen();
+      }
+    }
+  }
+  // PostgreSQL grants a shared advisory lock only behind the exclusive ones
+  // already waiting, so a writer queued on the name is never overtaken.
+  void waitForWriters(const std::string& name) override {
+    for (int attempt = 1;; ++attempt) {
+      try {
+        if (!isOpen()) reopen();
+        return take({WriterLockKey(name), true});
+      } catch (const ConnectionLost&) {
+        heldLocks_.clear();
         if (attempt == 2) throw;
         reopen();
       }
     }
   }
   void unlockForWriting() override {
-    if (writerLocks_.empty()) return;
+    if (heldLocks_.empty()) return;
     try {
-      for (std::int32_t key : writerLocks_)
-        exec("SELECT pg_advisory_unlock(" + std::to_string(kWriterLockClass) + ", " + std::to_string(key) + ")");
-      writerLocks_.clear();
+      for (const HeldLock& lock : heldLocks_) exec(lock.sql("pg_advisory_unlock"));
+      heldLocks_.clear();
     } catch (...) {
       // A lock that cannot be given back must not stay held: a fresh
       // session drops every lock of this one.
-      writerLocks_.clear();
+      heldLocks_.clear();
       try {
         reopen();
       } catch (...) {
@@ -378,6 +398,11 @@ class PostgresConnection : public ConnectionBackend {
     closeSession();
     throw ConnectionLost("Erro no banco de dados: " + message);
   }
+  // Waits for one lock and records it as held.
+  void take(HeldLock lock) {
+    exec(lock.sql("pg_advisory_lock"));
+    heldLocks_.push_back(lock);
+  }
   // Ends the session and all it held: prepared statements, the pipeline, the
   // open transaction, the writer locks. A pipeline whose answers cannot be
   // read any more ends this way; the next use opens a fresh session.
@@ -387,7 +412,7 @@ class PostgresConnection : public ConnectionBackend {
     prepared_.clear();
     pipelined_.clear();
     inTransaction_ = false;
-    writerLocks_.clear();  // they ended with the session
+    heldLocks_.clear();  // they ended with the session
   }
 
   // Waits for everything sent without waiting and answers the last
@@ -447,7 +472,7 @@ class PostgresConnection : public ConnectionBackend {
   std::vector<Pipelined> pipelined_;                        // sent, answers not read yet
   bool inTransaction_ = false;                              // between begin() and its commit or rollback
   std::int64_t changes_ = 0;
-  std::vector<std::int32_t> writerLocks_;  // writer lock keys held, in the order taken
+  std::vector<HeldLock> heldLocks_;  // writer locks held, in the order taken
 };
 
 void PostgresStatement::execute() const {

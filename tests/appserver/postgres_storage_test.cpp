@@ -207,6 +207,42 @@ TEST_F(PostgresStorage, WritersOfOtherBudgetsDoNotWaitForEachOther) {
   other.join();
 }
 
+TEST_F(PostgresStorage, AReadOfABudgetWaitsForItsWriterAndSeesItsCommit) {
+  std::atomic<bool> holding{false}, release{false};
+  std::thread writer([&] {
+    InWritingTransaction(storage_, {BudgetLock("0001", "0000000101")}, nullptr, [&](Database& db) {
+      db.prepare("UPDATE FILIAL SET NMFILIAL = 'Escrito' WHERE CDFILIAL = '0001'").run();
+      holding = true;
+      while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      return Variant();
+    });
+  });
+  while (!holding) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  struct Reader {
+    const char* budget;
+    std::atomic<bool> done{false};
+    std::string seen;
+    std::thread thread;
+  } readers[] = {{"101", {}, {}, {}}, {"0000000102", {}, {}, {}}};  // the writer's budget, another
+  for (Reader& r : readers)
+    r.thread = std::thread([this, &r] {
+      r.seen = InReadingTransaction(storage_, BudgetLock("1", r.budget), [](Database& db) -> Variant {
+                 Statement st = db.prepare("SELECT NMFILIAL FROM FILIAL WHERE CDFILIAL = '0001'");
+                 return st.step() ? st.text(0) : "";
+               }).asText();
+      r.done = true;
+    });
+  for (int i = 0; i < 1000 && !readers[1].done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_TRUE(readers[1].done) << "another budget's read was held up";
+  EXPECT_EQ(readers[1].seen, "Centro");
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_FALSE(readers[0].done) << "the budget's read did not wait for its writer";
+  release = true;
+  writer.join();
+  for (Reader& r : readers) r.thread.join();
+  EXPECT_EQ(readers[0].seen, "Escrito") << "the read saw the writer's commit";
+}
+
 // Writes inside a transaction are sent without waiting for their answers:
 // what they change is seen by the next read, their failures still reach the
 // method before its commit returns, and the connection serves the next call.
