@@ -10,9 +10,20 @@
 namespace {
 
 // The answer as text, so one column type serves both backends: MessagePack
-// of [result, [args...]] in hexadecimal.
+// of [result, [args...], [i...]] in hexadecimal. Each i names an argument
+// that is the result itself (a by-reference packet a method also answers,
+// a whole budget's parties for InsContratDistrato): it is kept once, as the
+// result, and holds nil among the arguments. Answers recorded before as
+// [result, [args...]] read as they were.
 std::string Encode(const RecordedAnswer& answer) {
-  const std::string bytes = wire::EncodeValue(MakeArray({answer.result, Variant(Variant::Array(answer.args))}));
+  Variant::Array args = answer.args, sameAsResult;
+  for (std::size_t i = 0; i < args.size(); ++i)
+    if (args[i].isPacket() && answer.result.isPacket() && &args[i].asPacket() == &answer.result.asPacket()) {
+      args[i] = Variant();
+      sameAsResult.push_back(Variant(static_cast<std::int64_t>(i)));
+    }
+  const std::string bytes =
+      wire::EncodeValue(MakeArray({answer.result, Variant(std::move(args)), Variant(std::move(sameAsResult))}));
   static const char* const kDigits = "0123456789abcdef";
   std::string hex;
   hex.reserve(bytes.size() * 2);
@@ -30,14 +41,24 @@ int Nibble(char c) {
 }
 
 RecordedAnswer Decode(const std::string& hex) {
-  if (hex.size() % 2 != 0) throw std::runtime_error("Resposta registrada ilegível.");
+  const std::runtime_error unreadable("Resposta registrada ilegível.");
+  if (hex.size() % 2 != 0) throw unreadable;
   std::string bytes(hex.size() / 2, '\0');
   for (std::size_t i = 0; i < bytes.size(); ++i)
     bytes[i] = static_cast<char>(Nibble(hex[2 * i]) << 4 | Nibble(hex[2 * i + 1]));
   Variant parts = wire::DecodeValue(bytes);
-  if (!parts.isArray() || parts.asArray().size() != 2 || !parts.asArray()[1].isArray())
-    throw std::runtime_error("Resposta registrada ilegível.");
-  return {std::move(parts.asArray()[0]), std::move(parts.asArray()[1].asArray())};
+  if (!parts.isArray()) throw unreadable;
+  Variant::Array& whole = parts.asArray();
+  if ((whole.size() != 2 && whole.size() != 3) || !whole[1].isArray() || (whole.size() == 3 && !whole[2].isArray()))
+    throw unreadable;
+  RecordedAnswer answer{std::move(whole[0]), std::move(whole[1].asArray())};
+  if (whole.size() == 3)
+    for (const Variant& index : whole[2].asArray()) {
+      const std::int64_t i = index.kind() == Variant::Kind::Int ? index.asInt() : -1;
+      if (i < 0 || static_cast<std::size_t>(i) >= answer.args.size()) throw unreadable;
+      answer.args[static_cast<std::size_t>(i)] = answer.result;
+    }
+  return answer;
 }
 
 }  // namespace

@@ -101,10 +101,11 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args, Cal
   std::vector<ReviewedContract> contracts;
   for (PartyKey& k : rescission_store::BudgetContracts(db, b)) contracts.push_back({std::move(k), ""});
   const ContractLookup lookup(contracts);
+  const PartyRows rows(sent);
   ReviewRefresh refresh(db, b);
-  for (std::size_t r = 0; r < sent.rowCount(); ++r) {
-    const PartyKey key = PartyAt(lookup, sent, r);
-    refresh.keep(key, ComputedValuesAt(sent, r, key.label()));
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    const PartyKey key = rows.party(lookup, r);
+    refresh.keep(key, rows.computed(r, key.label()));
   }
   refresh.finish();
 
@@ -164,9 +165,10 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args, CallerSes
   std::vector<Change> changes;
   std::map<PartyKey, std::string> modeAfter;  // parties sent: the mode they end with
   const ContractLookup lookup(set);
-  for (std::size_t r = 0; r < parties.rowCount(); ++r) {
-    const PartyKey party = PartyAt(lookup, parties, r);
-    Confirmation c = ConfirmationAt(parties, r, party.label());
+  const PartyRows confirmed(parties);
+  for (std::size_t r = 0; r < confirmed.size(); ++r) {
+    const PartyKey party = confirmed.party(lookup, r);
+    Confirmation c = confirmed.confirmation(r, party.label());
     const StoredValues stored = RequireStored(db, b, party);
     if (c.negotiated > stored.calculated) RefuseAboveCalculated(party.label(), c.negotiated, stored.calculated);
     modeAfter[party] = c.mode;

@@ -22,22 +22,23 @@ constexpr std::size_t kMaxInstallments = 360;
 
 // An amount of the packet in cents by the money rule, from 0 to the largest
 // amount; an absent or null one is 0.
-Cents Amount(const DataPacket& p, std::size_t row, const char* field, const std::string& client) {
+Cents Amount(const DataPacket& p, std::size_t row, const Field& field, const std::string& client) {
   const std::optional<Cents> v = AmountAt(p, row, field);
   if (!v || *v < 0)
-    throw Refusal(std::string("Valor inválido em ") + field + " do contratante " + client + ".");
+    throw Refusal(std::string("Valor inválido em ") + field.name + " do contratante " + client + ".");
   return *v;
 }
 
-// A party's code as every method stores it.
-std::string ClientAt(const DataPacket& p, std::size_t row) { return KeyCode(TextAt(p, row, "CDCLIENTE"), 0); }
-
-// The key fields a packet row may carry; empty when the packet lacks them.
-std::string SeqAt(const DataPacket& p, std::size_t row) {
-  const std::string seq = TextAt(p, row, "NRSEQORCAEVE");
-  return seq.empty() ? "" : KeyCode(seq, kSequenceWidth);
+// The codes that name a row's contract, read as every method stores them;
+// the sequence and address are empty when the packet lacks them.
+struct RowCodes {
+  std::string client, seq, address;
+};
+RowCodes CodesAt(const DataPacket& p, std::size_t row, const Field& client, const Field& seq, const Field& address) {
+  const std::string sequence = TextAt(p, row, seq);
+  return {KeyCode(TextAt(p, row, client), 0), sequence.empty() ? "" : KeyCode(sequence, kSequenceWidth),
+          KeyCode(TextAt(p, row, address), 0)};
 }
-std::string AddressAt(const DataPacket& p, std::size_t row) { return KeyCode(TextAt(p, row, "NRENDCLIORCEVE"), 0); }
 
 // An installment row's due date; refuses one missing or unreadable.
 DateTime DueAt(const DataPacket& plan, std::size_t r) {
@@ -122,41 +123,47 @@ std::optional<PartyKey> FindParty(const std::vector<ReviewedContract>& set, cons
   return ChooseContract(set, std::move(candidates), code, seq, address);
 }
 
-PartyKey PartyAt(const ContractLookup& set, const DataPacket& p, std::size_t row) {
-  const std::string client = ClientAt(p, row);
-  std::optional<PartyKey> key = set.find(client, SeqAt(p, row), AddressAt(p, row), false);
-  if (!key) NotAParty(client);
+PartyRows::PartyRows(const DataPacket& p)
+    : p_(p), client_(p, "CDCLIENTE"), seq_(p, "NRSEQORCAEVE"), address_(p, "NRENDCLIORCEVE"),
+      account_(p, "GERACTPAGAR"), calculated_(p, "VRORIGRECNOEDIT"), negotiated_(p, "VRORIGREC"),
+      finePercent_(p, "VRPERCMULTA"), fine_(p, "VRMULTA"), error_(p, "ERRO"), renegotiationError_(p, "ERRORENEGFIN"),
+      mode_(p, "IDTPFORMAPGTO"), startMonth_(p, "IDMESINIPGTO"), day_(p, "NRDIAPGTOFIXO"), count_(p, "NRPARCELAS") {}
+
+PartyKey PartyRows::party(const ContractLookup& set, std::size_t row) const {
+  const RowCodes codes = CodesAt(p_, row, client_, seq_, address_);
+  std::optional<PartyKey> key = set.find(codes.client, codes.seq, codes.address, false);
+  if (!key) NotAParty(codes.client);
   return *key;
 }
 
 // A row without a negotiated value negotiates the calculated one; without an
 // account, it generates a receivable.
-working_set_store::ComputedValues ComputedValuesAt(const DataPacket& p, std::size_t r, const std::string& client) {
+working_set_store::ComputedValues PartyRows::computed(std::size_t r, const std::string& client) const {
   working_set_store::ComputedValues v;
-  v.account = TextAt(p, r, "GERACTPAGAR");
+  v.account = TextAt(p_, r, account_);
   if (v.account.empty()) v.account = "CNTRECEBER";
-  v.calculated = Amount(p, r, "VRORIGRECNOEDIT", client);
-  v.negotiated = Has(p, "VRORIGREC") ? Amount(p, r, "VRORIGREC", client) : v.calculated;
+  v.calculated = Amount(p_, r, calculated_, client);
+  v.negotiated = negotiated_.present() ? Amount(p_, r, negotiated_, client) : v.calculated;
   if (v.negotiated > v.calculated) RefuseAboveCalculated(client, v.negotiated, v.calculated);
-  v.finePercent = NumberAt(p, r, "VRPERCMULTA").value_or(0.0);
-  v.fine = Amount(p, r, "VRMULTA", client);
-  v.error = TextAt(p, r, "ERRO");
-  v.renegotiationError = TextAt(p, r, "ERRORENEGFIN");
+  v.finePercent = NumberAt(p_, r, finePercent_).value_or(0.0);
+  v.fine = Amount(p_, r, fine_, client);
+  v.error = TextAt(p_, r, error_);
+  v.renegotiationError = TextAt(p_, r, renegotiationError_);
   return v;
 }
 
 // The payment mode is "E" (cash), "F" (fixed day and count) or "V" (the
 // installments sent); day and count matter only for "F".
-working_set_store::Confirmation ConfirmationAt(const DataPacket& p, std::size_t r, const std::string& client) {
+working_set_store::Confirmation PartyRows::confirmation(std::size_t r, const std::string& client) const {
   working_set_store::Confirmation c;
-  c.negotiated = Amount(p, r, "VRORIGREC", client);
-  c.mode = TextAt(p, r, "IDTPFORMAPGTO");
+  c.negotiated = Amount(p_, r, negotiated_, client);
+  c.mode = TextAt(p_, r, mode_);
   if (c.mode.empty()) c.mode = "E";
   if (c.mode != "E" && c.mode != "F" && c.mode != "V")
     throw Refusal("Forma de pagamento inválida para o contratante " + client + ".");
-  c.startMonth = TextAt(p, r, "IDMESINIPGTO") == "P" ? "P" : "A";
-  c.day = NumberAt(p, r, "NRDIAPGTOFIXO").value_or(1);
-  c.count = NumberAt(p, r, "NRPARCELAS").value_or(1);
+  c.startMonth = TextAt(p_, r, startMonth_) == "P" ? "P" : "A";
+  c.day = NumberAt(p_, r, day_).value_or(1);
+  c.count = NumberAt(p_, r, count_).value_or(1);
   if (c.mode == "F" && (c.day < 1 || c.day > 31 || c.day != std::floor(c.day)))
     throw Refusal("Dia de pagamento inválido para o contratante " + client + ".");
   if (c.mode == "F" && (c.count < 1 || c.count > 99 || c.count != std::floor(c.count)))
@@ -173,9 +180,12 @@ std::map<PartyKey, std::vector<Installment>> PlansIn(const BudgetKey& b, const s
                                                      const DataPacket& plan, DateTime processing) {
   std::map<PartyKey, std::vector<Installment>> plans;
   const ContractLookup contracts(set);
+  const Field client(plan, "CDCLIENTE"), seq(plan, "NRSEQORCAEVE"), address(plan, "NRENDCLIORCEVE");
+  const Field value(plan, "VRPARCELA");
   for (std::size_t r = 0; r < plan.rowCount(); ++r) {
-    std::string keyedTo = ClientAt(plan, r);
-    const std::optional<PartyKey> owner = contracts.find(keyedTo, SeqAt(plan, r), AddressAt(plan, r), true);
+    const RowCodes codes = CodesAt(plan, r, client, seq, address);
+    const std::string& keyedTo = codes.client;
+    const std::optional<PartyKey> owner = contracts.find(keyedTo, codes.seq, codes.address, true);
     if (!owner) NotAParty(keyedTo);
     const std::string ownerLabel = owner->label();
     if ((Has(plan, "CDFILIAL") && KeyCode(TextAt(plan, r, "CDFILIAL"), kBranchWidth) != b.branch) ||
@@ -185,14 +195,14 @@ std::map<PartyKey, std::vector<Installment>> PlansIn(const BudgetKey& b, const s
     if (due < processing)
       throw Refusal("Parcela do contratante " + ownerLabel + " vence em " + FormatDate(due) +
                                ", antes da data de processamento (" + FormatDate(processing) + ").");
-    const Cents value = Amount(plan, r, "VRPARCELA", keyedTo);
-    if (value <= 0)
+    const Cents cents = Amount(plan, r, value, keyedTo);
+    if (cents <= 0)
       throw Refusal("O valor de cada parcela do contratante " + ownerLabel + " deve ser maior que zero.");
     std::vector<Installment>& party = plans[*owner];
     if (party.size() == kMaxInstallments)
       throw Refusal("O plano de pagamento do contratante " + ownerLabel + " excede o limite de " +
                                std::to_string(kMaxInstallments) + " parcelas.");
-    party.push_back({due, value});
+    party.push_back({due, cents});
   }
   return plans;
 }

@@ -14,6 +14,7 @@
 #include "data/packet.h"
 #include "data/variant.h"
 #include "methods/key_codes.h"
+#include "methods/packet_reading.h"
 #include "methods/party_key.h"
 #include "methods/working_set_store.h"
 
@@ -45,14 +46,27 @@ class ContractLookup {
 std::optional<PartyKey> FindParty(const std::vector<working_set_store::ReviewedContract>& set, const std::string& code,
                                   const std::string& seq, const std::string& address, bool bySubstitute);
 
-// The contract a row of a parties packet names; refuses one not there.
-PartyKey PartyAt(const ContractLookup& set, const DataPacket& p, std::size_t row);
+// The rows of a parties packet the dialog sends, their fields looked up once
+// for the whole packet: a budget's packet has a row per party. Holds a
+// reference to the packet.
+class PartyRows {
+ public:
+  explicit PartyRows(const DataPacket& p);
 
-// The priced values a row of parties carries for the review to start with.
-working_set_store::ComputedValues ComputedValuesAt(const DataPacket& p, std::size_t row, const std::string& client);
+  std::size_t size() const { return p_.rowCount(); }
+  // The contract a row names; refuses one not there.
+  PartyKey party(const ContractLookup& set, std::size_t row) const;
+  // The priced values a row carries for the review to start with.
+  working_set_store::ComputedValues computed(std::size_t row, const std::string& client) const;
+  // The negotiated value and payment form a row of confirmed parties carries.
+  working_set_store::Confirmation confirmation(std::size_t row, const std::string& client) const;
 
-// The negotiated value and payment form a row of confirmed parties carries.
-working_set_store::Confirmation ConfirmationAt(const DataPacket& p, std::size_t row, const std::string& client);
+ private:
+  const DataPacket& p_;
+  packet_reading::Field client_, seq_, address_;
+  packet_reading::Field account_, calculated_, negotiated_, finePercent_, fine_, error_, renegotiationError_;
+  packet_reading::Field mode_, startMonth_, day_, count_;
+};
 
 // The installments of a plan packet by the contract of `set` they belong to.
 std::map<PartyKey, std::vector<working_set_store::Installment>> PlansIn(

@@ -24,24 +24,44 @@ inline const DataPacket& PacketArg(const Variant& v, const std::string& what) {
 
 inline bool Has(const DataPacket& p, const char* field) { return p.fieldIndex(field) >= 0; }
 
+// A field of one packet, looked up by name once for all its rows; a reader
+// of many rows names its fields this way rather than per cell.
+struct Field {
+  const char* name;
+  int index;  // in the packet's fields; -1 when the packet lacks it
+
+  Field(const DataPacket& p, const char* fieldName) : name(fieldName), index(p.fieldIndex(fieldName)) {}
+  bool present() const { return index >= 0; }
+  const Variant& at(const DataPacket& p, std::size_t row) const {
+    if (row >= p.rowCount()) throw std::runtime_error("Linha " + std::to_string(row) + " fora do pacote.");
+    return p.rows[row][static_cast<std::size_t>(index)];
+  }
+};
+
 // The text of a field, trailing blanks dropped; empty when the field is missing.
-inline std::string TextAt(const DataPacket& p, std::size_t row, const char* field) {
-  if (!Has(p, field)) return "";
-  std::string t = p.at(row, field).asText();
+inline std::string TextAt(const DataPacket& p, std::size_t row, const Field& field) {
+  if (!field.present()) return "";
+  std::string t = field.at(p, row).asText();
   while (!t.empty() && t.back() == ' ') t.pop_back();
   return t;
 }
+inline std::string TextAt(const DataPacket& p, std::size_t row, const char* field) {
+  return TextAt(p, row, Field(p, field));
+}
 
 // A number field; nothing when missing or null.
-inline std::optional<double> NumberAt(const DataPacket& p, std::size_t row, const char* field) {
-  if (!Has(p, field) || p.at(row, field).isNull()) return std::nullopt;
+inline std::optional<double> NumberAt(const DataPacket& p, std::size_t row, const Field& field) {
+  if (!field.present() || field.at(p, row).isNull()) return std::nullopt;
   try {
-    const double v = p.at(row, field).asDouble();
+    const double v = field.at(p, row).asDouble();
     if (!std::isfinite(v)) throw std::runtime_error("");
     return v;
   } catch (const std::exception&) {
-    throw Refusal(std::string("Valor inválido em ") + field + ".");
+    throw Refusal(std::string("Valor inválido em ") + field.name + ".");
   }
+}
+inline std::optional<double> NumberAt(const DataPacket& p, std::size_t row, const char* field) {
+  return NumberAt(p, row, Field(p, field));
 }
 
 // A whole-number field (a day, a count), cut to its whole part as the screen
@@ -58,10 +78,13 @@ inline std::optional<int> WholeAt(const DataPacket& p, std::size_t row, const ch
 
 // An amount of the packet in cents by the money rule; absent or null is 0,
 // nothing when it lies beyond the largest amount either way.
-inline std::optional<Cents> AmountAt(const DataPacket& p, std::size_t row, const char* field) {
+inline std::optional<Cents> AmountAt(const DataPacket& p, std::size_t row, const Field& field) {
   std::optional<Cents> v = ToCents(NumberAt(p, row, field).value_or(0.0));
   if (!v || *v > kMaxAmountCents || *v < -kMaxAmountCents) return std::nullopt;
   return v;
+}
+inline std::optional<Cents> AmountAt(const DataPacket& p, std::size_t row, const char* field) {
+  return AmountAt(p, row, Field(p, field));
 }
 
 // A money argument of `method`: a number, or a text that reads as one, in

@@ -78,6 +78,22 @@ TEST_P(AppliedOnce, AKeyIsNeverSharedByTwoOperatorsOrTwoMethods) {
   EXPECT_EQ(Recorded(), before);
 }
 
+// Servers before this one recorded [result, [args...]] with every argument
+// whole; a retry that reaches a newer server within the day reads it so.
+TEST_P(AppliedOnce, AnAnswerRecordedAsEarlierServersDidStillReads) {
+  const std::string bytes = wire::EncodeValue(MakeArray({Variant(7), MakeArray({Variant(), Variant("volta")})}));
+  std::string hex;
+  for (const unsigned char c : bytes) hex += "0123456789abcdef"[c >> 4], hex += "0123456789abcdef"[c & 15];
+  db_->prepare("INSERT INTO REQUISICAOAPLICADA (CDREQUISICAO, CDOPERADOR, NMMETODO, DSRESPOSTA, NRSEGUNDOSUTC)"
+               " VALUES ('anterior', 'SUPERVISOR', 'Distrato', ?1, 2000000000)")
+      .bindAll(hex)
+      .run();
+  const std::optional<RecordedAnswer> found = FindRecordedAnswer(*db_, {"anterior", "SUPERVISOR", "Distrato"});
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->result, Variant(7));
+  EXPECT_EQ(found->args, (std::vector<Variant>{Variant(), Variant("volta")}));
+}
+
 TEST_P(AppliedOnce, KeysOlderThanADayAreForgotten) {
   const std::int64_t now = 2000000000;
   const RequestKey old{"antiga", "SUPERVISOR", "Distrato"}, recent{"recente", "SUPERVISOR", "Distrato"};
