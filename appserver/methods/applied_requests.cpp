@@ -10,11 +10,11 @@
 namespace {
 
 // The answer as text, so one column type serves both backends: MessagePack
-// of [result, [args...], [i...]] in hexadecimal. Each i names an argument
-// that is the result itself (a by-reference packet a method also answers,
-// a whole budget's parties for InsContratDistrato): it is kept once, as the
-// result, and holds nil among the arguments. Answers recorded before as
-// [result, [args...]] read as they were.
+// of [result, [args...]] in hexadecimal, or [result, [args...], [i...]]
+// when some argument is the result itself (a by-reference packet a method
+// also answers, a whole budget's parties for InsContratDistrato): each i
+// names one, kept once as the result and nil among the arguments. Other
+// answers keep the two-part form every server reads.
 std::string Encode(const RecordedAnswer& answer) {
   Variant::Array args = answer.args, sameAsResult;
   for (std::size_t i = 0; i < args.size(); ++i)
@@ -23,7 +23,9 @@ std::string Encode(const RecordedAnswer& answer) {
       sameAsResult.push_back(Variant(static_cast<std::int64_t>(i)));
     }
   const std::string bytes =
-      wire::EncodeValue(MakeArray({answer.result, Variant(std::move(args)), Variant(std::move(sameAsResult))}));
+      sameAsResult.empty()
+          ? wire::EncodeValue(MakeArray({answer.result, Variant(std::move(args))}))
+          : wire::EncodeValue(MakeArray({answer.result, Variant(std::move(args)), Variant(std::move(sameAsResult))}));
   static const char* const kDigits = "0123456789abcdef";
   std::string hex;
   hex.reserve(bytes.size() * 2);

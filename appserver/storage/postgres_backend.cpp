@@ -229,34 +229,13 @@ class PostgresConnection : public ConnectionBackend {
                        nullptr, nullptr, 0));
   }
   void lockForWriting(const std::vector<std::string>& names) override {
-    for (int attempt = 1;; ++attempt) {
-      try {
-        if (!isOpen()) reopen();
-        for (const std::string& name : names) take({WriterLockKey(name), false});
-        return;
-      } catch (const ConnectionLost&) {
-        // The locks taken went with the connection; an idle one the database
-        // ended is replaced once and the names taken again from the first.
-        heldLocks_.clear();
-        if (attempt == 2) throw;
-        reopen();
-      }
-    }
+    std::vector<HeldLock> locks;
+    for (const std::string& name : names) locks.push_back({WriterLockKey(name), false});
+    takeAll(locks);
   }
   // PostgreSQL grants a shared advisory lock only behind the exclusive ones
   // already waiting, so a writer queued on the name is never overtaken.
-  void waitForWriters(const std::string& name) override {
-    for (int attempt = 1;; ++attempt) {
-      try {
-        if (!isOpen()) reopen();
-        return take({WriterLockKey(name), true});
-      } catch (const ConnectionLost&) {
-        heldLocks_.clear();
-        if (attempt == 2) throw;
-        reopen();
-      }
-    }
-  }
+  void waitForWriters(const std::string& name) override { takeAll({{WriterLockKey(name), true}}); }
   void unlockForWriting() override {
     if (heldLocks_.empty()) return;
     try {
@@ -398,10 +377,24 @@ class PostgresConnection : public ConnectionBackend {
     closeSession();
     throw ConnectionLost("Erro no banco de dados: " + message);
   }
-  // Waits for one lock and records it as held.
-  void take(HeldLock lock) {
-    exec(lock.sql("pg_advisory_lock"));
-    heldLocks_.push_back(lock);
+  // Waits for each lock in turn and records it as held.
+  void takeAll(const std::vector<HeldLock>& locks) {
+    for (int attempt = 1;; ++attempt) {
+      try {
+        if (!isOpen()) reopen();
+        for (const HeldLock& lock : locks) {
+          exec(lock.sql("pg_advisory_lock"));
+          heldLocks_.push_back(lock);
+        }
+        return;
+      } catch (const ConnectionLost&) {
+        // The locks taken went with the connection; an idle one the database
+        // ended is replaced once and the locks taken again from the first.
+        heldLocks_.clear();
+        if (attempt == 2) throw;
+        reopen();
+      }
+    }
   }
   // Ends the session and all it held: prepared statements, the pipeline, the
   // open transaction, the writer locks. A pipeline whose answers cannot be

@@ -26,6 +26,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
+#include <latch>
 #include <memory>
 #include <mutex>
 #include <random>
@@ -123,9 +124,8 @@ class Client {
   int rescinded_ = 0;
 };
 
-void Mixed(int port, int index, Clock::time_point until, ClientResult& out) {
-  Client client(port, index, out);
-  client.open();
+void Mixed(Client& client, int index) {
+  const Clock::time_point until = Clock::now() + kRunFor;
   auto nextWrite = Clock::now() + std::chrono::milliseconds(100 * index);  // spread over the second
   while (Clock::now() < until) {
     if (Clock::now() >= nextWrite && client.rescind()) nextWrite += std::chrono::seconds(1);
@@ -133,9 +133,7 @@ void Mixed(int port, int index, Clock::time_point until, ClientResult& out) {
   }
 }
 
-void Rescissions(int port, int index, ClientResult& out) {
-  Client client(port, index, out);
-  client.open();
+void Rescissions(Client& client, int) {
   while (client.rescind()) {
   }
 }
@@ -146,8 +144,12 @@ double Percentile(std::vector<double> v, double p) {
   return v[static_cast<std::size_t>(p * static_cast<double>(v.size() - 1))];
 }
 
-// Starts the configuration's servers on a fresh demo database, runs one
-// client function per client on them and reports the counters.
+// Starts the configuration's servers on a fresh demo database, logs every
+// client in, then runs one client function per client on them, all at once,
+// and reports the counters. The logins come first so that every
+// configuration is measured with all its clients at work: one server logs
+// sixteen clients in more slowly than four do, and its first clients would
+// otherwise run their rescissions while the rest were still logging in.
 template <class RunClient>
 void Measure(benchmark::State& state, RunClient run) {
   const bool postgres = state.range(0) == 1;
@@ -168,11 +170,16 @@ void Measure(benchmark::State& state, RunClient run) {
     }
     std::vector<ClientResult> results(kClients);
     std::vector<std::thread> clients;
-    const auto start = Clock::now();
+    std::latch loggedIn(kClients);
     for (int i = 0; i < kClients; ++i)
       clients.emplace_back([&, i] {
-        run(running[static_cast<std::size_t>(i % servers)]->port(), i, results[static_cast<std::size_t>(i)]);
+        Client client(running[static_cast<std::size_t>(i % servers)]->port(), i, results[static_cast<std::size_t>(i)]);
+        client.open();
+        loggedIn.arrive_and_wait();
+        run(client, i);
       });
+    loggedIn.wait();
+    const auto start = Clock::now();
     for (std::thread& t : clients) t.join();
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     state.SetIterationTime(seconds);
@@ -204,9 +211,7 @@ void Measure(benchmark::State& state, RunClient run) {
   }
 }
 
-void BM_Mixed(benchmark::State& state) {
-  Measure(state, [](int port, int index, ClientResult& out) { Mixed(port, index, Clock::now() + kRunFor, out); });
-}
+void BM_Mixed(benchmark::State& state) { Measure(state, Mixed); }
 
 void BM_Rescissions(benchmark::State& state) { Measure(state, Rescissions); }
 

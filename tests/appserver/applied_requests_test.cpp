@@ -78,9 +78,9 @@ TEST_P(AppliedOnce, AKeyIsNeverSharedByTwoOperatorsOrTwoMethods) {
   EXPECT_EQ(Recorded(), before);
 }
 
-// Servers before this one recorded [result, [args...]] with every argument
-// whole; a retry that reaches a newer server within the day reads it so.
-TEST_P(AppliedOnce, AnAnswerRecordedAsEarlierServersDidStillReads) {
+// An answer whose arguments were all recorded whole, as every answer once
+// was, reads as it was recorded.
+TEST_P(AppliedOnce, AnAnswerRecordedWithEveryArgumentWholeReads) {
   const std::string bytes = wire::EncodeValue(MakeArray({Variant(7), MakeArray({Variant(), Variant("volta")})}));
   std::string hex;
   for (const unsigned char c : bytes) hex += "0123456789abcdef"[c >> 4], hex += "0123456789abcdef"[c & 15];
