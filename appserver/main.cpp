@@ -23,6 +23,7 @@
 #include "demo/demo_database.h"
 #include "methods/method_support.h"
 #include "ops/call_outcome.h"
+#include "data/process_memory.h"
 #include "ops/metered_call.h"
 #include "ops/metrics_endpoint.h"
 #include "ops/online_backup.h"
@@ -83,6 +84,7 @@ int unlock(const ServerOptions& o) {
 }
 
 int serve(const ServerOptions& o) {
+  KeepFreedMemoryForReuse();
   // Block the stop signals before any thread starts, so only the watcher
   // below receives them.
   sigset_t stopSignals;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "data/process_memory.h"
 #include "drag_splitters.h"
 #include "host_application.h"
 #include "host_options.h"
@@ -56,6 +57,8 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // Before Qt starts any thread.
+  KeepFreedMemoryForReuse();
   HostApplication app(argc, argv);
   app.setApplicationName(QStringLiteral("distrato"));
   app.setApplicationDisplayName(QStringLiteral("Distrato"));

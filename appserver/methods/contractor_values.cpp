@@ -74,7 +74,8 @@ StoredValues RequireStored(Database& db, const BudgetKey& b, const PartyKey& k) 
 template <class Call>
 std::optional<PartyKey> NamedParty(Database& db, const BudgetKey& b, const Call& args) {
   const std::string seq = args.sequencia.empty() ? "" : KeyCode(args.sequencia, kSequenceWidth);
-  return FindParty(ReviewedContracts(db, b), KeyCode(args.cliente, 0), seq, KeyCode(args.endereco, 0), false);
+  const std::string client = KeyCode(args.cliente, 0);
+  return FindParty(ReviewedContractsOf(db, b, client), client, seq, KeyCode(args.endereco, 0), false);
 }
 
 bool SameInstallments(const std::vector<Installment>& a, const std::vector<Installment>& b) {

@@ -53,19 +53,35 @@ void AppendText(std::string& stamp, const std::string& t) {
   stamp += t;
 }
 
-}  // namespace
-
-std::vector<ReviewedContract> ReviewedContracts(Database& db, const BudgetKey& b) {
-  Statement st = db.prepare(
-      "SELECT d.NRSEQORCAEVE, d.CDCLIENTE, d.NRENDCLIORCEVE, COALESCE(p.CDCLICONTSUBORE, '') FROM CONTRATDISTRATO d"
-      "  LEFT JOIN CONTRATANTE p ON p.CDFILIAL = d.CDFILIAL AND p.NRORCAEVENTO = d.NRORCAEVENTO"
-      "                         AND p.NRSEQORCAEVE = d.NRSEQORCAEVE AND p.CDCLIENTE = d.CDCLIENTE"
-      "                         AND p.NRENDCLIORCEVE = d.NRENDCLIORCEVE"
-      " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2");
-  st.bindAll(b.branch, b.budget);
+std::vector<ReviewedContract> ReadReviewedContracts(Statement& st) {
   std::vector<ReviewedContract> out;
   while (st.step()) out.push_back({{st.text(0), st.text(1), st.text(2)}, st.text(3)});
   return out;
+}
+
+// ?1, ?2: the budget; `condition` narrows the contracts further.
+std::string ReviewedContractsQuery(const char* condition) {
+  return std::string(
+             "SELECT d.NRSEQORCAEVE, d.CDCLIENTE, d.NRENDCLIORCEVE, COALESCE(p.CDCLICONTSUBORE, '') FROM CONTRATDISTRATO d"
+             "  LEFT JOIN CONTRATANTE p ON p.CDFILIAL = d.CDFILIAL AND p.NRORCAEVENTO = d.NRORCAEVENTO"
+             "                         AND p.NRSEQORCAEVE = d.NRSEQORCAEVE AND p.CDCLIENTE = d.CDCLIENTE"
+             "                         AND p.NRENDCLIORCEVE = d.NRENDCLIORCEVE"
+             " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2") +
+         condition;
+}
+
+}  // namespace
+
+std::vector<ReviewedContract> ReviewedContracts(Database& db, const BudgetKey& b) {
+  Statement st = db.prepare(ReviewedContractsQuery(""));
+  st.bindAll(b.branch, b.budget);
+  return ReadReviewedContracts(st);
+}
+
+std::vector<ReviewedContract> ReviewedContractsOf(Database& db, const BudgetKey& b, const std::string& client) {
+  Statement st = db.prepare(ReviewedContractsQuery(" AND d.CDCLIENTE = ?3"));
+  st.bindAll(b.branch, b.budget, client);
+  return ReadReviewedContracts(st);
 }
 
 DataPacket PartiesPacket(Database& db, const BudgetKey& b) {

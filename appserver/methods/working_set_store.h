@@ -35,6 +35,8 @@ struct ReviewedContract {
 
 // The budget's contracts under review, in no particular order.
 std::vector<ReviewedContract> ReviewedContracts(Database& db, const BudgetKey& b);
+// Those of one client: a look-up of one party need not read the whole budget.
+std::vector<ReviewedContract> ReviewedContractsOf(Database& db, const BudgetKey& b, const std::string& client);
 
 // The parties under review as the dialog shows them (ContractorValuesShape).
 DataPacket PartiesPacket(Database& db, const BudgetKey& b);

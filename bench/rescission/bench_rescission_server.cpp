@@ -26,6 +26,7 @@
 
 #include "app_server.h"
 #include "data/packet.h"
+#include "data/process_memory.h"
 #include "demo/demo_database.h"
 #include "net/value_codec.h"
 #include "scratch_postgres.h"
@@ -85,6 +86,8 @@ void Analyze(const std::string& conninfo) {
 }
 
 const Databases& DatabasesFor(const benchmark::State& state) {
+  // The process as the server sets it up.
+  KeepFreedMemoryForReuse();
   const int parties = static_cast<int>(state.range(0));
   const bool postgres = state.range(1) == 1;
   static std::map<std::pair<int, bool>, Databases> made;
