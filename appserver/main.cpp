@@ -8,6 +8,7 @@
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -111,6 +112,11 @@ int serve(const ServerOptions& o) {
   rpcOptions.log = &log;
   rpcOptions.tlsCertFile = o.tlsCert;
   rpcOptions.tlsKeyFile = o.tlsKey;
+  // Each worker opens its database connection before the first client is
+  // accepted, so the first calls after a start do not all wait for one.
+  rpcOptions.prepareWorker = [&app] {
+    if (const std::optional<std::string> why = app.readiness()) throw std::runtime_error(*why);
+  };
   RpcServer server(
       [&app, &metrics](RpcConnection& connection, const std::string& method, std::vector<Variant>& args) {
         // Each connection has its caller session from its first call on.

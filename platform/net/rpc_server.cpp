@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstddef>
+#include <exception>
+#include <latch>
+#include <memory>
 #include <cstdint>
 #include <set>
 #include <sys/resource.h>
@@ -256,6 +260,24 @@ std::string RpcServer::Impl::process(const std::string& body, RpcConnection& con
   return out;
 }
 
+void RpcServer::Impl::prepareWorkers() {
+  if (!options.prepareWorker) return;
+  const std::size_t n = std::max<std::size_t>(1, options.workerThreads);
+  // Each task waits for all the others, so each holds a thread of its own.
+  // Shared: a task may still be leaving its wait when this one returns.
+  auto prepared = std::make_shared<std::latch>(static_cast<std::ptrdiff_t>(n));
+  for (std::size_t i = 0; i < n; ++i)
+    asio::post(*workers, [this, prepared] {
+      try {
+        options.prepareWorker();
+      } catch (const std::exception& e) {
+        say(ServerLog::Level::Warning, std::string("preparação de um executor falhou: ") + e.what());
+      }
+      prepared->arrive_and_wait();
+    });
+  prepared->wait();
+}
+
 void RpcServer::Impl::startLoginPool() {
   loginWork.emplace(loginIo.get_executor());
   for (std::size_t i = 0; i < std::max<std::size_t>(1, options.loginThreads); ++i)
@@ -311,6 +333,7 @@ void RpcServer::run() {
   Impl& s = *impl_;
   if (s.stopRequested) return;
   s.workers.emplace(std::max<std::size_t>(1, s.options.workerThreads));
+  s.prepareWorkers();
   s.startLoginPool();
   s.keepRunning.emplace(s.io.get_executor());
   asio::post(s.io, [&s] {

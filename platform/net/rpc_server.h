@@ -75,10 +75,15 @@ struct RpcServerOptions {
   std::size_t loginThreads = 1;        // anonymous requests and logins, at a lower priority
   // After a request at least this large the freed memory goes back to the
   // system, so one large request does not leave the process large.
-  std::size_t trimAfterBytes = 1024 * 1024;
+  std::size_t trimAfterBytes = 8 * 1024 * 1024;
   int readTimeoutMs = 30000;           // a frame, once begun, must arrive (or leave) whole within this
   std::size_t maxConnections = 256;
   std::size_t workerThreads = 8;       // requests served at once
+  // Runs once on each worker thread before the server accepts its first
+  // connection: what the handler keeps per thread (a database connection) is
+  // made then, not inside the first calls. A failure is logged as a warning
+  // and the server serves anyway.
+  std::function<void()> prepareWorker;
   std::size_t maxValuesPerRequest = 500000;
   int shutdownGraceMs = 10000;         // calls in flight at stop() may finish within this
   ServerLog* log = nullptr;            // connections, refusals, errors and slow calls; none when null

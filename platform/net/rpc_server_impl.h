@@ -61,6 +61,7 @@ struct RpcServer::Impl {
   // false when none could be closed and it does not.
   bool makeRoom(const std::string& address);
   void startLoginPool();
+  void prepareWorkers();
   void stopLoginPool();
   bool runsOnLoginPool(std::string_view body, bool loggedIn) const {
     return !loggedIn || wire::PeekMethod(body) == options.loginMethod;

@@ -3,6 +3,9 @@
 #include <atomic>
 #include <functional>
 #include <future>
+#include <mutex>
+#include <set>
+#include <stdexcept>
 #include <thread>
 
 #include "net/net_connection.h"
@@ -359,6 +362,32 @@ TEST(RpcServer, StopBeforeRunAndDestroyWithoutRun) {
   s.stop();
   auto run = std::async(std::launch::async, [&] { s.run(); });
   EXPECT_EQ(run.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+}
+
+TEST(RpcServer, EachWorkerIsPreparedOnceBeforeServingAndAFailedPreparationDoesNotStopIt) {
+  std::mutex mu;
+  std::set<std::thread::id> prepared;
+  int preparations = 0;
+  RpcServerOptions options;
+  options.workerThreads = 3;
+  options.prepareWorker = [&] {
+    std::lock_guard lock(mu);
+    prepared.insert(std::this_thread::get_id());
+    if (++preparations == 1) throw std::runtime_error("banco sem resposta");
+  };
+  ServedRpc server(
+      [&](const std::string&, std::vector<Variant>&) {
+        std::lock_guard lock(mu);
+        return Variant(prepared.count(std::this_thread::get_id()) == 1);
+      },
+      options);
+  TNetConnection net;
+  net.SetHost("127.0.0.1");
+  net.SetPort(server.port());
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(net.AppServer("Qualquer", {})[1], Variant(true)) << "served by a prepared worker";
+  std::lock_guard lock(mu);
+  EXPECT_EQ(preparations, 3);
+  EXPECT_EQ(prepared.size(), 3u) << "one preparation per worker thread";
 }
 
 }  // namespace
