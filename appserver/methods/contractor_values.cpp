@@ -133,10 +133,10 @@ Variant DeletaFormaPgto(Database& db, const protocol::DeletaFormaPgto& args, Cal
   BudgetKey b = BudgetArgs(args);
   const std::optional<PartyKey> party = NamedParty(db, b, args);
   if (!party) return Variant(PlanPacket(db, b, party));
-  RequireUnchangedSinceRead(ReadStamps(db, b), b, *party, caller);
+  RequireUnchangedSinceRead(ReadStamps(db, b, *party), b, *party, caller);
   const std::int64_t deleted = DeletePlan(db, b, *party);
   // The caller's own change is what it now holds of this party.
-  caller.rememberRead(ReadScope(b), party->text(), ReadStamps(db, b)[party->text()]);
+  caller.rememberRead(ReadScope(b), party->text(), ReadStamps(db, b, *party)[party->text()]);
   // Nothing deleted, nothing changed: the trail records changes only.
   if (deleted > 0)
     WriteAudit(db, {"DeletaFormaPgto", caller.operatorCode(), b.branch, b.budget, party->client,

@@ -114,16 +114,26 @@ DataPacket PlanPacket(Database& db, const BudgetKey& b, const std::optional<Part
   return QueryPacket(st, PaymentPlanShape());
 }
 
-PartyStamps ReadStamps(Database& db, const BudgetKey& b) {
+namespace {
+
+// The stamps of the budget's contracts, or of `only` when given.
+PartyStamps ReadStampsOf(Database& db, const BudgetKey& b, const PartyKey* only) {
   // The columns side by side, the numbers as their bits and each text behind
   // its length: a stamp is only ever compared with another made here, and
   // building it here spares the database a text conversion per value.
+  const std::string which = only ? kContract : " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2";
+  const auto bind = [&](Statement& st) {
+    if (only)
+      st.bindAll(b.branch, b.budget, only->seq, only->client, only->address);
+    else
+      st.bindAll(b.branch, b.budget);
+  };
   PartyStamps stamps;
   Statement st = db.prepare(
       "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA,"
       "       NRDIAPGTOFIXO, NRPARCELAS, GERACTPAGAR, ERRO, ERRORENEGFIN, IDTPFORMAPGTO, IDMESINIPGTO"
-      "  FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
-  st.bindAll(b.branch, b.budget);
+      "  FROM CONTRATDISTRATO" + which);
+  bind(st);
   while (st.step()) {
     std::string stamp;
     for (int col = 3; col <= 8; ++col) AppendNumber(stamp, st.real(col));
@@ -131,9 +141,9 @@ PartyStamps ReadStamps(Database& db, const BudgetKey& b) {
     stamps.emplace(PartyKey{st.text(0), st.text(1), st.text(2)}.text(), std::move(stamp));
   }
   Statement plan = db.prepare(
-      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA, DTVENCIMENTO, VRPARCELA FROM FORMAPGTO"
-      " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 ORDER BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA");
-  plan.bindAll(b.branch, b.budget);
+      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA, DTVENCIMENTO, VRPARCELA FROM FORMAPGTO" + which +
+      " ORDER BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA");
+  bind(plan);
   while (plan.step()) {
     auto it = stamps.find(PartyKey{plan.text(0), plan.text(1), plan.text(2)}.text());
     if (it == stamps.end()) continue;
@@ -141,6 +151,12 @@ PartyStamps ReadStamps(Database& db, const BudgetKey& b) {
   }
   return stamps;
 }
+
+}  // namespace
+
+PartyStamps ReadStamps(Database& db, const BudgetKey& b) { return ReadStampsOf(db, b, nullptr); }
+
+PartyStamps ReadStamps(Database& db, const BudgetKey& b, const PartyKey& only) { return ReadStampsOf(db, b, &only); }
 
 std::optional<StoredValues> ValuesOf(Database& db, const BudgetKey& b, const PartyKey& k) {
   Statement st =

@@ -49,6 +49,9 @@ using PartyStamps = std::map<std::string, std::string>;
 
 // The stamps of every contract under review.
 PartyStamps ReadStamps(Database& db, const BudgetKey& b);
+// The stamp of one contract alone (none when it is not under review): a
+// change to one party need not read the whole budget's.
+PartyStamps ReadStamps(Database& db, const BudgetKey& b, const PartyKey& only);
 
 // The stored values of one contract that the confirmation checks against.
 struct StoredValues {
