@@ -116,34 +116,36 @@ DataPacket PlanPacket(Database& db, const BudgetKey& b, const std::optional<Part
 
 namespace {
 
+// `select` over the budget's rows, or over the contract `only`'s when given, then `rest`.
+Statement PrepareForBudgetOr(Database& db, const std::string& select, const BudgetKey& b, const PartyKey* only,
+                             const std::string& rest = "") {
+  if (only) return PrepareForContract(db, select + kContract + rest, b, *only);
+  Statement st = db.prepare(select + " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2" + rest);
+  st.bindAll(b.branch, b.budget);
+  return st;
+}
+
 // The stamps of the budget's contracts, or of `only` when given.
 PartyStamps ReadStampsOf(Database& db, const BudgetKey& b, const PartyKey* only) {
   // The columns side by side, the numbers as their bits and each text behind
   // its length: a stamp is only ever compared with another made here, and
   // building it here spares the database a text conversion per value.
-  const std::string which = only ? kContract : " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2";
-  const auto bind = [&](Statement& st) {
-    if (only)
-      st.bindAll(b.branch, b.budget, only->seq, only->client, only->address);
-    else
-      st.bindAll(b.branch, b.budget);
-  };
   PartyStamps stamps;
-  Statement st = db.prepare(
+  Statement st = PrepareForBudgetOr(
+      db,
       "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA,"
       "       NRDIAPGTOFIXO, NRPARCELAS, GERACTPAGAR, ERRO, ERRORENEGFIN, IDTPFORMAPGTO, IDMESINIPGTO"
-      "  FROM CONTRATDISTRATO" + which);
-  bind(st);
+      "  FROM CONTRATDISTRATO",
+      b, only);
   while (st.step()) {
     std::string stamp;
     for (int col = 3; col <= 8; ++col) AppendNumber(stamp, st.real(col));
     for (int col = 9; col <= 13; ++col) AppendText(stamp, st.text(col));
     stamps.emplace(PartyKey{st.text(0), st.text(1), st.text(2)}.text(), std::move(stamp));
   }
-  Statement plan = db.prepare(
-      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA, DTVENCIMENTO, VRPARCELA FROM FORMAPGTO" + which +
+  Statement plan = PrepareForBudgetOr(
+      db, "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA, DTVENCIMENTO, VRPARCELA FROM FORMAPGTO", b, only,
       " ORDER BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA");
-  bind(plan);
   while (plan.step()) {
     auto it = stamps.find(PartyKey{plan.text(0), plan.text(1), plan.text(2)}.text());
     if (it == stamps.end()) continue;

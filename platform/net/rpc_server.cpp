@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <exception>
 #include <latch>
 #include <memory>
-#include <cstdint>
 #include <set>
 #include <sys/resource.h>
 #include <thread>
