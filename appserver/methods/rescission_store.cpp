@@ -1,6 +1,9 @@
 #include "methods/rescission_store.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <string_view>
+#include <tuple>
 #include <unordered_map>
 
 #include "data/formats.h"
@@ -74,6 +77,20 @@ constexpr const char* kSettledSums =
     "  FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC = 'B'";
 constexpr const char* kBySettledContract = " GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE";
 
+// A contract's key as views into strings that outlive it: the parties' own
+// fields, or the columns of the row being read.
+struct ContractView {
+  std::string_view seq, client, address;
+  bool operator==(const ContractView&) const = default;
+};
+
+struct ContractViewHash {
+  std::size_t operator()(const ContractView& k) const {
+    const std::hash<std::string_view> h;
+    return (h(k.seq) * 31 + h(k.client)) * 31 + h(k.address);
+  }
+};
+
 void SetPaid(Party& p, const Statement& sums) {
   p.paid = sums.integer(3);
   p.settledCount = static_cast<int>(sums.integer(4));
@@ -103,20 +120,33 @@ std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
   else
     which = " AND c.IDCONTPROCESDIST IN ('S', 'C') AND c.IDTPDISTRATOREALI = 'TOTAL'"
               " AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";
-  which += " ORDER BY c.NRSEQORCAEVE, k.NMFANTCLIE, c.CDCLIENTE, c.NRENDCLIORCEVE";
   Statement st = db.prepare(PartyQuery(which));
   st.bindAll(b.branch, b.budget);
-  std::vector<Party> parties;
-  std::unordered_map<std::string, std::size_t> byKey;
-  while (st.step()) {
-    parties.push_back(ReadParty(st));
-    byKey.emplace(parties.back().key().text(), parties.size() - 1);
-  }
+  std::vector<Party> read;
+  while (st.step()) read.push_back(ReadParty(st));
+
+  // What each paid, matched by contract without building a text per key.
+  std::unordered_map<ContractView, std::size_t, ContractViewHash> byKey;
+  byKey.reserve(read.size());
+  for (std::size_t i = 0; i < read.size(); ++i) byKey.emplace(ContractView{read[i].seq, read[i].client, read[i].address}, i);
   Statement sums = db.prepare(std::string(kSettledSums) + kBySettledContract);
   sums.bindAll(b.branch, b.budget);
   while (sums.step())
-    if (auto it = byKey.find(PartyKey{sums.text(0), sums.text(1), sums.text(2)}.text()); it != byKey.end())
-      SetPaid(parties[it->second], sums);
+    if (auto it = byKey.find({sums.textView(0), sums.textView(1), sums.textView(2)}); it != byKey.end())
+      SetPaid(read[it->second], sums);
+
+  // By sequence, trade name, client and address, sorted here: the database's
+  // sorter would copy every row whole, all twenty columns of it.
+  std::vector<std::size_t> order(read.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::sort(order.begin(), order.end(), [&read](std::size_t x, std::size_t y) {
+    const Party& l = read[x];
+    const Party& r = read[y];
+    return std::tie(l.seq, l.name, l.client, l.address) < std::tie(r.seq, r.name, r.client, r.address);
+  });
+  std::vector<Party> parties;
+  parties.reserve(read.size());
+  for (std::size_t i : order) parties.push_back(std::move(read[i]));
   return parties;
 }
 

@@ -61,6 +61,18 @@ TEST_P(TotalRescission, RecordsEveryPartyOfTheBudgetAtOnce) {
   EXPECT_EQ(One("SELECT COUNT(*) FROM DISTRATOPARCIAL" + budget), "5");
 }
 
+TEST_P(TotalRescission, PricesThePartiesBySequenceTradeNameClientAndAddress) {
+  // Renamed so that the trade names no longer follow the codes.
+  db_->exec("UPDATE CLIENTE SET NMFANTCLIE = 'Abel Zanella' WHERE CDCLIENTE = '1025'");
+  db_->exec("UPDATE CLIENTE SET NMFANTCLIE = 'Zelia Abreu' WHERE CDCLIENTE = '1023'");
+  const DataPacket p =
+      Call("ConfValTodosCont", {kBranch, kFree, "SUPERVISOR", "01", Empty(), Variant(0.0), "N"}).asPacket();
+  std::string order;
+  for (std::size_t r = 0; r < p.rowCount(); ++r)
+    order += p.at(r, "CDCLIENTE").asText() + "/" + p.at(r, "NRENDCLIORCEVE").asText() + " ";
+  EXPECT_EQ(order, "1025/1 1024/1 1026/1 1026/2 1023/1 ");
+}
+
 TEST_P(TotalRescission, TheConsolidationGeneratesEachPartysAccountOnce) {
   // Thiago is refunded in two variable installments, Valentina pays hers on
   // a fixed day of the next two months.
