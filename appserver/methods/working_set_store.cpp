@@ -1,6 +1,7 @@
 #include "methods/working_set_store.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "methods/packet_builder.h"
 #include "methods/packet_shapes.h"
@@ -48,9 +49,18 @@ void AppendNumber(std::string& stamp, double v) {
   stamp.append(bits, sizeof v);
 }
 
-void AppendText(std::string& stamp, const std::string& t) {
+void AppendText(std::string& stamp, std::string_view t) {
   AppendNumber(stamp, static_cast<double>(t.size()));
   stamp += t;
+}
+
+// PartyKey::text() of the row's first three columns, read in place.
+std::string ContractText(const Statement& st) {
+  const std::string_view seq = st.textView(0), client = st.textView(1), address = st.textView(2);
+  std::string text;
+  text.reserve(seq.size() + client.size() + address.size() + 2);
+  text.append(seq).append(1, '|').append(client).append(1, '|').append(address);
+  return text;
 }
 
 std::vector<ReviewedContract> ReadReviewedContracts(Statement& st) {
@@ -140,14 +150,15 @@ PartyStamps ReadStampsOf(Database& db, const BudgetKey& b, const PartyKey* only)
   while (st.step()) {
     std::string stamp;
     for (int col = 3; col <= 8; ++col) AppendNumber(stamp, st.real(col));
-    for (int col = 9; col <= 13; ++col) AppendText(stamp, st.text(col));
-    stamps.emplace(PartyKey{st.text(0), st.text(1), st.text(2)}.text(), std::move(stamp));
+    for (int col = 9; col <= 13; ++col) AppendText(stamp, st.textView(col));
+    // The rows mostly come in key order: the hint makes each insertion a step.
+    stamps.emplace_hint(stamps.end(), ContractText(st), std::move(stamp));
   }
   Statement plan = PrepareForBudgetOr(
       db, "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA, DTVENCIMENTO, VRPARCELA FROM FORMAPGTO", b, only,
       " ORDER BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA");
   while (plan.step()) {
-    auto it = stamps.find(PartyKey{plan.text(0), plan.text(1), plan.text(2)}.text());
+    auto it = stamps.find(ContractText(plan));
     if (it == stamps.end()) continue;
     for (int col = 3; col <= 5; ++col) AppendNumber(it->second, plan.real(col));
   }
@@ -249,7 +260,7 @@ ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b)
     v.account = st.text(6);
     v.error = st.text(7);
     v.renegotiationError = st.text(8);
-    stored_.emplace(PartyKey{st.text(0), st.text(1), st.text(2)}.text(), std::move(v));
+    stored_.emplace(ContractText(st), std::move(v));
   }
 }
 
