@@ -65,6 +65,9 @@ class TClientDataSet {
   // A packet lacking a declared field, or holding a value a field cannot
   // take, throws and leaves the dataset as it was.
   void SetData(const Variant& packet);
+  // The same; a decoded packet held by this value alone gives its columns up
+  // rather than have them copied, and the value is left null.
+  void SetData(Variant&& packet);
   void SetData(const DataPacket& packet);
   // The whole content as a packet: every record, whatever the filter and
   // the order, in the order records were loaded or added.
@@ -141,10 +144,12 @@ class TClientDataSet {
   void WriteField(TField& field, Variant value);
 
   // loading
-  // Copies the columns a packet was decoded into when they have the fields'
-  // types; false, with nothing done, when the packet must be read cell by cell.
+  void Load(const DataPacket& packet, bool mayTakeColumns);
+  // Copies (or, when allowed and no one else holds them, takes) the columns a
+  // packet was decoded into when they have the fields' types; false, with
+  // nothing done, when the packet must be read cell by cell.
   bool CopyColumns(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields, const DataPacket& packet,
-                   const std::vector<int>& packetIndex) const;
+                   const std::vector<int>& packetIndex, bool mayTakeColumns) const;
   void FillStore(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields, const DataPacket& packet,
                  const std::vector<int>& packetIndex) const;
   void InstallFields(std::vector<std::unique_ptr<TField>>&& fields);

@@ -22,10 +22,19 @@ void TClientDataSet::SetData(const Variant& packet) {
     return;
   }
   if (!packet.isPacket()) Fail("o valor recebido não é um pacote de dados");
-  SetData(packet.asPacket());
+  Load(packet.asPacket(), false);
 }
 
-void TClientDataSet::SetData(const DataPacket& packet) {
+void TClientDataSet::SetData(Variant&& packet) {
+  // Ours alone from here: nothing else sees the packet lose its columns.
+  const Variant owned = std::move(packet);
+  if (!owned.isPacket()) return SetData(owned);
+  Load(owned.asPacket(), owned.holdsPacketAlone());
+}
+
+void TClientDataSet::SetData(const DataPacket& packet) { Load(packet, false); }
+
+void TClientDataSet::Load(const DataPacket& packet, bool mayTakeColumns) {
   // Everything that can fail is done aside, so a failure leaves the dataset as it was.
   std::vector<std::unique_ptr<TField>> candidates;
   const std::vector<std::unique_ptr<TField>>* fields = &fields_;
@@ -44,7 +53,7 @@ void TClientDataSet::SetData(const DataPacket& packet) {
     packetIndex.push_back(i);
   }
   RecordStore store;
-  if (!CopyColumns(store, *fields, packet, packetIndex)) {
+  if (!CopyColumns(store, *fields, packet, packetIndex, mayTakeColumns)) {
     store.Reset(TypesOf(*fields), packet.rows.size());
     FillStore(store, *fields, packet, packetIndex);
   }
@@ -97,7 +106,8 @@ void ReserveTexts(RecordStore& store, const std::vector<std::unique_ptr<TField>>
 }  // namespace
 
 bool TClientDataSet::CopyColumns(RecordStore& store, const std::vector<std::unique_ptr<TField>>& fields,
-                                 const DataPacket& packet, const std::vector<int>& packetIndex) const {
+                                 const DataPacket& packet, const std::vector<int>& packetIndex,
+                                 bool mayTakeColumns) const {
   const RecordStore* columns = packet.rows.Columns();
   if (!columns) return false;
   std::vector<std::size_t> selected;
@@ -106,7 +116,14 @@ bool TClientDataSet::CopyColumns(RecordStore& store, const std::vector<std::uniq
     if (pi >= columns->FieldCount() || columns->Type(pi) != fields[f]->DataType()) return false;
     selected.push_back(pi);
   }
-  store.CopyColumns(*columns, selected);
+  // A packet decoded for this load alone gives its columns up: the largest
+  // part of a load was copying them. A field named twice is copied instead.
+  std::vector<std::size_t> distinct = selected;
+  std::sort(distinct.begin(), distinct.end());
+  const bool once = std::adjacent_find(distinct.begin(), distinct.end()) == distinct.end();
+  const std::shared_ptr<RecordStore> sole = mayTakeColumns && once ? packet.rows.SoleColumns() : nullptr;
+  if (sole) store.TakeColumns(std::move(*sole), selected);
+  else store.CopyColumns(*columns, selected);
   // Fixed-length texts are kept padded to their size.
   for (std::size_t f = 0; f < fields.size(); ++f)
     if (fields[f]->DataType() == FieldType::FixedString && fields[f]->Size() > 0)

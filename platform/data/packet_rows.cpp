@@ -4,7 +4,7 @@
 
 #include "record_store.h"
 
-PacketRows::PacketRows(std::shared_ptr<const RecordStore> columns)
+PacketRows::PacketRows(std::shared_ptr<RecordStore> columns)
     : rows_(columns->LiveCount()), width_(columns->FieldCount()), columns_(std::move(columns)),
       lazy_(std::make_unique<Lazy>()) {
   if (rows_ == 0) width_ = 0;  // as rows added one by one have it

@@ -8,8 +8,9 @@
 //
 // Rows a decoder filled as typed columns (`PacketRows(columns)`) stay in them
 // until a cell is first read: a dataset loading the packet copies the columns
-// as they are (`Columns()`), and the cells are built only for whoever reads
-// them one by one.
+// as they are (`Columns()`), or takes them when the packet is its alone
+// (`SoleColumns()`), and the cells are built only for whoever reads them one
+// by one.
 
 #include <algorithm>
 #include <cstddef>
@@ -62,7 +63,7 @@ class PacketRows {
   PacketRows() = default;
   // The rows of `columns`, in its order, each record's cells as its values
   // (a whole number in a float column as an integer, as the wire carries it).
-  explicit PacketRows(std::shared_ptr<const RecordStore> columns);
+  explicit PacketRows(std::shared_ptr<RecordStore> columns);
   PacketRows(const PacketRows& other);
   PacketRows(PacketRows&& other) noexcept = default;
   PacketRows& operator=(const PacketRows& other);
@@ -72,6 +73,10 @@ class PacketRows {
   // The columns the rows were decoded into, while no cell was changed; null
   // for rows added cell by cell.
   const RecordStore* Columns() const { return columns_.get(); }
+  // The same columns to take from, when no other packet shares them; null
+  // otherwise. Only for a caller that holds the packet alone and drops it
+  // right after: what it takes leaves these rows hollow.
+  std::shared_ptr<RecordStore> SoleColumns() const { return columns_.use_count() == 1 ? columns_ : nullptr; }
 
   std::size_t size() const { return rows_; }
   bool empty() const { return rows_ == 0; }
@@ -155,6 +160,6 @@ class PacketRows {
   std::size_t rows_ = 0;
   std::size_t width_ = 0;
   std::size_t open_ = 0;  // cells of the row being added
-  std::shared_ptr<const RecordStore> columns_;
+  std::shared_ptr<RecordStore> columns_;  // shared by copies of these rows
   std::unique_ptr<Lazy> lazy_;  // while the cells are still to be built from the columns
 };

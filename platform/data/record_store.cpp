@@ -85,6 +85,17 @@ void RecordStore::CopyColumns(const RecordStore& from, const std::vector<std::si
   ids_ = from.ids_;
 }
 
+void RecordStore::TakeColumns(RecordStore&& from, const std::vector<std::size_t>& fields) {
+  columns_.clear();
+  columns_.reserve(fields.size());
+  for (std::size_t f : fields) columns_.push_back(std::move(from.columns_[f]));
+  order_ = std::move(from.order_);
+  ids_ = from.ids_;
+  from.columns_.clear();
+  from.order_.clear();
+  from.ids_ = 0;
+}
+
 void RecordStore::PadTexts(std::size_t field, std::size_t chars) {
   Column& c = columns_[field];
   const auto padOf = [&](std::size_t id) -> std::size_t {

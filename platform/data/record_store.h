@@ -68,6 +68,9 @@ class RecordStore {
 
   // Becomes a copy of `from`'s columns `fields` (in that order), records and order included.
   void CopyColumns(const RecordStore& from, const std::vector<std::size_t>& fields);
+  // The same, moving the columns out of `from` (each of `fields` named once),
+  // which is left empty.
+  void TakeColumns(RecordStore&& from, const std::vector<std::size_t>& fields);
   // Pads a text field's texts with blanks to `chars` characters, as a
   // fixed-length field keeps them.
   void PadTexts(std::size_t field, std::size_t chars);

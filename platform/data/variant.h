@@ -83,6 +83,8 @@ class Variant {
   Array& asArray();
   const DataPacket& asPacket() const;
   PacketPtr packetPtr() const;
+  // A packet no other value shares: its holder may take its contents.
+  bool holdsPacketAlone() const { return kind() == Kind::Packet && HeldPacket()->use_count() == 1; }
 
   // Element of an array result; throws when this is not an array or the
   // index is out of range.

@@ -2,6 +2,8 @@
 // receivables and payables; sorting, keys, the substitute column and the
 // rescission type.
 
+#include <utility>
+
 #include "contracts/statement_methods.h"
 #include "contracts/workspace_methods.h"
 #include "lib/grid_text.h"
@@ -63,7 +65,7 @@ void TfrmDistrato::sbtVerificarClick(TComponent* /*sender*/) {
 
 void TfrmDistrato::cdsContratanteAfterScroll(TClientDataSet& /*dataSet*/) {
   if (rbtTotal.Checked()) DadosComplementares();
-  const contracts::ContasResult contas = contracts::GetContas(
+  contracts::ContasResult contas = contracts::GetContas(
       netDistrato, {.empresa = stCdEmpresa,
                     .orcamento = edtOrcamento.Text(),
                     .NRSEQORCAEVE = Text(cdsContratante, "NRSEQORCAEVE"),
@@ -73,9 +75,9 @@ void TfrmDistrato::cdsContratanteAfterScroll(TClientDataSet& /*dataSet*/) {
                     .IDORIGEMINCLUSAO = Text(cdsContratante, "IDORIGEMINCLUSAO"),
                     .IDTRANSFCOTAREALI = Text(cdsContratante, "IDTRANSFCOTAREALI"),
                     .IDTPDISTRATOREALI = Text(cdsContratante, "IDTPDISTRATOREALI")});
-  cdsContas.SetData(contas.receber);
+  cdsContas.SetData(std::move(contas.receber));
   inCtBaixadas = contas.baixadas;
-  cdsContasPagar.SetData(contas.pagar);
+  cdsContasPagar.SetData(std::move(contas.pagar));
   lblProcesso.SetCaption(workspace::ProcessCaption(Text(cdsContratante, "IDTPDISTRATOREALI")));
   dbgPadrao.ExcludeOptions(dgEditing);
   HabilitaBotoes();

@@ -301,6 +301,39 @@ TEST(ColumnDecoder, DatasetsLoadColumnsAsTheyLoadCells) {
   EXPECT_EQ(converted.FieldByName("QTD").AsFloat(), 7.0);
 }
 
+// A packet decoded for one load gives its columns to the dataset; one that
+// another value or packet still holds is copied and stays whole.
+TEST(ColumnDecoder, ADatasetTakesTheColumnsOfAPacketNoOneElseHolds) {
+  DataPacket wide({{"NMCLIENTE", FieldType::String, 200}});
+  for (int i = 0; i < 2000; ++i) wide.addRow({std::string(100, char('a' + i % 26))});
+  const std::string bytes = Encode(Variant(wide));
+  const auto load = [](TClientDataSet& ds, auto&& packet) {
+    largestBlock = 0;
+    ds.SetData(std::forward<decltype(packet)>(packet));
+    return largestBlock.load();
+  };
+  const std::size_t textBlock = 2000 * 100;  // what a copy of the column allocates at once
+
+  TClientDataSet taken;
+  Variant alone = DecodeValueInColumns(bytes);
+  EXPECT_LT(load(taken, std::move(alone)), textBlock);
+  EXPECT_TRUE(alone.isNull());
+  EXPECT_EQ(taken.ToPacket(), wide);
+
+  Variant shared = DecodeValueInColumns(bytes);
+  const Variant sameValue = shared;
+  TClientDataSet fromShared;
+  EXPECT_GE(load(fromShared, std::move(shared)), textBlock);
+  EXPECT_EQ(fromShared.ToPacket(), wide);
+  EXPECT_EQ(sameValue.asPacket(), wide);
+
+  Variant copied = DecodeValueInColumns(bytes);
+  const DataPacket samePacket = copied.asPacket();  // shares the columns
+  TClientDataSet fromCopied;
+  EXPECT_GE(load(fromCopied, std::move(copied)), textBlock);
+  EXPECT_EQ(samePacket, wide);
+}
+
 TEST(ColumnDecoder, ColumnsReadAsCellsFromSeveralThreadsAtOnce) {
   DataPacket many(EveryType().fields);
   for (int i = 0; i < 3000; ++i) many.addRow({std::to_string(i), "x", double(i), DateTime{double(i)}, i, i % 2 == 0});
