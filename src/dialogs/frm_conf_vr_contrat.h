@@ -99,8 +99,9 @@ class TfrmConfVrContrat : public TfrmPadraoSimples {
   void Wire();
   std::string Branch() const;
   std::string Budget() const;
-  void LoadParties(const Variant& packet);
-  void LoadPlan(const Variant& packet);
+  // The answer is the dataset's to take: it is not kept.
+  void LoadParties(Variant packet);
+  void LoadPlan(Variant packet);
   static void StartEditing(TClientDataSet& data);
   void EnableFixedDay(bool enabled);
   [[noreturn]] void Refuse(const std::string& key);

@@ -1,6 +1,8 @@
 // TfrmConfVrContrat: lifecycle, parties and payment form, installments and
 // the commands.
 
+#include <utility>
+
 #include "data/exceptions.h"
 #include "data/formats.h"
 #include "dialogs/cli_dxr10903.h"
@@ -58,15 +60,15 @@ void TfrmConfVrContrat::StartEditing(TClientDataSet& data) {
 // Loading replaces whatever was pending and makes the first party current,
 // whose plan its scroll then shows: after every load (activation, Verify,
 // Confirm, Cancel) the dialog starts again from the first party.
-void TfrmConfVrContrat::LoadParties(const Variant& packet) {
+void TfrmConfVrContrat::LoadParties(Variant packet) {
   if (dialogs::Editing(cdsFormaPgto)) cdsFormaPgto.Cancel();
   if (dialogs::Editing(cdsVrContratantes)) cdsVrContratantes.Cancel();
-  cdsVrContratantes.SetData(packet);
+  cdsVrContratantes.SetData(std::move(packet));
 }
 
-void TfrmConfVrContrat::LoadPlan(const Variant& packet) {
+void TfrmConfVrContrat::LoadPlan(Variant packet) {
   if (dialogs::Editing(cdsFormaPgto)) cdsFormaPgto.Cancel();
-  cdsFormaPgto.SetData(packet);
+  cdsFormaPgto.SetData(std::move(packet));
 }
 
 // --- lifecycle --------------------------------------------------------------
