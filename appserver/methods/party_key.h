@@ -5,13 +5,21 @@
 // map, working set, refusal and audit row of the server uses the whole key.
 
 #include <string>
+#include <string_view>
 #include <tuple>
 
 struct PartyKey {
   std::string seq, client, address;
 
   // The key as one text, for maps and stamps: "01|3203|2".
-  std::string text() const { return seq + "|" + client + "|" + address; }
+  std::string text() const { return Text(seq, client, address); }
+  // The same text from the key's parts wherever they are (a row being read).
+  static std::string Text(std::string_view seq, std::string_view client, std::string_view address) {
+    std::string text;
+    text.reserve(seq.size() + client.size() + address.size() + 2);
+    text.append(seq).append(1, '|').append(client).append(1, '|').append(address);
+    return text;
+  }
 
   // How a refusal names the contract: "3203 (sequência 01, endereço 2)".
   std::string label() const { return client + " (sequência " + seq + ", endereço " + address + ")"; }

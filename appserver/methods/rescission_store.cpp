@@ -128,7 +128,8 @@ std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
   // What each paid, matched by contract without building a text per key.
   std::unordered_map<ContractView, std::size_t, ContractViewHash> byKey;
   byKey.reserve(read.size());
-  for (std::size_t i = 0; i < read.size(); ++i) byKey.emplace(ContractView{read[i].seq, read[i].client, read[i].address}, i);
+  for (std::size_t i = 0; i < read.size(); ++i)
+    byKey.emplace(ContractView{read[i].seq, read[i].client, read[i].address}, i);
   Statement sums = db.prepare(std::string(kSettledSums) + kBySettledContract);
   sums.bindAll(b.branch, b.budget);
   while (sums.step())

@@ -54,14 +54,8 @@ void AppendText(std::string& stamp, std::string_view t) {
   stamp += t;
 }
 
-// PartyKey::text() of the row's first three columns, read in place.
-std::string ContractText(const Statement& st) {
-  const std::string_view seq = st.textView(0), client = st.textView(1), address = st.textView(2);
-  std::string text;
-  text.reserve(seq.size() + client.size() + address.size() + 2);
-  text.append(seq).append(1, '|').append(client).append(1, '|').append(address);
-  return text;
-}
+// The key text of the contract in the row's first three columns, read in place.
+std::string ContractText(const Statement& st) { return PartyKey::Text(st.textView(0), st.textView(1), st.textView(2)); }
 
 std::vector<ReviewedContract> ReadReviewedContracts(Statement& st) {
   std::vector<ReviewedContract> out;
