@@ -105,6 +105,8 @@ std::optional<std::string> AppServer::readiness() const {
   }
 }
 
+void AppServer::warmUpConnection() const { storage_->connection().warmUp(); }
+
 std::uint64_t AppServer::databaseSizeBytes() const {
   try {
     Database& db = storage_->connection();

@@ -46,6 +46,8 @@ class AppServer {
   // Why the server cannot serve now (the database does not answer, or its
   // schema is not this server's), or nullopt when it can.
   std::optional<std::string> readiness() const;
+  // Readies this thread's database session for its first calls.
+  void warmUpConnection() const;
   // The database's size in bytes; 0 when it cannot be read.
   std::uint64_t databaseSizeBytes() const;
 

@@ -112,10 +112,12 @@ int serve(const ServerOptions& o) {
   rpcOptions.log = &log;
   rpcOptions.tlsCertFile = o.tlsCert;
   rpcOptions.tlsKeyFile = o.tlsKey;
-  // Each worker opens its database connection before the first client is
-  // accepted, so the first calls after a start do not all wait for one.
+  // Each worker opens its database connection, and has it read the schema,
+  // before the first client is accepted, so the first calls after a start do
+  // not all wait for that.
   rpcOptions.prepareWorker = [&app] {
     if (const std::optional<std::string> why = app.readiness()) throw std::runtime_error(*why);
+    app.warmUpConnection();
   };
   RpcServer server(
       [&app, &metrics](RpcConnection& connection, const std::string& method, std::vector<Variant>& args) {

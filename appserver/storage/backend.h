@@ -86,6 +86,10 @@ class ConnectionBackend {
   // next reads of it, in this transaction, as of an empty table. SQLite
   // plans without statistics: nothing to do.
   virtual void refreshStatistics(std::string_view table) { (void)table; }
+  // Reads the definitions of the schema's tables and indexes into this
+  // session, so that its first calls do not each pay for reading them.
+  // SQLite reads the whole schema at a connection's first statement.
+  virtual void warmUp() {}
   virtual sqlite3* sqliteHandle() { return nullptr; }
 };
 

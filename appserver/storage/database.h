@@ -34,6 +34,8 @@ class Database {
   storage::Dialect dialect() const;
   // After filling `table` with many rows: see ConnectionBackend::refreshStatistics.
   void refreshStatistics(std::string_view table) { backend_->refreshStatistics(table); }
+  // Before this connection's first call: see ConnectionBackend::warmUp.
+  void warmUp() { backend_->warmUp(); }
 
   // The number of migrations applied.
   int userVersion();

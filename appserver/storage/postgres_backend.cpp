@@ -253,6 +253,18 @@ class PostgresConnection : public ConnectionBackend {
   }
   // The table names are the server's own constants, never input.
   void refreshStatistics(std::string_view table) override { exec("ANALYZE " + std::string(table)); }
+
+  // A new backend builds its cache of each table's and index's definition
+  // on first use, several catalog reads each; a writing call touches a dozen
+  // tables. Planning a scan of every table opens each with all its indexes.
+  void warmUp() override {
+    syncPipeline();
+    const Result tables = check(PQexec(conn_, "SELECT quote_ident(tablename) FROM pg_tables WHERE schemaname = current_schema()"));
+    std::string plans;
+    for (int i = 0; i < PQntuples(tables.get()); ++i)
+      plans += "EXPLAIN SELECT * FROM " + std::string(PQgetvalue(tables.get(), i, 0)) + ";";
+    if (!plans.empty()) exec(plans);
+  }
   void lockSchema() override { exec("SELECT pg_advisory_lock(" + std::to_string(kMigrationLockKey) + ")"); }
   void unlockSchema() override { exec("SELECT pg_advisory_unlock(" + std::to_string(kMigrationLockKey) + ")"); }
 

@@ -162,6 +162,15 @@ TEST_F(PostgresStorage, AConnectionTheServerDroppedIsOpenedAgain) {
   EXPECT_EQ(branches.asInt(), 1);
 }
 
+TEST_F(PostgresStorage, WarmingUpASessionReachesEveryTableAndLeavesItServing) {
+  Database db(target_);
+  db.exec("CREATE TABLE \"Tabela do site\" (X INTEGER)");  // a name only quoting reaches
+  db.warmUp();
+  Statement branches = db.prepare("SELECT COUNT(*) FROM FILIAL");
+  ASSERT_TRUE(branches.step());
+  EXPECT_EQ(branches.integer(0), 1);
+}
+
 TEST_F(PostgresStorage, WritersOfOneBudgetQueueAndEachSeesTheCommitBeforeIt) {
   // Each writer reads the branch's name and writes it back longer, from its
   // own connection (its own thread) and with a pause in between: unqueued,
