@@ -18,6 +18,8 @@ namespace {
 
 constexpr int kMaxParties = 1000000;
 constexpr long kMaxConnections = 100000;
+// Each worker holds a database connection; PostgreSQL allows 100 by default.
+constexpr long kMaxWorkers = 128;
 
 long parseNumber(const std::string& text, long min, long max, const std::string& what) {
   long value = 0;
@@ -58,6 +60,8 @@ const char* ServerUsage() {
          "      [--max-connections N]   conexões simultâneas (256); além delas, o cliente é recusado\n"
          "      [--max-connections-per-address N]  conexões ainda sem login por endereço de cliente (32)\n"
          "      [--reserved-connections N]  lugares guardados para conexões com login (32; no máximo metade)\n"
+         "      [--workers N]           chamadas atendidas ao mesmo tempo, cada uma com sua conexão ao banco (8);\n"
+         "                              servidores numa mesma máquina dividem esse número entre si\n"
          "      [--log-level NÍVEL]     error, warning, info (padrão) ou debug; registro na saída de erros\n"
          "      [--tls-cert ARQUIVO --tls-key ARQUIVO]  TLS em toda conexão (certificado e chave PEM)\n"
          "      [--insecure-plain-tcp]  aceita TCP sem TLS num endereço que não é o local: senhas em texto aberto na rede\n"
@@ -104,6 +108,7 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
       number("--max-connections-per-address", 1, kMaxConnections, "Limite de conexões por endereço",
              o.maxConnectionsPerAddress),
       number("--reserved-connections", 0, kMaxConnections, "Conexões reservadas", o.reservedConnections),
+      number("--workers", 1, kMaxWorkers, "Chamadas ao mesmo tempo", o.workers),
       app.add_flag("--insecure-plain-tcp", o.insecurePlainTcp),
   };
   const CLI::Option* minPassword =
@@ -169,7 +174,8 @@ ServerOptions ParseServerOptions(const std::vector<std::string>& args) {
   if (o.demoDate && !o.initDemo) throw std::invalid_argument("--demo-date só vale com --init-demo.");
   if (std::any_of(std::begin(listenOnly), std::end(listenOnly), given) && !o.listen)
     throw std::invalid_argument(
-        "--max-connections-per-address, --reserved-connections e --insecure-plain-tcp só valem com --listen.");
+        "--max-connections-per-address, --reserved-connections, --workers e --insecure-plain-tcp só valem com "
+        "--listen.");
   if (given(minPassword) && o.setPassword.empty())
     throw std::invalid_argument("--min-password-length só vale com --set-password.");
   if (given(parties) && !o.initDemo) throw std::invalid_argument("--parties só vale com --init-demo.");

@@ -18,6 +18,7 @@ struct ServerOptions {
   std::size_t maxConnections = 256;
   std::size_t maxConnectionsPerAddress = 32;  // not yet logged in, per client address
   std::size_t reservedConnections = 32;       // kept for logged-in connections
+  std::size_t workers = 8;                    // calls answered at once, each on its own database connection
   bool insecurePlainTcp = false;              // plain TCP on an address other machines reach
   std::size_t minPasswordLength = 8;          // for --set-password
   std::string logLevel = "info";  // error, warning, info or debug

@@ -109,6 +109,7 @@ int serve(const ServerOptions& o) {
   rpcOptions.loginRequired = true;
   rpcOptions.maxAnonymousPerAddress = o.maxConnectionsPerAddress;
   rpcOptions.reservedForLoggedIn = o.reservedConnections;
+  rpcOptions.workerThreads = o.workers;
   rpcOptions.log = &log;
   rpcOptions.tlsCertFile = o.tlsCert;
   rpcOptions.tlsKeyFile = o.tlsKey;

@@ -17,8 +17,16 @@
 // conflicts counts here), reruns (transactions the database aborted for a
 // conflicting writer and the servers ran again, read off their metrics ports).
 //
+// The servers all run on this machine, so they share its processors: as a
+// site running several servers on one machine would, they divide one
+// server's eight workers among them (--workers 8/servers). Each keeping eight
+// would run up to sixteen calls at once where one server runs eight, and on
+// a small machine the measure would be of that, not of the servers.
+//
 // Arguments: backend (0 SQLite, 1 PostgreSQL), servers. DXR10900_SERVER, when
-// set, names another build of the server to measure (an older one, to compare).
+// set, names another build of the server to measure (an older one, to
+// compare); DXR10900_WORKERS, when set, gives each server that many workers
+// instead.
 
 #include <benchmark/benchmark.h>
 
@@ -51,6 +59,7 @@ constexpr int kParties = 400;
 constexpr int kOwnParties = 6;  // 16 x 6 = 96 child budgets of the 98 a budget holds
 constexpr auto kRunFor = std::chrono::seconds(8);
 constexpr auto kWarmUpFor = std::chrono::seconds(2);
+constexpr int kMachineWorkers = 8;  // one server's default
 const char* kBudget = "0000009999";
 
 std::string PartyCode(int i) {
@@ -177,11 +186,15 @@ void Measure(benchmark::State& state, RunClient run) {
     const dx_test::DemoDatabase demo(options);
     std::vector<std::unique_ptr<dx_test::ServerProcess>> running;
     std::vector<int> metricsPorts;
+    const char* workers = std::getenv("DXR10900_WORKERS");
+    const std::string workersEach = workers ? workers : std::to_string(std::max(1, kMachineWorkers / servers));
     for (int i = 0; i < servers; ++i) {
       metricsPorts.push_back(dx_test::FreeLoopbackPort());
       const char* program = std::getenv("DXR10900_SERVER");
       running.push_back(std::make_unique<dx_test::ServerProcess>(
-          demo.path(), program ? program : "", std::vector<std::string>{"--metrics-listen", "127.0.0.1:" + std::to_string(metricsPorts.back())}));
+          demo.path(), program ? program : "",
+          std::vector<std::string>{"--metrics-listen", "127.0.0.1:" + std::to_string(metricsPorts.back()),
+                                   "--workers", workersEach}));
       running.back()->requireListening();
     }
     std::vector<ClientResult> results(kClients);

@@ -86,20 +86,25 @@ TEST(ServerOptionsTest, ReadsOperatorAdministrationAndTls) {
   EXPECT_EQ(o.tlsKey, "k.pem");
 }
 
-TEST(ServerOptionsTest, ReadsTheLimitsOfConnectionsNotLoggedIn) {
+TEST(ServerOptionsTest, ReadsTheLimitsOfConnectionsAndWorkers) {
   ServerOptions o = ParseServerOptions({"--db", "x", "--listen", "h:1"});
   EXPECT_EQ(o.maxConnectionsPerAddress, 32u);
   EXPECT_EQ(o.reservedConnections, 32u);
+  EXPECT_EQ(o.workers, 8u);
   EXPECT_FALSE(o.insecurePlainTcp);
   o = ParseServerOptions({"--db", "x", "--listen", "h:1", "--max-connections-per-address", "4",
-                          "--reserved-connections", "0", "--insecure-plain-tcp"});
+                          "--reserved-connections", "0", "--workers", "2", "--insecure-plain-tcp"});
   EXPECT_EQ(o.maxConnectionsPerAddress, 4u);
   EXPECT_EQ(o.reservedConnections, 0u);
+  EXPECT_EQ(o.workers, 2u);
   EXPECT_TRUE(o.insecurePlainTcp);
   EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:1", "--max-connections-per-address", "0"}),
             "Limite de conexões por endereço: valor inválido \"0\" (de 1 a 100000).");
-  EXPECT_EQ(ErrorOf({"--db", "x", "--audit", "--insecure-plain-tcp"}),
-            "--max-connections-per-address, --reserved-connections e --insecure-plain-tcp só valem com --listen.");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--listen", "h:1", "--workers", "0"}),
+            "Chamadas ao mesmo tempo: valor inválido \"0\" (de 1 a 128).");
+  EXPECT_EQ(ErrorOf({"--db", "x", "--audit", "--workers", "4"}),
+            "--max-connections-per-address, --reserved-connections, --workers e --insecure-plain-tcp só valem com "
+            "--listen.");
 }
 
 TEST(ServerOptionsTest, PlainTcpOnTheNetworkNeedsTheInsecureOption) {
