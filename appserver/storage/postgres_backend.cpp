@@ -259,7 +259,8 @@ class PostgresConnection : public ConnectionBackend {
   // tables. Planning a scan of every table opens each with all its indexes.
   void warmUp() override {
     syncPipeline();
-    const Result tables = check(PQexec(conn_, "SELECT quote_ident(tablename) FROM pg_tables WHERE schemaname = current_schema()"));
+    const Result tables =
+        check(PQexec(conn_, "SELECT quote_ident(tablename) FROM pg_tables WHERE schemaname = current_schema()"));
     std::string plans;
     for (int i = 0; i < PQntuples(tables.get()); ++i)
       plans += "EXPLAIN SELECT * FROM " + std::string(PQgetvalue(tables.get(), i, 0)) + ";";
