@@ -1,6 +1,7 @@
 #include "methods/rescission_store.h"
 
 #include <algorithm>
+#include <deque>
 #include <stdexcept>
 #include <string_view>
 #include <tuple>
@@ -67,15 +68,21 @@ Party ReadParty(const Statement& st) {
   return p;
 }
 
-// What the contracts paid: the settled receivables summed per contract, ?1
-// branch, ?2 budget, `contracts` narrows them. A partial index holds just
-// those receivables in contract order, so the budget's are one short scan;
-// they are matched to the parties here rather than joined in SQL, which
-// would index the sums again.
+// What one contract paid: its settled receivables summed, ?1 branch, ?2
+// budget, ?3..?5 the contract, read from the partial index that holds just
+// the settled receivables in contract order.
 constexpr const char* kSettledSums =
     "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, SUM(VRATUAREC), COUNT(*)"
+    "  FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC = 'B'"
+    "   AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5"
+    " GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE";
+
+// The budget's settled receivables one by one, for LoadParties to sum: a
+// GROUP BY would copy each row's key to compare it with the next, and the
+// same index gives the rows in contract order.
+constexpr const char* kSettledRows =
+    "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, VRATUAREC"
     "  FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC = 'B'";
-constexpr const char* kBySettledContract = " GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE";
 
 // A contract's key as views into strings that outlive it: the parties' own
 // fields, or the columns of the row being read.
@@ -94,6 +101,28 @@ struct ContractViewHash {
 void SetPaid(Party& p, const Statement& sums) {
   p.paid = sums.integer(3);
   p.settledCount = static_cast<int>(sums.integer(4));
+}
+
+// Adds each settled receivable of `rows` to the party of its contract, if
+// `parties` holds it. Consecutive rows mostly name the same contract, so the
+// last one found is tried before the hash.
+void SumSettled(Statement& rows, std::deque<Party>& parties) {
+  std::unordered_map<ContractView, std::size_t, ContractViewHash> byKey;
+  byKey.reserve(parties.size());
+  for (std::size_t i = 0; i < parties.size(); ++i)
+    byKey.emplace(ContractView{parties[i].seq, parties[i].client, parties[i].address}, i);
+  Party* last = nullptr;
+  while (rows.step()) {
+    const ContractView key{rows.textView(0), rows.textView(1), rows.textView(2)};
+    if (!last || ContractView{last->seq, last->client, last->address} != key) {
+      const auto it = byKey.find(key);
+      last = it == byKey.end() ? nullptr : &parties[it->second];
+    }
+    if (last) {
+      last->paid += rows.integer(3);
+      ++last->settledCount;
+    }
+  }
 }
 
 }  // namespace
@@ -122,19 +151,14 @@ std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
               " AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";
   Statement st = db.prepare(PartyQuery(which));
   st.bindAll(b.branch, b.budget);
-  std::vector<Party> read;
+  // A deque, so that reading ten thousand parties never moves those read.
+  std::deque<Party> read;
   while (st.step()) read.push_back(ReadParty(st));
 
   // What each paid, matched by contract without building a text per key.
-  std::unordered_map<ContractView, std::size_t, ContractViewHash> byKey;
-  byKey.reserve(read.size());
-  for (std::size_t i = 0; i < read.size(); ++i)
-    byKey.emplace(ContractView{read[i].seq, read[i].client, read[i].address}, i);
-  Statement sums = db.prepare(std::string(kSettledSums) + kBySettledContract);
-  sums.bindAll(b.branch, b.budget);
-  while (sums.step())
-    if (auto it = byKey.find({sums.textView(0), sums.textView(1), sums.textView(2)}); it != byKey.end())
-      SetPaid(read[it->second], sums);
+  Statement settled = db.prepare(kSettledRows);
+  settled.bindAll(b.branch, b.budget);
+  SumSettled(settled, read);
 
   // By sequence, trade name, client and address, sorted here: the database's
   // sorter would copy every row whole, all twenty columns of it.
@@ -172,9 +196,7 @@ std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::stri
   st.bindAll(b.branch, b.budget, seq, client, address);
   if (!st.step()) return std::nullopt;
   Party party = ReadParty(st);
-  Statement sums =
-      db.prepare(std::string(kSettledSums) + " AND NRSEQORCAEVE = ?3 AND CDCLIENTE = ?4 AND NRENDCLIORCEVE = ?5" +
-                 kBySettledContract);
+  Statement sums = db.prepare(kSettledSums);
   sums.bindAll(b.branch, b.budget, seq, client, address);
   if (sums.step()) SetPaid(party, sums);
   return party;
