@@ -100,6 +100,7 @@ void Consolidator::Consolidate(const Party& p, const Recorded& r, const PaymentF
     throw Refusal("O distrato do contratante " + p.name + " já foi consolidado. Operação bloqueada.");
   cancelOpen_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
   applySettled_.bindAll(b_.branch, b_.budget, p.seq, p.client, p.address).run();
+  if (!r.childSeq.empty()) closeChild_.bindAll(b_.branch, b_.budget, r.childSeq, p.client, p.address).run();
   GenerateAccount(p, r, schedule);
 }
 
@@ -116,6 +117,16 @@ void Consolidator::CloseTotalRescission(std::size_t expected) {
               inProcess)
       .bindAll(b_.branch, b_.budget)
       .run();
+  // Each party's row in the child budget its rescission recorded, while the
+  // parties still read as in process.
+  db_.prepare("UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'C' WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2"
+              "   AND IDORIGEMINCLUSAO = 'DISTRATO' AND IDCONTPROCESDIST = 'S'"
+              "   AND (NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE) IN ("
+              "     SELECT NRSEQORCAEVEFILHO, CDCLIENTE, NRENDCLIORCEVE FROM DISTRATOPARCIAL"
+              "      WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2" +
+              inProcess + ")")
+      .bindAll(b_.branch, b_.budget)
+      .run();
   db_.prepare(std::string("UPDATE CONTRATANTE SET IDCONTPROCESDIST = 'C' WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND ") +
               kInTotalProcess)
       .bindAll(b_.branch, b_.budget)
@@ -126,7 +137,6 @@ void Consolidator::CloseTotalRescission(std::size_t expected) {
 }
 
 void Consolidator::GenerateAccount(const Party& p, const Recorded& r, const std::vector<DueInstallment>& schedule) {
-  if (!r.childSeq.empty()) closeChild_.bindAll(b_.branch, b_.budget, r.childSeq, p.client, p.address).run();
   if (schedule.empty()) return;
 
   const std::string launch = NextLaunch();

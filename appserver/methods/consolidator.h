@@ -50,10 +50,10 @@ class Consolidator {
   std::vector<DueInstallment> Schedule(const rescission_store::Party& p, const rescission_store::Recorded& r,
                                        const PaymentForm& form) const;
   // Closes every contract of the budget's total rescission in process, with
-  // what Consolidate does to one party's receivables, in one statement each;
-  // refuses when that is not `expected` contracts.
+  // what Consolidate does to one party's receivables and child-budget row, in
+  // one statement each; refuses when that is not `expected` contracts.
   void CloseTotalRescission(std::size_t expected);
-  // The party's child-budget row closed and its account generated.
+  // The party's account generated.
   void GenerateAccount(const rescission_store::Party& p, const rescission_store::Recorded& r,
                        const std::vector<DueInstallment>& schedule);
   // Writes the accounts generated so far.
