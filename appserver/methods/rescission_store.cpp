@@ -107,16 +107,16 @@ void SetPaid(Party& p, const Statement& sums) {
 // `parties` holds it. Consecutive rows mostly name the same contract, so the
 // last one found is tried before the hash.
 void SumSettled(Statement& rows, std::deque<Party>& parties) {
-  std::unordered_map<ContractView, std::size_t, ContractViewHash> byKey;
+  const auto viewOf = [](const Party& p) { return ContractView{p.seq, p.client, p.address}; };
+  std::unordered_map<ContractView, Party*, ContractViewHash> byKey;
   byKey.reserve(parties.size());
-  for (std::size_t i = 0; i < parties.size(); ++i)
-    byKey.emplace(ContractView{parties[i].seq, parties[i].client, parties[i].address}, i);
+  for (Party& p : parties) byKey.emplace(viewOf(p), &p);
   Party* last = nullptr;
   while (rows.step()) {
     const ContractView key{rows.textView(0), rows.textView(1), rows.textView(2)};
-    if (!last || ContractView{last->seq, last->client, last->address} != key) {
+    if (!last || viewOf(*last) != key) {
       const auto it = byKey.find(key);
-      last = it == byKey.end() ? nullptr : &parties[it->second];
+      last = it == byKey.end() ? nullptr : it->second;
     }
     if (last) {
       last->paid += rows.integer(3);
