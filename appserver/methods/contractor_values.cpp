@@ -106,13 +106,14 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args, Cal
   ReviewRefresh refresh(db, b);
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const PartyKey key = rows.party(lookup, r);
-    refresh.keep(key, rows.computed(r, key.label()));
+    refresh.keep(key, rows.computed(r, key));
   }
   refresh.finish();
 
-  Variant stored(PartiesPacket(db, b));
+  Variant stored(refresh.takeParties());
   args.contratantes = stored;
-  RememberRead(db, b, caller);
+  // The caller now holds the working set as the refresh left it.
+  caller.rememberReads(ReadScope(b), refresh.takeStamps());
   WriteAudit(db, {"InsContratDistrato", caller.operatorCode(), b.branch, b.budget, "",
                   std::to_string(stored.asPacket().rowCount()) + " contratante(s) em conferência", "", "", ""});
   return stored;
@@ -169,7 +170,7 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args, CallerSes
   const PartyRows confirmed(parties);
   for (std::size_t r = 0; r < confirmed.size(); ++r) {
     const PartyKey party = confirmed.party(lookup, r);
-    Confirmation c = confirmed.confirmation(r, party.label());
+    Confirmation c = confirmed.confirmation(r, party);
     const StoredValues stored = RequireStored(db, b, party);
     if (c.negotiated > stored.calculated) RefuseAboveCalculated(party.label(), c.negotiated, stored.calculated);
     modeAfter[party] = c.mode;

@@ -20,12 +20,18 @@ using working_set_store::ReviewedContract;
 // one is a mistake or an attack on the storage.
 constexpr std::size_t kMaxInstallments = 360;
 
+// How a refusal names the party a row belongs to: its code as sent, or its
+// contract's label, made only when a refusal needs it.
+const std::string& NameOf(const std::string& code) { return code; }
+std::string NameOf(const PartyKey& party) { return party.label(); }
+
 // An amount of the packet in cents by the money rule, from 0 to the largest
 // amount; an absent or null one is 0.
-Cents Amount(const DataPacket& p, std::size_t row, const Field& field, const std::string& client) {
+template <class Party>
+Cents Amount(const DataPacket& p, std::size_t row, const Field& field, const Party& party) {
   const std::optional<Cents> v = AmountAt(p, row, field);
   if (!v || *v < 0)
-    throw Refusal(std::string("Valor inválido em ") + field.name + " do contratante " + client + ".");
+    throw Refusal(std::string("Valor inválido em ") + field.name + " do contratante " + NameOf(party) + ".");
   return *v;
 }
 
@@ -71,22 +77,24 @@ namespace {
 // The contracts of `candidates` (indexes into `set`, each once) that the
 // sequence and address narrow to, the party's own code winning over a
 // substitute code that names another.
-std::optional<PartyKey> ChooseContract(const std::vector<ReviewedContract>& set, std::vector<std::size_t> candidates,
-                                       const std::string& code, const std::string& seq, const std::string& address) {
-  std::vector<PartyKey> found;
+std::optional<PartyKey> ChooseContract(const std::vector<ReviewedContract>& set,
+                                       const std::vector<std::size_t>& candidates, const std::string& code,
+                                       const std::string& seq, const std::string& address) {
+  // Counted rather than collected: a whole budget's packet asks once per row.
+  std::size_t matches = 0, own = 0, first = 0, firstOwn = 0;
   for (std::size_t i : candidates) {
     const PartyKey& k = set[i].key;
     if (!seq.empty() && k.seq != seq) continue;
     if (!address.empty() && k.address != address) continue;
-    found.push_back(k);
+    if (matches++ == 0) first = i;
+    if (k.client == code && own++ == 0) firstOwn = i;
   }
-  if (found.size() > 1)
-    std::erase_if(found, [&](const PartyKey& k) { return k.client != code; });
-  if (found.empty()) return std::nullopt;
-  if (found.size() > 1)
+  if (matches == 1) return set[first].key;
+  if (matches == 0 || own == 0) return std::nullopt;
+  if (own > 1)
     throw Refusal("O cliente " + code + " tem mais de um contrato neste orçamento: informe a sequência"
                              " (NRSEQORCAEVE) e o endereço (NRENDCLIORCEVE) do contrato.");
-  return found.front();
+  return set[firstOwn].key;
 }
 
 }  // namespace
@@ -101,16 +109,16 @@ ContractLookup::ContractLookup(const std::vector<ReviewedContract>& set) : set_(
 
 std::optional<PartyKey> ContractLookup::find(const std::string& code, const std::string& seq,
                                              const std::string& address, bool bySubstitute) const {
-  std::vector<std::size_t> candidates;
-  if (auto own = byClient_.find(code); own != byClient_.end()) candidates = own->second;
-  if (bySubstitute) {
-    if (auto held = bySubstitute_.find(code); held != bySubstitute_.end()) {
-      // A contract whose substitute is its own client is named once.
-      for (std::size_t i : held->second)
-        if (set_[i].key.client != code) candidates.push_back(i);
-    }
-  }
-  return ChooseContract(set_, std::move(candidates), code, seq, address);
+  static const std::vector<std::size_t> kNone;
+  auto own = byClient_.find(code);
+  const std::vector<std::size_t>& owned = own != byClient_.end() ? own->second : kNone;
+  auto held = bySubstitute ? bySubstitute_.find(code) : bySubstitute_.end();
+  if (held == bySubstitute_.end()) return ChooseContract(set_, owned, code, seq, address);
+  std::vector<std::size_t> candidates = owned;
+  // A contract whose substitute is its own client is named once.
+  for (std::size_t i : held->second)
+    if (set_[i].key.client != code) candidates.push_back(i);
+  return ChooseContract(set_, candidates, code, seq, address);
 }
 
 std::optional<PartyKey> FindParty(const std::vector<ReviewedContract>& set, const std::string& code,
@@ -120,7 +128,7 @@ std::optional<PartyKey> FindParty(const std::vector<ReviewedContract>& set, cons
     const ReviewedContract& r = set[i];
     if (r.key.client == code || (bySubstitute && !r.substitute.empty() && r.substitute == code)) candidates.push_back(i);
   }
-  return ChooseContract(set, std::move(candidates), code, seq, address);
+  return ChooseContract(set, candidates, code, seq, address);
 }
 
 PartyRows::PartyRows(const DataPacket& p)
@@ -138,15 +146,15 @@ PartyKey PartyRows::party(const ContractLookup& set, std::size_t row) const {
 
 // A row without a negotiated value negotiates the calculated one; without an
 // account, it generates a receivable.
-working_set_store::ComputedValues PartyRows::computed(std::size_t r, const std::string& client) const {
+working_set_store::ComputedValues PartyRows::computed(std::size_t r, const PartyKey& party) const {
   working_set_store::ComputedValues v;
   v.account = TextAt(p_, r, account_);
   if (v.account.empty()) v.account = "CNTRECEBER";
-  v.calculated = Amount(p_, r, calculated_, client);
-  v.negotiated = negotiated_.present() ? Amount(p_, r, negotiated_, client) : v.calculated;
-  if (v.negotiated > v.calculated) RefuseAboveCalculated(client, v.negotiated, v.calculated);
+  v.calculated = Amount(p_, r, calculated_, party);
+  v.negotiated = negotiated_.present() ? Amount(p_, r, negotiated_, party) : v.calculated;
+  if (v.negotiated > v.calculated) RefuseAboveCalculated(party.label(), v.negotiated, v.calculated);
   v.finePercent = NumberAt(p_, r, finePercent_).value_or(0.0);
-  v.fine = Amount(p_, r, fine_, client);
+  v.fine = Amount(p_, r, fine_, party);
   v.error = TextAt(p_, r, error_);
   v.renegotiationError = TextAt(p_, r, renegotiationError_);
   return v;
@@ -154,20 +162,20 @@ working_set_store::ComputedValues PartyRows::computed(std::size_t r, const std::
 
 // The payment mode is "E" (cash), "F" (fixed day and count) or "V" (the
 // installments sent); day and count matter only for "F".
-working_set_store::Confirmation PartyRows::confirmation(std::size_t r, const std::string& client) const {
+working_set_store::Confirmation PartyRows::confirmation(std::size_t r, const PartyKey& party) const {
   working_set_store::Confirmation c;
-  c.negotiated = Amount(p_, r, negotiated_, client);
+  c.negotiated = Amount(p_, r, negotiated_, party);
   c.mode = TextAt(p_, r, mode_);
   if (c.mode.empty()) c.mode = "E";
   if (c.mode != "E" && c.mode != "F" && c.mode != "V")
-    throw Refusal("Forma de pagamento inválida para o contratante " + client + ".");
+    throw Refusal("Forma de pagamento inválida para o contratante " + party.label() + ".");
   c.startMonth = TextAt(p_, r, startMonth_) == "P" ? "P" : "A";
   c.day = NumberAt(p_, r, day_).value_or(1);
   c.count = NumberAt(p_, r, count_).value_or(1);
   if (c.mode == "F" && (c.day < 1 || c.day > 31 || c.day != std::floor(c.day)))
-    throw Refusal("Dia de pagamento inválido para o contratante " + client + ".");
+    throw Refusal("Dia de pagamento inválido para o contratante " + party.label() + ".");
   if (c.mode == "F" && (c.count < 1 || c.count > 99 || c.count != std::floor(c.count)))
-    throw Refusal("Quantidade de parcelas inválida para o contratante " + client + ".");
+    throw Refusal("Quantidade de parcelas inválida para o contratante " + party.label() + ".");
   if (c.mode != "F") c.day = c.count = 1, c.startMonth = "A";
   return c;
 }

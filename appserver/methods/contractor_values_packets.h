@@ -56,10 +56,10 @@ class PartyRows {
   std::size_t size() const { return p_.rowCount(); }
   // The contract a row names; refuses one not there.
   PartyKey party(const ContractLookup& set, std::size_t row) const;
-  // The priced values a row carries for the review to start with.
-  working_set_store::ComputedValues computed(std::size_t row, const std::string& client) const;
+  // The priced values a row of `party` carries for the review to start with.
+  working_set_store::ComputedValues computed(std::size_t row, const PartyKey& party) const;
   // The negotiated value and payment form a row of confirmed parties carries.
-  working_set_store::Confirmation confirmation(std::size_t row, const std::string& client) const;
+  working_set_store::Confirmation confirmation(std::size_t row, const PartyKey& party) const;
 
  private:
   const DataPacket& p_;

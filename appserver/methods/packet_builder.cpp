@@ -132,7 +132,8 @@ std::size_t SharedPrefix(std::string_view all, const std::vector<SortEntry>& ent
 
 }  // namespace
 
-DataPacket QueryPacketOrdered(Statement& st, const PacketShape& shape, const std::vector<int>& keyColumns) {
+DataPacket QueryPacketOrdered(Statement& st, const PacketShape& shape, const std::vector<int>& keyColumns,
+                              const RowVisitor& eachRow) {
   const std::size_t width = shape.size();
   const int columns = st.columnCount();
   const bool keysRead = std::all_of(keyColumns.begin(), keyColumns.end(), [&](int c) {
@@ -165,6 +166,7 @@ DataPacket QueryPacketOrdered(Statement& st, const PacketShape& shape, const std
       throw std::length_error("Chaves de ordenação longas demais.");
     order.push_back({0, static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(keyBytes.size() - offset),
                      order.size()});
+    if (eachRow) eachRow(st);
   }
   const std::string_view all(keyBytes);
   const std::size_t shared = SharedPrefix(all, order);

@@ -4,11 +4,16 @@
 // texts padded to it (sizes count characters, not bytes); a NULL text reads
 // as empty, as the client's datasets show it.
 
+#include <functional>
 #include <vector>
 
 #include "methods/packet_shapes.h"
 
 class Statement;
+
+// Sees each row of a query as it is read, before the next step: a caller
+// that wants more of the row than the packet keeps reads it here.
+using RowVisitor = std::function<void(const Statement&)>;
 
 DataPacket QueryPacket(Statement& st, const PacketShape& shape);
 // Like QueryPacket, the rows ordered by the texts of the query's columns
@@ -16,7 +21,9 @@ DataPacket QueryPacket(Statement& st, const PacketShape& shape);
 // as SQLite's BINARY collation does. A key column is a text field of the
 // shape or a column after the shape's. Sorting here spares SQLite a
 // temporary sort of every column; the keys must tell every row apart.
-DataPacket QueryPacketOrdered(Statement& st, const PacketShape& shape, const std::vector<int>& keyColumns);
+// `eachRow`, when given, sees every row read.
+DataPacket QueryPacketOrdered(Statement& st, const PacketShape& shape, const std::vector<int>& keyColumns,
+                              const RowVisitor& eachRow = {});
 
 // The value of one column converted to the field's type.
 Variant CellValue(const Statement& st, int col, const FieldDef& field);

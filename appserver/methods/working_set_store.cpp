@@ -88,24 +88,43 @@ std::vector<ReviewedContract> ReviewedContractsOf(Database& db, const BudgetKey&
   return ReadReviewedContracts(st);
 }
 
-DataPacket PartiesPacket(Database& db, const BudgetKey& b) {
-  Statement st = db.prepare(
-      "SELECT AMOUNT(d.VRORIGREC), d.VRPERCMULTA, AMOUNT(d.VRMULTA), d.GERACTPAGAR, AMOUNT(d.VRORIGRECNOEDIT),"
-      "       c.IDTPIJURCLIE,"
-      "       d.CDCLIENTE, c.NRINSJURCLIE, d.ERRO, p.CDCLICONTSUBORE, s.NRINSJURCLIE, s.IDTPIJURCLIE,"
-      "       s.NMFANTCLIE, d.NRDIAPGTOFIXO, d.NRPARCELAS, d.IDMESINIPGTO, d.IDTPFORMAPGTO,"
-      "       d.ERRORENEGFIN, c.NMFANTCLIE, d.NRSEQORCAEVE, d.NRENDCLIORCEVE"
-      "  FROM CONTRATDISTRATO d"
-      "  LEFT JOIN CLIENTE c ON c.CDCLIENTE = d.CDCLIENTE"
-      "  LEFT JOIN CONTRATANTE p ON p.CDFILIAL = d.CDFILIAL AND p.NRORCAEVENTO = d.NRORCAEVENTO"
-      "                         AND p.NRSEQORCAEVE = d.NRSEQORCAEVE AND p.CDCLIENTE = d.CDCLIENTE"
-      "                         AND p.NRENDCLIORCEVE = d.NRENDCLIORCEVE"
-      "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = p.CDCLICONTSUBORE"
-      " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2");
+namespace {
+
+// The parties under review, with what the dialog shows of their clients and
+// substitutes; after the packet's columns, the stored amounts in cents.
+constexpr const char* kPartiesQuery =
+    "SELECT AMOUNT(d.VRORIGREC), d.VRPERCMULTA, AMOUNT(d.VRMULTA), d.GERACTPAGAR, AMOUNT(d.VRORIGRECNOEDIT),"
+    "       c.IDTPIJURCLIE,"
+    "       d.CDCLIENTE, c.NRINSJURCLIE, d.ERRO, p.CDCLICONTSUBORE, s.NRINSJURCLIE, s.IDTPIJURCLIE,"
+    "       s.NMFANTCLIE, d.NRDIAPGTOFIXO, d.NRPARCELAS, d.IDMESINIPGTO, d.IDTPFORMAPGTO,"
+    "       d.ERRORENEGFIN, c.NMFANTCLIE, d.NRSEQORCAEVE, d.NRENDCLIORCEVE,"
+    "       d.VRORIGRECNOEDIT, d.VRORIGREC, d.VRMULTA"
+    "  FROM CONTRATDISTRATO d"
+    "  LEFT JOIN CLIENTE c ON c.CDCLIENTE = d.CDCLIENTE"
+    "  LEFT JOIN CONTRATANTE p ON p.CDFILIAL = d.CDFILIAL AND p.NRORCAEVENTO = d.NRORCAEVENTO"
+    "                         AND p.NRSEQORCAEVE = d.NRSEQORCAEVE AND p.CDCLIENTE = d.CDCLIENTE"
+    "                         AND p.NRENDCLIORCEVE = d.NRENDCLIORCEVE"
+    "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = p.CDCLICONTSUBORE"
+    " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2";
+
+// Where kPartiesQuery puts the columns a review reads back.
+namespace party_column {
+constexpr int kFinePercent = 1, kAccount = 3, kClient = 6, kError = 8, kFixedDay = 13, kInstallments = 14,
+              kStartMonth = 15, kMode = 16, kRenegotiationError = 17, kTradeName = 18, kSeq = 19, kAddress = 20,
+              kCalculatedCents = 21, kNegotiatedCents = 22, kFineCents = 23;
+}
+
+DataPacket ReadParties(Database& db, const BudgetKey& b, const RowVisitor& eachRow) {
+  using namespace party_column;
+  Statement st = db.prepare(kPartiesQuery);
   st.bindAll(b.branch, b.budget);
   // By sequence, trade name, client and address.
-  return QueryPacketOrdered(st, ContractorValuesShape(), {19, 18, 6, 20});
+  return QueryPacketOrdered(st, ContractorValuesShape(), {kSeq, kTradeName, kClient, kAddress}, eachRow);
 }
+
+}  // namespace
+
+DataPacket PartiesPacket(Database& db, const BudgetKey& b) { return ReadParties(db, b, {}); }
 
 DataPacket PlanPacket(Database& db, const BudgetKey& b, const std::optional<PartyKey>& party) {
   const PartyKey none{"", "", ""};
@@ -129,33 +148,60 @@ Statement PrepareForBudgetOr(Database& db, const std::string& select, const Budg
   return st;
 }
 
-// The stamps of the budget's contracts, or of `only` when given.
-PartyStamps ReadStampsOf(Database& db, const BudgetKey& b, const PartyKey* only) {
-  // The columns side by side, the numbers as their bits and each text behind
-  // its length: a stamp is only ever compared with another made here, and
-  // building it here spares the database a text conversion per value.
-  PartyStamps stamps;
-  Statement st = PrepareForBudgetOr(
-      db,
-      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA,"
-      "       NRDIAPGTOFIXO, NRPARCELAS, GERACTPAGAR, ERRO, ERRORENEGFIN, IDTPFORMAPGTO, IDMESINIPGTO"
-      "  FROM CONTRATDISTRATO",
-      b, only);
-  while (st.step()) {
-    std::string stamp;
-    for (int col = 3; col <= 8; ++col) AppendNumber(stamp, st.real(col));
-    for (int col = 9; col <= 13; ++col) AppendText(stamp, st.textView(col));
-    // The rows mostly come in key order: the hint makes each insertion a step.
-    stamps.emplace_hint(stamps.end(), ContractText(st), std::move(stamp));
-  }
+// Where a query puts the values a stamp covers: six numbers, then five texts.
+struct StampColumns {
+  int numbers[6];
+  int texts[5];
+};
+
+// VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA, NRDIAPGTOFIXO, NRPARCELAS;
+// GERACTPAGAR, ERRO, ERRORENEGFIN, IDTPFORMAPGTO, IDMESINIPGTO.
+constexpr StampColumns kStampedValueColumns{{3, 4, 5, 6, 7, 8}, {9, 10, 11, 12, 13}};
+constexpr const char* kStampedValues =
+    "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, VRORIGRECNOEDIT, VRORIGREC, VRPERCMULTA, VRMULTA,"
+    "       NRDIAPGTOFIXO, NRPARCELAS, GERACTPAGAR, ERRO, ERRORENEGFIN, IDTPFORMAPGTO, IDMESINIPGTO"
+    "  FROM CONTRATDISTRATO";
+constexpr StampColumns kPartyColumns{
+    {party_column::kCalculatedCents, party_column::kNegotiatedCents, party_column::kFinePercent,
+     party_column::kFineCents, party_column::kFixedDay, party_column::kInstallments},
+    {party_column::kAccount, party_column::kError, party_column::kRenegotiationError, party_column::kMode,
+     party_column::kStartMonth}};
+
+// A row's values as its stamp: the columns side by side, the numbers as their
+// bits and each text behind its length. A stamp is only ever compared with
+// another made here, and building it here spares the database a text
+// conversion per value.
+std::string ValuesStamp(const Statement& st, const StampColumns& columns) {
+  std::string stamp;
+  for (int col : columns.numbers) AppendNumber(stamp, st.real(col));
+  for (int col : columns.texts) AppendText(stamp, st.textView(col));
+  return stamp;
+}
+
+// Adds each contract's installments to its stamp in `stamps`: the budget's,
+// or `only`'s when given. `planned`, when given, collects every contract
+// that has installments.
+void AddPlanStamps(Database& db, const BudgetKey& b, const PartyKey* only, PartyStamps& stamps,
+                   std::unordered_map<std::string, PartyKey>* planned = nullptr) {
   Statement plan = PrepareForBudgetOr(
       db, "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA, DTVENCIMENTO, VRPARCELA FROM FORMAPGTO", b, only,
       " ORDER BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA");
   while (plan.step()) {
-    auto it = stamps.find(ContractText(plan));
+    std::string key = ContractText(plan);
+    auto it = stamps.find(key);
+    if (planned && !planned->count(key))
+      planned->emplace(std::move(key), PartyKey{plan.text(0), plan.text(1), plan.text(2)});
     if (it == stamps.end()) continue;
     for (int col = 3; col <= 5; ++col) AppendNumber(it->second, plan.real(col));
   }
+}
+
+// The stamps of the budget's contracts, or of `only` when given.
+PartyStamps ReadStampsOf(Database& db, const BudgetKey& b, const PartyKey* only) {
+  PartyStamps stamps;
+  Statement st = PrepareForBudgetOr(db, kStampedValues, b, only);
+  while (st.step()) stamps.emplace(ContractText(st), ValuesStamp(st, kStampedValueColumns));
+  AddPlanStamps(db, b, only, stamps);
   return stamps;
 }
 
@@ -242,53 +288,74 @@ ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b)
           "   VRORIGRECNOEDIT = excluded.VRORIGRECNOEDIT, VRPERCMULTA = excluded.VRPERCMULTA,"
           "   VRMULTA = excluded.VRMULTA, GERACTPAGAR = excluded.GERACTPAGAR, ERRO = excluded.ERRO,"
           "   ERRORENEGFIN = excluded.ERRORENEGFIN")) {
-  Statement st = db.prepare(
-      "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, VRORIGRECNOEDIT, VRMULTA, VRPERCMULTA, GERACTPAGAR, ERRO,"
-      "       ERRORENEGFIN FROM CONTRATDISTRATO WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
-  st.bindAll(b.branch, b.budget);
-  while (st.step()) {
+  using namespace party_column;
+  parties_ = ReadParties(db, b, [this](const Statement& st) {
+    PartyKey key{st.text(kSeq), st.text(kClient), st.text(kAddress)};
+    std::string text = key.text();
     ComputedValues v;
-    v.calculated = st.integer(3);
-    v.fine = st.integer(4);
-    v.finePercent = st.real(5);
-    v.account = st.text(6);
-    v.error = st.text(7);
-    v.renegotiationError = st.text(8);
-    stored_.emplace(ContractText(st), std::move(v));
-  }
+    v.calculated = st.integer(kCalculatedCents);
+    v.finePercent = st.real(kFinePercent);
+    v.fine = st.integer(kFineCents);
+    v.account = st.text(kAccount);
+    v.error = st.text(kError);
+    v.renegotiationError = st.text(kRenegotiationError);
+    stamps_.emplace(text, ValuesStamp(st, kPartyColumns));
+    stored_.emplace(std::move(text), Held{std::move(key), std::move(v)});
+  });
+  AddPlanStamps(db, b, nullptr, stamps_, &planned_);
 }
 
 void ReviewRefresh::keep(const PartyKey& k, const ComputedValues& v) {
   const std::string key = k.text();
   kept_.insert(key);
   auto stored = stored_.find(key);
-  if (stored != stored_.end() && stored->second.sameRefresh(v)) return;
+  if (stored != stored_.end() && stored->second.values.sameRefresh(v)) return;
   if (stored == stored_.end()) ++added_;
   store_.bindAll(b_.branch, b_.budget, k.client, k.seq, k.address, v.calculated, v.negotiated, v.finePercent, v.fine,
                  v.account, v.error, v.renegotiationError);
   store_.run();
-  stored_[key] = v;
+  stored_.insert_or_assign(key, Held{k, v});
+  written_.push_back(k);
 }
 
 void ReviewRefresh::finish() {
-  for (const char* table : {"FORMAPGTO", "CONTRATDISTRATO"}) {
-    // Read to the end before the first delete: the deletes change the table being read.
-    Statement held = db_.prepare(std::string("SELECT DISTINCT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE FROM ") + table +
-                                 " WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2");
-    held.bindAll(b_.branch, b_.budget);
-    std::vector<PartyKey> unkept;
-    while (held.step()) {
-      PartyKey k{held.text(0), held.text(1), held.text(2)};
-      if (!kept_.count(k.text())) unkept.push_back(std::move(k));
-    }
-    if (unkept.empty()) continue;
+  // What the working set holds is known from the read the refresh began
+  // with and its own writes: the contracts to drop need no read.
+  std::vector<PartyKey> unplanned, unstored;
+  for (const auto& [text, key] : planned_)
+    if (!kept_.count(text)) unplanned.push_back(key);
+  for (const auto& [text, held] : stored_)
+    if (!kept_.count(text)) unstored.push_back(held.key);
+  for (const auto& [table, unkept] : {std::pair{"FORMAPGTO", &unplanned}, std::pair{"CONTRATDISTRATO", &unstored}}) {
+    if (unkept->empty()) continue;
     Statement drop = db_.prepare(std::string("DELETE FROM ") + table + kContract);
-    for (const PartyKey& k : unkept) drop.bindAll(b_.branch, b_.budget, k.seq, k.client, k.address).run();
+    for (const PartyKey& k : *unkept) {
+      drop.bindAll(b_.branch, b_.budget, k.seq, k.client, k.address).run();
+      stamps_.erase(k.text());
+    }
+    dropped_ = true;
   }
   // A budget's first review may fill the table from nothing: planned as
   // empty, reading it back joined to the parties took seconds.
   constexpr std::size_t kManyNewParties = 100;
   if (added_ >= kManyNewParties) db_.refreshStatistics("CONTRATDISTRATO");
+}
+
+DataPacket ReviewRefresh::takeParties() {
+  if (written_.empty() && !dropped_) return std::move(parties_);
+  return PartiesPacket(db_, b_);
+}
+
+PartyStamps ReviewRefresh::takeStamps() {
+  // The rows this refresh wrote are read again, one by one while they are
+  // few, with the whole working set once they are many.
+  constexpr std::size_t kFewWritten = 64;
+  if (written_.size() > kFewWritten) return ReadStamps(db_, b_);
+  for (const PartyKey& k : written_) {
+    PartyStamps one = ReadStamps(db_, b_, k);
+    stamps_[k.text()] = std::move(one[k.text()]);
+  }
+  return std::move(stamps_);
 }
 
 }  // namespace working_set_store

@@ -45,7 +45,7 @@ DataPacket PartiesPacket(Database& db, const BudgetKey& b);
 DataPacket PlanPacket(Database& db, const BudgetKey& b, const std::optional<PartyKey>& party);
 
 // What a party's values and plan look like now, one text per contract, by PartyKey::text().
-using PartyStamps = std::map<std::string, std::string>;
+using PartyStamps = std::unordered_map<std::string, std::string>;
 
 // The stamps of every contract under review.
 PartyStamps ReadStamps(Database& db, const BudgetKey& b);
@@ -115,7 +115,9 @@ struct ComputedValues {
 // Refreshes the working set from the parties sent: each one sent is stored
 // (a new one as sent; one already there keeps what was confirmed: negotiated
 // value, payment form, plan), then those not sent leave it with their plans.
-// Prepares its statements once for any number of parties; not thread-safe.
+// Reads the working set once, when it begins, and answers from that read
+// what the caller holds afterwards unless the refresh changed it. Prepares
+// its statements once for any number of parties; not thread-safe.
 class ReviewRefresh {
  public:
   ReviewRefresh(Database& db, const BudgetKey& b);
@@ -127,6 +129,10 @@ class ReviewRefresh {
   // kept, and after many new parties brings the database's statistics of the
   // working set up to date, so the reads that follow are planned for them.
   void finish();
+  // The working set as finish() left it: the parties (PartiesPacket's) and
+  // their stamps (ReadStamps's). Each call once, after finish().
+  DataPacket takeParties();
+  PartyStamps takeStamps();
 
  private:
   Database& db_;
@@ -136,9 +142,20 @@ class ReviewRefresh {
   // to the database, so keeping a party costs one statement at most.
   std::unordered_set<std::string> kept_;
   // What the working set held when the refresh began (and what this refresh
-  // wrote since), by PartyKey::text().
-  std::unordered_map<std::string, ComputedValues> stored_;
-  std::size_t added_ = 0;  // parties new to the working set
+  // wrote since), by PartyKey::text(): every contract it holds is here.
+  struct Held {
+    PartyKey key;
+    ComputedValues values;
+  };
+  std::unordered_map<std::string, Held> stored_;
+  // The parties and their stamps as the refresh began; the stamps less the
+  // contracts finish() dropped, right for every contract but those in written_.
+  DataPacket parties_;
+  PartyStamps stamps_;
+  bool dropped_ = false;  // finish() dropped some contract
+  std::unordered_map<std::string, PartyKey> planned_;  // contracts with installments when the refresh began
+  std::vector<PartyKey> written_;  // contracts whose values this refresh stored
+  std::size_t added_ = 0;          // parties new to the working set
 };
 
 }  // namespace working_set_store

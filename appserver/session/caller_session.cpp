@@ -33,7 +33,7 @@ std::optional<std::string> CallerSession::takeApproval(Clock::time_point now, Cl
   return approver;
 }
 
-void CallerSession::rememberReads(const std::string& scope, std::map<std::string, std::string> stamps) {
+void CallerSession::rememberReads(const std::string& scope, std::unordered_map<std::string, std::string> stamps) {
   // A connection works on a few budgets at a time; beyond that, what it read
   // of others is forgotten (it must read them again before changing them),
   // so a long session does not grow without end.

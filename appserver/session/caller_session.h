@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "session/failed_attempts.h"
 
@@ -48,7 +49,7 @@ class CallerSession {
   // each record's content by key, within a scope (say, one budget's working
   // set). A write compares it with the stored record to refuse overwriting
   // someone else's change. rememberReads replaces a scope's stamps.
-  void rememberReads(const std::string& scope, std::map<std::string, std::string> stamps);
+  void rememberReads(const std::string& scope, std::unordered_map<std::string, std::string> stamps);
   void rememberRead(const std::string& scope, const std::string& key, std::string stamp);
   std::optional<std::string> lastRead(const std::string& scope, const std::string& key) const;
 
@@ -59,6 +60,6 @@ class CallerSession {
   std::string role_;
   std::string approver_;              // empty when no approval is pending
   Clock::time_point approvedAt_{};
-  std::map<std::string, std::map<std::string, std::string>> reads_;  // scope -> key -> stamp
+  std::map<std::string, std::unordered_map<std::string, std::string>> reads_;  // scope -> key -> stamp
   FailedAttempts confirmations_{5, std::chrono::minutes(15), std::chrono::minutes(15)};
 };

@@ -22,14 +22,22 @@ class WorkingSetConflict : public ::testing::TestWithParam<Backend> {
   WorkingSetConflict() {
     WriteDemoDatabase(target_, 0);
     app_ = std::make_unique<AppServer>(target_);
+    Open(first_, Priced());  // the first operator opens the review
+  }
+
+  // The parties as the pricing hands them, 1001 calculated at `first`.
+  static DataPacket Priced(double first = 1000.0) {
     DataPacket sent({F("VRORIGREC"), F("VRPERCMULTA"), F("VRMULTA"), S("GERACTPAGAR", 20), F("VRORIGRECNOEDIT"),
                      S("CDCLIENTE", 21), S("ERRO", 100), S("ERRORENEGFIN", 25)});
-    sent.addRow({Variant(1000.0), Variant(10.0), Variant(100.0), Variant("CNTPAGAR"), Variant(1000.0), Variant("1001"),
-                 Variant(""), Variant("")});
+    sent.addRow({Variant(first), Variant(10.0), Variant(first / 10), Variant("CNTPAGAR"), Variant(first),
+                 Variant("1001"), Variant(""), Variant("")});
     sent.addRow({Variant(2000.0), Variant(10.0), Variant(200.0), Variant("CNTPAGAR"), Variant(2000.0), Variant("1002"),
                  Variant(""), Variant("")});
-    std::vector<Variant> args{Variant(sent), kBranch, kBudget};
-    app_->call(first_, "InsContratDistrato", args);  // the first operator opens the review
+    return sent;
+  }
+  DataPacket Open(CallerSession& who, const DataPacket& priced) {
+    std::vector<Variant> args{Variant(priced), kBranch, kBudget};
+    return app_->call(who, "InsContratDistrato", args).asPacket();
   }
 
   DataPacket Read(CallerSession& who) {
@@ -108,6 +116,17 @@ TEST_P(WorkingSetConflict, AChangeToTheComputedValuesCountsAndAPlanChangeToo) {
   // Deleting the plan the other operator stored is refused the same way.
   std::vector<Variant> del{kBranch, kBudget, "1002"};
   EXPECT_THROW(app_->call(first_, "DeletaFormaPgto", del), std::runtime_error);
+}
+
+// Resuming the review rewrites what the pricing changed: the operator who
+// resumed holds both the rewritten party and the one left as it was, and
+// another's older reading of the rewritten one no longer counts.
+TEST_P(WorkingSetConflict, ResumingTheReviewHoldsWhatItRewroteAndWhatItKept) {
+  const DataPacket secondRead = Read(second_);
+  const DataPacket resumed = Open(first_, Priced(1500.0));
+  EXPECT_EQ(Confirm(second_, WithNegotiated(secondRead, "1001", 900)), kChanged);
+  EXPECT_EQ(Confirm(first_, WithNegotiated(resumed, "1001", 1200)), "");
+  EXPECT_DOUBLE_EQ(Negotiated("1001"), 1200);
 }
 
 TEST_P(WorkingSetConflict, AConnectionThatNeverReadTheWorkingSetCannotChangeIt) {
