@@ -21,26 +21,39 @@ namespace rescission_store {
 namespace {
 
 // The party columns every query reads, in Party's order but for what it
-// paid (SettledSums); ?1 branch, ?2 budget, `parties` narrows them. Whether
-// a party owes a renegotiation is a probe of the small partial index of
-// renegotiated receivables.
-std::string PartyQuery(const std::string& parties) {
-  return "SELECT c.NRSEQORCAEVE, c.CDCLIENTE, c.NRENDCLIORCEVE, COALESCE(c.NMCONTCLIORE, ''),"
-         "       COALESCE(k.NMFANTCLIE, ''), COALESCE(k.IDTPIJURCLIE, ''), COALESCE(k.NRINSJURCLIE, ''),"
-         "       COALESCE(c.CDCLICONTSUBORE, ''), COALESCE(s.NMFANTCLIE, ''), COALESCE(s.IDTPIJURCLIE, ''),"
-         "       COALESCE(s.NRINSJURCLIE, ''), c.VRRECECONTOREV, c.IDSITUCONTOREV, c.IDCONTPROCESDIST,"
-         "       COALESCE(c.IDTPDISTRATOREALI, ''), c.IDORIGEMINCLUSAO, c.QTCONVCONTRAT, c.QTCOTACONTRAT,"
-         "       CASE WHEN EXISTS (SELECT 1 FROM CONTARECEBER n WHERE n.CDFILIAL = c.CDFILIAL"
-         "                            AND n.NRORCAEVENTO = c.NRORCAEVENTO AND n.NRSEQORCAEVE = c.NRSEQORCAEVE"
-         "                            AND n.CDCLIENTE = c.CDCLIENTE AND n.NRENDCLIORCEVE = c.NRENDCLIORCEVE"
-         "                            AND n.IDSTATREC = 'A' AND n.NRSEQHISTRENEGO <> '') THEN 1 ELSE 0 END,"
-         "       c.IDCONTRESPCOTAORCA, c.IDTRANSFCOTAREALI"
+// paid (SettledSums); ?1 branch, ?2 budget, `parties` narrows them.
+// `renegotiation` answers whether the party owes a renegotiation: a probe
+// of its receivables for one party, a constant a whole budget's read fills
+// in afterwards from one read of them (MarkRenegotiated).
+std::string PartyQuery(const std::string& parties, const char* renegotiation) {
+  return std::string(
+             "SELECT c.NRSEQORCAEVE, c.CDCLIENTE, c.NRENDCLIORCEVE, COALESCE(c.NMCONTCLIORE, ''),"
+             "       COALESCE(k.NMFANTCLIE, ''), COALESCE(k.IDTPIJURCLIE, ''), COALESCE(k.NRINSJURCLIE, ''),"
+             "       COALESCE(c.CDCLICONTSUBORE, ''), COALESCE(s.NMFANTCLIE, ''), COALESCE(s.IDTPIJURCLIE, ''),"
+             "       COALESCE(s.NRINSJURCLIE, ''), c.VRRECECONTOREV, c.IDSITUCONTOREV, c.IDCONTPROCESDIST,"
+             "       COALESCE(c.IDTPDISTRATOREALI, ''), c.IDORIGEMINCLUSAO, c.QTCONVCONTRAT, c.QTCOTACONTRAT, ") +
+         renegotiation +
+         ", c.IDCONTRESPCOTAORCA, c.IDTRANSFCOTAREALI"
          "  FROM CONTRATANTE c"
          "  LEFT JOIN CLIENTE k ON k.CDCLIENTE = c.CDCLIENTE"
          "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = c.CDCLICONTSUBORE"
          " WHERE c.CDFILIAL = ?1 AND c.NRORCAEVENTO = ?2 " +
          parties;
 }
+
+// Whether the party of the row (c) owes a renegotiation: an open receivable
+// that came from one.
+constexpr const char* kRenegotiationProbe =
+    "CASE WHEN EXISTS (SELECT 1 FROM CONTARECEBER n WHERE n.CDFILIAL = c.CDFILIAL"
+    "                     AND n.NRORCAEVENTO = c.NRORCAEVENTO AND n.NRSEQORCAEVE = c.NRSEQORCAEVE"
+    "                     AND n.CDCLIENTE = c.CDCLIENTE AND n.NRENDCLIORCEVE = c.NRENDCLIORCEVE"
+    "                     AND n.IDSTATREC = 'A' AND n.NRSEQHISTRENEGO <> '') THEN 1 ELSE 0 END";
+
+// The budget's open receivables from a renegotiation, by contract: few or
+// none, so read once for the budget rather than probed for every party.
+constexpr const char* kRenegotiatedRows =
+    "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE"
+    "  FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC = 'A' AND NRSEQHISTRENEGO <> ''";
 
 Party ReadParty(const Statement& st) {
   Party p;
@@ -69,8 +82,7 @@ Party ReadParty(const Statement& st) {
 }
 
 // What one contract paid: its settled receivables summed, ?1 branch, ?2
-// budget, ?3..?5 the contract, read from the partial index that holds just
-// the settled receivables in contract order.
+// budget, ?3..?5 the contract.
 constexpr const char* kSettledSums =
     "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, SUM(VRATUAREC), COUNT(*)"
     "  FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC = 'B'"
@@ -78,8 +90,9 @@ constexpr const char* kSettledSums =
     " GROUP BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE";
 
 // The budget's settled receivables one by one, for LoadParties to sum: a
-// GROUP BY would copy each row's key to compare it with the next, and the
-// same index gives the rows in contract order.
+// GROUP BY would copy each row's key to compare it with the next. They come
+// in contract order (SQLite reads them from a partial index of just those,
+// PostgreSQL from the table, where a contract's receivables lie together).
 constexpr const char* kSettledRows =
     "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, VRATUAREC"
     "  FROM CONTARECEBER WHERE CDFILIAL = ?1 AND NRORCAEVENTO = ?2 AND IDSTATREC = 'B'";
@@ -103,10 +116,11 @@ void SetPaid(Party& p, const Statement& sums) {
   p.settledCount = static_cast<int>(sums.integer(4));
 }
 
-// Adds each settled receivable of `rows` to the party of its contract, if
-// `parties` holds it. Consecutive rows mostly name the same contract, so the
-// last one found is tried before the hash.
-void SumSettled(Statement& rows, std::deque<Party>& parties) {
+// Calls `each` with the party of each row of `rows` (the contract in its
+// first three columns) that `parties` holds. Consecutive rows mostly name
+// the same contract, so the last one found is tried before the hash.
+template <class Each>
+void ForEachPartyRow(Statement& rows, std::deque<Party>& parties, Each each) {
   const auto viewOf = [](const Party& p) { return ContractView{p.seq, p.client, p.address}; };
   std::unordered_map<ContractView, Party*, ContractViewHash> byKey;
   byKey.reserve(parties.size());
@@ -118,10 +132,7 @@ void SumSettled(Statement& rows, std::deque<Party>& parties) {
       const auto it = byKey.find(key);
       last = it == byKey.end() ? nullptr : it->second;
     }
-    if (last) {
-      last->paid += rows.integer(3);
-      ++last->settledCount;
-    }
+    if (last) each(*last, rows);
   }
 }
 
@@ -149,16 +160,23 @@ std::vector<Party> LoadParties(Database& db, const BudgetKey& b, PartySet set) {
   else
     which = " AND c.IDCONTPROCESDIST IN ('S', 'C') AND c.IDTPDISTRATOREALI = 'TOTAL'"
               " AND c.IDORIGEMINCLUSAO <> 'DISTRATO'";
-  Statement st = db.prepare(PartyQuery(which));
+  Statement st = db.prepare(PartyQuery(which, "0"));
   st.bindAll(b.branch, b.budget);
   // A deque, so that reading ten thousand parties never moves those read.
   std::deque<Party> read;
   while (st.step()) read.push_back(ReadParty(st));
 
-  // What each paid, matched by contract without building a text per key.
+  // What each paid and whether it owes a renegotiation, matched by contract
+  // without building a text per key.
   Statement settled = db.prepare(kSettledRows);
   settled.bindAll(b.branch, b.budget);
-  SumSettled(settled, read);
+  ForEachPartyRow(settled, read, [](Party& p, const Statement& row) {
+    p.paid += row.integer(3);
+    ++p.settledCount;
+  });
+  Statement renegotiated = db.prepare(kRenegotiatedRows);
+  renegotiated.bindAll(b.branch, b.budget);
+  ForEachPartyRow(renegotiated, read, [](Party& p, const Statement&) { p.renegotiated = true; });
 
   // By sequence, trade name, client and address, sorted here: the database's
   // sorter would copy every row whole, all twenty columns of it.
@@ -192,7 +210,8 @@ std::string PartySequence(Database& db, const BudgetKey& b, std::string_view nam
 
 std::optional<Party> LoadParty(Database& db, const BudgetKey& b, const std::string& seq, const std::string& client,
                                const std::string& address) {
-  Statement st = db.prepare(PartyQuery(" AND c.NRSEQORCAEVE = ?3 AND c.CDCLIENTE = ?4 AND c.NRENDCLIORCEVE = ?5"));
+  Statement st = db.prepare(
+      PartyQuery(" AND c.NRSEQORCAEVE = ?3 AND c.CDCLIENTE = ?4 AND c.NRENDCLIORCEVE = ?5", kRenegotiationProbe));
   st.bindAll(b.branch, b.budget, seq, client, address);
   if (!st.step()) return std::nullopt;
   Party party = ReadParty(st);

@@ -49,10 +49,10 @@ const std::vector<Migration>& Migrations(storage::Dialect dialect) {
       {1, kSchemaV1}, {2, kSchemaV2}, {3, kSchemaV3}, {4, kSchemaV4}, {5, kSchemaV5}, {6, kSchemaV6},
       {7, kSchemaV7}, {8, kSchemaV8}, {9, kSchemaV9}, {10, kSchemaV10},
   };
-  // Indexes (3, 9, 10) read the same in both dialects.
+  // Indexes (3, 9) read the same in both dialects.
   static const std::vector<Migration> postgres = {
       {1, kPostgresSchemaV1}, {2, kPostgresSchemaV2}, {3, kSchemaV3}, {4, kPostgresSchemaV4}, {5, kPostgresSchemaV5},
-      {6, kPostgresSchemaV6}, {7, kPostgresSchemaV7}, {8, kPostgresSchemaV8}, {9, kSchemaV9}, {10, kSchemaV10},
+      {6, kPostgresSchemaV6}, {7, kPostgresSchemaV7}, {8, kPostgresSchemaV8}, {9, kSchemaV9}, {10, kPostgresSchemaV10},
   };
   return dialect == storage::Dialect::kPostgres ? postgres : sqlite;
 }
