@@ -24,7 +24,7 @@ namespace {
 // paid (SettledSums); ?1 branch, ?2 budget, `parties` narrows them.
 // `renegotiation` answers whether the party owes a renegotiation: a probe
 // of its receivables for one party, a constant a whole budget's read fills
-// in afterwards from one read of them (MarkRenegotiated).
+// in afterwards from one read of them (LoadParties).
 std::string PartyQuery(const std::string& parties, const char* renegotiation) {
   return std::string(
              "SELECT c.NRSEQORCAEVE, c.CDCLIENTE, c.NRENDCLIORCEVE, COALESCE(c.NMCONTCLIORE, ''),"
