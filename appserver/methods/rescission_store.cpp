@@ -21,7 +21,7 @@ namespace rescission_store {
 namespace {
 
 // The party columns every query reads, in Party's order but for what it
-// paid (SettledSums); ?1 branch, ?2 budget, `parties` narrows them.
+// paid (kSettledSums, kSettledRows); ?1 branch, ?2 budget, `parties` narrows them.
 // `renegotiation` answers whether the party owes a renegotiation: a probe
 // of its receivables for one party, a constant a whole budget's read fills
 // in afterwards from one read of them (LoadParties).

@@ -321,20 +321,23 @@ void ReviewRefresh::keep(const PartyKey& k, const ComputedValues& v) {
 void ReviewRefresh::finish() {
   // What the working set holds is known from the read the refresh began
   // with and its own writes: the contracts to drop need no read.
+  auto drop = [this](const char* table, const std::vector<PartyKey>& unkept) {
+    if (unkept.empty()) return;
+    Statement st = db_.prepare(std::string("DELETE FROM ") + table + kContract);
+    for (const PartyKey& k : unkept) {
+      st.bindAll(b_.branch, b_.budget, k.seq, k.client, k.address).run();
+      stamps_.erase(k.text());
+    }
+    dropped_ = true;
+  };
   std::vector<PartyKey> unplanned, unstored;
   for (const auto& [text, key] : planned_)
     if (!kept_.count(text)) unplanned.push_back(key);
   for (const auto& [text, held] : stored_)
     if (!kept_.count(text)) unstored.push_back(held.key);
-  for (const auto& [table, unkept] : {std::pair{"FORMAPGTO", &unplanned}, std::pair{"CONTRATDISTRATO", &unstored}}) {
-    if (unkept->empty()) continue;
-    Statement drop = db_.prepare(std::string("DELETE FROM ") + table + kContract);
-    for (const PartyKey& k : *unkept) {
-      drop.bindAll(b_.branch, b_.budget, k.seq, k.client, k.address).run();
-      stamps_.erase(k.text());
-    }
-    dropped_ = true;
-  }
+  // The plans first: they belong to the values.
+  drop("FORMAPGTO", unplanned);
+  drop("CONTRATDISTRATO", unstored);
   // A budget's first review may fill the table from nothing: planned as
   // empty, reading it back joined to the parties took seconds.
   constexpr std::size_t kManyNewParties = 100;
