@@ -68,4 +68,8 @@ void WriteDemoDatabase(const std::string& path, int bulkParties, std::optional<d
     WriteBulkBudget(out, bulkParties);
   }
   tx.commit();
+  // PostgreSQL would plan on guesses until autovacuum came round to the new
+  // rows, and that later pass would replan every session's statements in the
+  // middle of the servers' work: the database starts with its statistics.
+  if (storage::IsPostgresTarget(path)) db.exec("VACUUM (ANALYZE)");
 }

@@ -136,6 +136,21 @@ TEST(PostgresReceivables, CancellingReceivablesTouchesNoIndex) {
   EXPECT_EQ(st.integer(1), st.integer(0)) << "receivables whose cancelling wrote index entries";
 }
 
+// A new demo database is planned on its real rows from the first call, not
+// on guesses until autovacuum passes (and replans everything when it does).
+TEST(PostgresDemo, StartsWithEveryTablesStatistics) {
+  const std::string target = FreshPostgresDatabase();
+  WriteDemoDatabase(target, 40);
+  Database db(target);
+  Statement st = db.prepare(
+      "SELECT COUNT(*) FILTER (WHERE c.reltuples < 0), MAX(c.reltuples) FILTER (WHERE c.relname = 'contareceber') "
+      "FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+      "WHERE n.nspname = current_schema() AND c.relkind = 'r'");
+  ASSERT_TRUE(st.step());
+  EXPECT_EQ(st.integer(0), 0) << "tables never analyzed";
+  EXPECT_GT(st.integer(1), 400) << "receivables counted";
+}
+
 TEST_F(PostgresStorage, AConflictRunsTheMethodAgainWithNothingOfTheFirstRun) {
   int attempts = 0;
   Variant answer = InTransaction(storage_, true, [&](Database& db) -> Variant {
