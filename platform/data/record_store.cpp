@@ -43,7 +43,7 @@ RecordStore::Row RecordStore::RowOf(Id id) const {
 void RecordStore::AppendCell(std::size_t field, const Variant& value) {
   Column& c = columns_[field];
   bool null = value.isNull();
-  c.nulls.push_back(null);
+  if (null) MarkNextNull(c);
   if (c.isText) {
     Place(c, null ? std::string_view() : std::string_view(value.asText()));
   } else if (null) {
@@ -57,18 +57,19 @@ void RecordStore::AppendCell(std::size_t field, const Variant& value) {
 
 void RecordStore::AppendNull(std::size_t field) {
   Column& c = columns_[field];
-  c.nulls.push_back(1);
+  MarkNextNull(c);
   if (c.isText) Place(c, {});
   else c.numbers.push_back(0.0);
 }
 
 void RecordStore::ReserveText(std::size_t field, std::size_t bytes) {
-  std::string& chars = columns_[field].chars;
+  TextBlock& chars = columns_[field].chars;
   if (bytes > chars.capacity() - chars.size()) chars.reserve(std::min(chars.size() + bytes, kMaxTextBytes));
 }
 
 void RecordStore::Seal() {
-  std::size_t rows = columns_.empty() ? 0 : columns_[0].nulls.size();
+  std::size_t rows = columns_.empty() ? 0 : CellCount(columns_[0]);
+  for (Column& c : columns_) c.nulls.resize(rows);
   order_.resize(rows);
   std::iota(order_.begin() + static_cast<std::ptrdiff_t>(ids_), order_.end(), static_cast<Id>(ids_));
   ids_ = rows;
@@ -130,7 +131,7 @@ void RecordStore::Discard(Column& c, Id id) {
 }
 
 void RecordStore::Compact(Column& c) {
-  std::string live;
+  TextBlock live;
   live.reserve(c.chars.size() - c.garbage);
   std::vector<std::uint32_t> starts(c.starts.size());
   for (std::size_t id = 0; id < starts.size(); ++id) {
@@ -161,6 +162,7 @@ void RecordStore::SetCell(Column& c, Id id, const Variant& value) {
 
 RecordStore::Id RecordStore::Add(const Row& row) {
   for (std::size_t f = 0; f < columns_.size(); ++f) AppendCell(f, row[f]);
+  for (Column& c : columns_) c.nulls.resize(CellCount(c));
   return static_cast<Id>(ids_++);
 }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "data/packet.h"
+#include "data/text_block.h"
 #include "data/variant.h"
 
 class RecordStore {
@@ -52,14 +53,10 @@ class RecordStore {
   void AppendNull(std::size_t field);
   // A text cell, followed by `padBlanks` blanks.
   void AppendText(std::size_t field, std::string_view text, std::size_t padBlanks = 0) {
-    Column& c = columns_[field];
-    c.nulls.push_back(false);
-    Place(c, text, padBlanks);
+    Place(columns_[field], text, padBlanks);
   }
   void AppendNumber(std::size_t field, double number) {
-    Column& c = columns_[field];
-    c.nulls.push_back(false);
-    c.numbers.push_back(number);
+    columns_[field].numbers.push_back(number);
   }
   // Room for `bytes` more characters in a text field's block, so that a bulk
   // load neither grows it step by step nor trims it at the end.
@@ -97,11 +94,20 @@ class RecordStore {
     std::unordered_map<Id, TextRef> moved;
     // The column's texts back to back. A replaced or removed text leaves its
     // bytes behind (counted in `garbage`) until the column is compacted.
-    std::string chars;
+    TextBlock chars;
     std::size_t garbage = 0;
     std::vector<double> numbers;
-    std::vector<bool> nulls;  // one bit a cell
+    // One bit a cell. Appending a cell that is not null leaves it alone, so
+    // while a bulk load appends it ends at the last null cell (a cell past
+    // its end is not null); Seal() and Add() size it.
+    std::vector<bool> nulls;
   };
+  static std::size_t CellCount(const Column& c) { return c.isText ? c.starts.size() : c.numbers.size(); }
+  // The cell about to be appended to `c` is null.
+  static void MarkNextNull(Column& c) {
+    if (const std::size_t at = CellCount(c); c.nulls.size() < at) c.nulls.resize(at);
+    c.nulls.push_back(true);
+  }
   static std::string_view TextOf(const Column& c, Id id) {
     if (!c.moved.empty()) {
       if (auto it = c.moved.find(id); it != c.moved.end()) return {c.chars.data() + it->second.offset, it->second.length};

@@ -31,11 +31,6 @@ bool parseNumber(std::string_view text, double& out) {
 
 }  // namespace
 
-bool IsWholeInt64(double d) {
-  constexpr double kLimit = 9223372036854775808.0;  // 2^63, exact as a double
-  return std::floor(d) == d && d >= -kLimit && d < kLimit;
-}
-
 Variant::Variant(Array a) : Variant() {
   new (bits_.object) Array(std::move(a));
   bits_.kind = Kind::Array;

@@ -3,6 +3,7 @@
 // null, boolean, integer, double, text, date-time, array (zero-based) or
 // data packet.
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <new>
@@ -149,6 +150,9 @@ class Variant {
 
 // A whole number inside the range of int64: converting anything else (1e300
 // from the wire, infinity, NaN) is undefined behaviour. 2^63 itself is out.
-bool IsWholeInt64(double d);
+inline bool IsWholeInt64(double d) {
+  constexpr double kLimit = 9223372036854775808.0;  // 2^63, exact as a double
+  return std::floor(d) == d && d >= -kLimit && d < kLimit;
+}
 
 inline Variant MakeArray(std::initializer_list<Variant> items) { return Variant(Variant::Array(items)); }

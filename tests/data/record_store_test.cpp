@@ -38,6 +38,35 @@ TEST_F(Store, LoadedTextsReadBackWithTheirPaddingAndNulls) {
   EXPECT_EQ(store.Text(2, 0), "Zé da Silva Comércio e Indústria Ltda");
   EXPECT_EQ(store.Value(2, 0), Variant("Zé da Silva Comércio e Indústria Ltda"));
   EXPECT_EQ(store.Value(2, 2), Variant(3.0));
+  EXPECT_FALSE(store.IsNull(2, 0));
+  EXPECT_FALSE(store.IsNull(2, 2));
+}
+
+// Cells that are not null are appended without marking them, so a null
+// anywhere in a long load, and none after it, must still read back.
+TEST_F(Store, NullsAnywhereInALongLoadReadBackWhereTheyWere) {
+  const auto isNull = [](std::size_t row, std::size_t field) { return (row + field) % 7 == 0 || row == 40 + field; };
+  constexpr std::size_t kRows = 300;
+  for (std::size_t r = 0; r < kRows; ++r) {
+    if (isNull(r, 0)) store.AppendNull(0);
+    else store.AppendText(0, std::to_string(r));
+    if (isNull(r, 1)) store.AppendNull(1);
+    else store.AppendText(1, "F", 2);
+    if (isNull(r, 2) || r >= kRows - 1) store.AppendNull(2);
+    else store.AppendNumber(2, static_cast<double>(r));
+  }
+  store.Seal();
+  const RecordStore::Id added = store.Add({Variant("depois"), Variant(), Variant(1.0)});
+  for (std::size_t r = 0; r < kRows; ++r) {
+    const auto id = static_cast<RecordStore::Id>(r);
+    EXPECT_EQ(store.IsNull(id, 0), isNull(r, 0)) << r;
+    EXPECT_EQ(store.IsNull(id, 1), isNull(r, 1)) << r;
+    EXPECT_EQ(store.IsNull(id, 2), isNull(r, 2) || r >= kRows - 1) << r;
+    EXPECT_EQ(store.Text(id, 0), isNull(r, 0) ? "" : std::to_string(r)) << r;
+  }
+  EXPECT_FALSE(store.IsNull(added, 0));
+  EXPECT_TRUE(store.IsNull(added, 1));
+  EXPECT_FALSE(store.IsNull(added, 2));
 }
 
 TEST_F(Store, ReplacingAndRemovingLeaveTheOtherRecordsIntact) {
