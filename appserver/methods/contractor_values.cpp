@@ -103,7 +103,7 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args, Cal
   for (PartyKey& k : rescission_store::BudgetContracts(db, b)) contracts.push_back({std::move(k), ""});
   const ContractLookup lookup(contracts);
   const PartyRows rows(sent);
-  ReviewRefresh refresh(db, b);
+  ReviewRefresh refresh(db, b, rows.size());
   for (std::size_t r = 0; r < rows.size(); ++r) {
     const PartyKey key = rows.party(lookup, r);
     refresh.keep(key, rows.computed(r, key));

@@ -277,7 +277,7 @@ void StoreConfirmation(Database& db, const BudgetKey& b, const PartyKey& k, cons
   st.run();
 }
 
-ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b)
+ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b, std::size_t partiesSent)
     : db_(db),
       b_(b),
       store_(db.prepare(
@@ -289,6 +289,9 @@ ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b)
           "   VRMULTA = excluded.VRMULTA, GERACTPAGAR = excluded.GERACTPAGAR, ERRO = excluded.ERRO,"
           "   ERRORENEGFIN = excluded.ERRORENEGFIN")) {
   using namespace party_column;
+  // A resumed review holds about the parties it is sent.
+  stored_.reserve(partiesSent);
+  stamps_.reserve(partiesSent);
   parties_ = ReadParties(db, b, [this](const Statement& st) {
     PartyKey key{st.text(kSeq), st.text(kClient), st.text(kAddress)};
     std::string text = key.text();
@@ -300,21 +303,23 @@ ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b)
     v.error = st.text(kError);
     v.renegotiationError = st.text(kRenegotiationError);
     stamps_.emplace(text, ValuesStamp(st, kPartyColumns));
-    stored_.emplace(std::move(text), Held{std::move(key), std::move(v)});
+    stored_.emplace(std::move(text), Held{std::move(key), std::move(v), false});
   });
   AddPlanStamps(db, b, nullptr, stamps_, &planned_);
 }
 
 void ReviewRefresh::keep(const PartyKey& k, const ComputedValues& v) {
-  const std::string key = k.text();
-  kept_.insert(key);
+  std::string key = k.text();
   auto stored = stored_.find(key);
-  if (stored != stored_.end() && stored->second.values.sameRefresh(v)) return;
+  if (stored != stored_.end()) {
+    stored->second.kept = true;
+    if (stored->second.values.sameRefresh(v)) return;
+  }
   if (stored == stored_.end()) ++added_;
   store_.bindAll(b_.branch, b_.budget, k.client, k.seq, k.address, v.calculated, v.negotiated, v.finePercent, v.fine,
                  v.account, v.error, v.renegotiationError);
   store_.run();
-  stored_.insert_or_assign(key, Held{k, v});
+  stored_.insert_or_assign(std::move(key), Held{k, v, true});
   written_.push_back(k);
 }
 
@@ -330,11 +335,15 @@ void ReviewRefresh::finish() {
     }
     dropped_ = true;
   };
+  auto kept = [this](const std::string& text) {
+    auto it = stored_.find(text);
+    return it != stored_.end() && it->second.kept;
+  };
   std::vector<PartyKey> unplanned, unstored;
   for (const auto& [text, key] : planned_)
-    if (!kept_.count(text)) unplanned.push_back(key);
+    if (!kept(text)) unplanned.push_back(key);
   for (const auto& [text, held] : stored_)
-    if (!kept_.count(text)) unstored.push_back(held.key);
+    if (!held.kept) unstored.push_back(held.key);
   // The plans first: they belong to the values.
   drop("FORMAPGTO", unplanned);
   drop("CONTRATDISTRATO", unstored);

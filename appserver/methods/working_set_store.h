@@ -10,7 +10,6 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "data/money.h"
@@ -120,7 +119,8 @@ struct ComputedValues {
 // its statements once for any number of parties; not thread-safe.
 class ReviewRefresh {
  public:
-  ReviewRefresh(Database& db, const BudgetKey& b);
+  // `partiesSent`: how many parties the review sends, to size the maps once.
+  ReviewRefresh(Database& db, const BudgetKey& b, std::size_t partiesSent);
 
   // Stores one party sent; a party already stored with these values is
   // left as it is, so resuming an unchanged review writes nothing.
@@ -138,14 +138,14 @@ class ReviewRefresh {
   Database& db_;
   BudgetKey b_;
   Statement store_;
-  // The contracts kept, by PartyKey::text(): held here rather than written
-  // to the database, so keeping a party costs one statement at most.
-  std::unordered_set<std::string> kept_;
   // What the working set held when the refresh began (and what this refresh
   // wrote since), by PartyKey::text(): every contract it holds is here.
+  // Which were kept is marked here rather than written to the database, so
+  // keeping a party costs one statement at most.
   struct Held {
     PartyKey key;
     ComputedValues values;
+    bool kept = false;
   };
   std::unordered_map<std::string, Held> stored_;
   // The parties and their stamps as the refresh began; the stamps less the

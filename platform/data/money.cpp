@@ -15,6 +15,13 @@ double RoundDec(double value, int places) {
 
 std::optional<Cents> ToCents(double value) {
   if (!std::isfinite(value) || std::fabs(value) >= 1e15) return std::nullopt;
+  // Nearly every amount is already whole cents: the double nearest to some
+  // c / 100. Below 10^11 cents that decimal has at most 13 digits, so it is
+  // the value's own shortest form and rounding it changes nothing.
+  if (std::fabs(value) < 1e9) {
+    const Cents c = std::llround(value * 100.0);
+    if (FromCents(c) == value) return c;
+  }
   DecimalDigits d = DecimalDigits::Of(value);
   d.RoundToPlaces(2);
   if (d.IsZero()) return Cents{0};
