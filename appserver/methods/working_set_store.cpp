@@ -2,6 +2,8 @@
 
 #include <cstring>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "methods/packet_builder.h"
 #include "methods/packet_shapes.h"
@@ -90,28 +92,67 @@ std::vector<ReviewedContract> ReviewedContractsOf(Database& db, const BudgetKey&
 
 namespace {
 
-// The parties under review, with what the dialog shows of their clients and
-// substitutes; after the packet's columns, the stored amounts in cents.
+// The parties under review, with what the dialog shows of their clients;
+// after the packet's columns, the stored amounts in cents. The substitutes'
+// columns are read apart (kSubstitutesQuery): a join of every party to its
+// contract to find the few with a substitute cost more than the rest of the
+// read.
 constexpr const char* kPartiesQuery =
     "SELECT AMOUNT(d.VRORIGREC), d.VRPERCMULTA, AMOUNT(d.VRMULTA), d.GERACTPAGAR, AMOUNT(d.VRORIGRECNOEDIT),"
     "       c.IDTPIJURCLIE,"
-    "       d.CDCLIENTE, c.NRINSJURCLIE, d.ERRO, p.CDCLICONTSUBORE, s.NRINSJURCLIE, s.IDTPIJURCLIE,"
-    "       s.NMFANTCLIE, d.NRDIAPGTOFIXO, d.NRPARCELAS, d.IDMESINIPGTO, d.IDTPFORMAPGTO,"
+    "       d.CDCLIENTE, c.NRINSJURCLIE, d.ERRO, NULL, NULL, NULL,"
+    "       NULL, d.NRDIAPGTOFIXO, d.NRPARCELAS, d.IDMESINIPGTO, d.IDTPFORMAPGTO,"
     "       d.ERRORENEGFIN, c.NMFANTCLIE, d.NRSEQORCAEVE, d.NRENDCLIORCEVE,"
     "       d.VRORIGRECNOEDIT, d.VRORIGREC, d.VRMULTA"
     "  FROM CONTRATDISTRATO d"
     "  LEFT JOIN CLIENTE c ON c.CDCLIENTE = d.CDCLIENTE"
-    "  LEFT JOIN CONTRATANTE p ON p.CDFILIAL = d.CDFILIAL AND p.NRORCAEVENTO = d.NRORCAEVENTO"
-    "                         AND p.NRSEQORCAEVE = d.NRSEQORCAEVE AND p.CDCLIENTE = d.CDCLIENTE"
-    "                         AND p.NRENDCLIORCEVE = d.NRENDCLIORCEVE"
-    "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = p.CDCLICONTSUBORE"
     " WHERE d.CDFILIAL = ?1 AND d.NRORCAEVENTO = ?2";
 
 // Where kPartiesQuery puts the columns a review reads back.
 namespace party_column {
-constexpr int kFinePercent = 1, kAccount = 3, kClient = 6, kError = 8, kFixedDay = 13, kInstallments = 14,
-              kStartMonth = 15, kMode = 16, kRenegotiationError = 17, kTradeName = 18, kSeq = 19, kAddress = 20,
-              kCalculatedCents = 21, kNegotiatedCents = 22, kFineCents = 23;
+constexpr int kFinePercent = 1, kAccount = 3, kClient = 6, kError = 8, kSubstitute = 9, kFixedDay = 13,
+              kInstallments = 14, kStartMonth = 15, kMode = 16, kRenegotiationError = 17, kTradeName = 18, kSeq = 19,
+              kAddress = 20, kCalculatedCents = 21, kNegotiatedCents = 22, kFineCents = 23;
+// The substitute's own columns, from kSubstitute on.
+constexpr int kSubstituteColumns = 4;
+}  // namespace party_column
+
+// The budget's contracts that have a substitute: the contract, then the
+// substitute's columns in the packet's order.
+constexpr const char* kSubstitutesQuery =
+    "SELECT p.NRSEQORCAEVE, p.CDCLIENTE, p.NRENDCLIORCEVE,"
+    "       p.CDCLICONTSUBORE, s.NRINSJURCLIE, s.IDTPIJURCLIE, s.NMFANTCLIE"
+    "  FROM CONTRATANTE p"
+    "  LEFT JOIN CLIENTE s ON s.CDCLIENTE = p.CDCLICONTSUBORE"
+    " WHERE p.CDFILIAL = ?1 AND p.NRORCAEVENTO = ?2 AND p.CDCLICONTSUBORE IS NOT NULL";
+
+// A packet row's contract as its cells hold it.
+std::string ContractOfCells(const Variant& seq, const Variant& client, const Variant& address) {
+  return PartyKey::Text(seq.asText(), client.asText(), address.asText());
+}
+
+// Fills in the substitute of each party that has one.
+void AddSubstitutes(Database& db, const BudgetKey& b, DataPacket& parties) {
+  using namespace party_column;
+  const PacketShape& shape = ContractorValuesShape();
+  Statement st = db.prepare(kSubstitutesQuery);
+  st.bindAll(b.branch, b.budget);
+  // The contract converted as the packet's cells are, so the two compare.
+  std::unordered_map<std::string, std::vector<Variant>> substitutes;
+  while (st.step()) {
+    std::vector<Variant> cells;
+    for (int i = 0; i < kSubstituteColumns; ++i) cells.push_back(CellValue(st, 3 + i, shape[kSubstitute + i]));
+    substitutes.emplace(ContractOfCells(CellValue(st, 0, shape[kSeq]), CellValue(st, 1, shape[kClient]),
+                                        CellValue(st, 2, shape[kAddress])),
+                        std::move(cells));
+  }
+  if (substitutes.empty()) return;
+  for (std::size_t r = 0; r < parties.rows.size(); ++r) {
+    PacketRows::RowRef row = parties.rows[r];
+    auto it = substitutes.find(ContractOfCells(row[kSeq], row[kClient], row[kAddress]));
+    if (it == substitutes.end()) continue;
+    for (int i = 0; i < kSubstituteColumns; ++i) row[kSubstitute + i] = it->second[static_cast<std::size_t>(i)];
+  }
 }
 
 DataPacket ReadParties(Database& db, const BudgetKey& b, const RowVisitor& eachRow) {
@@ -119,7 +160,9 @@ DataPacket ReadParties(Database& db, const BudgetKey& b, const RowVisitor& eachR
   Statement st = db.prepare(kPartiesQuery);
   st.bindAll(b.branch, b.budget);
   // By sequence, trade name, client and address.
-  return QueryPacketOrdered(st, ContractorValuesShape(), {kSeq, kTradeName, kClient, kAddress}, eachRow);
+  DataPacket parties = QueryPacketOrdered(st, ContractorValuesShape(), {kSeq, kTradeName, kClient, kAddress}, eachRow);
+  AddSubstitutes(db, b, parties);
+  return parties;
 }
 
 }  // namespace

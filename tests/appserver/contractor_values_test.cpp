@@ -71,6 +71,19 @@ TEST_P(ContractorValues, InsContratDistratoStoresThePartiesAndAnswersThem) {
   EXPECT_EQ(Parties(), stored);
 }
 
+// 1005's contract has 1006 as its substitute; 1001's has none.
+TEST_P(ContractorValues, EachPartyShowsItsOwnSubstituteAndNoOther) {
+  for (const DataPacket& answered : {Ins(Sent({"1001", "1005"})), Parties()}) {
+    const std::size_t substituted = RowOf(answered, "1005"), plain = RowOf(answered, "1001");
+    EXPECT_EQ(answered.at(substituted, "CDCLICONTSUBORE").asText(), "1006");
+    EXPECT_EQ(answered.at(substituted, "NMFANTCLIESUB").asText(), "Fernando Augusto Brum");
+    EXPECT_EQ(answered.at(substituted, "IDTPIJURCLIESUB").asText(), "F");
+    EXPECT_EQ(answered.at(substituted, "NRINSJURCLISUB").asText().size(), 11u);
+    for (const char* field : {"CDCLICONTSUBORE", "NMFANTCLIESUB", "IDTPIJURCLIESUB", "NRINSJURCLISUB"})
+      EXPECT_EQ(answered.at(plain, field).asText(), "") << field;
+  }
+}
+
 TEST_P(ContractorValues, InsContratDistratoKeepsWhatWasConfirmedAndDropsPartiesNoLongerSent) {
   Ins(Sent());
   DataPacket confirmed = Parties();
