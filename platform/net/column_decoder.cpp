@@ -12,6 +12,7 @@
 #include "data/packet.h"
 #include "data/record_store.h"
 #include "data/variant.h"
+#include "net/big_endian.h"
 #include "net/value_codec.h"
 
 namespace wire {
@@ -51,27 +52,8 @@ class ColumnReader {
   }
   std::uint64_t BigEndian(std::size_t bytes) {
     if (Left() < bytes) Decline();
-    std::uint64_t v = 0;
-    switch (bytes) {  // msgpack's widths, read whole rather than byte by byte
-      case 8: v = Load<std::uint64_t>(); break;
-      case 4: v = Load<std::uint32_t>(); break;
-      case 2: v = Load<std::uint16_t>(); break;
-      default:
-        for (std::size_t i = 0; i < bytes; ++i) v = (v << 8) | at_[i];
-    }
+    const std::uint64_t v = ReadBigEndian(at_, bytes);
     at_ += bytes;
-    return v;
-  }
-  // The unsigned integer of T's width at the cursor, stored big-endian.
-  template <class T>
-  T Load() const {
-    T v;
-    std::memcpy(&v, at_, sizeof v);
-    if constexpr (std::endian::native == std::endian::little) {
-      if constexpr (sizeof v == 8) v = __builtin_bswap64(v);
-      else if constexpr (sizeof v == 4) v = __builtin_bswap32(v);
-      else v = __builtin_bswap16(v);
-    }
     return v;
   }
   std::string_view Chars(std::size_t n) {

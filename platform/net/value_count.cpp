@@ -2,15 +2,10 @@
 
 #include <cstdint>
 
+#include "net/big_endian.h"
+
 namespace wire {
 namespace {
-
-// A big-endian unsigned integer of `n` bytes at `p`.
-std::uint64_t BigEndian(const unsigned char* p, std::size_t n) {
-  std::uint64_t v = 0;
-  for (std::size_t i = 0; i < n; ++i) v = (v << 8) | p[i];
-  return v;
-}
 
 // The bytes one value occupies beyond its type byte, not counting the
 // elements of an array or map (they follow as values of their own);
@@ -60,7 +55,7 @@ std::size_t CountValues(std::string_view body, std::size_t limit) {
     const Layout layout = LayoutOf(type);
     if (layout.fixed > size - at) break;
     std::uint64_t skip = layout.fixed;
-    if (layout.lengthBytes > 0) skip += BigEndian(p + at, layout.lengthBytes);
+    if (layout.lengthBytes > 0) skip += ReadBigEndian(p + at, layout.lengthBytes);
     if (skip > size - at) break;
     at += static_cast<std::size_t>(skip);
   }
