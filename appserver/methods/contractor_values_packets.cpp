@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <stdexcept>
 
 #include "data/formats.h"
@@ -78,7 +79,7 @@ namespace {
 // sequence and address narrow to, the party's own code winning over a
 // substitute code that names another.
 std::optional<PartyKey> ChooseContract(const std::vector<ReviewedContract>& set,
-                                       const std::vector<std::size_t>& candidates, const std::string& code,
+                                       std::span<const std::size_t> candidates, const std::string& code,
                                        const std::string& seq, const std::string& address) {
   // Counted rather than collected: a whole budget's packet asks once per row.
   std::size_t matches = 0, own = 0, first = 0, firstOwn = 0;
@@ -99,24 +100,49 @@ std::optional<PartyKey> ChooseContract(const std::vector<ReviewedContract>& set,
 
 }  // namespace
 
-ContractLookup::ContractLookup(const std::vector<ReviewedContract>& set) : set_(set) {
-  byClient_.reserve(set.size());
-  for (std::size_t i = 0; i < set.size(); ++i) {
-    byClient_[set[i].key.client].push_back(i);
-    if (!set[i].substitute.empty()) bySubstitute_[set[i].substitute].push_back(i);
-  }
+namespace {
+
+// The indexes of `set` whose code (`codeOf`) is not empty, ordered by it.
+template <class CodeOf>
+std::vector<std::size_t> IndexesByCode(const std::vector<ReviewedContract>& set, CodeOf codeOf) {
+  std::vector<std::size_t> order;
+  order.reserve(set.size());
+  for (std::size_t i = 0; i < set.size(); ++i)
+    if (!codeOf(set[i]).empty()) order.push_back(i);
+  // Stable: a client's contracts stay in the set's order.
+  std::stable_sort(order.begin(), order.end(),
+                   [&](std::size_t a, std::size_t b) { return codeOf(set[a]) < codeOf(set[b]); });
+  return order;
 }
+
+const std::string& ClientOf(const ReviewedContract& c) { return c.key.client; }
+const std::string& SubstituteOf(const ReviewedContract& c) { return c.substitute; }
+
+// The run of `order` (IndexesByCode's) whose code is `code`.
+template <class CodeOf>
+std::span<const std::size_t> RunOf(const std::vector<ReviewedContract>& set, const std::vector<std::size_t>& order,
+                                   const std::string& code, CodeOf codeOf) {
+  auto first = std::lower_bound(order.begin(), order.end(), code,
+                                [&](std::size_t i, const std::string& c) { return codeOf(set[i]) < c; });
+  auto last = first;
+  while (last != order.end() && codeOf(set[*last]) == code) ++last;
+  return {first, last};
+}
+
+}  // namespace
+
+ContractLookup::ContractLookup(const std::vector<ReviewedContract>& set)
+    : set_(set), byClient_(IndexesByCode(set, ClientOf)), bySubstitute_(IndexesByCode(set, SubstituteOf)) {}
 
 std::optional<PartyKey> ContractLookup::find(const std::string& code, const std::string& seq,
                                              const std::string& address, bool bySubstitute) const {
-  static const std::vector<std::size_t> kNone;
-  auto own = byClient_.find(code);
-  const std::vector<std::size_t>& owned = own != byClient_.end() ? own->second : kNone;
-  auto held = bySubstitute ? bySubstitute_.find(code) : bySubstitute_.end();
-  if (held == bySubstitute_.end()) return ChooseContract(set_, owned, code, seq, address);
-  std::vector<std::size_t> candidates = owned;
+  const std::span<const std::size_t> owned = RunOf(set_, byClient_, code, ClientOf);
+  const std::span<const std::size_t> held =
+      bySubstitute ? RunOf(set_, bySubstitute_, code, SubstituteOf) : std::span<const std::size_t>{};
+  if (held.empty()) return ChooseContract(set_, owned, code, seq, address);
+  std::vector<std::size_t> candidates(owned.begin(), owned.end());
   // A contract whose substitute is its own client is named once.
-  for (std::size_t i : held->second)
+  for (std::size_t i : held)
     if (set_[i].key.client != code) candidates.push_back(i);
   return ChooseContract(set_, candidates, code, seq, address);
 }

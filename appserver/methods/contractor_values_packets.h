@@ -39,7 +39,9 @@ class ContractLookup {
 
  private:
   const std::vector<working_set_store::ReviewedContract>& set_;
-  std::unordered_map<std::string, std::vector<std::size_t>> byClient_, bySubstitute_;
+  // Indexes into set_ ordered by client, and those with a substitute by
+  // substitute: a whole budget's worth costs two allocations, not one per client.
+  std::vector<std::size_t> byClient_, bySubstitute_;
 };
 
 // The contract of `set` a caller names by code, sequence and address ("" for any).

@@ -216,6 +216,8 @@ constexpr StampColumns kPartyColumns{
 // conversion per value.
 std::string ValuesStamp(const Statement& st, const StampColumns& columns) {
   std::string stamp;
+  // Sized once for the numbers, the texts' lengths and short texts.
+  stamp.reserve(sizeof(double) * (std::size(columns.numbers) + std::size(columns.texts)) + 32);
   for (int col : columns.numbers) AppendNumber(stamp, st.real(col));
   for (int col : columns.texts) AppendText(stamp, st.textView(col));
   return stamp;
