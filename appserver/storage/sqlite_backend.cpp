@@ -8,6 +8,7 @@
 
 #include "data/money.h"
 #include "storage/storage_errors.h"
+#include "storage/wal_checkpointer.h"
 
 namespace storage {
 namespace {
@@ -155,7 +156,11 @@ class SqliteConnection : public ConnectionBackend {
       throw std::runtime_error("Não foi possível abrir o banco de dados " + path_ + ": " + message);
     }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    exec("PRAGMA journal_mode=WAL");
+    if (JournalMode("WAL") == "wal") {
+      // The log is copied back into the file off the requests' path.
+      checkpointer_ = WalCheckpointer::Of(path_);
+      checkpointer_->watch(db_);
+    }
     // FULL: a commit reaches the disk before the client hears it succeeded, so a
     // power loss cannot take back a rescission already acknowledged.
     exec("PRAGMA synchronous=FULL");
@@ -167,10 +172,23 @@ class SqliteConnection : public ConnectionBackend {
     // A whole budget's parties and receivables stay in memory while a method
     // walks them (the default 2 MiB re-reads a large budget page by page).
     exec("PRAGMA cache_size=-65536");
+    // A statement that changes a whole budget's rows keeps each page's old
+    // content until it ends, to undo it alone; in memory rather than a
+    // temporary file written page by page.
+    exec("PRAGMA temp_store=MEMORY");
+  }
+
+  // Sets the journal mode and answers the one in force (an in-memory
+  // database keeps "memory").
+  std::string JournalMode(const char* mode) {
+    SqliteStatement st(db_, std::string("PRAGMA journal_mode=") + mode);
+    return st.step() ? std::string(st.textView(0)) : "";
   }
 
   std::string path_;
   sqlite3* db_ = nullptr;
+  // Released after db_ closes: the last connection's close copies the log back.
+  std::shared_ptr<WalCheckpointer> checkpointer_;
 };
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
-// The SQLite backend: one file, WAL journal, a busy timeout (many clients
-// write the same file), foreign keys on, and the money functions CENTS(real)
+// The SQLite backend: one file, WAL journal copied back by a thread of the
+// file's own (WalCheckpointer), a busy timeout (many clients write the same
+// file), foreign keys on, and the money functions CENTS(real)
 // -> integer cents and AMOUNT(cents) -> real amount by the one rounding rule
 // of platform/data. The schema version is PRAGMA user_version. Not
 // thread-safe: one connection per thread.

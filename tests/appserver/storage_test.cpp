@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "methods/method_support.h"
@@ -133,6 +134,29 @@ TEST(StorageTest, EachThreadHasItsOwnConnection) {
   Database* other = nullptr;
   std::thread([&] { other = &storage.connection(); }).join();
   EXPECT_NE(mine, other);
+}
+
+// A commit that leaves a long log is answered at once; the log still reaches
+// the file while the connection stays open, and the last close leaves
+// everything in the file and no log beside it.
+TEST(StorageTest, ALongLogIsCopiedBackIntoTheFile) {
+  ScratchDir dir;
+  const std::string path = dir.file("log.db");
+  constexpr std::uintmax_t kWritten = 2000 * 3000;  // about 1,500 pages, past the copy threshold
+  {
+    Database db(path);
+    db.exec("CREATE TABLE T (N INTEGER PRIMARY KEY, B BLOB)");
+    db.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 2000)"
+            " INSERT INTO T SELECT i, randomblob(3000) FROM n");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::filesystem::file_size(path) < kWritten && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_GE(std::filesystem::file_size(path), kWritten);
+    EXPECT_EQ(CountRows(db, "T"), 2000);
+  }
+  EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
+  Database again(path);
+  EXPECT_EQ(CountRows(again, "T"), 2000);
 }
 
 TEST(StorageTest, ConcurrentCallsSeeTheSameData) {
