@@ -5,10 +5,37 @@
 #include <gtest/gtest.h>
 
 #include "data/formats.h"
+#include "methods/contractor_values_packets.h"
+#include "net/refusal.h"
 #include "storage/database.h"
 #include "test_support.h"
 
 namespace {
+
+// How a caller's codes name a contract of the review: by client, narrowed by
+// sequence and address; by substitute only where asked; a client of several
+// contracts must be named whole.
+TEST(ContractLookupTest, NamesTheContractACallerMeans) {
+  using working_set_store::ReviewedContract;
+  const std::vector<ReviewedContract> set{{{"01", "1005", "1"}, "1006"}, {{"02", "1002", "1"}, ""},
+                                          {{"01", "1001", "1"}, ""},     {{"01", "1007", "1"}, "1007"},
+                                          {{"01", "1002", "1"}, ""}};
+  const contractor_packets::ContractLookup lookup(set);
+  struct Case {
+    const char *code, *seq, *address;
+    bool bySubstitute;
+    const char* found;  // the key's text; "" for none
+  } cases[] = {
+      {"1001", "", "", false, "01|1001|1"}, {"1001", "02", "", false, ""},       {"1002", "02", "", false, "02|1002|1"},
+      {"1002", "01", "1", false, "01|1002|1"}, {"1006", "", "", false, ""},      {"1006", "", "", true, "01|1005|1"},
+      {"1007", "", "", true, "01|1007|1"},  {"9999", "", "", true, ""},         {"1005", "", "2", false, ""},
+  };
+  for (const Case& c : cases) {
+    const std::optional<PartyKey> key = lookup.find(c.code, c.seq, c.address, c.bySubstitute);
+    EXPECT_EQ(key ? key->text() : "", c.found) << c.code << " seq '" << c.seq << "' by substitute " << c.bySubstitute;
+  }
+  EXPECT_THROW(lookup.find("1002", "", "", false), Refusal);
+}
 
 const char* kBranch = "0001";
 const char* kBudget = "0000000101";
