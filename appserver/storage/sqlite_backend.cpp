@@ -156,7 +156,7 @@ class SqliteConnection : public ConnectionBackend {
       throw std::runtime_error("Não foi possível abrir o banco de dados " + path_ + ": " + message);
     }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-    if (JournalMode("WAL") == "wal") {
+    if (journalMode("WAL") == "wal") {
       // The log is copied back into the file off the requests' path.
       checkpointer_ = WalCheckpointer::Of(path_);
       checkpointer_->watch(db_);
@@ -180,7 +180,7 @@ class SqliteConnection : public ConnectionBackend {
 
   // Sets the journal mode and answers the one in force (an in-memory
   // database keeps "memory").
-  std::string JournalMode(const char* mode) {
+  std::string journalMode(const char* mode) {
     SqliteStatement st(db_, std::string("PRAGMA journal_mode=") + mode);
     return st.step() ? std::string(st.textView(0)) : "";
   }
