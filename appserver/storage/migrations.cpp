@@ -23,6 +23,7 @@
 #include "storage/schema_v9.h"
 #include "storage/schema_v10.h"
 #include "storage/schema_v11.h"
+#include "storage/schema_v12.h"
 
 namespace {
 
@@ -48,13 +49,13 @@ class SchemaLock {
 const std::vector<Migration>& Migrations(storage::Dialect dialect) {
   static const std::vector<Migration> sqlite = {
       {1, kSchemaV1}, {2, kSchemaV2}, {3, kSchemaV3}, {4, kSchemaV4}, {5, kSchemaV5}, {6, kSchemaV6},
-      {7, kSchemaV7}, {8, kSchemaV8}, {9, kSchemaV9}, {10, kSchemaV10}, {11, kSchemaV11},
+      {7, kSchemaV7}, {8, kSchemaV8}, {9, kSchemaV9}, {10, kSchemaV10}, {11, kSchemaV11}, {12, kSchemaV12},
   };
   // Indexes (3, 9, 11) read the same in both dialects.
   static const std::vector<Migration> postgres = {
       {1, kPostgresSchemaV1}, {2, kPostgresSchemaV2}, {3, kSchemaV3}, {4, kPostgresSchemaV4}, {5, kPostgresSchemaV5},
       {6, kPostgresSchemaV6}, {7, kPostgresSchemaV7}, {8, kPostgresSchemaV8}, {9, kSchemaV9}, {10, kPostgresSchemaV10},
-      {11, kSchemaV11},
+      {11, kSchemaV11}, {12, kPostgresSchemaV12},
   };
   return dialect == storage::Dialect::kPostgres ? postgres : sqlite;
 }
