@@ -335,7 +335,7 @@ ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b, std::size_t parti
           "   ERRORENEGFIN = excluded.ERRORENEGFIN")) {
   using namespace party_column;
   // A resumed review holds about the parties it is sent.
-  stored_.reserve(partiesSent);
+  held_.reserve(partiesSent);
   stamps_.reserve(partiesSent);
   parties_ = ReadParties(db, b, [this](const Statement& st) {
     PartyKey key{st.text(kSeq), st.text(kClient), st.text(kAddress)};
@@ -347,24 +347,41 @@ ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b, std::size_t parti
     v.account = st.text(kAccount);
     v.error = st.text(kError);
     v.renegotiationError = st.text(kRenegotiationError);
-    stamps_.emplace(text, ValuesStamp(st, kPartyColumns));
-    stored_.emplace(std::move(text), Held{std::move(key), std::move(v), false});
+    stamps_.emplace(std::move(text), ValuesStamp(st, kPartyColumns));
+    held_.push_back({std::move(key), std::move(v), false});
   });
   AddPlanStamps(db, b, nullptr, stamps_, &planned_);
 }
 
-void ReviewRefresh::keep(const PartyKey& k, const ComputedValues& v) {
-  std::string key = k.text();
-  auto stored = stored_.find(key);
-  if (stored != stored_.end()) {
-    stored->second.kept = true;
-    if (stored->second.values.sameRefresh(v)) return;
+std::size_t ReviewRefresh::find(const PartyKey& k) {
+  if (next_ < held_.size() && held_[next_].key == k) return next_++;
+  if (!indexed_) {
+    positions_.reserve(held_.size());
+    for (std::size_t i = 0; i < held_.size(); ++i) positions_.emplace(held_[i].key.text(), i);
+    indexed_ = true;
   }
-  if (stored == stored_.end()) ++added_;
+  auto it = positions_.find(k.text());
+  if (it == positions_.end()) return kNotHeld;
+  next_ = it->second + 1;
+  return it->second;
+}
+
+void ReviewRefresh::keep(const PartyKey& k, const ComputedValues& v) {
+  const std::size_t at = find(k);
+  if (at != kNotHeld) {
+    held_[at].kept = true;
+    if (held_[at].values.sameRefresh(v)) return;
+  }
   store_.bindAll(b_.branch, b_.budget, k.client, k.seq, k.address, v.calculated, v.negotiated, v.finePercent, v.fine,
                  v.account, v.error, v.renegotiationError);
   store_.run();
-  stored_.insert_or_assign(std::move(key), Held{k, v, true});
+  if (at != kNotHeld) {
+    held_[at].values = v;
+  } else {
+    ++added_;
+    held_.push_back({k, v, true});
+    if (indexed_) positions_.emplace(k.text(), held_.size() - 1);
+  }
   written_.push_back(k);
 }
 
@@ -380,14 +397,12 @@ void ReviewRefresh::finish() {
     }
     dropped_ = true;
   };
-  auto kept = [this](const std::string& text) {
-    auto it = stored_.find(text);
-    return it != stored_.end() && it->second.kept;
-  };
   std::vector<PartyKey> unplanned, unstored;
-  for (const auto& [text, key] : planned_)
-    if (!kept(text)) unplanned.push_back(key);
-  for (const auto& [text, held] : stored_)
+  for (const auto& [text, key] : planned_) {
+    const std::size_t at = find(key);
+    if (at == kNotHeld || !held_[at].kept) unplanned.push_back(key);
+  }
+  for (const Held& held : held_)
     if (!held.kept) unstored.push_back(held.key);
   // The plans first: they belong to the values.
   drop("FORMAPGTO", unplanned);

@@ -137,9 +137,13 @@ class ReviewRefresh {
  private:
   Database& db_;
   BudgetKey b_;
+  static constexpr std::size_t kNotHeld = static_cast<std::size_t>(-1);
+  // The position in held_ of the contract `k`, or kNotHeld.
+  std::size_t find(const PartyKey& k);
+
   Statement store_;
-  // What the working set held when the refresh began (and what this refresh
-  // wrote since), by PartyKey::text(): every contract it holds is here.
+  // What the working set held when the refresh began, in the order it was
+  // read, then what this refresh added: every contract it holds is here.
   // Which were kept is marked here rather than written to the database, so
   // keeping a party costs one statement at most.
   struct Held {
@@ -147,7 +151,14 @@ class ReviewRefresh {
     ComputedValues values;
     bool kept = false;
   };
-  std::unordered_map<std::string, Held> stored_;
+  std::vector<Held> held_;
+  // A resumed review sends its parties in the order the working set reads
+  // them, so each is looked for first where the last one found left off
+  // (next_); held_'s positions by PartyKey::text() are only built, once, when
+  // a party is not there (indexed_).
+  std::size_t next_ = 0;
+  bool indexed_ = false;
+  std::unordered_map<std::string, std::size_t> positions_;
   // The parties and their stamps as the refresh began; the stamps less the
   // contracts finish() dropped, right for every contract but those in written_.
   DataPacket parties_;

@@ -131,6 +131,30 @@ TEST_P(ContractorValues, InsContratDistratoKeepsWhatWasConfirmedAndDropsPartiesN
   EXPECT_EQ(again.at(r, "IDMESINIPGTO").asText(), "P");
 }
 
+// A review resumed with its parties in another order, one of them new and
+// one no longer sent, ends as if sent in the order it was stored.
+TEST_P(ContractorValues, InsContratDistratoResumesWhateverTheOrderOfTheParties) {
+  Ins(Sent());
+  DataPacket confirmed = Parties();
+  confirmed.rows[RowOf(confirmed, "1002")][confirmed.fieldIndex("VRORIGREC")] = Variant(900.0);
+  Call("SetConfirmar", {Variant(confirmed), Variant(PlanPacket()), kBranch, kBudget});
+
+  const DataPacket stored = Ins(Sent({"1004", "1003", "1002"}));
+  EXPECT_EQ(Parties(), stored);
+  ASSERT_EQ(stored.rowCount(), 3u);
+  EXPECT_THROW(RowOf(stored, "1001"), std::runtime_error);
+  const struct {
+    const char* client;
+    double calculated, negotiated;
+  } expected[] = {{"1004", 1000, 1000}, {"1003", 2000, 3000}, {"1002", 3000, 900}};
+  for (const auto& e : expected) {
+    SCOPED_TRACE(e.client);
+    const std::size_t r = RowOf(stored, e.client);
+    EXPECT_DOUBLE_EQ(stored.at(r, "VRORIGRECNOEDIT").asDouble(), e.calculated);
+    EXPECT_DOUBLE_EQ(stored.at(r, "VRORIGREC").asDouble(), e.negotiated);
+  }
+}
+
 // Resuming a review rewrites only what changed; each computed column that
 // changed must still reach the working set.
 TEST_P(ContractorValues, InsContratDistratoRefreshesEachComputedValueThatChanged) {
