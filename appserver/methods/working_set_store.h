@@ -152,10 +152,10 @@ class ReviewRefresh {
     bool kept = false;
   };
   std::vector<Held> held_;
-  // A resumed review sends its parties in the order the working set reads
-  // them, so each is looked for first where the last one found left off
-  // (next_); held_'s positions by PartyKey::text() are only built, once, when
-  // a party is not there (indexed_).
+  // A resumed review usually sends its parties in the order the working set
+  // reads them, so each is looked for first where the last one found left
+  // off (next_); held_'s positions by PartyKey::text() are only built, once,
+  // when a party is not there (indexed_).
   std::size_t next_ = 0;
   bool indexed_ = false;
   std::unordered_map<std::string, std::size_t> positions_;
