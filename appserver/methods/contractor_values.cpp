@@ -47,14 +47,14 @@ void RememberRead(Database& db, const BudgetKey& b, CallerSession& caller) {
 void RequireUnchangedSinceRead(const PartyStamps& now, const BudgetKey& b, const PartyKey& party,
                                const CallerSession& caller) {
   const std::string client = party.label();
-  auto stored = now.find(party.text());
+  const std::optional<std::string_view> stored = now.find(party.text());
   const std::optional<std::string> read = caller.lastRead(ReadScope(b), party.text());
   // A connection made again (the server closes idle ones) has read nothing yet.
   if (!read)
     throw Refusal("Os valores do contratante " + client +
                              " não foram lidos nesta conexão com o servidor. Abra novamente os valores dos "
                              "contratantes e refaça a confirmação.");
-  if (stored == now.end() || *read != stored->second)
+  if (!stored || *read != *stored)
     throw Refusal("Os valores do contratante " + client +
                              " foram alterados por outro operador depois de lidos. Abra novamente os valores dos "
                              "contratantes e refaça a confirmação.");
@@ -137,7 +137,7 @@ Variant DeletaFormaPgto(Database& db, const protocol::DeletaFormaPgto& args, Cal
   RequireUnchangedSinceRead(ReadStamps(db, b, *party), b, *party, caller);
   const std::int64_t deleted = DeletePlan(db, b, *party);
   // The caller's own change is what it now holds of this party.
-  caller.rememberRead(ReadScope(b), party->text(), ReadStamps(db, b, *party)[party->text()]);
+  caller.rememberRead(ReadScope(b), party->text(), ReadStamps(db, b, *party).find(party->text()).value_or(""));
   // Nothing deleted, nothing changed: the trail records changes only.
   if (deleted > 0)
     WriteAudit(db, {"DeletaFormaPgto", caller.operatorCode(), b.branch, b.budget, party->client,

@@ -210,18 +210,20 @@ constexpr StampColumns kPartyColumns{
     {party_column::kAccount, party_column::kError, party_column::kRenegotiationError, party_column::kMode,
      party_column::kStartMonth}};
 
-// A row's values as its stamp: the columns side by side, the numbers as their
-// bits and each text behind its length. A stamp is only ever compared with
-// another made here, and building it here spares the database a text
-// conversion per value.
-std::string ValuesStamp(const Statement& st, const StampColumns& columns) {
-  std::string stamp;
-  // Sized once for the numbers, the texts' lengths and short texts.
-  stamp.reserve(sizeof(double) * (std::size(columns.numbers) + std::size(columns.texts)) + 32);
+// A row's values as its stamp, written over `stamp`: the columns side by
+// side, the numbers as their bits and each text behind its length. A stamp
+// is only ever compared with another made here, and building it here spares
+// the database a text conversion per value. The caller's buffer is reused
+// row after row, so a whole budget's stamps cost no allocation each.
+std::string_view ValuesStamp(const Statement& st, const StampColumns& columns, std::string& stamp) {
+  stamp.clear();
   for (int col : columns.numbers) AppendNumber(stamp, st.real(col));
   for (int col : columns.texts) AppendText(stamp, st.textView(col));
   return stamp;
 }
+
+// About how many bytes a contract's key and stamp take, to size a table once.
+constexpr std::size_t kStampBytes = 128;
 
 // Adds each contract's installments to its stamp in `stamps`: the budget's,
 // or `only`'s when given. `planned`, when given, collects every contract
@@ -231,13 +233,14 @@ void AddPlanStamps(Database& db, const BudgetKey& b, const PartyKey* only, Party
   Statement plan = PrepareForBudgetOr(
       db, "SELECT NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA, DTVENCIMENTO, VRPARCELA FROM FORMAPGTO", b, only,
       " ORDER BY NRSEQORCAEVE, CDCLIENTE, NRENDCLIORCEVE, NRPARCELA");
+  std::string installment;
   while (plan.step()) {
     std::string key = ContractText(plan);
-    auto it = stamps.find(key);
+    installment.clear();
+    for (int col = 3; col <= 5; ++col) AppendNumber(installment, plan.real(col));
+    stamps.append(key, installment);
     if (planned && !planned->count(key))
       planned->emplace(std::move(key), PartyKey{plan.text(0), plan.text(1), plan.text(2)});
-    if (it == stamps.end()) continue;
-    for (int col = 3; col <= 5; ++col) AppendNumber(it->second, plan.real(col));
   }
 }
 
@@ -245,7 +248,8 @@ void AddPlanStamps(Database& db, const BudgetKey& b, const PartyKey* only, Party
 PartyStamps ReadStampsOf(Database& db, const BudgetKey& b, const PartyKey* only) {
   PartyStamps stamps;
   Statement st = PrepareForBudgetOr(db, kStampedValues, b, only);
-  while (st.step()) stamps.emplace(ContractText(st), ValuesStamp(st, kStampedValueColumns));
+  std::string stamp;
+  while (st.step()) stamps.set(ContractText(st), ValuesStamp(st, kStampedValueColumns, stamp));
   AddPlanStamps(db, b, only, stamps);
   return stamps;
 }
@@ -336,10 +340,10 @@ ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b, std::size_t parti
   using namespace party_column;
   // A resumed review holds about the parties it is sent.
   held_.reserve(partiesSent);
-  stamps_.reserve(partiesSent);
-  parties_ = ReadParties(db, b, [this](const Statement& st) {
+  stamps_.reserve(partiesSent, kStampBytes);
+  std::string stamp;
+  parties_ = ReadParties(db, b, [this, &stamp](const Statement& st) {
     PartyKey key{st.text(kSeq), st.text(kClient), st.text(kAddress)};
-    std::string text = key.text();
     ComputedValues v;
     v.calculated = st.integer(kCalculatedCents);
     v.finePercent = st.real(kFinePercent);
@@ -347,7 +351,7 @@ ReviewRefresh::ReviewRefresh(Database& db, const BudgetKey& b, std::size_t parti
     v.account = st.text(kAccount);
     v.error = st.text(kError);
     v.renegotiationError = st.text(kRenegotiationError);
-    stamps_.emplace(std::move(text), ValuesStamp(st, kPartyColumns));
+    stamps_.set(key.text(), ValuesStamp(st, kPartyColumns, stamp));
     held_.push_back({std::move(key), std::move(v), false});
   });
   AddPlanStamps(db, b, nullptr, stamps_, &planned_);
@@ -424,8 +428,8 @@ PartyStamps ReviewRefresh::takeStamps() {
   constexpr std::size_t kFewWritten = 64;
   if (written_.size() > kFewWritten) return ReadStamps(db_, b_);
   for (const PartyKey& k : written_) {
-    PartyStamps one = ReadStamps(db_, b_, k);
-    stamps_[k.text()] = std::move(one[k.text()]);
+    const std::string text = k.text();
+    stamps_.set(text, ReadStamps(db_, b_, k).find(text).value_or(""));
   }
   return std::move(stamps_);
 }

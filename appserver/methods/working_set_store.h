@@ -17,6 +17,7 @@
 #include "data/variant.h"
 #include "methods/key_codes.h"
 #include "methods/party_key.h"
+#include "session/stamp_table.h"
 #include "storage/statement.h"
 
 class Database;
@@ -44,7 +45,7 @@ DataPacket PartiesPacket(Database& db, const BudgetKey& b);
 DataPacket PlanPacket(Database& db, const BudgetKey& b, const std::optional<PartyKey>& party);
 
 // What a party's values and plan look like now, one text per contract, by PartyKey::text().
-using PartyStamps = std::unordered_map<std::string, std::string>;
+using PartyStamps = StampTable;
 
 // The stamps of every contract under review.
 PartyStamps ReadStamps(Database& db, const BudgetKey& b);

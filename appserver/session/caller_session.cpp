@@ -33,7 +33,7 @@ std::optional<std::string> CallerSession::takeApproval(Clock::time_point now, Cl
   return approver;
 }
 
-void CallerSession::rememberReads(const std::string& scope, std::unordered_map<std::string, std::string> stamps) {
+void CallerSession::rememberReads(const std::string& scope, StampTable stamps) {
   // A connection works on a few budgets at a time; beyond that, what it read
   // of others is forgotten (it must read them again before changing them),
   // so a long session does not grow without end.
@@ -46,17 +46,17 @@ void CallerSession::rememberReads(const std::string& scope, std::unordered_map<s
   }
 }
 
-void CallerSession::rememberRead(const std::string& scope, const std::string& key, std::string stamp) {
+void CallerSession::rememberRead(const std::string& scope, const std::string& key, std::string_view stamp) {
   std::lock_guard<std::mutex> lock(mu_);
-  reads_[scope][key] = std::move(stamp);
+  reads_[scope].set(key, stamp);
 }
 
 std::optional<std::string> CallerSession::lastRead(const std::string& scope, const std::string& key) const {
   std::lock_guard<std::mutex> lock(mu_);
   auto s = reads_.find(scope);
   if (s == reads_.end()) return std::nullopt;
-  auto k = s->second.find(key);
-  if (k == s->second.end()) return std::nullopt;
-  return k->second;
+  const std::optional<std::string_view> stamp = s->second.find(key);
+  if (!stamp) return std::nullopt;
+  return std::string(*stamp);
 }
 

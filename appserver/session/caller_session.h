@@ -10,9 +10,10 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 
 #include "session/failed_attempts.h"
+#include "session/stamp_table.h"
 
 class CallerSession {
  public:
@@ -49,8 +50,8 @@ class CallerSession {
   // each record's content by key, within a scope (say, one budget's working
   // set). A write compares it with the stored record to refuse overwriting
   // someone else's change. rememberReads replaces a scope's stamps.
-  void rememberReads(const std::string& scope, std::unordered_map<std::string, std::string> stamps);
-  void rememberRead(const std::string& scope, const std::string& key, std::string stamp);
+  void rememberReads(const std::string& scope, StampTable stamps);
+  void rememberRead(const std::string& scope, const std::string& key, std::string_view stamp);
   std::optional<std::string> lastRead(const std::string& scope, const std::string& key) const;
 
  private:
@@ -60,6 +61,6 @@ class CallerSession {
   std::string role_;
   std::string approver_;              // empty when no approval is pending
   Clock::time_point approvedAt_{};
-  std::map<std::string, std::unordered_map<std::string, std::string>> reads_;  // scope -> key -> stamp
+  std::map<std::string, StampTable> reads_;  // scope -> key -> stamp
   FailedAttempts confirmations_{5, std::chrono::minutes(15), std::chrono::minutes(15)};
 };

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
+#include <string>
 
 #include "session/caller_session.h"
 #include "session/failed_attempts.h"
 #include "session/operator_password.h"
+#include "session/stamp_table.h"
 #include "lib/criptografa.h"
 
 using namespace std::chrono_literals;
@@ -27,6 +30,41 @@ TEST(CallerSessionTest, ApprovalIsUsedUpOnceAndExpires) {
   caller.grantApproval("SUPERVISOR", t0);
   caller.logIn("OPERADOR", "OPERADOR");
   EXPECT_FALSE(caller.takeApproval(t0, 5min)) << "logging in as someone else drops the approval";
+}
+
+// The table against a plain map, through every way a stamp changes: set
+// anew, replaced shorter and longer, lengthened while last and while not,
+// erased and set again, with enough keys to make the index grow.
+TEST(StampTableTest, AnswersAsAMapWouldThroughEveryChange) {
+  StampTable table;
+  std::map<std::string, std::string> model;
+  auto set = [&](const std::string& k, const std::string& v) { table.set(k, v), model[k] = v; };
+  auto append = [&](const std::string& k, const std::string& more) {
+    EXPECT_EQ(table.append(k, more), model.count(k) == 1) << k;
+    if (model.count(k)) model[k] += more;
+  };
+  auto erase = [&](const std::string& k) { table.erase(k), model.erase(k); };
+
+  for (int i = 0; i < 300; ++i) set("01|" + std::to_string(i) + "|1", std::string(i % 7, 'a' + i % 26));
+  set("01|5|1", "x");                         // shorter: in place
+  set("01|6|1", "a much longer stamp now");   // longer: moves to the end
+  append("01|6|1", "+1");                     // the last one written grows in place
+  append("01|7|1", "+2");                     // another moves to the end first
+  append("01|7|1", "+3");
+  append("01|9999|1", "+4");                  // no such key
+  erase("01|8|1");
+  append("01|8|1", "+5");                     // erased: nothing to lengthen
+  erase("01|10|1");
+  set("01|10|1", "back");
+  set(std::string("01|\0|1", 6), "a key with a NUL");
+  for (int i = 300; i < 1000; ++i) set("02|" + std::to_string(i) + "|1", std::to_string(i * i));
+
+  EXPECT_EQ(table.size(), model.size());
+  for (const auto& [k, v] : model) EXPECT_EQ(table.find(k), std::optional<std::string_view>(v)) << k;
+  EXPECT_EQ(table.find("01|8|1"), std::nullopt);
+  EXPECT_EQ(table.find("01|9999|1"), std::nullopt);
+  EXPECT_EQ(StampTable{}.find("01|1|1"), std::nullopt);
+  EXPECT_FALSE(StampTable{}.append("01|1|1", "x"));
 }
 
 TEST(OperatorPasswordTest, FullFormMatchesTheUpperCasedPasswordOnly) {
