@@ -12,9 +12,9 @@ namespace {
 // The answer as text, so one column type serves both backends: MessagePack
 // of [result, [args...]] in hexadecimal, or [result, [args...], [i...]]
 // when some argument is the result itself (a by-reference packet a method
-// also answers, a whole budget's parties for InsContratDistrato): each i
-// names one, kept once as the result and nil among the arguments. Other
-// answers keep the two-part form every server reads.
+// also answers): each i names one, kept once as the result and nil among the
+// arguments. Other answers keep the two-part form every server reads. A run
+// recorded without its answer (RecordRun) is the empty text.
 std::string Encode(const RecordedAnswer& answer) {
   Variant::Array args = answer.args, sameAsResult;
   for (std::size_t i = 0; i < args.size(); ++i)
@@ -45,6 +45,8 @@ int Nibble(char c) {
 
 RecordedAnswer Decode(const std::string& hex) {
   const std::runtime_error unreadable("Resposta registrada ilegível.");
+  // A run recorded without its answer (RecordRun).
+  if (hex.empty()) return {Variant(), {}, true};
   if (hex.size() % 2 != 0) throw unreadable;
   std::string bytes(hex.size() / 2, '\0');
   for (std::size_t i = 0; i < bytes.size(); ++i)
@@ -77,12 +79,23 @@ std::optional<RecordedAnswer> FindRecordedAnswer(Database& db, const RequestKey&
   return Decode(find.text(2));
 }
 
-void RecordAnswer(Database& db, const RequestKey& request, const RecordedAnswer& answer, std::int64_t nowSeconds) {
+namespace {
+
+void Record(Database& db, const RequestKey& request, const std::string& answer, std::int64_t nowSeconds) {
   db.prepare("INSERT INTO REQUISICAOAPLICADA (CDREQUISICAO, CDOPERADOR, NMMETODO, DSRESPOSTA, NRSEGUNDOSUTC)"
              " VALUES (?1, ?2, ?3, ?4, ?5)")
-      .bindAll(request.key, request.operatorCode, request.method, Encode(answer), nowSeconds)
+      .bindAll(request.key, request.operatorCode, request.method, answer, nowSeconds)
       .run();
 }
+
+}  // namespace
+
+void RecordAnswer(Database& db, const RequestKey& request, const RecordedAnswer& answer, std::int64_t nowSeconds) {
+  Record(db, request, Encode(answer), nowSeconds);
+}
+
+// An empty answer: no encoded answer is empty, as it holds at least its array.
+void RecordRun(Database& db, const RequestKey& request, std::int64_t nowSeconds) { Record(db, request, "", nowSeconds); }
 
 void PruneRecordedAnswers(Database& db, std::int64_t nowSeconds) {
   db.prepare("DELETE FROM REQUISICAOAPLICADA WHERE NRSEGUNDOSUTC < ?1")

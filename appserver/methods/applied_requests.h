@@ -30,11 +30,17 @@ inline constexpr std::int64_t kRequestKeyLifetimeSeconds = 24 * 60 * 60;
 struct RecordedAnswer {
   Variant result;
   std::vector<Variant> args;
+  // Only the run was recorded (RecordRun): the method answers a retry by
+  // reading again, and result and args are empty.
+  bool ranOnly = false;
 };
 
 // The answer recorded under the request's key, if any. A key recorded for
 // another operator or another method is refused: keys are not shared.
 std::optional<RecordedAnswer> FindRecordedAnswer(Database& db, const RequestKey& request);
 void RecordAnswer(Database& db, const RequestKey& request, const RecordedAnswer& answer, std::int64_t nowSeconds);
+// Records that the request's change ran, without its answer: for a change a
+// second run would find made, whose answer a retry reads again.
+void RecordRun(Database& db, const RequestKey& request, std::int64_t nowSeconds);
 // Forgets the keys recorded more than kRequestKeyLifetimeSeconds before `nowSeconds`.
 void PruneRecordedAnswers(Database& db, std::int64_t nowSeconds);

@@ -119,6 +119,18 @@ Variant InsContratDistrato(Database& db, protocol::InsContratDistrato& args, Cal
   return stored;
 }
 
+// A retry of InsContratDistrato whose first run was applied: the review was
+// refreshed to what the retry sends again, so it answers the working set as
+// it stands and changes nothing. Recording a whole budget's parties with
+// every opening, for the rare retry, cost more than the opening itself.
+Variant InsContratDistratoAgain(Database& db, protocol::InsContratDistrato& args, CallerSession& caller) {
+  const BudgetKey b = BudgetArgs(args);
+  Variant stored(PartiesPacket(db, b));
+  args.contratantes = stored;
+  RememberRead(db, b, caller);
+  return stored;
+}
+
 Variant GetContratDistrato(Database& db, const protocol::GetContratDistrato& args, CallerSession& caller) {
   const BudgetKey b = BudgetArgs(args);
   RememberRead(db, b, caller);
@@ -244,7 +256,7 @@ Variant SetConfirmar(Database& db, const protocol::SetConfirmar& args, CallerSes
 }  // namespace
 
 void RegisterContractorValues(Dispatcher& d, Storage& s) {
-  d.add(Transactional(s, InsContratDistrato, Access::kWriteBudget));
+  d.add(Transactional(s, InsContratDistrato, Access::kWriteBudget, InsContratDistratoAgain));
   d.add(Transactional(s, GetContratDistrato));
   d.add(Transactional(s, GetFormaPgto));
   d.add(Transactional(s, DeletaFormaPgto, Access::kWriteBudget));

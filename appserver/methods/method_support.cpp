@@ -5,6 +5,7 @@
 #include <chrono>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <thread>
 
 #include "methods/applied_requests.h"
@@ -86,7 +87,8 @@ Variant InReadingTransaction(Storage& storage, const std::string& lock, const st
 }
 
 Variant InWritingTransaction(Storage& storage, const std::vector<std::string>& locks, const RequestKey* request,
-                             const std::function<Variant(Database&)>& work, const ByRefArgs& byRef) {
+                             const std::function<Variant(Database&)>& work, const ByRefArgs& byRef,
+                             const std::function<Variant(Database&)>& answerAgain) {
   Variant result;
   {
     std::optional<WriterLocks> queued;
@@ -94,11 +96,20 @@ Variant InWritingTransaction(Storage& storage, const std::vector<std::string>& l
     if (!request) return InTransaction(storage, true, work);
     result = InTransaction(storage, true, [&](Database& db) {
       if (std::optional<RecordedAnswer> earlier = FindRecordedAnswer(db, *request)) {
+        // The method and the operator are the key's own, so a run recorded
+        // alone has its answerAgain.
+        if (earlier->ranOnly) {
+          if (!answerAgain) throw std::runtime_error("Resposta registrada ilegível.");
+          return answerAgain(db);
+        }
         if (byRef.give) byRef.give(earlier->args);
         return std::move(earlier->result);
       }
       Variant answer = work(db);
-      RecordAnswer(db, *request, {answer, byRef.take ? byRef.take() : std::vector<Variant>{}}, NowSeconds());
+      if (answerAgain)
+        RecordRun(db, *request, NowSeconds());
+      else
+        RecordAnswer(db, *request, {answer, byRef.take ? byRef.take() : std::vector<Variant>{}}, NowSeconds());
       return answer;
     });
   }

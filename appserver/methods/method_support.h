@@ -63,8 +63,13 @@ Variant InReadingTransaction(Storage& storage, const std::string& lock, const st
 // A call made under a request key (`request` not null) is applied once: its
 // answer is recorded in the same transaction, and a key already recorded is
 // answered from the record without running `work` (methods/applied_requests.h).
+// `answerAgain`, when given, is for a change whose second run would find it
+// made (a review refreshed to what was sent): only the run is recorded, and
+// a retry is answered by `answerAgain`, which reads and changes nothing, so
+// a whole budget's answer is not written with every call.
 Variant InWritingTransaction(Storage& storage, const std::vector<std::string>& locks, const RequestKey* request,
-                             const std::function<Variant(Database&)>& work, const ByRefArgs& byRef = {});
+                             const std::function<Variant(Database&)>& work, const ByRefArgs& byRef = {},
+                             const std::function<Variant(Database&)>& answerAgain = {});
 
 // The session a handler that acts on its caller runs for; refuses a call
 // made with none (a Dispatcher driven alone).
@@ -98,16 +103,19 @@ MethodHandler Transactional(Storage& storage, DbHandler handler, bool writes = f
 // A declared method, its handler run inside one transaction and reading its
 // arguments by name; a writing one queues on the locks of what it changes.
 // `Handler` is Variant(Database&, M&), or Variant(Database&, M&,
-// CallerSession&) for a method that acts on its caller's session.
+// CallerSession&) for a method that acts on its caller's session. `again`,
+// when given, answers a retry of a writing call by reading again
+// (InWritingTransaction's `answerAgain`).
 template <class M, class Handler>
-MethodSpec TransactionalMethod(Storage& storage, Handler handler, Access access) {
-  return DeclaredMethod<M>([&storage, handler, access](M& call, const CallContext& context) {
-    const auto work = [&](Database& db) {
+MethodSpec TransactionalMethod(Storage& storage, Handler handler, Access access, Handler again = nullptr) {
+  return DeclaredMethod<M>([&storage, handler, access, again](M& call, const CallContext& context) {
+    const auto run = [&](Handler h, Database& db) {
       if constexpr (std::is_invocable_v<Handler, Database&, M&, CallerSession&>)
-        return handler(db, call, RequireCaller(context));
+        return h(db, call, RequireCaller(context));
       else
-        return handler(db, call);
+        return h(db, call);
     };
+    const auto work = [&](Database& db) { return run(handler, db); };
     if (access == Access::kRead) {
       if constexpr (requires { call.filial; call.orcamento; })
         return InReadingTransaction(storage, BudgetLock(call.filial, call.orcamento), work);
@@ -120,10 +128,12 @@ MethodSpec TransactionalMethod(Storage& storage, Handler handler, Access access)
                             return values;
                           },
                           [&call](const std::vector<Variant>& values) { protocol::ReadBack(call, values); }};
+    std::function<Variant(Database&)> answerAgain;
+    if (again) answerAgain = [&](Database& db) { return run(again, db); };
     if constexpr (requires { call.filial; call.orcamento; })
-      return InWritingTransaction(storage, WriterLocksOf(call, access), context.request, work, byRef);
+      return InWritingTransaction(storage, WriterLocksOf(call, access), context.request, work, byRef, answerAgain);
     else
-      return InWritingTransaction(storage, {}, context.request, work, byRef);
+      return InWritingTransaction(storage, {}, context.request, work, byRef, answerAgain);
   });
 }
 
@@ -133,8 +143,8 @@ MethodSpec Transactional(Storage& storage, Variant (*handler)(Database&, Call&),
 }
 template <class Call>
 MethodSpec Transactional(Storage& storage, Variant (*handler)(Database&, Call&, CallerSession&),
-                         Access access = Access::kRead) {
-  return TransactionalMethod<std::remove_const_t<Call>>(storage, handler, access);
+                         Access access = Access::kRead, Variant (*again)(Database&, Call&, CallerSession&) = nullptr) {
+  return TransactionalMethod<std::remove_const_t<Call>>(storage, handler, access, again);
 }
 
 // Registration of each group of methods.

@@ -59,8 +59,12 @@ TEST_P(AppliedOnce, AChangeRetriedWithItsKeyIsAppliedOnceOnWhicheverServerGetsIt
   app_->call(caller, "InsContratDistrato", review, "acao-3");
   ASSERT_NE(review[0], Variant(parties)) << "the server's version of the parties comes back";
   secondServer.call(afterFailover, "InsContratDistrato", reviewAgain, "acao-3");
-  // As the client receives it: the record holds the packet as the wire carries it.
+  // As the client receives it.
   EXPECT_EQ(wire::EncodeValue(reviewAgain[0]), wire::EncodeValue(review[0]));
+  // The review is read again rather than kept: no second audit row, and no answer recorded.
+  EXPECT_EQ(Rows({"SELECT COUNT(*) FROM AUDITORIA WHERE NMMETODO = 'InsContratDistrato'",
+                  "SELECT LENGTH(DSRESPOSTA) FROM REQUISICAOAPLICADA WHERE CDREQUISICAO = 'acao-3'"}),
+            "1;\n0;\n");
 }
 
 TEST_P(AppliedOnce, AKeyIsNeverSharedByTwoOperatorsOrTwoMethods) {
