@@ -29,6 +29,8 @@ class RecordStore {
   void Reset(const std::vector<FieldType>& types, std::size_t capacity = 0);
   std::size_t FieldCount() const { return columns_.size(); }
   FieldType Type(std::size_t field) const { return columns_[field].type; }
+  // The field keeps texts (Text) rather than numbers (Number).
+  bool HoldsText(std::size_t field) const { return columns_[field].isText; }
 
   bool IsNull(Id id, std::size_t field) const { return columns_[field].nulls[id] != 0; }
   // Text of a text field's cell ("" when null).

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "data/packet.h"
+#include "data/record_store.h"
 
 namespace wire {
 namespace {
@@ -26,6 +27,34 @@ void PackText(Packer& pk, std::string_view s) {
   pk.pack_str_body(s.data(), static_cast<std::uint32_t>(s.size()));
 }
 
+// Rows still in the columns a decoder filled, packed straight from them as
+// their cells would pack (PacketRows::BuildCells): resending a packet as it
+// came builds no cell.
+void PackColumns(Packer& pk, const RecordStore& store) {
+  const std::size_t width = store.FieldCount();
+  for (RecordStore::Id id : store.Order()) {
+    pk.pack_array(static_cast<std::uint32_t>(width));
+    for (std::size_t f = 0; f < width; ++f) {
+      if (store.IsNull(id, f)) {
+        pk.pack_nil();
+        continue;
+      }
+      if (store.HoldsText(f)) {
+        PackText(pk, store.Text(id, f));
+        continue;
+      }
+      const double n = store.Number(id, f);
+      switch (store.Type(f)) {
+        case FieldType::Integer: pk.pack_int64(static_cast<std::int64_t>(n)); break;
+        case FieldType::DateTime: PackDate(pk, DateTime{n}); break;
+        case FieldType::Boolean: n != 0 ? pk.pack_true() : pk.pack_false(); break;
+        // msgpack packs a whole number as an integer, as the cell would go.
+        default: pk.pack_double(n);
+      }
+    }
+  }
+}
+
 void PackPacket(Packer& pk, const DataPacket& p) {
   pk.pack_map(2);
   PackText(pk, "fields");
@@ -38,6 +67,10 @@ void PackPacket(Packer& pk, const DataPacket& p) {
   }
   PackText(pk, "rows");
   pk.pack_array(static_cast<std::uint32_t>(p.rows.size()));
+  if (const RecordStore* columns = p.rows.Columns()) {
+    PackColumns(pk, *columns);
+    return;
+  }
   for (PacketRows::ConstRowRef row : p.rows) {
     pk.pack_array(static_cast<std::uint32_t>(row.size()));
     for (const Variant& cell : row) PackValue(pk, cell);

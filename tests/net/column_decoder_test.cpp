@@ -76,6 +76,19 @@ TEST(ColumnDecoder, EveryFieldTypeAndNullComesBackAsColumns) {
   EXPECT_EQ(p.at(3, "CDCLIENTE").textView().size(), 3u);
 }
 
+// A packet sent on as it came packs straight from its columns, byte for
+// byte as its cells would (a whole number in a float column as an integer).
+TEST(ColumnDecoder, APacketStillInColumnsEncodesAsItsCellsWould) {
+  DataPacket sent = EveryType();
+  sent.addRow({"x", "y", Variant(100.0), DateTime{1.0}, 0, false});
+  const Variant columns = DecodeValueInColumns(Encode(Variant(sent)));
+  DataPacket cells = PacketOf(columns);
+  cells.rows[0];  // an edit: the copy's rows become cells
+  ASSERT_EQ(cells.rows.Columns(), nullptr);
+  EXPECT_EQ(Encode(columns), Encode(Variant(cells)));
+  EXPECT_NE(PacketOf(columns).rows.Columns(), nullptr);
+}
+
 TEST(ColumnDecoder, EmptyPacketsKeepTheirFields) {
   for (const DataPacket& sent : {DataPacket(EveryType().fields), DataPacket()}) {
     const Variant back = DecodeValueInColumns(Encode(Variant(sent)));
