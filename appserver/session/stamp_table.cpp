@@ -13,11 +13,7 @@ void StampTable::reserve(std::size_t keys, std::size_t bytesEach) {
   entries_.reserve(keys);
   std::size_t slots = 16;
   while (slots < 2 * keys) slots *= 2;
-  if (slots > slots_.size()) {
-    slots_.assign(slots, kEmptySlot);
-    for (std::size_t i = 0; i < entries_.size(); ++i)
-      slots_[slotOf(keyOf(entries_[i]), entries_[i].hash)] = static_cast<std::uint32_t>(i + 1);
-  }
+  if (slots > slots_.size()) index(slots);
 }
 
 std::size_t StampTable::slotOf(std::string_view key, std::uint64_t hash) const {
@@ -30,10 +26,8 @@ std::size_t StampTable::slotOf(std::string_view key, std::uint64_t hash) const {
   }
 }
 
-void StampTable::grow() {
-  std::vector<std::uint32_t> old;
-  old.swap(slots_);
-  slots_.assign(old.empty() ? 16 : old.size() * 2, kEmptySlot);
+void StampTable::index(std::size_t slots) {
+  slots_.assign(slots, kEmptySlot);
   for (std::size_t i = 0; i < entries_.size(); ++i)
     slots_[slotOf(keyOf(entries_[i]), entries_[i].hash)] = static_cast<std::uint32_t>(i + 1);
 }
@@ -53,7 +47,7 @@ std::uint32_t StampTable::place(std::string_view bytes) {
 }
 
 void StampTable::set(std::string_view key, std::string_view stamp) {
-  if (2 * (entries_.size() + 1) > slots_.size()) grow();
+  if (2 * (entries_.size() + 1) > slots_.size()) index(slots_.empty() ? 16 : 2 * slots_.size());
   const std::uint64_t hash = std::hash<std::string_view>{}(key);
   const std::size_t s = slotOf(key, hash);
   if (slots_[s] != kEmptySlot) {

@@ -50,7 +50,8 @@ class StampTable {
   // The slot that holds `key`, or the empty one where it would go.
   std::size_t slotOf(std::string_view key, std::uint64_t hash) const;
   std::string_view keyOf(const Entry& e) const { return {bytes_.data() + e.keyAt, e.keyLength}; }
-  void grow();
+  // Rebuilds the index over `slots` slots (a power of two).
+  void index(std::size_t slots);
   std::uint32_t place(std::string_view bytes);
 
   // Every key and stamp ever set, in the order set; a replaced or lengthened
