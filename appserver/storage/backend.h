@@ -22,6 +22,9 @@ class StatementBackend {
  public:
   virtual ~StatementBackend() = default;
   virtual void bindText(int index, std::string_view text) = 0;
+  // Binds a text the caller keeps alive and unchanged until the statement is
+  // reset: a backend that can read it in place does, without a copy.
+  virtual void bindTextInPlace(int index, std::string_view text) { bindText(index, text); }
   virtual void bindReal(int index, double value) = 0;
   virtual void bindInteger(int index, std::int64_t value) = 0;
   virtual void bindNull(int index) = 0;

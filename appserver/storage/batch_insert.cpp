@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <type_traits>
 
 #include "storage/database.h"
 
@@ -45,7 +46,23 @@ void BatchInsert::flush() {
     st = &*partial;
   }
   int index = 0;
-  for (const Value& v : pending_) std::visit([&](const auto& value) { st->bind(++index, value); }, v);
+  for (const Value& v : pending_)
+    std::visit(
+        [&](const auto& value) {
+          if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>)
+            st->bindInPlace(++index, value);
+          else
+            st->bind(++index, value);
+        },
+        v);
+  // The texts are read where pending_ holds them, so they are let go only
+  // once the statement ran and was reset, whether it failed or not.
+  try {
+    st->run();
+  } catch (...) {
+    st->reset();
+    pending_.clear();
+    throw;
+  }
   pending_.clear();
-  st->run();
 }

@@ -54,6 +54,9 @@ class SqliteStatement : public StatementBackend {
   void bindText(int index, std::string_view text) override {
     check(sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT));
   }
+  void bindTextInPlace(int index, std::string_view text) override {
+    check(sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC));
+  }
   void bindReal(int index, double value) override { check(sqlite3_bind_double(stmt_, index, value)); }
   void bindInteger(int index, std::int64_t value) override { check(sqlite3_bind_int64(stmt_, index, value)); }
   void bindNull(int index) override { check(sqlite3_bind_null(stmt_, index)); }

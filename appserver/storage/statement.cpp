@@ -13,6 +13,11 @@ Statement& Statement::bind(int index, std::string_view text) {
   return *this;
 }
 
+Statement& Statement::bindInPlace(int index, std::string_view text) {
+  backend_->bindTextInPlace(index, text);
+  return *this;
+}
+
 Statement& Statement::bind(int index, double value) {
   backend_->bindReal(index, value);
   return *this;

@@ -208,6 +208,15 @@ TEST_P(BatchInsertTest, RowsSplitOverStatementsArriveWhole) {
   }
   EXPECT_FALSE(st.step());
 
+  // A batch the table refuses is dropped whole; the next one goes in alone.
+  db.exec("CREATE TABLE CHAVE (K TEXT PRIMARY KEY)");
+  BatchInsert keys(db, "INSERT INTO CHAVE (K)", "(?)", 2);
+  keys.add("repetida com mais de dezesseis letras");
+  EXPECT_ANY_THROW(keys.add("repetida com mais de dezesseis letras"));
+  keys.add("primeira com mais de dezesseis letras");
+  keys.add("segunda com mais de dezesseis letras");
+  EXPECT_EQ(CountRows(db, "CHAVE"), 2);
+
   BatchInsert shortRow(db, "INSERT INTO LOTE (N, T)", "(?, ?)");
   shortRow.add(1);
   EXPECT_THROW(shortRow.flush(), std::logic_error);
