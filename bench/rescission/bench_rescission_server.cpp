@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,12 @@
 #include "data/packet.h"
 #include "data/process_memory.h"
 #include "demo/demo_database.h"
+#include "methods/consolidator.h"
+#include "methods/rescission_store.h"
 #include "net/value_codec.h"
 #include "scratch_postgres.h"
+#include "storage/database.h"
+#include "storage/storage.h"
 
 namespace {
 
@@ -190,6 +195,48 @@ void BM_ConsolidaDistratoTotal(benchmark::State& state) {
   ReportCallCpu(state, cpu);
 }
 
+// The storage's share of the two whole-budget writes, timed alone: the
+// statements that cancel the budget's contracts and their receivables (the
+// total rescission) or close them (its consolidation), and the commit that
+// makes them durable, with nothing of the methods' reading, checking or
+// inserting around them: what changing the rows each method must change
+// costs on this database, beside what the method costs whole. The parties
+// are read first, untimed, as the methods read them before writing.
+template <class Write>
+void TimeWritesAlone(benchmark::State& state, const std::string& source, rescission_store::PartySet set, Write write) {
+  const Databases& d = DatabasesFor(state);
+  const rescission_store::BudgetKey b{kBranch, kBudget};
+  double cpu = 0;
+  for (auto _ : state) {
+    Storage storage(Copy(d, source));
+    Database& db = storage.connection();
+    Transaction t(db, true);
+    const std::size_t parties = rescission_store::LoadParties(db, b, set).size();
+    TimeCall(state, cpu, [&] {
+      write(db, b, parties);
+      t.commit();
+    });
+  }
+  ReportCallCpu(state, cpu);
+}
+
+void BM_DistratoTotalWritesAlone(benchmark::State& state) {
+  const Databases& d = DatabasesFor(state);
+  TimeWritesAlone(state, d.fresh, rescission_store::PartySet::Free,
+                  [](Database& db, const rescission_store::BudgetKey& b, std::size_t parties) {
+                    if (rescission_store::CancelFreeParties(db, b, "TOTAL") != static_cast<std::int64_t>(parties))
+                      throw std::runtime_error("the bulk budget's parties were not all cancelled");
+                  });
+}
+
+void BM_ConsolidaWritesAlone(benchmark::State& state) {
+  const Databases& d = DatabasesFor(state);
+  TimeWritesAlone(state, d.rescinded, rescission_store::PartySet::InTotalProcess,
+                  [](Database& db, const rescission_store::BudgetKey& b, std::size_t parties) {
+                    Consolidator(db, b, "T", "1").CloseTotalRescission(parties);
+                  });
+}
+
 // The party list the main screen asks for when the filter is left.
 void BM_GetContratante(benchmark::State& state) {
   const Databases& d = DatabasesFor(state);
@@ -218,6 +265,8 @@ BENCHMARK(BM_ConfValTodosCont)->Apply(Backends)->Iterations(5);
 BENCHMARK(BM_InsContratDistrato)->Apply(Backends)->Iterations(5);
 BENCHMARK(BM_DistratoTotal)->Apply(Backends)->Iterations(3);
 BENCHMARK(BM_ConsolidaDistratoTotal)->Apply(Backends)->Iterations(3);
+BENCHMARK(BM_DistratoTotalWritesAlone)->Apply(Backends)->Iterations(3);
+BENCHMARK(BM_ConsolidaWritesAlone)->Apply(Backends)->Iterations(3);
 
 }  // namespace
 
