@@ -488,11 +488,14 @@ bool ChildBudgetUnapproved(Database& db, const BudgetKey& b, const std::string& 
     st.bindAll(b.branch, b.budget, client, seq);
     return st.step();
   }
+  // From the budget's few sequences, not its parties: a whole budget's
+  // rescission puts thousands of them in one child sequence.
   Statement st = db.prepare(
-      "SELECT 1 FROM CONTRATANTE c JOIN ORCAEVENTO o ON o.CDFILIAL = c.CDFILIAL"
-      "   AND o.NRORCAEVENTO = c.NRORCAEVENTO AND o.NRSEQORCAEVE = c.NRSEQORCAEVE"
-      " WHERE c.CDFILIAL = ?1 AND c.NRORCAEVENTO = ?2 AND c.IDORIGEMINCLUSAO = 'DISTRATO'"
-      "   AND c.IDTPDISTRATOREALI = 'TOTAL' AND c.IDCONTPROCESDIST = 'S' AND o.IDORCAAPROVADO <> 'S' LIMIT 1");
+      "SELECT 1 FROM ORCAEVENTO o WHERE o.CDFILIAL = ?1 AND o.NRORCAEVENTO = ?2 AND o.IDORCAAPROVADO <> 'S'"
+      "   AND EXISTS (SELECT 1 FROM CONTRATANTE c WHERE c.CDFILIAL = o.CDFILIAL AND c.NRORCAEVENTO = o.NRORCAEVENTO"
+      "                  AND c.NRSEQORCAEVE = o.NRSEQORCAEVE AND c.IDORIGEMINCLUSAO = 'DISTRATO'"
+      "                  AND c.IDTPDISTRATOREALI = 'TOTAL' AND c.IDCONTPROCESDIST = 'S')"
+      " LIMIT 1");
   st.bindAll(b.branch, b.budget);
   return st.step();
 }
