@@ -22,13 +22,13 @@ class Statement {
   Statement& bind(int index, std::string_view text);
   Statement& bind(int index, const char* text) { return bind(index, std::string_view(text)); }
   Statement& bind(int index, const std::string& text) { return bind(index, std::string_view(text)); }
+  // Binds a text that stays alive and unchanged until the statement is reset
+  // (run() resets it): SQLite reads it where it lies instead of copying it.
+  Statement& bindInPlace(int index, std::string_view text);
   Statement& bind(int index, double value);
   Statement& bind(int index, std::int64_t value);
   Statement& bind(int index, int value) { return bind(index, static_cast<std::int64_t>(value)); }
   Statement& bindNull(int index);
-  // Binds a text that stays alive and unchanged until the statement is reset
-  // (run() resets it): SQLite reads it where it lies instead of copying it.
-  Statement& bindInPlace(int index, std::string_view text);
   Statement& bind(int index, std::nullptr_t) { return bindNull(index); }
   // Binds an optional text: empty optional as NULL.
   Statement& bindOpt(int index, const std::optional<std::string>& text);
